@@ -1,0 +1,44 @@
+# Orvinta: the two set-up commands are `make run` and `make test`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
+
+.PHONY: all deps configure build test run bench asan fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+run: build
+	@scripts/run-orvinta $(BUILD)
+
+bench: build
+	$(BUILD)/bench/orvinta_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVINTA_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+fuzz: deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVINTA_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	mkdir -p $(FUZZ_BUILD)/corpus
+	$(FUZZ_BUILD)/tests/fuzz/parse_fuzzer $(FUZZ_BUILD)/corpus tests/fuzz/parse_seeds -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,270 @@
+#include "optics/pupil.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "optics/hooks.h"
+#include "optics/settings.h"
+
+namespace {
+
+constexpr double TWO_PI_WAVES = 6.28318;  // waves to radians, as the pupil has always used
+constexpr double INV_0_7 = 1.4285714285714286;
+constexpr int MAX_POWER = 12;
+
+// The Fringe Zernike set: radial polynomial as coefficients of rho^0 .. rho^12, times
+// cos(m theta), sin(m theta) or 1. Each radial part is 1 at rho = 1.
+enum Trig { NONE, COS, SIN };
+struct ZernikeTerm {
+    int m;
+    Trig trig;
+    double c[MAX_POWER + 1];
+};
+// clang-format off
+constexpr ZernikeTerm ZERNIKE[38] = {
+    {0, NONE, {}},                                                    // (no term 0)
+    {0, NONE, {1}},                                                   //  1  1
+    {1, COS,  {0, 1}},                                                //  2  rho cos
+    {1, SIN,  {0, 1}},                                                //  3  rho sin
+    {0, NONE, {-1, 0, 2}},                                            //  4  2r2 - 1
+    {2, COS,  {0, 0, 1}},                                             //  5
+    {2, SIN,  {0, 0, 1}},                                             //  6
+    {1, COS,  {0, -2, 0, 3}},                                         //  7  3r3 - 2r
+    {1, SIN,  {0, -2, 0, 3}},                                         //  8
+    {0, NONE, {1, 0, -6, 0, 6}},                                      //  9  6r4 - 6r2 + 1
+    {3, COS,  {0, 0, 0, 1}},                                          // 10
+    {3, SIN,  {0, 0, 0, 1}},                                          // 11
+    {2, COS,  {0, 0, -3, 0, 4}},                                      // 12  4r4 - 3r2
+    {2, SIN,  {0, 0, -3, 0, 4}},                                      // 13
+    {1, COS,  {0, 3, 0, -12, 0, 10}},                                 // 14  10r5 - 12r3 + 3r
+    {1, SIN,  {0, 3, 0, -12, 0, 10}},                                 // 15
+    {0, NONE, {-1, 0, 12, 0, -30, 0, 20}},                            // 16  20r6 - 30r4 + 12r2 - 1
+    {4, COS,  {0, 0, 0, 0, 1}},                                       // 17
+    {4, SIN,  {0, 0, 0, 0, 1}},                                       // 18
+    {3, COS,  {0, 0, 0, -4, 0, 5}},                                   // 19  5r5 - 4r3
+    {3, SIN,  {0, 0, 0, -4, 0, 5}},                                   // 20
+    {2, COS,  {0, 0, 6, 0, -20, 0, 15}},                              // 21  15r6 - 20r4 + 6r2
+    {2, SIN,  {0, 0, 6, 0, -20, 0, 15}},                              // 22
+    {1, COS,  {0, -4, 0, 30, 0, -60, 0, 35}},                         // 23  35r7 - 60r5 + 30r3 - 4r
+    {1, SIN,  {0, -4, 0, 30, 0, -60, 0, 35}},                         // 24
+    {0, NONE, {1, 0, -20, 0, 90, 0, -140, 0, 70}},                    // 25  70r8 - 140r6 + 90r4 - 20r2 + 1
+    {5, COS,  {0, 0, 0, 0, 0, 1}},                                    // 26
+    {5, SIN,  {0, 0, 0, 0, 0, 1}},                                    // 27
+    {4, COS,  {0, 0, 0, 0, -5, 0, 6}},                                // 28  6r6 - 5r4
+    {4, SIN,  {0, 0, 0, 0, -5, 0, 6}},                                // 29
+    {3, COS,  {0, 0, 0, 10, 0, -30, 0, 21}},                          // 30  21r7 - 30r5 + 10r3
+    {3, SIN,  {0, 0, 0, 10, 0, -30, 0, 21}},                          // 31
+    {2, COS,  {0, 0, -10, 0, 60, 0, -105, 0, 56}},                    // 32  56r8 - 105r6 + 60r4 - 10r2
+    {2, SIN,  {0, 0, -10, 0, 60, 0, -105, 0, 56}},                    // 33
+    {1, COS,  {0, 5, 0, -60, 0, 210, 0, -280, 0, 126}},               // 34  126r9 - 280r7 + 210r5 - 60r3 + 5r
+    {1, SIN,  {0, 5, 0, -60, 0, 210, 0, -280, 0, 126}},               // 35
+    {0, NONE, {-1, 0, 30, 0, -210, 0, 560, 0, -630, 0, 252}},         // 36
+    {0, NONE, {1, 0, -42, 0, 420, 0, -1680, 0, 3150, 0, -2772, 0, 924}},  // 37
+};
+// clang-format on
+
+// Powers of rho and the multiple-angle cosines and sines of one sample, evaluated once and
+// shared by every enabled term.
+struct SampleBasis {
+    double power[MAX_POWER + 1];
+    double cosm[6], sinm[6];
+
+    SampleBasis(double rho, double theta, int max_power, int max_m)
+    {
+        power[0] = 1.0;
+        for (int n = 1; n <= max_power; n++) power[n] = power[n - 1] * rho;
+        cosm[0] = 1.0;
+        sinm[0] = 0.0;
+        if (max_m >= 1) {
+            cosm[1] = std::cos(theta);
+            sinm[1] = std::sin(theta);
+        }
+        for (int m = 2; m <= max_m; m++) {  // angle addition: (m-1) theta + theta
+            cosm[m] = cosm[m - 1] * cosm[1] - sinm[m - 1] * sinm[1];
+            sinm[m] = sinm[m - 1] * cosm[1] + cosm[m - 1] * sinm[1];
+        }
+    }
+
+    double term(int k, int max_power) const
+    {
+        const ZernikeTerm &t = ZERNIKE[k];
+        double radial = 0.0;
+        for (int n = max_power; n >= 0; n--) radial += t.c[n] * power[n];
+        switch (t.trig) {
+        case COS: return radial * cosm[t.m];
+        case SIN: return radial * sinm[t.m];
+        default: return radial;
+        }
+    }
+};
+
+int highest_power(int k)
+{
+    int n = MAX_POWER;
+    while (n > 0 && ZERNIKE[k].c[n] == 0.0) n--;
+    return n;
+}
+
+struct EnabledZernikes {
+    int k[37];
+    int count = 0;
+    int max_power = 0;
+    int max_m = 0;
+
+    EnabledZernikes()
+    {
+        for (int t = 1; t <= 37; t++) {
+            if (HasZern[t] != 1) continue;
+            k[count++] = t;
+            if (highest_power(t) > max_power) max_power = highest_power(t);
+            if (ZERNIKE[t].m > max_m) max_m = ZERNIKE[t].m;
+        }
+    }
+};
+
+// One draw of the phase pattern: (R mod 100) hundredths of W pi waves.
+float pattern_draw(float wfe)
+{
+    return static_cast<float>((pattern_random() % 100) * 0.01 * (wfe * 3.14159));
+}
+
+float apodization(float rho, float ax, float ay)
+{
+    switch (nCurrentApod) {
+    case APOD_TRIANGULAR:
+        if (rho < rbreak) return 1.0f;
+        // A break at or beyond the rim leaves no room for the ramp: it degenerates into a hard
+        // edge at the break instead of dividing by zero.
+        if (rbreak >= 1.0f) return 0.0f;
+        return 1.0f - (rho - rbreak) / (1.0f - rbreak);
+    case APOD_CIRCULAR_SG:
+        return static_cast<float>(std::exp(-std::pow(rho * INV_0_7, 2.0 * cir_sgxp)));
+    case APOD_RECTANGULAR_SG:
+        return static_cast<float>(std::exp(-std::pow(ax * INV_0_7, 2.0 * x_sgxp)) *
+                                  std::exp(-std::pow(ay * INV_0_7, 2.0 * y_sgxp)));
+    default:
+        return 1.0f;
+    }
+}
+
+float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
+
+}  // namespace
+
+long pattern_random()
+{
+    // Park-Miller minimal standard generator: a full-period 31-bit sequence from a fixed start.
+    static std::uint64_t state = 1;
+    state = (state * 48271u) % 2147483647u;
+    return static_cast<long>(state);
+}
+
+double fringe_zernike(int k, double rho, double theta)
+{
+    if (k < 1 || k > 37) return 0.0;
+    const SampleBasis basis(rho, theta, MAX_POWER, 5);
+    return basis.term(k, highest_power(k));
+}
+
+void pillbox_input()
+{
+    set_all_arrays_zero();
+    optics_set_cursor(OpticsCursor::Wavefront);
+
+    wavesrms = 0.0f;
+    float phase_sum = 0.0f, phase_sum_sq = 0.0f, count = 0.0f;
+
+    const float rmax = static_cast<float>(std::sqrt(ncenter * ncenter + 0.25) / ncenter + 0.00001);
+    const float xmax = rmax;
+    const float ymax = rmax * PupilAspectRatio;
+
+    const EnabledZernikes zernikes;
+    const int P = PhasePatternPeriod;
+    const float W = PhasePatternWFE;
+    // A period below one sample has no cells or lines to draw; the patterns that need it
+    // are left out rather than dividing by zero.
+    const bool blocks_defined = P >= 1;
+    float cell_table[900] = {};
+
+    for (int i = 1; i <= GRID; i++) {
+        const float dx = i - xCent;
+        const float xn = dx / ncenter;
+        const float ax = std::fabs(xn);
+        for (int j = 1; j <= GRID; j++) {
+            const float dy = j - yCent;
+            const float yn = dy / ncenter;
+            const float ay = std::fabs(yn);
+            r = static_cast<float>(std::sqrt(ax * ax + ay * ay));
+
+            const bool inside = (nCurrentPupilShape == SHAPE_ROUND && r <= rmax) ||
+                                (nCurrentPupilShape == SHAPE_RECTANGLE && ax <= xmax && ay <= ymax);
+            if (inside) {
+                const float rho = r;
+                r_input[i][j] = finite_or_zero(apodization(rho, ax, ay));
+
+                float phase = 0.0f;
+                if (nHasPhasePlate == 1)
+                    phase = (i > 64 + PhasePlateSteps) ? PhasePlateWaves / 2 : -PhasePlateWaves / 2;
+
+                if (nCurrentPhasePattern == PATTERN_RANDOM) {
+                    phase += pattern_draw(W);
+                } else if (blocks_defined && (nCurrentPhasePattern == PATTERN_CHECKER ||
+                                              nCurrentPhasePattern == PATTERN_WAFFLE)) {
+                    const int ri = (i + P) % P, rj = (j + P) % P;
+                    if (nCurrentPhasePattern == PATTERN_CHECKER) {
+                        const int bj = (j + P) / P;  // at most 129 for P >= 1
+                        if (ri == 0 && rj == 0) cell_table[bj] = pattern_draw(W);
+                        phase += cell_table[bj];
+                    } else if (ri == 0 || rj == 0) {
+                        phase += W;
+                    }
+                }
+
+                const double rho2 = static_cast<double>(rho) * rho;
+                if (HasSpherical == 1) phase = static_cast<float>(phase + spherical * rho2 * rho2);
+                if (HasComa == 1) phase = static_cast<float>(phase + coma * rho2 * (nCurrentFOV == FOV_Y ? yn : xn));
+                if (HasAstigmatism == 1) {
+                    const double u = nCurrentFOV == FOV_Y ? xn : yn, v = nCurrentFOV == FOV_Y ? yn : xn;
+                    phase = static_cast<float>(phase + astigmatism * (u * u + 3.0 * v * v));
+                }
+                if (HasDefocus == 1) phase = static_cast<float>(phase + defocus * rho2);
+
+                if (zernikes.count > 0) {
+                    const float theta = static_cast<float>(std::atan2(dy, dx) + 0.000001);
+                    const SampleBasis basis(rho, theta, zernikes.max_power, zernikes.max_m);
+                    for (int t = 0; t < zernikes.count; t++) {
+                        const int k = zernikes.k[t];
+                        phase = static_cast<float>(phase + Zern[k] * basis.term(k, zernikes.max_power));
+                    }
+                }
+
+                phase = finite_or_zero(phase);
+                phase_input[i][j] = phase;
+                phase_sum += phase;
+                phase_sum_sq += phase * phase;
+                count += 1.0f;
+            }
+
+            if (nCurrentObscuration != 0 && r < LinearObscuration) r_input[i][j] = 0.0f;
+            if (HasStruts != 0 && (i == 64 || i == 65 || j == 64 || j == 65)) r_input[i][j] = 0.0f;
+
+            const float T = r_input[i][j];
+            if (T != 0.0f) {
+                const double angle = TWO_PI_WAVES * phase_input[i][j];
+                A_input[i][j] = static_cast<float>(std::cos(angle) * T);
+                B_input[i][j] = static_cast<float>(std::sin(angle) * T);
+            }
+        }
+    }
+
+    // RMS about the mean over the aperture. A constant phase can round the variance just
+    // below zero, and an empty aperture has nothing to average: both give 0.
+    if (count > 0.0f) {
+        float variance = phase_sum_sq / count;
+        variance -= phase_sum * phase_sum / (count * count);
+        wavesrms = (variance > 0.0f && std::isfinite(variance)) ? std::sqrt(variance) : 0.0f;
+    }
+    HaveCurrentPSF = 0;
+
+    optics_set_cursor(OpticsCursor::Arrow);
+}
