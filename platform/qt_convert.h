@@ -1,0 +1,25 @@
+// Every conversion between Win32 values and Qt values, as pairs. Internal to platform/.
+#pragma once
+
+#include <QColor>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include "platform/win32types.h"
+
+// RECT right/bottom are exclusive; QRect's right()/bottom() are inclusive.
+inline QRect toQRect(const RECT &r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
+inline RECT toRECT(const QRect &r) { return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+inline QPoint toQPoint(const POINT &p) { return QPoint(p.x, p.y); }
+inline POINT toPOINT(const QPoint &p) { return POINT{p.x(), p.y()}; }
+
+// COLORREF is 0x00BBGGRR; the palette-relative flag (0x02000000) is dropped: the image is
+// true colour, so the nearest palette colour is the colour itself.
+inline QColor toQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+inline COLORREF toCOLORREF(const QColor &c) { return RGB(c.red(), c.green(), c.blue()); }
+
+// Program texts are single-byte; Latin-1 keeps every byte.
+inline QString toQString(LPCSTR s) { return s ? QString::fromLatin1(s) : QString(); }
+inline QString toQString(LPCSTR s, int length) { return s ? QString::fromLatin1(s, length) : QString(); }

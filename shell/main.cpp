@@ -1,0 +1,44 @@
+#include <cstdio>
+#include <cstring>
+
+#include "shell/entry.h"
+
+namespace {
+
+void print_usage()
+{
+    std::printf(
+        "Usage:\n"
+        "  orvinta [FILE]                         start the program; FILE is a data file to load\n"
+        "  orvinta --batch [NAME=VALUE ...] [--out FILE]\n"
+        "                                         compute the PSF without a window; NAME is a\n"
+        "                                         setting (fnumber, defocus, HasDefocus, Zern4, ...)\n"
+        "  orvinta --eval \"EXPR\" X Y              evaluate F(X,Y) and print the value\n"
+        "  orvinta --help                         this text\n"
+        "  orvinta --version                      the version\n");
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 2) {
+        const char *command = argv[1];
+        if (!std::strcmp(command, "--help") || !std::strcmp(command, "-h")) {
+            print_usage();
+            return 0;
+        }
+        if (!std::strcmp(command, "--version")) {
+            std::printf("Orvinta %s\n", ORVINTA_VERSION);
+            return 0;
+        }
+        if (!std::strcmp(command, "--batch")) return batch_main(argc - 2, argv + 2);
+        if (!std::strcmp(command, "--eval")) return eval_main(argc - 2, argv + 2);
+        if (!std::strcmp(command, "--has-window-system")) return window_system_available(argc, argv) ? 0 : 1;
+        if (command[0] == '-' && command[1] == '-') {
+            std::fprintf(stderr, "orvinta: unknown option %s (see orvinta --help)\n", command);
+            return 2;
+        }
+    }
+    return window_main(argc, argv);
+}
