@@ -53,15 +53,20 @@ void fourn(float data[], unsigned long nn[], int ndim, int isign)
             const double wpi = std::sin(theta);
             double wr = 1.0, wi = 0.0;
             for (unsigned long i3 = 1; i3 <= ifp1; i3 += ip1) {
-                for (unsigned long i1 = i3; i1 <= i3 + ip1 - 2; i1 += 2) {
-                    for (unsigned long i2 = i1; i2 <= ip3; i2 += ifp2) {
-                        const unsigned long k1 = i2, k2 = k1 + ifp1;
-                        const float tempr = static_cast<float>(wr * data[k2] - wi * data[k2 + 1]);
-                        const float tempi = static_cast<float>(wr * data[k2 + 1] + wi * data[k2]);
-                        data[k2] = data[k1] - tempr;
-                        data[k2 + 1] = data[k1 + 1] - tempi;
-                        data[k1] += tempr;
-                        data[k1 + 1] += tempi;
+                // The twiddle is rounded to float once per group; each butterfly then works in
+                // float. Within a group the butterflies touch disjoint pairs, so they are visited
+                // block by block with the contiguous run of nprev values innermost.
+                const float fwr = static_cast<float>(wr), fwi = static_cast<float>(wi);
+                for (unsigned long i2 = i3; i2 <= ip3; i2 += ifp2) {
+                    float *const a = data + i2;
+                    float *const b = data + i2 + ifp1;
+                    for (unsigned long o = 0; o < ip1; o += 2) {
+                        const float tempr = fwr * b[o] - fwi * b[o + 1];
+                        const float tempi = fwr * b[o + 1] + fwi * b[o];
+                        b[o] = a[o] - tempr;
+                        b[o + 1] = a[o + 1] - tempi;
+                        a[o] += tempr;
+                        a[o + 1] += tempi;
                     }
                 }
                 const double wold = wr;

@@ -1,9 +1,111 @@
+// The headless batch job: start-up settings, the settings given on the command line, the
+// pupil, the far field, and the results as "name: value" lines.
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
+#include "optics/centroid.h"
+#include "optics/datafile.h"
+#include "optics/domains.h"
+#include "optics/farfield.h"
+#include "optics/hooks.h"
+#include "optics/pupil.h"
+#include "optics/settings.h"
+#include "optics/settings_rules.h"
 #include "shell/entry.h"
 
-int batch_main(int, char **)
+namespace {
+
+// The centroid result is printed as rmsx/rmsy lines; other messages print as notes.
+void batch_notify(const char *caption, const char *text, bool)
 {
-    std::fprintf(stderr, "orvinta: --batch is not built yet\n");
-    return 2;
+    if (!std::strcmp(caption, "RMS centroid error in large pixels") && last_centroid_error.valid) return;
+    std::printf("note: %s\n", text);
+}
+
+struct Peak {
+    int i = 0, j = 0;
+    float value = 0.0f;
+};
+
+Peak find_peak()
+{
+    Peak peak;
+    peak.value = -1.0f;
+    for (int j = 1; j <= GRID; j++)
+        for (int i = 1; i <= GRID; i++)
+            if (m_output[i][j] > peak.value) peak = {i, j, m_output[i][j]};
+    return peak;
+}
+
+void print_results()
+{
+    std::printf("wavesrms: %.9g\n", wavesrms);
+    std::printf("xpsfcent: %.9g\n", xpsfcent);
+    std::printf("ypsfcent: %.9g\n", ypsfcent);
+    const Peak peak = find_peak();
+    std::printf("peak: %d %d\n", peak.i, peak.j);
+    set_domains();
+    std::printf("XPupilStep: %.9g\n", XPupilStep);
+    std::printf("pupil_graph_extent: %.9g\n", pupil_graph_extent);
+    std::printf("XPSFStep: %.9g\n", XPSFStep);
+    std::printf("psf_graph_extent: %.9g\n", psf_graph_extent);
+    if (nDoCentroidError == 1 && last_centroid_error.valid) {
+        std::printf("rmsx: %.9g\n", last_centroid_error.rmsx);
+        std::printf("rmsy: %.9g\n", last_centroid_error.rmsy);
+    }
+}
+
+}  // namespace
+
+int batch_main(int argc, char **argv)
+{
+    std::vector<std::pair<std::string, std::string>> settings;
+    const char *out = nullptr;
+    for (int k = 0; k < argc; k++) {
+        const char *arg = argv[k];
+        if (!std::strcmp(arg, "--out")) {
+            if (k + 1 >= argc || !*argv[k + 1]) {
+                std::fprintf(stderr, "orvinta: --out needs a file name\n");
+                return 2;
+            }
+            out = argv[++k];
+            continue;
+        }
+        const char *eq = std::strchr(arg, '=');
+        if (!eq || eq == arg) {
+            std::fprintf(stderr, "orvinta: '%s' is not NAME=VALUE\n", arg);
+            return 2;
+        }
+        settings.emplace_back(std::string(arg, eq), std::string(eq + 1));
+    }
+
+    set_optics_hooks({nullptr, batch_notify});
+    optics_startup();
+    for (const auto &[name, value] : settings) {
+        const std::string problem = apply_setting(name, value);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "orvinta: %s\n", problem.c_str());
+            optics_shutdown();
+            return 2;
+        }
+    }
+    derive_settings();
+    pillbox_input();
+    do_FFT();
+    if (psf_is_dark()) std::printf("note: the pupil lets no light through; the PSF is all zero\n");
+    print_results();
+
+    int status = 0;
+    if (out) {
+        std::string error;
+        if (!write_file_atomically(out, format_data_file(data_save_array()), error)) {
+            std::fprintf(stderr, "orvinta: %s\n", error.c_str());
+            status = 1;
+        }
+    }
+    std::fflush(stdout);
+    optics_shutdown();
+    return status;
 }

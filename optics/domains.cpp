@@ -1,0 +1,45 @@
+#include "optics/domains.h"
+
+#include "optics/settings.h"
+
+void set_domains()
+{
+    // The pupil diameter spans the centres of the two outermost samples across the aperture,
+    // 2 ncenter samples apart.
+    XPupilStep = YPupilStep = pupildiamm / (2.0 * ncenter);
+    pupil_graph_extent = XPupilStep * 127;
+
+    // The far-field grid spans one over the pupil step in cycles per mm, scaled to the unit.
+    psf_graph_extent = 1.0 / XPupilStep;
+    switch (nCurrentPSFUnits) {
+    case PSF_MICRONS:  // lambda EFL / step, in microns
+        psf_graph_extent = psf_graph_extent * EFL * wavelength * 0.001;
+        break;
+    case PSF_MILLIRADIANS:  // lambda / step
+        psf_graph_extent = psf_graph_extent * 1000 * wavelength * 0.000001;
+        break;
+    case PSF_ARCSECONDS:
+        psf_graph_extent = psf_graph_extent * 3600 * 180 * (1 / 3.14159) * wavelength * 0.000001;
+        break;
+    default:
+        break;
+    }
+    // 127 intervals between 128 samples.
+    XPSFStep = YPSFStep = psf_graph_extent * (1.0 / 127);
+}
+
+void SetZoom()
+{
+    switch (izoom) {
+    case 1:
+        istart = jstart = 1;
+        istop = jstop = GRID;
+        break;
+    case 2:
+        istart = jstart = 33;
+        istop = jstop = 96;
+        break;
+    default:
+        break;
+    }
+}

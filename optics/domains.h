@@ -1,0 +1,8 @@
+// Physical scales of the sampled arrays and the plotted index window.
+#pragma once
+
+// Pupil and far-field steps and extents (XPupilStep, pupil_graph_extent, XPSFStep,
+// psf_graph_extent, ...) in millimetres and in the far-field unit nCurrentPSFUnits.
+void set_domains();
+// istart/istop/jstart/jstop from izoom: 1 the whole grid, 2 its central quarter.
+void SetZoom();
