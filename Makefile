@@ -27,7 +27,9 @@ run: build
 	@scripts/run-orvinta $(BUILD)
 
 bench: build
-	$(BUILD)/bench/orvinta_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/optics_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	if [ -x $(BUILD)/bench/orvinta_bench ]; then \
+	  QT_QPA_PLATFORM=offscreen $(BUILD)/bench/orvinta_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; fi
 
 asan: deps
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVINTA_SANITIZE=ON
@@ -38,7 +40,9 @@ fuzz: deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVINTA_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	mkdir -p $(FUZZ_BUILD)/corpus
-	$(FUZZ_BUILD)/tests/fuzz/parse_fuzzer $(FUZZ_BUILD)/corpus tests/fuzz/parse_seeds -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
+	$(FUZZ_BUILD)/tests/fuzz/parse_fuzzer $(FUZZ_BUILD)/corpus tests/fuzz/parse_seeds \
+	  -dict=tests/fuzz/parse.dict -artifact_prefix=$(FUZZ_BUILD)/ \
+	  -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -29,3 +29,70 @@ void BM_pillbox_input_startup(benchmark::State &state)
 BENCHMARK(BM_pillbox_input_startup)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+#include "optics/centroid.h"
+#include "optics/farfield.h"
+
+namespace {
+
+// Radius 64 with every third-order and Zernike term on: the most work a rebuild can do.
+void worst_case_settings()
+{
+    pupilradius = 64;
+    ncenter = 63.5f;
+    HasSpherical = HasComa = HasAstigmatism = HasDefocus = 1;
+    spherical = astigmatism = defocus = 0.1f;
+    for (int k = 1; k <= 37; k++) HasZern[k] = 1;
+}
+
+void BM_pillbox_input_worst_case(benchmark::State &state)
+{
+    optics_startup();
+    worst_case_settings();
+    for (auto _ : state) pillbox_input();
+    optics_shutdown();
+}
+BENCHMARK(BM_pillbox_input_worst_case)->Unit(benchmark::kMicrosecond);
+
+void BM_do_FFT(benchmark::State &state)
+{
+    optics_startup();
+    for (auto _ : state) do_FFT();
+    optics_shutdown();
+}
+BENCHMARK(BM_do_FFT)->Unit(benchmark::kMicrosecond);
+
+void BM_rebuild_and_transform_startup(benchmark::State &state)
+{
+    optics_startup();
+    for (auto _ : state) {
+        pillbox_input();
+        do_FFT();
+    }
+    optics_shutdown();
+}
+BENCHMARK(BM_rebuild_and_transform_startup)->Unit(benchmark::kMicrosecond);
+
+void BM_rebuild_and_transform_worst_case(benchmark::State &state)
+{
+    optics_startup();
+    worst_case_settings();
+    for (auto _ : state) {
+        pillbox_input();
+        do_FFT();
+    }
+    optics_shutdown();
+}
+BENCHMARK(BM_rebuild_and_transform_worst_case)->Unit(benchmark::kMicrosecond);
+
+void BM_centroid_error(benchmark::State &state)
+{
+    optics_startup();
+    do_FFT();
+    NumPixels = static_cast<int>(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(centroid_error_analysis());
+    optics_shutdown();
+}
+BENCHMARK(BM_centroid_error)->Arg(3)->Arg(4)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

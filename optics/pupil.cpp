@@ -11,6 +11,8 @@ namespace {
 constexpr double TWO_PI_WAVES = 6.28318;  // waves to radians, as the pupil has always used
 constexpr double INV_0_7 = 1.4285714285714286;
 constexpr int MAX_POWER = 12;
+// The small offset added to every polar angle, as its cosine and sine.
+const double COS_OFFSET = std::cos(0.000001), SIN_OFFSET = std::sin(0.000001);
 
 // The Fringe Zernike set: radial polynomial as coefficients of rho^0 .. rho^12, times
 // cos(m theta), sin(m theta) or 1. Each radial part is 1 at rho = 1.
@@ -69,31 +71,27 @@ struct SampleBasis {
     double power[MAX_POWER + 1];
     double cosm[6], sinm[6];
 
-    SampleBasis(double rho, double theta, int max_power, int max_m)
+    // cos_theta and sin_theta of the sample's polar angle.
+    SampleBasis(double rho, double cos_theta, double sin_theta, int max_power, int max_m)
     {
         power[0] = 1.0;
         for (int n = 1; n <= max_power; n++) power[n] = power[n - 1] * rho;
         cosm[0] = 1.0;
         sinm[0] = 0.0;
-        if (max_m >= 1) {
-            cosm[1] = std::cos(theta);
-            sinm[1] = std::sin(theta);
-        }
+        cosm[1] = cos_theta;
+        sinm[1] = sin_theta;
         for (int m = 2; m <= max_m; m++) {  // angle addition: (m-1) theta + theta
             cosm[m] = cosm[m - 1] * cosm[1] - sinm[m - 1] * sinm[1];
             sinm[m] = sinm[m - 1] * cosm[1] + cosm[m - 1] * sinm[1];
         }
     }
 
-    double term(int k, int max_power) const
+    double angular(const ZernikeTerm &t) const
     {
-        const ZernikeTerm &t = ZERNIKE[k];
-        double radial = 0.0;
-        for (int n = max_power; n >= 0; n--) radial += t.c[n] * power[n];
         switch (t.trig) {
-        case COS: return radial * cosm[t.m];
-        case SIN: return radial * sinm[t.m];
-        default: return radial;
+        case COS: return cosm[t.m];
+        case SIN: return sinm[t.m];
+        default: return 1.0;
         }
     }
 };
@@ -105,20 +103,63 @@ int highest_power(int k)
     return n;
 }
 
+// The enabled terms with their radial polynomials reduced to the nonzero coefficients. The
+// cosine and sine terms of a pair share one radial polynomial, evaluated once per sample.
 struct EnabledZernikes {
-    int k[37];
+    struct Term {
+        int k;
+        bool same_radial_as_previous;
+        int first, count;  // into power_of/coefficient
+    };
+    Term term[37];
+    int power_of[37 * (MAX_POWER + 1)];
+    double coefficient[37 * (MAX_POWER + 1)];
     int count = 0;
     int max_power = 0;
     int max_m = 0;
 
     EnabledZernikes()
     {
-        for (int t = 1; t <= 37; t++) {
-            if (HasZern[t] != 1) continue;
-            k[count++] = t;
-            if (highest_power(t) > max_power) max_power = highest_power(t);
-            if (ZERNIKE[t].m > max_m) max_m = ZERNIKE[t].m;
+        int used = 0;
+        for (int k = 1; k <= 37; k++) {
+            if (HasZern[k] != 1) continue;
+            Term &t = term[count];
+            t.k = k;
+            t.same_radial_as_previous = count > 0 && same_radial(term[count - 1].k, k);
+            t.first = used;
+            for (int n = 0; n <= MAX_POWER; n++)
+                if (ZERNIKE[k].c[n] != 0.0) {
+                    power_of[used] = n;
+                    coefficient[used++] = ZERNIKE[k].c[n];
+                }
+            t.count = used - t.first;
+            count++;
+            if (highest_power(k) > max_power) max_power = highest_power(k);
+            if (ZERNIKE[k].m > max_m) max_m = ZERNIKE[k].m;
         }
+    }
+
+    static bool same_radial(int a, int b)
+    {
+        for (int n = 0; n <= MAX_POWER; n++)
+            if (ZERNIKE[a].c[n] != ZERNIKE[b].c[n]) return false;
+        return true;
+    }
+
+    // Adds Zern[k] Zk for every enabled term to phase, rounding to float after each term.
+    float add_to(float phase, const SampleBasis &basis) const
+    {
+        double radial = 0.0;
+        for (int t = 0; t < count; t++) {
+            const Term &term_t = term[t];
+            if (!term_t.same_radial_as_previous) {
+                radial = 0.0;
+                for (int c = term_t.first + term_t.count - 1; c >= term_t.first; c--)
+                    radial += coefficient[c] * basis.power[power_of[c]];
+            }
+            phase = static_cast<float>(phase + Zern[term_t.k] * (radial * basis.angular(ZERNIKE[term_t.k])));
+        }
+        return phase;
     }
 };
 
@@ -162,8 +203,10 @@ long pattern_random()
 double fringe_zernike(int k, double rho, double theta)
 {
     if (k < 1 || k > 37) return 0.0;
-    const SampleBasis basis(rho, theta, MAX_POWER, 5);
-    return basis.term(k, highest_power(k));
+    const SampleBasis basis(rho, std::cos(theta), std::sin(theta), MAX_POWER, 5);
+    double radial = 0.0;
+    for (int n = highest_power(k); n >= 0; n--) radial += ZERNIKE[k].c[n] * basis.power[n];
+    return radial * basis.angular(ZERNIKE[k]);
 }
 
 void pillbox_input()
@@ -230,12 +273,14 @@ void pillbox_input()
                 if (HasDefocus == 1) phase = static_cast<float>(phase + defocus * rho2);
 
                 if (zernikes.count > 0) {
-                    const float theta = static_cast<float>(std::atan2(dy, dx) + 0.000001);
-                    const SampleBasis basis(rho, theta, zernikes.max_power, zernikes.max_m);
-                    for (int t = 0; t < zernikes.count; t++) {
-                        const int k = zernikes.k[t];
-                        phase = static_cast<float>(phase + Zern[k] * basis.term(k, zernikes.max_power));
-                    }
+                    // The polar angle is measured from +i towards +j and carries an offset of
+                    // 1e-6 rad; its cosine and sine come from the offsets directly, turned by
+                    // that small angle, instead of through atan2, cos and sin.
+                    const double h = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+                    const double c = dx / h, s = dy / h;
+                    const SampleBasis basis(rho, c * COS_OFFSET - s * SIN_OFFSET, s * COS_OFFSET + c * SIN_OFFSET,
+                                            zernikes.max_power, zernikes.max_m);
+                    phase = zernikes.add_to(phase, basis);
                 }
 
                 phase = finite_or_zero(phase);

@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Invocation {
+    int status;
+    std::string out, err;
+};
+
+Invocation run(const std::string &args)
+{
+    const fs::path err_file = fs::temp_directory_path() / ("orvinta-batch-err-" + std::to_string(getpid()));
+    const std::string command = std::string(ORVINTA_EXE) + " " + args + " 2>" + err_file.string();
+    Invocation result{};
+    FILE *pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    std::size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    std::ifstream in(err_file);
+    std::stringstream s;
+    s << in.rdbuf();
+    result.err = s.str();
+    fs::remove(err_file);
+    return result;
+}
+
+std::map<std::string, std::string> lines_of(const std::string &out)
+{
+    std::map<std::string, std::string> values;
+    std::istringstream in(out);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto colon = line.find(": ");
+        if (colon != std::string::npos) values[line.substr(0, colon)] = line.substr(colon + 2);
+    }
+    return values;
+}
+
+double number(const std::map<std::string, std::string> &values, const std::string &name)
+{
+    const auto it = values.find(name);
+    return it == values.end() ? NAN : std::atof(it->second.c_str());
+}
+
+TEST(BatchJob, StartUpSettingsPrintTheWorkedFigures)
+{
+    const Invocation r = run("--batch");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto v = lines_of(r.out);
+    EXPECT_NEAR(number(v, "wavesrms"), 0.160, 0.0005);
+    EXPECT_NEAR(number(v, "xpsfcent"), 2.51, 0.005);
+    EXPECT_NEAR(number(v, "ypsfcent"), 0.0, 0.001);
+    EXPECT_EQ(v.at("peak"), "67 65");
+    EXPECT_NEAR(number(v, "XPupilStep"), 10.0 / 39, 1e-7);
+    EXPECT_NEAR(number(v, "psf_graph_extent"), 109.2, 1e-4);
+    EXPECT_EQ(v.count("rmsx"), 0u);
+}
+
+TEST(BatchJob, SettingsAreCaseInsensitiveAndDerivedLikeTheDialogs)
+{
+    const Invocation r = run("--batch hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 "
+                      "nCurrentPSFUnits=171");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto v = lines_of(r.out);
+    EXPECT_NEAR(number(v, "wavesrms"), 0.0, 1e-6);
+    EXPECT_EQ(v.at("peak"), "65 65");
+    EXPECT_NEAR(number(v, "XPupilStep"), 10.0 / 79, 1e-7);     // ncenter from the radius
+    EXPECT_NEAR(number(v, "psf_graph_extent"), 7.9 * 0.5, 1e-5);  // milliradians: (79 / 10) * 0.5
+    EXPECT_TRUE(v.count("rmsx") && v.count("rmsy"));
+}
+
+TEST(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
+{
+    const fs::path out = fs::temp_directory_path() / "orvinta-batch-refused.txt";
+    fs::remove(out);
+    struct Row { const char *args; const char *message; };
+    const Row rows[] = {
+        {"--batch nosuch=1", "unknown setting 'nosuch'"},
+        {"--batch fnumber=abc", "fnumber: 'abc' is not a number"},
+        {"--batch PhasePatternPeriod=0", "PhasePatternPeriod: pattern period (steps) must be at least 1, not 0"},
+        {"--batch fnumber", "'fnumber' is not NAME=VALUE"},
+        {"--batch --out", "--out needs a file name"},
+    };
+    for (const Row &row : rows) {
+        const Invocation r = run(std::string(row.args) + (std::string(row.args).find("--out") == std::string::npos
+                                                       ? " --out " + out.string()
+                                                       : ""));
+        EXPECT_EQ(r.status, 2) << row.args;
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.args << ": " << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+        EXPECT_FALSE(fs::exists(out)) << row.args;
+    }
+}
+
+TEST(BatchJob, WritesTheChosenArrayAndReportsWriteFailures)
+{
+    const fs::path out = fs::temp_directory_path() / "orvinta-batch-out.txt";
+    const Invocation ok = run("--batch nCurrentDataSave=540 --out " + out.string());
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    std::ifstream in(out, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    const std::string text = s.str();
+    ASSERT_EQ(text.size(), 196736u);
+    // Row 45 of the start-up transmission: ones at columns 64 and 65.
+    const std::string row45 = text.substr(44 * 1537, 1537);
+    EXPECT_EQ(row45.substr(63 * 12, 24), "    1.000000    1.000000");
+    EXPECT_EQ(row45.substr(62 * 12, 12), "    0.000000");
+    fs::remove(out);
+
+    const Invocation bad = run("--batch --out /nonexistent-orvinta-dir/psf.txt");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.err.find("/nonexistent-orvinta-dir/psf.txt"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("No such file or directory"), std::string::npos) << bad.err;
+}
+
+TEST(BatchJob, DarkPupilSaysWhyThePsfIsEmpty)
+{
+    const Invocation r = run("--batch nCurrentObscuration=1 LinearObscuration=2 nDoCentroidError=1");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("note: the pupil lets no light through"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("nan"), std::string::npos) << r.out;
+    const auto v = lines_of(r.out);
+    EXPECT_EQ(number(v, "xpsfcent"), 0.0);
+    EXPECT_EQ(v.count("rmsx"), 0u);
+}
+
+TEST(CommandLine, HelpAndVersion)
+{
+    const Invocation help = run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--batch"), std::string::npos);
+    EXPECT_NE(help.out.find("--eval"), std::string::npos);
+    const Invocation version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("Orvinta ", 0), 0u) << version.out;
+    EXPECT_EQ(run("--frobnicate").status, 2);
+}
+
+}  // namespace
