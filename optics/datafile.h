@@ -2,7 +2,10 @@
 // array[i][1..128], each line ended by a line feed.
 #pragma once
 
+#include <cstddef>
 #include <string>
+
+constexpr int GRID_FIELDS_PER_RECORD = 128;
 
 // The array nCurrentDataSave chooses: r_input (540), phase_input (541), m_output (542), or
 // nullptr for any other value (the file is then written empty).
@@ -15,3 +18,19 @@ std::string format_data_file(float **array);
 // in the same folder, which then replaces path. On failure returns false and says why in
 // error (the step that failed, the path and the system's reason).
 bool write_file_atomically(const std::string &path, const std::string &text, std::string &error);
+
+// The layout the reader takes: 128 records, one per array row, each of 127 fields of 9 bytes
+// and one of 10 (the last value and the line end). A field is a decimal number after optional
+// blanks; reading stops at the first character that cannot continue it; no number gives 0.
+constexpr int READ_FIELD = 9;
+constexpr int READ_LAST_FIELD = 10;
+constexpr int READ_RECORD = (GRID_FIELDS_PER_RECORD - 1) * READ_FIELD + READ_LAST_FIELD;
+
+// Reads a file of that layout into target[1..128][1..128]. Line ends may be LF or CR LF
+// throughout; the last record may lack its line end, and one extra line end may follow it.
+// Anything shorter or longer is refused. On failure target is left untouched and why says
+// what was wrong.
+bool read_data_file(const std::string &path, float **target, std::string &why);
+
+// The number at the start of a field's text, as the reader converts it.
+double read_field_number(const char *text, std::size_t length);

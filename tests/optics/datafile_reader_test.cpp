@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "optics/datafile.h"
+#include "optics/settings.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A file in the reader's layout, written here field by field: value (i, j) = i + j / 1000,
+// each field right-justified in 9 bytes ("%9.3f"), the last one followed by the line end.
+std::string reader_layout(const std::string &line_end = "\n")
+{
+    std::string text;
+    char field[32];
+    for (int i = 1; i <= 128; i++) {
+        for (int j = 1; j <= 128; j++) {
+            std::snprintf(field, sizeof field, "%9.3f", i + j / 1000.0);
+            text += field;
+        }
+        text += line_end;
+    }
+    return text;
+}
+
+class DataFileReader : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        optics_startup();
+        for (int i = 1; i <= GRID; i++)
+            for (int j = 1; j <= GRID; j++) r_output[i][j] = -7.0f;  // marks "unchanged"
+    }
+    void TearDown() override
+    {
+        optics_shutdown();
+        fs::remove(path);
+    }
+
+    bool read(const std::string &bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+        why.clear();
+        return read_data_file(path, r_output, why);
+    }
+
+    static bool untouched()
+    {
+        for (int i = 1; i <= GRID; i++)
+            for (int j = 1; j <= GRID; j++)
+                if (r_output[i][j] != -7.0f) return false;
+        return true;
+    }
+
+    std::string path = (fs::temp_directory_path() / ("orvinta-reader-" + std::to_string(getpid()))).string();
+    std::string why;
+};
+
+TEST_F(DataFileReader, CompleteFilesRoundTrip)
+{
+    struct Row { const char *name; std::string bytes; };
+    const std::string lf = reader_layout();
+    ASSERT_EQ(lf.size(), 147584u);  // 128 x 1153
+    const Row rows[] = {
+        {"LF", lf},
+        {"CR LF", reader_layout("\r\n")},
+        {"extra final line end", lf + "\n"},
+        {"last line end missing", lf.substr(0, lf.size() - 1)},
+    };
+    for (const Row &row : rows) {
+        ASSERT_TRUE(read(row.bytes)) << row.name << ": " << why;
+        for (int i = 1; i <= GRID; i += 9)
+            for (int j = 1; j <= GRID; j += 7)
+                ASSERT_FLOAT_EQ(r_output[i][j], static_cast<float>(i + j / 1000.0)) << row.name << " " << i << "," << j;
+        EXPECT_FLOAT_EQ(r_output[128][128], 128.128f) << row.name;
+    }
+}
+
+TEST_F(DataFileReader, FieldsAreReadAsTheirLeadingNumber)
+{
+    struct Row { const char *field; double expected; };
+    const Row rows[] = {
+        {"    1.500", 1.5},    {"   -2.250", -2.25}, {"  +3.000", 3.0},  {"   1.5e2 ", 150.0},
+        {"  2.5E-1 ", 0.25},   {"   12abc ", 12.0},  {"   1.2.3 ", 1.2},  {"         ", 0.0},
+        {"  abc    ", 0.0},    {"    -    ", 0.0},   {"   .5    ", 0.5},  {"   7e    ", 7.0},
+        {"   5.    ", 5.0},    {"  1e+    ", 1.0},   {"- 1      ", 0.0},  {"inf      ", 0.0},
+    };
+    for (const Row &row : rows) EXPECT_DOUBLE_EQ(read_field_number(row.field, 9), row.expected) << "'" << row.field << "'";
+    // Only the field's own bytes count.
+    EXPECT_DOUBLE_EQ(read_field_number("123456789", 4), 1234.0);
+}
+
+TEST_F(DataFileReader, WrongFilesAreRefusedAndChangeNothing)
+{
+    const std::string lf = reader_layout();
+    std::string misaligned = lf;
+    misaligned[1152] = ' ';  // the first record's line end is missing
+    struct Row { const char *name; std::string bytes; const char *reason; };
+    const Row rows[] = {
+        {"empty", "", "ends before"},
+        {"one record", lf.substr(0, 1153), "ends before"},
+        {"127 records", lf.substr(0, 127 * 1153), "ends before"},
+        {"cut in the last field", lf.substr(0, lf.size() - 5), "ends before"},
+        {"longer", lf + "    1.000\n", "longer"},
+        {"two extra line ends", lf + "\n\n", "longer"},
+        {"writer's layout", std::string(196736, ' '), "longer"},
+        {"misaligned", misaligned, "layout"},
+        {"too large a value", "1e99     " + lf.substr(9), "too large"},
+    };
+    for (const Row &row : rows) {
+        EXPECT_FALSE(read(row.bytes)) << row.name;
+        EXPECT_NE(why.find(row.reason), std::string::npos) << row.name << ": " << why;
+        EXPECT_TRUE(untouched()) << row.name;
+    }
+    fs::remove(path);
+    EXPECT_FALSE(read_data_file(path, r_output, why));
+    EXPECT_NE(why.find("No such file"), std::string::npos) << why;
+    EXPECT_TRUE(untouched());
+}
+
+}  // namespace
