@@ -1,6 +1,7 @@
 #include "charts/zcolor.h"
 
 #include <cmath>
+#include <limits>
 
 COLORREF zMakeColor(unsigned char r, unsigned char g, unsigned char b)
 {
@@ -29,6 +30,12 @@ COLORREF RGB_color(int i)
 
 int zRound(double x)
 {
+    // Coordinates computed from degenerate ranges can be huge or not a number; they end up at
+    // the edge of the int range (0 for not a number) instead of in undefined conversion.
+    if (std::isnan(x)) return 0;
     const double f = std::floor(x);
-    return static_cast<int>(x - f >= 0.5 ? f + 1 : f);
+    const double rounded = x - f >= 0.5 ? f + 1 : f;
+    if (rounded >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (rounded <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+    return static_cast<int>(rounded);
 }

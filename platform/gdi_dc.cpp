@@ -1,10 +1,27 @@
 // Device contexts: a window's paint context around its painter, a measuring context, an image,
 // an SVG file and the recording context; and the per-context drawing state.
+#include <QApplication>
 #include <QSvgGenerator>
+
 
 #include "platform/gdi_qt.h"
 
 namespace {
+
+// Fonts and painters need an application object. The program makes one at start-up; a test
+// or a tool that only draws into images gets one here, headless when there is no display.
+void ensure_application()
+{
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "orvinta";
+    static char *argv[] = {name, nullptr};
+    static QApplication *app = new QApplication(argc, argv);
+    (void)app;
+}
 
 void start_painter(HDC__ *dc, QPaintDevice *device)
 {
@@ -17,6 +34,7 @@ void start_painter(HDC__ *dc, QPaintDevice *device)
 HDC__ *image_context(int width, int height)
 {
     if (width <= 0 || height <= 0 || width > 32767 || height > 32767) return nullptr;
+    ensure_application();
     auto *dc = new HDC__;
     dc->kind = HDC__::Kind::Image;
     dc->image = std::make_unique<QImage>(width, height, QImage::Format_RGB32);
@@ -54,6 +72,7 @@ HDC CreateRecordingDC(int width, int height)
 HDC CreateSvgDC(int width, int height, const char *svg_path)
 {
     if (!svg_path || width <= 0 || height <= 0) return nullptr;
+    ensure_application();
     auto *dc = new HDC__;
     dc->kind = HDC__::Kind::Svg;
     auto generator = std::make_unique<QSvgGenerator>();
@@ -118,6 +137,7 @@ void dc_set_paint_rect(HDC hdc, const QRect &update)
 
 HDC dc_create_for_measuring()
 {
+    ensure_application();
     auto *dc = new HDC__;
     dc->kind = HDC__::Kind::Measuring;
     return dc_register(dc);

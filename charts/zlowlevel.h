@@ -1,0 +1,91 @@
+// The drawing layer every graph is built on: the device context, the graph's colours and the
+// pens and brushes made from them, and the primitives the chart types draw with (lines,
+// rectangles, polygons, data symbols, 3-D bars, text fitted into a rectangle).
+#pragma once
+
+#include <cstdint>
+
+#include "charts/zcolor.h"
+#include "platform/gdi.h"
+
+class zLowLevelGraphics {
+public:
+    zLowLevelGraphics();
+    // Releases nothing: the graph's terminating step deletes the pens and brushes.
+    ~zLowLevelGraphics() = default;
+
+    // Pens, brushes and colour selection.
+    void zActivatePens();
+    void zDeletePens();
+    void zActivateBrushes();
+    void zDeleteBrushes();
+    void zSelectAxisColor();
+    void zSelectGraphColor(int k);
+    HBRUSH zCreateShadingBrush(COLORREF color);
+    void zSaveGraphics();
+    void zRestoreGraphics();
+
+    // Primitives.
+    void zMoveTo(int x, int y);
+    void zLineTo(int x, int y);
+    void zDrawLine(int x1, int y1, int x2, int y2);
+    void zDrawRect(const RECT *r);
+    void zDrawRect(int left, int top, int right, int bottom);
+    void zDrawPolygon(const POINT *points, int count, int unused, HBRUSH brush, HPEN pen);
+    void zDrawFilledRect(int left, int top, int right, int bottom, unsigned char red, unsigned char green,
+                         unsigned char blue);
+    void zDrawCircle(int x, int y, int r, double aspect);
+    void zDrawTextString(int x, int y, const char *text);
+    void zSetPixel(int x, int y, COLORREF color);
+    void zAlignText(int mode);
+    int zTextWidth(const char *text);
+    int zTextHeight(const char *text);
+    void zGetDefaultTextSize();
+    int zRectWidth(const RECT *r);
+    int zRectHeight(const RECT *r);
+    POINT zRectCenter(const RECT *r);
+    void zSetRect(RECT *r, int left, int top, int right, int bottom);
+
+    // Composite shapes.
+    void zDraw_Symbol(unsigned x, unsigned y, int kind, int k);
+    void zDraw3DBar(int left, int top, int right, int bottom, int depth, int unused, HBRUSH brush, HPEN pen);
+    void zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, int unused, HBRUSH brush,
+                    HPEN pen, int sides);
+    void zShowStringInRect(const char *sizingText, const char *text, RECT *r, int useCharHeight,
+                           int alwaysNewFont);
+
+    RECT RWindow;                 // rectangle the graph occupies
+    RECT RWork;                   // scratch rectangle of the background fill and the layout
+    std::int32_t bPensActive;     // pens have been created
+    std::int32_t bBrushesActive;  // brushes have been created
+    COLORREF AxisColor;           // axes, frame, grid and text
+    COLORREF BkgColor;
+    COLORREF GraphColors[10];     // data sets 0..9
+    std::int32_t ShadeShift;      // right shift that darkens side faces
+    COLORREF CurrentColor;        // the colour last selected for drawing
+    std::int32_t AveCharWidth;    // of the device context's font, pixels
+    std::int32_t CharHeight;
+    std::int32_t PenStyle;        // grid pen: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
+    std::int32_t BrushStyle;      // data-set brushes: 1 hatched, 2 patterned, otherwise solid
+    HDC hDC;
+    HBITMAP hPatternBitmaps[10];  // only while the pattern brushes are made
+    HBRUSH hBrushes[10];
+    HGDIOBJ hOldPen, hOldBrush, hOldFont;  // selected before the graph started
+    HRGN hOldClipRgn;             // clip box of the device context while data are drawn clipped
+    HPEN hPens[10];
+    HPEN hAxisPen;                // solid, one pixel, AxisColor
+    HPEN hGridPen;                // PenStyle, one pixel, AxisColor
+    HRGN hClipRgn;                // the axes while data are drawn
+
+    // Screen facts kept for the class; nothing in this program reads or writes them.
+    static RECT RScreen;
+    static std::int32_t ScreenWidth, ScreenHeight, NumFonts;
+
+private:
+    void zDrawShadedFace(const POINT *points, int unused, HBRUSH brush, HPEN pen);
+};
+
+// The library's error box: no owner, captioned "Error", exclamation icon, OK button.
+int zDisplayError(const char *text);
+// 1: the wait cursor replaces the current one; 0: the replaced cursor comes back.
+void HOURGLASS(int on);
