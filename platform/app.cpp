@@ -1,0 +1,78 @@
+#include "platform/app.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/cursor_internal.h"
+#include "platform/msgloop_internal.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+QApplication *application = nullptr;  // only when this unit made it
+int starts = 0;
+int app_argc = 1;
+char app_name[] = "orvinta";
+char *app_argv[] = {app_name, nullptr};
+
+bool display_named()
+{
+    const char *platform = std::getenv("QT_QPA_PLATFORM");
+    const char *display = std::getenv("DISPLAY");
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    return (platform && *platform) || (display && *display) || (wayland && *wayland);
+}
+
+}  // namespace
+
+bool platform_start(int, char **)
+{
+    if (QCoreApplication::instance()) {
+        ++starts;
+        return true;
+    }
+    if (!display_named()) return false;
+    ++starts;
+    // The toolkit sees only the program name: the program's own arguments are not its options.
+    application = new QApplication(app_argc, app_argv);
+    QApplication::setApplicationName("Orvinta");
+    QApplication::setQuitOnLastWindowClosed(false);
+    return true;
+}
+
+void platform_finish()
+{
+    if (starts > 0) --starts;
+    for (HWND w : window_all())
+        if (window_live(w) && !w->parent) DestroyWindow(w);
+    message_loop_reset();
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (starts > 0) return;
+    cursor_forget_all();
+    delete application;
+    application = nullptr;
+}
+
+bool platform_window_system_available()
+{
+    if (QCoreApplication::instance()) return true;
+    if (!display_named()) return false;
+    const pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0) {
+            dup2(null, STDERR_FILENO);
+            dup2(null, STDOUT_FILENO);
+        }
+        QGuiApplication probe(app_argc, app_argv);
+        _exit(0);
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child) return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
