@@ -1,12 +1,27 @@
-// Until the main window exists the program has only its batch job.
+// orvinta [FILE]: the windowed program on the toolkit.
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
+#include "platform/app.h"
+#include "platform/testing.h"
 #include "shell/entry.h"
+#include "shell/winmain.h"
 
-int window_main(int, char **)
+int window_main(int argc, char **argv)
 {
-    std::fprintf(stderr, "orvinta: the window is not built yet; try orvinta --batch\n");
-    return 1;
+    if (!platform_start(argc, argv)) {
+        std::fprintf(stderr, "orvinta: no window system to open (no display); try orvinta --batch\n");
+        return 1;
+    }
+    // Smoke runs (scripts, sanitizer checks) start the program and quit at the first idle.
+    if (const char *quit = std::getenv("ORVINTA_QUIT_WHEN_IDLE"); quit && *quit == '1')
+        testing_run_when_idle([] {});
+    // The command line is the path of a data file, taken whole.
+    std::string commandLine = argc >= 2 && argv[1] ? argv[1] : "";
+    const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    platform_finish();
+    return code;
 }
 
-bool window_system_available(int, char **) { return false; }
+bool window_system_available(int, char **) { return platform_window_system_available(); }

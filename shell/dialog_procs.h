@@ -1,0 +1,16 @@
+// The procedures of the setup dialogs that the main window runs from its menu.
+#pragma once
+
+#include "platform/win32.h"
+
+INT_PTR CALLBACK SystemDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK PupilSpecsDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ObscurationBoxDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ApodDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ThirdOrderAnalysisDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK ZernAnalysisDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK PhasePatternDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK PhasePlateDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK AnalyOptDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK DataSavingOptionsDlgProc(HWND, UINT, WPARAM, LPARAM);
+INT_PTR CALLBACK AboutDlgProc(HWND, UINT, WPARAM, LPARAM);

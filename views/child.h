@@ -1,0 +1,28 @@
+// The views: child windows of class "OrvintaChild" in the main window's client area, one per
+// kind, each known by its handle global.
+#pragma once
+
+#include "platform/win32.h"
+
+// One row of the view registry.
+struct ChildView {
+    int kind;        // ChildKind: 0..3 and 6 tables, 7..18 plots
+    HWND *handle;    // the handle global, null while the view is closed
+    UINT menuId;     // the command that opens it
+};
+
+// The seventeen views in kind order.
+extern const ChildView kChildViews[17];
+constexpr int CHILD_KIND_NONE = -1;
+
+// The kind of a view window: the first registry row whose handle is the window, else -1.
+int ChildKind(HWND window);
+inline bool IsTableKind(int kind) { return kind >= 0 && kind <= 6; }
+inline bool IsPlotKind(int kind) { return kind >= 7; }
+
+LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Close the pupil views (tables, 3-D and contour plots) ...
+void DestroyInputChildWindows();
+// ... and every PSF view together with the pupil slice plots.
+void DestroyOutputChildWindows();
