@@ -1,0 +1,359 @@
+// GDI objects and device-context state: creation and its failures, selection returning the
+// previous object, deletion rules, stock objects, fonts and their metrics, palettes, and the
+// live-object count that reveals leaks.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+
+#include "platform/dc.h"
+#include "platform/gdi.h"
+#include "platform/gdi_qt.h"
+
+namespace {
+
+TEST(GdiObjects, InvalidCreationsGiveNullHandlesAndCountNothing)
+{
+    HDC dc = CreateImageDC(4, 4);  // makes sure the stock objects exist before counting
+    const int before = GdiLiveObjectCount();
+    struct Row {
+        const char *name;
+        HGDIOBJ handle;
+    } rows[] = {
+        {"pen style 7", CreatePen(7, 0, 0)},
+        {"pen style -1", CreatePen(-1, 0, 0)},
+        {"negative width", CreatePen(PS_SOLID, -2, 0)},
+        {"hatch 6", CreateHatchBrush(6, 0)},
+        {"bitmap 0 wide", CreateBitmap(0, 8, 1, 1, nullptr)},
+        {"bitmap 2 planes", CreateBitmap(8, 8, 2, 1, nullptr)},
+        {"bitmap 7 bits", CreateBitmap(8, 8, 1, 7, nullptr)},
+        {"pattern of nothing", CreatePatternBrush(nullptr)},
+        {"no log font", CreateFontIndirectA(nullptr)},
+        {"no palette", CreatePalette(nullptr)},
+        {"stock 9", GetStockObject(9)},
+        {"stock 17", GetStockObject(17)},
+        {"image 0 x 5", reinterpret_cast<HGDIOBJ>(CreateImageDC(0, 5))},
+    };
+    for (const Row &row : rows) EXPECT_EQ(row.handle, nullptr) << row.name;
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+    DeleteDC(dc);
+}
+
+TEST(GdiObjects, SelectObjectReturnsWhatItReplacedPerKind)
+{
+    HDC dc = CreateImageDC(10, 10);
+    HPEN pen = CreatePen(PS_DOT, 0, RGB(1, 2, 3));
+    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+    // A new context starts with the black pen, the white brush and the system font.
+    EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_PEN)), pen);
+    EXPECT_EQ(SelectObject(dc, GetStockObject(NULL_BRUSH)), brush);
+    EXPECT_EQ(SelectObject(dc, GetStockObject(DEVICE_DEFAULT_FONT)), GetStockObject(SYSTEM_FONT));
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), GetStockObject(NULL_PEN));
+    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
+    EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(brush));
+    DeleteDC(dc);
+}
+
+TEST(GdiObjects, DeletionRules)
+{
+    HDC dc = CreateImageDC(10, 10);
+    const int before = GdiLiveObjectCount();
+    HPEN pen = CreatePen(PS_SOLID, 0, 0);
+    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
+    HGDIOBJ old = SelectObject(dc, pen);
+    EXPECT_FALSE(DeleteObject(pen)) << "a selected object must not be deleted";
+    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
+    SelectObject(dc, old);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+    EXPECT_FALSE(DeleteObject(pen)) << "a second deletion of the same handle";
+    EXPECT_EQ(SelectObject(dc, pen), nullptr) << "a deleted pen cannot be selected";
+    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))) << "stock objects ignore deletion";
+    EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
+
+    // An object selected into a context that goes away can be deleted afterwards.
+    HBRUSH brush = CreateSolidBrush(0);
+    SelectObject(dc, brush);
+    DeleteDC(dc);
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+}
+
+TEST(GdiObjects, GetObjectReadsBrushesAndPens)
+{
+    struct Row {
+        const char *name;
+        HBRUSH brush;
+        UINT style;
+        COLORREF color;
+        ULONG_PTR hatch;
+    } rows[] = {
+        {"solid", CreateSolidBrush(RGB(10, 20, 30)), BS_SOLID, RGB(10, 20, 30), 0},
+        {"palette-relative", CreateSolidBrush(PALETTERGB(1, 2, 3)), BS_SOLID, PALETTERGB(1, 2, 3), 0},
+        {"hatched", CreateHatchBrush(HS_DIAGCROSS, RGB(0, 0, 255)), BS_HATCHED, RGB(0, 0, 255), HS_DIAGCROSS},
+        {"stock white", static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), BS_SOLID, RGB(255, 255, 255), 0},
+        {"stock null", static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)), BS_NULL, 0, 0},
+    };
+    for (const Row &row : rows) {
+        LOGBRUSH lb{99, 99, 99};
+        EXPECT_EQ(GetObjectA(row.brush, sizeof lb, &lb), static_cast<int>(sizeof lb)) << row.name;
+        EXPECT_EQ(lb.lbStyle, row.style) << row.name;
+        EXPECT_EQ(lb.lbColor, row.color) << row.name;
+        EXPECT_EQ(lb.lbHatch, row.hatch) << row.name;
+        DeleteObject(row.brush);
+    }
+    LOGBRUSH small{};
+    HBRUSH b = CreateSolidBrush(0);
+    EXPECT_EQ(GetObjectA(b, 2, &small), 0) << "buffer too small";
+    EXPECT_EQ(GetObjectA(b, 0, nullptr), static_cast<int>(sizeof(LOGBRUSH))) << "size query";
+    DeleteObject(b);
+
+    HPEN pen = CreatePen(PS_DASHDOT, 3, RGB(7, 8, 9));
+    LOGPEN lp{};
+    ASSERT_GT(GetObjectA(pen, sizeof lp, &lp), 0);
+    EXPECT_EQ(lp.lopnStyle, static_cast<UINT>(PS_DASHDOT));
+    EXPECT_EQ(lp.lopnWidth.x, 3);
+    EXPECT_EQ(lp.lopnColor, RGB(7, 8, 9));
+    DeleteObject(pen);
+}
+
+TEST(GdiObjects, StateSettersReturnThePreviousValue)
+{
+    HDC dc = CreateImageDC(4, 4);
+    EXPECT_EQ(SetTextColor(dc, RGB(1, 2, 3)), RGB(0, 0, 0));
+    EXPECT_EQ(SetTextColor(dc, 0), RGB(1, 2, 3));
+    EXPECT_EQ(SetBkColor(dc, RGB(4, 5, 6)), RGB(255, 255, 255));
+    EXPECT_EQ(GetBkColor(dc), RGB(4, 5, 6));
+    EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
+    EXPECT_EQ(SetBkMode(dc, 7), 0) << "unknown mode refused";
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    EXPECT_EQ(SetTextAlign(dc, TA_RIGHT | TA_TOP), static_cast<UINT>(TA_LEFT | TA_TOP));
+    EXPECT_EQ(SetTextAlign(dc, TA_CENTER | TA_BASELINE), static_cast<UINT>(TA_RIGHT));
+    EXPECT_EQ(SetPolyFillMode(dc, WINDING), ALTERNATE);
+    EXPECT_EQ(SetPolyFillMode(dc, ALTERNATE), WINDING);
+    POINT previous{};
+    MoveToEx(dc, 3, 4, nullptr);
+    MoveToEx(dc, 5, 6, &previous);
+    EXPECT_EQ(previous.x, 3);
+    EXPECT_EQ(previous.y, 4);
+    DeleteDC(dc);
+}
+
+TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
+{
+    struct Row {
+        int height, width;
+    } rows[] = {{30, 18}, {23, 5}, {16, 10}, {12, 0}, {40, 1}};
+    HDC dc = CreateImageDC(10, 10);
+    for (const Row &row : rows) {
+        LOGFONTA lf{};
+        lf.lfHeight = row.height;
+        lf.lfWidth = row.width;
+        lf.lfWeight = FW_NORMAL;
+        lf.lfOutPrecision = OUT_TT_PRECIS;
+        lf.lfQuality = PROOF_QUALITY;
+        lf.lfPitchAndFamily = 4;
+        std::strcpy(lf.lfFaceName, "Arial");
+        HFONT font = CreateFontIndirectA(&lf);
+        ASSERT_NE(font, nullptr) << row.height;
+        HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICA tm{};
+        ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+        // The cell is the tallest that fits, within two pixels of the request.
+        EXPECT_LE(tm.tmHeight, row.height) << "height " << row.height;
+        EXPECT_GE(tm.tmHeight, row.height - 2) << "height " << row.height;
+        if (row.width > 0) {
+            EXPECT_EQ(tm.tmAveCharWidth, row.width) << "width " << row.width;
+        }
+        EXPECT_TRUE(tm.tmPitchAndFamily & TMPF_FIXED_PITCH) << "Arial is of variable pitch";
+        LOGFONTA back{};
+        GetObjectA(font, sizeof back, &back);
+        EXPECT_EQ(back.lfHeight, row.height);
+        EXPECT_STREQ(back.lfFaceName, "Arial");
+        SelectObject(dc, old);
+        EXPECT_TRUE(DeleteObject(font));
+    }
+    DeleteDC(dc);
+}
+
+TEST(GdiFonts, StockFontsAndThePitchBit)
+{
+    struct Row {
+        int stock;
+        bool variable;
+    } rows[] = {{SYSTEM_FONT, true}, {DEVICE_DEFAULT_FONT, true}, {ANSI_VAR_FONT, true}, {ANSI_FIXED_FONT, false}};
+    HDC dc = dc_create_for_measuring();
+    for (const Row &row : rows) {
+        SelectObject(dc, GetStockObject(row.stock));
+        TEXTMETRICA tm{};
+        ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+        // The bit called fixed pitch is set for a variable-pitch font.
+        EXPECT_EQ((tm.tmPitchAndFamily & TMPF_FIXED_PITCH) != 0, row.variable) << "stock " << row.stock;
+        EXPECT_GE(tm.tmHeight, 12) << "stock " << row.stock;
+        EXPECT_LE(tm.tmHeight, 20) << "stock " << row.stock;
+        EXPECT_GE(tm.tmAveCharWidth, 5) << "stock " << row.stock;
+        EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent) << "stock " << row.stock;
+        SIZE ii{}, mm{};
+        GetTextExtentPointA(dc, "iiii", 4, &ii);
+        GetTextExtentPointA(dc, "MMMM", 4, &mm);
+        EXPECT_EQ(ii.cx < mm.cx, row.variable) << "stock " << row.stock;
+        EXPECT_EQ(ii.cy, tm.tmHeight) << "stock " << row.stock;
+    }
+    dc_destroy(dc);
+}
+
+TEST(GdiPalettes, SelectRealizeAndPaletteIndexColours)
+{
+    HDC dc = CreateImageDC(4, 4);
+    const int before = GdiLiveObjectCount();
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[2];
+    } block{};
+    block.head.palVersion = 0x300;
+    block.head.palNumEntries = 3;
+    LOGPALETTE *lp = &block.head;
+    PALETTEENTRY *entries = lp->palPalEntry;
+    entries[0] = PALETTEENTRY{10, 20, 30, 0};
+    entries[1] = PALETTEENTRY{40, 50, 60, 0};
+    entries[2] = PALETTEENTRY{70, 80, 90, 0};
+    HPALETTE pal = CreatePalette(lp);
+    ASSERT_NE(pal, nullptr);
+    HPALETTE old = SelectPalette(dc, pal, FALSE);
+    EXPECT_EQ(old, GetStockObject(DEFAULT_PALETTE));
+    EXPECT_EQ(RealizePalette(dc), 3u);
+    EXPECT_EQ(SetPixel(dc, 1, 1, PALETTEINDEX(2)), RGB(70, 80, 90));
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(70, 80, 90));
+    EXPECT_FALSE(DeleteObject(pal)) << "still selected";
+    EXPECT_EQ(SelectPalette(dc, old, TRUE), pal);
+    EXPECT_TRUE(DeleteObject(pal));
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+    DeleteDC(dc);
+}
+
+TEST(GdiContexts, RecordingKeepsCoordinatesAndState)
+{
+    const int dcsBefore = GdiLiveDCCount();
+    HDC dc = CreateRecordingDC(50, 50);
+    EXPECT_EQ(GdiLiveDCCount(), dcsBefore + 1);
+    HPEN pen = CreatePen(PS_DASH, 0, RGB(1, 2, 3));
+    HBRUSH brush = CreateHatchBrush(HS_CROSS, RGB(4, 5, 6));
+    SelectObject(dc, pen);
+    SelectObject(dc, brush);
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    SetTextColor(dc, RGB(7, 8, 9));
+    MoveToEx(dc, 1, 2, nullptr);
+    LineTo(dc, 30, 2);
+    const POINT tri[3] = {{5, 5}, {20, 5}, {10, 15}};
+    Polygon(dc, tri, 3);
+    TextOutA(dc, 40, 10, "abc", 3);
+    SetPixel(dc, 3, 3, RGB(9, 9, 9));
+    const std::vector<RecordedOp> ops = RecordedOps(dc);
+    ASSERT_EQ(ops.size(), 4u);
+    EXPECT_EQ(ops[0].kind, RecordedKind::Line);
+    EXPECT_EQ(ops[0].points[1].x, 30);
+    EXPECT_EQ(ops[0].pen.style, PS_DASH);
+    EXPECT_EQ(ops[0].pen.color, RGB(1, 2, 3));
+    EXPECT_EQ(ops[1].kind, RecordedKind::Polygon);
+    EXPECT_EQ(ops[1].points.size(), 3u);
+    EXPECT_EQ(ops[1].brush.kind, BS_HATCHED);
+    EXPECT_EQ(ops[1].brush.hatch, HS_CROSS);
+    EXPECT_EQ(ops[2].text, "abc");
+    EXPECT_EQ(ops[2].textAlign, static_cast<UINT>(TA_RIGHT));
+    EXPECT_EQ(ops[2].textColor, RGB(7, 8, 9));
+    EXPECT_EQ(ops[3].pixelColor, RGB(9, 9, 9));
+    ClearRecordedOps(dc);
+    EXPECT_TRUE(RecordedOps(dc).empty());
+    // The recording context draws too.
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(9, 9, 9));
+    DeleteDC(dc);
+    EXPECT_EQ(GdiLiveDCCount(), dcsBefore);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_FALSE(DeleteDC(dc)) << "a context is deleted once";
+}
+
+TEST(GdiContexts, ImageAndSvgFilesAreWritten)
+{
+    const std::string png = testing::TempDir() + "gdi_contexts_test.png";
+    const std::string svg = testing::TempDir() + "gdi_contexts_test.svg";
+    HDC image = CreateImageDC(20, 10);
+    HDC vector = CreateSvgDC(20, 10, svg.c_str());
+    for (HDC dc : {image, vector}) {
+        SelectObject(dc, GetStockObject(BLACK_BRUSH));
+        Rectangle(dc, 2, 2, 12, 8);
+    }
+    EXPECT_TRUE(SaveImageDC(image, png.c_str()));
+    EXPECT_FALSE(SaveImageDC(vector, png.c_str())) << "an SVG context has no image";
+    // Drawing goes on after a save.
+    SetPixel(image, 15, 5, RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(image, 15, 5), RGB(255, 0, 0));
+    DeleteDC(image);
+    DeleteDC(vector);
+    std::ifstream pngFile(png, std::ios::binary);
+    std::string head(4, '\0');
+    pngFile.read(head.data(), 4);
+    EXPECT_EQ(head.substr(1, 3), "PNG");
+    std::ifstream svgFile(svg);
+    const std::string text((std::istreambuf_iterator<char>(svgFile)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+    std::remove(png.c_str());
+    std::remove(svg.c_str());
+}
+
+TEST(GdiContexts, MeasuringContextMeasuresButDrawsNothing)
+{
+    HDC dc = dc_create_for_measuring();
+    SIZE size{};
+    EXPECT_TRUE(GetTextExtentPointA(dc, "Hello", 5, &size));
+    EXPECT_GT(size.cx, 10);
+    EXPECT_TRUE(TextOutA(dc, 0, 0, "Hello", 5));
+    EXPECT_EQ(GetPixel(dc, 0, 0), CLR_INVALID);
+    EXPECT_FALSE(DeleteDC(nullptr));
+    dc_destroy(dc);
+}
+
+// Counts the custom events that reach it.
+struct EventCounter : QObject {
+    int received = 0;
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User) ++received;
+        return QObject::event(e);
+    }
+};
+
+TEST(GdiKeys, EscapeIsDownBetweenPressAndReleaseAndOtherEventsWait)
+{
+    GetAsyncKeyState(VK_ESCAPE);  // installs the tracker
+    EventCounter target;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &press);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "down, pressed since the last call";
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8000) << "still down";
+    EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &release);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+
+    // An event queued while a drawing polls the keyboard is not delivered by the poll.
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));  // let the next call poll
+    GetAsyncKeyState(VK_ESCAPE);
+    EXPECT_EQ(target.received, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(target.received, 1);
+}
+
+}  // namespace
