@@ -132,6 +132,22 @@ void testing_run_when_idle(std::function<void()> body)
     });
 }
 
+bool testing_resize_client(HWND window, int width, int height)
+{
+    HWND__ *w = window_live(window);
+    if (!w || !w->frame || !w->frame->isWindow()) return false;
+    w->frame->showNormal();
+    testing_process_events();
+    RECT client{};
+    GetClientRect(window, &client);
+    const int dw = w->frame->width() - client.right;
+    const int dh = w->frame->height() - client.bottom;
+    w->frame->resize(width + dw, height + dh);
+    testing_process_events();
+    GetClientRect(window, &client);
+    return client.right == width && client.bottom == height;
+}
+
 bool testing_grab_window(HWND window, const char *png_path)
 {
     HWND__ *w = window_live(window);

@@ -57,6 +57,8 @@ void testing_process_events();
 // window still open is closed (WM_CLOSE) so that the loop ends. Use it around the program's
 // own entry point to test start-up, commands and shutdown in one run.
 void testing_run_when_idle(std::function<void()> body);
+// Resizes a top-level window (restoring it first) so that its client area is width x height.
+bool testing_resize_client(HWND window, int width, int height);
 // Renders a window (frame and children) into a PNG file.
 bool testing_grab_window(HWND window, const char *png_path);
 // The top-level windows still open.

@@ -428,8 +428,10 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint)
     HWND__ *w = window_live(hwnd);
     if (!w || !w->frame) return FALSE;
     if (w->frame->isWindow()) {
+        // The window rectangle includes the decorations the window manager adds.
+        const QSize decorations = w->frame->frameGeometry().size() - w->frame->size();
         w->frame->move(x, y);
-        w->frame->resize(std::max(width, 1), std::max(height, 1));
+        w->frame->resize(std::max(width - decorations.width(), 1), std::max(height - decorations.height(), 1));
     } else {
         w->frame->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
     }
@@ -447,8 +449,8 @@ BOOL SetWindowPos(HWND hwnd, HWND after, int x, int y, int cx, int cy, UINT flag
         y = now.y();
     }
     if (flags & SWP_NOSIZE) {
-        cx = w->frame->width();
-        cy = w->frame->height();
+        cx = now.width();
+        cy = now.height();
     }
     MoveWindow(hwnd, x, y, cx, cy, !(flags & SWP_NOREDRAW));
     if (!(flags & SWP_NOZORDER) && after == HWND_TOP) BringWindowToTop(hwnd);

@@ -1,0 +1,463 @@
+// The windowed program end to end, headless: each test starts the program through its own
+// entry point, drives it at its first idle moment through the test support, and lets it
+// close. Message boxes are answered by the test support and recorded.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "optics/farfield.h"
+#include "optics/pupil.h"
+#include "optics/settings.h"
+#include "platform/app.h"
+#include "platform/testing.h"
+#include "shell/entry.h"
+#include "shell/globals.h"
+#include "shell/helpers.h"
+#include "shell/wndproc.h"
+#include "views/child.h"
+
+namespace {
+
+const char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
+
+// One toolkit for the whole run: the program's own start and finish then leave it alone.
+class ToolkitEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ASSERT_TRUE(platform_start(0, nullptr));
+    }
+    void TearDown() override { platform_finish(); }
+};
+const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
+
+// Runs the program with an optional data file argument; body runs once it is idle.
+int run_program(const std::function<void()> &body, const char *file = nullptr)
+{
+    testing_begin();
+    testing_run_when_idle(body);
+    char name[] = "orvinta";
+    std::string path = file ? file : "";
+    char *argv[] = {name, file ? path.data() : nullptr, nullptr};
+    const int code = window_main(file ? 2 : 1, argv);
+    testing_end();
+    return code;
+}
+
+std::string caption_of(HWND window)
+{
+    char text[600];
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The dialogs' way of making the PSF stale: a new pupil and item 51 back to "&Create PSF".
+void accept_a_setup_dialog()
+{
+    pillbox_input();
+    HMENU menu = GetMenu(mainhwnd);
+    ModifyMenuA(menu, IDM_CREATE_PSF, MF_BYCOMMAND, IDM_CREATE_PSF, "&Create PSF");
+    EnableMenuItem(menu, IDM_CREATE_PSF, MF_BYCOMMAND | MF_ENABLED);
+    DrawMenuBar(mainhwnd);
+}
+
+std::vector<std::string> child_titles()
+{
+    std::vector<std::string> titles;
+    for (const TestWindow &w : testing_child_windows(mainhwnd)) titles.push_back(w.title);
+    return titles;
+}
+
+TEST(MainWindow, StartsWithDefaultCaptionWholeMenuAndNoPSF)
+{
+    const std::vector<std::string> menu = {
+        "&File/&Save Data=22",
+        "&File/Save Data &As...=23",
+        "&File/-",
+        "&File/E&xit=25",
+        "&Setup/&System Specifications/&Optics Specifications...=102",
+        "&Setup/&System Specifications/&Pupil Specifications...=103",
+        "&Setup/Pupil &Phase/&Discontinuous Phase Pattern...=94",
+        "&Setup/Pupil &Phase/&Subaperture Phase Plate...=93",
+        "&Setup/Pupil &Phase/&Third Order Aberrations...=92",
+        "&Setup/Pupil &Phase/&Zernike Coefficients...=91",
+        "&Setup/Pupil &Transmission/&Apodization of Pupil Transmission...=98",
+        "&Setup/Pupil &Transmission/&Obscuration of Pupil Transmission...=97",
+        "&Setup/&Options/&Analysis Options...=96",
+        "&Setup/&Options/&Data Saving Options...=95",
+        "&Review Domains=40",
+        "&Create PSF=51",
+        "View &Tables/P&upil Tables/Pupil &Transmision=55",
+        "View &Tables/P&upil Tables/Pupil &Phase=56",
+        "View &Tables/&PSF Tables/Field &Amplitude=61",
+        "View &Tables/&PSF Tables/&Field Phase=62",
+        "View &Tables/&PSF Tables/&PSF=63",
+        "View &Plots/Pupil Transmission, X-Slice=71",
+        "View &Plots/Pupil Transmission, Y-Slice=70",
+        "View &Plots/Pupil Transmission, 3-D=72",
+        "View &Plots/Pupil Transmission, Contour=73",
+        "View &Plots/-",
+        "View &Plots/Pupil Phase, X-Slice=75",
+        "View &Plots/Pupil Phase, Y-Slice=74",
+        "View &Plots/Pupil Phase, 3-D=76",
+        "View &Plots/Pupil Phase, Contour=77",
+        "View &Plots/-",
+        "View &Plots/PSF, X-Slice=78",
+        "View &Plots/PSF, Y-Slice=79",
+        "View &Plots/PSF, 3-D=80",
+        "View &Plots/PSF, Contour=83",
+        "&About=90",
+    };
+    const int code = run_program([&] {
+        ASSERT_NE(mainhwnd, nullptr);
+        EXPECT_EQ(hwnd, mainhwnd);
+        EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+        EXPECT_EQ(testing_menu_outline(mainhwnd), menu);
+        const TestMenuItem create = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
+        EXPECT_EQ(create.text, "&Create PSF");
+        EXPECT_FALSE(create.grayed);
+        EXPECT_EQ(HaveCurrentPSF, 0);
+        EXPECT_EQ(ionce, 0);
+        EXPECT_STREQ(szFileName, "");
+        EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
+        EXPECT_TRUE(testing_message_boxes().empty());
+        // The first pupil was built under the wavefront cursor.
+        const std::vector<std::string> cursors = {"WavefrontCursor", "IDC_ARROW"};
+        EXPECT_EQ(testing_cursors(), cursors);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(mainhwnd, nullptr);
+}
+
+TEST(MainWindow, CreatePSFGreysItemBeepsAndShowsStatisticsTheFirstTimeOnly)
+{
+    run_program([] {
+        testing_clear_records();  // the start-up pupil showed its own cursor
+        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
+        EXPECT_EQ(HaveCurrentPSF, 1);
+        const TestMenuItem item = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
+        EXPECT_EQ(item.text, "FFT Done");
+        EXPECT_TRUE(item.grayed);
+        EXPECT_EQ(testing_beep_count(), 1);
+        const std::vector<std::string> cursors = {"fftCursor", "IDC_ARROW"};
+        EXPECT_EQ(testing_cursors(), cursors);
+
+        ASSERT_EQ(testing_message_boxes().size(), 1u);
+        const TestMessageBox &box = testing_message_boxes()[0];
+        EXPECT_EQ(box.caption, "FFT Statistics");
+        EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONINFORMATION | MB_OK));
+        EXPECT_EQ(box.owner, mainhwnd);
+        const std::regex format(
+            "Start time:   [ 12][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9][0-9]\n"
+            "End time:    [ 12][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9][0-9]\n\n"
+            "Ellapsed time:  [0-9.e+-]+ seconds\\.");
+        EXPECT_TRUE(std::regex_match(box.text, format)) << box.text;
+        EXPECT_EQ(ionce, 1);
+
+        // Greyed: the menu cannot run it again.
+        EXPECT_FALSE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
+        EXPECT_EQ(testing_beep_count(), 1);
+
+        // After a settings change it runs again, without a second report.
+        accept_a_setup_dialog();
+        EXPECT_EQ(HaveCurrentPSF, 0);
+        EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "&Create PSF");
+        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
+        EXPECT_EQ(testing_beep_count(), 2);
+        EXPECT_EQ(testing_message_boxes().size(), 1u);
+        EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
+    });
+}
+
+TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBox)
+{
+    run_program([] {
+        const UINT psfViews[] = {61, 62, 63, 78, 79, 80, 83};
+        for (UINT id : psfViews) {
+            testing_clear_records();
+            testing_send_command(mainhwnd, id);
+            ASSERT_EQ(testing_message_boxes().size(), 1u) << "id=" << id;
+            const TestMessageBox &box = testing_message_boxes()[0];
+            EXPECT_EQ(box.caption, "There Is No Current PSF") << "id=" << id;
+            EXPECT_EQ(box.text, "Click on Create PSF in menu above") << "id=" << id;
+            EXPECT_EQ(box.type, static_cast<UINT>(MB_OK)) << "id=" << id;
+            EXPECT_EQ(box.owner, mainhwnd) << "id=" << id;
+            EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
+        }
+        EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
+
+        // The pupil views need no PSF.
+        testing_clear_records();
+        testing_send_command(mainhwnd, 55);
+        testing_send_command(mainhwnd, 73);
+        EXPECT_TRUE(testing_message_boxes().empty());
+        EXPECT_EQ(testing_child_windows(mainhwnd).size(), 2u);
+    });
+}
+
+TEST(MainWindow, ViewsOpenWithTheirTitlesAndGeometryFromTheClientSize)
+{
+    // Client area 1001 x 701; every coordinate truncated toward zero.
+    struct Row {
+        UINT id;
+        const char *title;
+        RECT rect;  // left, top, right = left + width, bottom = top + height
+        bool table;
+    } rows[] = {
+        // x = 0.5 * 1001 / 16 = 31.28, y = 0.5 * 701 / 16 = 21.9; 0.7 W = 700.7, 0.7 H = 490.7
+        {55, "Pupil Transmission Values", {31, 21, 31 + 700, 21 + 490}, true},
+        // 1.5 W / 16 = 93.84, 1.5 H / 16 = 65.7
+        {56, "Pupil Phase Values", {93, 65, 93 + 700, 65 + 490}, true},
+        // 2.5 W / 16 = 156.4, 2.5 H / 16 = 109.5
+        {61, "Amplitude of Field at Focus", {156, 109, 156 + 700, 109 + 490}, true},
+        // 3.5 W / 16 = 218.96, 3.5 H / 16 = 153.3
+        {62, "Phase of Field at Focus", {218, 153, 218 + 700, 153 + 490}, true},
+        // 4.5 W / 16 = 281.5, 4.5 H / 16 = 197.2
+        {63, "PSF Values (Intensity of Field at Focus)", {281, 197, 281 + 700, 197 + 490}, true},
+        // 0.01 W = 10.01, 0.01 H = 7.01; 0.85 W = 850.85, 0.85 H = 595.85
+        {71, "Pupil Tx vs. x in millimeters", {10, 7, 10 + 850, 7 + 595}, false},
+        {70, "Pupil Tx vs. y in millimeters", {20, 14, 20 + 850, 14 + 595}, false},
+        {72, "Pupil Tx vs. x and y in millimeters", {30, 21, 30 + 850, 21 + 595}, false},
+        // 0.6375 W = 638.1375
+        {73, "Contour Plot of Pupil Transmission", {40, 28, 40 + 638, 28 + 595}, false},
+        {75, "Pupil Phase vs. x in millimeters", {60, 42, 60 + 850, 42 + 595}, false},
+        {74, "Pupil Phase vs. y in millimeters", {70, 49, 70 + 850, 49 + 595}, false},
+        {76, "Pupil Phase vs. x and y in millimeters", {80, 56, 80 + 850, 56 + 595}, false},
+        {77, "Contour Plot of Pupil Phase-front", {90, 63, 90 + 638, 63 + 595}, false},
+        // 0.11 W = 110.11, 0.11 H = 77.11
+        {78, "PSF vs. x in microns.", {110, 77, 110 + 850, 77 + 595}, false},
+        {79, "PSF vs. y in microns.", {120, 84, 120 + 850, 84 + 595}, false},
+        {80, "PSF vs. x and y in microns.", {130, 91, 130 + 850, 91 + 595}, false},
+        // 0.14 W = 140.14, 0.14 H = 98.14
+        {83, "PSF vs. x and y in microns.", {140, 98, 140 + 638, 98 + 595}, false},
+    };
+    run_program([&] {
+        ASSERT_TRUE(testing_resize_client(mainhwnd, 1001, 701));
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        for (const Row &row : rows) {
+            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, row.id)) << "id=" << row.id;
+            testing_process_events();
+            const std::vector<TestWindow> children = testing_child_windows(mainhwnd);
+            ASSERT_FALSE(children.empty()) << "id=" << row.id;
+            const TestWindow &view = children.back();
+            EXPECT_EQ(view.title, row.title) << "id=" << row.id;
+            EXPECT_EQ(view.rect.left, row.rect.left) << "id=" << row.id;
+            EXPECT_EQ(view.rect.top, row.rect.top) << "id=" << row.id;
+            EXPECT_EQ(view.rect.right, row.rect.right) << "id=" << row.id;
+            EXPECT_EQ(view.rect.bottom, row.rect.bottom) << "id=" << row.id;
+            EXPECT_EQ((view.style & (WS_VSCROLL | WS_HSCROLL)) != 0, row.table) << "id=" << row.id;
+            EXPECT_EQ(view.style & WS_CHILD, static_cast<DWORD>(WS_CHILD)) << "id=" << row.id;
+            EXPECT_TRUE(testing_menu_item(mainhwnd, row.id).grayed) << "id=" << row.id;
+        }
+        EXPECT_EQ(testing_child_windows(mainhwnd).size(), 17u);
+    });
+}
+
+TEST(MainWindow, PSFPlotTitlesFollowPlotTypeAndUnits)
+{
+    struct Row {
+        int plotType, units;
+        UINT id;
+        const char *title;
+    } rows[] = {
+        {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
+        {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
+        {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
+        {PSF_LINEAR, PSF_ARCSECONDS, 83, "PSF vs. x and y in arc seconds."},
+        {PSF_LINEAR, PSF_MILLIRADIANS, 78, "PSF vs. x in milliradians."},
+    };
+    run_program([&] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        for (const Row &row : rows) {
+            DestroyOutputChildWindows();
+            PSFPlotType = row.plotType;
+            nCurrentPSFUnits = row.units;
+            testing_send_command(mainhwnd, row.id);
+            const std::vector<std::string> titles = child_titles();
+            ASSERT_EQ(titles.size(), 1u) << row.title;
+            EXPECT_EQ(titles[0], row.title);
+        }
+    });
+}
+
+TEST(MainWindow, SecondOpenOfAnOpenViewDoesNothing)
+{
+    run_program([] {
+        testing_send_command(mainhwnd, 55);
+        const HWND first = hwndChildRealInput;
+        ASSERT_NE(first, nullptr);
+        EXPECT_FALSE(testing_choose_menu_item(mainhwnd, 55));  // greyed
+        testing_send_command(mainhwnd, 55);                     // and even if it came
+        EXPECT_EQ(hwndChildRealInput, first);
+        EXPECT_EQ(testing_child_windows(mainhwnd).size(), 1u);
+    });
+}
+
+TEST(MainWindow, ClosingAViewFromItsSystemMenuReenablesItsItem)
+{
+    run_program([] {
+        testing_send_command(mainhwnd, 56);
+        const HWND view = hwndChildImaginaryInput;
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(ChildKind(view), 1);
+        SendMessageA(view, WM_CLOSE, 0, 0);
+        EXPECT_EQ(hwndChildImaginaryInput, nullptr);
+        EXPECT_FALSE(IsWindow(view));
+        EXPECT_FALSE(testing_menu_item(mainhwnd, 56).grayed);
+        EXPECT_TRUE(testing_choose_menu_item(mainhwnd, 56));
+        EXPECT_NE(hwndChildImaginaryInput, nullptr);
+    });
+}
+
+TEST(MainWindow, CreatePSFClosesThePSFViewsAndThePupilSlicePlotsOnly)
+{
+    run_program([] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const UINT all[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
+        for (UINT id : all) testing_send_command(mainhwnd, id);
+        ASSERT_EQ(testing_child_windows(mainhwnd).size(), 17u);
+
+        accept_a_setup_dialog();
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const std::vector<std::string> left = {
+            "Pupil Transmission Values",          "Pupil Phase Values",
+            "Pupil Tx vs. x and y in millimeters", "Contour Plot of Pupil Transmission",
+            "Pupil Phase vs. x and y in millimeters", "Contour Plot of Pupil Phase-front",
+        };
+        EXPECT_EQ(child_titles(), left);
+        const UINT closed[] = {61, 62, 63, 70, 71, 74, 75, 78, 79, 80, 83};
+        for (UINT id : closed) EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
+        const UINT open[] = {55, 56, 72, 73, 76, 77};
+        for (UINT id : open) EXPECT_TRUE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
+
+        DestroyInputChildWindows();
+        EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
+        EXPECT_EQ(hwndChildRealInput, nullptr);
+        EXPECT_EQ(hwndChildInPhasePlotCont, nullptr);
+    });
+}
+
+TEST(MainWindow, ReviewDomainsCommandShowsTheReport)
+{
+    run_program([] {
+        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_REVIEW_DOMAINS));
+        ASSERT_EQ(testing_message_boxes().size(), 1u);
+        const TestMessageBox &box = testing_message_boxes()[0];
+        EXPECT_EQ(box.caption, "Review Domains");
+        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(box.owner, mainhwnd);
+        EXPECT_EQ(box.text.rfind("Pupil step is 0.25641 mm. \n Pupil extent is 32.5641 mm.", 0), 0u) << box.text;
+    });
+}
+
+TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmpty)
+{
+    run_program([] {
+        for (int i = 1; i <= GRID; i++)
+            for (int j = 1; j <= GRID; j++) A_input[i][j] = B_input[i][j] = 0.0f;
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        ASSERT_EQ(testing_message_boxes().size(), 2u);
+        EXPECT_EQ(testing_message_boxes()[0].caption, "FFT Statistics");
+        EXPECT_EQ(testing_message_boxes()[1].caption, "Orvinta");
+        EXPECT_NE(testing_message_boxes()[1].text.find("PSF is empty"), std::string::npos);
+        for (int i = 1; i <= GRID; i++)
+            for (int j = 1; j <= GRID; j++) ASSERT_FALSE(std::isnan(m_output[i][j])) << i << "," << j;
+    });
+}
+
+TEST(MainWindow, CentroidErrorResultArrivesInABoxAfterABeep)
+{
+    run_program([] {
+        nDoCentroidError = 1;
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        ASSERT_EQ(testing_message_boxes().size(), 2u);
+        const TestMessageBox &box = testing_message_boxes()[0];
+        EXPECT_EQ(box.caption, "RMS centroid error in large pixels");
+        EXPECT_EQ(box.owner, mainhwnd);
+        EXPECT_TRUE(std::regex_match(box.text, std::regex("-?[0-9]+\\.[0-9]{6}   -?[0-9]+\\.[0-9]{6}"))) << box.text;
+        EXPECT_EQ(testing_message_boxes()[1].caption, "FFT Statistics");
+        EXPECT_EQ(testing_beep_count(), 2);  // the analysis, then the computation
+    });
+}
+
+TEST(MainWindow, ExitClosesTheProgramWithoutAQuestion)
+{
+    bool closed = false;
+    const int code = run_program([&] {
+        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_EXIT));
+        closed = testing_top_level_windows().empty();
+        EXPECT_TRUE(testing_message_boxes().empty());
+    });
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(code, 0);
+}
+
+TEST(MainWindow, UnreadableFileOnTheCommandLineIsReportedAndKept)
+{
+    run_program(
+        [] {
+            ASSERT_EQ(testing_message_boxes().size(), 1u);
+            const TestMessageBox &box = testing_message_boxes()[0];
+            EXPECT_EQ(box.text, "File psf1.txt cannot be read!");
+            EXPECT_EQ(box.caption, "Orvinta");
+            EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+            EXPECT_STREQ(szFileName, "/nonexistent/folder/psf1.txt");
+            EXPECT_STREQ(szTitleName, "psf1.txt");
+            EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+        },
+        "/nonexistent/folder/psf1.txt");
+}
+
+TEST(MainWindow, CaptionAndMessageHelpers)
+{
+    run_program([] {
+        struct Row {
+            const char *title;
+            const char *caption;
+        } rows[] = {
+            {"psf1.txt", "Orvinta - psf1.txt"},
+            {"", "Orvinta - Orvinta: Diffraction Point Spread Function of Wavefront"},
+            {"a b.dat", "Orvinta - a b.dat"},
+        };
+        for (const Row &row : rows) {
+            DoCaption(mainhwnd, row.title);
+            EXPECT_EQ(caption_of(mainhwnd), row.caption) << "title=" << row.title;
+        }
+        testing_clear_records();
+        OkMessage(mainhwnd, "Could not read the file %s!", "");
+        OkMessage(mainhwnd, "Could not read the file %s!", "%s%n.txt");  // a title is never a format
+        ASSERT_EQ(testing_message_boxes().size(), 2u);
+        EXPECT_EQ(testing_message_boxes()[0].text,
+                  "Could not read the file Orvinta: Diffraction Point Spread Function of Wavefront!");
+        EXPECT_EQ(testing_message_boxes()[1].text, "Could not read the file %s%n.txt!");
+    });
+}
+
+TEST(MainWindow, CenterWindowPutsTheTopLeftCornerAtHalfTheSpareScreen)
+{
+    run_program([] {
+        ShowWindow(mainhwnd, SW_RESTORE);
+        MoveWindow(mainhwnd, 3, 4, 301, 201, TRUE);
+        testing_process_events();
+        RECT before;
+        GetWindowRect(mainhwnd, &before);
+        const int width = before.right - before.left, height = before.bottom - before.top;
+        CenterWindow(mainhwnd);
+        testing_process_events();
+        RECT after;
+        GetWindowRect(mainhwnd, &after);
+        // Integer halves of the spare room, rounded toward zero.
+        EXPECT_EQ(after.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+        EXPECT_EQ(after.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+        EXPECT_EQ(after.right - after.left, width);
+        EXPECT_EQ(after.bottom - after.top, height);
+    });
+}
+
+}  // namespace
