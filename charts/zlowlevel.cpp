@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/win32.h"
+
 RECT zLowLevelGraphics::RScreen = {0, 0, 0, 0};
 std::int32_t zLowLevelGraphics::ScreenWidth = 0;
 std::int32_t zLowLevelGraphics::ScreenHeight = 0;
@@ -418,4 +420,34 @@ void zLowLevelGraphics::zShowStringInRect(const char *sizingText, const char *te
         DeleteObject(font);
     }
     SetTextAlign(hDC, TA_LEFT | TA_TOP);
+}
+
+// ---- Messages and the wait cursor -----------------------------------------------------------
+
+int zDisplayError(const char *text)
+{
+    return MessageBoxA(nullptr, text ? text : "", "Error", MB_ICONEXCLAMATION | MB_OK);
+}
+
+namespace {
+
+HCURSOR hCursorBeforeWait = nullptr;
+bool bWaitCursorOn = false;
+
+}  // namespace
+
+void HOURGLASS(int on)
+{
+    if (on == 1) {
+        // Only the first of several calls remembers the cursor to come back to.
+        HCURSOR replaced = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        if (!bWaitCursorOn) hCursorBeforeWait = replaced;
+        bWaitCursorOn = true;
+        ShowCursor(TRUE);
+    } else if (on == 0 && bWaitCursorOn) {
+        // Switching off a wait cursor that was never shown would hide the pointer instead.
+        ShowCursor(FALSE);
+        SetCursor(hCursorBeforeWait);
+        bWaitCursorOn = false;
+    }
 }

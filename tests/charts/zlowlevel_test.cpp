@@ -10,6 +10,8 @@
 
 #include "charts/zlowlevel.h"
 #include "platform/dc.h"
+#include "platform/testing.h"
+#include "platform/win32.h"
 
 namespace {
 
@@ -474,6 +476,51 @@ TEST(zLowLevelGraphics, TextSizeComesFromTheCurrentFont)
     EXPECT_GT(r.g.zTextWidth("MMMMMMMMMM"), 5 * r.g.zTextWidth("M"));
     EXPECT_EQ(r.g.zTextHeight("x"), tm.tmHeight);
     EXPECT_EQ(r.g.zTextWidth(""), 0);
+}
+
+TEST(zDisplayError, ShowsAnOwnerlessExclamationBoxCaptionedError)
+{
+    HDC dc = CreateImageDC(1, 1);  // the toolkit is up
+    testing_begin({IDOK});
+    EXPECT_EQ(zDisplayError("Error--HDC Invalid or Not Set!"), IDOK);
+    const auto &boxes = testing_message_boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].text, "Error--HDC Invalid or Not Set!");
+    EXPECT_EQ(boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(boxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
+    testing_end();
+    DeleteDC(dc);
+}
+
+TEST(HOURGLASS, ShowsTheWaitCursorAndPutsTheOldOneBack)
+{
+    HDC dc = CreateImageDC(1, 1);
+    testing_begin();
+    SetCursor(LoadCursorA(nullptr, IDC_CROSS));
+    const int count = ShowCursor(TRUE) - 1;
+    ShowCursor(FALSE);
+    struct Row {
+        int on;
+        const char *cursor;  // shown last
+        int displayCount;    // relative to the start
+    } rows[] = {
+        {0, "IDC_CROSS", 0},  // off before on: nothing happens
+        {5, "IDC_CROSS", 0},  // other values do nothing
+        {1, "IDC_WAIT", 1},
+        {0, "IDC_CROSS", 0},
+        {0, "IDC_CROSS", 0},  // a second off changes nothing
+    };
+    for (const Row &row : rows) {
+        HOURGLASS(row.on);
+        ASSERT_FALSE(testing_cursors().empty());
+        EXPECT_EQ(testing_cursors().back(), row.cursor) << "HOURGLASS(" << row.on << ")";
+        EXPECT_EQ(ShowCursor(TRUE) - 1, count + row.displayCount) << "HOURGLASS(" << row.on << ")";
+        ShowCursor(FALSE);
+    }
+    testing_end();
+    DeleteDC(dc);
 }
 
 }  // namespace
