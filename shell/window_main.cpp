@@ -14,12 +14,18 @@ int window_main(int argc, char **argv)
         std::fprintf(stderr, "orvinta: no window system to open (no display); try orvinta --batch\n");
         return 1;
     }
-    // Smoke runs (scripts, sanitizer checks) start the program and quit at the first idle.
-    if (const char *quit = std::getenv("ORVINTA_QUIT_WHEN_IDLE"); quit && *quit == '1')
+    // Smoke runs (scripts, sanitizer checks) start the program and quit at the first idle;
+    // nobody is there to press OK, so every message box is answered with OK.
+    const char *quit = std::getenv("ORVINTA_QUIT_WHEN_IDLE");
+    const bool smoke = quit && *quit == '1';
+    if (smoke) {
+        testing_begin();
         testing_run_when_idle([] {});
+    }
     // The command line is the path of a data file, taken whole.
     std::string commandLine = argc >= 2 && argv[1] ? argv[1] : "";
     const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    if (smoke) testing_end();
     platform_finish();
     return code;
 }
