@@ -1,0 +1,391 @@
+// Windows and messages: creation, destruction order, default processing, the queue, the
+// routing of toolkit events, paints and scroll bars.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/router.h"
+#include "platform/testing.h"
+#include "platform/win32.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+struct Seen {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+std::vector<Seen> seen;
+LRESULT createResult = 0;
+LPVOID createParam = nullptr;
+COLORREF paintColour = RGB(255, 0, 0);
+std::vector<UINT> defaulted;  // messages this procedure leaves to default processing
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT) seen.push_back({hwnd, message, wParam, lParam});
+    switch (message) {
+    case WM_CREATE:
+        createParam = reinterpret_cast<const CREATESTRUCTA *>(lParam)->lpCreateParams;
+        return createResult;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        RECT r{0, 0, 20, 10};
+        HBRUSH brush = CreateSolidBrush(paintColour);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    }
+    for (UINT m : defaulted)
+        if (m == message) return DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_CLOSE) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return 0;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        seen.clear();
+        defaulted.clear();
+        createResult = 0;
+        createParam = nullptr;
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = "TestFrame";
+        ASSERT_NE(RegisterClassA(&wc), 0);
+    }
+    void TearDown() override
+    {
+        for (HWND w : testing_top_level_windows()) DestroyWindow(w);
+        UnregisterClassA("TestFrame", nullptr);
+        testing_process_events();
+    }
+    HWND top(LPVOID param = nullptr)
+    {
+        return CreateWindowExA(0, "TestFrame", "Top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr,
+                               nullptr, nullptr, param);
+    }
+    HWND child(HWND parent, DWORD extra, const char *title, int id = 0)
+    {
+        return CreateWindowExA(0, "testframe", title, WS_CHILD | WS_VISIBLE | extra, 10, 20, 300, 200, parent,
+                               reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(id)), nullptr, nullptr);
+    }
+    std::vector<UINT> messages_of(HWND w)
+    {
+        std::vector<UINT> out;
+        for (const Seen &s : seen)
+            if (s.hwnd == w) out.push_back(s.message);
+        return out;
+    }
+};
+
+TEST_F(WindowTest, ClassNamesAreUniqueWithoutRegardToCase)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = RecordingProc;
+    wc.lpszClassName = "TESTFRAME";
+    EXPECT_EQ(RegisterClassA(&wc), 0);
+    wc.lpfnWndProc = nullptr;
+    wc.lpszClassName = "Other";
+    EXPECT_EQ(RegisterClassA(&wc), 0) << "a class needs a procedure";
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                              nullptr),
+              nullptr);
+}
+
+TEST_F(WindowTest, CreateSendsTheCreationParameterAndMinusOneFailsTheWindow)
+{
+    char param[] = "data.txt";
+    HWND w = top(param);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(createParam, param);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().message, static_cast<UINT>(WM_CREATE));
+
+    seen.clear();
+    createResult = -1;
+    EXPECT_EQ(top(), nullptr);
+    const std::vector<UINT> expected = {WM_CREATE, WM_DESTROY, WM_NCDESTROY};
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(messages_of(seen.front().hwnd), expected);
+    EXPECT_FALSE(IsWindow(seen.front().hwnd));
+}
+
+TEST_F(WindowTest, ChildWithoutParentIsRefused)
+{
+    EXPECT_EQ(CreateWindowExA(0, "TestFrame", "x", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+              nullptr);
+}
+
+TEST_F(WindowTest, DestroyReachesTheWindowFirstThenItsChildrenInCreationOrder)
+{
+    HWND w = top();
+    HWND a = child(w, WS_CAPTION | WS_SYSMENU, "A");
+    HWND b = child(w, 0, "B");
+    HWND a1 = child(b, 0, "B1");
+    ASSERT_TRUE(w && a && b && a1);
+    seen.clear();
+    EXPECT_TRUE(DestroyWindow(w));
+    std::vector<std::pair<HWND, UINT>> order;
+    for (const Seen &s : seen) order.emplace_back(s.hwnd, s.message);
+    const std::vector<std::pair<HWND, UINT>> expected = {
+        {w, WM_DESTROY},  {a, WM_DESTROY},  {a, WM_NCDESTROY}, {b, WM_DESTROY},
+        {a1, WM_DESTROY}, {a1, WM_NCDESTROY}, {b, WM_NCDESTROY}, {w, WM_NCDESTROY},
+    };
+    EXPECT_EQ(order, expected);
+    for (HWND h : {w, a, b, a1}) EXPECT_FALSE(IsWindow(h));
+    EXPECT_FALSE(DestroyWindow(w)) << "a dead window cannot be destroyed twice";
+    EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
+}
+
+TEST_F(WindowTest, DefaultProcessingClosesAndKeepsTheCaption)
+{
+    HWND w = top();
+    HWND c = child(w, WS_CAPTION | WS_SYSMENU, "View");
+    EXPECT_TRUE(DefWindowProcA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Renamed")));
+    char text[32];
+    EXPECT_EQ(DefWindowProcA(c, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text)), 7);
+    EXPECT_STREQ(text, "Renamed");
+    EXPECT_EQ(GetWindowTextA(c, text, 4), 3) << "truncated to the buffer";
+    EXPECT_STREQ(text, "Ren");
+    SendMessageA(c, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(c));
+    EXPECT_TRUE(IsWindow(w));
+    EXPECT_TRUE(testing_child_windows(w).empty());
+}
+
+TEST_F(WindowTest, ChildrenAreFoundByIdAndPlacedInTheParentsClientArea)
+{
+    HWND w = top();
+    HWND framed = child(w, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, "Framed", 7);
+    HWND plain = child(w, 0, "Plain", 9);
+    EXPECT_EQ(GetDlgItem(w, 7), framed);
+    EXPECT_EQ(GetDlgItem(w, 9), plain);
+    EXPECT_EQ(GetDlgItem(w, 8), nullptr);
+    EXPECT_EQ(GetDlgCtrlID(plain), 9);
+    EXPECT_EQ(GetParent(plain), w);
+
+    struct Row {
+        int x, y, width, height;
+    } rows[] = {{0, 0, 100, 50}, {33, 44, 250, 125}, {5, 6, 7, 8}};
+    for (const Row &row : rows) {
+        ASSERT_TRUE(MoveWindow(framed, row.x, row.y, row.width, row.height, TRUE));
+        testing_process_events();
+        const TestWindow info = testing_child_windows(w).front();
+        EXPECT_EQ(info.rect.left, row.x) << "x=" << row.x;
+        EXPECT_EQ(info.rect.top, row.y) << "x=" << row.x;
+        EXPECT_EQ(info.rect.right - info.rect.left, row.width) << "x=" << row.x;
+        EXPECT_EQ(info.rect.bottom - info.rect.top, row.height) << "x=" << row.x;
+    }
+    // The caption takes room: the client area of a framed child is smaller than its frame.
+    MoveWindow(framed, 0, 0, 300, 200, TRUE);
+    testing_process_events();
+    RECT client;
+    GetClientRect(framed, &client);
+    EXPECT_EQ(client.left, 0);
+    EXPECT_LT(client.bottom, 200);
+    EXPECT_GT(client.bottom, 100);
+}
+
+TEST_F(WindowTest, SizeMessageCarriesTheNewClientSize)
+{
+    HWND w = top();
+    HWND c = child(w, 0, "Plain");
+    testing_process_events();
+    seen.clear();
+    MoveWindow(c, 0, 0, 123, 45, TRUE);
+    testing_process_events();
+    bool found = false;
+    for (const Seen &s : seen) {
+        if (s.hwnd == c && s.message == WM_SIZE) {
+            found = true;
+            EXPECT_EQ(LOWORD(s.lParam), 123);
+            EXPECT_EQ(HIWORD(s.lParam), 45);
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(WindowTest, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
+{
+    HWND w = top();
+    PostMessageA(w, WM_USER + 1, 11, 0);
+    PostMessageA(w, WM_USER + 2, 22, 0);
+    PostQuitMessage(5);
+    PostMessageA(w, WM_USER + 3, 33, 0);
+    MSG msg{};
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+    seen.clear();
+    DispatchMessageA(&msg);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].wParam, 11u);
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.wParam, 22u);
+    EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 5u);
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 33u);
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0)) << "not a window";
+}
+
+TEST_F(WindowTest, KeysBecomeVirtualKeys)
+{
+    struct Row {
+        int qtKey;
+        int vk;
+    } rows[] = {
+        {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_End, VK_END}, {Qt::Key_Home, VK_HOME},
+        {Qt::Key_Left, VK_LEFT},    {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN},
+        {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_A, 'A'},           {Qt::Key_7, '7'},      {Qt::Key_F13, 0},
+    };
+    for (const Row &row : rows) EXPECT_EQ(virtual_key_from_qt(row.qtKey), row.vk) << "qt key " << row.qtKey;
+}
+
+TEST_F(WindowTest, KeyAndMouseEventsReachTheProcedure)
+{
+    HWND w = top();
+    HWND c = child(w, WS_CAPTION | WS_SYSMENU, "View");
+    testing_process_events();
+    seen.clear();
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QCoreApplication::sendEvent(c->client, &key);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(c->client, &press);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_KEYDOWN));
+    EXPECT_EQ(seen[0].wParam, static_cast<WPARAM>(VK_NEXT));
+    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_LBUTTONDOWN));
+    EXPECT_EQ(LOWORD(seen[1].lParam), 12);
+    EXPECT_EQ(HIWORD(seen[1].lParam), 34);
+    EXPECT_TRUE(seen[1].wParam & MK_LBUTTON);
+    // Handled: the toolkit does not see it. Left to default processing: it does.
+    EXPECT_TRUE(key.isAccepted());
+    defaulted = {WM_KEYDOWN};
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    QCoreApplication::sendEvent(c->client, &other);
+    EXPECT_FALSE(other.isAccepted());
+}
+
+TEST_F(WindowTest, PaintDrawsThroughBeginPaintOverTheClassBackground)
+{
+    HWND w = top();
+    HWND c = child(w, 0, "Plain");
+    MoveWindow(c, 0, 0, 40, 30, TRUE);
+    testing_process_events();
+    paintColour = RGB(10, 200, 30);
+    const QImage image = c->client->grab().toImage();
+    ASSERT_EQ(image.width(), 40);
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(10, 200, 30)) << "inside the filled rectangle";
+    EXPECT_EQ(image.pixelColor(30, 20), QColor(255, 255, 255)) << "white class brush elsewhere";
+}
+
+TEST_F(WindowTest, ScrollBarsKeepTheProgramsPositionAndSendRequests)
+{
+    HWND w = top();
+    HWND c = child(w, WS_CAPTION | WS_VSCROLL | WS_HSCROLL, "Table");
+    testing_process_events();
+    ASSERT_TRUE(SetScrollRange(c, SB_VERT, 0, 91, FALSE));
+    struct Row {
+        int set, expected, previous;
+    } rows[] = {{45, 45, 0}, {200, 91, 45}, {-3, 0, 91}, {10, 10, 0}};
+    for (const Row &row : rows) {
+        EXPECT_EQ(SetScrollPos(c, SB_VERT, row.set, TRUE), row.previous) << "set " << row.set;
+        EXPECT_EQ(GetScrollPos(c, SB_VERT), row.expected) << "set " << row.set;
+    }
+    int lo = -1, hi = -1;
+    GetScrollRange(c, SB_VERT, &lo, &hi);
+    EXPECT_EQ(lo, 0);
+    EXPECT_EQ(hi, 91);
+    SetScrollRange(c, SB_VERT, 0, 5, FALSE);
+    EXPECT_EQ(GetScrollPos(c, SB_VERT), 5) << "clamped into the new range";
+
+    // A click on the bar's arrow asks; the thumb stays where the program put it.
+    QScrollBar *bar = c->bars[SB_VERT];
+    ASSERT_NE(bar, nullptr);
+    seen.clear();
+    SetScrollPos(c, SB_VERT, 2, TRUE);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_VSCROLL));
+    EXPECT_EQ(LOWORD(seen[0].wParam), SB_LINEDOWN);
+    EXPECT_EQ(bar->value(), 2);
+    EXPECT_EQ(GetScrollPos(c, SB_VERT), 2);
+
+    seen.clear();
+    c->bars[SB_HORZ]->triggerAction(QAbstractSlider::SliderPageStepSub);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_HSCROLL));
+    EXPECT_EQ(LOWORD(seen[0].wParam), SB_PAGEUP);
+
+    // An empty range hides the bar.
+    SetScrollRange(c, SB_VERT, 0, 0, TRUE);
+    EXPECT_TRUE(bar->isHidden());
+    SetScrollRange(c, SB_VERT, 0, 10, TRUE);
+    EXPECT_FALSE(bar->isHidden());
+}
+
+TEST_F(WindowTest, FileTitlesAndFormattedText)
+{
+    struct Row {
+        const char *path;
+        WORD size;
+        short result;
+        const char *title;
+    } rows[] = {
+        {"/home/u/psf1.txt", 512, 0, "psf1.txt"},
+        {"psf1.txt", 512, 0, "psf1.txt"},
+        {"C:\\data\\a b.dat", 512, 0, "a b.dat"},
+        {"/home/u/psf1.txt", 4, 9, ""},  // too small: the size needed, terminator included
+        {"/home/u/", 512, -1, ""},
+        {"", 512, -1, ""},
+    };
+    for (const Row &row : rows) {
+        char title[512] = "";
+        EXPECT_EQ(GetFileTitleA(row.path, title, row.size), row.result) << "path=" << row.path;
+        if (row.result == 0) {
+            EXPECT_STREQ(title, row.title) << "path=" << row.path;
+        }
+    }
+    char buffer[1024];
+    EXPECT_EQ(wsprintfA(buffer, "%s - %s", "Orvinta", "psf1.txt"), 18);
+    EXPECT_STREQ(buffer, "Orvinta - psf1.txt");
+}
+
+TEST(TimeOfDay, LocalTimeAgreesWithTheCLibrary)
+{
+    const std::time_t before = std::time(nullptr);
+    SYSTEMTIME st{};
+    GetLocalTime(&st);
+    const std::time_t after = std::time(nullptr);
+    std::tm a{}, b{};
+    localtime_r(&before, &a);
+    localtime_r(&after, &b);
+    const long seconds = st.wHour * 3600L + st.wMinute * 60L + st.wSecond;
+    const long from = a.tm_hour * 3600L + a.tm_min * 60L + a.tm_sec;
+    const long to = b.tm_hour * 3600L + b.tm_min * 60L + b.tm_sec;
+    if (from <= to) {  // not across midnight
+        EXPECT_GE(seconds, from);
+        EXPECT_LE(seconds, to);
+    }
+    EXPECT_LT(st.wMilliseconds, 1000);
+    EXPECT_EQ(st.wYear, a.tm_year + 1900);
+}
+
+}  // namespace
