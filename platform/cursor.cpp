@@ -4,6 +4,8 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPainter>
+#include <QPixmap>
 #include <QApplication>
 #include <QStyle>
 #include <algorithm>
@@ -63,12 +65,31 @@ HCURSOR stock_cursor(std::uintptr_t id)
     return stock[index];
 }
 
+// The neutral icon of windows that bring none: a small window with a title bar.
+QIcon generic_window_icon()
+{
+    QIcon icon;
+    for (int size : {16, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        const int m = size / 8;
+        const QRect frame(m, m + 1, size - 2 * m - 1, size - 2 * m - 2);
+        painter.fillRect(frame, QColor(250, 250, 250));
+        painter.fillRect(QRect(frame.left(), frame.top(), frame.width(), size / 4), QColor(40, 80, 150));
+        painter.setPen(QColor(60, 60, 60));
+        painter.drawRect(frame);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
 HICON stock_application_icon()
 {
     static HICON icon = nullptr;
     if (!icon) {
         auto *c = new HCURSOR__;
-        if (qApp) c->icon = QApplication::style()->standardIcon(QStyle::SP_TitleBarMenuButton);
+        if (qApp) c->icon = generic_window_icon();
         c->name = "IDI_APPLICATION";
         c->shared = true;
         icon = remember(c);
