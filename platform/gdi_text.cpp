@@ -161,8 +161,13 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     else if (dc->textAlign & TA_BOTTOM)
         baseline = y - fm.descent();
 
-    if (dc->bkMode == OPAQUE)
-        p->fillRect(QRect(left, baseline - fm.ascent(), width, fm.ascent() + fm.descent()), gdi_color(dc, dc->bkColor));
+    // A table paints every cell of its array; most fall outside the part being painted.
+    const QRect cell(left, baseline - fm.ascent(), width, fm.ascent() + fm.descent());
+    const QRect visible = dc->hasClip ? dc->clip.intersected(dc->paintRect) : dc->paintRect;
+    const int slack = fm.maxWidth();  // overhanging glyphs, italics
+    if (!cell.adjusted(-slack, -slack, slack, slack).intersects(visible)) return TRUE;
+
+    if (dc->bkMode == OPAQUE) p->fillRect(cell, gdi_color(dc, dc->bkColor));
     p->setPen(gdi_color(dc, dc->textColor));
     p->setFont(font->font);
     if (font->xScale == 1.0) {

@@ -299,6 +299,68 @@ TEST(GdiImage, ArcWithEqualEndsDrawsTheWholeEllipseOutline)
     for (const Row &row : rows) EXPECT_EQ(c.ink(row.x, row.y), row.painted) << row.x << "," << row.y;
 }
 
+TEST(GdiImage, ArcRunsCounterClockwiseFromStartToEndRadial)
+{
+    // Circle of radius 20 around (30, 30); radials through the right-hand point and the top.
+    struct Row {
+        const char *name;
+        POINT start, end;
+        bool upperRight, upperLeft, lowerLeft;
+    } rows[] = {
+        {"right to top", {60, 30}, {30, 0}, true, false, false},
+        {"top to right", {30, 0}, {60, 30}, false, true, true},
+    };
+    for (const Row &row : rows) {
+        Canvas c(60, 60);
+        Arc(c.dc, 10, 10, 50, 50, row.start.x, row.start.y, row.end.x, row.end.y);
+        // The outline runs through pixels 10..49, centre 29.5, radius 19.5: at 45 degrees it
+        // passes 19.5 / sqrt(2) = 13.8 from the centre, near 15.7 and 43.3.
+        auto near = [&](int cx, int cy) {
+            for (int y = cy - 2; y <= cy + 2; ++y)
+                for (int x = cx - 2; x <= cx + 2; ++x)
+                    if (c.ink(x, y)) return true;
+            return false;
+        };
+        EXPECT_EQ(near(43, 16), row.upperRight) << row.name;
+        EXPECT_EQ(near(16, 16), row.upperLeft) << row.name;
+        EXPECT_EQ(near(16, 43), row.lowerLeft) << row.name;
+    }
+}
+
+TEST(GdiImage, PolylineLeavesOutOnlyItsFinalPoint)
+{
+    Canvas c(20, 20);
+    const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}};
+    Polyline(c.dc, path, 3);
+    EXPECT_TRUE(c.ink(2, 2));
+    EXPECT_TRUE(c.ink(10, 2)) << "the corner is the start of the second segment";
+    EXPECT_TRUE(c.ink(10, 9));
+    EXPECT_FALSE(c.ink(10, 10));
+}
+
+TEST(GdiImage, TextPartlyOutsideTheSurfaceIsStillDrawn)
+{
+    struct Row {
+        const char *name;
+        UINT align;
+        int x, y;
+    } rows[] = {
+        {"right-aligned just inside the left edge", TA_RIGHT | TA_TOP, 4, 10},
+        {"left-aligned just inside the right edge", TA_LEFT | TA_TOP, 36, 10},
+        {"baseline just below the top", TA_LEFT | TA_BASELINE, 5, 3},
+    };
+    for (const Row &row : rows) {
+        Canvas c(40, 40);
+        SetTextAlign(c.dc, row.align);
+        SetBkMode(c.dc, TRANSPARENT);
+        TextOutA(c.dc, row.x, row.y, "HHHHHHHH", 8);
+        bool any = false;
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 40; ++x) any = any || c.ink(x, y);
+        EXPECT_TRUE(any) << row.name;
+    }
+}
+
 TEST(GdiImage, ClipRegionCutsDrawingAndIsCopiedWhenSelected)
 {
     Canvas c(40, 40);
