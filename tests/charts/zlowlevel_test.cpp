@@ -462,6 +462,43 @@ TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
     EXPECT_TRUE(DeleteObject(callerPen));
 }
 
+TEST(zLowLevelGraphics, PolygonWithAMissingPenOrBrushDrawsNothingOfIt)
+{
+    const POINT tri[3] = {{0, 0}, {10, 0}, {5, 8}};
+    struct Row {
+        const char *name;
+        bool brush, pen;
+        UINT brushKind;
+        int penStyle;
+    } rows[] = {
+        {"both", true, true, BS_SOLID, PS_SOLID},
+        {"no brush", false, true, BS_NULL, PS_SOLID},
+        {"no pen", true, false, BS_SOLID, PS_NULL},
+    };
+    for (const Row &row : rows) {
+        Recorded r;
+        r.g.zSelectGraphColor(5);  // something else selected that must not stand in
+        r.g.zDrawPolygon(tri, 3, 0, row.brush ? r.g.hBrushes[1] : nullptr, row.pen ? r.g.hAxisPen : nullptr);
+        const auto polys = r.ops(RecordedKind::Polygon);
+        ASSERT_EQ(polys.size(), 1u) << row.name;
+        EXPECT_EQ(polys[0].brush.kind, row.brushKind) << row.name;
+        EXPECT_EQ(polys[0].pen.style, row.penStyle) << row.name;
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[5]) << row.name << ": previous brush back";
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[5]) << row.name << ": previous pen back";
+    }
+}
+
+TEST(zLowLevelGraphics, ReleasingPensAndBrushesStillSelectedFreesThemAll)
+{
+    Recorded r;
+    r.g.zSelectGraphColor(7);  // pen 7 and brush 7 stay selected
+    r.g.zDeletePens();
+    r.g.zDeleteBrushes();
+    EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore);
+    EXPECT_EQ(r.g.bPensActive, 0);
+    EXPECT_EQ(r.g.hPens[7], nullptr);
+}
+
 TEST(zLowLevelGraphics, TextSizeComesFromTheCurrentFont)
 {
     Recorded r(0);
