@@ -19,8 +19,7 @@ void ensure_application()
     static int argc = 1;
     static char name[] = "orvinta";
     static char *argv[] = {name, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    (void)app;
+    new QApplication(argc, argv);  // lives for the rest of the run; QCoreApplication::instance() finds it
 }
 
 void start_painter(HDC__ *dc, QPaintDevice *device)

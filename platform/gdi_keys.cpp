@@ -84,10 +84,14 @@ public:
 KeyTracker *tracker()
 {
     static KeyTracker *instance = nullptr;
-    if (!instance && QCoreApplication::instance()) {
-        instance = new KeyTracker;
-        instance->moveToThread(QCoreApplication::instance()->thread());
-        QCoreApplication::instance()->installEventFilter(instance);
+    static QCoreApplication *watched = nullptr;
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app) return nullptr;
+    if (!instance) instance = new KeyTracker;
+    if (watched != app) {  // first use, or a new application object since
+        app->installEventFilter(instance);
+        watched = app;
+        instance->keys.clear();
     }
     return instance;
 }
