@@ -1,0 +1,253 @@
+#include "platform/filedlg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstring>
+
+#include "platform/filedlg_internal.h"
+#include "platform/msgbox.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+DWORD last_error = 0;
+std::function<void(const FileDialogRequest &)> script_request;
+std::function<FileDialogAnswer()> script_next;
+
+// Paths are bytes in the file system's own encoding; the dialog works in Unicode. (The
+// Latin-1 conversion used for program texts would give other bytes for non-ASCII names.)
+QString path_to_qt(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string path_from_qt(const QString &path) { return QFile::encodeName(path).toStdString(); }
+
+std::string file_name_part(const std::string &path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileDialogRequest describe(const OPENFILENAMEA &ofn, bool save)
+{
+    FileDialogRequest r;
+    r.save = save;
+    r.owner = ofn.hwndOwner;
+    r.title = ofn.lpstrTitle ? ofn.lpstrTitle : (save ? "Save As" : "Open");
+    r.filters = filedlg_parse_filters(ofn.lpstrFilter);
+    if (!r.filters.empty()) {
+        const int index = static_cast<int>(ofn.nFilterIndex);
+        r.filterShown = index >= 1 && index <= static_cast<int>(r.filters.size()) ? index : 1;
+    }
+    r.initialName = ofn.lpstrFile ? std::string(ofn.lpstrFile, strnlen(ofn.lpstrFile, ofn.nMaxFile)) : "";
+    r.defaultExtension = ofn.lpstrDefExt ? ofn.lpstrDefExt : "";
+    r.flags = ofn.Flags;
+    return r;
+}
+
+// The questions and refusals of the dialog once the user has confirmed a name; false keeps
+// the dialog open for another choice.
+bool accept_choice(const FileDialogRequest &r, const OPENFILENAMEA &ofn, const std::string &path)
+{
+    const QFileInfo info(path_to_qt(path));
+    const std::string name = file_name_part(path);
+    std::string text;
+    if (path.size() + 1 > ofn.nMaxFile) {
+        text = path + "\nThis path is too long: at most " + std::to_string(ofn.nMaxFile - 1) + " characters.";
+        MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!r.save && (r.flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT)) &&
+        !info.absoluteDir().exists()) {
+        text = path + "\nThe folder does not exist.\nCheck the path and try again.";
+        MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    if (!r.save && !info.exists()) {
+        if (r.flags & OFN_FILEMUSTEXIST) {
+            text = name + "\nFile not found.\nCheck the file name and try again.";
+            MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+            return false;
+        }
+        if (r.flags & OFN_CREATEPROMPT) {
+            text = name + "\nThis file does not exist.\nDo you want to create it?";
+            return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+        }
+    }
+    if (r.save && info.exists() && (r.flags & OFN_OVERWRITEPROMPT)) {
+        text = name + " already exists.\nDo you want to replace it?";
+        return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+    }
+    return true;
+}
+
+void store_choice(OPENFILENAMEA &ofn, const std::string &path, int filter)
+{
+    std::memcpy(ofn.lpstrFile, path.c_str(), path.size() + 1);
+    const std::string name = file_name_part(path);
+    const std::size_t offset = path.size() - name.size();
+    if (ofn.lpstrFileTitle && ofn.nMaxFileTitle > 0) {
+        const std::size_t n = std::min<std::size_t>(name.size(), ofn.nMaxFileTitle - 1);
+        std::memcpy(ofn.lpstrFileTitle, name.data(), n);
+        ofn.lpstrFileTitle[n] = '\0';
+    }
+    ofn.nFileOffset = static_cast<WORD>(offset);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos) ofn.nFileExtension = static_cast<WORD>(path.size());
+    else if (dot + 1 == name.size()) ofn.nFileExtension = 0;  // a name ending in a dot
+    else ofn.nFileExtension = static_cast<WORD>(offset + dot + 1);
+    if (filter > 0) ofn.nFilterIndex = static_cast<DWORD>(filter);
+}
+
+// A Win32 pattern list as a name filter of the toolkit: "*.*" means every file, and the
+// patterns ignore case as they do on the system the program was first written for.
+QString qt_patterns(const std::string &patterns)
+{
+    QStringList out;
+    for (const QString &p : QString::fromLatin1(patterns).split(';', Qt::SkipEmptyParts)) {
+        const QString pattern = p.trimmed();
+        if (pattern == "*.*" || pattern == "*") {
+            out << "*";
+            continue;
+        }
+        QString glob;
+        for (QChar c : pattern) {
+            if (c.isLetter() && c.toLower() != c.toUpper()) glob += QString("[%1%2]").arg(c.toLower()).arg(c.toUpper());
+            else glob += c;
+        }
+        out << glob;
+    }
+    return out.join(' ');
+}
+
+// The toolkit's own dialog, which asks its questions before it closes.
+class FileDialog : public QFileDialog {
+public:
+    FileDialog(QWidget *parent, const FileDialogRequest &request, const OPENFILENAMEA &ofn)
+        : QFileDialog(parent, QString::fromLatin1(request.title)), request_(request), ofn_(ofn)
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite);  // asked in done(), after the extension
+        setOption(QFileDialog::HideNameFilterDetails);
+        setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        setFileMode(!request.save && (request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                                          : QFileDialog::AnyFile);
+        // Each entry shows its own text; the patterns after it are hidden.
+        for (const FileDialogFilter &f : request.filters)
+            filters_ << QString::fromLatin1(f.description) + " (" + qt_patterns(f.patterns) + ")";
+        if (!filters_.isEmpty()) {
+            setNameFilters(filters_);
+            selectNameFilter(filters_[request.filterShown - 1]);
+        }
+        setDirectory(ofn.lpstrInitialDir && *ofn.lpstrInitialDir ? path_to_qt(ofn.lpstrInitialDir)
+                                                                  : QDir::currentPath());
+        if (!request.initialName.empty()) selectFile(path_to_qt(request.initialName));
+    }
+
+    const std::string &chosen() const { return chosen_; }
+    int chosenFilter() const { return static_cast<int>(filters_.indexOf(selectedNameFilter())) + 1; }
+
+    void done(int result) override
+    {
+        if (result == QDialog::Accepted) {
+            const QStringList files = selectedFiles();
+            if (files.isEmpty()) return;
+            const std::string path =
+                filedlg_with_default_extension(path_from_qt(files.first()), request_.defaultExtension.c_str());
+            if (!accept_choice(request_, ofn_, path)) return;
+            chosen_ = path;
+        }
+        QFileDialog::done(result);
+    }
+
+private:
+    FileDialogRequest request_;
+    const OPENFILENAMEA &ofn_;
+    QStringList filters_;
+    std::string chosen_;
+};
+
+BOOL run_scripted(OPENFILENAMEA &ofn, const FileDialogRequest &request)
+{
+    if (script_request) script_request(request);
+    for (;;) {
+        const FileDialogAnswer answer = script_next ? script_next() : FileDialogAnswer{};
+        if (answer.cancel) return FALSE;
+        std::string path = answer.path;
+        if (!path.empty() && path[0] != '/') {
+            const std::string base = ofn.lpstrInitialDir && *ofn.lpstrInitialDir
+                                         ? ofn.lpstrInitialDir
+                                         : path_from_qt(QDir::currentPath());
+            path = path_from_qt(QDir::cleanPath(path_to_qt(base) + "/" + path_to_qt(path)));
+        }
+        if (path.empty() || QFileInfo(path_to_qt(path)).isDir()) continue;  // the dialog shows that folder
+        path = filedlg_with_default_extension(path, request.defaultExtension.c_str());
+        if (!accept_choice(request, ofn, path)) continue;
+        store_choice(ofn, path, answer.filter);
+        return TRUE;
+    }
+}
+
+BOOL run_dialog(OPENFILENAMEA *ofn, bool save)
+{
+    last_error = 0;
+    if (!ofn) {
+        last_error = CDERR_INITIALIZATION;
+        return FALSE;
+    }
+    if (ofn->lStructSize != sizeof(OPENFILENAMEA)) {
+        last_error = CDERR_STRUCTSIZE;
+        return FALSE;
+    }
+    if (!ofn->lpstrFile || ofn->nMaxFile == 0) {
+        last_error = CDERR_INITIALIZATION;
+        return FALSE;
+    }
+    const FileDialogRequest request = describe(*ofn, save);
+    if (script_next || script_request) return run_scripted(*ofn, request);
+    if (!qApp) return FALSE;
+
+    FileDialog dialog(window_top_widget(ofn->hwndOwner), request, *ofn);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().empty()) return FALSE;
+    store_choice(*ofn, dialog.chosen(), dialog.chosenFilter());
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<FileDialogFilter> filedlg_parse_filters(LPCSTR list)
+{
+    std::vector<FileDialogFilter> filters;
+    while (list && *list) {
+        FileDialogFilter f;
+        f.description = list;
+        list += f.description.size() + 1;
+        if (*list) {
+            f.patterns = list;
+            list += f.patterns.size() + 1;
+        }
+        filters.push_back(f);
+        if (f.patterns.empty()) break;  // a description without patterns ends the list
+    }
+    return filters;
+}
+
+std::string filedlg_with_default_extension(const std::string &path, const char *extension)
+{
+    if (!extension || !*extension) return path;
+    const std::string name = file_name_part(path);
+    if (name.empty() || name.find('.') != std::string::npos) return path;
+    return path + "." + extension;
+}
+
+void filedlg_set_script(std::function<void(const FileDialogRequest &)> onRequest,
+                        std::function<FileDialogAnswer()> next)
+{
+    script_request = std::move(onRequest);
+    script_next = std::move(next);
+}
+
+BOOL GetOpenFileNameA(OPENFILENAMEA *ofn) { return run_dialog(ofn, false); }
+BOOL GetSaveFileNameA(OPENFILENAMEA *ofn) { return run_dialog(ofn, true); }
+DWORD CommDlgExtendedError() { return last_error; }

@@ -1,0 +1,344 @@
+// The open and save file dialogs: what they show, the questions they ask, and what they hand
+// back. Most tests answer the dialogs from a script; one drives the toolkit's own dialog.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/filedlg.h"
+#include "platform/testing.h"
+#include "platform/testing_filedlg.h"
+#include "platform/win32.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kFilters[] =
+    "Text Files (*.TXT)\0*.txt\0"
+    "ASCII Files (*.ASC)\0*.asc\0"
+    "All Files (*.*)\0*.*\0"
+    "FFT Files (*.FFT)\0*.FFT\0";
+
+// Buffers filled with a mark byte, so that any write, even past the text, shows.
+struct Buffers {
+    char file[64];
+    char title[32];
+    Buffers(const char *initial = "")
+    {
+        std::memset(file, '#', sizeof file);
+        std::memset(title, '#', sizeof title);
+        std::strcpy(file, initial);
+        title[0] = '\0';
+    }
+};
+
+class FileDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char templ[] = "/tmp/orvinta-filedlg-XXXXXX";
+        dir = mkdtemp(templ);
+        testing_begin();
+    }
+    void TearDown() override
+    {
+        testing_filedlg_end();
+        testing_end();
+        fs::remove_all(dir);
+    }
+
+    OPENFILENAMEA description(Buffers &b, DWORD flags)
+    {
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.lpstrFilter = kFilters;
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = b.file;
+        ofn.nMaxFile = sizeof b.file;
+        ofn.lpstrFileTitle = b.title;
+        ofn.nMaxFileTitle = sizeof b.title;
+        ofn.lpstrDefExt = "txt";
+        ofn.Flags = flags;
+        return ofn;
+    }
+
+    std::string make_file(const std::string &name)
+    {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path) << "old\n";
+        return path;
+    }
+
+    std::string dir;
+};
+
+TEST_F(FileDialogTest, RequestShowsTheFiltersInOrderTheFirstFirst)
+{
+    Buffers b("start.txt");
+    OPENFILENAMEA ofn = description(b, OFN_OVERWRITEPROMPT);
+    testing_filedlg_begin({testing_file_cancel()});
+    EXPECT_EQ(GetSaveFileNameA(&ofn), 0);
+    ASSERT_EQ(testing_filedlg_requests().size(), 1u);
+    const TestFileDialogRequest &r = testing_filedlg_requests()[0];
+    EXPECT_TRUE(r.save);
+    EXPECT_EQ(r.title, "Save As");
+    EXPECT_EQ(r.initialName, "start.txt");
+    EXPECT_EQ(r.defaultExtension, "txt");
+    EXPECT_EQ(r.flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT));
+    EXPECT_EQ(r.filterShown, 1);
+    const std::pair<const char *, const char *> expected[] = {
+        {"Text Files (*.TXT)", "*.txt"},
+        {"ASCII Files (*.ASC)", "*.asc"},
+        {"All Files (*.*)", "*.*"},
+        {"FFT Files (*.FFT)", "*.FFT"},
+    };
+    ASSERT_EQ(r.filters.size(), 4u);
+    for (std::size_t k = 0; k < 4; ++k) {
+        EXPECT_EQ(r.filters[k].description, expected[k].first) << "filter " << k + 1;
+        EXPECT_EQ(r.filters[k].patterns, expected[k].second) << "filter " << k + 1;
+    }
+}
+
+TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
+{
+    fs::create_directory(dir + "/a.d");
+    struct Row {
+        const char *typed;
+        const char *defaultExtension;
+        const char *path;   // expected, relative to dir
+        const char *title;
+        int extension;      // expected nFileExtension, counted from the end of the path
+    } rows[] = {
+        {"psf1", "txt", "psf1.txt", "psf1.txt", 3},
+        {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
+        {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
+        {"a.d/psf2", "txt", "a.d/psf2.txt", "psf2.txt", 3},  // a dot in the folder is no extension
+        {"psf3.", "txt", "psf3.", "psf3.", -1},            // a final dot: the name has one
+        {"psf4", nullptr, "psf4", "psf4", 0},             // no default: kept as typed
+    };
+    for (const Row &row : rows) {
+        Buffers b;
+        OPENFILENAMEA ofn = description(b, 0);
+        ofn.lpstrDefExt = row.defaultExtension;
+        testing_filedlg_begin({testing_file_choice(dir + "/" + row.typed)});
+        ASSERT_NE(GetSaveFileNameA(&ofn), 0) << row.typed;
+        const std::string path = dir + "/" + row.path;
+        EXPECT_EQ(std::string(b.file), path) << row.typed;
+        EXPECT_EQ(std::string(b.title), row.title) << row.typed;
+        EXPECT_EQ(ofn.nFileOffset, path.size() - std::strlen(row.title)) << row.typed;
+        const int extension = row.extension < 0 ? 0 : static_cast<int>(path.size()) - row.extension;
+        EXPECT_EQ(ofn.nFileExtension, extension) << row.typed;
+        EXPECT_EQ(CommDlgExtendedError(), 0u) << row.typed;
+    }
+}
+
+TEST_F(FileDialogTest, CancelReturnsZeroAndLeavesBothBuffersAsTheyWere)
+{
+    for (bool save : {false, true}) {
+        Buffers b("keep/me.txt");
+        std::strcpy(b.title, "me.txt");
+        const Buffers before = b;
+        OPENFILENAMEA ofn = description(b, save ? OFN_OVERWRITEPROMPT : OFN_CREATEPROMPT);
+        testing_filedlg_begin({testing_file_cancel(), testing_file_choice(dir + "/not-used")});
+        EXPECT_EQ(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0) << "save=" << save;
+        EXPECT_EQ(std::memcmp(b.file, before.file, sizeof b.file), 0) << "save=" << save;
+        EXPECT_EQ(std::memcmp(b.title, before.title, sizeof b.title), 0) << "save=" << save;
+        EXPECT_EQ(ofn.nFilterIndex, 1u) << "save=" << save;
+        EXPECT_EQ(CommDlgExtendedError(), 0u) << "save=" << save;
+        EXPECT_EQ(testing_filedlg_answers_left(), 1u) << "save=" << save;
+    }
+}
+
+// The questions of the dialogs: each row opens one dialog, answers it with `first`, and
+// answers its question (if any) with `reply`; a refused choice keeps the dialog open, and the
+// script's second choice is then taken.
+TEST_F(FileDialogTest, ReplaceAndCreatePromptsDecideWhetherTheDialogCloses)
+{
+    struct Row {
+        const char *name;
+        bool save;
+        DWORD flags;
+        bool exists;
+        int reply;            // IDYES, IDNO, or 0 for no question expected
+        const char *question; // the box text expected, after the file name
+        bool firstTaken;
+    } rows[] = {
+        {"save over an existing file, yes", true, OFN_OVERWRITEPROMPT, true, IDYES,
+         " already exists.\nDo you want to replace it?", true},
+        {"save over an existing file, no", true, OFN_OVERWRITEPROMPT, true, IDNO,
+         " already exists.\nDo you want to replace it?", false},
+        {"save a new file: no question", true, OFN_OVERWRITEPROMPT, false, 0, "", true},
+        {"save without the option: no question", true, 0, true, 0, "", true},
+        {"open a missing file, yes", false, OFN_CREATEPROMPT, false, IDYES,
+         "\nThis file does not exist.\nDo you want to create it?", true},
+        {"open a missing file, no", false, OFN_CREATEPROMPT, false, IDNO,
+         "\nThis file does not exist.\nDo you want to create it?", false},
+        {"open an existing file: no question", false, OFN_CREATEPROMPT, true, 0, "", true},
+        {"open a missing file without the option", false, 0, false, 0, "", true},
+    };
+    int n = 0;
+    for (const Row &row : rows) {
+        const std::string first = dir + "/first" + std::to_string(++n) + ".txt";
+        const std::string second = dir + "/second" + std::to_string(n) + ".txt";
+        if (row.exists) make_file("first" + std::to_string(n) + ".txt");
+        // The second choice asks nothing: a new name to save, an existing file to open.
+        if (!row.save) make_file("second" + std::to_string(n) + ".txt");
+        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
+        testing_filedlg_begin({testing_file_choice(first), testing_file_choice(second)});
+        Buffers b;
+        OPENFILENAMEA ofn = description(b, row.flags);
+        ASSERT_NE(row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0) << row.name;
+        EXPECT_EQ(std::string(b.file), row.firstTaken ? first : second) << row.name;
+        EXPECT_EQ(testing_filedlg_requests().size(), 1u) << row.name;
+        if (!row.reply) {
+            EXPECT_TRUE(testing_message_boxes().empty()) << row.name;
+            continue;
+        }
+        ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
+        const TestMessageBox &box = testing_message_boxes()[0];
+        EXPECT_EQ(box.text, "first" + std::to_string(n) + ".txt" + row.question) << row.name;
+        EXPECT_EQ(box.caption, row.save ? "Save As" : "Open") << row.name;
+        EXPECT_EQ(box.type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO)) << row.name;
+    }
+}
+
+TEST_F(FileDialogTest, ChoicesTheDialogRefusesKeepItOpen)
+{
+    const std::string longName = dir + "/" + std::string(70, 'x') + ".txt";  // over 64 bytes
+    make_file("there.txt");
+    fs::create_directory(dir + "/folder");
+    struct Row {
+        const char *name;
+        DWORD flags;
+        std::string first;
+        const char *boxSays;  // part of the box text; "" when no box is expected
+    } rows[] = {
+        {"path longer than the buffer", 0, longName, "\nThis path is too long: at most 63 characters."},
+        {"folder that does not exist", OFN_CREATEPROMPT, dir + "/none/psf.txt", "/none/psf.txt\nThe folder does not exist."},
+        {"file must exist", OFN_FILEMUSTEXIST, dir + "/missing.txt", "missing.txt\nFile not found."},
+        {"a folder is opened, not chosen", 0, dir + "/folder", ""},
+    };
+    for (const Row &row : rows) {
+        testing_begin();
+        testing_filedlg_begin({testing_file_choice(row.first), testing_file_choice(dir + "/there.txt")});
+        Buffers b("initial");
+        OPENFILENAMEA ofn = description(b, row.flags);
+        ASSERT_NE(GetOpenFileNameA(&ofn), 0) << row.name;
+        EXPECT_EQ(std::string(b.file), dir + "/there.txt") << row.name;
+        if (!*row.boxSays) {
+            EXPECT_TRUE(testing_message_boxes().empty()) << row.name;
+            continue;
+        }
+        ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
+        EXPECT_NE(testing_message_boxes()[0].text.find(row.boxSays), std::string::npos)
+            << row.name << ": " << testing_message_boxes()[0].text;
+    }
+}
+
+TEST_F(FileDialogTest, ChosenFilterAndRelativeNamesAndBadDescriptions)
+{
+    Buffers b;
+    OPENFILENAMEA ofn = description(b, 0);
+    ofn.lpstrInitialDir = dir.c_str();
+    testing_filedlg_begin({testing_file_choice("sub.asc", 2)});
+    ASSERT_NE(GetSaveFileNameA(&ofn), 0);
+    EXPECT_EQ(std::string(b.file), dir + "/sub.asc");
+    EXPECT_EQ(ofn.nFilterIndex, 2u);
+
+    // The next dialog on the same description shows the filter chosen last.
+    testing_filedlg_begin({testing_file_cancel()});
+    GetOpenFileNameA(&ofn);
+    ASSERT_EQ(testing_filedlg_requests().size(), 1u);
+    EXPECT_EQ(testing_filedlg_requests()[0].filterShown, 2);
+    EXPECT_EQ(testing_filedlg_requests()[0].title, "Open");
+
+    struct Row {
+        const char *name;
+        std::size_t size;
+        bool nullFile;
+        DWORD error;
+    } rows[] = {
+        {"wrong structure size", sizeof(OPENFILENAMEA) - 4, false, CDERR_STRUCTSIZE},
+        {"no path buffer", sizeof(OPENFILENAMEA), true, CDERR_INITIALIZATION},
+    };
+    for (const Row &row : rows) {
+        testing_filedlg_begin({testing_file_choice(dir + "/x.txt")});
+        OPENFILENAMEA bad = description(b, 0);
+        bad.lStructSize = static_cast<DWORD>(row.size);
+        if (row.nullFile) bad.lpstrFile = nullptr;
+        EXPECT_EQ(GetSaveFileNameA(&bad), 0) << row.name;
+        EXPECT_EQ(CommDlgExtendedError(), row.error) << row.name;
+        EXPECT_TRUE(testing_filedlg_requests().empty()) << row.name;
+    }
+}
+
+// The toolkit's own dialog, driven through its widgets once it is open.
+TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksBeforeReplacing)
+{
+    testing_filedlg_end();  // no script: the real dialog opens
+    make_file("old.txt");
+    struct Seen {
+        QStringList shown;
+        int current = -1;
+        QString title;
+        bool opened = false;
+    } seen;
+    std::vector<std::string> typed = {"old", "new"};  // "old" is refused by the replace question
+    std::size_t step = 0;
+    std::function<void()> drive = [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(20, drive);
+            return;
+        }
+        if (!seen.opened) {
+            seen.opened = true;
+            seen.title = dialog->windowTitle();
+            if (auto *combo = dialog->findChild<QComboBox *>("fileTypeCombo")) {
+                for (int k = 0; k < combo->count(); ++k) seen.shown << combo->itemText(k);
+                seen.current = combo->currentIndex();
+            }
+        }
+        if (step < typed.size()) {
+            // Typed into the name field, as the user does.
+            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+            if (!name) {
+                ADD_FAILURE() << "no name field";
+                dialog->reject();
+                return;
+            }
+            name->setText(QString::fromStdString(typed[step++]));
+            static_cast<QDialog *>(dialog)->accept();  // as the Save button does
+            if (dialog->isVisible()) QTimer::singleShot(20, drive);
+        } else {
+            ADD_FAILURE() << "the dialog stays open after every name was refused";
+            dialog->reject();
+        }
+    };
+    testing_begin({IDNO});  // the replace question for "old.txt"
+    QTimer::singleShot(0, drive);
+    Buffers b;
+    OPENFILENAMEA ofn = description(b, OFN_OVERWRITEPROMPT);
+    ofn.lpstrInitialDir = dir.c_str();
+    ASSERT_NE(GetSaveFileNameA(&ofn), 0);
+    EXPECT_EQ(std::string(b.file), dir + "/new.txt");
+    EXPECT_EQ(std::string(b.title), "new.txt");
+    EXPECT_EQ(seen.title, "Save As");
+    const QStringList expected = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)", "FFT Files (*.FFT)"};
+    EXPECT_EQ(seen.shown, expected);
+    EXPECT_EQ(seen.current, 0);
+    ASSERT_EQ(testing_message_boxes().size(), 1u);
+    EXPECT_EQ(testing_message_boxes()[0].text, "old.txt already exists.\nDo you want to replace it?");
+}
+
+}  // namespace
