@@ -2,10 +2,6 @@
 // dialog's real procedure lands in dialogs/, its line here goes.
 #include "shell/dialog_procs.h"
 
-INT_PTR CALLBACK SystemDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-INT_PTR CALLBACK PupilSpecsDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-INT_PTR CALLBACK ObscurationBoxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-INT_PTR CALLBACK ApodDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 INT_PTR CALLBACK ThirdOrderAnalysisDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 INT_PTR CALLBACK ZernAnalysisDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 INT_PTR CALLBACK PhasePatternDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }

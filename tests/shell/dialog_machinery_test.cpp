@@ -1,0 +1,120 @@
+// The dialog calls themselves, exercised on a live dialog: texts, integers, check marks, and
+// what a template-less or procedure-less call gives.
+#include <climits>
+#include <cstring>
+
+#include "shell/dialog_procs.h"
+#include "tests/shell/dialog_test_harness.h"
+
+using namespace dialog_tests;
+
+TEST(DialogMachinery, GetDlgItemIntReadsWholeDecimalNumbersOnly)
+{
+    const struct {
+        const char *text;
+        BOOL isSigned;
+        BOOL translated;
+        UINT value;
+    } rows[] = {
+        {"42", FALSE, TRUE, 42},
+        {"  17  ", FALSE, TRUE, 17},
+        {"-5", TRUE, TRUE, static_cast<UINT>(-5)},
+        {"-5", FALSE, FALSE, 0},
+        {"4.5", FALSE, FALSE, 0},
+        {"12abc", FALSE, FALSE, 0},
+        {"", FALSE, FALSE, 0},
+        {"4294967295", FALSE, TRUE, 4294967295u},
+        {"4294967296", FALSE, FALSE, 0},
+        {"2147483648", TRUE, FALSE, 0},
+        {"-2147483648", TRUE, TRUE, static_cast<UINT>(INT_MIN)},
+    };
+    run_program([&] {
+        ASSERT_TRUE(open_dialog(102, [&](HWND dlg) {
+            for (const auto &row : rows) {
+                SetDlgItemTextA(dlg, 116, row.text);
+                BOOL translated = 2;
+                EXPECT_EQ(GetDlgItemInt(dlg, 116, &translated, row.isSigned), row.value) << '"' << row.text << '"';
+                EXPECT_EQ(translated, row.translated) << '"' << row.text << '"';
+            }
+            BOOL translated = TRUE;
+            EXPECT_EQ(GetDlgItemInt(dlg, 999, &translated, FALSE), 0u) << "no such control";
+            EXPECT_EQ(translated, FALSE);
+        }));
+    });
+}
+
+TEST(DialogMachinery, TextsIntegersAndCheckMarksByControlId)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
+            char text[20];
+            // A 20-byte buffer takes 19 characters.
+            SetDlgItemTextA(dlg, 116, "123456789012345678901234");
+            EXPECT_EQ(GetDlgItemTextA(dlg, 116, text, sizeof text), 19u);
+            EXPECT_STREQ(text, "1234567890123456789");
+            EXPECT_EQ(testing_dialog_text(dlg, 116), "123456789012345678901234") << "the field keeps it all";
+
+            SetDlgItemInt(dlg, 117, 4000000000u, FALSE);
+            EXPECT_EQ(testing_dialog_text(dlg, 117), "4000000000");
+            SetDlgItemInt(dlg, 117, static_cast<UINT>(-12), TRUE);
+            EXPECT_EQ(testing_dialog_text(dlg, 117), "-12");
+
+            SetDlgItemTextA(dlg, 120, "Field && view");  // a group box title
+            GetDlgItemTextA(dlg, 120, text, sizeof text);
+            EXPECT_STREQ(text, "Field && view");
+            EXPECT_EQ(testing_dialog_text(dlg, 120), "Field & view");
+
+            CheckRadioButton(dlg, 118, 119, 119);
+            EXPECT_EQ(IsDlgButtonChecked(dlg, 118), static_cast<UINT>(BST_UNCHECKED));
+            EXPECT_EQ(IsDlgButtonChecked(dlg, 119), static_cast<UINT>(BST_CHECKED));
+            CheckDlgButton(dlg, 118, BST_CHECKED);
+            EXPECT_EQ(IsDlgButtonChecked(dlg, 118), static_cast<UINT>(BST_CHECKED));
+            EXPECT_EQ(IsDlgButtonChecked(dlg, 119), static_cast<UINT>(BST_CHECKED)) << "CheckDlgButton touches one button";
+            EXPECT_EQ(CheckDlgButton(dlg, 116, BST_CHECKED), FALSE) << "an edit field is not a button";
+            EXPECT_NE(GetDlgItem(dlg, 117), nullptr);
+            EXPECT_EQ(GetDlgItem(dlg, 555), nullptr);
+            EXPECT_EQ(GetDlgCtrlID(GetDlgItem(dlg, 117)), 117);
+        }));
+    });
+}
+
+namespace {
+
+int commands_seen[8];
+int commands_count;
+
+// Records the ids it receives and ends on 2 only.
+INT_PTR CALLBACK RecordingProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_INITDIALOG) return TRUE;
+    if (message != WM_COMMAND) return FALSE;
+    if (commands_count < 8) commands_seen[commands_count++] = LOWORD(wParam);
+    if (LOWORD(wParam) == IDCANCEL) EndDialog(hDlg, 77);
+    return TRUE;
+}
+
+}  // namespace
+
+TEST(DialogMachinery, ResultOfEndDialogAndTheCommandsAButtonSends)
+{
+    run_program([] {
+        commands_count = 0;
+        testing_dialog_script([](HWND dlg) {
+            testing_dialog_click(dlg, 118);
+            testing_dialog_click(dlg, IDOK);  // the procedure does not end here
+            EXPECT_TRUE(testing_dialog_open(dlg));
+            testing_dialog_key(dlg, VK_RETURN);
+            testing_dialog_key(dlg, VK_ESCAPE);
+            EXPECT_FALSE(testing_dialog_open(dlg));
+        });
+        EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, RecordingProc, 0), 77);
+        // Enter pressed with the focus on OK (it was clicked last) is OK again.
+        const int expected[] = {118, IDOK, IDOK, IDCANCEL};
+        ASSERT_EQ(commands_count, 4);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(commands_seen[i], expected[i]) << "command " << i;
+
+        EXPECT_EQ(DialogBoxParamA(nullptr, "NoSuchBox", mainhwnd, RecordingProc, 0), -1);
+        EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0), -1);
+        EXPECT_EQ(EndDialog(mainhwnd, 0), FALSE) << "the main window is no dialog";
+    });
+}

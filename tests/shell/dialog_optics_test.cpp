@@ -1,0 +1,423 @@
+// The optics, pupil, obscuration and apodization dialogs, driven through their menu commands.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "optics/settings.h"
+#include "tests/shell/dialog_test_harness.h"
+
+using namespace dialog_tests;
+
+namespace {
+
+struct OpticsSnapshot {
+    float wavelength, fnumber, EFL, pupildia, pupildiamm, aspect, obscuration, rbreak, cir, xs, ys;
+    int fov, units, shape, obscured, struts, apod;
+    bool operator==(const OpticsSnapshot &) const = default;
+};
+
+OpticsSnapshot optics_now()
+{
+    return {wavelength, fnumber, EFL, pupildia, pupildiamm, PupilAspectRatio, LinearObscuration, rbreak, cir_sgxp,
+            x_sgxp, y_sgxp, nCurrentFOV, nCurrentPupUnits, nCurrentPupilShape, nCurrentObscuration, HasStruts,
+            nCurrentApod};
+}
+
+double m_output_sum()
+{
+    double sum = 0;
+    for (int i = 1; i <= GRID; i++)
+        for (int j = 1; j <= GRID; j++) sum += m_output[i][j];
+    return sum;
+}
+
+}  // namespace
+
+TEST(OpticsDialogs, AcceptedUnchangedEachRebuildsPupilRestoresCreatePSFAndClosesEveryView)
+{
+    const struct {
+        UINT command;
+        const char *templateName;
+        const char *caption;
+    } rows[] = {
+        {102, "SystemBox", "Optics Specifications"},
+        {103, "PupilBox", "Pupil Specifications"},
+        {97, "ObscurationBox", "Obscuration of Pupil Transmission"},
+        {98, "ApodBox", "Apodization of Pupil Transmission "},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            make_psf_and_open_views();
+            ASSERT_EQ(HaveCurrentPSF, 1) << row.templateName;
+            ASSERT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done") << row.templateName;
+            ASSERT_EQ(testing_child_windows(mainhwnd).size(), 3u) << row.templateName;
+            const OpticsSnapshot before = optics_now();
+            std::string caption;
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                char text[100];
+                GetWindowTextA(dlg, text, sizeof text);
+                caption = text;
+                testing_dialog_click(dlg, IDOK);
+                EXPECT_FALSE(testing_dialog_open(dlg)) << row.templateName;
+            })) << row.templateName;
+            EXPECT_EQ(testing_dialogs_opened().back(), row.templateName);
+            EXPECT_EQ(caption, row.caption) << row.templateName;
+            EXPECT_EQ(HaveCurrentPSF, 0) << row.templateName;
+            EXPECT_EQ(m_output_sum(), 0.0) << row.templateName << ": the old PSF is cleared";
+            const TestMenuItem item = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
+            EXPECT_EQ(item.text, "&Create PSF") << row.templateName;
+            EXPECT_FALSE(item.grayed) << row.templateName;
+            EXPECT_TRUE(testing_child_windows(mainhwnd).empty()) << row.templateName;
+            EXPECT_TRUE(optics_now() == before) << row.templateName << ": unchanged fields change nothing";
+            EXPECT_TRUE(testing_message_boxes().empty()) << row.templateName;
+        }
+    });
+}
+
+TEST(OpticsDialogs, CancelAndEscapeLeaveSettingsPSFMenuAndViewsAlone)
+{
+    const struct {
+        UINT command;
+        bool escape;
+    } rows[] = {{102, false}, {103, true}, {97, false}, {98, true}};
+    run_program([&] {
+        for (const auto &row : rows) {
+            make_psf_and_open_views();
+            const OpticsSnapshot before = optics_now();
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                // Change everything a user could, then back out.
+                for (int id : {116, 117, 139, 132, 141, 151, 152, 153, 154})
+                    if (GetDlgItem(dlg, id)) testing_dialog_type(dlg, id, "0.5");
+                for (int id : {119, 134, 138, 140, 143, 160}) testing_dialog_click(dlg, id);
+                if (row.escape) testing_dialog_key(dlg, VK_ESCAPE);
+                else testing_dialog_click(dlg, IDCANCEL);
+                EXPECT_FALSE(testing_dialog_open(dlg)) << row.command;
+            })) << row.command;
+            EXPECT_TRUE(optics_now() == before) << row.command;
+            EXPECT_EQ(HaveCurrentPSF, 1) << row.command;
+            EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done") << row.command;
+            EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u) << row.command;
+            // Leave a fresh pupil for the next row.
+            testing_send_command(mainhwnd, 102);
+        }
+    });
+}
+
+TEST(OpticsDialogs, FieldsOpenWithTheirFormats)
+{
+    const struct {
+        UINT command;
+        int id;
+        const char *shown;
+    } rows[] = {
+        // Start-up settings: 500 nm, F/5.6, round 10 mm pupil, obscuration 0.1, break 0.75,
+        // supergaussian exponents 1.5.
+        {102, 116, "  500.000"}, {102, 117, "    5.600"},
+        {103, 139, "  1.000"},   {103, 132, " 10.00"},
+        {97, 141, "0.1000"},
+        {98, 151, "  0.7500"},   {98, 152, "  1.5000"}, {98, 153, "  1.5000"}, {98, 154, "  1.5000"},
+    };
+    run_program([&] {
+        for (const auto &row : rows)
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                EXPECT_EQ(testing_dialog_text(dlg, row.id), row.shown) << "field " << row.id;
+            }));
+    });
+}
+
+TEST(OpticsDialogs, RadioButtonsAndCheckBoxesOpenFromTheSettings)
+{
+    run_program([] {
+        const struct {
+            UINT command;
+            std::vector<int> checked, clear;
+        } rows[] = {
+            {102, {118}, {119}},
+            {103, {135, 137}, {133, 134, 138}},
+            {97, {}, {140, 143}},
+            {98, {158}, {159, 160, 161}},
+        };
+        for (const auto &row : rows)
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << id;
+                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << id;
+            }));
+    });
+}
+
+TEST(OpticsDialogs, InchesWithExtentOneGive25Point4MillimetresAndEFL142Point24)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
+            testing_dialog_click(dlg, 133);
+            testing_dialog_type(dlg, 132, "1");
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_EQ(nCurrentPupUnits, 133);
+        EXPECT_FLOAT_EQ(pupildia, 1.0f);
+        EXPECT_NEAR(pupildiamm, 25.4, 1e-5);
+        EXPECT_NEAR(EFL, 25.4 * 5.6, 1e-4);  // 142.24
+        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
+            EXPECT_TRUE(testing_dialog_checked(dlg, 133));
+            EXPECT_EQ(testing_dialog_text(dlg, 132), "  1.00");
+        }));
+    });
+}
+
+TEST(OpticsDialogs, PupilUnitsAndShapeKeepBothMarksAndCancelKeepsTheOldChoices)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
+            testing_dialog_click(dlg, 134);  // Centimeters
+            // One control group holds both sets: the shape mark must survive the click.
+            EXPECT_TRUE(testing_dialog_checked(dlg, 134));
+            EXPECT_TRUE(testing_dialog_checked(dlg, 137));
+            EXPECT_FALSE(testing_dialog_checked(dlg, 135));
+            testing_dialog_click(dlg, 138);  // Rectangle with
+            EXPECT_TRUE(testing_dialog_checked(dlg, 138));
+            EXPECT_TRUE(testing_dialog_checked(dlg, 134));
+            EXPECT_FALSE(testing_dialog_checked(dlg, 137));
+            testing_dialog_click(dlg, IDCANCEL);
+        }));
+        EXPECT_EQ(nCurrentPupUnits, UNITS_MILLIMETERS);
+        EXPECT_EQ(nCurrentPupilShape, SHAPE_ROUND);
+        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
+            EXPECT_TRUE(testing_dialog_checked(dlg, 135));
+            EXPECT_TRUE(testing_dialog_checked(dlg, 137));
+            EXPECT_FALSE(testing_dialog_checked(dlg, 134));
+            EXPECT_FALSE(testing_dialog_checked(dlg, 138));
+            // The same choices with OK are stored.
+            testing_dialog_click(dlg, 134);
+            testing_dialog_click(dlg, 138);
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_EQ(nCurrentPupUnits, UNITS_CENTIMETERS);
+        EXPECT_EQ(nCurrentPupilShape, SHAPE_RECTANGLE);
+        EXPECT_NEAR(pupildiamm, 100.0, 1e-4);  // 10 cm
+    });
+}
+
+TEST(OpticsDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
+{
+    const struct {
+        UINT command;
+        int id;
+        const char *typed;
+        float *setting;
+        float stored;
+        const char *reopened;
+    } rows[] = {
+        {102, 116, "633", &wavelength, 633.0f, "  633.000"},
+        {102, 116, " 550nm", &wavelength, 550.0f, "  550.000"},  // the leading number counts
+        {102, 117, "8", &fnumber, 8.0f, "    8.000"},
+        {103, 139, "0.5", &PupilAspectRatio, 0.5f, "  0.500"},
+        {103, 132, "25.126", &pupildia, 25.126f, " 25.13"},
+        {97, 141, "0.25", &LinearObscuration, 0.25f, "0.2500"},
+        {97, 141, "1.5", &LinearObscuration, 1.5f, "1.5000"},  // a dark pupil is a valid choice
+        {98, 151, "0", &rbreak, 0.0f, "  0.0000"},
+        {98, 152, "2", &cir_sgxp, 2.0f, "  2.0000"},
+        {98, 153, "-3.25", &x_sgxp, -3.25f, " -3.2500"},
+        {98, 154, "4e1", &y_sgxp, 40.0f, " 40.0000"},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                testing_dialog_type(dlg, row.id, row.typed);
+                testing_dialog_click(dlg, IDOK);
+            })) << row.typed;
+            EXPECT_FLOAT_EQ(*row.setting, row.stored) << row.typed;
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                EXPECT_EQ(testing_dialog_text(dlg, row.id), row.reopened) << row.typed;
+            }));
+        }
+        EXPECT_TRUE(testing_message_boxes().empty());
+        EXPECT_NEAR(EFL, pupildiamm * 8.0, 1e-4) << "EFL follows the last F-number";
+    });
+}
+
+TEST(OpticsDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersText)
+{
+    const struct {
+        UINT command;
+        int id;
+        const char *typed;
+        const char *message;
+    } rows[] = {
+        {102, 116, "0", "wavelength (nm) must be above 0."},
+        {102, 116, "abc", "wavelength (nm) must be above 0."},
+        {102, 117, "-5.6", "F-number must be above 0."},
+        {102, 117, "", "F-number must be above 0."},
+        {103, 139, "0", "aspect ratio (y/x) must be above 0."},
+        {103, 132, "-1", "pupil X-extent must be above 0."},
+        {103, 132, "1e-60", "pupil X-extent must be above 0."},  // 0 once held as a float
+        {97, 141, "-0.1", "linear obscuration ratio must be at least 0."},
+        {98, 151, "1", "triangular break (pupil fraction) must be at least 0 and below 1."},
+        {98, 151, "-0.2", "triangular break (pupil fraction) must be at least 0 and below 1."},
+        {98, 152, "x", "cir_sgxp must be a finite number."},
+        {98, 154, "1e39", "y_sgxp must be a finite number."},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            make_psf_and_open_views();
+            const OpticsSnapshot before = optics_now();
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                testing_dialog_click(dlg, row.command == 103 ? 134 : 119);  // a pending radio choice too
+                testing_dialog_type(dlg, row.id, row.typed);
+                testing_dialog_key(dlg, VK_RETURN);
+                EXPECT_TRUE(testing_dialog_open(dlg)) << row.typed;
+                EXPECT_EQ(testing_dialog_text(dlg, row.id), row.typed);
+                EXPECT_EQ(testing_dialog_focus(dlg), row.id) << row.typed;
+                testing_dialog_key(dlg, VK_ESCAPE);
+            })) << row.typed;
+            ASSERT_EQ(testing_message_boxes().size(), 1u) << row.typed;
+            const TestMessageBox &box = testing_message_boxes()[0];
+            EXPECT_EQ(box.text, row.message);
+            EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK)) << row.typed;
+            EXPECT_TRUE(optics_now() == before) << row.typed;
+            EXPECT_EQ(HaveCurrentPSF, 1) << row.typed;
+            EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u) << row.typed;
+            testing_send_command(mainhwnd, 102);  // fresh pupil for the next row
+        }
+    });
+}
+
+TEST(OpticsDialogs, ObscurationAndApodizationChoicesAreStoredOnOK)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(97, [](HWND dlg) {
+            testing_dialog_click(dlg, 140);
+            testing_dialog_click(dlg, 143);
+            testing_dialog_click(dlg, 143);  // struts on and off again
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_EQ(nCurrentObscuration, 1);
+        EXPECT_EQ(HasStruts, 0);
+        ASSERT_TRUE(open_dialog(98, [](HWND dlg) {
+            testing_dialog_click(dlg, 159);
+            EXPECT_FALSE(testing_dialog_checked(dlg, 158));
+            testing_dialog_click(dlg, 161);
+            EXPECT_FALSE(testing_dialog_checked(dlg, 159));
+            testing_dialog_click(dlg, 159);
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_EQ(nCurrentApod, APOD_TRIANGULAR);
+        ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
+            testing_dialog_click(dlg, 119);
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_EQ(nCurrentFOV, FOV_Y);
+    });
+}
+
+TEST(OpticsDialogs, KeyboardTabsInReadingOrderEnterAcceptsEscapeCancels)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
+            EXPECT_EQ(testing_dialog_focus(dlg), 116) << "the first field has the focus";
+            const int order[] = {117, 118, 119, IDOK, IDCANCEL, 116};
+            for (int id : order) {
+                testing_dialog_tab(dlg);
+                EXPECT_EQ(testing_dialog_focus(dlg), id);
+            }
+            testing_dialog_tab(dlg, true);
+            EXPECT_EQ(testing_dialog_focus(dlg), IDCANCEL);
+            testing_dialog_tab(dlg);
+            testing_dialog_type(dlg, 116, "700");
+            testing_dialog_key(dlg, VK_RETURN);  // Enter in a field is OK
+            EXPECT_FALSE(testing_dialog_open(dlg));
+        }));
+        EXPECT_FLOAT_EQ(wavelength, 700.0f);
+        ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
+            testing_dialog_type(dlg, 116, "800");
+            testing_dialog_key(dlg, VK_ESCAPE);
+            EXPECT_FALSE(testing_dialog_open(dlg));
+        }));
+        EXPECT_FLOAT_EQ(wavelength, 700.0f);
+    });
+}
+
+TEST(OpticsDialogs, TemplatesHoldTheirLabelsAndATidyLayout)
+{
+    const struct {
+        UINT command;
+        std::vector<std::pair<int, std::string>> labels;  // id (-1 for statics) and text shown
+    } rows[] = {
+        {102, {{-1, "Wavelength (nm)"}, {-1, "Optics F/number"}, {120, "Field of View is in ..."},
+               {118, "X (horizontal direction)"}, {119, "Y (vertical direction)"}, {1, "OK"}, {2, "Cancel"}}},
+        {103, {{136, "Shape"}, {137, "Round"}, {138, "Rectangle with"}, {-1, "Aspect ratio (y/x) :"},
+               {131, "Dimensions & Units"}, {-1, "X-extent (full)"}, {133, "Inches"}, {134, "Centimeters"},
+               {135, "Millimeters"}, {1, "OK"}, {2, "Cancel"}}},
+        {97, {{142, "Pupil Shadows"}, {140, "Central Obscuration"}, {-1, "Linear Obscuration Ratio"},
+              {143, "Struts"}, {1, "OK"}, {2, "Cancel"}}},
+        {98, {{156, "Apodization"}, {158, "No Apodization"}, {159, "Triangular"}, {160, "Circular"},
+              {161, "Rectangular"}, {-1, "Break, as pupil fraction"}, {157, "  Supergausian  "}, {-1, "X:"},
+              {-1, "Y:"}, {1, "OK"}, {2, "Cancel"}}},
+    };
+    run_program([&] {
+        for (const auto &row : rows)
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                const std::vector<TestDialogControl> controls = testing_dialog_controls(dlg);
+                for (const auto &[id, text] : row.labels) {
+                    bool found = false;
+                    for (const TestDialogControl &c : controls) found = found || (c.id == id && c.text == text);
+                    EXPECT_TRUE(found) << row.command << ": no control " << id << " \"" << text << "\"";
+                }
+                EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{}) << row.command;
+                // OK and Cancel sit at the bottom right, Cancel right of OK.
+                RECT ok{}, cancel{};
+                for (const TestDialogControl &c : controls) {
+                    if (c.id == IDOK) ok = c.rect;
+                    if (c.id == IDCANCEL) cancel = c.rect;
+                }
+                for (const TestDialogControl &c : controls) {
+                    if (c.id == IDOK || c.id == IDCANCEL) continue;
+                    EXPECT_LE(c.rect.bottom, ok.top) << row.command << ": control " << c.id << " below OK";
+                }
+                EXPECT_EQ(ok.top, cancel.top) << row.command;
+                EXPECT_LT(ok.right, cancel.left) << row.command;
+            }));
+    });
+}
+
+namespace {
+
+// Width and height from a PNG file's header, or {0, 0}.
+std::pair<int, int> png_size(const std::string &path)
+{
+    std::FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) return {0, 0};
+    unsigned char header[24] = {};
+    const std::size_t n = std::fread(header, 1, sizeof header, f);
+    std::fclose(f);
+    if (n < 24) return {0, 0};
+    auto be32 = [&](int at) { return (header[at] << 24) | (header[at + 1] << 16) | (header[at + 2] << 8) | header[at + 3]; };
+    return {be32(16), be32(20)};
+}
+
+}  // namespace
+
+// The pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to /tmp.
+TEST(OpticsDialogs, EachDialogRendersItsWholeClientArea)
+{
+    const char *dir = std::getenv("ORVINTA_DIALOG_PICTURES");
+    const std::string folder = dir && *dir ? dir : "/tmp";
+    const struct {
+        UINT command;
+        const char *file;
+    } rows[] = {{102, "SystemBox"}, {103, "PupilBox"}, {97, "ObscurationBox"}, {98, "ApodBox"}};
+    run_program([&] {
+        for (const auto &row : rows) {
+            const std::string path = folder + "/orvinta-dialog-" + row.file + ".png";
+            std::remove(path.c_str());
+            RECT client{};
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                client = testing_dialog_screen_rect(dlg);
+                EXPECT_TRUE(testing_dialog_grab(dlg, path.c_str())) << path;
+            }));
+            const auto [width, height] = png_size(path);
+            EXPECT_EQ(width, client.right - client.left) << path;
+            EXPECT_EQ(height, client.bottom - client.top) << path;
+            EXPECT_GT(width, 200) << path;
+        }
+    });
+}

@@ -1,0 +1,69 @@
+// Shared by the dialog tests: the windowed program runs headless, the test body runs at its
+// first idle moment, dialogs are driven by queued scripts and message boxes are answered OK.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/app.h"
+#include "platform/testing.h"
+#include "platform/testing_dialogs.h"
+#include "shell/entry.h"
+#include "shell/globals.h"
+#include "shell/wndproc.h"
+
+namespace dialog_tests {
+
+class Toolkit : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ASSERT_TRUE(platform_start(0, nullptr));
+    }
+    void TearDown() override { platform_finish(); }
+};
+inline const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new Toolkit);
+
+inline void run_program(const std::function<void()> &body)
+{
+    testing_begin();
+    testing_dialogs_begin();
+    testing_run_when_idle(body);
+    char name[] = "orvinta";
+    char *argv[] = {name, nullptr};
+    window_main(1, argv);
+    testing_dialogs_end();
+    testing_end();
+}
+
+// Opens a dialog through its menu command with script as the user; false when the command
+// is not there or no dialog opened.
+inline bool open_dialog(UINT command, std::function<void(HWND)> script)
+{
+    const std::size_t before = testing_dialogs_opened().size();
+    testing_dialog_script(std::move(script));
+    if (!testing_choose_menu_item(mainhwnd, command)) return false;
+    return testing_dialogs_opened().size() == before + 1 && testing_dialog_scripts_left() == 0;
+}
+
+inline std::vector<std::string> message_texts()
+{
+    std::vector<std::string> texts;
+    for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
+    return texts;
+}
+
+// A PSF computed and three views open: what an accepted dialog must undo.
+inline void make_psf_and_open_views()
+{
+    testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+    for (UINT view : {55u, 56u, 63u}) testing_choose_menu_item(mainhwnd, view);
+    testing_clear_records();
+}
+
+}  // namespace dialog_tests
