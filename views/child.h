@@ -20,6 +20,15 @@ int ChildKind(HWND window);
 inline bool IsTableKind(int kind) { return kind >= 0 && kind <= 6; }
 inline bool IsPlotKind(int kind) { return kind >= 7; }
 
+// Text metrics of the views' default font, measured whenever a view is created (all views
+// use the same font), in pixels: average character width, width of a capital (half as wide
+// again for a variable-pitch font), line height with external leading.
+extern int cxChar, cxCaps, cyChar;
+// Width of a whole table line (128 columns of 10 characters) plus a margin.
+extern int iMaxWidth;
+// Client size of the view that received the last size message (tables and plots alike).
+extern int cxClient, cyClient;
+
 LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Close the pupil views (tables, 3-D and contour plots) ...

@@ -1,0 +1,214 @@
+// What a table paint draws: for known arrays, the text of each cell, where it lands and how
+// it is aligned, recorded through a recording device context.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <string>
+#include <vector>
+
+#include "optics/nrutil.h"
+#include "optics/settings.h"
+#include "platform/dc.h"
+#include "views/child.h"
+#include "views/table.h"
+
+namespace {
+
+constexpr int kWidth = 640, kHeight = 300;
+
+// Gives every table a zeroed array of its own and fixed character metrics (8 x 15 pixels)
+// for the length of a test; the program's arrays and metrics come back afterwards.
+class TablePaint : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (int k = 0; k < 5; k++) {
+            saved[k] = *arrays[k];
+            *arrays[k] = matrix(1, 128, 1, 128);
+            for (int j = 1; j <= 128; j++)
+                for (int i = 1; i <= 128; i++) (*arrays[k])[j][i] = 0.0f;
+        }
+        savedMetrics[0] = cxChar;
+        savedMetrics[1] = cyChar;
+        cxChar = 8;
+        cyChar = 15;
+        dc = CreateRecordingDC(kWidth, kHeight);
+    }
+    void TearDown() override
+    {
+        DeleteDC(dc);
+        for (int k = 0; k < 5; k++) {
+            free_matrix(*arrays[k], 1, 128, 1, 128);
+            *arrays[k] = saved[k];
+        }
+        cxChar = savedMetrics[0];
+        cyChar = savedMetrics[1];
+        for (int kind : {0, 1, 2, 3, 6}) iVscrollPos[kind] = iHscrollPos[kind] = 0;
+    }
+
+    void paint(int kind, int line, int character, RECT update = {0, 0, kWidth, kHeight})
+    {
+        iVscrollPos[kind] = line;
+        iHscrollPos[kind] = character;
+        ClearRecordedOps(dc);
+        PaintTable(dc, kind, update);
+        ops = RecordedOps(dc);
+    }
+
+    // The text drawn with its reference point at (x, y), or "(none)".
+    std::string text_at(int x, int y, UINT *align = nullptr) const
+    {
+        for (const RecordedOp &op : ops) {
+            if (op.kind != RecordedKind::Text || op.points.empty()) continue;
+            if (op.points[0].x == x && op.points[0].y == y) {
+                if (align) *align = op.textAlign;
+                return op.text;
+            }
+        }
+        return "(none)";
+    }
+
+    float ***const arrays[5] = {&r_input, &phase_input, &r_output, &i_output, &m_output};
+    float **saved[5] = {};
+    int savedMetrics[2] = {};
+    HDC dc = nullptr;
+    std::vector<RecordedOp> ops;
+};
+
+float **array_of(int kind)
+{
+    switch (kind) {
+    case 0: return r_input;
+    case 1: return phase_input;
+    case 2: return r_output;
+    case 3: return i_output;
+    default: return m_output;
+    }
+}
+
+TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
+{
+    // Column j ends at (10 j - characters scrolled) x 8 pixels; row i's top is at
+    // (i - lines scrolled) x 15 pixels.
+    struct Row {
+        const char *name;
+        int kind, j, i;
+        float value;
+        int line, character;
+        int x, y;
+        const char *text;
+    } rows[] = {
+        {"transmission", 0, 1, 1, 0.25f, 0, 0, 80, 15, " 0.250"},
+        {"transmission, negative fills the width", 0, 2, 1, -0.5f, 0, 0, 160, 15, "-0.500"},
+        {"transmission, zero", 0, 3, 2, 0.0f, 0, 0, 240, 30, " 0.000"},
+        {"transmission, scrolled to the middle", 0, 64, 65, 1.0f, 60, 600, 320, 75, " 1.000"},
+        {"phase, negative", 1, 2, 3, -0.125f, 0, 0, 160, 45, " -0.125"},
+        {"phase, scrolled", 1, 70, 70, 12.5f, 66, 650, 400, 60, " 12.500"},
+        {"amplitude, negative fills the width", 2, 3, 1, -1234.5f, 0, 0, 240, 15, " -1234.500"},
+        {"amplitude, scrolled to the peak", 2, 65, 65, 100.0f, 60, 600, 400, 75, "   100.000"},
+        {"field phase, negative", 3, 1, 2, -2.5f, 0, 0, 80, 30, "  -2.500"},
+        {"PSF peak", 6, 5, 5, 100.0f, 0, 0, 400, 75, "   100.000"},
+        {"PSF, wider than its field", 6, 2, 4, -123456.75f, 0, 0, 160, 60, " -123456.750"},
+        {"amplitude, the largest float is not cut", 2, 1, 6, -FLT_MAX, 0, 0, 80, 90,
+         " -340282346638528859811704183484516925440.000"},
+    };
+    for (const Row &row : rows) {
+        array_of(row.kind)[row.j][row.i] = row.value;
+        paint(row.kind, row.line, row.character);
+        UINT align = 0xFFFF;
+        EXPECT_EQ(text_at(row.x, row.y, &align), row.text) << row.name;
+        EXPECT_EQ(align, static_cast<UINT>(TA_RIGHT | TA_TOP)) << row.name;
+        array_of(row.kind)[row.j][row.i] = 0.0f;
+    }
+}
+
+TEST_F(TablePaint, FirstIndexRunsAcrossSecondDownAndLineZeroStaysBlank)
+{
+    for (int j = 1; j <= 128; j++)
+        for (int i = 1; i <= 128; i++) r_input[j][i] = static_cast<float>(j) + static_cast<float>(i) / 1000.0f;
+    paint(0, 0, 0);
+    struct Row {
+        int x, y;
+        const char *text;
+    } rows[] = {
+        {80, 15, " 1.001"}, {160, 45, " 2.003"}, {240, 30, " 3.002"}, {560, 270, " 7.018"}, {640, 285, " 8.019"},
+    };
+    for (const Row &row : rows) EXPECT_EQ(text_at(row.x, row.y), row.text) << "x=" << row.x << " y=" << row.y;
+
+    ASSERT_FALSE(ops.empty());
+    for (const RecordedOp &op : ops) {
+        ASSERT_EQ(op.kind, RecordedKind::Text);
+        EXPECT_GE(op.points[0].y, 15) << op.text << ": line 0 is blank";
+        EXPECT_GE(op.points[0].x, 80) << op.text << ": column 1 is the first";
+        EXPECT_EQ(op.points[0].x % 80, 0) << op.text;
+        EXPECT_EQ(op.points[0].y % 15, 0) << op.text;
+    }
+    EXPECT_EQ(GetTextAlign(dc), static_cast<UINT>(TA_LEFT | TA_TOP)) << "left alignment comes back after each cell";
+}
+
+TEST_F(TablePaint, CellsOutsideTheUpdateRectangleAreNotDrawn)
+{
+    for (int j = 1; j <= 128; j++)
+        for (int i = 1; i <= 128; i++) m_output[j][i] = static_cast<float>(j) + static_cast<float>(i) / 1000.0f;
+
+    // A strip one line high over row 5 (its top at 5 x 15 = 75).
+    paint(6, 0, 0, RECT{0, 75, kWidth, 90});
+    for (int j = 1; j <= 8; j++) EXPECT_NE(text_at(80 * j, 75), "(none)") << "row 5 column " << j;
+    for (const RecordedOp &op : ops) {
+        EXPECT_GT(op.points[0].y, 2 * 15) << op.text << ": rows 1 and 2 lie far above the strip";
+        EXPECT_LT(op.points[0].y, 8 * 15) << op.text << ": rows 8 on lie far below it";
+    }
+
+    // A band 100 pixels wide: columns 3 (ending at 240) and 4 (ending at 320, its text about
+    // 40 pixels wide) reach it; column 1 ends 120 pixels before it, column 8 begins 200 after.
+    paint(6, 0, 0, RECT{200, 0, 300, kHeight});
+    for (int i = 1; i <= 19; i++) {
+        EXPECT_NE(text_at(240, 15 * i), "(none)") << "column 3 row " << i;
+        EXPECT_NE(text_at(320, 15 * i), "(none)") << "column 4 row " << i;
+        EXPECT_EQ(text_at(80, 15 * i), "(none)") << "column 1 row " << i;
+        EXPECT_EQ(text_at(640, 15 * i), "(none)") << "column 8 row " << i;
+    }
+}
+
+TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
+{
+    for (int j = 1; j <= 128; j++)
+        for (int i = 1; i <= 128; i++) i_output[j][i] = static_cast<float>((j * 37 + i * 11) % 2000) - 1000.25f;
+    struct Row {
+        const char *name;
+        RECT update;
+    } rows[] = {
+        {"middle", {150, 100, 420, 160}},
+        {"left edge", {0, 0, 5, kHeight}},
+        {"bottom strip", {0, kHeight - 15, kWidth, kHeight}},
+        {"one pixel", {319, 150, 320, 151}},
+    };
+    for (const Row &row : rows) {
+        HDC everything = CreateImageDC(kWidth, kHeight);
+        iVscrollPos[3] = 40;
+        iHscrollPos[3] = 300;
+        PaintTable(everything, 3, RECT{-100000, -100000, 100000, 100000});
+        paint(3, 40, 300, row.update);
+        int differing = 0;
+        for (int y = row.update.top; y < row.update.bottom; y++)
+            for (int x = row.update.left; x < row.update.right; x++)
+                if (GetPixel(dc, x, y) != GetPixel(everything, x, y)) differing++;
+        EXPECT_EQ(differing, 0) << row.name;
+        DeleteDC(everything);
+        // Start the next row on a white page.
+        DeleteDC(dc);
+        dc = CreateRecordingDC(kWidth, kHeight);
+    }
+}
+
+TEST_F(TablePaint, NonTableKindsDrawNothing)
+{
+    for (int kind : {-1, 4, 5, 7, 18}) {
+        paint(6, 0, 0);
+        ClearRecordedOps(dc);
+        PaintTable(dc, kind, RECT{0, 0, kWidth, kHeight});
+        EXPECT_TRUE(RecordedOps(dc).empty()) << "kind " << kind;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,387 @@
+// Sizing, scrolling and keys of the table windows, driven through the running program: a
+// table is opened from the menu, then given size, scroll and key messages as the window
+// system would send them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "optics/settings.h"
+#include "platform/app.h"
+#include "platform/paint.h"
+#include "platform/scrollbar.h"
+#include "platform/testing.h"
+#include "shell/entry.h"
+#include "shell/globals.h"
+#include "shell/wndproc.h"
+#include "views/child.h"
+#include "views/table.h"
+
+namespace {
+
+class TableToolkit : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ASSERT_TRUE(platform_start(0, nullptr));
+    }
+    void TearDown() override { platform_finish(); }
+};
+const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new TableToolkit);
+
+void run_program(const std::function<void()> &body)
+{
+    testing_begin();
+    testing_run_when_idle(body);
+    char name[] = "orvinta";
+    char *argv[] = {name, nullptr};
+    window_main(1, argv);
+    testing_end();
+}
+
+// The default font as a view measures it, read independently of the window procedure.
+struct Metrics {
+    int cx, caps, cy, maxWidth;
+};
+Metrics default_font_metrics()
+{
+    TEXTMETRICA tm{};
+    HDC dc = GetDC(mainhwnd);
+    GetTextMetricsA(dc, &tm);
+    ReleaseDC(mainhwnd, dc);
+    Metrics m{};
+    m.cx = static_cast<int>(tm.tmAveCharWidth);
+    m.caps = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 3 * m.cx / 2 : m.cx;
+    m.cy = static_cast<int>(tm.tmHeight + tm.tmExternalLeading);
+    m.maxWidth = 128 * 10 * m.cx + 22 * m.caps;  // 128 columns of 10 characters and a margin
+    return m;
+}
+
+// Opens a view from its menu command and lets the toolkit settle its real size, so that no
+// later layout pass overrides the sizes the tests send.
+HWND open_view(UINT id, HWND *handle)
+{
+    testing_send_command(mainhwnd, id);
+    testing_process_events();
+    return *handle;
+}
+
+LRESULT size(HWND view, int width, int height)
+{
+    return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+}
+
+LRESULT vscroll(HWND view, int request, int thumb = 0)
+{
+    return SendMessageA(view, WM_VSCROLL, MAKEWPARAM(request, thumb), 0);
+}
+
+LRESULT hscroll(HWND view, int request, int thumb = 0)
+{
+    return SendMessageA(view, WM_HSCROLL, MAKEWPARAM(request, thumb), 0);
+}
+
+// Puts a table's scroll position (and thumbs) where a row of a test starts.
+void place(HWND view, int kind, int line, int character)
+{
+    iVscrollPos[kind] = line;
+    iHscrollPos[kind] = character;
+    SetScrollPos(view, SB_VERT, line, TRUE);
+    SetScrollPos(view, SB_HORZ, character, TRUE);
+}
+
+TEST(TableScroll, CreationMeasuresTheDefaultFont)
+{
+    run_program([] {
+        const Metrics m = default_font_metrics();
+        ASSERT_GT(m.cx, 0);
+        ASSERT_GT(m.cy, 0);
+        open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        EXPECT_EQ(cxChar, m.cx);
+        EXPECT_EQ(cxCaps, m.caps);
+        EXPECT_EQ(cyChar, m.cy);
+        EXPECT_EQ(iMaxWidth, m.maxWidth);
+    });
+}
+
+TEST(TableScroll, VerticalRangeCountsTheClientInWholeLinesAndStartsInTheMiddle)
+{
+    // Range = max(0, 129 + 2 - lines in the client), the position half of it, rounded down.
+    struct Row {
+        const char *name;
+        int lines;  // client height in lines
+        int extra;  // pixels beyond them (less than a line)
+        int max, pos;
+    } rows[] = {
+        {"40 lines", 40, 0, 91, 45},
+        {"40 lines and a part line", 40, -1, 91, 45},  // extra -1 means cyChar - 1 pixels
+        {"130 lines", 130, 0, 1, 0},
+        {"131 lines fit the whole table", 131, 0, 0, 0},
+        {"taller than the table", 200, 0, 0, 0},
+        {"no client area at all", 0, 0, 131, 65},
+        {"one line", 1, 0, 130, 65},
+    };
+    run_program([&] {
+        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        ASSERT_NE(view, nullptr);
+        const int cy = default_font_metrics().cy;
+        for (const Row &row : rows) {
+            const int height = row.lines * cy + (row.extra < 0 ? cy - 1 : row.extra);
+            EXPECT_EQ(size(view, 500, height), 0) << row.name;
+            EXPECT_EQ(iVscrollMax[0], row.max) << row.name;
+            EXPECT_EQ(iVscrollPos[0], row.pos) << row.name;
+            int lo = -1, hi = -1;
+            GetScrollRange(view, SB_VERT, &lo, &hi);
+            EXPECT_EQ(lo, 0) << row.name;
+            EXPECT_EQ(hi, row.max) << row.name;
+            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.pos) << row.name;
+            EXPECT_EQ(cyClient, height) << row.name;
+        }
+    });
+}
+
+TEST(TableScroll, HorizontalRangeCountsCharactersBeyondTheLinePlusTen)
+{
+    // Range = max(0, 10 + (line width - client width) / cxChar), the quotient truncated
+    // toward zero, so a client a part character short of line + 10 characters still scrolls 1.
+    struct Row {
+        const char *name;
+        int chars;  // client width = line width + chars * cxChar + pixels
+        int pixels;
+        int max, pos;
+    } rows[] = {
+        {"100 characters narrower", -100, 0, 110, 55},
+        {"a pixel less than 100 characters narrower", -100, 1, 109, 54},
+        {"exactly as wide", 0, 0, 10, 5},
+        {"ten characters wider", 10, 0, 0, 0},
+        {"a pixel short of ten characters wider", 10, -1, 1, 0},
+        {"much wider", 40, 0, 0, 0},
+    };
+    run_program([&] {
+        const HWND view = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
+        EXPECT_EQ(view, nullptr) << "no PSF yet";
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const HWND psf = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
+        ASSERT_NE(psf, nullptr);
+        const Metrics m = default_font_metrics();
+        for (const Row &row : rows) {
+            const int width = m.maxWidth + row.chars * m.cx + row.pixels;
+            ASSERT_GT(width, 0);
+            ASSERT_LT(width, 65536);
+            EXPECT_EQ(size(psf, width, 40 * m.cy), 0) << row.name;
+            EXPECT_EQ(iHscrollMax[6], row.max) << row.name;
+            EXPECT_EQ(iHscrollPos[6], row.pos) << row.name;
+            int lo = -1, hi = -1;
+            GetScrollRange(psf, SB_HORZ, &lo, &hi);
+            EXPECT_EQ(hi, row.max) << row.name;
+            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.pos) << row.name;
+            EXPECT_EQ(cxClient, width) << row.name;
+        }
+    });
+}
+
+TEST(TableScroll, ResizingReCentresAndForgetsTheUsersPosition)
+{
+    run_program([] {
+        const HWND view = open_view(IDM_TABLE_PHASE, &hwndChildImaginaryInput);
+        ASSERT_NE(view, nullptr);
+        const Metrics m = default_font_metrics();
+        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
+        vscroll(view, SB_BOTTOM);
+        hscroll(view, SB_PAGERIGHT);
+        ASSERT_EQ(iVscrollPos[1], 91);
+        ASSERT_EQ(iHscrollPos[1], 63);
+        // 60 lines: range 131 - 60 = 71, middle 35; 50 characters narrower: 60, middle 30.
+        size(view, m.maxWidth - 50 * m.cx, 60 * m.cy);
+        EXPECT_EQ(iVscrollMax[1], 71);
+        EXPECT_EQ(iVscrollPos[1], 35);
+        EXPECT_EQ(GetScrollPos(view, SB_VERT), 35);
+        EXPECT_EQ(iHscrollMax[1], 60);
+        EXPECT_EQ(iHscrollPos[1], 30);
+        EXPECT_EQ(GetScrollPos(view, SB_HORZ), 30);
+        // A size that gives the same range still returns to the middle.
+        vscroll(view, SB_TOP);
+        ASSERT_EQ(iVscrollPos[1], 0);
+        size(view, m.maxWidth - 50 * m.cx, 60 * m.cy);
+        EXPECT_EQ(iVscrollPos[1], 35);
+    });
+}
+
+TEST(TableScroll, VerticalRequestsMoveByLinesPagesAndReleasedThumbWithinTheRange)
+{
+    // A 40-line client: range 0..91, a page is 40 lines.
+    struct Row {
+        const char *name;
+        int request, thumb, from, to;
+    } rows[] = {
+        {"line up", SB_LINEUP, 0, 45, 44},
+        {"line down", SB_LINEDOWN, 0, 45, 46},
+        {"page up", SB_PAGEUP, 0, 45, 5},
+        {"page down", SB_PAGEDOWN, 0, 45, 85},
+        {"page up stops at the top", SB_PAGEUP, 0, 5, 0},
+        {"page down stops at the bottom", SB_PAGEDOWN, 0, 85, 91},
+        {"line up at the top", SB_LINEUP, 0, 0, 0},
+        {"line down at the bottom", SB_LINEDOWN, 0, 91, 91},
+        {"top", SB_TOP, 0, 45, 0},
+        {"bottom", SB_BOTTOM, 0, 45, 91},
+        {"thumb being dragged", SB_THUMBTRACK, 10, 45, 45},
+        {"thumb released", SB_THUMBPOSITION, 10, 45, 10},
+        {"thumb released beyond the end", SB_THUMBPOSITION, 200, 45, 91},
+        {"end of scrolling", SB_ENDSCROLL, 0, 45, 45},
+    };
+    run_program([&] {
+        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        ASSERT_NE(view, nullptr);
+        const Metrics m = default_font_metrics();
+        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
+        ASSERT_EQ(iVscrollMax[0], 91);
+        for (const Row &row : rows) {
+            place(view, 0, row.from, 55);
+            EXPECT_EQ(vscroll(view, row.request, row.thumb), 0) << row.name;
+            EXPECT_EQ(iVscrollPos[0], row.to) << row.name;
+            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.to) << row.name;
+            EXPECT_EQ(iHscrollPos[0], 55) << row.name;
+        }
+    });
+}
+
+TEST(TableScroll, HorizontalRequestsMoveByCharactersAndEightCharacterPages)
+{
+    // A client 100 characters narrower than the line: range 0..110.
+    struct Row {
+        const char *name;
+        int request, thumb, from, to;
+    } rows[] = {
+        {"line left", SB_LINELEFT, 0, 55, 54},
+        {"line right", SB_LINERIGHT, 0, 55, 56},
+        {"page left", SB_PAGELEFT, 0, 55, 47},
+        {"page right", SB_PAGERIGHT, 0, 55, 63},
+        {"page left stops at the left edge", SB_PAGELEFT, 0, 3, 0},
+        {"page right stops at the right edge", SB_PAGERIGHT, 0, 105, 110},
+        {"line left at the left edge", SB_LINELEFT, 0, 0, 0},
+        {"thumb being dragged", SB_THUMBTRACK, 7, 55, 55},
+        {"thumb released", SB_THUMBPOSITION, 7, 55, 7},
+        {"thumb released beyond the end", SB_THUMBPOSITION, 500, 55, 110},
+    };
+    run_program([&] {
+        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        ASSERT_NE(view, nullptr);
+        const Metrics m = default_font_metrics();
+        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
+        ASSERT_EQ(iHscrollMax[0], 110);
+        for (const Row &row : rows) {
+            place(view, 0, 45, row.from);
+            EXPECT_EQ(hscroll(view, row.request, row.thumb), 0) << row.name;
+            EXPECT_EQ(iHscrollPos[0], row.to) << row.name;
+            EXPECT_EQ(GetScrollPos(view, SB_HORZ), row.to) << row.name;
+            EXPECT_EQ(iVscrollPos[0], 45) << row.name;
+        }
+    });
+}
+
+TEST(TableScroll, KeysScrollTheTableThatHasThem)
+{
+    // From the middle of a 40-line client 100 characters narrower than the line.
+    struct Row {
+        const char *name;
+        int key, line, character;
+    } rows[] = {
+        {"Page Up", VK_PRIOR, 5, 55},   {"Page Down", VK_NEXT, 85, 55}, {"End", VK_END, 91, 55},
+        {"Home", VK_HOME, 0, 55},       {"Up", VK_UP, 44, 55},          {"Down", VK_DOWN, 46, 55},
+        {"Left: eight characters", VK_LEFT, 45, 47},
+        {"Right: eight characters", VK_RIGHT, 45, 63},
+        {"Return does nothing", VK_RETURN, 45, 55},
+        {"a letter does nothing", 'A', 45, 55},
+    };
+    run_program([&] {
+        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        ASSERT_NE(view, nullptr);
+        const Metrics m = default_font_metrics();
+        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
+        for (const Row &row : rows) {
+            place(view, 0, 45, 55);
+            EXPECT_EQ(SendMessageA(view, WM_KEYDOWN, static_cast<WPARAM>(row.key), 1), 0) << row.name;
+            EXPECT_EQ(iVscrollPos[0], row.line) << row.name;
+            EXPECT_EQ(iHscrollPos[0], row.character) << row.name;
+            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.line) << row.name;
+            EXPECT_EQ(GetScrollPos(view, SB_HORZ), row.character) << row.name;
+        }
+    });
+}
+
+TEST(TableScroll, APageIsTheHeightOfTheTableThatScrolls)
+{
+    run_program([] {
+        const HWND transmission = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        const HWND phase = open_view(IDM_TABLE_PHASE, &hwndChildImaginaryInput);
+        ASSERT_NE(transmission, nullptr);
+        ASSERT_NE(phase, nullptr);
+        const Metrics m = default_font_metrics();
+        size(transmission, 600, 40 * m.cy);  // range 91, middle 45, page 40
+        size(phase, 600, 10 * m.cy);         // sized last: range 121, middle 60, page 10
+        ASSERT_EQ(cyClient, 10 * m.cy);
+        struct Row {
+            const char *name;
+            HWND view;
+            int kind, request, to;
+        } rows[] = {
+            {"40-line table down", transmission, 0, SB_PAGEDOWN, 85},
+            {"40-line table up", transmission, 0, SB_PAGEUP, 5},
+            {"10-line table down", phase, 1, SB_PAGEDOWN, 70},
+            {"10-line table up", phase, 1, SB_PAGEUP, 50},
+        };
+        for (const Row &row : rows) {
+            place(row.view, row.kind, row.kind == 0 ? 45 : 60, 0);
+            vscroll(row.view, row.request);
+            EXPECT_EQ(iVscrollPos[row.kind], row.to) << row.name;
+        }
+        // A window shorter than a line still pages by one line.
+        size(phase, 600, m.cy - 1);  // range 131, middle 65
+        vscroll(phase, SB_PAGEDOWN);
+        EXPECT_EQ(iVscrollPos[1], 66);
+    });
+}
+
+TEST(TableScroll, PlotWindowsIgnoreKeysAndScrollRequests)
+{
+    run_program([] {
+        const HWND table = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        const HWND plot = open_view(IDM_PLOT_TRANS_CONTOUR, &hwndChildInRealPlotCont);
+        ASSERT_NE(table, nullptr);
+        ASSERT_NE(plot, nullptr);
+        const Metrics m = default_font_metrics();
+        size(table, m.maxWidth - 100 * m.cx, 40 * m.cy);
+        place(table, 0, 45, 55);
+        const int plotThumb = GetScrollPos(plot, SB_VERT);
+
+        struct Row {
+            const char *name;
+            UINT message;
+            int param;
+        } rows[] = {
+            {"Page Down", WM_KEYDOWN, VK_NEXT}, {"End", WM_KEYDOWN, VK_END},
+            {"Home", WM_KEYDOWN, VK_HOME},      {"Left", WM_KEYDOWN, VK_LEFT},
+            {"Right", WM_KEYDOWN, VK_RIGHT},    {"Down", WM_KEYDOWN, VK_DOWN},
+            {"line down", WM_VSCROLL, SB_LINEDOWN}, {"bottom", WM_VSCROLL, SB_BOTTOM},
+            {"page right", WM_HSCROLL, SB_PAGERIGHT},
+            {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3)},
+        };
+        for (const Row &row : rows) {
+            EXPECT_EQ(SendMessageA(plot, row.message, static_cast<WPARAM>(row.param), 0), 0) << row.name;
+            EXPECT_EQ(iVscrollPos[0], 45) << row.name;
+            EXPECT_EQ(iHscrollPos[0], 55) << row.name;
+            EXPECT_EQ(GetScrollPos(plot, SB_VERT), plotThumb) << row.name;
+            EXPECT_TRUE(IsWindow(plot)) << row.name;
+        }
+        // A plot's size is the last size all the same, but leaves the tables' ranges alone.
+        EXPECT_EQ(size(plot, 321, 123), 0);
+        EXPECT_EQ(cxClient, 321);
+        EXPECT_EQ(cyClient, 123);
+        EXPECT_EQ(iVscrollMax[0], 91);
+        EXPECT_EQ(iHscrollMax[0], 110);
+    });
+}
+
+}  // namespace

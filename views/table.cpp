@@ -1,0 +1,71 @@
+// The table views: what each shows, and the paint that lays its array out as text.
+#include "views/table.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "optics/settings.h"
+#include "views/child.h"
+
+int iVscrollPos[TABLE_KIND_SLOTS], iVscrollMax[TABLE_KIND_SLOTS];
+int iHscrollPos[TABLE_KIND_SLOTS], iHscrollMax[TABLE_KIND_SLOTS];
+int cyTableClient[TABLE_KIND_SLOTS];
+char szBuffer[CELL_BUFFER_SIZE];
+
+namespace {
+
+// Transmission lies in 0..1 and the pupil phase is in waves, so three decimals show them
+// whole; the far-field amplitude and phase are the raw transform outputs (a few thousand at
+// the peak for a large pupil) and the PSF is scaled to a peak of 100.
+const TableView kTables[] = {
+    {0, &r_input, "%6.3f"},
+    {1, &phase_input, "%7.3f"},
+    {2, &r_output, " %9.3f"},
+    {3, &i_output, " %7.3f"},
+    {6, &m_output, " %9.3f"},
+};
+
+// Whether a text ending at x (right-aligned) and at most `width` pixels wide, with glyphs
+// overhanging by up to `slack`, can put a pixel in [left, right).
+bool ReachesColumns(int x, int width, int slack, const RECT &update)
+{
+    return x + slack > update.left && x - width - slack < update.right;
+}
+
+}  // namespace
+
+const TableView *TableFor(int kind)
+{
+    for (const TableView &table : kTables)
+        if (table.kind == kind) return &table;
+    return nullptr;
+}
+
+void PaintTable(HDC dc, int kind, const RECT &update)
+{
+    const TableView *table = TableFor(kind);
+    if (!table || !*table->array) return;
+    float **values = *table->array;
+
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    const int widestChar = tm.tmMaxCharWidth > 0 ? static_cast<int>(tm.tmMaxCharWidth) : 4 * cxChar;
+    const int widestCell = (CELL_BUFFER_SIZE - 1) * widestChar;
+
+    // Row i is text line i - iVscrollPos; a line's text lies within its cyChar pixels, and one
+    // line of margin on either side covers fonts whose glyphs spill over.
+    for (int i = 1; i <= GRID; i++) {
+        const int y = (i - iVscrollPos[kind]) * cyChar;
+        if (y + 2 * cyChar <= update.top || y - cyChar >= update.bottom) continue;
+        for (int j = 1; j <= GRID; j++) {
+            const int x = (TABLE_COLUMN_CHARS * j - iHscrollPos[kind]) * cxChar;
+            if (!ReachesColumns(x, widestCell, widestChar, update)) continue;
+            const int length = std::min(std::snprintf(szBuffer, sizeof szBuffer, table->format, values[j][i]),
+                                        CELL_BUFFER_SIZE - 1);
+            if (length <= 0 || !ReachesColumns(x, length * widestChar, widestChar, update)) continue;
+            SetTextAlign(dc, TA_RIGHT | TA_TOP);
+            TextOutA(dc, x, y, szBuffer, length);
+            SetTextAlign(dc, TA_LEFT | TA_TOP);
+        }
+    }
+}
