@@ -2,7 +2,10 @@
 // slider did on its own is put back after each message.
 #include "platform/scrollbar.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "platform/scrollbar_internal.h"
@@ -43,6 +46,29 @@ void show_state(HWND__ *w, int bar)
     qbar->setVisible(s.max > s.min);
 }
 
+// The wheel over a window's client area turns its scroll bars, as it does over the bars
+// themselves: vertical turns the vertical bar, sideways the horizontal one.
+class WheelToBars : public QObject {
+public:
+    WheelToBars(HWND hwnd, QObject *parent) : QObject(parent), hwnd(hwnd) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel) return QObject::eventFilter(watched, event);
+        HWND__ *w = window_live(hwnd);
+        if (!w) return false;
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        QScrollBar *bar = wheel->angleDelta().y() != 0 ? w->bars[SB_VERT] : w->bars[SB_HORZ];
+        if (!bar) return false;
+        QCoreApplication::sendEvent(bar, event);
+        return true;
+    }
+
+private:
+    HWND hwnd;
+};
+
 }  // namespace
 
 QScrollBar *scrollbar_create(HWND hwnd, int bar, QWidget *parent)
@@ -52,10 +78,15 @@ QScrollBar *scrollbar_create(HWND hwnd, int bar, QWidget *parent)
     qbar->setPageStep(10);
     hwnd->bars[bar] = qbar;
     show_state(hwnd, bar);
+    if (hwnd->client && !hwnd->client->findChild<WheelToBars *>(QString(), Qt::FindDirectChildrenOnly))
+        hwnd->client->installEventFilter(new WheelToBars(hwnd, hwnd->client));
     QObject::connect(qbar, &QAbstractSlider::actionTriggered, qbar, [hwnd, bar, qbar](int action) {
         HWND__ *w = window_live(hwnd);
-        const int request = request_for(action);
+        int request = request_for(action);
         if (!w || w->bars[bar] != qbar || request < 0) return;
+        // A slider moved without being held (the wheel, "Scroll here") has arrived where it
+        // goes: it is a finished thumb move, not a drag in progress.
+        if (request == SB_THUMBTRACK && !qbar->isSliderDown()) request = SB_THUMBPOSITION;
         const int dragged = qbar->sliderPosition();
         // Only the dragged thumb follows the mouse; every other action waits for the program.
         if (request != SB_THUMBTRACK) qbar->setSliderPosition(w->scroll[bar].pos);
