@@ -72,12 +72,12 @@ bool accept_choice(const FileDialogRequest &r, const OPENFILENAMEA &ofn, const s
         }
         if (r.flags & OFN_CREATEPROMPT) {
             text = name + "\nThis file does not exist.\nDo you want to create it?";
-            return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+            return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), UINT{MB_YESNO} | MB_ICONQUESTION) == IDYES;
         }
     }
     if (r.save && info.exists() && (r.flags & OFN_OVERWRITEPROMPT)) {
         text = name + " already exists.\nDo you want to replace it?";
-        return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+        return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), UINT{MB_YESNO} | MB_ICONEXCLAMATION) == IDYES;
     }
     return true;
 }
