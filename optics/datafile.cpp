@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <algorithm>
 #include <cmath>
@@ -56,8 +57,17 @@ mode_t permissions_for(const std::string &path)
 
 }  // namespace
 
-bool write_file_atomically(const std::string &path, const std::string &text, std::string &error)
+bool write_file_atomically(const std::string &link_or_path, const std::string &text, std::string &error)
 {
+    // Through a symbolic link the file it points to is replaced, not the link itself.
+    std::string path = link_or_path;
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char *resolved = ::realpath(path.c_str(), nullptr)) {
+            path = resolved;
+            std::free(resolved);
+        }
+    }
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {

@@ -185,9 +185,18 @@ LRESULT OnCreate(HWND window, LPARAM lParam)
     PopFileInitialize(window);
     const auto *cs = reinterpret_cast<const CREATESTRUCTA *>(lParam);
     const char *commandLine = cs && cs->lpCreateParams ? static_cast<const char *>(cs->lpCreateParams) : "";
+    szFileName[0] = '\0';
+    szTitleName[0] = '\0';
+    if (!commandLine[0]) return 0;
+    if (GetFileTitleA(commandLine, szTitleName, FILE_TITLE_SIZE) != 0) szTitleName[0] = '\0';
+    if (std::strlen(commandLine) >= FILE_NAME_SIZE) {
+        // A cut path names another file: neither read it nor keep it for Save Data.
+        OkMessage(window, "File %s cannot be read!", szTitleName);
+        szFileName[0] = '\0';
+        szTitleName[0] = '\0';
+        return 0;
+    }
     std::snprintf(szFileName, FILE_NAME_SIZE, "%s", commandLine);
-    if (!szFileName[0]) return 0;
-    if (GetFileTitleA(szFileName, szTitleName, FILE_TITLE_SIZE) != 0) szTitleName[0] = '\0';
     if (!PopFileRead(window, szFileName)) OkMessage(window, "File %s cannot be read!", szTitleName);
     return 0;
 }
