@@ -282,63 +282,109 @@ TEST_F(FileDialogTest, ChosenFilterAndRelativeNamesAndBadDescriptions)
     }
 }
 
-// The toolkit's own dialog, driven through its widgets once it is open.
-TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksBeforeReplacing)
-{
-    testing_filedlg_end();  // no script: the real dialog opens
-    make_file("old.txt");
-    struct Seen {
-        QStringList shown;
-        int current = -1;
-        QString title;
-        bool opened = false;
-    } seen;
-    std::vector<std::string> typed = {"old", "new"};  // "old" is refused by the replace question
+// The toolkit's own dialog, driven through its widgets once it is open: each name of `typed`
+// is typed into the name field and confirmed; an empty name presses Cancel.
+struct ToolkitUser {
+    std::vector<std::string> typed;
     std::size_t step = 0;
-    std::function<void()> drive = [&] {
+    bool opened = false;
+    QString title, firstName, folder;
+    QStringList shown;
+    int current = -1;
+
+    void act()
+    {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (!dialog) {
-            QTimer::singleShot(20, drive);
+            QTimer::singleShot(20, [this] { act(); });
             return;
         }
-        if (!seen.opened) {
-            seen.opened = true;
-            seen.title = dialog->windowTitle();
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        if (!name) {
+            ADD_FAILURE() << "no name field";
+            dialog->reject();
+            return;
+        }
+        if (!opened) {
+            opened = true;
+            title = dialog->windowTitle();
+            firstName = name->text();
+            folder = dialog->directory().absolutePath();
             if (auto *combo = dialog->findChild<QComboBox *>("fileTypeCombo")) {
-                for (int k = 0; k < combo->count(); ++k) seen.shown << combo->itemText(k);
-                seen.current = combo->currentIndex();
+                for (int k = 0; k < combo->count(); ++k) shown << combo->itemText(k);
+                current = combo->currentIndex();
             }
         }
-        if (step < typed.size()) {
-            // Typed into the name field, as the user does.
-            auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
-            if (!name) {
-                ADD_FAILURE() << "no name field";
-                dialog->reject();
-                return;
-            }
-            name->setText(QString::fromStdString(typed[step++]));
-            static_cast<QDialog *>(dialog)->accept();  // as the Save button does
-            if (dialog->isVisible()) QTimer::singleShot(20, drive);
-        } else {
+        if (step >= typed.size()) {
             ADD_FAILURE() << "the dialog stays open after every name was refused";
             dialog->reject();
+            return;
         }
+        const std::string text = typed[step++];
+        if (text.empty()) {
+            dialog->reject();  // Cancel
+            return;
+        }
+        name->setText(QString::fromStdString(text));
+        static_cast<QDialog *>(dialog)->accept();  // as the Save or Open button does
+        if (dialog->isVisible()) QTimer::singleShot(20, [this] { act(); });
+    }
+};
+
+TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQuestions)
+{
+    testing_filedlg_end();  // no script: the toolkit's dialog opens
+    make_file("old.txt");
+    make_file("there.txt");
+    fs::create_directory(dir + "/sub");
+    const QStringList filters = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)", "FFT Files (*.FFT)"};
+    struct Row {
+        const char *name;
+        bool save;
+        DWORD flags;
+        std::string initial;               // lpstrFile before the dialog
+        std::vector<std::string> typed;    // "" presses Cancel
+        std::vector<int> replies;          // answers to the questions, in order
+        std::string chosen;                // "" for a cancelled dialog
+        std::vector<std::string> questions;
+    } rows[] = {
+        {"save: replace refused, then a new name", true, OFN_OVERWRITEPROMPT, "", {"old", "new"}, {IDNO},
+         dir + "/new.txt", {"old.txt already exists.\nDo you want to replace it?"}},
+        {"save: replace accepted", true, OFN_OVERWRITEPROMPT, "", {"old.txt"}, {IDYES}, dir + "/old.txt",
+         {"old.txt already exists.\nDo you want to replace it?"}},
+        {"open: create refused, then an existing file", false, OFN_CREATEPROMPT, "", {"missing", "there"}, {IDNO},
+         dir + "/there.txt", {"missing.txt\nThis file does not exist.\nDo you want to create it?"}},
+        {"open: the current name is offered, cancel", false, OFN_CREATEPROMPT, dir + "/sub/start.txt", {""}, {},
+         "", {}},
     };
-    testing_begin({IDNO});  // the replace question for "old.txt"
-    QTimer::singleShot(0, drive);
-    Buffers b;
-    OPENFILENAMEA ofn = description(b, OFN_OVERWRITEPROMPT);
-    ofn.lpstrInitialDir = dir.c_str();
-    ASSERT_NE(GetSaveFileNameA(&ofn), 0);
-    EXPECT_EQ(std::string(b.file), dir + "/new.txt");
-    EXPECT_EQ(std::string(b.title), "new.txt");
-    EXPECT_EQ(seen.title, "Save As");
-    const QStringList expected = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)", "FFT Files (*.FFT)"};
-    EXPECT_EQ(seen.shown, expected);
-    EXPECT_EQ(seen.current, 0);
-    ASSERT_EQ(testing_message_boxes().size(), 1u);
-    EXPECT_EQ(testing_message_boxes()[0].text, "old.txt already exists.\nDo you want to replace it?");
+    for (const Row &row : rows) {
+        testing_begin(row.replies);
+        ToolkitUser user;
+        user.typed = row.typed;
+        QTimer::singleShot(0, [&user] { user.act(); });
+        Buffers b(row.initial.c_str());
+        const Buffers before = b;
+        OPENFILENAMEA ofn = description(b, row.flags);
+        ofn.lpstrInitialDir = dir.c_str();
+        const BOOL ok = row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+        EXPECT_EQ(ok != 0, !row.chosen.empty()) << row.name;
+        EXPECT_EQ(user.title, row.save ? "Save As" : "Open") << row.name;
+        EXPECT_EQ(user.shown, filters) << row.name;
+        EXPECT_EQ(user.current, 0) << row.name;
+        if (row.chosen.empty()) {
+            EXPECT_EQ(std::memcmp(b.file, before.file, sizeof b.file), 0) << row.name;
+            EXPECT_EQ(std::memcmp(b.title, before.title, sizeof b.title), 0) << row.name;
+            EXPECT_EQ(user.firstName, "start.txt") << row.name;
+            EXPECT_EQ(user.folder.toStdString(), dir + "/sub") << row.name;
+        } else {
+            EXPECT_EQ(std::string(b.file), row.chosen) << row.name;
+            EXPECT_EQ(std::string(b.title), row.chosen.substr(dir.size() + 1)) << row.name;
+            EXPECT_EQ(user.folder.toStdString(), dir) << row.name;
+        }
+        std::vector<std::string> questions;
+        for (const TestMessageBox &box : testing_message_boxes()) questions.push_back(box.text);
+        EXPECT_EQ(questions, row.questions) << row.name;
+    }
 }
 
 }  // namespace
