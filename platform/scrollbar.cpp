@@ -101,6 +101,14 @@ QScrollBar *scrollbar_create(HWND hwnd, int bar, QWidget *parent)
         send_scroll(hwnd, bar, SB_ENDSCROLL, 0);
         if (window_live(hwnd)) show_state(w, bar);
     });
+    // The bar's own menu ("Scroll here") sets the value directly, without an action: that too
+    // is a finished thumb move, which the program may follow or not.
+    QObject::connect(qbar, &QAbstractSlider::valueChanged, qbar, [hwnd, bar, qbar](int value) {
+        HWND__ *w = window_live(hwnd);
+        if (!w || w->bars[bar] != qbar || qbar->isSliderDown() || value == w->scroll[bar].pos) return;
+        send_scroll(hwnd, bar, SB_THUMBPOSITION, value);
+        if (window_live(hwnd)) show_state(w, bar);
+    });
     return qbar;
 }
 

@@ -125,6 +125,61 @@ TEST_F(ScrollBarUser, AThumbMovedWithoutADragIsAFinishedMove)
     }
 }
 
+TEST_F(ScrollBarUser, AValueSetByTheBarsOwnMenuIsAFinishedMove)
+{
+    struct Row {
+        const char *name;
+        bool follow;
+        int value;
+        int thumb;
+    } rows[] = {
+        {"procedure ignores it", false, 20, 45},
+        {"procedure follows it", true, 20, 20},
+    };
+    for (const Row &row : rows) {
+        SetScrollPos(view, SB_VERT, 45, TRUE);
+        requests.clear();
+        follow = row.follow;
+        bar(SB_VERT)->setValue(row.value);
+        ASSERT_EQ(requests.size(), 1u) << row.name;
+        EXPECT_EQ(requests[0].request, SB_THUMBPOSITION) << row.name;
+        EXPECT_EQ(requests[0].thumb, row.value) << row.name;
+        EXPECT_EQ(bar(SB_VERT)->value(), row.thumb) << row.name;
+        EXPECT_EQ(bar(SB_VERT)->sliderPosition(), row.thumb) << row.name;
+    }
+    // The program's own moves send nothing back.
+    requests.clear();
+    SetScrollPos(view, SB_VERT, 30, TRUE);
+    SetScrollRange(view, SB_VERT, 0, 20, TRUE);
+    EXPECT_TRUE(requests.empty());
+}
+
+TEST_F(ScrollBarUser, ArrowsAndPagesSendOneRequestEach)
+{
+    // The procedure follows nothing but thumb moves, so each arrow or page click asks once
+    // and the thumb stays.
+    struct Row {
+        const char *name;
+        QAbstractSlider::SliderAction action;
+        int request;
+    } rows[] = {
+        {"arrow down", QAbstractSlider::SliderSingleStepAdd, SB_LINEDOWN},
+        {"arrow up", QAbstractSlider::SliderSingleStepSub, SB_LINEUP},
+        {"page down", QAbstractSlider::SliderPageStepAdd, SB_PAGEDOWN},
+        {"page up", QAbstractSlider::SliderPageStepSub, SB_PAGEUP},
+        {"to the top", QAbstractSlider::SliderToMinimum, SB_TOP},
+        {"to the bottom", QAbstractSlider::SliderToMaximum, SB_BOTTOM},
+    };
+    for (const Row &row : rows) {
+        SetScrollPos(view, SB_VERT, 45, TRUE);
+        requests.clear();
+        bar(SB_VERT)->triggerAction(row.action);
+        ASSERT_EQ(requests.size(), 1u) << row.name;
+        EXPECT_EQ(requests[0].request, row.request) << row.name;
+        EXPECT_EQ(bar(SB_VERT)->value(), 45) << row.name;
+    }
+}
+
 TEST_F(ScrollBarUser, TheWheelOverTheWindowOrTheBarTurnsTheMatchingBar)
 {
     // A notch moves the wheel's number of lines, one bar step each.
