@@ -1,5 +1,6 @@
 #include "dialogs/dialog_common.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,9 @@ bool Refuse(HWND hDlg, int id, const std::string &why)
 {
     char caption[200];
     GetWindowTextA(hDlg, caption, sizeof caption);
-    const std::string text = why + ".";
+    // The rule's text names the field in lower case, as inside a sentence; here it starts one.
+    std::string text = why + ".";
+    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     MessageBoxA(hDlg, text.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
     SetFocus(GetDlgItem(hDlg, id));
     return false;

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -33,6 +34,10 @@ constexpr double INF = std::numeric_limits<double>::infinity();
 
 std::vector<Rule> make_rules()
 {
+    // "Zernike coefficient Z01" ... "Z37": the labels of the coefficient fields.
+    static char zernike_meanings[38][32];
+    for (int k = 1; k <= 37; k++) std::snprintf(zernike_meanings[k], sizeof zernike_meanings[k], "Zernike coefficient Z%02d", k);
+
     std::vector<Rule> rules = {
         {"wavelength", Kind::Float, &wavelength, 0, true, INF, false, {}, "wavelength (nm)"},
         {"fnumber", Kind::Float, &fnumber, 0, true, INF, false, {}, "F-number"},
@@ -49,9 +54,9 @@ std::vector<Rule> make_rules()
         {"nCurrentApod", Kind::Code, &nCurrentApod, 0, false, 0, false,
          {APOD_NONE, APOD_TRIANGULAR, APOD_CIRCULAR_SG, APOD_RECTANGULAR_SG}, "apodization"},
         {"rbreak", Kind::Float, &rbreak, 0, false, 1, true, {}, "triangular break (pupil fraction)"},
-        {"cir_sgxp", Kind::Float, &cir_sgxp},
-        {"x_sgxp", Kind::Float, &x_sgxp},
-        {"y_sgxp", Kind::Float, &y_sgxp},
+        {"cir_sgxp", Kind::Float, &cir_sgxp, -INF, false, INF, false, {}, "circular supergaussian exponent"},
+        {"x_sgxp", Kind::Float, &x_sgxp, -INF, false, INF, false, {}, "X supergaussian exponent"},
+        {"y_sgxp", Kind::Float, &y_sgxp, -INF, false, INF, false, {}, "Y supergaussian exponent"},
         {"HasSpherical", Kind::Flag, &HasSpherical},
         {"HasComa", Kind::Flag, &HasComa},
         {"HasAstigmatism", Kind::Flag, &HasAstigmatism},
@@ -63,10 +68,10 @@ std::vector<Rule> make_rules()
         {"nCurrentPhasePattern", Kind::Code, &nCurrentPhasePattern, 0, false, 0, false,
          {PATTERN_NONE, PATTERN_CHECKER, PATTERN_WAFFLE, PATTERN_RANDOM}, "phase pattern"},
         {"PhasePatternPeriod", Kind::Int, &PhasePatternPeriod, 1, false, INF, false, {}, "pattern period (steps)"},
-        {"PhasePatternWFE", Kind::Float, &PhasePatternWFE},
+        {"PhasePatternWFE", Kind::Float, &PhasePatternWFE, -INF, false, INF, false, {}, "pattern WFE (waves)"},
         {"nHasPhasePlate", Kind::Flag, &nHasPhasePlate},
-        {"PhasePlateSteps", Kind::Int, &PhasePlateSteps},
-        {"PhasePlateWaves", Kind::Float, &PhasePlateWaves},
+        {"PhasePlateSteps", Kind::Int, &PhasePlateSteps, -INF, false, INF, false, {}, "phase plate edge (steps)"},
+        {"PhasePlateWaves", Kind::Float, &PhasePlateWaves, -INF, false, INF, false, {}, "phase plate waves"},
         {"nCurrentPSFUnits", Kind::Code, &nCurrentPSFUnits, 0, false, 0, false,
          {PSF_MICRONS, PSF_MILLIRADIANS, PSF_ARCSECONDS}, "PSF units"},
         {"PSFPlotType", Kind::Code, &PSFPlotType, 0, false, 0, false, {PSF_LINEAR, PSF_LOGARITHMIC}, "PSF plot type"},
@@ -81,7 +86,8 @@ std::vector<Rule> make_rules()
     };
     for (int k = 1; k <= 37; k++) {
         rules.push_back({"HasZern" + std::to_string(k), Kind::Flag, &HasZern[k]});
-        rules.push_back({"Zern" + std::to_string(k), Kind::Float, &Zern[k]});
+        rules.push_back({"Zern" + std::to_string(k), Kind::Float, &Zern[k], -INF, false, INF, false, {},
+                         zernike_meanings[k]});
     }
     return rules;
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstring>
 
+#include "dialogs/gcvt.h"
 #include "shell/dialog_procs.h"
 #include "tests/shell/dialog_test_harness.h"
 
@@ -117,4 +118,33 @@ TEST(DialogMachinery, ResultOfEndDialogAndTheCommandsAButtonSends)
         EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0), -1);
         EXPECT_EQ(EndDialog(mainhwnd, 0), FALSE) << "the main window is no dialog";
     });
+}
+
+TEST(DialogMachinery, GcvtWritesSignificantDigitsLikeTheCLibrary)
+{
+    const struct {
+        double value;
+        int ndigit;
+        const char *text;
+    } rows[] = {
+        {0.01f, 5, "0.01"},                 // the float 0.0099999998 rounds back
+        {0.3f, 5, "0.3"},                   // trailing zeros dropped
+        {123456.0, 5, "1.2346e+05"},        // exponent once it reaches ndigit
+        {99999.0, 5, "99999"},
+        {100000.0, 5, "1e+05"},
+        {0.0001234567, 5, "0.00012346"},    // fixed down to an exponent of -4
+        {0.00001234567, 5, "1.2346e-05"},
+        {3.0, 10, "3"},
+        {-12.0, 10, "-12"},
+        {0.0, 5, "0"},
+        {2.5, 1, "2"},                      // ties to even, as printf rounds
+        {0.5, 0, "0.5"},                    // fewer than one digit means one
+        {1.0 / 3.0, 40, "0.33333333333333331"},  // no more than 17
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(gcvt_text(row.value, row.ndigit), row.text) << row.value << " / " << row.ndigit;
+        char small[5];
+        gcvt_into(row.value, row.ndigit, small, sizeof small);
+        EXPECT_EQ(std::string(small), std::string(row.text).substr(0, 4)) << "cut to the buffer";
+    }
 }

@@ -1,0 +1,202 @@
+// The pupil phase dialogs: third-order aberrations, Zernike coefficients, the discontinuous
+// phase pattern and the subaperture phase plate. Each accepted dialog ends the same four
+// ways (rebuild the pupil, restore "&Create PSF", close the views, end the dialog), but not
+// in the same order; each procedure keeps its own.
+#include <string>
+
+#include "dialogs/dialog_common.h"
+#include "optics/pupil.h"
+#include "optics/settings.h"
+#include "shell/dialog_procs.h"
+
+namespace {
+
+constexpr int ZERNIKE_TERMS = 37;
+constexpr int ZERN_FIELD = 400;  // edit 400 + k holds Zern k
+constexpr int ZERN_CHECK = 450;  // check box 450 + k holds HasZern k
+
+void ShowCheck(HWND hDlg, int id, int on) { CheckDlgButton(hDlg, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+// --- Third Order Aberrations -------------------------------------------------------------------
+
+struct ThirdOrderTerm {
+    int check, field;
+    const char *setting;
+    int *enabled;
+    float *peak;
+};
+
+const ThirdOrderTerm kThirdOrder[] = {
+    {101, 105, "spherical", &HasSpherical, &spherical},
+    {102, 106, "coma", &HasComa, &coma},
+    {103, 107, "astigmatism", &HasAstigmatism, &astigmatism},
+    {104, 108, "defocus", &HasDefocus, &defocus},
+};
+
+void InitThirdOrder(HWND hDlg)
+{
+    for (const ThirdOrderTerm &t : kThirdOrder) {
+        ShowField(hDlg, t.field, "%9.3f", *t.peak);
+        ShowCheck(hDlg, t.check, *t.enabled);
+    }
+}
+
+void AcceptThirdOrder(HWND hDlg)
+{
+    float peaks[4];
+    for (int n = 0; n < 4; ++n)
+        if (!ReadFloatField(hDlg, kThirdOrder[n].field, kThirdOrder[n].setting, &peaks[n])) return;
+    for (const ThirdOrderTerm &t : kThirdOrder) *t.enabled = ButtonState(hDlg, t.check);
+    for (int n = 0; n < 4; ++n) *kThirdOrder[n].peak = peaks[n];
+    EndDialog(hDlg, 0);
+    pillbox_input();
+    RestoreCreatePSFItem();
+    CloseAllViews();
+}
+
+// --- Zernike Coefficients ----------------------------------------------------------------------
+
+void InitZernike(HWND hDlg)
+{
+    for (int k = 1; k <= ZERNIKE_TERMS; ++k) {
+        ShowFieldSignificant(hDlg, ZERN_FIELD + k, Zern[k], 5);
+        ShowCheck(hDlg, ZERN_CHECK + k, HasZern[k]);
+    }
+}
+
+void AcceptZernike(HWND hDlg)
+{
+    float coefficients[ZERNIKE_TERMS + 1];
+    for (int k = 1; k <= ZERNIKE_TERMS; ++k) {
+        const std::string setting = "Zern" + std::to_string(k);
+        if (!ReadFloatField(hDlg, ZERN_FIELD + k, setting.c_str(), &coefficients[k])) return;
+    }
+    for (int k = 1; k <= ZERNIKE_TERMS; ++k) {
+        Zern[k] = coefficients[k];
+        HasZern[k] = ButtonState(hDlg, ZERN_CHECK + k);
+    }
+    EndDialog(hDlg, 0);
+    pillbox_input();
+    RestoreCreatePSFItem();
+    CloseAllViews();
+}
+
+// --- Discontinuous Phase Pattern ---------------------------------------------------------------
+
+void InitPhasePattern(HWND hDlg)
+{
+    ShowField(hDlg, 505, "%7.4f", PhasePatternWFE);
+    ShowFieldSignificant(hDlg, 504, PhasePatternPeriod, 5);
+    CheckRadioButton(hDlg, PATTERN_NONE, PATTERN_RANDOM, nCurrentPhasePattern);
+    nTempRadioButton1 = nCurrentPhasePattern;
+}
+
+void AcceptPhasePattern(HWND hDlg)
+{
+    float wfe;
+    int period;
+    if (!ReadFloatField(hDlg, 505, "PhasePatternWFE", &wfe)) return;
+    if (!ReadTruncatedField(hDlg, 504, "PhasePatternPeriod", &period)) return;
+    nCurrentPhasePattern = nTempRadioButton1;
+    PhasePatternWFE = wfe;
+    PhasePatternPeriod = period;
+    pillbox_input();
+    EndDialog(hDlg, 0);
+    RestoreCreatePSFItem();
+    CloseAllViews();
+}
+
+// --- Subaperture Phase Plate -------------------------------------------------------------------
+
+void InitPhasePlate(HWND hDlg)
+{
+    ShowCheck(hDlg, 520, nHasPhasePlate);
+    ShowFieldSignificant(hDlg, 524, PhasePlateSteps, sig);
+    ShowField(hDlg, 522, "%7.5f", PhasePlateWaves);
+}
+
+void AcceptPhasePlate(HWND hDlg)
+{
+    int steps;
+    float waves;
+    if (!ReadTruncatedField(hDlg, 524, "PhasePlateSteps", &steps)) return;
+    if (!ReadFloatField(hDlg, 522, "PhasePlateWaves", &waves)) return;
+    nHasPhasePlate = ButtonState(hDlg, 520);
+    PhasePlateSteps = steps;
+    PhasePlateWaves = waves;
+    set_all_arrays_zero();
+    pillbox_input();
+    RestoreCreatePSFItem();
+    CloseAllViews();
+    EndDialog(hDlg, 0);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK ThirdOrderAnalysisDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitThirdOrder(hDlg);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: AcceptThirdOrder(hDlg); return TRUE;
+        case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK ZernAnalysisDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitZernike(hDlg);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: AcceptZernike(hDlg); return TRUE;
+        case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK PhasePatternDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitPhasePattern(hDlg);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case PATTERN_NONE:
+        case PATTERN_CHECKER:
+        case PATTERN_WAFFLE:
+        case PATTERN_RANDOM: nTempRadioButton1 = LOWORD(wParam); return TRUE;
+        case IDOK: AcceptPhasePattern(hDlg); return TRUE;
+        case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK PhasePlateDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitPhasePlate(hDlg);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: AcceptPhasePlate(hDlg); return TRUE;
+        case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}

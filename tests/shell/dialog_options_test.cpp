@@ -1,0 +1,319 @@
+// The Analysis Options, Data Saving Options and About dialogs, driven through their menu
+// commands.
+#include "optics/settings.h"
+#include "tests/shell/dialog_test_harness.h"
+
+using namespace dialog_tests;
+
+namespace {
+
+struct AnalysisSnapshot {
+    int units, plotType, centroidType, numPixels, zoom, izoomNow, doCentroid, decades, radius;
+    float center;
+    bool operator==(const AnalysisSnapshot &) const = default;
+};
+
+AnalysisSnapshot analysis_now()
+{
+    return {nCurrentPSFUnits, PSFPlotType, CentroidErrorType, NumPixels, nZoomPlot, izoom, nDoCentroidError,
+            nPSFdecades, pupilradius, ncenter};
+}
+
+}  // namespace
+
+TEST(OptionDialogs, AnalysisOptionsOpenFromTheSettings)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
+            const struct {
+                int id;
+                bool checked;
+            } marks[] = {{170, true}, {171, false}, {172, false}, {176, true}, {177, false},
+                         {181, true}, {182, false}, {180, true}, {183, false}};
+            for (const auto &m : marks) EXPECT_EQ(testing_dialog_checked(dlg, m.id), m.checked) << m.id;
+            EXPECT_EQ(testing_dialog_text(dlg, 173), "20");
+            EXPECT_EQ(testing_dialog_text(dlg, 179), "4");
+            EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{});
+        }));
+    });
+}
+
+TEST(OptionDialogs, AcceptedUnchangedAnalysisOptionsRebuildButDataSavingAndAboutDoNot)
+{
+    const struct {
+        UINT command;
+        const char *templateName;
+        bool rebuilds;
+    } rows[] = {
+        {96, "AnalyOptDlg", true},
+        {95, "DataSavingOptions", false},
+        {90, "AboutBox", false},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            make_psf_and_open_views();
+            const AnalysisSnapshot before = analysis_now();
+            const int save = nCurrentDataSave;
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                testing_dialog_key(dlg, VK_RETURN);
+                EXPECT_FALSE(testing_dialog_open(dlg)) << row.templateName;
+            })) << row.templateName;
+            EXPECT_EQ(testing_dialogs_opened().back(), row.templateName);
+            EXPECT_TRUE(analysis_now() == before) << row.templateName;
+            EXPECT_EQ(nCurrentDataSave, save) << row.templateName;
+            EXPECT_EQ(HaveCurrentPSF, row.rebuilds ? 0 : 1) << row.templateName;
+            const TestMenuItem item = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
+            EXPECT_EQ(item.text, row.rebuilds ? "&Create PSF" : "FFT Done") << row.templateName;
+            EXPECT_EQ(item.grayed, !row.rebuilds) << row.templateName;
+            EXPECT_EQ(testing_child_windows(mainhwnd).size(), row.rebuilds ? 0u : 3u) << row.templateName;
+        }
+    });
+}
+
+TEST(OptionDialogs, PixelArrayChoiceIsPendingUntilOK)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
+            testing_dialog_click(dlg, 182);
+            testing_dialog_click(dlg, IDCANCEL);
+        }));
+        EXPECT_EQ(NumPixels, 3);
+        EXPECT_EQ(CentroidErrorType, 181);
+        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
+            EXPECT_TRUE(testing_dialog_checked(dlg, 181)) << "the old choice reopens";
+            testing_dialog_click(dlg, 182);
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_EQ(NumPixels, 4);
+        EXPECT_EQ(CentroidErrorType, 182);
+    });
+}
+
+TEST(OptionDialogs, AClickInOneRadioGroupKeepsTheMarksOfTheOtherTwo)
+{
+    const struct {
+        int click;
+        std::vector<int> checked, clear;
+    } rows[] = {
+        {172, {172, 176, 181}, {170, 171, 177, 182}},
+        {177, {172, 177, 181}, {170, 171, 176, 182}},
+        {182, {172, 177, 182}, {170, 171, 176, 181}},
+        {170, {170, 177, 182}, {171, 172, 176, 181}},
+    };
+    run_program([&] {
+        ASSERT_TRUE(open_dialog(96, [&](HWND dlg) {
+            for (const auto &row : rows) {
+                testing_dialog_click(dlg, row.click);
+                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
+                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
+            }
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_EQ(nCurrentPSFUnits, PSF_MICRONS);
+        EXPECT_EQ(PSFPlotType, PSF_LOGARITHMIC);
+        EXPECT_EQ(CentroidErrorType, CENTROID_4BY4);
+    });
+}
+
+TEST(OptionDialogs, ZoomCentroidAndIntegerFieldsAreStoredInOrder)
+{
+    const struct {
+        const char *decades, *radius;
+        bool clickZoom, clickCentroid;
+        int storedDecades, storedRadius, zoom, izoomNow, doCentroid;
+    } rows[] = {
+        {"4", "20", true, false, 4, 20, 0, 1, 0},     // clearing "Zoom plot" gives izoom 1
+        {"4.5", "20", true, true, 4, 20, 1, 2, 1},    // cut at the first non-digit
+        {"7", " 33", false, true, 7, 33, 1, 2, 0},
+        {"2", "70", false, false, 2, 70, 1, 2, 0},    // beyond the grid is accepted
+        {"1", "1", false, false, 1, 1, 1, 2, 0},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            ASSERT_TRUE(open_dialog(96, [&](HWND dlg) {
+                testing_dialog_type(dlg, 179, row.decades);
+                testing_dialog_type(dlg, 173, row.radius);
+                if (row.clickZoom) testing_dialog_click(dlg, 180);
+                if (row.clickCentroid) testing_dialog_click(dlg, 183);
+                testing_dialog_click(dlg, IDOK);
+            })) << row.decades;
+            EXPECT_EQ(nPSFdecades, row.storedDecades) << row.decades;
+            EXPECT_EQ(pupilradius, row.storedRadius) << row.radius;
+            EXPECT_FLOAT_EQ(ncenter, row.storedRadius - 0.5f) << row.radius;
+            EXPECT_EQ(nZoomPlot, row.zoom) << row.decades;
+            EXPECT_EQ(izoom, row.izoomNow) << row.decades;
+            EXPECT_EQ(nDoCentroidError, row.doCentroid) << row.decades;
+            ASSERT_TRUE(open_dialog(96, [&](HWND dlg) {
+                EXPECT_EQ(testing_dialog_text(dlg, 179), std::to_string(row.storedDecades));
+                EXPECT_EQ(testing_dialog_text(dlg, 173), std::to_string(row.storedRadius));
+            }));
+        }
+        EXPECT_TRUE(testing_message_boxes().empty());
+    });
+}
+
+TEST(OptionDialogs, RadiusTenGivesARoundPupilOf284SamplesTwentyAcross)
+{
+    run_program([] {
+        make_psf_and_open_views();
+        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
+            testing_dialog_type(dlg, 173, "10");
+            testing_dialog_click(dlg, IDOK);
+        }));
+        EXPECT_FLOAT_EQ(ncenter, 9.5f);
+        EXPECT_EQ(HaveCurrentPSF, 0);
+        EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
+        // A round pupil takes the samples within sqrt(ncenter^2 + 1/4) of the centre 64.5.
+        int expected = 0, samples = 0, across = 0;
+        for (int i = 1; i <= GRID; i++) {
+            bool column = false;
+            for (int j = 1; j <= GRID; j++) {
+                const double dx = i - 64.5, dy = j - 64.5;
+                if (dx * dx + dy * dy <= 9.5 * 9.5 + 0.25 + 1e-3) expected++;
+                if (r_input[i][j] != 0) {
+                    samples++;
+                    column = true;
+                }
+            }
+            across += column;
+        }
+        EXPECT_EQ(expected, 284);
+        EXPECT_EQ(samples, 284);
+        EXPECT_EQ(across, 20);
+    });
+}
+
+TEST(OptionDialogs, RefusedIntegersChangeNothingAndKeepTheDialogOpen)
+{
+    const struct {
+        int field;
+        const char *typed;
+        const char *message;
+    } rows[] = {
+        {179, "0", "Decades must be at least 1."},
+        {179, "-2", "Decades must be at least 1."},
+        {179, "many", "Decades must be at least 1."},
+        {173, "0", "Pupil radius (steps) must be at least 1."},
+        {173, "", "Pupil radius (steps) must be at least 1."},
+        {173, ".5", "Pupil radius (steps) must be at least 1."},
+    };
+    run_program([&] {
+        make_psf_and_open_views();
+        for (const auto &row : rows) {
+            testing_clear_records();
+            const AnalysisSnapshot before = analysis_now();
+            ASSERT_TRUE(open_dialog(96, [&](HWND dlg) {
+                testing_dialog_click(dlg, 182);
+                testing_dialog_click(dlg, 180);
+                testing_dialog_type(dlg, row.field, row.typed);
+                testing_dialog_key(dlg, VK_RETURN);
+                EXPECT_TRUE(testing_dialog_open(dlg)) << row.typed;
+                EXPECT_EQ(testing_dialog_text(dlg, row.field), row.typed);
+                EXPECT_EQ(testing_dialog_focus(dlg), row.field) << row.typed;
+                testing_dialog_key(dlg, VK_ESCAPE);
+            })) << row.typed;
+            EXPECT_EQ(message_texts(), std::vector<std::string>{row.message}) << row.typed;
+            EXPECT_TRUE(analysis_now() == before) << row.typed;
+            EXPECT_EQ(HaveCurrentPSF, 1) << row.typed;
+            EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u) << row.typed;
+        }
+    });
+}
+
+TEST(OptionDialogs, DataSavingChoiceIsStoredOnOKWithoutClosingViewsOrTouchingCreatePSF)
+{
+    const struct {
+        int click;
+        bool ok;
+        int stored;
+    } rows[] = {{540, false, SAVE_PSF}, {540, true, SAVE_TRANSMISSION}, {541, true, SAVE_PHASE}, {542, true, SAVE_PSF}};
+    run_program([&] {
+        make_psf_and_open_views();
+        for (const auto &row : rows) {
+            ASSERT_TRUE(open_dialog(95, [&](HWND dlg) {
+                testing_dialog_click(dlg, row.click);
+                for (int id = 540; id <= 542; ++id) EXPECT_EQ(testing_dialog_checked(dlg, id), id == row.click);
+                testing_dialog_click(dlg, row.ok ? IDOK : IDCANCEL);
+            }));
+            EXPECT_EQ(nCurrentDataSave, row.stored) << row.click;
+            EXPECT_EQ(HaveCurrentPSF, 1);
+            EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
+            EXPECT_TRUE(testing_menu_item(mainhwnd, IDM_CREATE_PSF).grayed);
+            EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u);
+        }
+        ASSERT_TRUE(open_dialog(95, [](HWND dlg) {
+            EXPECT_TRUE(testing_dialog_checked(dlg, 542));
+            EXPECT_EQ(testing_dialog_text(dlg, 543), "   On the next File Save operation,");
+            EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{});
+        }));
+    });
+}
+
+TEST(OptionDialogs, AboutBoxIsCentredWithoutTitleBarAndShowsItsTexts)
+{
+    const std::vector<std::string> lines = {
+        "Orvinta:   Aberrated optics diffraction point spread functions",
+        "Produces the point spread function (PSF) of a wavefront containing",
+        "a combination of third order aberrations, defocus, Zernike phase",
+        "errors, a discontinuous phase pattern, a subaperture phase plate,",
+        "&/or with a centrally obscured or unobscured or apodized pupil",
+        "transmission.  Includes centroid tracker error algorithm.",
+    };
+    run_program([&] {
+        for (int key : {VK_ESCAPE, VK_RETURN}) {
+            ASSERT_TRUE(open_dialog(90, [&](HWND dlg) {
+                EXPECT_FALSE(testing_dialog_has_title_bar(dlg));
+                const RECT box = testing_dialog_screen_rect(dlg);
+                const int width = box.right - box.left, height = box.bottom - box.top;
+                EXPECT_EQ(box.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+                EXPECT_EQ(box.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+
+                std::vector<std::string> statics;
+                RECT title{}, rule{}, icon{}, close{};
+                std::vector<RECT> version;
+                for (const TestDialogControl &c : testing_dialog_controls(dlg)) {
+                    if (c.kind == "LTEXT") statics.push_back(c.text);
+                    if (c.kind == "RTEXT") version.push_back(c.rect);
+                    if (c.kind == "LTEXT" && c.text == lines[0]) title = c.rect;
+                    if (c.kind == "HRULE") rule = c.rect;
+                    if (c.kind == "ICON") icon = c.rect;
+                    if (c.id == 1) close = c.rect;
+                }
+                EXPECT_EQ(statics, lines);
+                EXPECT_EQ(testing_dialog_text(dlg, 1), "Close");
+                EXPECT_GE(rule.top, title.bottom) << "the rule is under the title";
+                ASSERT_EQ(version.size(), 2u) << "version on two lines";
+                EXPECT_GT(version[1].top, version[0].top);
+                EXPECT_GT(icon.left, width / 2) << "icon at the right";
+                EXPECT_GT(close.left, width / 2) << "Close at the right";
+                EXPECT_GT(close.top, height / 2) << "Close at the bottom";
+                EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{});
+                testing_dialog_key(dlg, key);
+                EXPECT_FALSE(testing_dialog_open(dlg)) << key;
+            }));
+        }
+    });
+}
+
+TEST(OptionDialogs, EveryDialogOpensFromItsMenuCommandWithItsCaption)
+{
+    const struct {
+        UINT command;
+        const char *caption;
+    } rows[] = {
+        {102, "Optics Specifications"}, {103, "Pupil Specifications"},
+        {97, "Obscuration of Pupil Transmission"}, {98, "Apodization of Pupil Transmission "},
+        {92, "Third Order Aberrations"}, {91, "Zernike Coefficients"},
+        {94, "Discontinuous Phase Pattern"}, {93, "Subaperture Phase Plate"},
+        {96, "Analysis Options"}, {95, "Data Saving Options"}, {90, ""},
+    };
+    run_program([&] {
+        for (const auto &row : rows)
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                char text[100];
+                GetWindowTextA(dlg, text, sizeof text);
+                EXPECT_STREQ(text, row.caption) << row.command;
+                EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{}) << row.command;
+            })) << row.command;
+    });
+}
