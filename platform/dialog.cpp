@@ -25,6 +25,7 @@
 namespace {
 
 std::function<void(HWND, const char *)> driver;
+std::function<void(HWND)> end_listener;
 
 // The dialog window's own procedure: the program's dialog procedure first; what it leaves
 // is handled as a dialog does by default (closing the box is Cancel).
@@ -290,6 +291,7 @@ ControlRecord *dialog_control(HWND dialog, int id)
 }
 
 void dialog_set_driver(std::function<void(HWND, const char *)> d) { driver = std::move(d); }
+void dialog_set_end_listener(std::function<void(HWND)> listener) { end_listener = std::move(listener); }
 
 bool dialog_click(HWND dialog, int id)
 {
@@ -354,6 +356,7 @@ BOOL EndDialog(HWND hDlg, INT_PTR result)
 {
     DialogRecord *d = dialog_record(hDlg);
     if (!d) return FALSE;
+    if (end_listener && !d->ended) end_listener(hDlg);
     d->ended = true;
     d->result = result;
     if (d->widget) d->widget->done(0);

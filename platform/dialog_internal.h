@@ -42,3 +42,5 @@ bool dialog_click(HWND dialog, int id);
 // While set, DialogBoxParamA does not wait: it shows the dialog, calls the driver with it,
 // and cancels the dialog if the driver left it open.
 void dialog_set_driver(std::function<void(HWND dialog, const char *templateName)> driver);
+// Called by EndDialog, before it marks the dialog ended.
+void dialog_set_end_listener(std::function<void(HWND dialog)> listener);

@@ -111,8 +111,11 @@ void testing_dialogs_begin()
 void testing_dialogs_end()
 {
     dialog_set_driver(nullptr);
+    dialog_set_end_listener(nullptr);
     scripts = DialogScripts{};
 }
+
+void testing_dialog_on_end(std::function<void(HWND)> watcher) { dialog_set_end_listener(std::move(watcher)); }
 
 void testing_dialog_script(std::function<void(HWND)> script) { scripts.waiting.push_back(std::move(script)); }
 const std::vector<std::string> &testing_dialogs_opened() { return scripts.opened; }

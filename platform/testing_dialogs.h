@@ -18,6 +18,9 @@ void testing_dialogs_end();
 void testing_dialog_script(std::function<void(HWND dialog)> script);
 // Template names of the dialogs opened since testing_dialogs_begin, in order.
 const std::vector<std::string> &testing_dialogs_opened();
+// Runs when a dialog procedure calls EndDialog (before the dialog is marked ended): a test
+// can see what the program had already done at that moment. Null to stop.
+void testing_dialog_on_end(std::function<void(HWND dialog)> watcher);
 // Scripts still waiting for their dialog.
 int testing_dialog_scripts_left();
 

@@ -317,3 +317,44 @@ TEST(OptionDialogs, EveryDialogOpensFromItsMenuCommandWithItsCaption)
             })) << row.command;
     });
 }
+
+// Each accepted dialog rebuilds the pupil (R: the wavefront cursor shows), restores the menu
+// item (M), closes the views (V) and ends (E), each in its own order. What had happened when
+// EndDialog came tells where E stands.
+TEST(AllDialogs, EachAcceptedDialogEndsAtItsPlaceInTheCommitSequence)
+{
+    const struct {
+        UINT command;
+        const char *order;
+        bool rebuiltBeforeEnd, menuBeforeEnd, viewsClosedBeforeEnd;
+    } rows[] = {
+        {102, "R M V E", true, true, true},  {103, "R M V E", true, true, true},
+        {97, "R M V E", true, true, true},   {98, "R M V E", true, true, true},
+        {92, "E R M V", false, false, false}, {91, "E R M V", false, false, false},
+        {94, "R E M V", true, false, false},  {93, "R M V E", true, true, true},
+        {96, "R M V E", true, true, true},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            make_psf_and_open_views();
+            ASSERT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
+            bool ended = false, rebuilt = false, menu = false, closed = false;
+            testing_dialog_on_end([&](HWND) {
+                ended = true;
+                for (const std::string &cursor : testing_cursors()) rebuilt = rebuilt || cursor == "WavefrontCursor";
+                menu = testing_menu_item(mainhwnd, IDM_CREATE_PSF).text == "&Create PSF";
+                closed = testing_child_windows(mainhwnd).empty();
+            });
+            ASSERT_TRUE(open_dialog(row.command, [](HWND dlg) { testing_dialog_click(dlg, IDOK); })) << row.command;
+            testing_dialog_on_end(nullptr);
+            EXPECT_TRUE(ended) << row.command;
+            EXPECT_EQ(rebuilt, row.rebuiltBeforeEnd) << row.command << " " << row.order;
+            EXPECT_EQ(menu, row.menuBeforeEnd) << row.command << " " << row.order;
+            EXPECT_EQ(closed, row.viewsClosedBeforeEnd) << row.command << " " << row.order;
+            // And in the end all four have happened.
+            EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "&Create PSF") << row.command;
+            EXPECT_TRUE(testing_child_windows(mainhwnd).empty()) << row.command;
+            EXPECT_EQ(HaveCurrentPSF, 0) << row.command;
+        }
+    });
+}
