@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -123,7 +124,9 @@ void build_child(HWND w, HWND__ *parent)
         sub->setWidget(build_client(w, nullptr));
         sub->setWindowTitle(toQString(w->title.c_str()));
         if (w->windowClass && w->windowClass->wc.hIcon) sub->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
-        sub->installEventFilter(new FramedChildWatcher(w, sub));
+        auto *watcher = new FramedChildWatcher(w, sub);
+        sub->installEventFilter(watcher);
+        w->closeWatcher = watcher;
         parent->mdiArea->addSubWindow(sub, framed_child_flags(w->style));
         w->subWindow = sub;
         w->frame = sub;
@@ -151,10 +154,7 @@ void destroy_widgets(HWND__ *w)
     if (auto *client = dynamic_cast<ClientWidget *>(w->client.data())) client->hwnd = nullptr;
     if (auto *area = dynamic_cast<FrameClientArea *>(w->client.data())) area->hwnd = nullptr;
     if (auto *top = dynamic_cast<TopLevelFrame *>(w->frame.data())) top->hwnd = nullptr;
-    if (w->subWindow) {
-        for (auto *watcher : w->subWindow->findChildren<FramedChildWatcher *>(Qt::FindDirectChildrenOnly))
-            watcher->hwnd = nullptr;
-    }
+    delete w->closeWatcher.data();
     scrollbar_detach(w);
     if (w->frame) {
         w->frame->hide();

@@ -47,6 +47,7 @@ struct HWND__ {
     QPointer<QWidget> host;    // the widget that plain child windows are placed in
     QPointer<QMdiArea> mdiArea;            // top-level windows: hosts the framed children
     QPointer<QMdiSubWindow> subWindow;     // framed children
+    QPointer<QObject> closeWatcher;        // turns the frame's close into WM_CLOSE
     QPointer<QScrollBar> bars[2];          // SB_HORZ, SB_VERT
     ScrollBarState scroll[2];
 

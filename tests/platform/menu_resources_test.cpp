@@ -87,7 +87,9 @@ TEST(ProgramResources, ImagesAndCursorsExistWithTheirSizesAndHotSpots)
         EXPECT_EQ(hot, QPoint(16, 16)) << name;
     }
     EXPECT_TRUE(resource_image("BITMAP", "nothing").isNull());
-    EXPECT_NE(LoadBitmapA(nullptr, "ORVINTABMP"), nullptr) << "names compare without case";
+    HBITMAP loaded = LoadBitmapA(nullptr, "ORVINTABMP");
+    EXPECT_NE(loaded, nullptr) << "names compare without case";
+    DeleteObject(loaded);
 }
 
 TEST(Cursors, StockCursorsAreSharedAndProgramCursorsAreLoadedByName)
