@@ -63,6 +63,7 @@ struct HGDIOBJ__ {
     QFont font;
     double xScale = 1.0;  // horizontal stretch that gives the requested character width
     std::shared_ptr<QFontMetrics> metrics;
+    std::shared_ptr<struct GlyphTable> glyphs;  // made on first use by the text calls
     // Region.
     QRect rect;
     // Palette.

@@ -2,6 +2,9 @@
 // its character height when the height is negative, and optionally by its average character
 // width; a requested width is met by stretching the glyphs horizontally.
 #include <QFontInfo>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QVarLengthArray>
 #include <cmath>
 #include <cstring>
 
@@ -80,9 +83,79 @@ HGDIOBJ__ *dc_font(const HDC__ *dc)
     return font ? font : gdi_object(GetStockObject(SYSTEM_FONT), OBJ_FONT);
 }
 
+int text_width(HGDIOBJ__ *font, const QString &text);
+
+}  // namespace
+
+// Glyph and advance of every single-byte character of a font. Text output places glyphs
+// side by side with these advances, as a plain text-out call does: no shaping and no kerning,
+// which also spares the toolkit a text layout per call (a table paints a few thousand).
+struct GlyphTable {
+    QRawFont raw;
+    quint32 glyph[256] = {};
+    qreal advance[256] = {};
+    bool usable[256] = {};
+};
+
+namespace {
+
+const GlyphTable &glyph_table(HGDIOBJ__ *font)
+{
+    if (font->glyphs) return *font->glyphs;
+    auto table = std::make_shared<GlyphTable>();
+    table->raw = QRawFont::fromFont(font->font);
+    if (table->raw.isValid()) {
+        for (int c = 32; c < 256; c++) {
+            if (c >= 127 && c < 160) continue;
+            const QList<quint32> indexes = table->raw.glyphIndexesForString(QString(QChar(c)));
+            if (indexes.size() != 1 || indexes[0] == 0) continue;
+            table->glyph[c] = indexes[0];
+            table->advance[c] = table->raw.advancesForGlyphIndexes(indexes).value(0).x();
+            table->usable[c] = true;
+        }
+    }
+    font->glyphs = table;
+    return *table;
+}
+
+// True when every character of text has a glyph of its own in the table.
+bool plain_text(const GlyphTable &table, const QString &text)
+{
+    for (QChar ch : text)
+        if (ch.unicode() > 255 || !table.usable[ch.unicode()]) return false;
+    return true;
+}
+
 int text_width(HGDIOBJ__ *font, const QString &text)
 {
-    return static_cast<int>(std::lround(gdi_font_metrics(font).horizontalAdvance(text) * font->xScale));
+    const GlyphTable &table = glyph_table(font);
+    if (!plain_text(table, text))
+        return static_cast<int>(std::lround(gdi_font_metrics(font).horizontalAdvance(text) * font->xScale));
+    qreal width = 0;
+    for (QChar ch : text) width += table.advance[ch.unicode()];
+    return static_cast<int>(std::lround(width * font->xScale));
+}
+
+// Draws text with its baseline origin at the painter's (0, 0) in the font's own scale.
+void draw_text_run(QPainter *p, HGDIOBJ__ *font, const QString &text)
+{
+    const GlyphTable &table = glyph_table(font);
+    if (!plain_text(table, text) || font->font.underline() || font->font.strikeOut()) {
+        p->drawText(QPointF(0, 0), text);
+        return;
+    }
+    QVarLengthArray<quint32, 64> glyphs;
+    QVarLengthArray<QPointF, 64> positions;
+    qreal x = 0;
+    for (QChar ch : text) {
+        glyphs.append(table.glyph[ch.unicode()]);
+        positions.append(QPointF(x, 0));
+        x += table.advance[ch.unicode()];
+    }
+    QGlyphRun run;
+    run.setRawFont(table.raw);
+    run.setRawData(glyphs.constData(), positions.constData(), static_cast<int>(glyphs.size()));
+    p->drawGlyphRun(QPointF(0, 0), run);
 }
 
 }  // namespace
@@ -170,15 +243,11 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     if (dc->bkMode == OPAQUE) p->fillRect(cell, gdi_color(dc, dc->bkColor));
     p->setPen(gdi_color(dc, dc->textColor));
     p->setFont(font->font);
-    if (font->xScale == 1.0) {
-        p->drawText(QPoint(left, baseline), text);
-    } else {
-        p->save();
-        p->translate(left, baseline);
-        p->scale(font->xScale, 1.0);
-        p->drawText(QPoint(0, 0), text);
-        p->restore();
-    }
+    const QTransform saved = p->worldTransform();
+    p->translate(left, baseline);
+    if (font->xScale != 1.0) p->scale(font->xScale, 1.0);
+    draw_text_run(p, font, text);
+    p->setWorldTransform(saved);
     return TRUE;
 }
 
