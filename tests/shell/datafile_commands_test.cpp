@@ -19,6 +19,7 @@
 #include "shell/entry.h"
 #include "shell/globals.h"
 #include "shell/wndproc.h"
+#include "tests/shell/program_harness.h"
 
 namespace fs = std::filesystem;
 
@@ -26,36 +27,6 @@ namespace {
 
 const char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
 const char kCaptionWithoutTitle[] = "Orvinta - Orvinta: Diffraction Point Spread Function of Wavefront";
-
-class CommandsToolkit : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ASSERT_TRUE(platform_start(0, nullptr));
-    }
-    void TearDown() override { platform_finish(); }
-};
-const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new CommandsToolkit);
-
-void run_program(const std::function<void()> &body, const std::string &file = "")
-{
-    testing_begin();
-    testing_run_when_idle(body);
-    char name[] = "orvinta";
-    std::string path = file;
-    char *argv[] = {name, path.data(), nullptr};
-    window_main(file.empty() ? 1 : 2, argv);
-    testing_filedlg_end();
-    testing_end();
-}
-
-std::string caption()
-{
-    char text[700];
-    GetWindowTextA(mainhwnd, text, sizeof text);
-    return text;
-}
 
 // Value (i, j) of the test file: +-(i + j / 16), negative where i + j is odd; exact in a
 // float, and exactly four decimals in the text.
@@ -120,7 +91,7 @@ protected:
 TEST_F(DataFileCommands, SaveDataWithoutANameOpensTheSaveDialog)
 {
     run_program([&] {
-        EXPECT_EQ(caption(), kDefaultCaption);
+        EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
         testing_filedlg_begin({testing_file_choice(dir + "/psf1")});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
@@ -142,7 +113,7 @@ TEST_F(DataFileCommands, SaveDataWithoutANameOpensTheSaveDialog)
         }
         EXPECT_EQ(std::string(szFileName), dir + "/psf1.txt");
         EXPECT_STREQ(szTitleName, "psf1.txt");
-        EXPECT_EQ(caption(), "Orvinta - psf1.txt");
+        EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
         EXPECT_EQ(fs::file_size(dir + "/psf1.txt"), 196736u);
 
         // Now the name is current: Save Data writes without a dialog; the next dialog offers it.
@@ -180,7 +151,7 @@ TEST_F(DataFileCommands, CommandLineFileIsOverwrittenAtOnceAndTheCaptionStays)
                 ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE)) << row.name;
                 EXPECT_TRUE(testing_filedlg_requests().empty()) << row.name;
                 EXPECT_TRUE(testing_message_boxes().empty()) << row.name;  // no replace question
-                EXPECT_EQ(caption(), kDefaultCaption) << row.name;
+                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption) << row.name;
             },
             path);
         EXPECT_EQ(fs::file_size(path), 196736u) << row.name;
@@ -198,7 +169,7 @@ TEST_F(DataFileCommands, CommandLineReaderFileLoadsIntoFieldAmplitude)
             EXPECT_EQ(first_difference(reader_value), "");
             EXPECT_EQ(std::string(szFileName), path);
             EXPECT_STREQ(szTitleName, "input.txt");
-            EXPECT_EQ(caption(), kDefaultCaption);
+            EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
             EXPECT_EQ(HaveCurrentPSF, 0);
         },
         path);
@@ -231,7 +202,7 @@ TEST_F(DataFileCommands, CommandLinePathsThatCannotBeReadKeepTheirName)
                 EXPECT_EQ(box.caption, "Orvinta") << row.name;
                 EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK)) << row.name;
                 EXPECT_EQ(std::string(szFileName), row.kept) << row.name;
-                EXPECT_EQ(caption(), kDefaultCaption) << row.name;
+                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption) << row.name;
             },
             row.path);
     }
@@ -259,7 +230,7 @@ TEST_F(DataFileCommands, OpenedReaderFilesRoundTripIntoFieldAmplitude)
             EXPECT_EQ(first_difference(reader_value), "") << row.name;
             EXPECT_EQ(std::string(szFileName), path) << row.name;
             EXPECT_STREQ(szTitleName, "in.txt") << row.name;
-            EXPECT_EQ(caption(), "Orvinta - in.txt") << row.name;
+            EXPECT_EQ(caption_of(mainhwnd), "Orvinta - in.txt") << row.name;
             EXPECT_EQ(m_output[65][65], psf) << row.name;  // only r_output changes
         });
     }
@@ -345,7 +316,7 @@ TEST_F(DataFileCommands, FilesThatAreNotWholeAreRefusedAndChangeNothing)
             // The failed open forgets the current file.
             EXPECT_STREQ(szFileName, "") << row.name;
             EXPECT_STREQ(szTitleName, "") << row.name;
-            EXPECT_EQ(caption(), kCaptionWithoutTitle) << row.name;
+            EXPECT_EQ(caption_of(mainhwnd), kCaptionWithoutTitle) << row.name;
             testing_filedlg_begin({testing_file_cancel()});
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE)) << row.name;
             EXPECT_EQ(testing_filedlg_requests().size(), 1u) << row.name << ": Save Data asks for a name again";
@@ -366,7 +337,7 @@ TEST_F(DataFileCommands, OpeningAFileThatDoesNotExistAsksThenFails)
         EXPECT_EQ(testing_message_boxes()[1].text, "Could not read the file nothing.txt!");
         EXPECT_EQ(first_difference([](int, int) { return 7.0f; }), "");
         EXPECT_STREQ(szFileName, "");
-        EXPECT_EQ(caption(), kCaptionWithoutTitle);
+        EXPECT_EQ(caption_of(mainhwnd), kCaptionWithoutTitle);
     });
     EXPECT_FALSE(fs::exists(path));  // the dialog only names it; nothing creates it
 }
@@ -378,7 +349,7 @@ TEST_F(DataFileCommands, CancellingChangesNothing)
         testing_filedlg_begin({testing_file_cancel()});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
         EXPECT_STREQ(szFileName, "");
-        EXPECT_EQ(caption(), kDefaultCaption);
+        EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
 
         testing_filedlg_begin({testing_file_choice(dir + "/kept.txt")});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
@@ -394,7 +365,7 @@ TEST_F(DataFileCommands, CancellingChangesNothing)
             EXPECT_EQ(testing_filedlg_requests().size(), 1u) << row.name;
             EXPECT_EQ(std::string(szFileName), dir + "/kept.txt") << row.name;
             EXPECT_STREQ(szTitleName, "kept.txt") << row.name;
-            EXPECT_EQ(caption(), "Orvinta - kept.txt") << row.name;
+            EXPECT_EQ(caption_of(mainhwnd), "Orvinta - kept.txt") << row.name;
             EXPECT_TRUE(testing_message_boxes().empty()) << row.name;
             EXPECT_TRUE(testing_cursors().empty()) << row.name << ": nothing was written";
             EXPECT_EQ(first_difference([](int, int) { return 7.0f; }), "") << row.name;

@@ -26,43 +26,13 @@
 #include "shell/entry.h"
 #include "shell/globals.h"
 #include "shell/wndproc.h"
+#include "tests/shell/program_harness.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
-
-class WriteToolkit : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ASSERT_TRUE(platform_start(0, nullptr));
-    }
-    void TearDown() override { platform_finish(); }
-};
-const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new WriteToolkit);
-
-// Runs the windowed program (with an optional data file argument); body runs once it is idle.
-void run_program(const std::function<void()> &body, const std::string &file = "")
-{
-    testing_begin();
-    testing_run_when_idle(body);
-    char name[] = "orvinta";
-    std::string path = file;
-    char *argv[] = {name, path.data(), nullptr};
-    window_main(file.empty() ? 1 : 2, argv);
-    testing_filedlg_end();
-    testing_end();
-}
-
-std::string caption()
-{
-    char text[700];
-    GetWindowTextA(mainhwnd, text, sizeof text);
-    return text;
-}
 
 std::string read_file(const std::string &path)
 {
@@ -131,7 +101,7 @@ TEST_F(DataFileWrite, StartUpSaveDataAsWritesTheZeroPsfWithTheDataSaveCursor)
         const std::vector<std::string> cursors = {"DataSaveCursor", "IDC_ARROW"};
         EXPECT_EQ(testing_cursors(), cursors);
         EXPECT_TRUE(testing_message_boxes().empty());
-        EXPECT_EQ(caption(), "Orvinta - psf1.txt");
+        EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
     });
     std::string line;
     for (int j = 0; j < 128; j++) line += "    0.000000";
@@ -317,7 +287,7 @@ TEST_F(DataFileWrite, FailuresAreReportedAndNeverDestroyTheOldFile)
                 }
                 // The name stays current, the cursor is the arrow again.
                 EXPECT_EQ(std::string(szFileName), row.path) << row.name;
-                EXPECT_EQ(caption(), kDefaultCaption) << row.name;
+                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption) << row.name;
                 ASSERT_FALSE(testing_cursors().empty()) << row.name;
                 EXPECT_EQ(testing_cursors().back(), "IDC_ARROW") << row.name;
             },

@@ -15,31 +15,9 @@
 #include "shell/entry.h"
 #include "shell/globals.h"
 #include "shell/wndproc.h"
+#include "tests/shell/program_harness.h"
 
 namespace dialog_tests {
-
-class Toolkit : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ASSERT_TRUE(platform_start(0, nullptr));
-    }
-    void TearDown() override { platform_finish(); }
-};
-inline const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new Toolkit);
-
-inline void run_program(const std::function<void()> &body)
-{
-    testing_begin();
-    testing_dialogs_begin();
-    testing_run_when_idle(body);
-    char name[] = "orvinta";
-    char *argv[] = {name, nullptr};
-    window_main(1, argv);
-    testing_dialogs_end();
-    testing_end();
-}
 
 // Opens a dialog through its menu command with script as the user; false when the command
 // is not there or no dialog opened.

@@ -20,42 +20,11 @@
 #include "shell/helpers.h"
 #include "shell/wndproc.h"
 #include "views/child.h"
+#include "tests/shell/program_harness.h"
 
 namespace {
 
 const char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
-
-// One toolkit for the whole run: the program's own start and finish then leave it alone.
-class ToolkitEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ASSERT_TRUE(platform_start(0, nullptr));
-    }
-    void TearDown() override { platform_finish(); }
-};
-const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new ToolkitEnvironment);
-
-// Runs the program with an optional data file argument; body runs once it is idle.
-int run_program(const std::function<void()> &body, const char *file = nullptr)
-{
-    testing_begin();
-    testing_run_when_idle(body);
-    char name[] = "orvinta";
-    std::string path = file ? file : "";
-    char *argv[] = {name, file ? path.data() : nullptr, nullptr};
-    const int code = window_main(file ? 2 : 1, argv);
-    testing_end();
-    return code;
-}
-
-std::string caption_of(HWND window)
-{
-    char text[600];
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 // The dialogs' way of making the PSF stale: a new pupil and item 51 back to "&Create PSF".
 void accept_a_setup_dialog()

@@ -13,29 +13,9 @@
 #include "shell/globals.h"
 #include "shell/wndproc.h"
 #include "views/child.h"
+#include "tests/shell/program_harness.h"
 
 namespace {
-
-class RegistryToolkit : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ASSERT_TRUE(platform_start(0, nullptr));
-    }
-    void TearDown() override { platform_finish(); }
-};
-const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new RegistryToolkit);
-
-void run_program(const std::function<void()> &body)
-{
-    testing_begin();
-    testing_run_when_idle(body);
-    char name[] = "orvinta";
-    char *argv[] = {name, nullptr};
-    window_main(1, argv);
-    testing_end();
-}
 
 struct View {
     UINT id;
