@@ -12,28 +12,9 @@
 #include <vector>
 
 #include "platform/gdi_qt.h"
+#include "platform/qt_convert.h"
 
 namespace {
-
-int virtual_key(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    default:
-        if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) return qtKey;
-        return 0;
-    }
-}
 
 class KeyTracker : public QObject {
 public:
@@ -51,7 +32,7 @@ public:
         if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
             const auto *key = static_cast<const QKeyEvent *>(event);
             if (!key->isAutoRepeat()) {
-                if (const int vk = virtual_key(key->key())) {
+                if (const int vk = toVirtualKey(key->key())) {
                     State &s = keys[vk];
                     s.down = type == QEvent::KeyPress;
                     if (s.down) s.pressedSinceQuery = true;

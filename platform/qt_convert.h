@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QColor>
+#include <Qt>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -23,3 +24,26 @@ inline COLORREF toCOLORREF(const QColor &c) { return RGB(c.red(), c.green(), c.b
 // Program texts are single-byte; Latin-1 keeps every byte.
 inline QString toQString(LPCSTR s) { return s ? QString::fromLatin1(s) : QString(); }
 inline QString toQString(LPCSTR s, int length) { return s ? QString::fromLatin1(s, length) : QString(); }
+
+// The virtual-key code of a Qt key, or 0 for keys the program never asks about. Letters and
+// digits keep their codes (both use ASCII).
+inline int toVirtualKey(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return ' ';
+    default: break;
+    }
+    if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) return qtKey;
+    return 0;
+}

@@ -1,5 +1,6 @@
 // Qt events in, window messages out.
 #include "platform/router.h"
+#include "platform/qt_convert.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -71,30 +72,9 @@ void route_paint(HWND hwnd, QWidget *surface, const QRect &dirty)
     paints.pop_back();
 }
 
-int virtual_key_from_qt(int key)
-{
-    switch (key) {
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return ' ';
-    default: break;
-    }
-    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return key;
-    return 0;
-}
-
 bool route_key(HWND hwnd, int qtKey, bool down)
 {
-    const int vk = virtual_key_from_qt(qtKey);
+    const int vk = toVirtualKey(qtKey);
     if (!vk) return false;
     return route_message(hwnd, down ? UINT(WM_KEYDOWN) : UINT(WM_KEYUP), static_cast<WPARAM>(vk), 1);
 }

@@ -27,8 +27,6 @@ void route_paint(HWND hwnd, QWidget *surface, const QRect &dirty);
 bool route_key(HWND hwnd, int qtKey, bool down);
 bool route_mouse(HWND hwnd, UINT message, const QPoint &pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
 void route_size(HWND hwnd, const QSize &size);
-// Qt key code to virtual key (0 when there is none).
-int virtual_key_from_qt(int qtKey);
 
 // The client area of child windows.
 class ClientWidget : public QWidget {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt_convert.h"
 #include "platform/router.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
@@ -254,7 +255,7 @@ TEST_F(WindowTest, KeysBecomeVirtualKeys)
         {Qt::Key_Left, VK_LEFT},    {Qt::Key_Up, VK_UP},         {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN},
         {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_A, 'A'},           {Qt::Key_7, '7'},      {Qt::Key_F13, 0},
     };
-    for (const Row &row : rows) EXPECT_EQ(virtual_key_from_qt(row.qtKey), row.vk) << "qt key " << row.qtKey;
+    for (const Row &row : rows) EXPECT_EQ(toVirtualKey(row.qtKey), row.vk) << "qt key " << row.qtKey;
 }
 
 TEST_F(WindowTest, KeyAndMouseEventsReachTheProcedure)
