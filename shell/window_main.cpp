@@ -22,8 +22,13 @@ int window_main(int argc, char **argv)
         testing_begin();
         testing_run_when_idle([] {});
     }
-    // The command line is the path of a data file, taken whole.
-    std::string commandLine = argc >= 2 && argv[1] ? argv[1] : "";
+    // The command line is the path of a data file, taken whole: a path with blanks that the
+    // shell split into several arguments is joined again.
+    std::string commandLine;
+    for (int k = 1; k < argc && argv[k]; k++) {
+        if (k > 1) commandLine += ' ';
+        commandLine += argv[k];
+    }
     const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (smoke) testing_end();
     platform_finish();

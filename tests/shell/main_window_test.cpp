@@ -430,3 +430,23 @@ TEST(MainWindow, CenterWindowPutsTheTopLeftCornerAtHalfTheSpareScreen)
 }
 
 }  // namespace
+
+TEST(MainWindowCommandLine, APathSplitAtItsBlanksIsTakenWhole)
+{
+    testing_begin();
+    std::string file_name, title;
+    std::vector<std::string> texts;
+    testing_run_when_idle([&] {
+        file_name = szFileName;
+        title = szTitleName;
+        for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
+    });
+    char name[] = "orvinta", first[] = "/nonexistent/my", second[] = "psf file.txt";
+    char *argv[] = {name, first, second, nullptr};
+    window_main(3, argv);
+    testing_end();
+    EXPECT_EQ(file_name, "/nonexistent/my psf file.txt");
+    EXPECT_EQ(title, "my psf file.txt");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0], "File my psf file.txt cannot be read!");
+}
