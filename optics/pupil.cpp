@@ -11,8 +11,6 @@ namespace {
 constexpr double TWO_PI_WAVES = 6.28318;  // waves to radians, as the pupil has always used
 constexpr double INV_0_7 = 1.4285714285714286;
 constexpr int MAX_POWER = 12;
-// The small offset added to every polar angle, as its cosine and sine.
-const double COS_OFFSET = std::cos(0.000001), SIN_OFFSET = std::sin(0.000001);
 
 // The Fringe Zernike set: radial polynomial as coefficients of rho^0 .. rho^12, times
 // cos(m theta), sin(m theta) or 1. Each radial part is 1 at rho = 1.
@@ -273,13 +271,17 @@ void pillbox_input()
                 if (HasDefocus == 1) phase = static_cast<float>(phase + defocus * rho2);
 
                 if (zernikes.count > 0) {
-                    // The polar angle is measured from +i towards +j and carries an offset of
-                    // 1e-6 rad; its cosine and sine come from the offsets directly, turned by
-                    // that small angle, instead of through atan2, cos and sin.
+                    // theta is the polar angle from +i towards +j plus 1e-6 rad, held as a
+                    // float. Its cosine and sine come from the offsets, turned by the small
+                    // angle between the exact direction and that float: cos and sin of an
+                    // angle of 1e-6 are 1 - d^2/2 and d to double precision.
+                    const double exact = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
+                    const float theta = static_cast<float>(exact + 0.000001);
+                    const double d = static_cast<double>(theta) - exact;
                     const double h = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
-                    const double c = dx / h, s = dy / h;
-                    const SampleBasis basis(rho, c * COS_OFFSET - s * SIN_OFFSET, s * COS_OFFSET + c * SIN_OFFSET,
-                                            zernikes.max_power, zernikes.max_m);
+                    const double c = dx / h, s = dy / h, cos_d = 1.0 - 0.5 * d * d;
+                    const SampleBasis basis(rho, c * cos_d - s * d, s * cos_d + c * d, zernikes.max_power,
+                                            zernikes.max_m);
                     phase = zernikes.add_to(phase, basis);
                 }
 
