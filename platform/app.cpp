@@ -1,6 +1,7 @@
 #include "platform/app.h"
 
 #include <QApplication>
+#include <clocale>
 #include <QGuiApplication>
 #include <cstdlib>
 #include <fcntl.h>
@@ -29,6 +30,14 @@ bool display_named()
 
 }  // namespace
 
+void keep_c_number_format()
+{
+    // The toolkit adopts the user's locale for the C library too; the program reads and
+    // writes numbers with the C functions (fields, data files, reports), which must keep the
+    // decimal point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
+}
+
 bool platform_start(int, char **)
 {
     if (QCoreApplication::instance()) {
@@ -39,6 +48,7 @@ bool platform_start(int, char **)
     ++starts;
     // The toolkit sees only the program name: the program's own arguments are not its options.
     application = new QApplication(app_argc, app_argv);
+    keep_c_number_format();
     QApplication::setApplicationName("Orvinta");
     QApplication::setQuitOnLastWindowClosed(false);
     return true;

@@ -7,6 +7,9 @@ bool platform_start(int argc, char **argv);
 // Destroys the windows still open; the last finish for the first start also frees the
 // cursors and the application object (when this layer made it).
 void platform_finish();
+// Puts the C library's number format back to the decimal point after the toolkit adopted
+// the user's locale; every place that creates the application object calls it.
+void keep_c_number_format();
 // Whether a window system can be opened: the toolkit is tried in a child process, so a
 // missing display cannot end this one.
 bool platform_window_system_available();

@@ -4,6 +4,7 @@
 #include <QSvgGenerator>
 
 
+#include "platform/app.h"
 #include "platform/gdi_qt.h"
 
 namespace {
@@ -20,6 +21,7 @@ void ensure_application()
     static char name[] = "orvinta";
     static char *argv[] = {name, nullptr};
     new QApplication(argc, argv);  // lives for the rest of the run; QCoreApplication::instance() finds it
+    keep_c_number_format();
 }
 
 void start_painter(HDC__ *dc, QPaintDevice *device)
