@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs/gcvt.h"
+#include "optics/pupil.h"
 #include "optics/settings_rules.h"
 #include "shell/globals.h"
 #include "shell/wndproc.h"
@@ -106,4 +107,12 @@ void CloseAllViews()
 {
     DestroyInputChildWindows();
     DestroyOutputChildWindows();
+}
+
+void RebuildPupilAndClose(HWND hDlg)
+{
+    pillbox_input();
+    RestoreCreatePSFItem();
+    CloseAllViews();
+    EndDialog(hDlg, 0);
 }

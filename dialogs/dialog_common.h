@@ -32,3 +32,6 @@ bool ReadIntegerField(HWND hDlg, int id, const char *setting, int *value);
 void RestoreCreatePSFItem();
 // Every table and plot window closes: they show arrays of the old settings.
 void CloseAllViews();
+// The common end of an accepted setup dialog, in this order: rebuild the pupil (the PSF goes
+// stale), "&Create PSF" back, every view closed, the dialog ended.
+void RebuildPupilAndClose(HWND hDlg);

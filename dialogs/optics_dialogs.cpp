@@ -9,15 +9,6 @@
 
 namespace {
 
-// The steps every accepted dialog of this group ends with, in this order.
-void CommitAndClose(HWND hDlg)
-{
-    pillbox_input();
-    RestoreCreatePSFItem();
-    CloseAllViews();
-    EndDialog(hDlg, 0);
-}
-
 // --- Optics Specifications ---------------------------------------------------------------------
 
 void InitSystem(HWND hDlg)
@@ -37,7 +28,7 @@ void AcceptSystem(HWND hDlg)
     wavelength = newWavelength;
     fnumber = newFnumber;
     EFL = pupildiamm * fnumber;
-    CommitAndClose(hDlg);
+    RebuildPupilAndClose(hDlg);
 }
 
 // --- Pupil Specifications ----------------------------------------------------------------------
@@ -63,7 +54,7 @@ void AcceptPupil(HWND hDlg)
     pupildia = newDiameter;
     pupildiamm = pupil_mm(pupildia, nCurrentPupUnits);
     EFL = pupildiamm * fnumber;
-    CommitAndClose(hDlg);
+    RebuildPupilAndClose(hDlg);
 }
 
 // --- Obscuration of Pupil Transmission ---------------------------------------------------------
@@ -82,7 +73,7 @@ void AcceptObscuration(HWND hDlg)
     nCurrentObscuration = ButtonState(hDlg, 140);
     HasStruts = ButtonState(hDlg, 143);
     LinearObscuration = newRatio;
-    CommitAndClose(hDlg);
+    RebuildPupilAndClose(hDlg);
 }
 
 // --- Apodization of Pupil Transmission ---------------------------------------------------------
@@ -109,7 +100,7 @@ void AcceptApodization(HWND hDlg)
     cir_sgxp = newCircular;
     x_sgxp = newX;
     y_sgxp = newY;
-    CommitAndClose(hDlg);
+    RebuildPupilAndClose(hDlg);
 }
 
 }  // namespace

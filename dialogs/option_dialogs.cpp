@@ -56,10 +56,7 @@ void AcceptAnalysisOptions(HWND hDlg)
 
     // The pupil is resampled with the new radius.
     set_all_arrays_zero();
-    pillbox_input();
-    RestoreCreatePSFItem();
-    CloseAllViews();
-    EndDialog(hDlg, 0);
+    RebuildPupilAndClose(hDlg);
 }
 
 }  // namespace

@@ -125,10 +125,7 @@ void AcceptPhasePlate(HWND hDlg)
     PhasePlateSteps = steps;
     PhasePlateWaves = waves;
     set_all_arrays_zero();
-    pillbox_input();
-    RestoreCreatePSFItem();
-    CloseAllViews();
-    EndDialog(hDlg, 0);
+    RebuildPupilAndClose(hDlg);
 }
 
 }  // namespace
