@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "optics/settings.h"
 #include "platform/app.h"
 #include "platform/testing.h"
 #include "platform/testing_dialogs.h"
@@ -34,6 +35,39 @@ inline std::vector<std::string> message_texts()
     std::vector<std::string> texts;
     for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
     return texts;
+}
+
+// Every setting a dialog can change, to tell "nothing changed" from "something did".
+struct SettingsSnapshot {
+    float wavelength, fnumber, EFL, pupildia, pupildiamm, aspect, obscuration, rbreak, cir, xs, ys;
+    int fov, units, shape, obscured, struts, apod;
+    int has[4];
+    float peaks[4];
+    int hasZern[38];
+    float zern[38];
+    int pattern, period, plate, steps;
+    float wfe, waves;
+    int psfUnits, plotType, centroidType, numPixels, zoom, izoomNow, doCentroid, decades, radius;
+    float center;
+    int dataSave;
+    bool operator==(const SettingsSnapshot &) const = default;
+};
+
+inline SettingsSnapshot settings_now()
+{
+    SettingsSnapshot s{wavelength, fnumber, EFL, pupildia, pupildiamm, PupilAspectRatio, LinearObscuration,
+                       rbreak, cir_sgxp, x_sgxp, y_sgxp, nCurrentFOV, nCurrentPupUnits, nCurrentPupilShape,
+                       nCurrentObscuration, HasStruts, nCurrentApod,
+                       {HasSpherical, HasComa, HasAstigmatism, HasDefocus}, {spherical, coma, astigmatism, defocus},
+                       {}, {}, nCurrentPhasePattern, PhasePatternPeriod, nHasPhasePlate, PhasePlateSteps,
+                       PhasePatternWFE, PhasePlateWaves, nCurrentPSFUnits, PSFPlotType, CentroidErrorType,
+                       NumPixels, nZoomPlot, izoom, nDoCentroidError, nPSFdecades, pupilradius, ncenter,
+                       nCurrentDataSave};
+    for (int k = 0; k < 38; ++k) {
+        s.hasZern[k] = HasZern[k];
+        s.zern[k] = Zern[k];
+    }
+    return s;
 }
 
 // A PSF computed and three views open: what an accepted dialog must undo.
