@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/dc.h"
 #include "platform/gdi.h"
@@ -88,34 +89,55 @@ TEST(GdiImage, SelfIntersectingStarLeavesItsCentreUnfilledUnderAlternate)
     }
 }
 
-TEST(GdiImage, RectangleOutlineRunsInsideRightAndBottomEdges)
+// Which pixels a shape paints: outlines run inside the right and bottom edges, a rectangle
+// without a pen is a pixel smaller, FillRect is exact, a polyline leaves out its final point
+// and an arc with equal ends is the whole ellipse.
+TEST(GdiImage, ShapesPaintExactlyTheirPixels)
 {
-    Canvas c(30, 30);
-    SelectObject(c.dc, GetStockObject(BLACK_PEN));
-    SelectObject(c.dc, GetStockObject(NULL_BRUSH));
-    Rectangle(c.dc, 5, 5, 15, 12);
-    struct Row {
+    struct Pixel {
         int x, y;
         bool painted;
-    } rows[] = {{5, 5, true}, {14, 5, true}, {14, 11, true}, {5, 11, true}, {15, 5, false},
-                {5, 12, false}, {10, 8, false}, {4, 5, false}};
-    for (const Row &row : rows) EXPECT_EQ(c.ink(row.x, row.y), row.painted) << row.x << "," << row.y;
-}
-
-TEST(GdiImage, RectangleWithNullPenIsOnePixelSmallerAndFillRectIsExact)
-{
-    Canvas c(30, 30);
-    SelectObject(c.dc, GetStockObject(NULL_PEN));
-    SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
-    Rectangle(c.dc, 2, 2, 8, 8);  // fills 2..6
-    const RECT r{12, 2, 18, 8};   // fills 12..17
-    FillRect(c.dc, &r, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    };
     struct Row {
-        int x, y;
-        bool painted;
-    } rows[] = {{2, 2, true}, {6, 6, true}, {7, 6, false}, {6, 7, false},
-                {12, 2, true}, {17, 7, true}, {18, 7, false}, {17, 8, false}};
-    for (const Row &row : rows) EXPECT_EQ(c.ink(row.x, row.y), row.painted) << row.x << "," << row.y;
+        const char *name;
+        void (*draw)(HDC);
+        std::vector<Pixel> pixels;
+    } rows[] = {
+        {"outlined rectangle",
+         [](HDC dc) {
+             SelectObject(dc, GetStockObject(NULL_BRUSH));
+             Rectangle(dc, 5, 5, 15, 12);
+         },
+         {{5, 5, true}, {14, 5, true}, {14, 11, true}, {5, 11, true}, {15, 5, false}, {5, 12, false},
+          {10, 8, false}, {4, 5, false}}},
+        {"rectangle without a pen fills 2..6",
+         [](HDC dc) {
+             SelectObject(dc, GetStockObject(NULL_PEN));
+             SelectObject(dc, GetStockObject(BLACK_BRUSH));
+             Rectangle(dc, 2, 2, 8, 8);
+         },
+         {{2, 2, true}, {6, 6, true}, {7, 6, false}, {6, 7, false}}},
+        {"FillRect fills 12..17",
+         [](HDC dc) {
+             const RECT r{12, 2, 18, 8};
+             FillRect(dc, &r, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+         },
+         {{12, 2, true}, {17, 7, true}, {18, 7, false}, {17, 8, false}}},
+        {"polyline",
+         [](HDC dc) {
+             const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}};
+             Polyline(dc, path, 3);
+         },
+         {{2, 2, true}, {10, 2, true}, {10, 9, true}, {10, 10, false}}},
+        {"arc with equal ends: radii 20 and 10 around (30, 30)",
+         [](HDC dc) { Arc(dc, 10, 20, 50, 40, 30, 20, 30, 20); },
+         {{30, 20, true}, {30, 39, true}, {10, 30, true}, {49, 30, true}, {30, 30, false}, {50, 30, false}}},
+    };
+    for (const Row &row : rows) {
+        Canvas c(60, 60);
+        row.draw(c.dc);
+        for (const Pixel &p : row.pixels) EXPECT_EQ(c.ink(p.x, p.y), p.painted) << row.name << " at " << p.x << "," << p.y;
+    }
 }
 
 // One 8 x 8 cell, top row first: '#' line colour, '.' ground.
@@ -287,18 +309,6 @@ TEST(GdiImage, TextLandsWhereTheAlignmentSays)
     }
 }
 
-TEST(GdiImage, ArcWithEqualEndsDrawsTheWholeEllipseOutline)
-{
-    Canvas c(60, 60);
-    // Ellipse of horizontal radius 20 and vertical radius 10 around (30, 30).
-    Arc(c.dc, 10, 20, 50, 40, 30, 20, 30, 20);
-    struct Row {
-        int x, y;
-        bool painted;
-    } rows[] = {{30, 20, true}, {30, 39, true}, {10, 30, true}, {49, 30, true}, {30, 30, false}, {50, 30, false}};
-    for (const Row &row : rows) EXPECT_EQ(c.ink(row.x, row.y), row.painted) << row.x << "," << row.y;
-}
-
 TEST(GdiImage, ArcRunsCounterClockwiseFromStartToEndRadial)
 {
     // Circle of radius 20 around (30, 30); radials through the right-hand point and the top.
@@ -325,17 +335,6 @@ TEST(GdiImage, ArcRunsCounterClockwiseFromStartToEndRadial)
         EXPECT_EQ(near(16, 16), row.upperLeft) << row.name;
         EXPECT_EQ(near(16, 43), row.lowerLeft) << row.name;
     }
-}
-
-TEST(GdiImage, PolylineLeavesOutOnlyItsFinalPoint)
-{
-    Canvas c(20, 20);
-    const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}};
-    Polyline(c.dc, path, 3);
-    EXPECT_TRUE(c.ink(2, 2));
-    EXPECT_TRUE(c.ink(10, 2)) << "the corner is the start of the second segment";
-    EXPECT_TRUE(c.ink(10, 9));
-    EXPECT_FALSE(c.ink(10, 10));
 }
 
 TEST(GdiImage, TextPartlyOutsideTheSurfaceIsStillDrawn)
