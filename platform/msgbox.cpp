@@ -38,6 +38,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
 
     QMessageBox box(icon_for(type), toQString(caption), toQString(text), QMessageBox::NoButton,
                     window_top_widget(owner));
+    // The text is shown as written: a file name that looks like markup is not formatted.
+    box.setTextFormat(Qt::PlainText);
     struct Choice {
         QMessageBox::StandardButton button;
         int id;
