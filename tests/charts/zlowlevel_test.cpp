@@ -297,37 +297,34 @@ TEST(zShowStringInRect, TextThatFitsKeepsTheCurrentFontUnlessANewOneIsDemanded)
     }
 }
 
-TEST(zDraw3DBar, DepthZeroDrawsOnlyTheFrontFace)
+TEST(zDraw3DBar, DepthAddsTopAndShadedSideFacesBeforeTheFront)
 {
-    Recorded r;
-    r.g.zActivatePens();
-    r.g.zActivateBrushes();
-    r.g.zDraw3DBar(10, 20, 30, 60, 0, 0, r.g.hBrushes[1], r.g.hAxisPen);
-    const auto polys = r.ops(RecordedKind::Polygon);
-    ASSERT_EQ(polys.size(), 1u);
-    EXPECT_EQ(points_text(polys[0].points), "(10,20)(10,60)(30,60)(30,20)");
-    EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[1]);
-}
-
-TEST(zDraw3DBar, DepthAddsTopAndShadedSideFaces)
-{
-    Recorded r;
-    r.g.GraphColors[2] = RGB(200, 100, 50);
-    r.g.ShadeShift = 1;
-    r.g.zActivatePens();
-    r.g.zActivateBrushes();
-    const int objects = GdiLiveObjectCount();
-    r.g.zDraw3DBar(10, 20, 30, 60, 5, 0, r.g.hBrushes[2], r.g.hAxisPen);
-    EXPECT_EQ(GdiLiveObjectCount(), objects) << "shading brush not deleted";
-    const auto polys = r.ops(RecordedKind::Polygon);
-    ASSERT_EQ(polys.size(), 3u);
-    EXPECT_EQ(points_text(polys[0].points), "(10,20)(15,15)(35,15)(30,20)");
-    EXPECT_EQ(points_text(polys[1].points), "(35,15)(30,20)(30,60)(35,55)");
-    EXPECT_EQ(points_text(polys[2].points), "(10,20)(10,60)(30,60)(30,20)");
-    EXPECT_EQ(polys[0].brush.color, RGB(200, 100, 50));
-    EXPECT_EQ(polys[1].brush.color, RGB(100, 50, 25));  // each byte shifted right once
-    EXPECT_EQ(polys[2].brush.color, RGB(200, 100, 50));
-    for (const RecordedOp &op : polys) EXPECT_EQ(op.pen.color, r.g.AxisColor);
+    struct Row {
+        int depth;
+        std::vector<std::string> faces;  // top, side, front; only the front without depth
+    } rows[] = {
+        {0, {"(10,20)(10,60)(30,60)(30,20)"}},
+        {5, {"(10,20)(15,15)(35,15)(30,20)", "(35,15)(30,20)(30,60)(35,55)", "(10,20)(10,60)(30,60)(30,20)"}},
+    };
+    for (const Row &row : rows) {
+        Recorded r;
+        r.g.GraphColors[2] = RGB(200, 100, 50);
+        r.g.ShadeShift = 1;
+        r.g.zActivatePens();
+        r.g.zActivateBrushes();
+        const int objects = GdiLiveObjectCount();
+        r.g.zDraw3DBar(10, 20, 30, 60, row.depth, 0, r.g.hBrushes[2], r.g.hAxisPen);
+        EXPECT_EQ(GdiLiveObjectCount(), objects) << "depth " << row.depth << ": shading brush not deleted";
+        const auto polys = r.ops(RecordedKind::Polygon);
+        ASSERT_EQ(polys.size(), row.faces.size()) << "depth " << row.depth;
+        for (std::size_t k = 0; k < polys.size(); ++k) {
+            EXPECT_EQ(points_text(polys[k].points), row.faces[k]) << "depth " << row.depth << " face " << k;
+            EXPECT_EQ(polys[k].pen.color, r.g.AxisColor) << "depth " << row.depth << " face " << k;
+            // The side is shaded: each byte shifted right once.
+            EXPECT_EQ(polys[k].brush.color, k == 1 ? RGB(100, 50, 25) : RGB(200, 100, 50))
+                << "depth " << row.depth << " face " << k;
+        }
+    }
 }
 
 TEST(zDrawWedge, SidesZeroDrawsOnlyTheFace)
