@@ -189,27 +189,50 @@ TEST(TableScroll, ResizingReCentresAndForgetsTheUsersPosition)
     });
 }
 
-TEST(TableScroll, VerticalRequestsMoveByLinesPagesAndReleasedThumbWithinTheRange)
+TEST(TableScroll, RequestsAndKeysMoveByLinesCharactersAndPagesWithinTheRange)
 {
-    // A 40-line client: range 0..91, a page is 40 lines.
+    // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40),
+    // characters 0..110 (a page is 8).
     struct Row {
         const char *name;
-        int request, thumb, from, to;
+        UINT message;
+        WPARAM param;
+        int fromLine, fromChar, line, character;
     } rows[] = {
-        {"line up", SB_LINEUP, 0, 45, 44},
-        {"line down", SB_LINEDOWN, 0, 45, 46},
-        {"page up", SB_PAGEUP, 0, 45, 5},
-        {"page down", SB_PAGEDOWN, 0, 45, 85},
-        {"page up stops at the top", SB_PAGEUP, 0, 5, 0},
-        {"page down stops at the bottom", SB_PAGEDOWN, 0, 85, 91},
-        {"line up at the top", SB_LINEUP, 0, 0, 0},
-        {"line down at the bottom", SB_LINEDOWN, 0, 91, 91},
-        {"top", SB_TOP, 0, 45, 0},
-        {"bottom", SB_BOTTOM, 0, 45, 91},
-        {"thumb being dragged", SB_THUMBTRACK, 10, 45, 45},
-        {"thumb released", SB_THUMBPOSITION, 10, 45, 10},
-        {"thumb released beyond the end", SB_THUMBPOSITION, 200, 45, 91},
-        {"end of scrolling", SB_ENDSCROLL, 0, 45, 45},
+        {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55},
+        {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
+        {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55},
+        {"page down", WM_VSCROLL, SB_PAGEDOWN, 45, 55, 85, 55},
+        {"page up stops at the top", WM_VSCROLL, SB_PAGEUP, 5, 55, 0, 55},
+        {"page down stops at the bottom", WM_VSCROLL, SB_PAGEDOWN, 85, 55, 91, 55},
+        {"line up at the top", WM_VSCROLL, SB_LINEUP, 0, 55, 0, 55},
+        {"line down at the bottom", WM_VSCROLL, SB_LINEDOWN, 91, 55, 91, 55},
+        {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55},
+        {"bottom", WM_VSCROLL, SB_BOTTOM, 45, 55, 91, 55},
+        {"thumb being dragged", WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 45, 55, 45, 55},
+        {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 45, 55, 10, 55},
+        {"thumb released beyond the end", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 45, 55, 91, 55},
+        {"end of scrolling", WM_VSCROLL, SB_ENDSCROLL, 45, 55, 45, 55},
+        {"line left", WM_HSCROLL, SB_LINELEFT, 45, 55, 45, 54},
+        {"line right", WM_HSCROLL, SB_LINERIGHT, 45, 55, 45, 56},
+        {"page left", WM_HSCROLL, SB_PAGELEFT, 45, 55, 45, 47},
+        {"page right", WM_HSCROLL, SB_PAGERIGHT, 45, 55, 45, 63},
+        {"page left stops at the left edge", WM_HSCROLL, SB_PAGELEFT, 45, 3, 45, 0},
+        {"page right stops at the right edge", WM_HSCROLL, SB_PAGERIGHT, 45, 105, 45, 110},
+        {"line left at the left edge", WM_HSCROLL, SB_LINELEFT, 45, 0, 45, 0},
+        {"horizontal thumb being dragged", WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 45, 55, 45, 55},
+        {"horizontal thumb released", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 45, 55, 45, 7},
+        {"horizontal thumb beyond the end", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 500), 45, 55, 45, 110},
+        {"Page Up", WM_KEYDOWN, VK_PRIOR, 45, 55, 5, 55},
+        {"Page Down", WM_KEYDOWN, VK_NEXT, 45, 55, 85, 55},
+        {"End", WM_KEYDOWN, VK_END, 45, 55, 91, 55},
+        {"Home", WM_KEYDOWN, VK_HOME, 45, 55, 0, 55},
+        {"Up", WM_KEYDOWN, VK_UP, 45, 55, 44, 55},
+        {"Down", WM_KEYDOWN, VK_DOWN, 45, 55, 46, 55},
+        {"Left: eight characters", WM_KEYDOWN, VK_LEFT, 45, 55, 45, 47},
+        {"Right: eight characters", WM_KEYDOWN, VK_RIGHT, 45, 55, 45, 63},
+        {"Return does nothing", WM_KEYDOWN, VK_RETURN, 45, 55, 45, 55},
+        {"a letter does nothing", WM_KEYDOWN, 'A', 45, 55, 45, 55},
     };
     run_program([&] {
         const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
@@ -217,72 +240,10 @@ TEST(TableScroll, VerticalRequestsMoveByLinesPagesAndReleasedThumbWithinTheRange
         const Metrics m = default_font_metrics();
         size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
         ASSERT_EQ(iVscrollMax[0], 91);
-        for (const Row &row : rows) {
-            place(view, 0, row.from, 55);
-            EXPECT_EQ(vscroll(view, row.request, row.thumb), 0) << row.name;
-            EXPECT_EQ(iVscrollPos[0], row.to) << row.name;
-            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.to) << row.name;
-            EXPECT_EQ(iHscrollPos[0], 55) << row.name;
-        }
-    });
-}
-
-TEST(TableScroll, HorizontalRequestsMoveByCharactersAndEightCharacterPages)
-{
-    // A client 100 characters narrower than the line: range 0..110.
-    struct Row {
-        const char *name;
-        int request, thumb, from, to;
-    } rows[] = {
-        {"line left", SB_LINELEFT, 0, 55, 54},
-        {"line right", SB_LINERIGHT, 0, 55, 56},
-        {"page left", SB_PAGELEFT, 0, 55, 47},
-        {"page right", SB_PAGERIGHT, 0, 55, 63},
-        {"page left stops at the left edge", SB_PAGELEFT, 0, 3, 0},
-        {"page right stops at the right edge", SB_PAGERIGHT, 0, 105, 110},
-        {"line left at the left edge", SB_LINELEFT, 0, 0, 0},
-        {"thumb being dragged", SB_THUMBTRACK, 7, 55, 55},
-        {"thumb released", SB_THUMBPOSITION, 7, 55, 7},
-        {"thumb released beyond the end", SB_THUMBPOSITION, 500, 55, 110},
-    };
-    run_program([&] {
-        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
-        ASSERT_NE(view, nullptr);
-        const Metrics m = default_font_metrics();
-        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
         ASSERT_EQ(iHscrollMax[0], 110);
         for (const Row &row : rows) {
-            place(view, 0, 45, row.from);
-            EXPECT_EQ(hscroll(view, row.request, row.thumb), 0) << row.name;
-            EXPECT_EQ(iHscrollPos[0], row.to) << row.name;
-            EXPECT_EQ(GetScrollPos(view, SB_HORZ), row.to) << row.name;
-            EXPECT_EQ(iVscrollPos[0], 45) << row.name;
-        }
-    });
-}
-
-TEST(TableScroll, KeysScrollTheTableThatHasThem)
-{
-    // From the middle of a 40-line client 100 characters narrower than the line.
-    struct Row {
-        const char *name;
-        int key, line, character;
-    } rows[] = {
-        {"Page Up", VK_PRIOR, 5, 55},   {"Page Down", VK_NEXT, 85, 55}, {"End", VK_END, 91, 55},
-        {"Home", VK_HOME, 0, 55},       {"Up", VK_UP, 44, 55},          {"Down", VK_DOWN, 46, 55},
-        {"Left: eight characters", VK_LEFT, 45, 47},
-        {"Right: eight characters", VK_RIGHT, 45, 63},
-        {"Return does nothing", VK_RETURN, 45, 55},
-        {"a letter does nothing", 'A', 45, 55},
-    };
-    run_program([&] {
-        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
-        ASSERT_NE(view, nullptr);
-        const Metrics m = default_font_metrics();
-        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
-        for (const Row &row : rows) {
-            place(view, 0, 45, 55);
-            EXPECT_EQ(SendMessageA(view, WM_KEYDOWN, static_cast<WPARAM>(row.key), 1), 0) << row.name;
+            place(view, 0, row.fromLine, row.fromChar);
+            EXPECT_EQ(SendMessageA(view, row.message, row.param, row.message == WM_KEYDOWN ? 1 : 0), 0) << row.name;
             EXPECT_EQ(iVscrollPos[0], row.line) << row.name;
             EXPECT_EQ(iHscrollPos[0], row.character) << row.name;
             EXPECT_EQ(GetScrollPos(view, SB_VERT), row.line) << row.name;
