@@ -75,6 +75,32 @@ TEST(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWhole
     });
 }
 
+TEST(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
+{
+    // 500 nm, F/5.6, round 10 mm pupil, obscuration 0.1, break 0.75, supergaussian exponents
+    // 1.5, field of view in X, radius 20, 4 decades, zoom on, centroid analysis off.
+    const struct {
+        UINT command;
+        std::vector<std::pair<int, const char *>> fields;
+        std::vector<int> checked, clear;
+    } rows[] = {
+        {102, {{116, "  500.000"}, {117, "    5.600"}}, {118}, {119}},
+        {103, {{139, "  1.000"}, {132, " 10.00"}}, {135, 137}, {133, 134, 138}},
+        {97, {{141, "0.1000"}}, {}, {140, 143}},
+        {98, {{151, "  0.7500"}, {152, "  1.5000"}, {153, "  1.5000"}, {154, "  1.5000"}}, {158}, {159, 160, 161}},
+        {96, {{173, "20"}, {179, "4"}}, {170, 176, 181, 180}, {171, 172, 177, 182, 183}},
+    };
+    run_program([&] {
+        for (const auto &row : rows)
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                for (const auto &[id, shown] : row.fields)
+                    EXPECT_EQ(testing_dialog_text(dlg, id), shown) << row.command << ": field " << id;
+                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.command << ": " << id;
+                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.command << ": " << id;
+            })) << row.command;
+    });
+}
+
 // An accepted setup dialog rebuilds the pupil (R: the wavefront cursor shows), restores
 // "&Create PSF" (M), closes the views (V) and ends (E), each in its own order; what had happened
 // when EndDialog came tells where E stands. Data Saving Options and About do none of it.

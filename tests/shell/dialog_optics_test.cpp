@@ -31,48 +31,6 @@ TEST(OpticsDialogs, CancelAndEscapeLeaveSettingsPSFMenuAndViewsAlone)
     });
 }
 
-TEST(OpticsDialogs, FieldsOpenWithTheirFormats)
-{
-    const struct {
-        UINT command;
-        int id;
-        const char *shown;
-    } rows[] = {
-        // Start-up settings: 500 nm, F/5.6, round 10 mm pupil, obscuration 0.1, break 0.75,
-        // supergaussian exponents 1.5.
-        {102, 116, "  500.000"}, {102, 117, "    5.600"},
-        {103, 139, "  1.000"},   {103, 132, " 10.00"},
-        {97, 141, "0.1000"},
-        {98, 151, "  0.7500"},   {98, 152, "  1.5000"}, {98, 153, "  1.5000"}, {98, 154, "  1.5000"},
-    };
-    run_program([&] {
-        for (const auto &row : rows)
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                EXPECT_EQ(testing_dialog_text(dlg, row.id), row.shown) << "field " << row.id;
-            }));
-    });
-}
-
-TEST(OpticsDialogs, RadioButtonsAndCheckBoxesOpenFromTheSettings)
-{
-    run_program([] {
-        const struct {
-            UINT command;
-            std::vector<int> checked, clear;
-        } rows[] = {
-            {102, {118}, {119}},
-            {103, {135, 137}, {133, 134, 138}},
-            {97, {}, {140, 143}},
-            {98, {158}, {159, 160, 161}},
-        };
-        for (const auto &row : rows)
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << id;
-                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << id;
-            }));
-    });
-}
-
 TEST(OpticsDialogs, InchesWithExtentOneGive25Point4MillimetresAndEFL142Point24)
 {
     run_program([] {

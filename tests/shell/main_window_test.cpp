@@ -343,22 +343,6 @@ TEST(MainWindow, ExitClosesTheProgramWithoutAQuestion)
     EXPECT_EQ(code, 0);
 }
 
-TEST(MainWindow, UnreadableFileOnTheCommandLineIsReportedAndKept)
-{
-    run_program(
-        [] {
-            ASSERT_EQ(testing_message_boxes().size(), 1u);
-            const TestMessageBox &box = testing_message_boxes()[0];
-            EXPECT_EQ(box.text, "File psf1.txt cannot be read!");
-            EXPECT_EQ(box.caption, "Orvinta");
-            EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
-            EXPECT_STREQ(szFileName, "/nonexistent/folder/psf1.txt");
-            EXPECT_STREQ(szTitleName, "psf1.txt");
-            EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
-        },
-        "/nonexistent/folder/psf1.txt");
-}
-
 TEST(MainWindow, CaptionAndMessageHelpers)
 {
     run_program([] {
