@@ -24,6 +24,12 @@ inline COLORREF toCOLORREF(const QColor &c) { return RGB(c.red(), c.green(), c.b
 // Program texts are single-byte; Latin-1 keeps every byte.
 inline QString toQString(LPCSTR s) { return s ? QString::fromLatin1(s) : QString(); }
 inline QString toQString(LPCSTR s, int length) { return s ? QString::fromLatin1(s, length) : QString(); }
+// A window title shown as written: the toolkit takes "[*]" for its modified-document mark and
+// hides it unless it is doubled, and a file title may hold those three characters.
+inline QString toQWindowTitle(LPCSTR s)
+{
+    return toQString(s).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
 
 // The virtual-key code of a Qt key, or 0 for keys the program never asks about. Letters and
 // digits keep their codes (both use ASCII).

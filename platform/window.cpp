@@ -104,7 +104,7 @@ void build_top_level(HWND w, HMENU menu)
     auto *frame = new TopLevelFrame(w);
     auto *area = new FrameClientArea(w, frame);
     frame->setCentralWidget(area);
-    frame->setWindowTitle(toQString(w->title.c_str()));
+    frame->setWindowTitle(toQWindowTitle(w->title.c_str()));
     w->frame = frame;
     w->client = area;
     w->host = area->viewport();
@@ -122,7 +122,7 @@ void build_child(HWND w, HWND__ *parent)
         auto *sub = new QMdiSubWindow(nullptr, framed_child_flags(w->style));
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
         sub->setWidget(build_client(w, nullptr));
-        sub->setWindowTitle(toQString(w->title.c_str()));
+        sub->setWindowTitle(toQWindowTitle(w->title.c_str()));
         if (w->windowClass && w->windowClass->wc.hIcon) sub->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
         auto *watcher = new FramedChildWatcher(w, sub);
         sub->installEventFilter(watcher);
@@ -478,9 +478,9 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text)
     HWND__ *w = window_live(hwnd);
     if (!w) return FALSE;
     w->title = text ? text : "";
-    if (w->subWindow) w->subWindow->setWindowTitle(toQString(w->title.c_str()));
-    else if (w->frame && w->frame->isWindow()) w->frame->setWindowTitle(toQString(w->title.c_str()));
-    else if (w->frame) w->frame->setWindowTitle(toQString(w->title.c_str()));
+    if (w->subWindow) w->subWindow->setWindowTitle(toQWindowTitle(w->title.c_str()));
+    else if (w->frame && w->frame->isWindow()) w->frame->setWindowTitle(toQWindowTitle(w->title.c_str()));
+    else if (w->frame) w->frame->setWindowTitle(toQWindowTitle(w->title.c_str()));
     return TRUE;
 }
 

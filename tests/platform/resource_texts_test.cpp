@@ -6,12 +6,15 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWindow>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "platform/dialog_template.h"
+#include "platform/testing.h"
 #include "platform/win32.h"
+#include "platform/window_internal.h"
 
 namespace {
 
@@ -307,6 +310,43 @@ TEST(MessageBoxText, ShownAsPlainTextWithItsCaption)
     EXPECT_EQ(shownText.toStdString(), text);
     EXPECT_EQ(shownCaption.toStdString(), "Orvinta");
     EXPECT_EQ(format, Qt::PlainText);
+}
+
+LRESULT CALLBACK CaptionProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// The caption the window system shows: every character of the text, brackets and stars too.
+TEST(WindowCaptionText, ShownAsWrittenWhenCreatedAndWhenChanged)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CaptionProc;
+    wc.lpszClassName = "CaptionTest";
+    ASSERT_NE(RegisterClassA(&wc), 0);
+    const struct Row {
+        const char *created, *changed;
+    } rows[] = {
+        {"Orvinta: Diffraction Point Spread Function of Wavefront", "Orvinta - psf1.txt"},
+        {"Orvinta - run[*].txt", "Orvinta - a[*][*]b.txt"},
+        {"[*]", "Orvinta - [x]*.txt"},
+    };
+    for (const Row &row : rows) {
+        HWND w = CreateWindowExA(0, "CaptionTest", row.created, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 320, 200,
+                                 nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(w, nullptr) << row.created;
+        testing_process_events();
+        ASSERT_TRUE(w->frame && w->frame->windowHandle()) << row.created;
+        EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.created);
+        SetWindowTextA(w, row.changed);
+        EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.changed);
+        char back[128] = {};
+        GetWindowTextA(w, back, sizeof back);
+        EXPECT_STREQ(back, row.changed);
+        DestroyWindow(w);
+    }
+    UnregisterClassA("CaptionTest", nullptr);
+    testing_process_events();
 }
 
 }  // namespace
