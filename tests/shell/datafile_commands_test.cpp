@@ -25,7 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
 const char kCaptionWithoutTitle[] = "Orvinta - Orvinta: Diffraction Point Spread Function of Wavefront";
 
 // Value (i, j) of the test file: +-(i + j / 16), negative where i + j is odd; exact in a
@@ -77,16 +76,7 @@ std::string first_difference(const std::function<float(int, int)> &expected)
     return "";
 }
 
-class DataFileCommands : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char templ[] = "/tmp/orvinta-commands-XXXXXX";
-        dir = mkdtemp(templ);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string dir;
-};
+using DataFileCommands = TempFolderTest;
 
 TEST_F(DataFileCommands, SaveDataWithoutANameOpensTheSaveDialog)
 {

@@ -23,8 +23,6 @@
 
 namespace {
 
-const char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
-
 // The dialogs' way of making the PSF stale: a new pupil and item 51 back to "&Create PSF".
 void accept_a_setup_dialog()
 {

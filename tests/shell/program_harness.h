@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -54,3 +55,18 @@ inline std::string caption_of(HWND window)
     GetWindowTextA(window, text, sizeof text);
     return text;
 }
+
+// The main window's caption while no data file is current.
+inline constexpr char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
+
+// A fresh folder for the files of one test, removed with everything in it afterwards.
+class TempFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char templ[] = "/tmp/orvinta-test-XXXXXX";
+        dir = mkdtemp(templ);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::string dir;
+};
