@@ -176,32 +176,13 @@ TEST(OpticsDialogs, KeyboardTabsInReadingOrderEnterAcceptsEscapeCancels)
     });
 }
 
-TEST(OpticsDialogs, TemplatesHoldTheirLabelsAndATidyLayout)
+// The controls' texts are the templates' own test; here, where the buttons end up.
+TEST(OpticsDialogs, OKAndCancelSitSideBySideBelowEveryOtherControl)
 {
-    const struct {
-        UINT command;
-        std::vector<std::pair<int, std::string>> labels;  // id (-1 for statics) and text shown
-    } rows[] = {
-        {102, {{-1, "Wavelength (nm)"}, {-1, "Optics F/number"}, {120, "Field of View is in ..."},
-               {118, "X (horizontal direction)"}, {119, "Y (vertical direction)"}, {1, "OK"}, {2, "Cancel"}}},
-        {103, {{136, "Shape"}, {137, "Round"}, {138, "Rectangle with"}, {-1, "Aspect ratio (y/x) :"},
-               {131, "Dimensions & Units"}, {-1, "X-extent (full)"}, {133, "Inches"}, {134, "Centimeters"},
-               {135, "Millimeters"}, {1, "OK"}, {2, "Cancel"}}},
-        {97, {{142, "Pupil Shadows"}, {140, "Central Obscuration"}, {-1, "Linear Obscuration Ratio"},
-              {143, "Struts"}, {1, "OK"}, {2, "Cancel"}}},
-        {98, {{156, "Apodization"}, {158, "No Apodization"}, {159, "Triangular"}, {160, "Circular"},
-              {161, "Rectangular"}, {-1, "Break, as pupil fraction"}, {157, "  Supergausian  "}, {-1, "X:"},
-              {-1, "Y:"}, {1, "OK"}, {2, "Cancel"}}},
-    };
     run_program([&] {
-        for (const auto &row : rows)
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+        for (UINT command : {102u, 103u, 97u, 98u})
+            ASSERT_TRUE(open_dialog(command, [&](HWND dlg) {
                 const std::vector<TestDialogControl> controls = testing_dialog_controls(dlg);
-                for (const auto &[id, text] : row.labels) {
-                    bool found = false;
-                    for (const TestDialogControl &c : controls) found = found || (c.id == id && c.text == text);
-                    EXPECT_TRUE(found) << row.command << ": no control " << id << " \"" << text << "\"";
-                }
                 // OK and Cancel sit at the bottom right, Cancel right of OK.
                 RECT ok{}, cancel{};
                 for (const TestDialogControl &c : controls) {
@@ -210,10 +191,10 @@ TEST(OpticsDialogs, TemplatesHoldTheirLabelsAndATidyLayout)
                 }
                 for (const TestDialogControl &c : controls) {
                     if (c.id == IDOK || c.id == IDCANCEL) continue;
-                    EXPECT_LE(c.rect.bottom, ok.top) << row.command << ": control " << c.id << " below OK";
+                    EXPECT_LE(c.rect.bottom, ok.top) << command << ": control " << c.id << " below OK";
                 }
-                EXPECT_EQ(ok.top, cancel.top) << row.command;
-                EXPECT_LT(ok.right, cancel.left) << row.command;
+                EXPECT_EQ(ok.top, cancel.top) << command;
+                EXPECT_LT(ok.right, cancel.left) << command;
             }));
     });
 }

@@ -27,9 +27,6 @@ TEST(PhaseDialogs, ZernikeDialogAfterStartUpShowsHundredthsWithOnlyZ26Checked)
             for (int k = 1; k <= 37; ++k) {
                 EXPECT_EQ(testing_dialog_text(dlg, 400 + k), hundredths(k)) << "Z" << k;
                 EXPECT_EQ(testing_dialog_checked(dlg, 450 + k), k == 26) << "Z" << k;
-                char label[8];
-                std::snprintf(label, sizeof label, "Z%02d", k);
-                EXPECT_EQ(testing_dialog_text(dlg, 450 + k), label);
             }
         }));
     });
@@ -115,8 +112,6 @@ TEST(PhaseDialogs, ThirdOrderDialogAfterStartUpShowsComaOnly)
                 EXPECT_EQ(testing_dialog_checked(dlg, row.check), row.checked) << row.check;
                 EXPECT_EQ(testing_dialog_text(dlg, row.field), row.shown) << row.field;
             }
-            EXPECT_EQ(testing_dialog_text(dlg, 1), "Okay");
-            EXPECT_EQ(testing_dialog_text(dlg, 109), "Peak Value, in waves");
         }));
         ASSERT_TRUE(open_dialog(92, [](HWND dlg) {
             testing_dialog_click(dlg, 101);
