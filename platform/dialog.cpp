@@ -199,7 +199,7 @@ DWORD style_of(const DialogControlTemplate &c)
 HWND build_dialog(const DialogTemplate &t, HWND owner, DLGPROC proc)
 {
     auto *widget = new DialogWidget(window_top_widget(owner), t.titleBar);
-    widget->setWindowTitle(toQString(t.caption.c_str()));
+    widget->setWindowTitle(toQWindowTitle(t.caption.c_str()));
     widget->setModal(true);
     const DialogUnits units(widget->font());
     widget->setFixedSize(units.x(t.width), units.y(t.height));
