@@ -207,6 +207,19 @@ TEST(Fourn, ForwardThenInverseGivesTheInputTimesTheCount)
 // 128 x 128 grid, grid position (i, j) 1-based, j fastest.
 std::size_t re(int i, int j) { return 256 * (i - 1) + 2 * (j - 1) + 1; }
 
+TEST(Fourn, ImpulseAtTheFirstSampleGivesOneEverywhere)
+{
+    std::vector<float> data(2 * 16384 + 1, 0.0f);
+    data[re(1, 1)] = 1.0f;
+    unsigned long nn[3] = {0, 128, 128};
+    fourn(data.data(), nn, 2, 1);
+    for (int i = 1; i <= 128; i++)
+        for (int j = 1; j <= 128; j++) {
+            ASSERT_FLOAT_EQ(data[re(i, j)], 1.0f) << i << "," << j;
+            ASSERT_FLOAT_EQ(data[re(i, j) + 1], 0.0f) << i << "," << j;
+        }
+}
+
 TEST(Fourn, SingleFrequencyLandsOnOneSample)
 {
     // exp(-2 pi i (a - 1) / 128) along the first index: with the positive exponent the
