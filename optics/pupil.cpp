@@ -161,6 +161,16 @@ struct EnabledZernikes {
     }
 };
 
+// Next value of the pattern generator, a non-negative 31-bit integer: the Park-Miller minimal
+// standard sequence from a fixed start. It is never seeded, so every run draws the same
+// patterns, and it continues from one rebuild to the next.
+long pattern_random()
+{
+    static std::uint64_t state = 1;
+    state = (state * 48271u) % 2147483647u;
+    return static_cast<long>(state);
+}
+
 // One draw of the phase pattern: (R mod 100) hundredths of W pi waves.
 float pattern_draw(float wfe)
 {
@@ -189,23 +199,6 @@ float apodization(float rho, float ax, float ay)
 float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 }  // namespace
-
-long pattern_random()
-{
-    // Park-Miller minimal standard generator: a full-period 31-bit sequence from a fixed start.
-    static std::uint64_t state = 1;
-    state = (state * 48271u) % 2147483647u;
-    return static_cast<long>(state);
-}
-
-double fringe_zernike(int k, double rho, double theta)
-{
-    if (k < 1 || k > 37) return 0.0;
-    const SampleBasis basis(rho, std::cos(theta), std::sin(theta), MAX_POWER, 5);
-    double radial = 0.0;
-    for (int n = highest_power(k); n >= 0; n--) radial += ZERNIKE[k].c[n] * basis.power[n];
-    return radial * basis.angular(ZERNIKE[k]);
-}
 
 void pillbox_input()
 {

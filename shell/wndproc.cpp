@@ -22,8 +22,7 @@ enum class PlotShape { None, XSlice, YSlice, Surface, Contour };
 // tables cascade in steps of 1/16, the plots in steps of 1 %, contour plots are three
 // quarters as wide as the other plots.
 struct ViewCommand {
-    UINT id;
-    HWND *handle;
+    UINT id;            // the handle global comes from the view registry by this id
     const char *title;  // null: built from the PSF plot settings
     ViewGroup group;
     bool needsPSF;
@@ -32,23 +31,23 @@ struct ViewCommand {
 };
 
 const ViewCommand kViewCommands[] = {
-    {55, &hwndChildRealInput, "Pupil Transmission Values", ViewGroup::Table, false, PlotShape::None, 0.5 / 16, 0.5 / 16, 0.7, 0.7},
-    {56, &hwndChildImaginaryInput, "Pupil Phase Values", ViewGroup::Table, false, PlotShape::None, 1.5 / 16, 1.5 / 16, 0.7, 0.7},
-    {61, &hwndChildRealOutput, "Amplitude of Field at Focus", ViewGroup::Table, true, PlotShape::None, 2.5 / 16, 2.5 / 16, 0.7, 0.7},
-    {62, &hwndChildImaginaryOutput, "Phase of Field at Focus", ViewGroup::Table, true, PlotShape::None, 3.5 / 16, 3.5 / 16, 0.7, 0.7},
-    {63, &hwndChildModulusOutput, "PSF Values (Intensity of Field at Focus)", ViewGroup::Table, true, PlotShape::None, 4.5 / 16, 4.5 / 16, 0.7, 0.7},
-    {71, &hwndChildTransPlotXslice, "Pupil Tx vs. x in millimeters", ViewGroup::PupilPlot, false, PlotShape::XSlice, 0.01, 0.01, 0.85, 0.85},
-    {70, &hwndChildTransPlotYslice, "Pupil Tx vs. y in millimeters", ViewGroup::PupilPlot, false, PlotShape::YSlice, 0.02, 0.02, 0.85, 0.85},
-    {72, &hwndChildInRealPlot3D, "Pupil Tx vs. x and y in millimeters", ViewGroup::PupilPlot, false, PlotShape::Surface, 0.03, 0.03, 0.85, 0.85},
-    {73, &hwndChildInRealPlotCont, "Contour Plot of Pupil Transmission", ViewGroup::PupilPlot, false, PlotShape::Contour, 0.04, 0.04, 0.6375, 0.85},
-    {75, &hwndChildPhasePlotXslice, "Pupil Phase vs. x in millimeters", ViewGroup::PupilPlot, false, PlotShape::XSlice, 0.06, 0.06, 0.85, 0.85},
-    {74, &hwndChildPhasePlotYslice, "Pupil Phase vs. y in millimeters", ViewGroup::PupilPlot, false, PlotShape::YSlice, 0.07, 0.07, 0.85, 0.85},
-    {76, &hwndChildInPhasePlot3D, "Pupil Phase vs. x and y in millimeters", ViewGroup::PupilPlot, false, PlotShape::Surface, 0.08, 0.08, 0.85, 0.85},
-    {77, &hwndChildInPhasePlotCont, "Contour Plot of Pupil Phase-front", ViewGroup::PupilPlot, false, PlotShape::Contour, 0.09, 0.09, 0.6375, 0.85},
-    {78, &hwndChildOutPlotXslice, nullptr, ViewGroup::PsfPlot, true, PlotShape::XSlice, 0.11, 0.11, 0.85, 0.85},
-    {79, &hwndChildOutPlotYslice, nullptr, ViewGroup::PsfPlot, true, PlotShape::YSlice, 0.12, 0.12, 0.85, 0.85},
-    {80, &hwndChildOutPlot3D, nullptr, ViewGroup::PsfPlot, true, PlotShape::Surface, 0.13, 0.13, 0.85, 0.85},
-    {83, &hwndChildOutPlotCont, nullptr, ViewGroup::PsfPlot, true, PlotShape::Contour, 0.14, 0.14, 0.6375, 0.85},
+    {55, "Pupil Transmission Values", ViewGroup::Table, false, PlotShape::None, 0.5 / 16, 0.5 / 16, 0.7, 0.7},
+    {56, "Pupil Phase Values", ViewGroup::Table, false, PlotShape::None, 1.5 / 16, 1.5 / 16, 0.7, 0.7},
+    {61, "Amplitude of Field at Focus", ViewGroup::Table, true, PlotShape::None, 2.5 / 16, 2.5 / 16, 0.7, 0.7},
+    {62, "Phase of Field at Focus", ViewGroup::Table, true, PlotShape::None, 3.5 / 16, 3.5 / 16, 0.7, 0.7},
+    {63, "PSF Values (Intensity of Field at Focus)", ViewGroup::Table, true, PlotShape::None, 4.5 / 16, 4.5 / 16, 0.7, 0.7},
+    {71, "Pupil Tx vs. x in millimeters", ViewGroup::PupilPlot, false, PlotShape::XSlice, 0.01, 0.01, 0.85, 0.85},
+    {70, "Pupil Tx vs. y in millimeters", ViewGroup::PupilPlot, false, PlotShape::YSlice, 0.02, 0.02, 0.85, 0.85},
+    {72, "Pupil Tx vs. x and y in millimeters", ViewGroup::PupilPlot, false, PlotShape::Surface, 0.03, 0.03, 0.85, 0.85},
+    {73, "Contour Plot of Pupil Transmission", ViewGroup::PupilPlot, false, PlotShape::Contour, 0.04, 0.04, 0.6375, 0.85},
+    {75, "Pupil Phase vs. x in millimeters", ViewGroup::PupilPlot, false, PlotShape::XSlice, 0.06, 0.06, 0.85, 0.85},
+    {74, "Pupil Phase vs. y in millimeters", ViewGroup::PupilPlot, false, PlotShape::YSlice, 0.07, 0.07, 0.85, 0.85},
+    {76, "Pupil Phase vs. x and y in millimeters", ViewGroup::PupilPlot, false, PlotShape::Surface, 0.08, 0.08, 0.85, 0.85},
+    {77, "Contour Plot of Pupil Phase-front", ViewGroup::PupilPlot, false, PlotShape::Contour, 0.09, 0.09, 0.6375, 0.85},
+    {78, nullptr, ViewGroup::PsfPlot, true, PlotShape::XSlice, 0.11, 0.11, 0.85, 0.85},
+    {79, nullptr, ViewGroup::PsfPlot, true, PlotShape::YSlice, 0.12, 0.12, 0.85, 0.85},
+    {80, nullptr, ViewGroup::PsfPlot, true, PlotShape::Surface, 0.13, 0.13, 0.85, 0.85},
+    {83, nullptr, ViewGroup::PsfPlot, true, PlotShape::Contour, 0.14, 0.14, 0.6375, 0.85},
 };
 
 struct DialogCommand {
@@ -104,7 +103,8 @@ void BuildPSFPlotTitle(PlotShape shape)
 
 void OpenView(HWND window, const ViewCommand &view)
 {
-    if (*view.handle) return;
+    HWND *const handle = ChildViewForCommand(view.id)->handle;
+    if (*handle) return;
     if (view.needsPSF && HaveCurrentPSF == 0) {
         MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
         return;
@@ -124,10 +124,10 @@ void OpenView(HWND window, const ViewCommand &view)
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
                   WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     if (view.group == ViewGroup::Table) style |= WS_VSCROLL | WS_HSCROLL;
-    *view.handle = CreateWindowExA(0, szChildClass, title, style, 0, 0, 0, 0, window, nullptr,
+    *handle = CreateWindowExA(0, szChildClass, title, style, 0, 0, 0, 0, window, nullptr,
                                    reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE)), nullptr);
-    if (!*view.handle) return;
-    SetWindowPos(*view.handle, HWND_TOP, g.x, g.y, g.width, g.height, SWP_SHOWWINDOW);
+    if (!*handle) return;
+    SetWindowPos(*handle, HWND_TOP, g.x, g.y, g.width, g.height, SWP_SHOWWINDOW);
     EnableMenuItem(GetMenu(window), view.id, MF_BYCOMMAND | MF_GRAYED);
 }
 

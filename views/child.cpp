@@ -33,6 +33,13 @@ const ChildView kChildViews[17] = {
     {18, &hwndChildTransPlotYslice, 70},
 };
 
+const ChildView *ChildViewForCommand(UINT id)
+{
+    for (const ChildView &view : kChildViews)
+        if (view.menuId == id) return &view;
+    return nullptr;
+}
+
 namespace {
 
 // The handles a closing view is looked up in, in this order.

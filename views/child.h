@@ -15,6 +15,9 @@ struct ChildView {
 extern const ChildView kChildViews[17];
 constexpr int CHILD_KIND_NONE = -1;
 
+// The registry row of the view that command id opens, or nullptr.
+const ChildView *ChildViewForCommand(UINT id);
+
 // The kind of a view window: the first registry row whose handle is the window, else -1.
 int ChildKind(HWND window);
 inline bool IsTableKind(int kind) { return kind >= 0 && kind <= 6; }

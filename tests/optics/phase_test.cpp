@@ -245,7 +245,6 @@ TEST_F(PupilPhase, EachZernikeTermMatchesItsPolynomial)
             const double rho = std::hypot(dx, dy) / 19.5, theta = std::atan2(dy, dx) + 0.000001;
             EXPECT_NEAR(phase_input[s.i][s.j], zernike_by_hand(k, rho, theta), 2e-5)
                 << "Z" << k << " at " << s.i << "," << s.j;
-            EXPECT_NEAR(fringe_zernike(k, rho, theta), zernike_by_hand(k, rho, theta), 1e-12) << "Z" << k;
         }
         // Each radial part is 1 at the rim, seen at theta 0 for the cosine and round terms.
         const bool sine = k == 3 || k == 6 || k == 8 || k == 11 || k == 13 || k == 15 || k == 18 || k == 20 ||
