@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "orvinta_version.h"
 #include "shell/entry.h"
 
 namespace {
