@@ -47,3 +47,18 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# Installing. make install [PREFIX=/usr/local] [DESTDIR=stage]; make uninstall (with the same
+# DESTDIR) removes exactly what the last install listed; make package writes the Debian
+# package orvinta_VERSION_ARCH.deb into this folder.
+PREFIX ?= /usr/local
+.PHONY: install uninstall package
+
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	DESTDIR=$(DESTDIR) cmake --build $(BUILD) --target uninstall
+
+package: build
+	cd $(BUILD) && cpack -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)
