@@ -96,3 +96,19 @@ void BM_centroid_error(benchmark::State &state)
 BENCHMARK(BM_centroid_error)->Arg(3)->Arg(4)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+#include "optics/image_quality.h"
+
+namespace {
+
+// Every figure of merit of the start-up PSF: Strehl, both widths, both energy radii, sampling.
+void BM_image_quality(benchmark::State &state)
+{
+    optics_startup();
+    do_FFT();
+    for (auto _ : state) benchmark::DoNotOptimize(image_quality());
+    optics_shutdown();
+}
+BENCHMARK(BM_image_quality)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

@@ -1,0 +1,29 @@
+// Figures of merit of the current PSF: Strehl ratio, core width, encircled energy and how well
+// the grid samples the PSF and the wavefront. Pure computation on the field arrays.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ImageQuality {
+    // Undefined figures (a dark pupil, a core wider than the grid) are empty, never a number.
+    std::optional<double> strehl;
+    std::optional<double> fwhm_x, fwhm_y;            // PSF unit of nCurrentPSFUnits
+    std::optional<double> ee50_radius, ee80_radius;  // PSF unit, about the centroid
+    double sampling_q = 0;      // PSF samples per lambda F; Nyquist sampling is 2
+    double max_phase_step = 0;  // waves between neighbouring lit pupil samples
+    bool undersampled = false;  // sampling_q below 2
+    bool aliased = false;       // max_phase_step above half a wave
+};
+
+// The figures of r_input, phase_input and m_output as they are now; calls set_domains() for
+// the PSF step. Meaningful after do_FFT.
+ImageQuality image_quality();
+
+// The fraction of the PSF's energy within radius (PSF unit) of its centroid; empty for a dark
+// PSF.
+std::optional<double> encircled_energy(double radius);
+
+// One line per warning that applies, without a line end.
+std::vector<std::string> image_quality_warnings(const ImageQuality &q);
