@@ -10,6 +10,9 @@
 
 namespace {
 
+// The palette the graded one replaced, selected back once the background is filled.
+HPALETTE hPaletteBeforeGraded = nullptr;
+
 int text_length(const char *text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
 
 // The symbol kind of a code: its size, whatever the sign (-INT_MIN does not fit an int).
@@ -80,7 +83,7 @@ HPALETTE zGraph::zCreateGradedColorPalette()
     HPALETTE palette = CreatePalette(entries);
     std::free(entries);
     if (!palette) return nullptr;
-    SelectPalette(hDC, palette, FALSE);
+    hPaletteBeforeGraded = SelectPalette(hDC, palette, FALSE);
     RealizePalette(hDC);
     // The bands have no outline.
     SelectObject(hDC, GetStockObject(NULL_PEN));
@@ -90,7 +93,6 @@ HPALETTE zGraph::zCreateGradedColorPalette()
 void zGraph::zFillBkgWithGradedColor()
 {
     HGDIOBJ oldPen = GetCurrentObject(hDC, OBJ_PEN);
-    HGDIOBJ oldPalette = GetCurrentObject(hDC, OBJ_PAL);
     HPALETTE palette = zCreateGradedColorPalette();
     if (!palette) {
         zDisplayError("Unable to Create Graded Color Palette!");
@@ -127,7 +129,9 @@ void zGraph::zFillBkgWithGradedColor()
         }
         v = static_cast<unsigned char>(GradedBkg == zGradedRingsDarkCentre ? v + 4 : v - 4);
     }
-    SelectPalette(hDC, static_cast<HPALETTE>(oldPalette ? oldPalette : GetStockObject(DEFAULT_PALETTE)), TRUE);
+    // The context's own palette comes back (as a background palette) before ours is deleted.
+    if (hPaletteBeforeGraded) SelectPalette(hDC, hPaletteBeforeGraded, TRUE);
+    hPaletteBeforeGraded = nullptr;
     RealizePalette(hDC);
     DeleteObject(palette);
     if (oldPen) SelectObject(hDC, oldPen);

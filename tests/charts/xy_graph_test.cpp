@@ -371,7 +371,15 @@ TEST(XYGraph, GradedRingsOfSchemeFourteenRunFromBlueToGreen)
     Chart c;
     c.g.GradedBkg = 4;
     c.g.GradedColorScheme = 14;
+    c.g.LegendStyle = 1;  // the rings do not depend on the layout
+    c.g.LegendTitles[0] = "every object the chart makes is gone afterwards";
+    c.g.bDrawSymbols = 1;
+    const int objects = GdiLiveObjectCount();
+    const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), font = GetCurrentObject(c.dc, OBJ_FONT);
     XYGraph(&c.g);
+    EXPECT_EQ(GdiLiveObjectCount(), objects);
+    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), font);
     std::vector<RecordedOp> rings;
     for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
         if (op.pen.style == PS_NULL) rings.push_back(op);
