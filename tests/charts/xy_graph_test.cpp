@@ -419,8 +419,12 @@ TEST(XYGraph, LegendColumnOfOneSetIsThirtyHighOnTheMiddle)
 {
     Chart c;
     c.g.LegendStyle = 0;
-    c.g.LegendTitles[0] = "PSF";
+    const std::string longTitle(300, 'x');  // cut to the 174 characters of the work buffer
+    c.g.LegendTitles[0] = longTitle.c_str();
     XYGraph(&c.g);
+    bool cut = false;
+    for (const RecordedOp &op : c.texts()) cut = cut || op.text == longTitle.substr(0, 174);
+    EXPECT_TRUE(cut);
     // Box height zRound(0.05 * 300 * (1.5 + 0.5)) = 30 around y = 150; columns 20 to 100 from
     // the layout.
     std::vector<std::string> frame;
