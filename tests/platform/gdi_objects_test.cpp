@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -61,6 +62,54 @@ TEST(GdiObjects, SelectObjectReturnsWhatItReplacedPerKind)
     EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
     EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
     EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(brush));
+    DeleteDC(dc);
+}
+
+// Each kind of object has its own handle type; all of them are GDI objects.
+static_assert(!std::is_convertible_v<HPEN, HBRUSH> && !std::is_convertible_v<HBRUSH, HPEN>);
+static_assert(!std::is_convertible_v<HFONT, HBRUSH> && !std::is_convertible_v<HRGN, HBITMAP>);
+static_assert(!std::is_convertible_v<HGDIOBJ, HPEN> && !std::is_convertible_v<HPALETTE, HFONT>);
+static_assert(std::is_convertible_v<HPEN, HGDIOBJ> && std::is_convertible_v<HRGN, HGDIOBJ> &&
+              std::is_convertible_v<HPALETTE, HGDIOBJ> && std::is_convertible_v<HBITMAP, HGDIOBJ>);
+// The guard takes what SelectObject can put back, and nothing else.
+static_assert(std::is_constructible_v<SelectedObject, HDC, HPEN> &&
+              std::is_constructible_v<SelectedObject, HDC, HFONT> &&
+              std::is_constructible_v<SelectedObject, HDC, HGDIOBJ>);
+static_assert(!std::is_constructible_v<SelectedObject, HDC, HRGN> &&
+              !std::is_constructible_v<SelectedObject, HDC, HPALETTE> &&
+              !std::is_constructible_v<SelectedObject, HDC, HBITMAP> &&
+              !std::is_copy_constructible_v<SelectedObject>);
+
+TEST(GdiObjects, SelectedObjectPutsBackWhatItReplaced)
+{
+    HDC dc = CreateImageDC(4, 4);
+    HPEN pen = CreatePen(PS_DASH, 0, RGB(9, 9, 9));
+    HBRUSH brush = CreateSolidBrush(RGB(7, 7, 7));
+    SelectObject(dc, brush);
+    struct Row {
+        const char *name;
+        HGDIOBJ object;
+        UINT type;
+        HGDIOBJ inside, after;  // current object of the type inside the guard and after it
+    } rows[] = {
+        {"own pen", pen, OBJ_PEN, pen, GetStockObject(BLACK_PEN)},
+        {"stock brush over own", GetStockObject(NULL_BRUSH), OBJ_BRUSH, GetStockObject(NULL_BRUSH), brush},
+        {"font", GetStockObject(DEVICE_DEFAULT_FONT), OBJ_FONT, GetStockObject(DEVICE_DEFAULT_FONT),
+         GetStockObject(SYSTEM_FONT)},
+        {"null selects nothing", nullptr, OBJ_PEN, GetStockObject(BLACK_PEN), GetStockObject(BLACK_PEN)},
+    };
+    for (const Row &row : rows) {
+        {
+            const SelectedObject guard(dc, row.object);
+            EXPECT_EQ(GetCurrentObject(dc, row.type), row.inside) << row.name;
+            EXPECT_EQ(guard.previous(), row.object ? row.after : nullptr) << row.name;
+        }
+        EXPECT_EQ(GetCurrentObject(dc, row.type), row.after) << row.name;
+    }
+    // Nothing of the guard's is left selected: the pen can be deleted.
+    EXPECT_TRUE(DeleteObject(pen));
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
     EXPECT_TRUE(DeleteObject(brush));
     DeleteDC(dc);
 }
