@@ -110,8 +110,8 @@ TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
         // mean 71/9, sd sqrt((649 - 71^2/9) / 8) = 3.33, 2 levels: 6.67 -> 7; floor(1.13) x 7 = 7,
         // lowered once to 0 (0 - 7 is not above -1); e = 0, d = 0
         {"lowered towards the minimum", 3, 3, {-1, 9, 9, 9, 9, 9, 9, 9, 9}, 2, 0.0, 1, 71.0 / 9, 0.0, 7.0, "%1.0f"},
-        // interval 0.01 over a range of 1: 101 levels, 0.02: 51, 0.04: 26; 0 - 12 x 0.04
-        {"interval doubled", 3, 3, kBump3, 0, 0.01, 1, 1.0 / 9, -0.48, 0.04, "%4.2f"},
+        // interval 0.0125 over a range of 1: 81 levels, 0.025: 41, 0.05: 21; 0 - 10 x 0.05
+        {"interval doubled", 3, 3, kBump3, 0, 0.0125, 1, 1.0 / 9, -0.5, 0.05, "%4.2f"},
         // three levels: 4/3/3 = 0.44 -> 0.4; 0 - floor(1) x 0.4
         {"interval -3", 3, 3, kBump3, 0, -3.0, 1, 1.0 / 9, -0.4, 0.4, "%3.1f"},
         // |MaxValue| 0 has no digits of its own: e = 0; floor(-5) x 0.2 - 0.6
@@ -174,11 +174,24 @@ TEST(ContourTracing, LinesOfSmallGridsInTracingOrder)
           {{1000, 400}, {500, 400}, {0, 400}, {0, 400}, {0, 0}, {1000, 0}, {1000, 400}},
           {{1000, 600}, {500, 600}, {0, 600}, {0, 600}, {0, 1000}, {1000, 1000}, {1000, 600}},
           {{1000, 800}, {500, 800}, {0, 800}, {0, 800}, {0, 1000}, {1000, 1000}, {1000, 800}}}},
-        // Corners 2, 1, 1, 0 and levels -1, 0, 1: at level 1 side 0 (2 to 1) starts nothing, as
-        // 1 is not below the level; side 1 (1 to 0) starts the line through both corners of
-        // value 1; side 3 (1 to 2) starts nothing.
-        {"level on the boundary", 2, 2, 3, 1000, 1000, {2, 1, 1, 0},
-         {{{0, 1000}, {1000, 0}, {1000, 0}, {1000, 0}, {0, 0}, {0, 1000}}}},
+        // Side 0 reads 0, 1, 0 and the far row 2, 2, 2; levels -1, 0, 1 (step 1). At level 1
+        // side 0 starts a line only on the face from 1 down to 0 (t = 0, at the point itself);
+        // side 3 (2 down to 0) starts the second line, which ends on that same point.
+        {"level on the boundary", 2, 3, 3, 1000, 1000, {0, 2, 1, 2, 0, 2},
+         {{{0, 500}, {500, 1000}, {500, 1000}, {0, 1000}, {0, 500}},
+          {{500, 0}, {0, 500}, {0, 500}, {0, 0}, {500, 0}}}},
+        // The two ties at level 1 (step 1). Column 0 reads 2, 1, 2, column 1 zeros: corner f+3
+        // of cell (0, 0), (1, 0), is at the level and counts as below, so the line leaves
+        // through face 3 at that corner; the part beyond it is never started (no face there
+        // has its earlier corner at or above 1 and its later one below).
+        {"corner f+3 at the level", 3, 2, 3, 1000, 1000, {2, 1, 2, 0, 0, 0},
+         {{{0, 500}, {500, 0}, {500, 0}, {0, 0}, {0, 500}}}},
+        // Column 0 reads 2, 2, 0, column 1 0, 1, 0: corner f+2 of cell (0, 0), (1, 1), is at
+        // the level and counts as above, so the line turns through face 1 and leaves at (1, 1);
+        // side 1 then starts a second line at that point.
+        {"corner f+2 at the level", 3, 2, 3, 1000, 1000, {2, 2, 0, 0, 1, 0},
+         {{{0, 500}, {500, 1000}, {500, 1000}, {0, 1000}, {0, 500}},
+          {{500, 1000}, {750, 0}, {750, 0}, {1000, 0}, {1000, 1000}, {500, 1000}}}},
         // A saddle: corners (0,0) and (1,1) at 1, the others 0, mean 0.5, levels 0.3, 0.6, 0.9.
         // Below the mean the low corners are cut off, at or above it the high ones.
         {"saddle", 2, 2, 0, 1000, 1000, {1, 0, 0, 1},
@@ -298,6 +311,8 @@ TEST(ContourPolygons, LinesDrawnAndStoredAtMost200Points)
 
 TEST(ContourBands, PaintedLargestFirstInTheBandOfTheirLevel)
 {
+    std::vector<double> peaks(27, 0.0);
+    for (int j = 1; j < 9; j += 2) peaks[j * 3 + 1] = 8.0;
     struct Row {
         const char *name;
         int rows, cols, contours, width, height;
@@ -305,18 +320,22 @@ TEST(ContourBands, PaintedLargestFirstInTheBandOfTheirLevel)
         std::vector<int> bands;      // colour of each polygon painted, in order
         std::vector<int> firstYs;    // and the y of its first vertex
     } rows[] = {
-        // Two peaks of 8 at (1,1) and (1,3), 8 levels of step 1: at level L two diamonds of
-        // equal area, first vertex y = 1000 (1 + t) and 1000 (3 + t), t = (8 - L)/8; the one
-        // stored first is painted first; band zRound(8 L/8 - 0.5) = L.
-        {"equal areas", 3, 5, 0, 2000, 4000, {0, 0, 0, 0, 8, 0, 0, 0, 0, 0, 8, 0, 0, 0, 0},
-         {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7},
-         {1875, 3875, 1750, 3750, 1625, 3625, 1500, 3500, 1375, 3375, 1250, 3250, 1125, 3125}},
+        // Four peaks of 8 at (1, 1), (1, 3), (1, 5), (1, 7), 8 levels of step 1: at level L
+        // four diamonds of equal area (filled in below), painted in the order they were kept.
+        {"equal areas", 3, 9, 0, 2000, 8000, peaks, {}, {}},
         // Centre 3, 3 levels of step 1: level 1 is a third of the way up, 3 x 1/3 - 0.5 = 0.5
         // rounds up to band 1; level 2 gives 1.5, band 2. y = 1000 (1 + (3 - L)/3).
         {"a third of the way up", 3, 3, 3, 2000, 2000, {0, 0, 0, 0, 3, 0, 0, 0, 0}, {1, 2}, {1666, 1333}},
         // With no height every polygon has area 0 and none is painted.
         {"zero area", 3, 3, 0, 2000, 0, kBump3, {}, {}},
     };
+    // Peak p at second index 2p + 1, level L: first vertex y = 1000 (2p + 1 + t),
+    // t = (8 - L) / 8; band zRound(8 L / 8 - 0.5) = L.
+    for (int level = 1; level <= 7; ++level)
+        for (int p = 0; p < 4; ++p) {
+            rows[0].bands.push_back(level);
+            rows[0].firstYs.push_back(1000 * (2 * p + 1) + 125 * (8 - level));
+        }
     for (const Row &row : rows) {
         Chart c(row.rows, row.cols, row.values, row.contours, 0);
         c.axes(row.width, row.height);
