@@ -294,19 +294,22 @@ void zContour::startEdge(double level, std::uint8_t side)
 }
 
 // Closed lines: every face along the second index inside the grid whose mark is still clear.
+// The scan reads the grid directly (value (i, j) at j x Rows + i); past the last column the
+// second corner lies outside the grid.
 void zContour::startInterior(double level)
 {
     const zContourData &w = *pWork;
-    zPOINT p{};
-    p.face = 0;
-    for (int i = 1; i <= w.Rows - 2; ++i) {
-        for (int j = 0; j <= w.Cols - 1; ++j) {
-            p.i = static_cast<std::int16_t>(i);
-            p.j = static_cast<std::int16_t>(j);
-            if (getDataPoint(&p, 0) >= level && level > getDataPoint(&p, 1) && !faceInUse(&p, 2)) {
-                zPOINT walk = p;
+    const int rows = w.Rows, cols = w.Cols;
+    for (int i = 1; i <= rows - 2; ++i) {
+        const double *row = w.pData + i;
+        double a = row[0];
+        for (int j = 0; j <= cols - 1; ++j) {
+            const double b = j + 1 < cols ? row[static_cast<long>(j + 1) * rows] : zOutOfGrid;
+            if (a >= level && level > b && !(w.pFaceMarks[static_cast<long>(j) * rows + i + 1] & 1)) {
+                zPOINT walk{static_cast<std::int16_t>(i), static_cast<std::int16_t>(j), 0};
                 drawLine(&walk, level);
             }
+            a = b;
         }
     }
 }
