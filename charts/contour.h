@@ -115,8 +115,9 @@ private:
     void zReleaseContourStore();
 };
 
-// Draws the contour chart the record describes.
-void ContourGraph(zGraphStruct *record);
+// Draws the contour chart the record describes into its device context and returns when it is
+// done; the record and everything it points to must stay valid until then.
+void ContourGraph(const zGraphStruct *record);
 
 // Counts the points saved by every contour chart of the run; every eleventh is offered a label.
 extern std::uint32_t LabelCounter;

@@ -79,7 +79,7 @@ void zContour::zReleaseContourStore()
 
 // The drawing sequence of a contour chart. Levels are planned from the data, so the chart
 // never scales or draws the grid of a plain graph.
-void ContourGraph(zGraphStruct *record)
+void ContourGraph(const zGraphStruct *record)
 {
     zContour graph(record);
     if (graph.zContour::zInitGraph() && graph.zContour::zCheckForLegalData()) {

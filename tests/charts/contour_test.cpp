@@ -390,6 +390,7 @@ TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
         std::vector<double> values;
         const char *message;  // null: none
         int lines;            // -1: some contour lines beyond the frame's four
+        int contours = 0, showGrid = 1;
     } rows[] = {
         {"no columns", 0, 3, kBump3, "Did Not Specify Number of Rows or Columns In Data!", 0},
         {"one row", 3, 1, kBump3, grid, 0},
@@ -401,6 +402,9 @@ TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
         {"flat", 3, 3, std::vector<double>(9, 2.0), nullptr, 4},
         // Levels 4000 apart cannot be counted out where doubles are 16384 apart.
         {"step below the precision", 2, 2, {1e20, 1e20, 1e20, 1e20 + 16384}, nullptr, 4},
+        // 4/3 shared over 2^31 - 1 levels: a step of 6e-10 across a range of 1 is not counted out.
+        {"2147483647 levels", 3, 3, kBump3, nullptr, 4, 2147483647},
+        {"bands, 12 levels", 3, 3, kBump3, "You Requested Too Many Contour Levels!", -1, 12, 0},
     };
     for (const Row &row : rows) {
         RECT window{0, 0, 400, 300};
@@ -414,7 +418,8 @@ TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
         record.pZData = values.data();
         record.XMax = row.cols;
         record.YMax = row.rows;
-        record.bShowGrid = 1;
+        record.NumContours = row.contours;
+        record.bShowGrid = row.showGrid;
         record.LegendStyle = 2;
         ContourGraph(&record);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << row.name;
