@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <initializer_list>
 #include <numeric>
 #include <vector>
 
