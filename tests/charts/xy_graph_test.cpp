@@ -1,0 +1,459 @@
+// The charting core and the XY chart against a recording device context. Unless a test says
+// otherwise the window is (0, 0, 400, 300) without a legend, so the axes are (60, 45, 340, 255):
+// 0.15 * 400 = 60, 0.15 * 300 = 45, 0.85 * 400 = 340, 0.85 * 300 = 255; 280 x 210 pixels.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "charts/graph.h"
+#include "charts/xy_graph.h"
+#include "platform/dc.h"
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+namespace {
+
+// The XY slice record of the plot windows over six points, drawn into a recording context.
+struct Chart {
+    HDC dc = CreateRecordingDC(400, 300);
+    RECT window{0, 0, 400, 300};
+    double x[6] = {0, 1, 2, 3, 4, 5};
+    double y[6] = {0, 1, 2, 3, 4, 5};
+    std::int32_t sym[6] = {1, 1, 1, 1, 1, 1};
+    COLORREF colors[10];
+    zGraphStruct g{};
+    int s = 0;  // average character width of the context's font
+
+    Chart()
+    {
+        for (int k = 0; k < 10; ++k) colors[k] = RGB(10 * k + 1, 20, 30);
+        g.hDC = dc;
+        g.pWindowRect = &window;
+        g.pXData = x;
+        g.pYData = y;
+        g.pSymbols = sym;
+        g.NumPoints = 6;
+        g.AxisColor = RGB_color(0);
+        g.BkgColor = RGB_color(15);
+        g.pGraphColors = colors;
+        g.LegendStyle = 2;
+        g.bDrawLines = 1;
+        g.DigitFormat = 2;
+        g.DigitPrecision = 3;
+        g.PenStyle = 2;
+        // x 0..5 over 280 pixels: 56 per unit; y 0..7 over 210 pixels: 30 per unit, so
+        // point (x, y) lands on (60 + 56 x, 255 - 30 y).
+        g.XMax = 5;
+        g.YMax = 7;
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        s = tm.tmAveCharWidth;
+    }
+    ~Chart() { DeleteDC(dc); }
+
+    std::vector<RecordedOp> ops(RecordedKind kind) const
+    {
+        std::vector<RecordedOp> out;
+        for (const RecordedOp &op : RecordedOps(dc))
+            if (op.kind == kind) out.push_back(op);
+        return out;
+    }
+    std::vector<RecordedOp> texts() const { return ops(RecordedKind::Text); }
+};
+
+std::string points_text(const std::vector<POINT> &points)
+{
+    std::string t;
+    char one[48];
+    for (const POINT &p : points) {
+        std::snprintf(one, sizeof one, "(%ld,%ld)", static_cast<long>(p.x), static_cast<long>(p.y));
+        t += one;
+    }
+    return t;
+}
+std::string line_text(const RecordedOp &op) { return points_text(op.points); }
+std::string rect_text(const RECT &r) { return points_text({{r.left, r.top}, {r.right, r.bottom}}); }
+
+TEST(GraphLayout, Window400x300ForEachLegendPlacement)
+{
+    struct Row {
+        int legendStyle;
+        RECT window;
+        RECT axes, legend;
+    } rows[] = {
+        // No legend: the axes only; the legend box stays zero.
+        {2, {0, 0, 400, 300}, {60, 45, 340, 255}, {0, 0, 0, 0}},
+        // Strip: bottom 0.7 * 300 = 210; legend 0.825 * 300 = 247.5 -> 248, 0.975 * 300 - 300 =
+        // -7.5 -> -7, so 293.
+        {1, {0, 0, 400, 300}, {60, 45, 340, 210}, {60, 248, 340, 293}},
+        // Column: left 0.35 * 400 = 140; legend 0.05 * 400 = 20, 0.2 * 300 = 60,
+        // 0.25 * 400 - 400 = -300 -> 100, 0.8 * 300 - 300 = -60 -> 240.
+        {0, {0, 0, 400, 300}, {140, 45, 340, 255}, {20, 60, 100, 240}},
+        {7, {0, 0, 400, 300}, {140, 45, 340, 255}, {20, 60, 100, 240}},
+        // Given right to left and bottom to top: laid out as if normalised.
+        {2, {400, 300, 0, 0}, {60, 45, 340, 255}, {0, 0, 0, 0}},
+    };
+    for (const Row &row : rows) {
+        zGraphStruct g{};
+        g.pWindowRect = &row.window;
+        g.LegendStyle = row.legendStyle;
+        zGraph graph(&g);
+        graph.zSetUpGraphLayout();
+        EXPECT_EQ(rect_text(graph.RAxes), rect_text(row.axes))
+            << "LegendStyle " << row.legendStyle << " window right " << row.window.right;
+        EXPECT_EQ(rect_text(graph.RLegend), rect_text(row.legend))
+            << "LegendStyle " << row.legendStyle << " window right " << row.window.right;
+        EXPECT_EQ(graph.AxesLeft, row.axes.left);
+        EXPECT_EQ(graph.AxesBottom, row.axes.bottom);
+        EXPECT_EQ(graph.AxesWidth, row.axes.right - row.axes.left);
+    }
+}
+
+TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
+{
+    struct Row {
+        double min, max;
+        int divisions;
+        double expectedMin, expectedMax;
+        int expectedDivisions;
+    } rows[] = {
+        // Range 9.74: a tenth 0.974 exceeds 0.1, 0.2, 0.5, so step 1 and 10 divisions; 0 to 10
+        // refits to step 1, 10 divisions, halved to 5.
+        {0.13, 9.87, -1, 0, 10, 5},
+        // Range 50.2: a tenth 5.02, step 10; -10 to 50 refits to step 10, 6 divisions.
+        {-3.2, 47, -1, -10, 50, 6},
+        // Narrower than 1e-7: five divisions, range untouched.
+        {2, 2 + 5e-8, -1, 2, 2 + 5e-8, 5},
+        // Range 1: a tenth 0.1, step 0.1, 10 divisions, halved to 5.
+        {0, 1, -1, 0, 1, 5},
+        // Range 30: a tenth 3 exceeds 1 and 2, so step 5 and 6 divisions.
+        {0, 30, -1, 0, 30, 6},
+    };
+    zGraph graph(nullptr);
+    for (const Row &row : rows) {
+        double min = row.min, max = row.max;
+        int divisions = row.divisions;
+        graph.zCalcTicks(min, max, divisions);
+        EXPECT_DOUBLE_EQ(min, row.expectedMin) << row.min << " to " << row.max;
+        EXPECT_DOUBLE_EQ(max, row.expectedMax) << row.min << " to " << row.max;
+        EXPECT_EQ(divisions, row.expectedDivisions) << row.min << " to " << row.max;
+    }
+}
+
+TEST(GraphScaling, GivenDivisionsKeepTheDataRange)
+{
+    Chart c;
+    c.g.bAutoScale = 1;
+    c.g.XAxisDivisions = 7;
+    c.g.YAxisDivisions = -1;
+    c.y[2] = 47;
+    c.y[4] = -3.2;
+    zGraph graph(&c.g);
+    ASSERT_EQ(graph.zInitGraph(), 1);
+    ASSERT_EQ(graph.zScaleData(), 1);
+    EXPECT_EQ(graph.XDivisions, 7);
+    EXPECT_EQ(graph.XMin, 0);
+    EXPECT_EQ(graph.XMax, 5);
+    // y -3.2 to 47 with the best fit: -10 to 50 in 6 divisions.
+    EXPECT_EQ(graph.YDivisions, 6);
+    EXPECT_EQ(graph.YMin, -10);
+    EXPECT_EQ(graph.YMax, 50);
+    graph.zTerminateGraph();
+}
+
+TEST(GraphScaling, AxisNumberFormats)
+{
+    struct Row {
+        int format, precision;
+        double value;
+        const char *text;
+    } rows[] = {
+        {2, 3, 3.14159, "3.142"}, {-1, 3, 3.14159, "3"},  {0, 3, 3.14159, "3.14"},
+        {1, 3, 3.14159, "3.14"},  {1, 5, 3.14159, "3.1416"}, {9, 0, 3.14159, "3.14"},
+        {0, 0, 2.5, "2.5"},       {0, 0, 10, "10"},       {0, 0, 0, "0"},
+        {2, 0, 12.5, "12"},  // "%-6.0f": 12.5 is a tie, printed to the even 12
+    };
+    zGraph graph(nullptr);
+    for (const Row &row : rows) {
+        char out[zLabelBufferSize];
+        graph.zSetDigitFormat(row.format);
+        graph.zSetDigitPrecision(row.precision);
+        graph.zConvertValue(row.value, out);
+        EXPECT_STREQ(out, row.text) << "format " << row.format << " precision " << row.precision;
+    }
+}
+
+TEST(XYGraph, FlatDataRunAcrossTheMiddleWithOneYLabel)
+{
+    Chart c;
+    c.g.bAutoScale = 1;
+    for (double &v : c.y) v = 2;
+    XYGraph(&c.g);
+    // Every point on (60, 150), (45 + 255) / 2 = 150, the last moved to the right edge 340.
+    std::vector<std::string> lines;
+    for (const RecordedOp &op : c.ops(RecordedKind::Line))
+        if (op.pen.color == c.colors[0]) lines.push_back(line_text(op));
+    const std::vector<std::string> expected = {"(60,150)(60,150)", "(60,150)(60,150)", "(60,150)(60,150)",
+                                               "(60,150)(60,150)", "(340,150)(60,150)"};
+    EXPECT_EQ(lines, expected);
+    int yLabels = 0;
+    for (const RecordedOp &op : c.texts())
+        if (op.text == "2.000" && op.points[0].y != 255 + 5) {  // not the x label 2
+            ++yLabels;
+            EXPECT_EQ(op.points[0].x, 60 - c.s);
+            EXPECT_EQ(op.points[0].y, 150);  // (255 - 45) / 2 + 45
+        }
+    EXPECT_EQ(yLabels, 1);
+}
+
+TEST(XYGraph, FailedChartsShowTheirMessageAndLeaveNothingBehind)
+{
+    struct Row {
+        const char *name;
+        bool nullDC;
+        RECT window;
+        double xMax;
+        const char *message;
+    } rows[] = {
+        {"no device context", true, {0, 0, 400, 300}, 5, "Error--HDC Invalid or Not Set!"},
+        {"zero window", false, {0, 0, 0, 0}, 5, "Error--Window Rectangle [RWindow] Invalid/Not Set"},
+        {"equal x limits", false, {0, 0, 400, 300}, 0, "Cannot Scale Data:  xmax = xmin"},
+    };
+    for (const Row &row : rows) {
+        Chart c;
+        c.window = row.window;
+        c.g.XMax = row.xMax;
+        if (row.nullDC) c.g.hDC = nullptr;
+        const int objects = GdiLiveObjectCount();
+        const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), brush = GetCurrentObject(c.dc, OBJ_BRUSH),
+                      font = GetCurrentObject(c.dc, OBJ_FONT);
+        testing_begin();
+        XYGraph(&c.g);
+        ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
+        EXPECT_EQ(testing_message_boxes()[0].text, row.message) << row.name;
+        testing_end();
+        EXPECT_EQ(GdiLiveObjectCount(), objects) << row.name;
+        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen) << row.name;
+        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_BRUSH), brush) << row.name;
+        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), font) << row.name;
+        EXPECT_TRUE(c.ops(RecordedKind::Line).empty()) << row.name << ": no frame after a failure";
+    }
+}
+
+TEST(XYGraph, SixXLabelsTheLastOneXMaxItself)
+{
+    Chart c;
+    c.g.DigitFormat = 1;
+    c.g.DigitPrecision = 17;
+    c.g.XMin = 0.1;
+    c.g.XMax = 0.3;
+    c.g.ItemStyle = 0;  // the XY chart numbers its x axis all the same
+    c.g.ItemTitles[0] = "never";
+    XYGraph(&c.g);
+    std::vector<RecordedOp> labels;
+    for (const RecordedOp &op : c.texts())
+        if (op.points[0].y == 255 + 5) labels.push_back(op);
+    ASSERT_EQ(labels.size(), 6u);
+    // dp = 280 / 5 = 56 pixels, labels at 56 i + 60 - s.
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(labels[i].points[0].x, 56 * i + 60 - c.s) << "label " << i;
+    // The nearest doubles to 0.1 and 0.3 to 17 digits; 0.1 + 5 * (0.2 / 5) falls short of 0.3.
+    EXPECT_EQ(labels[0].text, "0.10000000000000001");
+    EXPECT_EQ(labels[5].text, "0.29999999999999999");
+}
+
+TEST(Graph, ItemTitlesThenQuestionMarks)
+{
+    Chart c;
+    c.g.ItemStyle = 0;
+    c.g.ItemTitles[0] = "a";
+    c.g.ItemTitles[1] = "bb";
+    c.g.ItemTitles[2] = "ccc";
+    zGraph graph(&c.g);
+    ASSERT_EQ(graph.zInitGraph(), 1);
+    ASSERT_EQ(graph.zScaleData(), 1);
+    ClearRecordedOps(c.dc);
+    graph.zShowXAxisNumbers();
+    std::vector<std::string> texts;
+    for (const RecordedOp &op : c.texts()) texts.push_back(op.text);
+    EXPECT_EQ(texts, (std::vector<std::string>{"a", "bb", "ccc", "?", "?", "?"}));
+    graph.zTerminateGraph();
+}
+
+TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
+{
+    Chart c;
+    const std::int32_t codes[6] = {1, 1, -1, 1, 2, 2};
+    std::copy(codes, codes + 6, c.sym);
+    zGraph graph(&c.g);
+    ASSERT_EQ(graph.zInitGraph(), 1);
+    ASSERT_EQ(graph.zScaleData(), 1);
+    ClearRecordedOps(c.dc);
+    EXPECT_EQ(graph.zDrawDataPoints(), 2);
+    EXPECT_EQ(graph.NumSets, 2);
+    // Points (60 + 56 i, 255 - 30 i): (60,255) (116,225) (172,195) (228,165) (284,135) (340,105).
+    struct Expected {
+        RecordedKind kind;
+        std::string points;
+        COLORREF pen;
+    } expected[] = {
+        {RecordedKind::Line, "(116,225)(60,255)", c.colors[0]},
+        // The plus sign hangs from (172, 195): its first vertex is (172 - s / 4, 195).
+        {RecordedKind::Polygon, "", RGB_color(0)},
+        {RecordedKind::Line, "(228,165)(172,195)", c.colors[0]},
+        {RecordedKind::Line, "(340,105)(284,135)", c.colors[1]},
+    };
+    const std::vector<RecordedOp> ops = RecordedOps(c.dc);
+    ASSERT_EQ(ops.size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ops[i].kind, expected[i].kind) << "primitive " << i;
+        EXPECT_EQ(ops[i].pen.color, expected[i].pen) << "primitive " << i;
+        if (expected[i].kind == RecordedKind::Line) {
+            EXPECT_EQ(line_text(ops[i]), expected[i].points) << "primitive " << i;
+        }
+    }
+    ASSERT_EQ(ops[1].points.size(), 12u);
+    EXPECT_EQ(ops[1].points[0].x, 172 - c.s / 4);
+    EXPECT_EQ(ops[1].points[0].y, 195);
+    graph.zTerminateGraph();
+}
+
+TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
+{
+    struct Row {
+        const char *name;
+        double y[4];
+        std::vector<std::string> lines;
+    } rows[] = {
+        // y 1e6 maps to 255 - 3e7, kept 32767 pixels above the window.
+        {"far outside", {0, 1, 1e6, 1}, {"(116,225)(60,255)", "(172,-32767)(116,225)", "(228,225)(172,-32767)"}},
+        // A point that is not a number breaks the line on both sides.
+        {"not a number", {0, 1, NAN, 1}, {"(116,225)(60,255)"}},
+        {"infinite", {0, INFINITY, 1, 1}, {"(228,225)(172,225)"}},
+    };
+    for (const Row &row : rows) {
+        Chart c;
+        c.g.NumPoints = 4;
+        std::copy(row.y, row.y + 4, c.y);
+        XYGraph(&c.g);
+        std::vector<std::string> lines;
+        for (const RecordedOp &op : c.ops(RecordedKind::Line)) {
+            if (op.pen.color != c.colors[0]) continue;
+            lines.push_back(line_text(op));
+            EXPECT_TRUE(op.clipped) << row.name;
+            const int h = c.s / 2;
+            EXPECT_EQ(rect_text(op.clip), rect_text({60 - h, 45 - h, 340 + h, 255 + h})) << row.name;
+        }
+        EXPECT_EQ(lines, row.lines) << row.name;
+    }
+}
+
+TEST(XYGraph, AutoscaleIgnoresPointsThatAreNotNumbers)
+{
+    Chart c;
+    c.g.bAutoScale = 1;
+    const double y[6] = {0, 10, NAN, 5, -INFINITY, 10};
+    std::copy(y, y + 6, c.y);
+    zGraph graph(&c.g);
+    ASSERT_EQ(graph.zInitGraph(), 1);
+    ASSERT_EQ(graph.zScaleData(), 1);
+    EXPECT_EQ(graph.YMin, 0);
+    EXPECT_EQ(graph.YMax, 10);
+    EXPECT_EQ(graph.pYPixels[2], zNoPixel);
+    graph.zTerminateGraph();
+}
+
+TEST(XYGraph, GradedRingsOfSchemeFourteenRunFromBlueToGreen)
+{
+    Chart c;
+    c.g.GradedBkg = 4;
+    c.g.GradedColorScheme = 14;
+    c.g.LegendStyle = 1;  // the rings do not depend on the layout
+    c.g.LegendTitles[0] = "every object the chart makes is gone afterwards";
+    c.g.bDrawSymbols = 1;
+    const int objects = GdiLiveObjectCount();
+    const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), font = GetCurrentObject(c.dc, OBJ_FONT);
+    XYGraph(&c.g);
+    EXPECT_EQ(GdiLiveObjectCount(), objects);
+    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), font);
+    std::vector<RecordedOp> rings;
+    for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
+        if (op.pen.style == PS_NULL) rings.push_back(op);
+    ASSERT_EQ(rings.size(), 64u * 4);
+    // Intensity 255 first: (0, 255 - 255, 255); 64th step 255 - 4 * 63 = 3: (0, 252, 3);
+    // palette-relative colours.
+    EXPECT_EQ(rings.front().brush.color, 0x02000000u | RGB(0, 0, 255));
+    EXPECT_EQ(rings.back().brush.color, 0x02000000u | RGB(0, 252, 3));
+    // Innermost left piece: centre (200, 150), dx = 400 / 64 = 6.25, dy = 300 / 64 = 4.6875,
+    // a1 = zRound(3.125) = 3, b1 = zRound(2.34375) = 2, a0 = b0 = 0.
+    EXPECT_EQ(line_text(rings.front()), "(196,147)(201,153)");
+}
+
+TEST(XYGraph, ThirtyEightCharacterTitleGetsAFontSizedToItsRectangle)
+{
+    Chart c;
+    c.g.Title = "PSF X-Slice at 0.6328 microns, f/10.00";
+    ASSERT_EQ(std::string(c.g.Title).size(), 38u);
+    XYGraph(&c.g);
+    // Title rectangle (60 + 42, 0 + 11, 340 - 42, 45 - 11): 0.15 * 280 = 42, 0.25 * 45 = 11.25.
+    // Height 34 - 11 = 23; width 196 / 38 = 5, below zRound(0.6 * 23) = 14.
+    bool found = false;
+    for (const RecordedOp &op : c.texts())
+        if (op.text == c.g.Title) {
+            found = true;
+            EXPECT_EQ(op.font.height, 23);
+            EXPECT_EQ(op.font.width, 5);
+            EXPECT_EQ(op.font.face, "Arial");
+            // Centre (200, 22), baseline zRound(0.2 * 23) = 5 lower.
+            EXPECT_EQ(op.points[0].x, 200);
+            EXPECT_EQ(op.points[0].y, 27);
+        }
+    EXPECT_TRUE(found);
+}
+
+TEST(XYGraph, LegendColumnOfOneSetIsThirtyHighOnTheMiddle)
+{
+    Chart c;
+    c.g.LegendStyle = 0;
+    const std::string longTitle(300, 'x');  // cut to the 174 characters of the work buffer
+    c.g.LegendTitles[0] = longTitle.c_str();
+    XYGraph(&c.g);
+    bool cut = false;
+    for (const RecordedOp &op : c.texts()) cut = cut || op.text == longTitle.substr(0, 174);
+    EXPECT_TRUE(cut);
+    // Box height zRound(0.05 * 300 * (1.5 + 0.5)) = 30 around y = 150; columns 20 to 100 from
+    // the layout.
+    std::vector<std::string> frame;
+    for (const RecordedOp &op : c.ops(RecordedKind::Line))
+        if (op.pen.color == RGB_color(0) && op.pen.style == PS_SOLID) frame.push_back(line_text(op));
+    const std::vector<std::string> box = {"(20,135)(100,135)", "(100,135)(100,165)", "(100,165)(20,165)",
+                                          "(20,165)(20,135)"};
+    EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end());
+}
+
+TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
+{
+    struct Row {
+        std::vector<std::int32_t> codes;
+        int sets, samples;
+    } rows[] = {
+        {{42, 42, 43, 43, 43}, 2, 2},
+        {{7, 7, 7}, 1, 3},
+        {{1, -1, 1}, 3, 1},  // raw codes: a break starts a run here
+    };
+    for (Row &row : rows) {
+        zGraphStruct g{};
+        g.pSymbols = row.codes.data();
+        g.NumPoints = static_cast<int>(row.codes.size());
+        zGraph graph(&g);
+        EXPECT_EQ(graph.zCheckForLegalData(), 1);
+        EXPECT_EQ(graph.NumSets, row.sets) << "first code " << row.codes[0];
+        EXPECT_EQ(graph.NumSamples, row.samples) << "first code " << row.codes[0];
+    }
+}
+
+}  // namespace
