@@ -49,6 +49,34 @@ bool to_pixels(double offset, int &pixels)
 
 bool mapped(const POINT &p) { return p.x != zNoPixel; }
 
+// Draws the quadrilaterals of a surface as zDrawPolygon with the axis pen would, without
+// selecting pen and brush anew for each one. A pen or brush that could not be made draws
+// nothing of itself, as in zDrawPolygon.
+class SurfacePainter {
+public:
+    explicit SurfacePainter(zLowLevelGraphics &g) : g(g)
+    {
+        SelectObject(g.hDC, g.hAxisPen ? HGDIOBJ(g.hAxisPen) : GetStockObject(NULL_PEN));
+        SetPolyFillMode(g.hDC, ALTERNATE);
+    }
+    ~SurfacePainter()
+    {
+        if (q >= 0) g.zSelectGraphColor(q);
+    }
+    void color(int index)
+    {
+        if (index == q) return;
+        q = index;
+        HBRUSH brush = g.hBrushes[q % 10];
+        SelectObject(g.hDC, brush ? HGDIOBJ(brush) : GetStockObject(NULL_BRUSH));
+    }
+    void quadrilateral(const POINT (&quad)[4]) { Polygon(g.hDC, quad, 4); }
+
+private:
+    zLowLevelGraphics &g;
+    int q = -1;  // colour selected, none yet
+};
+
 }  // namespace
 
 zXYZGraph::zXYZGraph(const zGraphStruct *record)
@@ -233,6 +261,12 @@ void zXYZGraph::zDrawSurfaceRows(POINT *previous, POINT *current, int nx, int ny
     const double dx = (XMax - XMin) / nx;
     const double dy = (YMax - YMin) / ny;
     const double h = (ZMax - ZMin) * 0.5;
+    // Every quadrilateral is filled with the brush of its colour and outlined in the axis
+    // pen. Those stay selected for the whole surface and a brush is selected again only when
+    // the colour changes; afterwards the context holds what drawing each one with
+    // zDrawPolygon after zSelectGraphColor would have left: the pen and brush of the last
+    // colour.
+    SurfacePainter painter(*this);
     // x and y advance by repeated addition; the half step of tolerance lets the loops reach
     // XMax and YMax despite the rounding that accumulates. The counters only guard against
     // steps too small to move x or y at all.
@@ -251,14 +285,13 @@ void zXYZGraph::zDrawSurfaceRows(POINT *previous, POINT *current, int nx, int ny
             // Escape held down is the only way to stop a long surface; the rest of the chart
             // is still drawn.
             if (GetAsyncKeyState(VK_ESCAPE) & 0x8000) return;
-            const int q = bands && std::isfinite(z) ? band_color(z, h) : 0;
-            zSelectGraphColor(q);
+            painter.color(bands && std::isfinite(z) ? band_color(z, h) : 0);
             // A point without a position (z not a number, such as 1/X at X = 0) leaves out
             // the quadrilaterals around it.
             if (a > 0 && b > 0 && mapped(previous[b - 1]) && mapped(previous[b]) && mapped(current[b]) &&
                 mapped(current[b - 1])) {
                 const POINT quad[4] = {previous[b - 1], previous[b], current[b], current[b - 1]};
-                zDrawPolygon(quad, 4, 0, hBrushes[q % 10], hAxisPen);
+                painter.quadrilateral(quad);
             }
         }
         std::swap(previous, current);
