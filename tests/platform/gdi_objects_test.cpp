@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
