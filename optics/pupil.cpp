@@ -206,9 +206,10 @@ void pillbox_input()
     optics_set_cursor(OpticsCursor::Wavefront);
 
     wavesrms = 0.0f;
-    // The sums run in double: the squares of large phases overflow a float long before the
-    // phases themselves do.
-    double phase_sum = 0.0, phase_sum_sq = 0.0, count = 0.0;
+    // The running mean and sum of squared deviations (Welford), in double: the squares of
+    // large phases overflow a float long before the phases do, and a sum of squares less the
+    // squared mean loses a small spread about a large mean.
+    double phase_mean = 0.0, phase_m2 = 0.0, count = 0.0;
 
     const float rmax = static_cast<float>(std::sqrt(ncenter * ncenter + 0.25) / ncenter + 0.00001);
     const float xmax = rmax;
@@ -286,9 +287,10 @@ void pillbox_input()
 
                 phase = finite_or_zero(phase);
                 phase_input[i][j] = phase;
-                phase_sum += phase;
-                phase_sum_sq += static_cast<double>(phase) * phase;
                 count += 1.0;
+                const double delta = phase - phase_mean;
+                phase_mean += delta / count;
+                phase_m2 += delta * (phase - phase_mean);
             }
 
             if (nCurrentObscuration != 0 && r < LinearObscuration) r_input[i][j] = 0.0f;
@@ -303,12 +305,9 @@ void pillbox_input()
         }
     }
 
-    // RMS about the mean over the aperture. A constant phase can round the variance just
-    // below zero, and an empty aperture has nothing to average: both give 0.
-    if (count > 0.0) {
-        const double variance = phase_sum_sq / count - phase_sum * phase_sum / (count * count);
-        wavesrms = variance > 0.0 ? static_cast<float>(std::sqrt(variance)) : 0.0f;
-    }
+    // RMS about the mean over the aperture; an empty aperture has nothing to average and
+    // gives 0. The phases are bounded (by the settings' ranges) so that the RMS fits a float.
+    if (count > 0.0) wavesrms = static_cast<float>(std::sqrt(phase_m2 / count));
     HaveCurrentPSF = 0;
 
     optics_set_cursor(OpticsCursor::Arrow);
