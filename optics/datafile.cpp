@@ -119,7 +119,13 @@ bool read_data_file(const std::string &path, float **target, std::string &why)
         return false;
     }
     bytes.resize(got);
-    if (got > most) {
+    return parse_data_file(bytes, path, target, why);
+}
+
+bool parse_data_file(const std::string &bytes, const std::string &path, float **target, std::string &why)
+{
+    constexpr std::size_t most = GRID * (READ_RECORD + 1) + 2;
+    if (bytes.size() > most) {
         why = path + " is longer than a data file";
         return false;
     }
