@@ -71,7 +71,8 @@ bool CanOpenForWriting(const char *path, bool &created)
     // Non-blocking, so that a device that waits refuses at once instead of hanging the window.
     int fd = ::open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == ENOENT) {
-        fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NONBLOCK | O_CLOEXEC, 0666);
+        // Not there, or a link to a file not there yet: the link's target is created.
+        fd = ::open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
         created = fd >= 0;
     }
     if (fd < 0) return false;
@@ -86,6 +87,8 @@ bool CanOpenForWriting(const char *path, bool &created)
 void PopFileInitialize(HWND window)
 {
     ofn = OPENFILENAMEA{};
+    lastSaveFailed = false;
+    lastGoodFolder.clear();
     ofn.lStructSize = sizeof(OPENFILENAMEA);
     ofn.hwndOwner = window;
     ofn.lpstrFilter = szFilter;
