@@ -222,9 +222,10 @@ std::string read_setting(const std::string &name, const std::string &text, Numbe
     const Rule *rule = find_rule(name);
     if (!rule) return "unknown setting '" + name + "'";
     const std::string field = field_of(*rule, style);
-    const std::string shown = trimmed(text);
-
     const NumberText number = leading_number(text);
+    // The message quotes the number as it was read from the text, without what follows it.
+    const std::string shown = trimmed(text.substr(0, number.used));
+
     bool whole_text = number.found && number.used == text.size();
     double v = number.value;
     if (how == NumberReading::Integer && number.found) {
