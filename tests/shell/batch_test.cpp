@@ -15,10 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Invocation {
-    int status;
-    std::string out, err;
-};
+struct Invocation { int status; std::string out, err; };
 
 Invocation run(const std::string &args)
 {
@@ -127,29 +124,6 @@ TEST(BatchJob, WritesTheChosenArrayAndReportsWriteFailures)
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("/nonexistent-orvinta-dir/psf.txt"), std::string::npos) << bad.err;
     EXPECT_NE(bad.err.find("No such file or directory"), std::string::npos) << bad.err;
-}
-
-TEST(BatchJob, DarkPupilSaysWhyThePsfIsEmpty)
-{
-    const Invocation r = run("--batch nCurrentObscuration=1 LinearObscuration=2 nDoCentroidError=1");
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("note: the pupil lets no light through"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find("nan"), std::string::npos) << r.out;
-    const auto v = lines_of(r.out);
-    EXPECT_EQ(number(v, "xpsfcent"), 0.0);
-    EXPECT_EQ(v.count("rmsx"), 0u);
-}
-
-TEST(CommandLine, HelpAndVersion)
-{
-    const Invocation help = run("--help");
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("--batch"), std::string::npos);
-    EXPECT_NE(help.out.find("--eval"), std::string::npos);
-    const Invocation version = run("--version");
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("Orvinta ", 0), 0u) << version.out;
-    EXPECT_EQ(run("--frobnicate").status, 2);
 }
 
 }  // namespace

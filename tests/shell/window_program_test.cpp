@@ -17,12 +17,7 @@ int exit_status(const std::string &environment, const std::string &args)
 
 TEST(WindowProgram, StartsAndQuitsByItsEntryPointsExitStatus)
 {
-    struct Row {
-        const char *name;
-        const char *environment;
-        const char *args;
-        int status;
-    } rows[] = {
+    struct Row { const char *name; const char *environment; const char *args; int status; } rows[] = {
         {"headless window run that quits when idle", "env QT_QPA_PLATFORM=offscreen ORVINTA_QUIT_WHEN_IDLE=1", "", 0},
         {"same with an unreadable data file", "env QT_QPA_PLATFORM=offscreen ORVINTA_QUIT_WHEN_IDLE=1",
          "/nonexistent/psf.txt", 0},
