@@ -88,25 +88,4 @@ TEST_F(SettingRules, DerivedSettingsFollowTheirSources)
     EXPECT_EQ(check_setting("fnumber", 1.0), "");
 }
 
-TEST(SettingRuleTexts, FieldsWithoutARangeAreNamedAsTheUserKnowsThem)
-{
-    struct Row { const char *name, *expected; };
-    const Row rows[] = {
-        {"cir_sgxp", "circular supergaussian exponent must be a finite number"},
-        {"x_sgxp", "X supergaussian exponent must be a finite number"},
-        {"y_sgxp", "Y supergaussian exponent must be a finite number"},
-        {"PhasePatternWFE", "pattern WFE (waves) must be a finite number"},
-        {"PhasePlateSteps", "phase plate edge (steps) must be a finite number"},
-        {"PhasePlateWaves", "phase plate waves must be a finite number"},
-        {"Zern1", "Zernike coefficient Z01 must be a finite number"},
-        {"zern37", "Zernike coefficient Z37 must be a finite number"},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(check_setting(row.name, std::numeric_limits<double>::infinity()), row.expected) << row.name;
-        EXPECT_EQ(check_setting(row.name, -2.5), "") << row.name;
-    }
-    EXPECT_EQ(check_setting("PhasePlateSteps", 3e9), "phase plate edge (steps) must be a finite number")
-        << "beyond an int";
-}
-
 }  // namespace

@@ -12,12 +12,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/filedlg.h"
 #include "platform/testing.h"
 #include "platform/testing_filedlg.h"
 #include "platform/win32.h"
+#include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -42,19 +44,18 @@ struct Buffers {
     }
 };
 
-class FileDialogTest : public ::testing::Test {
+class FileDialogTest : public TempFolderTest {
 protected:
     void SetUp() override
     {
-        char templ[] = "/tmp/orvinta-filedlg-XXXXXX";
-        dir = mkdtemp(templ);
+        TempFolderTest::SetUp();
         testing_begin();
     }
     void TearDown() override
     {
         testing_filedlg_end();
         testing_end();
-        fs::remove_all(dir);
+        TempFolderTest::TearDown();
     }
 
     OPENFILENAMEA description(Buffers &b, DWORD flags)
@@ -78,20 +79,13 @@ protected:
         std::ofstream(path) << "old\n";
         return path;
     }
-
-    std::string dir;
 };
 
 TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
 {
     fs::create_directory(dir + "/a.d");
-    struct Row {
-        const char *typed;
-        const char *defaultExtension;
-        const char *path;   // expected, relative to dir
-        const char *title;
-        int extension;      // expected nFileExtension, counted from the end of the path
-    } rows[] = {
+    // The path expected relative to dir, its title, and nFileExtension counted from its end.
+    const struct { const char *typed, *defaultExtension, *path, *title; int extension; } rows[] = {
         {"psf1", "txt", "psf1.txt", "psf1.txt", 3},
         {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
         {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
@@ -99,19 +93,19 @@ TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
         {"psf3.", "txt", "psf3.", "psf3.", -1},            // a final dot: the name has one
         {"psf4", nullptr, "psf4", "psf4", 0},             // no default: kept as typed
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.typed);
         Buffers b;
         OPENFILENAMEA ofn = description(b, 0);
         ofn.lpstrDefExt = row.defaultExtension;
         testing_filedlg_begin({testing_file_choice(dir + "/" + row.typed)});
-        ASSERT_NE(GetSaveFileNameA(&ofn), 0) << row.typed;
+        ASSERT_NE(GetSaveFileNameA(&ofn), 0);
         const std::string path = dir + "/" + row.path;
-        EXPECT_EQ(std::string(b.file), path) << row.typed;
-        EXPECT_EQ(std::string(b.title), row.title) << row.typed;
-        EXPECT_EQ(ofn.nFileOffset, path.size() - std::strlen(row.title)) << row.typed;
-        const int extension = row.extension < 0 ? 0 : static_cast<int>(path.size()) - row.extension;
-        EXPECT_EQ(ofn.nFileExtension, extension) << row.typed;
-        EXPECT_EQ(CommDlgExtendedError(), 0u) << row.typed;
+        const std::size_t extension = row.extension < 0 ? 0 : path.size() - row.extension;
+        EXPECT_EQ(std::tuple(std::string(b.file), std::string(b.title), std::size_t(ofn.nFileOffset)),
+                  std::tuple(path, std::string(row.title), path.size() - std::strlen(row.title)));
+        EXPECT_EQ(ofn.nFileExtension, extension);
+        EXPECT_EQ(CommDlgExtendedError(), 0u);
     }
 }
 

@@ -16,6 +16,7 @@
 #include "platform/dc.h"
 #include "platform/gdi.h"
 #include "platform/gdi_qt.h"
+#include "tests/temp_folder.h"
 
 namespace {
 
@@ -129,10 +130,11 @@ TEST(GdiContexts, RecordingKeepsCoordinatesAndState)
     EXPECT_FALSE(DeleteDC(dc)) << "a context is deleted once";
 }
 
-TEST(GdiContexts, ImageAndSvgFilesAreWritten)
+using GdiFiles = TempFolderTest;
+
+TEST_F(GdiFiles, ImageAndSvgFilesAreWritten)
 {
-    const std::string png = testing::TempDir() + "gdi_contexts_test.png";
-    const std::string svg = testing::TempDir() + "gdi_contexts_test.svg";
+    const std::string png = dir + "/image.png", svg = dir + "/vector.svg";
     HDC image = CreateImageDC(20, 10);
     HDC vector = CreateSvgDC(20, 10, svg.c_str());
     for (HDC dc : {image, vector}) {
@@ -153,8 +155,6 @@ TEST(GdiContexts, ImageAndSvgFilesAreWritten)
     std::ifstream svgFile(svg);
     const std::string text((std::istreambuf_iterator<char>(svgFile)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("<svg"), std::string::npos);
-    std::remove(png.c_str());
-    std::remove(svg.c_str());
 }
 
 TEST(GdiContexts, MeasuringContextMeasuresButDrawsNothing)

@@ -125,43 +125,6 @@ TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
     }
 }
 
-// A label sits on the same line as the field it names, to the field's left.
-TEST(DialogTemplateTexts, EachLabelSitsLeftOfItsField)
-{
-    const struct Row { const char *dialog; const char *label; int field; } rows[] = {
-        {"SystemBox", "Wavelength (nm)", 116},
-        {"SystemBox", "Optics F/number", 117},
-        {"PupilBox", "Aspect ratio (y/x) :", 139},
-        {"PupilBox", "X-extent (full)", 132},
-        {"ObscurationBox", "Linear Obscuration Ratio", 141},
-        {"ApodBox", "Break, as pupil fraction", 151},
-        {"ApodBox", "X:", 153},
-        {"ApodBox", "Y:", 154},
-        {"PhasePatternBox", "WFE (waves)", 505},
-        {"PhasePatternBox", "Pattern period (steps)", 504},
-        {"PhasePlate", "Phase Plate Waves", 522},
-        {"PhasePlate", "Edge position, in steps right of center", 524},
-        {"AnalyOptDlg", "Decades", 179},
-        {"AnalyOptDlg", "Pupil radius, in steps", 173},
-        {"AnalyOptDlg", "Pixel Array:", 181},
-    };
-    for (const Row &row : rows) {
-        const DialogTemplate *t = dialog_template_find(row.dialog);
-        ASSERT_NE(t, nullptr) << row.dialog;
-        const DialogControlTemplate *label = nullptr, *field = nullptr;
-        for (const DialogControlTemplate &c : t->controls) {
-            if (is_static(c.kind) && c.text == row.label) label = &c;
-            if (c.id == row.field) field = &c;
-        }
-        ASSERT_NE(label, nullptr) << row.dialog << ": " << row.label;
-        ASSERT_NE(field, nullptr) << row.dialog << ": " << row.field;
-        EXPECT_LE(label->x + label->width, field->x) << row.dialog << ": " << row.label;
-        // Their vertical spans overlap: the label is on the field's line.
-        EXPECT_LT(label->y, field->y + field->height) << row.dialog << ": " << row.label;
-        EXPECT_LT(field->y, label->y + label->height) << row.dialog << ": " << row.label;
-    }
-}
-
 // A message box shows its text as written, also when the text (a file title inside it) looks
 // like markup: the box for "File <b>x</b>.txt cannot be read!" must not show a bold x.
 TEST(MessageBoxText, ShownAsPlainTextWithItsCaption)

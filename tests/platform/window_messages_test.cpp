@@ -127,35 +127,6 @@ TEST_F(WindowTest, DestroyReachesTheWindowFirstThenItsChildrenInCreationOrder)
     EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
 }
 
-TEST_F(WindowTest, ChildrenAreFoundByIdAndPlacedInTheParentsClientArea)
-{
-    HWND w = top();
-    HWND framed = child(w, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, "Framed", 7);
-    HWND plain = child(w, 0, "Plain", 9);
-    EXPECT_EQ(GetDlgItem(w, 7), framed);
-    EXPECT_EQ(GetDlgItem(w, 9), plain);
-    EXPECT_EQ(GetDlgItem(w, 8), nullptr);
-    EXPECT_EQ(GetDlgCtrlID(plain), 9);
-    EXPECT_EQ(GetParent(plain), w);
-
-    const struct { int x, y, width, height; } rows[] = {{0, 0, 100, 50}, {33, 44, 250, 125}, {5, 6, 7, 8}};
-    for (const auto &row : rows) {
-        ASSERT_TRUE(MoveWindow(framed, row.x, row.y, row.width, row.height, TRUE));
-        testing_process_events();
-        const RECT r = testing_child_windows(w).front().rect;
-        EXPECT_EQ(std::vector<LONG>({r.left, r.top, r.right - r.left, r.bottom - r.top}),
-                  std::vector<LONG>({row.x, row.y, row.width, row.height}));
-    }
-    // The caption takes room: the client area of a framed child is smaller than its frame.
-    MoveWindow(framed, 0, 0, 300, 200, TRUE);
-    testing_process_events();
-    RECT client;
-    GetClientRect(framed, &client);
-    EXPECT_EQ(client.left, 0);
-    EXPECT_LT(client.bottom, 200);
-    EXPECT_GT(client.bottom, 100);
-}
-
 TEST_F(WindowTest, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
 {
     HWND w = top();
