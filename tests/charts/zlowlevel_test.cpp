@@ -62,18 +62,24 @@ TEST(zRound, HalvesRoundUpAndExtremesStayInRange)
     for (const auto &row : rows) EXPECT_EQ(zRound(row.x), row.expected) << "x=" << row.x;
 }
 
-TEST(RGB_color, TableEntriesAndOutOfRangeIndices)
+TEST(RGB_color, TheSixtyFourColoursAndOutOfRangeIndices)
 {
-    const struct { int i; COLORREF expected; } rows[] = {
-        {-1, 0x000000}, {64, 0x000000}, {0, 0x000000}, {15, 0xFFFFFF},
-        {12, 0x0000FF},  // red 255 in the low byte
-        {9, 0xFF0000},   // blue 255 in the high byte
-        {45, 0xFFC000},  // (0, 192, 255)
-        {26, 0x0040C0},  // (192, 64, 0)
-        {63, 0x400040},  // (64, 0, 64)
+    // The program's colour table as (red, green, blue), entry 0 first.
+    const unsigned char table[64][3] = {
+        {0, 0, 0}, {0, 0, 128}, {0, 128, 0}, {0, 128, 128}, {128, 0, 0}, {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+        {128, 128, 128}, {0, 0, 255}, {0, 255, 0}, {0, 255, 255}, {255, 0, 0}, {255, 0, 255}, {255, 255, 0},
+        {255, 255, 255}, {64, 64, 64}, {224, 224, 224}, {255, 192, 192}, {255, 224, 192}, {255, 255, 224},
+        {192, 255, 192}, {192, 255, 255}, {192, 192, 255}, {112, 112, 112}, {192, 0, 0}, {192, 64, 0}, {192, 192, 0},
+        {0, 192, 0}, {0, 192, 192}, {0, 0, 192}, {192, 0, 192}, {32, 32, 32}, {255, 128, 255}, {255, 128, 128},
+        {255, 192, 128}, {255, 255, 128}, {128, 255, 128}, {128, 255, 255}, {128, 128, 255}, {64, 64, 64},
+        {208, 208, 208}, {128, 64, 0}, {128, 128, 0}, {144, 144, 144}, {0, 192, 255}, {255, 0, 128}, {32, 0, 32},
+        {80, 80, 80}, {224, 224, 224}, {255, 192, 255}, {255, 128, 0}, {192, 255, 96}, {0, 128, 128}, {0, 32, 32},
+        {32, 32, 0}, {48, 48, 48}, {64, 0, 0}, {128, 64, 64}, {64, 64, 0}, {0, 64, 0}, {0, 64, 64}, {0, 0, 64},
+        {64, 0, 64},
     };
-    for (const auto &row : rows) EXPECT_EQ(RGB_color(row.i), row.expected) << "i=" << row.i;
-    EXPECT_EQ(RGB_color(16), RGB_color(40));
+    for (int i = 0; i < 64; ++i)  // red in the low byte, blue in the high one
+        EXPECT_EQ(RGB_color(i), static_cast<COLORREF>(table[i][0] | table[i][1] << 8 | table[i][2] << 16)) << "i=" << i;
+    for (int i : {-1, 64, 1000}) EXPECT_EQ(RGB_color(i), 0u) << "i=" << i;
     EXPECT_EQ(zMakeColor(1, 2, 3), 0x030201u);
 }
 
@@ -347,6 +353,9 @@ TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
     EXPECT_EQ(GdiLiveObjectCount(), objectsBefore);
     EXPECT_EQ(r.g.bPensActive, 0);
     EXPECT_EQ(r.g.hPens[7], nullptr);
+    r.g.zActivateBrushes();  // released brushes are made afresh by the next activation
+    EXPECT_NE(r.g.hBrushes[9], nullptr);
+    EXPECT_EQ(GdiLiveObjectCount(), objectsBefore + 10);
     SelectObject(r.dc, stockPen);
     EXPECT_TRUE(DeleteObject(callerPen));
 }

@@ -141,6 +141,31 @@ TEST_F(PupilPhase, PistonIsFlatWithNoRmsAndOneWaveLooksLikeNone)
     EXPECT_NEAR(B_input[70][60], b0, 1e-4);  // 6.28318 is short of 2 pi by 5e-6
 }
 
+// Each third-order term alone, against its formula, in the field direction it names.
+TEST_F(PupilPhase, ThirdOrderTermsFollowTheirFormulasInEachFieldDirection)
+{
+    const struct { const char *name; int *flag; float *coefficient; int fov; double (*phase)(double, double); } rows[] = {
+        {"spherical", &HasSpherical, &spherical, FOV_X, [](double x, double y) { return std::pow(x * x + y * y, 2); }},
+        {"coma in X", &HasComa, &coma, FOV_X, [](double x, double y) { return (x * x + y * y) * x; }},
+        {"coma in Y", &HasComa, &coma, FOV_Y, [](double x, double y) { return (x * x + y * y) * y; }},
+        {"astigmatism in X", &HasAstigmatism, &astigmatism, FOV_X, [](double x, double y) { return y * y + 3 * x * x; }},
+        {"astigmatism in Y", &HasAstigmatism, &astigmatism, FOV_Y, [](double x, double y) { return x * x + 3 * y * y; }},
+        {"defocus", &HasDefocus, &defocus, FOV_Y, [](double x, double y) { return x * x + y * y; }},
+    };
+    for (const auto &row : rows) {
+        reset_settings();
+        no_phase();
+        *row.flag = 1;
+        *row.coefficient = 0.3f;
+        nCurrentFOV = row.fov;
+        pillbox_input();
+        for (auto [i, j] : {std::pair{70, 60}, {50, 77}, {80, 75}}) {
+            const double x = (i - 64.5) / 19.5, y = (j - 64.5) / 19.5;
+            EXPECT_NEAR(phase_input[i][j], 0.3 * row.phase(x, y), 2e-6) << row.name << " at " << i << "," << j;
+        }
+    }
+}
+
 // The 37 Fringe Zernike polynomials written out one by one.
 double zernike_by_hand(int k, double r, double t)
 {

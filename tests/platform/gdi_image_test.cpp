@@ -108,6 +108,19 @@ TEST(GdiImage, ShapesPaintExactlyTheirPixels)
     }
 }
 
+TEST(GdiImage, StockBrushesPaintTheirColours)
+{
+    const struct { int stock; COLORREF colour; } rows[] = {{BLACK_BRUSH, RGB(0, 0, 0)}, {DKGRAY_BRUSH, RGB(64, 64, 64)},
+        {GRAY_BRUSH, RGB(128, 128, 128)}, {LTGRAY_BRUSH, RGB(192, 192, 192)}, {WHITE_BRUSH, RGB(255, 255, 255)}};
+    Canvas c(4, 4);
+    const RECT all{0, 0, 4, 4};
+    SetPixel(c.dc, 1, 1, RGB(1, 2, 3));
+    for (const auto &row : rows) {
+        FillRect(c.dc, &all, static_cast<HBRUSH>(GetStockObject(row.stock)));
+        EXPECT_EQ(GetPixel(c.dc, 1, 1), row.colour) << "stock " << row.stock;
+    }
+}
+
 // One 8 x 8 cell, top row first: '#' line colour, '.' ground.
 struct HatchRow { int style; const char *cell[8]; };
 const HatchRow kHatches[] = {

@@ -88,6 +88,32 @@ TEST(GdiObjects, DeletionRules)
     EXPECT_EQ(GdiLiveObjectCount(), before);
 }
 
+TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
+{
+    HDC dc = CreateImageDC(10, 10);
+    const struct { int height, width; } rows[] = {{30, 18}, {23, 5}, {16, 10}, {12, 0}, {40, 1}};
+    for (const auto &row : rows) {
+        LOGFONTA lf{};
+        lf.lfHeight = row.height;
+        lf.lfWidth = row.width;
+        lf.lfWeight = FW_NORMAL;
+        lf.lfOutPrecision = OUT_TT_PRECIS;
+        lf.lfQuality = PROOF_QUALITY;
+        lf.lfPitchAndFamily = 4;
+        std::strcpy(lf.lfFaceName, "Arial");
+        HFONT font = CreateFontIndirectA(&lf);
+        HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICA tm{};
+        ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+        // The cell is the tallest that fits, within two pixels of the request.
+        EXPECT_TRUE(tm.tmHeight <= row.height && tm.tmHeight >= row.height - 2) << row.height << ": " << tm.tmHeight;
+        if (row.width > 0) EXPECT_EQ(tm.tmAveCharWidth, row.width) << "height " << row.height;
+        SelectObject(dc, old);
+        EXPECT_TRUE(DeleteObject(font));
+    }
+    DeleteDC(dc);
+}
+
 TEST(GdiContexts, RecordingKeepsCoordinatesAndState)
 {
     const int dcsBefore = GdiLiveDCCount();

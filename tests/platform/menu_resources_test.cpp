@@ -15,6 +15,23 @@
 
 namespace {
 
+TEST(ProgramResources, ImagesAndCursorsExistWithTheirSizesAndHotSpots)
+{
+    const QImage bitmap = resource_image("BITMAP", "orvintabmp");
+    EXPECT_EQ(bitmap.size(), QSize(64, 64));
+    EXPECT_FALSE(resource_icon("orvinta").isNull());
+    for (const char *name : {"fftCursor", "WavefrontCursor", "DataSaveCursor"}) {
+        QPoint hot(-1, -1);
+        const QImage image = resource_cursor_image(name, &hot);
+        EXPECT_EQ(image.size(), QSize(32, 32)) << name;
+        EXPECT_EQ(hot, QPoint(16, 16)) << name;
+    }
+    EXPECT_TRUE(resource_image("BITMAP", "nothing").isNull());
+    HBITMAP loaded = LoadBitmapA(nullptr, "ORVINTABMP");
+    EXPECT_NE(loaded, nullptr) << "names compare without case";
+    DeleteObject(loaded);
+}
+
 TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
 {
     testing_begin({IDCANCEL, IDNO});

@@ -152,6 +152,14 @@ TEST_F(WindowTest, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
     EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0)) << "not a window";
 }
 
+TEST_F(WindowTest, BeginPaintRefusesNoWindowOrNoPaintStructure)
+{
+    HWND w = top();
+    PAINTSTRUCT ps;
+    EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
+    EXPECT_EQ(BeginPaint(w, nullptr), nullptr);
+}
+
 TEST_F(WindowTest, KeysBecomeVirtualKeys)
 {
     const struct { int qtKey, vk; } rows[] = {
