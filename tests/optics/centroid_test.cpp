@@ -8,6 +8,7 @@
 #include "optics/farfield.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
+#include "tests/optics/centroid_by_samples.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ TEST_F(CentroidAnalysis, FastAnalysisEqualsTheSampleBySampleOne)
                 ypsfcent = -1.2f;
             }
             NumPixels = pixels;
-            const CentroidError direct = centroid_error_direct();
+            const CentroidError direct = centroid_error_by_samples();
             const CentroidError fast = centroid_error_analysis();
             ASSERT_TRUE(direct.valid && fast.valid);
             EXPECT_NEAR(fast.rmsx, direct.rmsx, 1e-5 * (1 + direct.rmsx));
@@ -110,7 +111,7 @@ TEST_F(CentroidAnalysis, AnEmptyPsfIsNotAnalysed)
 {
     set_all_arrays_zero();
     EXPECT_FALSE(centroid_error_analysis().valid);
-    EXPECT_FALSE(centroid_error_direct().valid);
+    EXPECT_FALSE(centroid_error_by_samples().valid);
 }
 
 TEST_F(CentroidAnalysis, RunsFromTheTransformWhenSwitchedOn)
