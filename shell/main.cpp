@@ -13,7 +13,11 @@ void print_usage()
         "  orvinta [FILE]                         start the program; FILE is a data file to load\n"
         "  orvinta --batch [NAME=VALUE ...] [--out FILE]\n"
         "                                         compute the PSF without a window; NAME is a\n"
-        "                                         setting (fnumber, defocus, HasDefocus, Zern4, ...)\n"
+        "                                         setting (fnumber, defocus, HasDefocus, Zern4, ...);\n"
+        "                                         prints the figures (wavesrms, centroids, peak,\n"
+        "                                         steps, strehl, fwhm_x/y, ee50/ee80_radius,\n"
+        "                                         sampling_q, max_phase_step); --out FILE.fits\n"
+        "                                         writes a FITS file, any other name the text array\n"
         "  orvinta --eval \"EXPR\" X Y              evaluate F(X,Y) and print the value\n"
         "  orvinta --help                         this text\n"
         "  orvinta --version                      the version\n");
