@@ -20,6 +20,7 @@
 #include "optics/settings_rules.h"
 #include "orvinta_version.h"
 #include "shell/entry.h"
+#include "shell/sweep.h"
 
 namespace {
 
@@ -107,6 +108,7 @@ bool format_output(const std::string &path, const ImageQuality &q, std::string &
 
 int batch_main(int argc, char **argv)
 {
+    if (is_sweep_job(argc, argv)) return sweep_main(argc, argv);
     std::vector<std::pair<std::string, std::string>> settings;
     const char *out = nullptr;
     for (int k = 0; k < argc; k++) {
