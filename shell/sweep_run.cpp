@@ -69,7 +69,11 @@ std::string header(const SweepPlan &plan)
 // One row, computed as a single batch run of its settings computes its PSF.
 std::string compute_row(const SweepJob &job, const SweepPlan &plan, long row)
 {
-    optics_startup();
+    // The start-up state: the settings, and the pattern generator as a new process holds it.
+    // The arrays need no clearing, as the pupil synthesis clears every field array itself,
+    // and start-up's own pupil (a pattern-free one) draws nothing from the generator.
+    reset_settings();
+    reset_pattern_random();
     for (const auto &[name, value] : job.settings) apply_setting(name, value);
     const std::vector<std::string> values = row_values(job, plan, row);
     for (std::size_t c = 0; c < values.size(); c++) apply_setting(plan.columns[c], values[c]);
@@ -130,7 +134,7 @@ bool write_all(int fd, const std::string &bytes)
     std::string lines;
     for (long row = first; row < last; row++) {
         lines += compute_row(job, plan, row);
-        if (lines.size() >= 16384) {
+        if (lines.size() >= 4096) {  // a few dozen rows: the progress line moves smoothly
             if (!write_all(fd, lines)) _exit(1);
             lines.clear();
         }
@@ -200,6 +204,7 @@ int run_rows(const SweepJob &job, const SweepPlan &plan, std::string &body)
     const bool terminal = isatty(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
     bool shown = false;
+    double shown_at = 0;
     long done = 0, open = count;
     std::vector<pollfd> polls(workers.size());
     while (open > 0 && !interrupted) {
@@ -221,9 +226,10 @@ int run_rows(const SweepJob &job, const SweepPlan &plan, std::string &body)
             }
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (terminal && seconds > 1.0) {
+        if (terminal && seconds > 1.0 && seconds - shown_at >= 0.25) {
             show_progress(done, plan.rows, seconds);
             shown = true;
+            shown_at = seconds;
         }
     }
     if (shown) std::fprintf(stderr, "\r\033[K");
@@ -277,8 +283,11 @@ int sweep_main(int argc, char **argv)
         if (!job.randoms.empty()) bytes += "# redrawn: " + std::to_string(plan.redrawn) + "\n";
         std::string error;
         if (job.csv == "-") {
-            std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-            std::fflush(stdout);
+            if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
+                std::fprintf(stderr, "orvinta: cannot write standard output: %s\n", std::strerror(errno));
+                optics_shutdown();
+                return 1;
+            }
         } else if (!write_output_file(job.csv, bytes, error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
             optics_shutdown();
