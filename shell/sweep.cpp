@@ -92,7 +92,7 @@ std::string parse_sweep(const char *arg, SweepAxis &axis)
     long long steps = 0;
     if (c2 == std::string::npos || !read_double(text.substr(0, c1), axis.from) ||
         !read_double(text.substr(c1 + 1, c2 - c1 - 1), axis.to) ||
-        !read_count(text.substr(c2 + 1), 1, MOST_ROWS + 1LL, steps))
+        !read_count(text.substr(c2 + 1), 1, 1'000'000'000'000'000'000LL, steps))
         return "--sweep " + axis.name + " needs FROM:TO:STEPS (two numbers and a count from 1), not " + text;
     axis.steps = static_cast<long>(steps);
     if (axis.steps == 1 && axis.from != axis.to)
@@ -177,7 +177,7 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
                     if (other.name == random.name) return random.name + " is randomised twice";
                 job.randoms.push_back(random);
             } else if (arg == "--trials") {
-                if (!read_count(value, 1, MOST_ROWS + 1LL, n)) return "--trials needs a count from 1, not " + std::string(value);
+                if (!read_count(value, 1, 1'000'000'000'000'000'000LL, n)) return "--trials needs a count from 1, not " + std::string(value);
                 job.trials = static_cast<long>(n);
                 job.has_trials = true;
             } else if (arg == "--seed") {
@@ -225,13 +225,18 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
     }
 
     // Every swept value must be one the setting takes; the first one refused names the range.
-    for (const SweepAxis &axis : job.sweeps)
+    // A float setting takes an interval, so a sweep whose ends it takes needs no more checks.
+    const auto refusal = [](const SweepAxis &axis, long k) {
+        double value = 0;
+        return read_setting(axis.name, axis_value(axis, k), NumberReading::Whole, value, MessageStyle::Batch);
+    };
+    for (const SweepAxis &axis : job.sweeps) {
+        if (!axis.integer && refusal(axis, 0).empty() && refusal(axis, axis.steps - 1).empty()) continue;
         for (long k = 0; k < axis.steps; k++) {
-            double value = 0;
-            const std::string problem =
-                read_setting(axis.name, axis_value(axis, k), NumberReading::Whole, value, MessageStyle::Batch);
+            const std::string problem = refusal(axis, k);
             if (!problem.empty()) return problem;
         }
+    }
 
     if (job.randoms.empty()) return "";
     // All deviates in row order, then option order, before any row: the file is the same for
