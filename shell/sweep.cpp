@@ -205,15 +205,11 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
 std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
 {
     // The row count first, without overflow: nothing is drawn or allocated for a refused job.
-    plan.points = 1;
     long double rows = job.trials;
-    for (const SweepAxis &axis : job.sweeps) {
-        plan.points *= axis.steps;
-        rows *= axis.steps;
-        if (rows > MOST_ROWS) break;
-    }
+    for (const SweepAxis &axis : job.sweeps) rows *= axis.steps;
     if (rows > MOST_ROWS) return "the job has more than " + std::to_string(MOST_ROWS) + " rows";
     plan.rows = static_cast<long>(rows);
+    plan.points = plan.rows / job.trials;
 
     plan.columns.clear();
     for (const SweepAxis &axis : job.sweeps) plan.columns.push_back(axis.name);
