@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <algorithm>
@@ -184,6 +185,33 @@ TEST_F(SweepJob, TrialsDependOnTheSeedOnlyAndRedrawValuesOutOfRange)
     const std::size_t redrawn = a.rfind("\n# redrawn: ");
     ASSERT_NE(redrawn, std::string::npos);
     EXPECT_GT(std::stoi(a.substr(redrawn + 12)), 0);
+}
+
+TEST_F(SweepJob, InterruptStopsTheWorkersAndWritesNothing)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!freopen((dir / "stderr").c_str(), "w", stderr) || !freopen((dir / "stdout").c_str(), "w", stdout)) _exit(99);
+        execl(ORVINTA_EXE, ORVINTA_EXE, "--batch", "--sweep", "defocus=-1:1:1000000", "--jobs", "2", "--csv",
+              (dir / "out.csv").c_str(), static_cast<char *>(nullptr));
+        _exit(98);
+    }
+    // The job takes interrupts once its workers run; then Ctrl-C.
+    const fs::path children = "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children";
+    std::string workers;
+    for (int wait = 0; wait < 400 && workers.empty(); wait++) {
+        usleep(50000);
+        workers = read(children);
+    }
+    ASSERT_FALSE(workers.empty()) << "no workers started";
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+    std::istringstream ids(workers);
+    for (pid_t worker = 0; ids >> worker;) EXPECT_NE(kill(worker, 0), 0) << "worker " << worker << " still runs";
+    EXPECT_FALSE(fs::exists(dir / "out.csv"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2) << "only stdout and stderr";
 }
 
 TEST_F(SweepJob, RefusalsStopTheRunBeforeAnyRow)
