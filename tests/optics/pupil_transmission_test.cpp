@@ -89,7 +89,9 @@ TEST_F(PupilTransmission, CentralObscurationDarkensTheTwelveInnermostSamples)
     for (int i = 1; i <= GRID; i++)
         for (int j = 1; j <= GRID; j++) {
             const double d = std::hypot(i - 64.5, j - 64.5);  // 1.95 samples is 0.1 of 19.5
-            if (d < 1.95) EXPECT_EQ(r_input[i][j], 0.0f) << i << "," << j;
+            if (d < 1.95) {
+                EXPECT_EQ(r_input[i][j], 0.0f) << i << "," << j;
+            }
         }
 }
 
@@ -165,7 +167,9 @@ TEST_F(PupilTransmission, OddSettingsRunWithoutFaultAndStayFinite)
         row.apply();
         pillbox_input();
         EXPECT_TRUE(all_finite()) << row.name;
-        if (row.expected_inside >= 0) EXPECT_EQ(GRID_VALUES - count_where(0.0f), row.expected_inside) << row.name;
+        if (row.expected_inside >= 0) {
+            EXPECT_EQ(GRID_VALUES - count_where(0.0f), row.expected_inside) << row.name;
+        }
     }
 }
 
