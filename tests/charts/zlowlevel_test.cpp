@@ -60,7 +60,7 @@ struct Recorded {
 std::string points_text(const std::vector<POINT> &points)
 {
     std::string s;
-    for (const POINT &p : points) s += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    for (const POINT &p : points) s.append("(").append(std::to_string(p.x)).append(",").append(std::to_string(p.y)).append(")");
     return s;
 }
 
@@ -204,13 +204,21 @@ TEST(zActivateBrushes, BrushStyleChoosesSolidHatchedOrPatterned)
             const RecordedBrush &b = polys[static_cast<std::size_t>(k)].brush;
             const UINT kind = brushStyle == 1 ? BS_HATCHED : brushStyle == 2 ? BS_PATTERN : BS_SOLID;
             EXPECT_EQ(b.kind, kind) << "k=" << k;
-            if (kind == BS_HATCHED) EXPECT_EQ(b.hatch, k % 6) << "k=" << k;
-            if (kind != BS_PATTERN) EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
-            if (kind == BS_PATTERN) EXPECT_TRUE(b.monochrome) << "k=" << k;
+            if (kind == BS_HATCHED) {
+                EXPECT_EQ(b.hatch, k % 6) << "k=" << k;
+            }
+            if (kind != BS_PATTERN) {
+                EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
+            }
+            if (kind == BS_PATTERN) {
+                EXPECT_TRUE(b.monochrome) << "k=" << k;
+            }
             patterns.insert(std::string(b.pattern, b.pattern + 8));
         }
         // Ten patterns, one per data set; the bitmaps they were made from are gone.
-        if (brushStyle == 2) EXPECT_EQ(patterns.size(), 10u);
+        if (brushStyle == 2) {
+            EXPECT_EQ(patterns.size(), 10u);
+        }
         for (HBITMAP bitmap : r.g.hPatternBitmaps) EXPECT_EQ(bitmap, nullptr);
     }
 }

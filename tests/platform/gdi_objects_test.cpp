@@ -156,7 +156,9 @@ TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
         ASSERT_TRUE(GetTextMetricsA(dc, &tm));
         // The cell is the tallest that fits, within two pixels of the request.
         EXPECT_TRUE(tm.tmHeight <= row.height && tm.tmHeight >= row.height - 2) << row.height << ": " << tm.tmHeight;
-        if (row.width > 0) EXPECT_EQ(tm.tmAveCharWidth, row.width) << "height " << row.height;
+        if (row.width > 0) {
+            EXPECT_EQ(tm.tmAveCharWidth, row.width) << "height " << row.height;
+        }
         SelectObject(dc, old);
         EXPECT_TRUE(DeleteObject(font));
     }

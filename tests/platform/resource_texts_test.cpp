@@ -94,7 +94,6 @@ std::vector<ExpectedDialog> expected_dialogs()
 }
 
 bool is_push_button(K kind) { return kind == K::PushButton || kind == K::DefPushButton; }
-bool is_static(K kind) { return kind == K::LeftText || kind == K::RightText || kind == K::CenterText; }
 
 TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
 {

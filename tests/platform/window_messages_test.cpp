@@ -236,7 +236,9 @@ TEST_F(WindowTest, FileTitlesAndFormattedText)
     for (const auto &row : rows) {
         char title[512] = "";
         EXPECT_EQ(GetFileTitleA(row.path, title, row.size), row.result) << "path=" << row.path;
-        if (row.result == 0) EXPECT_STREQ(title, row.title) << "path=" << row.path;
+        if (row.result == 0) {
+            EXPECT_STREQ(title, row.title) << "path=" << row.path;
+        }
     }
     char buffer[1024];
     EXPECT_EQ(wsprintfA(buffer, "%s - %s", "Orvinta", "psf1.txt"), 18);

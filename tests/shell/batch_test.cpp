@@ -128,4 +128,44 @@ TEST_F(BatchJob, WritesTheChosenArrayAndReportsWriteFailures)
     EXPECT_NE(bad.err.find("No such file or directory"), std::string::npos) << bad.err;
 }
 
+TEST_F(BatchJob, ImageQualityFiguresWarningsAndTheFitsFile)
+{
+    const struct {
+        const char *args;
+        double q;          // 127 / (2 (radius - 0.5)) PSF samples per lambda F
+        bool dark;         // no light: every figure of the PSF is undefined
+        const char *warning;
+    } rows[] = {
+        {"", 127.0 / 39, false, ""},
+        {"pupilradius=40 nCurrentObscuration=1 LinearObscuration=2", 127.0 / 79, true,
+         "warning: the PSF is undersampled (Q = 1.61, below 2): FWHM and encircled energy are not reliable\n"},
+    };
+    for (const auto &row : rows) {
+        const Invocation r = run(std::string("--batch ") + row.args, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto v = lines_of(r.out);
+        EXPECT_NEAR(number(v, "sampling_q"), row.q, 1e-8) << row.args;
+        for (const char *name : {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius"}) {
+            ASSERT_EQ(v.count(name), 1u) << name;
+            if (row.dark) {
+                EXPECT_EQ(v.at(name), "n/a") << name;
+            } else {
+                EXPECT_GT(number(v, name), 0) << name;
+            }
+        }
+        if (row.dark) {
+            EXPECT_EQ(v.at("max_phase_step"), "0");
+        }
+        EXPECT_EQ(r.err, row.warning) << row.args;
+    }
+    // The ending .fits chooses the FITS layout: 2880-byte blocks that open with SIMPLE = T.
+    const fs::path fits = fs::path(dir) / "psf.fits";
+    ASSERT_EQ(run("--batch --out " + fits.string(), dir).status, 0);
+    std::ifstream in(fits, std::ios::binary);
+    std::string head(80, ' ');
+    in.read(head.data(), 80);
+    EXPECT_EQ(head.substr(0, 30), "SIMPLE  =                    T");
+    EXPECT_EQ(fs::file_size(fits) % 2880, 0u);
+}
+
 }  // namespace

@@ -301,8 +301,11 @@ TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
                 EXPECT_EQ(testing_cursors().back(), "IDC_ARROW");
             },
             row.path);
-        if (row.after) EXPECT_EQ(read_file(row.path), row.after);
-        else if (!fs::is_directory(row.path)) EXPECT_FALSE(fs::exists(row.path));
+        if (row.after) {
+            EXPECT_EQ(read_file(row.path), row.after);
+        } else if (!fs::is_directory(row.path)) {
+            EXPECT_FALSE(fs::exists(row.path));
+        }
     }
     for (const auto &e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().filename().string().find(".txt."), std::string::npos) << "temporary " << e.path();
@@ -346,7 +349,9 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
                     EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
                 }
                 EXPECT_EQ(std::string(szFileName), row.kept);
-                if (row.box.empty()) EXPECT_EQ(std::string(szTitleName), row.file);
+                if (row.box.empty()) {
+                    EXPECT_EQ(std::string(szTitleName), row.file);
+                }
                 EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
                 if (!row.saves) return;
                 testing_filedlg_begin({testing_file_choice(dir + "/never-asked.txt")});
@@ -357,7 +362,9 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
                 EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
             },
             path);
-        if (row.saves) EXPECT_EQ(fs::file_size(path), 196736u);
+        if (row.saves) {
+            EXPECT_EQ(fs::file_size(path), 196736u);
+        }
         EXPECT_FALSE(fs::exists(dir + "/never-asked.txt"));
     }
 }

@@ -155,7 +155,9 @@ TEST_F(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheCo
             EXPECT_EQ(item.grayed, !row.rebuilds) << row.command;
             EXPECT_EQ(HaveCurrentPSF, row.rebuilds ? 0 : 1) << row.command;
             EXPECT_EQ(testing_child_windows(mainhwnd).size(), row.rebuilds ? 0u : 3u) << row.command;
-            if (row.rebuilds) EXPECT_EQ(m_output_sum(), 0.0) << row.command << ": the old PSF is cleared";
+            if (row.rebuilds) {
+                EXPECT_EQ(m_output_sum(), 0.0) << row.command << ": the old PSF is cleared";
+            }
             EXPECT_TRUE(settings_now() == before) << row.command << ": unchanged fields change nothing";
             EXPECT_TRUE(testing_message_boxes().empty()) << row.command;
         }

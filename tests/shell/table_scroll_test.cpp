@@ -51,15 +51,6 @@ LRESULT size(HWND view, int width, int height)
     return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
 }
 
-LRESULT vscroll(HWND view, int request, int thumb = 0)
-{
-    return SendMessageA(view, WM_VSCROLL, MAKEWPARAM(request, thumb), 0);
-}
-
-LRESULT hscroll(HWND view, int request, int thumb = 0)
-{
-    return SendMessageA(view, WM_HSCROLL, MAKEWPARAM(request, thumb), 0);
-}
 
 // Puts a table's scroll position (and thumbs) where a row of a test starts.
 void place(HWND view, int kind, int line, int character)
