@@ -13,6 +13,7 @@
 #include "optics/pupil.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
+#include "shell/batch_plot.h"
 #include "shell/entry.h"
 
 namespace {
@@ -63,8 +64,13 @@ int batch_main(int argc, char **argv)
 {
     std::vector<std::pair<std::string, std::string>> settings;
     const char *out = nullptr;
+    PlotOptions pictures;
     for (int k = 0; k < argc; k++) {
         const char *arg = argv[k];
+        if (const int taken = parse_plot_option(argc, argv, k, pictures)) {
+            if (taken < 0) return 2;
+            continue;
+        }
         if (!std::strcmp(arg, "--out")) {
             if (k + 1 >= argc || !*argv[k + 1]) {
                 std::fprintf(stderr, "orvinta: --out needs a file name\n");
@@ -97,8 +103,8 @@ int batch_main(int argc, char **argv)
     if (psf_is_dark()) std::printf("note: the pupil lets no light through; the PSF is all zero\n");
     print_results();
 
-    int status = 0;
-    if (out) {
+    int status = write_plot_pictures(pictures);
+    if (out && status == 0) {
         std::string error;
         if (!write_file_atomically(out, format_data_file(data_save_array()), error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
