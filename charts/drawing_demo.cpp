@@ -7,10 +7,21 @@
 
 namespace {
 
+// The graph state, opened up for the demonstration page: graphs keep it to themselves.
+struct DemoGraphics : zLowLevelGraphics {
+    using zLowLevelGraphics::RWindow, zLowLevelGraphics::AxisColor, zLowLevelGraphics::BkgColor,
+        zLowLevelGraphics::GraphColors, zLowLevelGraphics::ShadeShift, zLowLevelGraphics::CurrentColor,
+        zLowLevelGraphics::AveCharWidth, zLowLevelGraphics::CharHeight, zLowLevelGraphics::PenStyle,
+        zLowLevelGraphics::BrushStyle, zLowLevelGraphics::hDC, zLowLevelGraphics::hBrushes,
+        zLowLevelGraphics::hPens, zLowLevelGraphics::hAxisPen, zLowLevelGraphics::hGridPen,
+        zLowLevelGraphics::bPensActive, zLowLevelGraphics::bBrushesActive, zLowLevelGraphics::hOldPen,
+        zLowLevelGraphics::hOldBrush, zLowLevelGraphics::hOldFont;
+};
+
 // Ten clearly different data-set colours from the program's table.
 const int kSetColours[10] = {12, 9, 28, 13, 51, 29, 4, 30, 26, 31};
 
-void set_up(zLowLevelGraphics &g, HDC hdc, int brushStyle, int penStyle)
+void set_up(DemoGraphics &g, HDC hdc, int brushStyle, int penStyle)
 {
     g.hDC = hdc;
     g.RWindow = RECT{0, 0, kDrawingDemoWidth, kDrawingDemoHeight};
@@ -23,7 +34,7 @@ void set_up(zLowLevelGraphics &g, HDC hdc, int brushStyle, int penStyle)
     g.zGetDefaultTextSize();
 }
 
-void release(zLowLevelGraphics &g)
+void release(DemoGraphics &g)
 {
     g.zDeletePens();
     g.zDeleteBrushes();
@@ -39,9 +50,10 @@ void caption(HDC hdc, int x, int y, const std::string &text)
     SetTextAlign(hdc, oldAlign);
 }
 
-void draw_symbols(zLowLevelGraphics &g)
+void draw_symbols(DemoGraphics &g)
 {
-    static const int kinds[9] = {1, 2, 4, 30, 31, 254, 42, 43, 'o'};
+    static const int kinds[9] = {zSymbolPlus, zSymbolOctagon, zSymbolDiamond, zSymbolTriangleUp, zSymbolTriangleDown,
+                                 zSymbolSquare, zSymbolAsterisk, zSymbolPlusCharacter, 'o'};
     caption(g.hDC, 12, 44, "Symbols (kind), character width 16:");
     const int savedWidth = g.AveCharWidth;
     g.AveCharWidth = kDemoSymbolSize;
@@ -50,21 +62,21 @@ void draw_symbols(zLowLevelGraphics &g)
         g.zSelectGraphColor(i);
         g.zDraw_Symbol(static_cast<unsigned>(x), static_cast<unsigned>(kDemoSymbolY), kinds[i], i);
         g.zSelectAxisColor();
-        g.zAlignText(2);
+        g.zAlignText(zAlignCentreBaseline);
         g.zDrawTextString(x, kDemoSymbolY + 38, std::to_string(kinds[i]).c_str());
-        g.zAlignText(1);
+        g.zAlignText(zAlignLeftTop);
     }
     g.AveCharWidth = savedWidth;
 }
 
 // One row of swatches, one per data set, filled with the graph's brushes.
-void draw_brush_row(zLowLevelGraphics &g, int y, int count, const char *title)
+void draw_brush_row(DemoGraphics &g, int y, int count, const char *title)
 {
     caption(g.hDC, 12, y + 12, title);
     for (int k = 0; k < count; ++k) {
         const int x = 110 + 62 * k;
         g.zSelectGraphColor(k);
-        g.zDraw3DBar(x, y, x + 52, y + 36, 0, 0, g.hBrushes[k], g.hAxisPen);
+        g.zDraw3DBar(x, y, x + 52, y + 36, 0, g.hBrushes[k], g.hAxisPen);
     }
 }
 
@@ -73,7 +85,7 @@ void draw_pen_styles(HDC hdc)
     static const char *names[5] = {"0 solid", "1 dash", "2 dot", "3 dash-dot", "4 dash-dot-dot"};
     caption(hdc, 12, 256, "Grid pens:");
     for (int style = 0; style < 5; ++style) {
-        zLowLevelGraphics g;
+        DemoGraphics g;
         set_up(g, hdc, 0, style);
         g.zActivatePens();
         const int y = 264 + 16 * style;
@@ -85,15 +97,15 @@ void draw_pen_styles(HDC hdc)
     }
 }
 
-void draw_bars_and_circles(zLowLevelGraphics &g)
+void draw_bars_and_circles(DemoGraphics &g)
 {
     caption(g.hDC, 530, 256, "3-D bars (depth 10, 0):");
     g.zActivateBrushes();
     for (int k = 0; k < 3; ++k) {
         const int x = 530 + 50 * k;
-        g.zDraw3DBar(x, 320 - 15 * k, x + 30, 380, 10, 0, g.hBrushes[k], g.hAxisPen);
+        g.zDraw3DBar(x, 320 - 15 * k, x + 30, 380, 10, g.hBrushes[k], g.hAxisPen);
     }
-    g.zDraw3DBar(690, 330, 720, 380, 0, 0, g.hBrushes[3], g.hAxisPen);
+    g.zDraw3DBar(690, 330, 720, 380, 0, g.hBrushes[3], g.hAxisPen);
 
     caption(g.hDC, 12, 350, "Circles (aspect 1, 0.5, 1.5):");
     g.zSelectAxisColor();
@@ -110,7 +122,7 @@ struct TextCase {
     const char *title;
 };
 
-void draw_text_cases(zLowLevelGraphics &g)
+void draw_text_cases(DemoGraphics &g)
 {
     const TextCase cases[] = {
         {{20, 440, 220, 480}, "Fits", "Fits", 0, 0, "fits: current font"},
@@ -138,25 +150,25 @@ void zDrawingLayerDemonstration(HDC hdc)
     const COLORREF oldText = GetTextColor(hdc);
     const UINT oldAlign = GetTextAlign(hdc);
 
-    zLowLevelGraphics page;
+    DemoGraphics page;
     set_up(page, hdc, 0, 0);
     page.zSaveGraphics();
     const RECT all{0, 0, kDrawingDemoWidth, kDrawingDemoHeight};
     FillRect(hdc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     RECT title{180, 4, 580, 34};
     page.zShowStringInRect("Drawing layer", "Drawing layer", &title, 0, 1);
-    page.zAlignText(1);
+    page.zAlignText(zAlignLeftTop);
 
     draw_symbols(page);
     caption(hdc, 12, 106, "Brushes:");
     draw_brush_row(page, 122, 10, "solid");
 
-    zLowLevelGraphics hatched;
+    DemoGraphics hatched;
     set_up(hatched, hdc, 1, 0);
     draw_brush_row(hatched, 166, 6, "hatched");
     release(hatched);
 
-    zLowLevelGraphics patterned;
+    DemoGraphics patterned;
     set_up(patterned, hdc, 2, 0);
     draw_brush_row(patterned, 210, 10, "patterns");
     release(patterned);

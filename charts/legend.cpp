@@ -55,7 +55,7 @@ void zGraph::zDrawLegend(int bars)
         }
 
         if (bars) {
-            zDraw3DBar(x0, y, x0 + ew, y + eh, 0, 0, hBrushes[i], hAxisPen);
+            zDraw3DBar(x0, y, x0 + ew, y + eh, 0, hBrushes[i], hAxisPen);
         } else {
             zSelectGraphColor(i);
             const int ly = strip ? y + eh / 4 : y + eh / 2;

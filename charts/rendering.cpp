@@ -160,11 +160,11 @@ void zGraph::zzShowYAxisNumbers(int yb, int yt)
 {
     char label[zLabelBufferSize];
     const int s = AveCharWidth;
-    zAlignText(0);
+    zAlignText(zAlignRightTop);
     if (YMin == YMax) {
         zConvertValue(YMin, label);
         zDrawTextString(AxesLeft - s, (yb - yt) / 2 + AxesTop, label);
-        zAlignText(1);
+        zAlignText(zAlignLeftTop);
         return;
     }
     if (YDivisions >= 1) {
@@ -180,7 +180,7 @@ void zGraph::zzShowYAxisNumbers(int yb, int yt)
             zDrawTextString(AxesLeft - s, y - 6, label);
         }
     }
-    zAlignText(1);
+    zAlignText(zAlignLeftTop);
 }
 
 void zGraph::zShowXAxisNumbers()

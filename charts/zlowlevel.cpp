@@ -38,12 +38,29 @@ int normalised_set(int k)
 
 // Drops one of the graph's objects: out of the device context first if it is still selected
 // there (a selected object cannot be deleted), then deleted, and the handle forgotten.
-void delete_owned(HDC hdc, HGDIOBJ &object, UINT type, int stock)
+template <class Handle>
+void delete_owned(HDC hdc, Handle &object, UINT type, int stock)
 {
     if (!object) return;
     if (hdc && GetCurrentObject(hdc, type) == object) SelectObject(hdc, GetStockObject(stock));
     DeleteObject(object);
     object = nullptr;
+}
+
+// The proportional face of text fitted into a rectangle: height and character width in pixels.
+HFONT sized_font(int height, int width)
+{
+    LOGFONTA lf{};
+    lf.lfHeight = height;
+    lf.lfWidth = width;
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = ANSI_CHARSET;
+    lf.lfOutPrecision = OUT_TT_PRECIS;
+    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    lf.lfQuality = PROOF_QUALITY;
+    lf.lfPitchAndFamily = 4;
+    std::strcpy(lf.lfFaceName, "Arial");
+    return CreateFontIndirectA(&lf);
 }
 
 }  // namespace
@@ -182,16 +199,14 @@ void zLowLevelGraphics::zDrawRect(int left, int top, int right, int bottom)
     LineTo(hDC, left, top);
 }
 
-void zLowLevelGraphics::zDrawPolygon(const POINT *points, int count, int, HBRUSH brush, HPEN pen)
+void zLowLevelGraphics::zDrawPolygon(const POINT *points, int count, HBRUSH brush, HPEN pen)
 {
     // A pen or brush that could not be made draws nothing, rather than leaving the previous
     // one to stand in for it.
-    HGDIOBJ oldPen = SelectObject(hDC, pen ? pen : GetStockObject(NULL_PEN));
-    HGDIOBJ oldBrush = SelectObject(hDC, brush ? brush : GetStockObject(NULL_BRUSH));
+    const SelectedObject withPen(hDC, pen ? pen : GetStockObject(NULL_PEN));
+    const SelectedObject withBrush(hDC, brush ? brush : GetStockObject(NULL_BRUSH));
     SetPolyFillMode(hDC, ALTERNATE);
     Polygon(hDC, points, count);
-    if (oldPen) SelectObject(hDC, oldPen);
-    if (oldBrush) SelectObject(hDC, oldBrush);
 }
 
 void zLowLevelGraphics::zDrawFilledRect(int left, int top, int right, int bottom, unsigned char red,
@@ -199,10 +214,11 @@ void zLowLevelGraphics::zDrawFilledRect(int left, int top, int right, int bottom
 {
     // Palette-relative, so that a palette device paints the nearest colour of the realised
     // graded palette rather than a dither.
-    HBRUSH brush = CreateSolidBrush(0x02000000 | zMakeColor(red, green, blue));
-    HGDIOBJ old = SelectObject(hDC, brush ? brush : GetStockObject(NULL_BRUSH));
-    Rectangle(hDC, left, top, right, bottom);
-    if (old) SelectObject(hDC, old);
+    HBRUSH brush = CreateSolidBrush(PALETTERGB(red, green, blue));
+    {
+        const SelectedObject withBrush(hDC, brush ? brush : GetStockObject(NULL_BRUSH));
+        Rectangle(hDC, left, top, right, bottom);
+    }
     if (brush) DeleteObject(brush);
 }
 
@@ -228,9 +244,9 @@ void zLowLevelGraphics::zSetPixel(int x, int y, COLORREF color)
 void zLowLevelGraphics::zAlignText(int mode)
 {
     switch (mode) {
-    case 0: SetTextAlign(hDC, TA_RIGHT | TA_TOP); break;
-    case 1: SetTextAlign(hDC, TA_LEFT | TA_TOP); break;
-    case 2: SetTextAlign(hDC, TA_CENTER | TA_BASELINE); break;
+    case zAlignRightTop: SetTextAlign(hDC, TA_RIGHT | TA_TOP); break;
+    case zAlignLeftTop: SetTextAlign(hDC, TA_LEFT | TA_TOP); break;
+    case zAlignCentreBaseline: SetTextAlign(hDC, TA_CENTER | TA_BASELINE); break;
     default: break;
     }
 }
@@ -288,89 +304,87 @@ void zLowLevelGraphics::zDraw_Symbol(unsigned ux, unsigned uy, int kind, int k)
     const int q = s / 4, h = s / 2, a = 3 * s / 5, t1 = s / 3, t2 = 2 * s / 3;
     const int r = zRound(0.6 * s);
     switch (kind) {
-    case 1: {  // plus sign
+    case zSymbolPlus: {
         const POINT p[12] = {{x - q, y},      {x + q, y},      {x + q, y + t1}, {x + a, y + t1},
                              {x + a, y + t2}, {x + q, y + t2}, {x + q, y + s},  {x - q, y + s},
                              {x - q, y + t2}, {x - a, y + t2}, {x - a, y + t1}, {x - q, y + t1}};
-        zDrawPolygon(p, 12, 0, hBrushes[k], hAxisPen);
+        zDrawPolygon(p, 12, hBrushes[k], hAxisPen);
         break;
     }
-    case 2: {  // octagon
+    case zSymbolOctagon: {
         const POINT p[8] = {{x - q, y},     {x + q, y},     {x + a, y + t1}, {x + a, y + t2},
                             {x + q, y + s}, {x - q, y + s}, {x - a, y + t2}, {x - a, y + t1}};
-        zDrawPolygon(p, 8, 0, hBrushes[k], hAxisPen);
+        zDrawPolygon(p, 8, hBrushes[k], hAxisPen);
         break;
     }
-    case 4: {  // diamond
+    case zSymbolDiamond: {
         const POINT p[4] = {{x, y}, {x - r, y + r}, {x, y + zRound(1.2 * s)}, {x + r, y + r}};
-        zDrawPolygon(p, 4, 0, hBrushes[k], hAxisPen);
+        zDrawPolygon(p, 4, hBrushes[k], hAxisPen);
         break;
     }
-    case 30: {  // triangle, point up
+    case zSymbolTriangleUp: {
         const POINT p[3] = {{x, y}, {x - h, y + s}, {x + h, y + s}};
-        zDrawPolygon(p, 3, 0, hBrushes[k], hAxisPen);
+        zDrawPolygon(p, 3, hBrushes[k], hAxisPen);
         break;
     }
-    case 31: {  // triangle, point down
+    case zSymbolTriangleDown: {
         const POINT p[3] = {{x - h, y}, {x + h, y}, {x, y + s}};
-        zDrawPolygon(p, 3, 0, hBrushes[k], hAxisPen);
+        zDrawPolygon(p, 3, hBrushes[k], hAxisPen);
         break;
     }
-    case 254: {  // square, inset by one pixel
+    case zSymbolSquare: {
         const POINT p[4] = {{x - h + 1, y + 1}, {x + h - 1, y + 1}, {x + h - 1, y + s - 1}, {x - h + 1, y + s - 1}};
-        zDrawPolygon(p, 4, 0, hBrushes[k], hAxisPen);
+        zDrawPolygon(p, 4, hBrushes[k], hAxisPen);
         break;
     }
-    default: {  // a character of the device font: 42 an asterisk, 43 a plus
+    default: {  // a character of the device font
         const char c[2] = {static_cast<char>(kind & 0xFF), '\0'};
-        HGDIOBJ oldFont = SelectObject(hDC, GetStockObject(DEVICE_DEFAULT_FONT));
+        const SelectedObject withFont(hDC, GetStockObject(DEVICE_DEFAULT_FONT));
         TextOutA(hDC, x - h, y - s, c, 1);
-        if (oldFont) SelectObject(hDC, oldFont);
         break;
     }
     }
 }
 
 // A side face in a darker shade of the brush when ShadeShift asks for one.
-void zLowLevelGraphics::zDrawShadedFace(const POINT *points, int unused, HBRUSH brush, HPEN pen)
+void zLowLevelGraphics::zDrawShadedFace(const POINT *points, HBRUSH brush, HPEN pen)
 {
     HBRUSH shade = nullptr;
     if (ShadeShift > 0) {
         LOGBRUSH lb{};
         if (GetObjectA(brush, sizeof lb, &lb)) shade = zCreateShadingBrush(lb.lbColor);
     }
-    zDrawPolygon(points, 4, unused, shade ? shade : brush, pen);
+    zDrawPolygon(points, 4, shade ? shade : brush, pen);
     if (shade) {
         DeleteObject(shade);
         if (hShadingBrush == shade) hShadingBrush = nullptr;
     }
 }
 
-void zLowLevelGraphics::zDraw3DBar(int left, int top, int right, int bottom, int depth, int unused, HBRUSH brush,
-                                   HPEN pen)
+void zLowLevelGraphics::zDraw3DBar(int left, int top, int right, int bottom, int depth, HBRUSH brush, HPEN pen)
 {
     if (depth > 0) {
         const POINT topFace[4] = {{left, top}, {left + depth, top - depth}, {right + depth, top - depth}, {right, top}};
-        zDrawPolygon(topFace, 4, unused, brush, pen);
+        zDrawPolygon(topFace, 4, brush, pen);
         const POINT side[4] = {{right + depth, top - depth}, {right, top}, {right, bottom},
                                {right + depth, bottom - depth}};
-        zDrawShadedFace(side, unused, brush, pen);
+        zDrawShadedFace(side, brush, pen);
     }
     const POINT front[4] = {{left, top}, {left, bottom}, {right, bottom}, {right, top}};
-    zDrawPolygon(front, 4, unused, brush, pen);
+    zDrawPolygon(front, 4, brush, pen);
 }
 
-void zLowLevelGraphics::zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, int unused,
-                                   HBRUSH brush, HPEN pen, int sides)
+void zLowLevelGraphics::zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, HBRUSH brush,
+                                   HPEN pen, int sides)
 {
     const POINT face[4] = {p3, p4, p5, p6};
-    zDrawPolygon(face, 4, unused, brush, pen);
+    zDrawPolygon(face, 4, brush, pen);
     if (sides == 0) return;
     const POINT rim[4] = {p1, p2, p3, p4};
-    zDrawPolygon(rim, 4, unused, brush, pen);
+    zDrawPolygon(rim, 4, brush, pen);
     const LONG d = std::labs(p3.y - p2.y);
     const POINT side[4] = {p2, p3, p6, POINT{p6.x, p6.y + d}};
-    zDrawShadedFace(side, unused, brush, pen);
+    zDrawShadedFace(side, brush, pen);
 }
 
 // ---- Text in a rectangle --------------------------------------------------------------------
@@ -381,7 +395,7 @@ void zLowLevelGraphics::zShowStringInRect(const char *sizingText, const char *te
     if (!r) return;
     if (!sizingText) sizingText = "";
     zSelectAxisColor();
-    zAlignText(2);
+    zAlignText(zAlignCentreBaseline);
 
     SIZE fit{0, 0};
     const int sizingLength = static_cast<int>(std::strlen(sizingText));
@@ -389,36 +403,24 @@ void zLowLevelGraphics::zShowStringInRect(const char *sizingText, const char *te
     const bool fits = zRectHeight(r) > fit.cy && zRectWidth(r) > fit.cx;
 
     HFONT font = nullptr;
-    HGDIOBJ oldFont = nullptr;
     if (alwaysNewFont != 0 || !fits) {
         int height = zRectHeight(r);
         int width = sizingLength > 0 ? zRectWidth(r) / sizingLength : 1;
         if (useCharHeight && height > AveCharWidth) height = CharHeight;
         // Characters no wider than 0.6 of their height.
         if (zRound(0.6 * height) < width) width = zRound(0.6 * height);
-        LOGFONTA lf{};
-        lf.lfHeight = height;
-        lf.lfWidth = width;
-        lf.lfWeight = FW_NORMAL;
-        lf.lfCharSet = ANSI_CHARSET;
-        lf.lfOutPrecision = OUT_TT_PRECIS;
-        lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-        lf.lfQuality = PROOF_QUALITY;
-        lf.lfPitchAndFamily = 4;
-        std::strcpy(lf.lfFaceName, "Arial");
-        font = CreateFontIndirectA(&lf);
-        if (font) oldFont = SelectObject(hDC, font);
+        font = sized_font(height, width);
     }
 
-    // The baseline a fifth of the height below the middle.
-    const int x = (r->left + r->right) / 2;
-    const int y = (r->top + r->bottom) / 2 + zRound(0.2 * zRectHeight(r));
-    zDrawTextString(x, y, text);
-
-    if (font) {
-        if (oldFont) SelectObject(hDC, oldFont);
-        DeleteObject(font);
+    {
+        // A font that could not be made leaves the current one to write with.
+        const SelectedObject withFont(hDC, font);
+        // The baseline a fifth of the height below the middle.
+        const int x = (r->left + r->right) / 2;
+        const int y = (r->top + r->bottom) / 2 + zRound(0.2 * zRectHeight(r));
+        zDrawTextString(x, y, text);
     }
+    if (font) DeleteObject(font);
     SetTextAlign(hDC, TA_LEFT | TA_TOP);
 }
 

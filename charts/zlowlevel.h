@@ -8,6 +8,29 @@
 #include "charts/zcolor.h"
 #include "platform/gdi.h"
 
+// The modes of zAlignText; any other value leaves the alignment as it is.
+enum zTextAlignment : int {
+    zAlignRightTop = 0,        // right edge of the text at x, its top at y
+    zAlignLeftTop = 1,         // left edge at x, top at y
+    zAlignCentreBaseline = 2,  // centred on x, baseline at y
+};
+
+// The marker shapes of zDraw_Symbol. Every other kind draws the character whose code is its
+// low byte, so the asterisk and plus characters are kinds too.
+enum zSymbolKind : int {
+    zSymbolPlus = 1,           // a filled plus sign
+    zSymbolOctagon = 2,
+    zSymbolDiamond = 4,
+    zSymbolTriangleUp = 30,
+    zSymbolTriangleDown = 31,
+    zSymbolSquare = 254,       // inset by one pixel
+    zSymbolAsterisk = '*',     // characters of the device font
+    zSymbolPlusCharacter = '+',
+};
+
+// The base of every graph. The graph classes derived from it fill in the device context,
+// rectangles, colours and styles and draw with the primitives; nothing outside the hierarchy
+// reaches into its state.
 class zLowLevelGraphics {
 public:
     zLowLevelGraphics();
@@ -21,6 +44,7 @@ public:
     void zDeleteBrushes();
     void zSelectAxisColor();
     void zSelectGraphColor(int k);
+    // The caller deletes the brush.
     HBRUSH zCreateShadingBrush(COLORREF color);
     void zSaveGraphics();
     void zRestoreGraphics();
@@ -31,13 +55,15 @@ public:
     void zDrawLine(int x1, int y1, int x2, int y2);
     void zDrawRect(const RECT *r);
     void zDrawRect(int left, int top, int right, int bottom);
-    void zDrawPolygon(const POINT *points, int count, int unused, HBRUSH brush, HPEN pen);
+    // Filled with the brush and outlined with the pen (ALTERNATE rule); the context's own pen
+    // and brush are selected again afterwards.
+    void zDrawPolygon(const POINT *points, int count, HBRUSH brush, HPEN pen);
     void zDrawFilledRect(int left, int top, int right, int bottom, unsigned char red, unsigned char green,
                          unsigned char blue);
     void zDrawCircle(int x, int y, int r, double aspect);
     void zDrawTextString(int x, int y, const char *text);
     void zSetPixel(int x, int y, COLORREF color);
-    void zAlignText(int mode);
+    void zAlignText(int mode);  // a zTextAlignment
     int zTextWidth(const char *text);
     int zTextHeight(const char *text);
     void zGetDefaultTextSize();
@@ -47,13 +73,14 @@ public:
     void zSetRect(RECT *r, int left, int top, int right, int bottom);
 
     // Composite shapes.
-    void zDraw_Symbol(unsigned x, unsigned y, int kind, int k);
-    void zDraw3DBar(int left, int top, int right, int bottom, int depth, int unused, HBRUSH brush, HPEN pen);
-    void zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, int unused, HBRUSH brush,
-                    HPEN pen, int sides);
+    void zDraw_Symbol(unsigned x, unsigned y, int kind, int k);  // kind: a zSymbolKind or a character
+    void zDraw3DBar(int left, int top, int right, int bottom, int depth, HBRUSH brush, HPEN pen);
+    void zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, HBRUSH brush, HPEN pen,
+                    int sides);
     void zShowStringInRect(const char *sizingText, const char *text, RECT *r, int useCharHeight,
                            int alwaysNewFont);
 
+protected:
     RECT RWindow;                 // rectangle the graph occupies
     RECT RWork;                   // scratch rectangle of the background fill and the layout
     std::int32_t bPensActive;     // pens have been created
@@ -82,7 +109,7 @@ public:
     static std::int32_t ScreenWidth, ScreenHeight, NumFonts;
 
 private:
-    void zDrawShadedFace(const POINT *points, int unused, HBRUSH brush, HPEN pen);
+    void zDrawShadedFace(const POINT *points, HBRUSH brush, HPEN pen);
 };
 
 // The library's error box: no owner, captioned "Error", exclamation icon, OK button.

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/cursor_internal.h"
+#include "platform/keys_internal.h"
 #include "platform/msgloop_internal.h"
 #include "platform/window_internal.h"
 
@@ -42,6 +43,7 @@ bool platform_start(int, char **)
 {
     if (QCoreApplication::instance()) {
         ++starts;
+        keys_track_application();
         return true;
     }
     if (!display_named()) return false;
@@ -51,6 +53,7 @@ bool platform_start(int, char **)
     keep_c_number_format();
     QApplication::setApplicationName("Orvinta");
     QApplication::setQuitOnLastWindowClosed(false);
+    keys_track_application();
     return true;
 }
 

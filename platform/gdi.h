@@ -177,3 +177,30 @@ UINT RealizePalette(HDC hdc);
 
 // Keyboard: bit 15 set while the key is down, bit 0 set if it was pressed since the last call.
 SHORT GetAsyncKeyState(int vKey);
+
+// Selects a pen, brush or font (or a stock object) into a device context for as long as the
+// guard lives and then selects back the object it replaced, so a drawing step leaves the
+// context as it found it. An object that could not be made (null) selects nothing and nothing
+// is put back. Regions (SelectObject copies them into the clip and hands back a region kind),
+// bitmaps and palettes (SelectPalette) are not objects this guard can put back, and do not
+// compile here.
+class SelectedObject {
+public:
+    SelectedObject(HDC hdc, HGDIOBJ object) : hdc_(hdc), previous_(object ? SelectObject(hdc, object) : nullptr) {}
+    SelectedObject(HDC, HRGN) = delete;
+    SelectedObject(HDC, HBITMAP) = delete;
+    SelectedObject(HDC, HPALETTE) = delete;
+    ~SelectedObject()
+    {
+        if (previous_) SelectObject(hdc_, previous_);
+    }
+    SelectedObject(const SelectedObject &) = delete;
+    SelectedObject &operator=(const SelectedObject &) = delete;
+
+    // The object that was selected before, null if the selection failed.
+    HGDIOBJ previous() const { return previous_; }
+
+private:
+    HDC hdc_;
+    HGDIOBJ previous_;
+};

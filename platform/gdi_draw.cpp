@@ -25,15 +25,15 @@ QList<qreal> dash_pattern(int style)
 }
 
 // The selected pen, or null when it draws nothing (null pen, stale handle).
-const HGDIOBJ__ *drawing_pen(const HDC__ *dc)
+const GdiObject *drawing_pen(const HDC__ *dc)
 {
-    const HGDIOBJ__ *pen = gdi_object(dc->pen, OBJ_PEN);
+    const GdiObject *pen = gdi_object(dc->pen, OBJ_PEN);
     return pen && pen->penStyle != PS_NULL ? pen : nullptr;
 }
 
-bool styled(const HGDIOBJ__ *pen) { return pen->penStyle != PS_SOLID && pen->penWidth <= 1; }
+bool styled(const GdiObject *pen) { return pen->penStyle != PS_SOLID && pen->penWidth <= 1; }
 
-QPen qpen(const HGDIOBJ__ *pen, const QColor &color, bool dashed)
+QPen qpen(const GdiObject *pen, const QColor &color, bool dashed)
 {
     QPen p(color);
     if (pen->penWidth <= 1) {
@@ -55,7 +55,7 @@ QPen qpen(const HGDIOBJ__ *pen, const QColor &color, bool dashed)
 template <typename Draw>
 void stroke(HDC__ *dc, QPainter *p, Draw draw)
 {
-    const HGDIOBJ__ *pen = drawing_pen(dc);
+    const GdiObject *pen = drawing_pen(dc);
     if (!pen) return;
     p->setBrush(Qt::NoBrush);
     if (styled(pen)) {
@@ -74,7 +74,7 @@ void stroke(HDC__ *dc, QPainter *p, Draw draw)
 template <typename Draw>
 bool fill(HDC__ *dc, QPainter *p, HGDIOBJ brushHandle, Draw draw)
 {
-    const HGDIOBJ__ *brush = gdi_object(brushHandle, OBJ_BRUSH);
+    const GdiObject *brush = gdi_object(brushHandle, OBJ_BRUSH);
     if (!brush || brush->brushStyle == BS_NULL) return false;
     p->setPen(Qt::NoPen);
     p->setBrushOrigin(0, 0);
@@ -148,7 +148,7 @@ QImage hatch_cell(int hatch, const QColor &line, const QColor &ground)
     return cell;
 }
 
-QBrush brush_with_colours(const HGDIOBJ__ *brush, const QColor &solid, const QColor &text,
+QBrush brush_with_colours(const GdiObject *brush, const QColor &solid, const QColor &text,
                           const QColor &background, bool opaque)
 {
     switch (brush->brushStyle) {
@@ -172,7 +172,7 @@ QPainter *gdi_painter(HDC__ *dc)
     return dc && dc->painter && dc->painter->isActive() ? dc->painter : nullptr;
 }
 
-QBrush gdi_brush_for(const HDC__ *dc, const HGDIOBJ__ *brush)
+QBrush gdi_brush_for(const HDC__ *dc, const GdiObject *brush)
 {
     return brush_with_colours(brush, gdi_color(dc, brush->color), gdi_color(dc, dc->textColor),
                               gdi_color(dc, dc->bkColor), dc->bkMode == OPAQUE);
@@ -180,7 +180,7 @@ QBrush gdi_brush_for(const HDC__ *dc, const HGDIOBJ__ *brush)
 
 QBrush brush_to_qbrush(HBRUSH brush, COLORREF text, COLORREF background)
 {
-    const HGDIOBJ__ *o = gdi_object(brush, OBJ_BRUSH);
+    const GdiObject *o = gdi_object(brush, OBJ_BRUSH);
     if (!o) return QBrush(Qt::NoBrush);
     return brush_with_colours(o, gdi_color(nullptr, o->color), gdi_color(nullptr, text),
                               gdi_color(nullptr, background), false);

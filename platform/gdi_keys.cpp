@@ -1,94 +1,75 @@
-// GetAsyncKeyState: the key state is followed through an application-wide event filter,
-// installed the first time a key is asked about. A long drawing does not return to the event
-// loop, so the query also looks at the queued input (at most every 50 ms); events other than
-// key presses and releases that arrive during that look are put back on the queue untouched,
-// so no window is painted or resized in the middle of a drawing.
+// GetAsyncKeyState: the state of every key is followed through an application-wide event
+// filter that sees the key presses and releases on their way to any window. The query only
+// reads that record; it never lets the toolkit deliver events, so a long drawing that polls
+// it is never interrupted by a paint or a resize. A key pressed before the drawing began and
+// still held is therefore seen; a key pressed during it waits in the queue like any input.
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPointer>
 
-#include <unordered_map>
-#include <vector>
+#include <array>
 
 #include "platform/gdi_qt.h"
+#include "platform/keys_internal.h"
 #include "platform/qt_convert.h"
 
 namespace {
 
+struct KeyState {
+    bool down = false;
+    bool pressedSinceQuery = false;
+};
+std::array<KeyState, 256> keys;
+
+void forget_all_keys() { keys.fill(KeyState{}); }
+
 class KeyTracker : public QObject {
 public:
-    struct State {
-        bool down = false;
-        bool pressedSinceQuery = false;
-    };
-    std::unordered_map<int, State> keys;
-    bool polling = false;
-    std::vector<std::pair<QPointer<QObject>, QEvent *>> deferred;
-
-    bool eventFilter(QObject *watched, QEvent *event) override
+    bool eventFilter(QObject *, QEvent *event) override
     {
         const QEvent::Type type = event->type();
         if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
             const auto *key = static_cast<const QKeyEvent *>(event);
-            if (!key->isAutoRepeat()) {
-                if (const int vk = toVirtualKey(key->key())) {
-                    State &s = keys[vk];
-                    s.down = type == QEvent::KeyPress;
-                    if (s.down) s.pressedSinceQuery = true;
-                }
-            }
-            return polling;  // a key read while polling is consumed by the poll
+            if (!key->isAutoRepeat())
+                if (const int vk = toVirtualKey(key->key())) keys_record(vk, type == QEvent::KeyPress);
+        } else if (type == QEvent::ApplicationStateChange &&
+                   static_cast<const QApplicationStateChangeEvent *>(event)->applicationState() !=
+                       Qt::ApplicationActive) {
+            // Releases made while another program has the keyboard never reach this one; a key
+            // held when the focus left must not stay down for ever.
+            forget_all_keys();
         }
-        if (polling && watched && type != QEvent::DeferredDelete && type != QEvent::MetaCall) {
-            deferred.emplace_back(watched, event->clone());
-            return true;
-        }
-        return false;
-    }
-
-    void poll()
-    {
-        polling = true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        polling = false;
-        for (auto &[receiver, event] : deferred) {
-            if (receiver)
-                QCoreApplication::postEvent(receiver, event);
-            else
-                delete event;
-        }
-        deferred.clear();
+        return false;  // the key still goes to its window
     }
 };
 
-KeyTracker *tracker()
-{
-    static KeyTracker *instance = nullptr;
-    static QCoreApplication *watched = nullptr;
-    QCoreApplication *app = QCoreApplication::instance();
-    if (!app) return nullptr;
-    if (!instance) instance = new KeyTracker;
-    if (watched != app) {  // first use, or a new application object since
-        app->installEventFilter(instance);
-        watched = app;
-        instance->keys.clear();
-    }
-    return instance;
-}
+QPointer<QCoreApplication> tracked;  // null again once that application is gone
 
 }  // namespace
 
+void keys_record(int vKey, bool down)
+{
+    if (vKey < 0 || vKey >= static_cast<int>(keys.size())) return;
+    KeyState &s = keys[static_cast<std::size_t>(vKey)];
+    s.down = down;
+    if (down) s.pressedSinceQuery = true;
+}
+
+void keys_track_application()
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app || app == tracked) return;
+    static KeyTracker *tracker = new KeyTracker;
+    app->installEventFilter(tracker);  // a new application object since: follow it instead
+    tracked = app;
+}
+
 SHORT GetAsyncKeyState(int vKey)
 {
-    KeyTracker *keys = tracker();
-    if (!keys) return 0;
-    static QElapsedTimer sinceLastPoll;
-    if (!keys->polling && (!sinceLastPoll.isValid() || sinceLastPoll.elapsed() >= 50)) {
-        keys->poll();
-        sinceLastPoll.restart();
-    }
-    KeyTracker::State &s = keys->keys[vKey];
+    // An application made without the platform's start-up is followed from the first query.
+    if (QCoreApplication::instance() != tracked) keys_track_application();
+    if (vKey < 0 || vKey >= static_cast<int>(keys.size())) return 0;
+    KeyState &s = keys[static_cast<std::size_t>(vKey)];
     const SHORT result = static_cast<SHORT>((s.down ? 0x8000 : 0) | (s.pressedSinceQuery ? 1 : 0));
     s.pressedSinceQuery = false;
     return result;

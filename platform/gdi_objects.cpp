@@ -8,15 +8,15 @@
 
 namespace {
 
-std::unordered_set<HGDIOBJ__ *> &live_objects()
+std::unordered_set<GdiObject *> &live_objects()
 {
-    static std::unordered_set<HGDIOBJ__ *> objects;
+    static std::unordered_set<GdiObject *> objects;
     return objects;
 }
 
-std::unordered_set<HGDIOBJ__ *> &stock_objects()
+std::unordered_set<GdiObject *> &stock_objects()
 {
-    static std::unordered_set<HGDIOBJ__ *> objects;
+    static std::unordered_set<GdiObject *> objects;
     return objects;
 }
 
@@ -26,34 +26,34 @@ std::unordered_set<HDC__ *> &live_dcs()
     return dcs;
 }
 
-HGDIOBJ__ *make_stock(UINT type)
+GdiObject *make_stock(UINT type)
 {
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = type;
     o->stock = true;
     return o;
 }
 
-HGDIOBJ__ *stock_pen(int style, COLORREF color)
+GdiObject *stock_pen(int style, COLORREF color)
 {
-    HGDIOBJ__ *o = make_stock(OBJ_PEN);
+    GdiObject *o = make_stock(OBJ_PEN);
     o->penStyle = style;
     o->color = color;
     return o;
 }
 
-HGDIOBJ__ *stock_brush(UINT style, COLORREF color)
+GdiObject *stock_brush(UINT style, COLORREF color)
 {
-    HGDIOBJ__ *o = make_stock(OBJ_BRUSH);
+    GdiObject *o = make_stock(OBJ_BRUSH);
     o->brushStyle = style;
     o->color = color;
     return o;
 }
 
 // The stock objects live for the whole run; index = the GetStockObject number.
-HGDIOBJ__ *stock_object(int i)
+GdiObject *stock_object(int i)
 {
-    static HGDIOBJ__ *table[17] = {};
+    static GdiObject *table[17] = {};
     if (i < 0 || i > 16 || i == 9) return nullptr;
     if (!table[i]) {
         switch (i) {
@@ -86,23 +86,23 @@ HGDIOBJ__ *stock_object(int i)
 
 }  // namespace
 
-HGDIOBJ gdi_register(HGDIOBJ__ *object)
+HGDIOBJ gdi_register(GdiObject *object)
 {
     live_objects().insert(object);
     return reinterpret_cast<HGDIOBJ>(object);
 }
 
-HGDIOBJ__ *gdi_any_object(HGDIOBJ h)
+GdiObject *gdi_any_object(HGDIOBJ h)
 {
-    auto *o = reinterpret_cast<HGDIOBJ__ *>(h);
+    auto *o = reinterpret_cast<GdiObject *>(h);
     if (!o) return nullptr;
     if (live_objects().count(o)) return o;
     return stock_objects().count(o) ? o : nullptr;
 }
 
-HGDIOBJ__ *gdi_object(HGDIOBJ h, UINT type)
+GdiObject *gdi_object(HGDIOBJ h, UINT type)
 {
-    HGDIOBJ__ *o = gdi_any_object(h);
+    GdiObject *o = gdi_any_object(h);
     return o && o->type == type ? o : nullptr;
 }
 
@@ -118,7 +118,7 @@ HDC dc_register(HDC__ *dc)
     SelectObject(h, GetStockObject(BLACK_PEN));
     SelectObject(h, GetStockObject(WHITE_BRUSH));
     SelectObject(h, GetStockObject(SYSTEM_FONT));
-    SelectPalette(h, reinterpret_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
+    SelectPalette(h, gdi_handle<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
     return h;
 }
 
@@ -127,7 +127,7 @@ void dc_release(HDC hdc)
     if (!dc_valid(hdc)) return;
     auto *dc = reinterpret_cast<HDC__ *>(hdc);
     for (HGDIOBJ h : {dc->pen, dc->brush, dc->font, dc->palette})
-        if (HGDIOBJ__ *o = gdi_any_object(h)) --o->selections;
+        if (GdiObject *o = gdi_any_object(h)) --o->selections;
     live_dcs().erase(dc);
     delete dc->record;
     delete dc;
@@ -136,7 +136,7 @@ void dc_release(HDC hdc)
 QColor gdi_color(const HDC__ *dc, COLORREF c)
 {
     if ((c >> 24) == 0x01) {  // palette index
-        const HGDIOBJ__ *pal = dc ? gdi_object(dc->palette, OBJ_PAL) : nullptr;
+        const GdiObject *pal = dc ? gdi_object(dc->palette, OBJ_PAL) : nullptr;
         const unsigned index = c & 0xFFFF;
         if (pal && index < pal->entries.size()) {
             const PALETTEENTRY &e = pal->entries[index];
@@ -152,28 +152,28 @@ QColor gdi_color(const HDC__ *dc, COLORREF c)
 HPEN CreatePen(int iStyle, int cWidth, COLORREF color)
 {
     if (iStyle < PS_SOLID || iStyle > PS_NULL || cWidth < 0) return nullptr;
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_PEN;
     o->penStyle = iStyle;
     o->penWidth = cWidth;
     o->color = color;
-    return gdi_register(o);
+    return gdi_handle<HPEN>(gdi_register(o));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color)
 {
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_BRUSH;
     o->brushStyle = BS_SOLID;
     o->color = color;
-    return gdi_register(o);
+    return gdi_handle<HBRUSH>(gdi_register(o));
 }
 
 HBRUSH CreateHatchBrush(int iHatch, COLORREF color)
 {
     if (iHatch < HS_HORIZONTAL || iHatch > HS_DIAGCROSS) return nullptr;
     HBRUSH h = CreateSolidBrush(color);
-    HGDIOBJ__ *o = gdi_any_object(h);
+    GdiObject *o = gdi_any_object(h);
     o->brushStyle = BS_HATCHED;
     o->hatch = iHatch;
     return h;
@@ -187,10 +187,10 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH *plbrush)
     case BS_HATCHED: return CreateHatchBrush(static_cast<int>(plbrush->lbHatch), plbrush->lbColor);
     case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(plbrush->lbHatch));
     case BS_NULL: {
-        auto *o = new HGDIOBJ__;
+        auto *o = new GdiObject;
         o->type = OBJ_BRUSH;
         o->brushStyle = BS_NULL;
-        return gdi_register(o);
+        return gdi_handle<HBRUSH>(gdi_register(o));
     }
     default: return nullptr;
     }
@@ -200,7 +200,7 @@ HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, cons
 {
     if (nWidth <= 0 || nHeight <= 0 || nWidth > 32767 || nHeight > 32767 || nPlanes != 1) return nullptr;
     if (nBitCount != 1 && nBitCount != 24 && nBitCount != 32) return nullptr;
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_BITMAP;
     o->monochrome = nBitCount == 1;
     o->image = QImage(nWidth, nHeight, o->monochrome ? QImage::Format_Mono : QImage::Format_RGB32);
@@ -229,42 +229,42 @@ HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, cons
         o->image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
         for (int y = 0; y < 8 && y < nHeight; ++y) o->monoRows[y] = o->image.scanLine(y)[0];
     }
-    return gdi_register(o);
+    return gdi_handle<HBITMAP>(gdi_register(o));
 }
 
 HBITMAP bitmap_from_qimage(const QImage &image)
 {
     if (image.isNull()) return nullptr;
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_BITMAP;
     o->image = image.convertToFormat(QImage::Format_ARGB32);
-    return gdi_register(o);
+    return gdi_handle<HBITMAP>(gdi_register(o));
 }
 
 HBRUSH CreatePatternBrush(HBITMAP hbm)
 {
-    const HGDIOBJ__ *bitmap = gdi_object(hbm, OBJ_BITMAP);
+    const GdiObject *bitmap = gdi_object(hbm, OBJ_BITMAP);
     if (!bitmap) return nullptr;
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_BRUSH;
     o->brushStyle = BS_PATTERN;
     o->image = bitmap->image.copy();
     o->monochrome = bitmap->monochrome;
     std::memcpy(o->monoRows, bitmap->monoRows, sizeof o->monoRows);
-    return gdi_register(o);
+    return gdi_handle<HBRUSH>(gdi_register(o));
 }
 
 HGDIOBJ GetStockObject(int i) { return reinterpret_cast<HGDIOBJ>(stock_object(i)); }
 
 DWORD GetObjectType(HGDIOBJ h)
 {
-    const HGDIOBJ__ *o = gdi_any_object(h);
+    const GdiObject *o = gdi_any_object(h);
     return o ? o->type : 0;
 }
 
 int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
 {
-    const HGDIOBJ__ *o = gdi_any_object(h);
+    const GdiObject *o = gdi_any_object(h);
     if (!o) return 0;
     auto fill = [&](const auto &value) -> int {
         const int size = static_cast<int>(sizeof value);
@@ -294,7 +294,7 @@ int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
 
 BOOL DeleteObject(HGDIOBJ ho)
 {
-    HGDIOBJ__ *o = gdi_any_object(ho);
+    GdiObject *o = gdi_any_object(ho);
     if (!o) return FALSE;
     if (o->stock) return TRUE;
     if (o->selections > 0) return FALSE;
@@ -307,10 +307,10 @@ BOOL DeleteObject(HGDIOBJ ho)
 
 namespace {
 
-HGDIOBJ swap_selected(HGDIOBJ &slot, HGDIOBJ__ *incoming)
+HGDIOBJ swap_selected(HGDIOBJ &slot, GdiObject *incoming)
 {
     HGDIOBJ previous = slot;
-    if (HGDIOBJ__ *old = gdi_any_object(previous)) --old->selections;
+    if (GdiObject *old = gdi_any_object(previous)) --old->selections;
     ++incoming->selections;
     slot = reinterpret_cast<HGDIOBJ>(incoming);
     return previous;
@@ -321,7 +321,7 @@ HGDIOBJ swap_selected(HGDIOBJ &slot, HGDIOBJ__ *incoming)
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
 {
     if (!dc_valid(hdc)) return nullptr;
-    HGDIOBJ__ *o = gdi_any_object(h);
+    GdiObject *o = gdi_any_object(h);
     if (!o) return nullptr;
     auto *dc = reinterpret_cast<HDC__ *>(hdc);
     switch (o->type) {
@@ -329,7 +329,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
     case OBJ_BRUSH: return swap_selected(dc->brush, o);
     case OBJ_FONT: return swap_selected(dc->font, o);
     case OBJ_REGION:
-        return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(SelectClipRgn(hdc, h)));
+        return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(SelectClipRgn(hdc, gdi_handle<HRGN>(h))));
     default: return nullptr;  // bitmaps go into memory contexts only; palettes via SelectPalette
     }
 }
@@ -350,7 +350,7 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type)
 HPALETTE SelectPalette(HDC hdc, HPALETTE hPal, BOOL)
 {
     if (!dc_valid(hdc)) return nullptr;
-    HGDIOBJ__ *o = gdi_object(hPal, OBJ_PAL);
+    GdiObject *o = gdi_object(hPal, OBJ_PAL);
     if (!o) return nullptr;
-    return swap_selected(reinterpret_cast<HDC__ *>(hdc)->palette, o);
+    return gdi_handle<HPALETTE>(swap_selected(reinterpret_cast<HDC__ *>(hdc)->palette, o));
 }

@@ -42,7 +42,7 @@ QBrush brush_to_qbrush(HBRUSH brush, COLORREF text = 0x000000, COLORREF backgrou
 
 // ---- Internals shared by the gdi_*.cpp files ----------------------------------------------
 
-struct HGDIOBJ__ {
+struct GdiObject {
     UINT type = 0;  // OBJ_PEN, OBJ_BRUSH, OBJ_FONT, OBJ_REGION, OBJ_BITMAP, OBJ_PAL
     bool stock = false;
     int selections = 0;  // device contexts that have it selected
@@ -94,9 +94,15 @@ struct HDC__ {
 };
 
 // Object registry (gdi_objects.cpp).
-HGDIOBJ gdi_register(HGDIOBJ__ *object);          // takes ownership; counts it live
-HGDIOBJ__ *gdi_object(HGDIOBJ h, UINT type);     // null unless h is a live object of that type
-HGDIOBJ__ *gdi_any_object(HGDIOBJ h);            // null unless h is live
+HGDIOBJ gdi_register(GdiObject *object);          // takes ownership; counts it live
+GdiObject *gdi_object(HGDIOBJ h, UINT type);     // null unless h is a live object of that type
+GdiObject *gdi_any_object(HGDIOBJ h);            // null unless h is live
+// The handle of one kind that stands for a registered object (CreatePen makes an HPEN, etc.).
+template <class Handle>
+Handle gdi_handle(HGDIOBJ h)
+{
+    return static_cast<Handle>(h);
+}
 bool dc_valid(HDC hdc);
 HDC dc_register(HDC__ *dc);                       // takes ownership; selects the stock objects
 void dc_release(HDC hdc);                         // deselects everything and frees the context
@@ -105,19 +111,19 @@ void dc_release(HDC hdc);                         // deselects everything and fr
 QColor gdi_color(const HDC__ *dc, COLORREF c);
 
 // Fonts (gdi_text.cpp).
-const QFontMetrics &gdi_font_metrics(HGDIOBJ__ *font);
-HGDIOBJ__ *gdi_stock_font(int which);
+const QFontMetrics &gdi_font_metrics(GdiObject *font);
+GdiObject *gdi_stock_font(int which);
 
 // Painting (gdi_draw.cpp): the painter of a context prepared with its pen or brush, or null
 // for contexts that do not draw.
 QPainter *gdi_painter(HDC__ *dc);
-QBrush gdi_brush_for(const HDC__ *dc, const HGDIOBJ__ *brush);
+QBrush gdi_brush_for(const HDC__ *dc, const GdiObject *brush);
 
 // SVG contexts (gdi_svg.cpp): the elements are written as the primitives arrive; text comes
 // with its reference x, its baseline, its left edge and its cell size in pixels.
 void svg_start(HDC__ *dc, int width, int height, const char *path);
 void svg_add(HDC__ *dc, const RecordedOp &op);
-void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, HGDIOBJ__ *font, const QString &text);
+void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font, const QString &text);
 std::string svg_document(HDC__ *dc);
 bool svg_write_file(HDC__ *dc);  // to the path given at creation, if any
 

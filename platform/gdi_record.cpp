@@ -9,7 +9,7 @@ namespace {
 RecordedPen pen_state(const HDC__ *dc)
 {
     RecordedPen pen;
-    const HGDIOBJ__ *o = gdi_object(dc->pen, OBJ_PEN);
+    const GdiObject *o = gdi_object(dc->pen, OBJ_PEN);
     if (!o) {
         pen.style = -1;
         return pen;
@@ -23,7 +23,7 @@ RecordedPen pen_state(const HDC__ *dc)
 RecordedBrush brush_state(HGDIOBJ h)
 {
     RecordedBrush brush;
-    const HGDIOBJ__ *o = gdi_object(h, OBJ_BRUSH);
+    const GdiObject *o = gdi_object(h, OBJ_BRUSH);
     if (!o) {
         brush.kind = BS_NULL;
         return brush;
@@ -39,7 +39,7 @@ RecordedBrush brush_state(HGDIOBJ h)
 RecordedFont font_state(const HDC__ *dc)
 {
     RecordedFont font;
-    const HGDIOBJ__ *o = gdi_object(dc->font, OBJ_FONT);
+    const GdiObject *o = gdi_object(dc->font, OBJ_FONT);
     if (!o) return font;
     font.height = o->logfont.lfHeight;
     font.width = o->logfont.lfWidth;

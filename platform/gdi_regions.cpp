@@ -5,12 +5,12 @@
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
 {
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_REGION;
     // A region is normalised: the corners may come in any order.
     o->rect = QRect(QPoint(std::min(left, right), std::min(top, bottom)),
                     QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
-    return gdi_register(o);
+    return gdi_handle<HRGN>(gdi_register(o));
 }
 
 HRGN CreateRectRgnIndirect(const RECT *lprect)
@@ -55,7 +55,7 @@ int SelectClipRgn(HDC hdc, HRGN hrgn)
     if (!hrgn) {
         dc->hasClip = false;
     } else {
-        const HGDIOBJ__ *region = gdi_object(hrgn, OBJ_REGION);
+        const GdiObject *region = gdi_object(hrgn, OBJ_REGION);
         if (!region) return RGN_ERROR;
         dc->hasClip = true;
         dc->clip = region->rect;  // a copy: the caller may delete the region at once
@@ -67,15 +67,15 @@ int SelectClipRgn(HDC hdc, HRGN hrgn)
 HPALETTE CreatePalette(const LOGPALETTE *plpal)
 {
     if (!plpal || plpal->palNumEntries == 0) return nullptr;
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_PAL;
     o->entries.assign(plpal->palPalEntry, plpal->palPalEntry + plpal->palNumEntries);
-    return gdi_register(o);
+    return gdi_handle<HPALETTE>(gdi_register(o));
 }
 
 UINT RealizePalette(HDC hdc)
 {
     if (!dc_valid(hdc)) return static_cast<UINT>(GDI_ERROR);
-    const HGDIOBJ__ *pal = gdi_object(reinterpret_cast<HDC__ *>(hdc)->palette, OBJ_PAL);
+    const GdiObject *pal = gdi_object(reinterpret_cast<HDC__ *>(hdc)->palette, OBJ_PAL);
     return pal ? static_cast<UINT>(pal->entries.size()) : 0;
 }

@@ -223,7 +223,7 @@ void svg_add(HDC__ *dc, const RecordedOp &op)
     }
 }
 
-void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, HGDIOBJ__ *font, const QString &text)
+void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font, const QString &text)
 {
     SvgWriter &w = *dc->svg;
     const int clip = clip_index(w, dc->hasClip, dc->clip);

@@ -52,9 +52,9 @@ int pixel_size_for_cell(QFont font, int height)
     return px;
 }
 
-HGDIOBJ__ *font_object(const QFont &font, const LOGFONTA &lf, double xScale)
+GdiObject *font_object(const QFont &font, const LOGFONTA &lf, double xScale)
 {
-    auto *o = new HGDIOBJ__;
+    auto *o = new GdiObject;
     o->type = OBJ_FONT;
     o->font = font;
     o->logfont = lf;
@@ -77,13 +77,13 @@ LOGFONTA logfont_of(const QFont &font)
     return lf;
 }
 
-HGDIOBJ__ *dc_font(const HDC__ *dc)
+GdiObject *dc_font(const HDC__ *dc)
 {
-    HGDIOBJ__ *font = gdi_object(dc->font, OBJ_FONT);
+    GdiObject *font = gdi_object(dc->font, OBJ_FONT);
     return font ? font : gdi_object(GetStockObject(SYSTEM_FONT), OBJ_FONT);
 }
 
-int text_width(HGDIOBJ__ *font, const QString &text);
+int text_width(GdiObject *font, const QString &text);
 
 }  // namespace
 
@@ -99,7 +99,7 @@ struct GlyphTable {
 
 namespace {
 
-const GlyphTable &glyph_table(HGDIOBJ__ *font)
+const GlyphTable &glyph_table(GdiObject *font)
 {
     if (font->glyphs) return *font->glyphs;
     auto table = std::make_shared<GlyphTable>();
@@ -126,7 +126,7 @@ bool plain_text(const GlyphTable &table, const QString &text)
     return true;
 }
 
-int text_width(HGDIOBJ__ *font, const QString &text)
+int text_width(GdiObject *font, const QString &text)
 {
     const GlyphTable &table = glyph_table(font);
     if (!plain_text(table, text))
@@ -137,7 +137,7 @@ int text_width(HGDIOBJ__ *font, const QString &text)
 }
 
 // Draws text with its baseline origin at the painter's (0, 0) in the font's own scale.
-void draw_text_run(QPainter *p, HGDIOBJ__ *font, const QString &text)
+void draw_text_run(QPainter *p, GdiObject *font, const QString &text)
 {
     const GlyphTable &table = glyph_table(font);
     if (!plain_text(table, text) || font->font.underline() || font->font.strikeOut()) {
@@ -168,7 +168,7 @@ QFont platform_default_font()
     return font;
 }
 
-HGDIOBJ__ *gdi_stock_font(int which)
+GdiObject *gdi_stock_font(int which)
 {
     QFont font = platform_default_font();
     if (which == OEM_FIXED_FONT || which == ANSI_FIXED_FONT || which == SYSTEM_FIXED_FONT) {
@@ -176,12 +176,12 @@ HGDIOBJ__ *gdi_stock_font(int which)
         font.setStyleHint(QFont::Monospace);
         font.setPixelSize(kDefaultPixelSize);
     }
-    HGDIOBJ__ *o = font_object(font, logfont_of(font), 1.0);
+    GdiObject *o = font_object(font, logfont_of(font), 1.0);
     o->stock = true;
     return o;
 }
 
-const QFontMetrics &gdi_font_metrics(HGDIOBJ__ *font)
+const QFontMetrics &gdi_font_metrics(GdiObject *font)
 {
     if (!font->metrics) font->metrics = std::make_shared<QFontMetrics>(font->font);
     return *font->metrics;
@@ -208,7 +208,7 @@ HFONT CreateFontIndirectA(const LOGFONTA *lplf)
         const int natural = QFontMetrics(font).averageCharWidth();
         if (natural > 0) xScale = static_cast<double>(lplf->lfWidth) / natural;
     }
-    return gdi_register(font_object(font, *lplf, xScale));
+    return gdi_handle<HFONT>(gdi_register(font_object(font, *lplf, xScale)));
 }
 
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
@@ -219,7 +219,7 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     gdi_record(dc, RecordedKind::Text, {POINT{x, y}}, std::string(lpString, static_cast<std::size_t>(c)));
     QPainter *p = gdi_painter(dc);
     if ((!p && !dc->svg) || c == 0) return TRUE;
-    HGDIOBJ__ *font = dc_font(dc);
+    GdiObject *font = dc_font(dc);
     const QFontMetrics &fm = gdi_font_metrics(font);
     const int width = text_width(font, text);
 
@@ -260,7 +260,7 @@ BOOL GetTextExtentPointA(HDC hdc, LPCSTR lpString, int c, SIZE *lpsz)
 {
     const HDC__ *dc = state(hdc);
     if (!dc || !lpString || c < 0 || !lpsz) return FALSE;
-    HGDIOBJ__ *font = dc_font(dc);
+    GdiObject *font = dc_font(dc);
     const QFontMetrics &fm = gdi_font_metrics(font);
     lpsz->cx = c == 0 ? 0 : text_width(font, toQString(lpString, c));
     lpsz->cy = fm.ascent() + fm.descent();
@@ -276,7 +276,7 @@ BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA *lptm)
 {
     const HDC__ *dc = state(hdc);
     if (!dc || !lptm) return FALSE;
-    HGDIOBJ__ *font = dc_font(dc);
+    GdiObject *font = dc_font(dc);
     const QFontMetrics &fm = gdi_font_metrics(font);
     const bool fixed = QFontInfo(font->font).fixedPitch();
     TEXTMETRICA tm{};

@@ -6,6 +6,7 @@
 #include <deque>
 
 #include "platform/cursor_internal.h"
+#include "platform/keys_internal.h"
 #include "platform/menu_internal.h"
 #include "platform/msgbox_internal.h"
 #include "platform/msgloop_internal.h"
@@ -163,3 +164,5 @@ std::vector<HWND> testing_top_level_windows()
         if (!w->parent) out.push_back(w);
     return out;
 }
+
+void testing_set_key(int vKey, bool down) { keys_record(vKey, down); }

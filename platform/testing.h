@@ -63,3 +63,6 @@ bool testing_resize_client(HWND window, int width, int height);
 bool testing_grab_window(HWND window, const char *png_path);
 // The top-level windows still open.
 std::vector<HWND> testing_top_level_windows();
+// Presses (down) or releases a key (VK_ESCAPE ...) as the user's key event would, for the key
+// state that GetAsyncKeyState reports; works with or without a running application.
+void testing_set_key(int vKey, bool down);

@@ -30,16 +30,29 @@ typedef void *LPVOID;
 
 struct HWND__;
 struct HDC__;
-struct HGDIOBJ__;
 struct HMENU__;
 struct HCURSOR__;
 struct HINSTANCE__;
 typedef HWND__ *HWND;
 typedef HDC__ *HDC;
+// Pens, brushes, fonts, regions, bitmaps and palettes are all GDI objects. Each kind has its
+// own handle type, so a pen handed where a brush belongs does not compile; every one of them
+// converts to the common HGDIOBJ that SelectObject, GetObjectA and DeleteObject take. The
+// structures are empty tags: the objects behind the handles live inside platform/.
+struct HGDIOBJ__ {};
+struct HPEN__ : HGDIOBJ__ {};
+struct HBRUSH__ : HGDIOBJ__ {};
+struct HFONT__ : HGDIOBJ__ {};
+struct HRGN__ : HGDIOBJ__ {};
+struct HBITMAP__ : HGDIOBJ__ {};
+struct HPALETTE__ : HGDIOBJ__ {};
 typedef HGDIOBJ__ *HGDIOBJ;
-// Pens, brushes, fonts, regions, bitmaps and palettes are all GDI objects: one handle type,
-// so SelectObject hands back what it replaced without casts.
-typedef HGDIOBJ HPEN, HBRUSH, HFONT, HRGN, HBITMAP, HPALETTE;
+typedef HPEN__ *HPEN;
+typedef HBRUSH__ *HBRUSH;
+typedef HFONT__ *HFONT;
+typedef HRGN__ *HRGN;
+typedef HBITMAP__ *HBITMAP;
+typedef HPALETTE__ *HPALETTE;
 typedef HMENU__ *HMENU;
 typedef HCURSOR__ *HCURSOR;
 typedef HCURSOR HICON;  // icons and cursors are both small images loaded by name

@@ -4,21 +4,9 @@
 
 #include <algorithm>
 
-#include "charts/xy_graph.h"
-#if __has_include("charts/surface.h")
-#include "charts/surface.h"
-#else
-// Until the 3-D chart joins the build: the surface views draw nothing.
-void XYZGraph(const zGraphStruct *record);
-__attribute__((weak)) void XYZGraph(const zGraphStruct *) {}
-#endif
-#if __has_include("charts/contour.h")
 #include "charts/contour.h"
-#else
-// Until the contour chart joins the build: the contour views draw nothing.
-void ContourGraph(zGraphStruct *record);
-__attribute__((weak)) void ContourGraph(zGraphStruct *) {}
-#endif
+#include "charts/surface.h"
+#include "charts/xy_graph.h"
 #include "charts/zcolor.h"
 #include "optics/settings.h"
 #include "views/plot.h"

@@ -15,11 +15,22 @@
 
 namespace {
 
+// The graph state, opened up for the tests: graphs keep it to themselves.
+struct Graphics : zLowLevelGraphics {
+    using zLowLevelGraphics::RWindow, zLowLevelGraphics::AxisColor, zLowLevelGraphics::BkgColor,
+        zLowLevelGraphics::GraphColors, zLowLevelGraphics::ShadeShift, zLowLevelGraphics::CurrentColor,
+        zLowLevelGraphics::AveCharWidth, zLowLevelGraphics::CharHeight, zLowLevelGraphics::PenStyle,
+        zLowLevelGraphics::BrushStyle, zLowLevelGraphics::hDC, zLowLevelGraphics::hBrushes,
+        zLowLevelGraphics::hPens, zLowLevelGraphics::hAxisPen, zLowLevelGraphics::hGridPen,
+        zLowLevelGraphics::bPensActive, zLowLevelGraphics::bBrushesActive, zLowLevelGraphics::hOldPen,
+        zLowLevelGraphics::hOldBrush, zLowLevelGraphics::hOldFont, zLowLevelGraphics::hPatternBitmaps;
+};
+
 // A graph on a recording context, with AveCharWidth fixed so that geometry is exact.
 struct Recorded {
     HDC dc;
     int objectsBefore;
-    zLowLevelGraphics g;
+    Graphics g;
     explicit Recorded(int s = 8) : dc(CreateRecordingDC(400, 300)), objectsBefore(GdiLiveObjectCount())
     {
         g.hDC = dc;
@@ -313,7 +324,7 @@ TEST(zDraw3DBar, DepthAddsTopAndShadedSideFacesBeforeTheFront)
         r.g.zActivatePens();
         r.g.zActivateBrushes();
         const int objects = GdiLiveObjectCount();
-        r.g.zDraw3DBar(10, 20, 30, 60, row.depth, 0, r.g.hBrushes[2], r.g.hAxisPen);
+        r.g.zDraw3DBar(10, 20, 30, 60, row.depth, r.g.hBrushes[2], r.g.hAxisPen);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << "depth " << row.depth << ": shading brush not deleted";
         const auto polys = r.ops(RecordedKind::Polygon);
         ASSERT_EQ(polys.size(), row.faces.size()) << "depth " << row.depth;
@@ -338,7 +349,7 @@ TEST(zDrawWedge, SidesZeroDrawsOnlyTheFace)
         Recorded r;
         r.g.zActivatePens();
         r.g.zActivateBrushes();
-        r.g.zDrawWedge(p[0], p[1], p[2], p[3], p[4], p[5], 0, r.g.hBrushes[0], r.g.hAxisPen, row.sides);
+        r.g.zDrawWedge(p[0], p[1], p[2], p[3], p[4], p[5], r.g.hBrushes[0], r.g.hAxisPen, row.sides);
         const auto polys = r.ops(RecordedKind::Polygon);
         ASSERT_EQ(polys.size(), row.polygons) << "sides " << row.sides;
         EXPECT_EQ(points_text(polys[0].points), "(20,20)(30,20)(40,30)(50,30)");
@@ -405,7 +416,7 @@ TEST(zLowLevelGraphics, AlignTextModes)
 
 TEST(zLowLevelGraphics, RectangleHelpers)
 {
-    zLowLevelGraphics g;
+    Graphics g;
     struct Row {
         RECT r;
         int width, height;
@@ -445,7 +456,7 @@ TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
     r.g.zDraw_Symbol(50, 50, 2, 4);
     RECT box{10, 10, 110, 40};
     r.g.zShowStringInRect("Title", "Title", &box, 0, 1);
-    r.g.zDraw3DBar(10, 100, 40, 150, 6, 0, r.g.hBrushes[4], r.g.hAxisPen);
+    r.g.zDraw3DBar(10, 100, 40, 150, 6, r.g.hBrushes[4], r.g.hAxisPen);
     EXPECT_EQ(GdiLiveObjectCount(), objectsBefore + 22) << "12 pens and 10 brushes, nothing else";
     r.g.zRestoreGraphics();
     r.g.zDeletePens();
@@ -475,7 +486,7 @@ TEST(zLowLevelGraphics, PolygonWithAMissingPenOrBrushDrawsNothingOfIt)
     for (const Row &row : rows) {
         Recorded r;
         r.g.zSelectGraphColor(5);  // something else selected that must not stand in
-        r.g.zDrawPolygon(tri, 3, 0, row.brush ? r.g.hBrushes[1] : nullptr, row.pen ? r.g.hAxisPen : nullptr);
+        r.g.zDrawPolygon(tri, 3, row.brush ? r.g.hBrushes[1] : nullptr, row.pen ? r.g.hAxisPen : nullptr);
         const auto polys = r.ops(RecordedKind::Polygon);
         ASSERT_EQ(polys.size(), 1u) << row.name;
         EXPECT_EQ(polys[0].brush.kind, row.brushKind) << row.name;

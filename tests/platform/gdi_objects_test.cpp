@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -61,6 +62,54 @@ TEST(GdiObjects, SelectObjectReturnsWhatItReplacedPerKind)
     EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
     EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
     EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_TRUE(DeleteObject(brush));
+    DeleteDC(dc);
+}
+
+// Each kind of object has its own handle type; all of them are GDI objects.
+static_assert(!std::is_convertible_v<HPEN, HBRUSH> && !std::is_convertible_v<HBRUSH, HPEN>);
+static_assert(!std::is_convertible_v<HFONT, HBRUSH> && !std::is_convertible_v<HRGN, HBITMAP>);
+static_assert(!std::is_convertible_v<HGDIOBJ, HPEN> && !std::is_convertible_v<HPALETTE, HFONT>);
+static_assert(std::is_convertible_v<HPEN, HGDIOBJ> && std::is_convertible_v<HRGN, HGDIOBJ> &&
+              std::is_convertible_v<HPALETTE, HGDIOBJ> && std::is_convertible_v<HBITMAP, HGDIOBJ>);
+// The guard takes what SelectObject can put back, and nothing else.
+static_assert(std::is_constructible_v<SelectedObject, HDC, HPEN> &&
+              std::is_constructible_v<SelectedObject, HDC, HFONT> &&
+              std::is_constructible_v<SelectedObject, HDC, HGDIOBJ>);
+static_assert(!std::is_constructible_v<SelectedObject, HDC, HRGN> &&
+              !std::is_constructible_v<SelectedObject, HDC, HPALETTE> &&
+              !std::is_constructible_v<SelectedObject, HDC, HBITMAP> &&
+              !std::is_copy_constructible_v<SelectedObject>);
+
+TEST(GdiObjects, SelectedObjectPutsBackWhatItReplaced)
+{
+    HDC dc = CreateImageDC(4, 4);
+    HPEN pen = CreatePen(PS_DASH, 0, RGB(9, 9, 9));
+    HBRUSH brush = CreateSolidBrush(RGB(7, 7, 7));
+    SelectObject(dc, brush);
+    struct Row {
+        const char *name;
+        HGDIOBJ object;
+        UINT type;
+        HGDIOBJ inside, after;  // current object of the type inside the guard and after it
+    } rows[] = {
+        {"own pen", pen, OBJ_PEN, pen, GetStockObject(BLACK_PEN)},
+        {"stock brush over own", GetStockObject(NULL_BRUSH), OBJ_BRUSH, GetStockObject(NULL_BRUSH), brush},
+        {"font", GetStockObject(DEVICE_DEFAULT_FONT), OBJ_FONT, GetStockObject(DEVICE_DEFAULT_FONT),
+         GetStockObject(SYSTEM_FONT)},
+        {"null selects nothing", nullptr, OBJ_PEN, GetStockObject(BLACK_PEN), GetStockObject(BLACK_PEN)},
+    };
+    for (const Row &row : rows) {
+        {
+            const SelectedObject guard(dc, row.object);
+            EXPECT_EQ(GetCurrentObject(dc, row.type), row.inside) << row.name;
+            EXPECT_EQ(guard.previous(), row.object ? row.after : nullptr) << row.name;
+        }
+        EXPECT_EQ(GetCurrentObject(dc, row.type), row.after) << row.name;
+    }
+    // Nothing of the guard's is left selected: the pen can be deleted.
+    EXPECT_TRUE(DeleteObject(pen));
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
     EXPECT_TRUE(DeleteObject(brush));
     DeleteDC(dc);
 }
@@ -334,9 +383,9 @@ struct EventCounter : QObject {
     }
 };
 
-TEST(GdiKeys, EscapeIsDownBetweenPressAndReleaseAndOtherEventsWait)
+TEST(GdiKeys, KeyStateFollowsTheToolkitsEventsAndTheQueryDeliversNothing)
 {
-    GetAsyncKeyState(VK_ESCAPE);  // installs the tracker
+    GetAsyncKeyState(VK_ESCAPE);  // follows this application's keys from here on
     EventCounter target;
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(&target, &press);
@@ -347,13 +396,19 @@ TEST(GdiKeys, EscapeIsDownBetweenPressAndReleaseAndOtherEventsWait)
     QCoreApplication::sendEvent(&target, &release);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
 
-    // An event queued while a drawing polls the keyboard is not delivered by the poll.
+    // Input still queued is not looked at, and nothing queued is delivered by the query.
+    QCoreApplication::postEvent(&target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));  // let the next call poll
-    GetAsyncKeyState(VK_ESCAPE);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
     EXPECT_EQ(target.received, 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(target.received, 1);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "the press once delivered";
+
+    // Leaving the application forgets a held key: its release goes to another program.
+    QApplicationStateChangeEvent leave(Qt::ApplicationInactive);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &leave);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
 }
 
 }  // namespace
