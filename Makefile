@@ -37,12 +37,17 @@ asan: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=allocator_may_return_null=1 \
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp ctest --output-on-failure -j $(JOBS)
 
-fuzz: deps
+# Each fuzz target runs for FUZZ_SECONDS: the formula evaluator, then the data file reader.
+fuzz:
+	@scripts/install-deps fuzz
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVINTA_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	mkdir -p $(FUZZ_BUILD)/corpus
+	mkdir -p $(FUZZ_BUILD)/corpus $(FUZZ_BUILD)/datafile_corpus
 	$(FUZZ_BUILD)/tests/fuzz/parse_fuzzer $(FUZZ_BUILD)/corpus tests/fuzz/parse_seeds \
 	  -dict=tests/fuzz/parse.dict -artifact_prefix=$(FUZZ_BUILD)/ \
+	  -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
+	$(FUZZ_BUILD)/tests/fuzz/datafile_fuzzer $(FUZZ_BUILD)/datafile_corpus tests/fuzz/datafile_seeds \
+	  -max_len=4096 -artifact_prefix=$(FUZZ_BUILD)/datafile- \
 	  -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
 
 clean:
@@ -61,4 +66,5 @@ uninstall:
 	DESTDIR=$(DESTDIR) cmake --build $(BUILD) --target uninstall
 
 package: build
+	@scripts/install-deps package
 	cd $(BUILD) && cpack -D CPACK_OUTPUT_FILE_PREFIX=$(CURDIR)

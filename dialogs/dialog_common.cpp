@@ -1,9 +1,7 @@
 #include "dialogs/dialog_common.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "dialogs/gcvt.h"
@@ -22,28 +20,17 @@ bool Refuse(HWND hDlg, int id, const std::string &why)
 {
     char caption[200];
     GetWindowTextA(hDlg, caption, sizeof caption);
-    // The rule's text names the field in lower case, as inside a sentence; here it starts one.
-    std::string text = why + ".";
-    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-    MessageBoxA(hDlg, text.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
+    MessageBoxA(hDlg, why.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
     SetFocus(GetDlgItem(hDlg, id));
     return false;
 }
 
-// The leading number of a field, as atof reads it; false when there is none.
-bool LeadingNumber(HWND hDlg, int id, double *value)
+// Reads a field for a setting the way how says; false after the refusal.
+bool ReadSettingField(HWND hDlg, int id, const char *setting, NumberReading how, double *value)
 {
     char text[FIELD_TEXT_SIZE];
     GetDlgItemTextA(hDlg, id, text, FIELD_TEXT_SIZE);
-    char *end = nullptr;
-    *value = std::strtod(text, &end);
-    return end != text;
-}
-
-bool Accept(HWND hDlg, int id, const char *setting, bool hasNumber, double value)
-{
-    // With no number, the refusal names the field and its range all the same.
-    const std::string why = check_setting(setting, hasNumber ? value : NAN);
+    const std::string why = read_setting(setting, text, how, *value, MessageStyle::Dialog);
     return why.empty() ? true : Refuse(hDlg, id, why);
 }
 
@@ -66,31 +53,23 @@ int ButtonState(HWND hDlg, int id) { return IsDlgButtonChecked(hDlg, id) == BST_
 bool ReadFloatField(HWND hDlg, int id, const char *setting, float *value)
 {
     double number = 0;
-    const bool hasNumber = LeadingNumber(hDlg, id, &number);
-    // The setting is a float: judge the value it will actually hold.
-    const float stored = static_cast<float>(number);
-    if (!Accept(hDlg, id, setting, hasNumber, stored)) return false;
-    *value = stored;
+    if (!ReadSettingField(hDlg, id, setting, NumberReading::Leading, &number)) return false;
+    *value = static_cast<float>(number);
     return true;
 }
 
 bool ReadTruncatedField(HWND hDlg, int id, const char *setting, int *value)
 {
     double number = 0;
-    const bool hasNumber = LeadingNumber(hDlg, id, &number);
-    const double whole = std::trunc(number);
-    if (!Accept(hDlg, id, setting, hasNumber, whole)) return false;
-    *value = static_cast<int>(whole);
+    if (!ReadSettingField(hDlg, id, setting, NumberReading::Truncated, &number)) return false;
+    *value = static_cast<int>(number);
     return true;
 }
 
 bool ReadIntegerField(HWND hDlg, int id, const char *setting, int *value)
 {
-    char text[FIELD_TEXT_SIZE];
-    GetDlgItemTextA(hDlg, id, text, FIELD_TEXT_SIZE);
-    char *end = nullptr;
-    const long number = std::strtol(text, &end, 10);
-    if (!Accept(hDlg, id, setting, end != text, static_cast<double>(number))) return false;
+    double number = 0;
+    if (!ReadSettingField(hDlg, id, setting, NumberReading::Integer, &number)) return false;
     *value = static_cast<int>(number);
     return true;
 }

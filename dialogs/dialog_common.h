@@ -18,9 +18,10 @@ void ShowFieldSignificant(HWND hDlg, int id, double value, int ndigit);
 // 1 when the check box or radio button is checked, else 0.
 int ButtonState(HWND hDlg, int id);
 
-// Reading a field for a setting. Each returns false, after a message box that names the
-// field and its accepted range, when the text holds no number at all or the value is one the
-// setting refuses (check_setting); the field then has the focus and keeps the user's text.
+// Reading a field for a setting. Each returns false, after a message box with the settings
+// rules' words ("FIELD must be a number." or "FIELD must be RANGE, not VALUE."), when the
+// text holds no number at all or the value is one the setting refuses; the field then has the
+// focus and keeps the user's text. Numbers are read with a point whatever the locale.
 // A float field: the leading number of the text, as atof reads it.
 bool ReadFloatField(HWND hDlg, int id, const char *setting, float *value);
 // An integer read as a float and truncated toward zero (2.9 gives 2, -0.5 gives 0).

@@ -9,9 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <vector>
 
+#include "optics/number_text.h"
+#include "optics/output_file.h"
 #include "optics/settings.h"
 
 float **data_save_array()
@@ -24,17 +27,41 @@ float **data_save_array()
     }
 }
 
+namespace {
+
+// One value as "%12.6f" would print it in the C locale, without the padding.
+std::size_t format_value(float value, char *out, std::size_t size)
+{
+    const auto [end, error] = std::to_chars(out, out + size, value, std::chars_format::fixed, 6);
+    return error == std::errc() ? static_cast<std::size_t>(end - out) : 0;
+}
+
+}  // namespace
+
 std::string format_data_file(float **array)
 {
     std::string text;
     if (!array) return text;
     text.reserve(GRID * (GRID * 12 + 1) + 64);
-    char field[64];
-    for (int i = 1; i <= GRID; i++)
-        for (int j = 1; j <= GRID; j++) {
-            const int n = std::snprintf(field, sizeof field, j < GRID ? "%12.6f" : "%12.6f\n", array[i][j]);
-            text.append(field, n > 0 ? static_cast<std::size_t>(n) : 0);
+    constexpr std::size_t FIELD = 12;
+    char values[GRID][64];
+    std::size_t lengths[GRID];
+    for (int i = 1; i <= GRID; i++) {
+        // A value fills or overflows its 12 characters only when it is very large. Such a
+        // line would run values together, so it is written with one blank between values
+        // instead; every other line keeps the fixed columns.
+        bool fixed = true;
+        for (int j = 0; j < GRID; j++) {
+            lengths[j] = format_value(array[i][j + 1], values[j], sizeof values[j]);
+            if (lengths[j] > FIELD || (j > 0 && lengths[j] == FIELD)) fixed = false;
         }
+        for (int j = 0; j < GRID; j++) {
+            if (fixed) text.append(FIELD - std::min(FIELD, lengths[j]), ' ');
+            else if (j > 0) text += ' ';
+            text.append(values[j], lengths[j]);
+        }
+        text += '\n';
+    }
     return text;
 }
 
@@ -45,99 +72,17 @@ std::string describe(const char *step, const std::string &path, int err)
     return std::string(step) + " " + path + ": " + std::strerror(err);
 }
 
-// New files get the usual permissions (0666 less the umask); a replaced file keeps its own.
-mode_t permissions_for(const std::string &path)
-{
-    struct stat st;
-    if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
 }  // namespace
 
-bool write_file_atomically(const std::string &link_or_path, const std::string &text, std::string &error)
+bool write_file_atomically(const std::string &path, const std::string &text, std::string &error)
 {
-    // Through a symbolic link the file it points to is replaced, not the link itself.
-    std::string path = link_or_path;
-    struct stat st;
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (char *resolved = ::realpath(path.c_str(), nullptr)) {
-            path = resolved;
-            std::free(resolved);
-        }
-    }
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        error = describe("cannot create a file beside", path, errno);
-        return false;
-    }
-    auto fail = [&](const char *step, int err) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        error = describe(step, path, err);
-        return false;
-    };
-
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail("cannot write", errno);
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fchmod(fd, permissions_for(path)) != 0) return fail("cannot set the permissions of", errno);
-    if (::fsync(fd) != 0) return fail("cannot write", errno);
-    if (::close(fd) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        error = describe("cannot close", path, err);
-        return false;
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        error = describe("cannot replace", path, err);
-        return false;
-    }
-    return true;
+    return write_output_file(path, text, error);
 }
-
-namespace {
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
 
 double read_field_number(const char *text, std::size_t length)
 {
-    // Longest prefix of the form [blanks][sign]digits[.digits][(e|E)[sign]digits].
-    std::size_t k = 0;
-    while (k < length && (text[k] == ' ' || text[k] == '\t')) k++;
-    const std::size_t start = k;
-    if (k < length && (text[k] == '+' || text[k] == '-')) k++;
-    std::size_t digits = 0;
-    while (k < length && is_digit(text[k])) k++, digits++;
-    if (k < length && text[k] == '.') {
-        k++;
-        while (k < length && is_digit(text[k])) k++, digits++;
-    }
-    if (digits == 0) return 0.0;
-    std::size_t end = k;
-    if (k < length && (text[k] == 'e' || text[k] == 'E')) {
-        std::size_t e = k + 1;
-        if (e < length && (text[e] == '+' || text[e] == '-')) e++;
-        if (e < length && is_digit(text[e])) {
-            while (e < length && is_digit(text[e])) e++;
-            end = e;
-        }
-    }
-    const std::string number(text + start, end - start);
-    return std::strtod(number.c_str(), nullptr);
+    // The longest prefix of the form [blanks][sign]digits[.digits][(e|E)[sign]digits].
+    return leading_number(std::string_view(text, length)).value;
 }
 
 bool read_data_file(const std::string &path, float **target, std::string &why)
@@ -145,21 +90,42 @@ bool read_data_file(const std::string &path, float **target, std::string &why)
     // A complete file is under 150 kB; anything far larger is not one, so it is refused
     // without reading it all.
     constexpr std::size_t most = GRID * (READ_RECORD + 1) + 2;
-    FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file) {
+    // Opened without waiting, so that a FIFO or a device cannot stop the program; only a
+    // regular file can be a data file.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
         why = describe("cannot open", path, errno);
         return false;
     }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        why = path + " is not a regular file";
+        return false;
+    }
     std::string bytes(most + 1, '\0');
-    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    const bool read_error = std::ferror(file);
-    std::fclose(file);
+    std::size_t got = 0;
+    bool read_error = false;
+    while (got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) read_error = true;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
     if (read_error) {
         why = "cannot read " + path;
         return false;
     }
     bytes.resize(got);
-    if (got > most) {
+    return parse_data_file(bytes, path, target, why);
+}
+
+bool parse_data_file(const std::string &bytes, const std::string &path, float **target, std::string &why)
+{
+    constexpr std::size_t most = GRID * (READ_RECORD + 1) + 2;
+    if (bytes.size() > most) {
         why = path + " is longer than a data file";
         return false;
     }
@@ -180,7 +146,11 @@ bool read_data_file(const std::string &path, float **target, std::string &why)
         // Every complete record ends with its line end; a file of another layout that happens
         // to have the right length does not.
         const std::size_t end = base + READ_RECORD - 1;
-        if (end < bytes.size() && bytes[end] != (crlf ? '\r' : '\n')) {
+        const bool bad_end = crlf ? (end < bytes.size() && bytes[end] != '\r') ||
+                                        (end + 1 < bytes.size() && bytes[end + 1] != '\n') ||
+                                        (end + 1 == bytes.size())  // a CR without its LF
+                                  : end < bytes.size() && bytes[end] != '\n';
+        if (bad_end) {
             why = path + ": line " + std::to_string(i) + " does not have the data file layout";
             return false;
         }

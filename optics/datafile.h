@@ -11,12 +11,13 @@ constexpr int GRID_FIELDS_PER_RECORD = 128;
 // nullptr for any other value (the file is then written empty).
 float **data_save_array();
 
-// The file text of an array (empty text for nullptr).
+// The file text of an array (empty text for nullptr). A line in which a value would fill or
+// overflow its 12 characters after the first column (or overflow them in the first) has its
+// values set apart by one blank instead, so that no value runs into its neighbour.
 std::string format_data_file(float **array);
 
-// Writes text to path so that the old file survives any failure: the text goes to a new file
-// in the same folder, which then replaces path. On failure returns false and says why in
-// error (the step that failed, the path and the system's reason).
+// Writes text to path by the output file rule of optics/output_file.h (a regular file is
+// replaced whole, a device or FIFO written directly, a folder refused).
 bool write_file_atomically(const std::string &path, const std::string &text, std::string &error);
 
 // The layout the reader takes: 128 records, one per array row, each of 127 fields of 9 bytes
@@ -31,6 +32,9 @@ constexpr int READ_RECORD = (GRID_FIELDS_PER_RECORD - 1) * READ_FIELD + READ_LAS
 // Anything shorter or longer is refused. On failure target is left untouched and why says
 // what was wrong.
 bool read_data_file(const std::string &path, float **target, std::string &why);
+
+// The same for the bytes of a file already read; name is the file's name in the messages.
+bool parse_data_file(const std::string &bytes, const std::string &name, float **target, std::string &why);
 
 // The number at the start of a field's text, as the reader converts it.
 double read_field_number(const char *text, std::size_t length);

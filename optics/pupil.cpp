@@ -206,14 +206,21 @@ void pillbox_input()
     optics_set_cursor(OpticsCursor::Wavefront);
 
     wavesrms = 0.0f;
-    float phase_sum = 0.0f, phase_sum_sq = 0.0f, count = 0.0f;
+    // The running mean and sum of squared deviations (Welford), in double: the squares of
+    // large phases overflow a float long before the phases do, and a sum of squares less the
+    // squared mean loses a small spread about a large mean.
+    double phase_mean = 0.0, phase_m2 = 0.0, count = 0.0;
 
     const float rmax = static_cast<float>(std::sqrt(ncenter * ncenter + 0.25) / ncenter + 0.00001);
     const float xmax = rmax;
     const float ymax = rmax * PupilAspectRatio;
 
     const EnabledZernikes zernikes;
-    const int P = PhasePatternPeriod;
+    // Index arithmetic in 64 bits: a period or plate edge near the int limits must not wrap.
+    // A period longer than the grid puts no line and no cell edge on it, and an edge beyond
+    // the grid leaves the whole pupil on one side.
+    const std::int64_t P = PhasePatternPeriod;
+    const std::int64_t plate_edge = std::int64_t{64} + PhasePlateSteps;
     const float W = PhasePatternWFE;
     // A period below one sample has no cells or lines to draw; the patterns that need it
     // are left out rather than dividing by zero.
@@ -238,15 +245,15 @@ void pillbox_input()
 
                 float phase = 0.0f;
                 if (nHasPhasePlate == 1)
-                    phase = (i > 64 + PhasePlateSteps) ? PhasePlateWaves / 2 : -PhasePlateWaves / 2;
+                    phase = (i > plate_edge) ? PhasePlateWaves / 2 : -PhasePlateWaves / 2;
 
                 if (nCurrentPhasePattern == PATTERN_RANDOM) {
                     phase += pattern_draw(W);
                 } else if (blocks_defined && (nCurrentPhasePattern == PATTERN_CHECKER ||
                                               nCurrentPhasePattern == PATTERN_WAFFLE)) {
-                    const int ri = (i + P) % P, rj = (j + P) % P;
+                    const std::int64_t ri = (i + P) % P, rj = (j + P) % P;
                     if (nCurrentPhasePattern == PATTERN_CHECKER) {
-                        const int bj = (j + P) / P;  // at most 129 for P >= 1
+                        const std::int64_t bj = (j + P) / P;  // at most 129 for P >= 1
                         if (ri == 0 && rj == 0) cell_table[bj] = pattern_draw(W);
                         phase += cell_table[bj];
                     } else if (ri == 0 || rj == 0) {
@@ -280,9 +287,10 @@ void pillbox_input()
 
                 phase = finite_or_zero(phase);
                 phase_input[i][j] = phase;
-                phase_sum += phase;
-                phase_sum_sq += phase * phase;
-                count += 1.0f;
+                count += 1.0;
+                const double delta = phase - phase_mean;
+                phase_mean += delta / count;
+                phase_m2 += delta * (phase - phase_mean);
             }
 
             if (nCurrentObscuration != 0 && r < LinearObscuration) r_input[i][j] = 0.0f;
@@ -297,13 +305,9 @@ void pillbox_input()
         }
     }
 
-    // RMS about the mean over the aperture. A constant phase can round the variance just
-    // below zero, and an empty aperture has nothing to average: both give 0.
-    if (count > 0.0f) {
-        float variance = phase_sum_sq / count;
-        variance -= phase_sum * phase_sum / (count * count);
-        wavesrms = (variance > 0.0f && std::isfinite(variance)) ? std::sqrt(variance) : 0.0f;
-    }
+    // RMS about the mean over the aperture; an empty aperture has nothing to average and
+    // gives 0. The phases are bounded (by the settings' ranges) so that the RMS fits a float.
+    if (count > 0.0) wavesrms = static_cast<float>(std::sqrt(phase_m2 / count));
     HaveCurrentPSF = 0;
 
     optics_set_cursor(OpticsCursor::Arrow);

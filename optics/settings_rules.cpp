@@ -1,93 +1,110 @@
 #include "optics/settings_rules.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <strings.h>
-#include <initializer_list>
 #include <limits>
 #include <string>
+#include <strings.h>
 #include <vector>
 
+#include "optics/number_text.h"
 #include "optics/settings.h"
 
 namespace {
 
 enum class Kind { Float, Int, Flag, Code };
 
-// Accepted values: [low, high] with optional open ends, or one of a list of codes.
+constexpr double INF = std::numeric_limits<double>::infinity();
+constexpr double FLOAT_MAX = std::numeric_limits<float>::max();
+constexpr double INT_LOW = std::numeric_limits<int>::min();
+constexpr double INT_HIGH = std::numeric_limits<int>::max();
+
+// The largest peak phase, in waves, of one aberration term or pattern. Within the grid a
+// normalised radius never exceeds 128 (a one-step pupil radius, stretched by the aspect
+// ratio), where the largest Zernike polynomial reaches about 2e28; 37 terms of 1e6 waves
+// then stay far below what a float holds, so every phase and its RMS are finite.
+constexpr double MOST_WAVES = 1e6;
+
+// Accepted values: a bound below and above, each open or closed, or a list of codes. A
+// positive quantity also has a smallest magnitude, the least value that keeps every figure
+// derived from it (steps, extents, EFL, the Airy diameter) finite and nonzero.
 struct Rule {
-    std::string name;
+    const char *name;
     Kind kind;
     void *target;
-    double low = -std::numeric_limits<double>::infinity();
+    const char *field;
+    double low = -INF;
     bool low_open = false;
-    double high = std::numeric_limits<double>::infinity();
+    double high = INF;
     bool high_open = false;
+    double least = -INF;
     std::vector<int> codes = {};
-    const char *meaning = "";
 };
-
-constexpr double INF = std::numeric_limits<double>::infinity();
 
 std::vector<Rule> make_rules()
 {
     // "Zernike coefficient Z01" ... "Z37": the labels of the coefficient fields.
-    static char zernike_meanings[38][32];
-    for (int k = 1; k <= 37; k++) std::snprintf(zernike_meanings[k], sizeof zernike_meanings[k], "Zernike coefficient Z%02d", k);
+    static char zernike_fields[38][32];
+    static std::string flag_names[38], zern_names[38];
+    for (int k = 1; k <= 37; k++)
+        std::snprintf(zernike_fields[k], sizeof zernike_fields[k], "Zernike coefficient Z%02d", k);
 
+    // Wavelength, F-number and pupil extent bound the sampling figures: with all of them
+    // inside their ranges the PSF extent stays between about 1e-17 and 1e22 in any unit.
     std::vector<Rule> rules = {
-        {"wavelength", Kind::Float, &wavelength, 0, true, INF, false, {}, "wavelength (nm)"},
-        {"fnumber", Kind::Float, &fnumber, 0, true, INF, false, {}, "F-number"},
-        {"nCurrentFOV", Kind::Code, &nCurrentFOV, 0, false, 0, false, {FOV_X, FOV_Y}, "field direction"},
-        {"pupilradius", Kind::Int, &pupilradius, 1, false, INF, false, {}, "pupil radius (steps)"},
-        {"nCurrentPupilShape", Kind::Code, &nCurrentPupilShape, 0, false, 0, false, {SHAPE_ROUND, SHAPE_RECTANGLE}, "pupil shape"},
-        {"PupilAspectRatio", Kind::Float, &PupilAspectRatio, 0, true, INF, false, {}, "aspect ratio (y/x)"},
-        {"pupildia", Kind::Float, &pupildia, 0, true, INF, false, {}, "pupil X-extent"},
-        {"nCurrentPupUnits", Kind::Code, &nCurrentPupUnits, 0, false, 0, false,
-         {UNITS_INCHES, UNITS_CENTIMETERS, UNITS_MILLIMETERS}, "pupil units"},
-        {"nCurrentObscuration", Kind::Flag, &nCurrentObscuration},
-        {"LinearObscuration", Kind::Float, &LinearObscuration, 0, false, INF, false, {}, "linear obscuration ratio"},
-        {"HasStruts", Kind::Flag, &HasStruts},
-        {"nCurrentApod", Kind::Code, &nCurrentApod, 0, false, 0, false,
-         {APOD_NONE, APOD_TRIANGULAR, APOD_CIRCULAR_SG, APOD_RECTANGULAR_SG}, "apodization"},
-        {"rbreak", Kind::Float, &rbreak, 0, false, 1, true, {}, "triangular break (pupil fraction)"},
-        {"cir_sgxp", Kind::Float, &cir_sgxp, -INF, false, INF, false, {}, "circular supergaussian exponent"},
-        {"x_sgxp", Kind::Float, &x_sgxp, -INF, false, INF, false, {}, "X supergaussian exponent"},
-        {"y_sgxp", Kind::Float, &y_sgxp, -INF, false, INF, false, {}, "Y supergaussian exponent"},
-        {"HasSpherical", Kind::Flag, &HasSpherical},
-        {"HasComa", Kind::Flag, &HasComa},
-        {"HasAstigmatism", Kind::Flag, &HasAstigmatism},
-        {"HasDefocus", Kind::Flag, &HasDefocus},
-        {"spherical", Kind::Float, &spherical},
-        {"coma", Kind::Float, &coma},
-        {"astigmatism", Kind::Float, &astigmatism},
-        {"defocus", Kind::Float, &defocus},
-        {"nCurrentPhasePattern", Kind::Code, &nCurrentPhasePattern, 0, false, 0, false,
-         {PATTERN_NONE, PATTERN_CHECKER, PATTERN_WAFFLE, PATTERN_RANDOM}, "phase pattern"},
-        {"PhasePatternPeriod", Kind::Int, &PhasePatternPeriod, 1, false, INF, false, {}, "pattern period (steps)"},
-        {"PhasePatternWFE", Kind::Float, &PhasePatternWFE, -INF, false, INF, false, {}, "pattern WFE (waves)"},
-        {"nHasPhasePlate", Kind::Flag, &nHasPhasePlate},
-        {"PhasePlateSteps", Kind::Int, &PhasePlateSteps, -INF, false, INF, false, {}, "phase plate edge (steps)"},
-        {"PhasePlateWaves", Kind::Float, &PhasePlateWaves, -INF, false, INF, false, {}, "phase plate waves"},
-        {"nCurrentPSFUnits", Kind::Code, &nCurrentPSFUnits, 0, false, 0, false,
-         {PSF_MICRONS, PSF_MILLIRADIANS, PSF_ARCSECONDS}, "PSF units"},
-        {"PSFPlotType", Kind::Code, &PSFPlotType, 0, false, 0, false, {PSF_LINEAR, PSF_LOGARITHMIC}, "PSF plot type"},
-        {"nPSFdecades", Kind::Int, &nPSFdecades, 1, false, INF, false, {}, "decades"},
-        {"nZoomPlot", Kind::Flag, &nZoomPlot},
-        {"nDoCentroidError", Kind::Flag, &nDoCentroidError},
-        {"CentroidErrorType", Kind::Code, &CentroidErrorType, 0, false, 0, false, {CENTROID_3BY3, CENTROID_4BY4},
-         "pixel array"},
-        {"nCurrentDataSave", Kind::Code, &nCurrentDataSave, 0, false, 0, false,
-         {SAVE_TRANSMISSION, SAVE_PHASE, SAVE_PSF}, "array to save"},
-        {"sig", Kind::Int, &sig, 1, false, 17, false, {}, "significant digits"},
+        {"wavelength", Kind::Float, &wavelength, "Wavelength (nm)", 0, true, 1e9, false, 1e-3},
+        {"fnumber", Kind::Float, &fnumber, "F-number", 0, true, 1e6, false, 1e-3},
+        {"nCurrentFOV", Kind::Code, &nCurrentFOV, "Field direction", 0, false, 0, false, -INF, {FOV_X, FOV_Y}},
+        {"pupilradius", Kind::Int, &pupilradius, "Pupil radius (steps)", 1, false, INT_HIGH},
+        {"nCurrentPupilShape", Kind::Code, &nCurrentPupilShape, "Pupil shape", 0, false, 0, false, -INF,
+         {SHAPE_ROUND, SHAPE_RECTANGLE}},
+        {"PupilAspectRatio", Kind::Float, &PupilAspectRatio, "Aspect ratio (y/x)", 0, true, 1e6, false, 1e-6},
+        {"pupildia", Kind::Float, &pupildia, "Pupil X-extent", 0, true, 1e9, false, 1e-6},
+        {"nCurrentPupUnits", Kind::Code, &nCurrentPupUnits, "Pupil units", 0, false, 0, false, -INF,
+         {UNITS_INCHES, UNITS_CENTIMETERS, UNITS_MILLIMETERS}},
+        {"nCurrentObscuration", Kind::Flag, &nCurrentObscuration, "nCurrentObscuration"},
+        {"LinearObscuration", Kind::Float, &LinearObscuration, "Linear obscuration ratio", 0, false, FLOAT_MAX},
+        {"HasStruts", Kind::Flag, &HasStruts, "HasStruts"},
+        {"nCurrentApod", Kind::Code, &nCurrentApod, "Apodization", 0, false, 0, false, -INF,
+         {APOD_NONE, APOD_TRIANGULAR, APOD_CIRCULAR_SG, APOD_RECTANGULAR_SG}},
+        {"rbreak", Kind::Float, &rbreak, "Triangular break (pupil fraction)", 0, false, 1, true},
+        {"cir_sgxp", Kind::Float, &cir_sgxp, "Circular supergaussian exponent", -FLOAT_MAX, false, FLOAT_MAX},
+        {"x_sgxp", Kind::Float, &x_sgxp, "X supergaussian exponent", -FLOAT_MAX, false, FLOAT_MAX},
+        {"y_sgxp", Kind::Float, &y_sgxp, "Y supergaussian exponent", -FLOAT_MAX, false, FLOAT_MAX},
+        {"HasSpherical", Kind::Flag, &HasSpherical, "HasSpherical"},
+        {"HasComa", Kind::Flag, &HasComa, "HasComa"},
+        {"HasAstigmatism", Kind::Flag, &HasAstigmatism, "HasAstigmatism"},
+        {"HasDefocus", Kind::Flag, &HasDefocus, "HasDefocus"},
+        {"spherical", Kind::Float, &spherical, "Spherical", -MOST_WAVES, false, MOST_WAVES},
+        {"coma", Kind::Float, &coma, "Coma", -MOST_WAVES, false, MOST_WAVES},
+        {"astigmatism", Kind::Float, &astigmatism, "Astigmatism", -MOST_WAVES, false, MOST_WAVES},
+        {"defocus", Kind::Float, &defocus, "Defocus", -MOST_WAVES, false, MOST_WAVES},
+        {"nCurrentPhasePattern", Kind::Code, &nCurrentPhasePattern, "Phase pattern", 0, false, 0, false, -INF,
+         {PATTERN_NONE, PATTERN_CHECKER, PATTERN_WAFFLE, PATTERN_RANDOM}},
+        {"PhasePatternPeriod", Kind::Int, &PhasePatternPeriod, "Pattern period (steps)", 1, false, INT_HIGH},
+        {"PhasePatternWFE", Kind::Float, &PhasePatternWFE, "Pattern WFE (waves)", -MOST_WAVES, false, MOST_WAVES},
+        {"nHasPhasePlate", Kind::Flag, &nHasPhasePlate, "nHasPhasePlate"},
+        {"PhasePlateSteps", Kind::Int, &PhasePlateSteps, "Phase plate edge (steps)", INT_LOW, false, INT_HIGH},
+        {"PhasePlateWaves", Kind::Float, &PhasePlateWaves, "Phase plate waves", -MOST_WAVES, false, MOST_WAVES},
+        {"nCurrentPSFUnits", Kind::Code, &nCurrentPSFUnits, "PSF units", 0, false, 0, false, -INF,
+         {PSF_MICRONS, PSF_MILLIRADIANS, PSF_ARCSECONDS}},
+        {"PSFPlotType", Kind::Code, &PSFPlotType, "PSF plot type", 0, false, 0, false, -INF,
+         {PSF_LINEAR, PSF_LOGARITHMIC}},
+        {"nPSFdecades", Kind::Int, &nPSFdecades, "Decades", 1, false, INT_HIGH},
+        {"nZoomPlot", Kind::Flag, &nZoomPlot, "nZoomPlot"},
+        {"nDoCentroidError", Kind::Flag, &nDoCentroidError, "nDoCentroidError"},
+        {"CentroidErrorType", Kind::Code, &CentroidErrorType, "Pixel array", 0, false, 0, false, -INF,
+         {CENTROID_3BY3, CENTROID_4BY4}},
+        {"nCurrentDataSave", Kind::Code, &nCurrentDataSave, "Array to save", 0, false, 0, false, -INF,
+         {SAVE_TRANSMISSION, SAVE_PHASE, SAVE_PSF}},
+        {"sig", Kind::Int, &sig, "Significant digits", 1, false, 17},
     };
     for (int k = 1; k <= 37; k++) {
-        rules.push_back({"HasZern" + std::to_string(k), Kind::Flag, &HasZern[k]});
-        rules.push_back({"Zern" + std::to_string(k), Kind::Float, &Zern[k], -INF, false, INF, false, {},
-                         zernike_meanings[k]});
+        flag_names[k] = "HasZern" + std::to_string(k);
+        zern_names[k] = "Zern" + std::to_string(k);
+        rules.push_back({flag_names[k].c_str(), Kind::Flag, &HasZern[k], flag_names[k].c_str()});
+        rules.push_back({zern_names[k].c_str(), Kind::Float, &Zern[k], zernike_fields[k], -MOST_WAVES, false,
+                         MOST_WAVES});
     }
     return rules;
 }
@@ -113,11 +130,13 @@ const Rule *find_rule(const std::string &name)
 std::string format_number(double v)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
+    std::snprintf(text, sizeof text, "%.10g", v);
     return text;
 }
 
-std::string range_text(const Rule &rule)
+// The bound a value breaks, worded for "must be ...": the side it falls out on, or the
+// whole range for a value that is not even ordered (a text that is no number at all).
+std::string broken_bound(const Rule &rule, double v)
 {
     if (rule.kind == Kind::Flag) return "0 or 1";
     if (rule.kind == Kind::Code) {
@@ -125,40 +144,48 @@ std::string range_text(const Rule &rule)
         for (int code : rule.codes) list += (list.empty() ? "" : ", ") + std::to_string(code);
         return "one of " + list;
     }
-    const bool has_low = std::isfinite(rule.low), has_high = std::isfinite(rule.high);
-    if (has_low && has_high)
-        return "at least " + format_number(rule.low) + " and " + (rule.high_open ? "below " : "at most ") +
-               format_number(rule.high);
-    if (has_low) return (rule.low_open ? "above " : "at least ") + format_number(rule.low);
-    if (has_high) return (rule.high_open ? "below " : "at most ") + format_number(rule.high);
-    return "a finite number";
+    const std::string low = (rule.low_open ? "above " : "at least ") + format_number(rule.low);
+    const std::string high = (rule.high_open ? "below " : "at most ") + format_number(rule.high);
+    if (rule.low_open ? !(v > rule.low) : !(v >= rule.low)) return low;
+    if (v < rule.least) return "at least " + format_number(rule.least);
+    if (rule.high_open ? !(v < rule.high) : !(v <= rule.high)) return high;
+    return low + " and " + high;
 }
 
-std::string refusal(const Rule &rule)
+// The value the setting would hold, or false when it cannot hold v.
+bool accepts(const Rule &rule, double v, double &stored)
 {
-    const char *what = *rule.meaning ? rule.meaning : rule.name.c_str();
-    return std::string(what) + " must be " + range_text(rule);
-}
-
-bool accepts(const Rule &rule, double v)
-{
-    if (!std::isfinite(v)) return false;
     switch (rule.kind) {
-    case Kind::Flag: return v == 0 || v == 1;
+    case Kind::Flag: stored = v; return v == 0 || v == 1;
     case Kind::Code:
+        stored = v;
         for (int code : rule.codes)
             if (v == code) return true;
         return false;
     case Kind::Int:
-        if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) return false;
-        break;
     case Kind::Float:
-        if (std::fabs(v) > std::numeric_limits<float>::max()) return false;
         break;
     }
     if (rule.low_open ? !(v > rule.low) : !(v >= rule.low)) return false;
+    if (!(v >= rule.least)) return false;
     if (rule.high_open ? !(v < rule.high) : !(v <= rule.high)) return false;
+    // The bounds keep a float setting inside the float range and away from its underflow.
+    stored = rule.kind == Kind::Float ? static_cast<double>(static_cast<float>(v)) : v;
     return true;
+}
+
+std::string field_of(const Rule &rule, MessageStyle style)
+{
+    std::string field = rule.field;
+    if (style == MessageStyle::Batch && field != rule.name) field += std::string(" (") + rule.name + ")";
+    return field;
+}
+
+std::string trimmed(const std::string &text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Names the dialogs compute rather than read from a field.
@@ -189,11 +216,44 @@ void derive_settings()
     izoom = nZoomPlot == 1 ? 2 : 1;
 }
 
+std::string read_setting(const std::string &name, const std::string &text, NumberReading how, double &value,
+                         MessageStyle style)
+{
+    const Rule *rule = find_rule(name);
+    if (!rule) return "unknown setting '" + name + "'";
+    const std::string field = field_of(*rule, style);
+    const NumberText number = leading_number(text);
+    // The message quotes the number as it was read from the text, without what follows it.
+    const std::string shown = trimmed(text.substr(0, number.used));
+
+    bool whole_text = number.found && number.used == text.size();
+    double v = number.value;
+    if (how == NumberReading::Integer && number.found) {
+        // atol stops at the point or the exponent: only the leading digits count.
+        const std::size_t start = text.find_first_not_of(" \t");
+        std::size_t k = start + ((text[start] == '+' || text[start] == '-') ? 1 : 0);
+        double digits = 0;
+        while (k < text.size() && text[k] >= '0' && text[k] <= '9' && digits < 1e12) digits = digits * 10 + (text[k++] - '0');
+        v = text[start] == '-' ? -digits : digits;
+    }
+    if (!number.found || (how == NumberReading::Whole && !whole_text)) return field + " must be a number.";
+    if (how == NumberReading::Truncated) v = std::trunc(v);
+    if (how == NumberReading::Whole && rule->kind != Kind::Float && v != std::trunc(v))
+        return field + " must be a whole number, not " + shown + ".";
+
+    double stored = 0;
+    if (!accepts(*rule, v, stored)) return field + " must be " + broken_bound(*rule, v) + ", not " + shown + ".";
+    value = stored;
+    return "";
+}
+
 std::string check_setting(const std::string &name, double value)
 {
     const Rule *rule = find_rule(name);
-    if (!rule) return "unknown setting " + name;
-    return accepts(*rule, value) ? "" : refusal(*rule);
+    if (!rule) return "unknown setting '" + name + "'";
+    double stored = 0;
+    if (accepts(*rule, value, stored)) return "";
+    return std::string(rule->field) + " must be " + broken_bound(*rule, value) + ", not " + format_number(value) + ".";
 }
 
 std::string apply_setting(const std::string &name, const std::string &text)
@@ -205,26 +265,14 @@ std::string apply_setting(const std::string &name, const std::string &text)
     if (same_name(name, "NumPixels")) {
         if (text == "3") return apply_setting("CentroidErrorType", std::to_string(CENTROID_3BY3));
         if (text == "4") return apply_setting("CentroidErrorType", std::to_string(CENTROID_4BY4));
-        return "NumPixels must be 3 or 4, not '" + text + "'";
+        return "Pixel array (NumPixels) must be 3 or 4, not " + trimmed(text) + ".";
     }
 
     const Rule *rule = find_rule(name);
     if (!rule) return "unknown setting '" + name + "'";
-
-    const char *start = text.c_str();
-    char *end = nullptr;
-    errno = 0;
-    double value;
-    if (rule->kind == Kind::Float) {
-        value = std::strtod(start, &end);
-    } else {
-        const long n = std::strtol(start, &end, 10);
-        value = static_cast<double>(n);
-    }
-    if (text.empty() || end == start || *end != '\0' || errno == ERANGE)
-        return rule->name + ": '" + text + "' is not " + (rule->kind == Kind::Float ? "a number" : "a whole number");
-    if (!accepts(*rule, value)) return rule->name + ": " + refusal(*rule) + ", not " + text;
-
+    double value = 0;
+    const std::string problem = read_setting(name, text, NumberReading::Whole, value, MessageStyle::Batch);
+    if (!problem.empty()) return problem;
     if (rule->kind == Kind::Float)
         *static_cast<float *>(rule->target) = static_cast<float>(value);
     else

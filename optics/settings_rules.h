@@ -1,17 +1,34 @@
 // Which values each setting accepts, shared by the setup dialogs and the batch job, and the
-// settings that follow from others.
+// settings that follow from others. The one place where a refusal is worded: "FIELD must be a
+// number." for text without a number, "FIELD must be RANGE, not VALUE." for a number the
+// setting cannot take. The batch job names the setting after the field: "F-number (fnumber)
+// must be above 0, not 0."
 #pragma once
 
 #include <string>
 
-// A value a setting can never take without breaking the computation: a division by zero, an
-// empty or meaningless quantity. Returns "" when value is acceptable for the setting name
-// (case-insensitive), else the message to show, naming the setting and its accepted range.
+// How the text of a setting gives its number.
+enum class NumberReading {
+    Whole,      // the whole text is the number; an integer setting takes only whole numbers
+    Leading,    // the number at the start of the text, as atof reads it
+    Truncated,  // the number at the start, truncated toward zero (2.9 gives 2)
+    Integer,    // the digits at the start, as atol reads them (4.5 gives 4)
+};
+
+// Who shows the message: a dialog names the field, the batch job adds the setting's name.
+enum class MessageStyle { Dialog, Batch };
+
+// Reads text for the setting name (case-insensitive). Returns "" and the value the setting
+// will hold (float or int) in value, or the message saying why the text cannot be taken.
+std::string read_setting(const std::string &name, const std::string &text, NumberReading how, double &value,
+                         MessageStyle style);
+
+// "" when value is acceptable for the setting name, else the dialog's message.
 std::string check_setting(const std::string &name, double value);
 
-// Sets the setting name (case-insensitive) from text. Returns "" on success, else a one-line
-// message naming the setting: an unknown name, text that is not a number of the setting's
-// type, or a refused value. Derived settings cannot be set this way.
+// Sets the setting name (case-insensitive) from the whole of text. Returns "" on success,
+// else the batch job's message: an unknown name, text that is not a number, or a value the
+// setting refuses. Derived settings cannot be set this way.
 std::string apply_setting(const std::string &name, const std::string &text);
 
 // Recomputes what the dialogs derive: pupildiamm from pupildia and its unit, EFL, ncenter,

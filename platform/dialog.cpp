@@ -349,6 +349,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR name, HWND owner, DLGPROC proc, LPARAM
     d = dialog_record(dialog);
     const INT_PTR result = d ? d->result : -1;
     DestroyWindow(dialog);
+    window_return_focus(owner);
     return result;
 }
 

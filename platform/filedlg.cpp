@@ -1,5 +1,6 @@
 #include "platform/filedlg.h"
 
+#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,7 @@ FileDialogRequest describe(const OPENFILENAMEA &ofn, bool save)
         r.filterShown = index >= 1 && index <= static_cast<int>(r.filters.size()) ? index : 1;
     }
     r.initialName = ofn.lpstrFile ? std::string(ofn.lpstrFile, strnlen(ofn.lpstrFile, ofn.nMaxFile)) : "";
+    r.initialFolder = ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "";
     r.defaultExtension = ofn.lpstrDefExt ? ofn.lpstrDefExt : "";
     r.flags = ofn.Flags;
     return r;
@@ -121,6 +123,25 @@ QString qt_patterns(const std::string &patterns)
     return out.join(' ');
 }
 
+// Icons and type names by name only. The toolkit's own provider looks into files to guess
+// their types, which blocks on a file that never ends or never answers.
+class NameOnlyIconProvider : public QAbstractFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QAbstractFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (info.isRoot()) return icon(Drive);
+        return icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo &info) const override
+    {
+        if (info.isRoot()) return QStringLiteral("Drive");
+        if (info.isDir()) return QStringLiteral("Folder");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+    }
+};
+
 // The toolkit's own dialog, which asks its questions before it closes.
 class FileDialog : public QFileDialog {
 public:
@@ -130,6 +151,7 @@ public:
         setOption(QFileDialog::DontUseNativeDialog);
         setOption(QFileDialog::DontConfirmOverwrite);  // asked in done(), after the extension
         setOption(QFileDialog::HideNameFilterDetails);
+        setIconProvider(filedlg_icon_provider());
         setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         setFileMode(!request.save && (request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
                                                                           : QFileDialog::AnyFile);
@@ -209,12 +231,20 @@ BOOL run_dialog(OPENFILENAMEA *ofn, bool save)
     if (!qApp) return FALSE;
 
     FileDialog dialog(window_top_widget(ofn->hwndOwner), request, *ofn);
-    if (dialog.exec() != QDialog::Accepted || dialog.chosen().empty()) return FALSE;
+    const int result = dialog.exec();
+    window_return_focus(ofn->hwndOwner);
+    if (result != QDialog::Accepted || dialog.chosen().empty()) return FALSE;
     store_choice(*ofn, dialog.chosen(), dialog.chosenFilter());
     return TRUE;
 }
 
 }  // namespace
+
+QAbstractFileIconProvider *filedlg_icon_provider()
+{
+    static NameOnlyIconProvider provider;
+    return &provider;
+}
 
 std::vector<FileDialogFilter> filedlg_parse_filters(LPCSTR list)
 {

@@ -20,6 +20,7 @@ struct FileDialogRequest {
     std::vector<FileDialogFilter> filters;  // in their order
     int filterShown = 0;  // 1-based position of the filter shown first, 0 when there are none
     std::string initialName;  // the text offered in the name field
+    std::string initialFolder;  // where the dialog starts ("" for the current folder)
     std::string defaultExtension;
     DWORD flags = 0;
 };
@@ -31,6 +32,11 @@ struct FileDialogAnswer {
     std::string path;
     int filter = 0;  // 1-based filter chosen at the same time; 0 keeps the one shown
 };
+
+// The icons and type names of the dialogs' file lists, from the names alone: listing a folder
+// never opens a file (a pseudo file or a FIFO can block whoever reads it).
+class QAbstractFileIconProvider;
+QAbstractFileIconProvider *filedlg_icon_provider();
 
 // The filters of a Win32 filter list (pairs of NUL-ended texts ended by an empty text).
 std::vector<FileDialogFilter> filedlg_parse_filters(LPCSTR list);

@@ -61,6 +61,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     }
     for (const Choice &c : choices) box.addButton(c.button);
     const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+    window_return_focus(owner);
     for (const Choice &c : choices)
         if (c.button == pressed) return c.id;
     // Closed with Escape or the close box: Cancel where there is one, otherwise OK or No.

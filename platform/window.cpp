@@ -401,6 +401,15 @@ HWND SetFocus(HWND hwnd)
 
 HWND GetFocus() { return window_from_widget(QApplication::focusWidget()); }
 
+void window_return_focus(HWND owner)
+{
+    QWidget *top = window_top_widget(owner);
+    if (!top || !top->isVisible()) return;
+    top->activateWindow();
+    QWidget *last = top->focusWidget();
+    (last ? last : top)->setFocus(Qt::ActiveWindowFocusReason);
+}
+
 // --- geometry ------------------------------------------------------------------------------
 
 BOOL GetClientRect(HWND hwnd, RECT *rect)

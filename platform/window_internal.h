@@ -68,6 +68,10 @@ HWND window_attach(QWidget *frame, QWidget *client, WNDPROC proc, HWND parent, D
 HWND window_from_widget(const QWidget *widget);
 // The top-level widget that owns a window (parent of its modal boxes), or null.
 QWidget *window_top_widget(HWND hwnd);
+// When a modal window over owner has closed: the owner's top-level window becomes the active
+// window again and gets the keyboard focus back (on the control that last had it), so that
+// its menu mnemonics work at once, also without a window manager that would do it.
+void window_return_focus(HWND owner);
 // The brush of a window's class as the toolkit paints it (none for no brush).
 bool window_class_background(HWND hwnd, QBrush *brush);
 

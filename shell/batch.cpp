@@ -10,6 +10,7 @@
 #include "optics/domains.h"
 #include "optics/farfield.h"
 #include "optics/hooks.h"
+#include "optics/output_file.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
@@ -103,15 +104,17 @@ int batch_main(int argc, char **argv)
     if (psf_is_dark()) std::printf("note: the pupil lets no light through; the PSF is all zero\n");
     print_results();
 
+    // The figures reach standard output before the array does, also when the array goes to
+    // standard output itself.
+    std::fflush(stdout);
     int status = write_plot_pictures(pictures);
     if (out && status == 0) {
         std::string error;
-        if (!write_file_atomically(out, format_data_file(data_save_array()), error)) {
+        if (!write_output_file(out, format_data_file(data_save_array()), error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
             status = 1;
         }
     }
-    std::fflush(stdout);
     optics_shutdown();
     return status;
 }

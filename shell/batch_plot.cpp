@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "optics/datafile.h"
+#include "optics/output_file.h"
 #include "platform/msgbox.h"
 #include "views/plot.h"
 #include "views/plot_picture.h"
@@ -90,7 +90,7 @@ int write_plot_pictures(const PlotOptions &options)
             status = 1;
             break;
         }
-        if (!write_file_atomically(plot.path, bytes, error)) {
+        if (!write_output_file(plot.path, bytes, error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
             status = 1;
             break;

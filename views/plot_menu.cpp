@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "optics/datafile.h"
+#include "optics/output_file.h"
 #include "platform/clipboard.h"
 #include "platform/dc.h"
 #include "platform/filedlg.h"
@@ -72,7 +72,7 @@ BOOL SavePlotPicture(HWND window, int kind)
                     MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
-    if (!write_file_atomically(path, bytes, error)) {
+    if (!write_output_file(path, bytes, error, FifoWait::Never)) {
         MessageBoxA(window, ("The picture could not be written:\n" + error).c_str(), "Save Picture As",
                     MB_OK | MB_ICONEXCLAMATION);
         return FALSE;

@@ -37,27 +37,27 @@ TEST_F(SettingRules, RefusalsNameTheSettingAndChangeNothing)
 {
     struct Row { const char *name, *text, *expected; };
     const Row rows[] = {
-        {"wavelength", "0", "wavelength: wavelength (nm) must be above 0, not 0"},
-        {"fnumber", "-2", "fnumber: F-number must be above 0, not -2"},
-        {"pupildia", "0", "pupildia: pupil X-extent must be above 0, not 0"},
-        {"PupilAspectRatio", "0", "PupilAspectRatio: aspect ratio (y/x) must be above 0, not 0"},
-        {"LinearObscuration", "-0.1", "LinearObscuration: linear obscuration ratio must be at least 0, not -0.1"},
-        {"rbreak", "1", "rbreak: triangular break (pupil fraction) must be at least 0 and below 1, not 1"},
-        {"PhasePatternPeriod", "0", "PhasePatternPeriod: pattern period (steps) must be at least 1, not 0"},
-        {"pupilradius", "0", "pupilradius: pupil radius (steps) must be at least 1, not 0"},
-        {"nPSFdecades", "0", "nPSFdecades: decades must be at least 1, not 0"},
-        {"HasComa", "2", "HasComa: HasComa must be 0 or 1, not 2"},
-        {"nCurrentApod", "157", "nCurrentApod: apodization must be one of 158, 159, 160, 161, not 157"},
-        {"fnumber", "abc", "fnumber: 'abc' is not a number"},
-        {"fnumber", "", "fnumber: '' is not a number"},
-        {"fnumber", "5x", "fnumber: '5x' is not a number"},
-        {"fnumber", "nan", "fnumber: F-number must be above 0, not nan"},
-        {"defocus", "inf", "defocus: defocus must be a finite number, not inf"},
-        {"defocus", "1e39", "defocus: defocus must be a finite number, not 1e39"},
-        {"pupilradius", "2.5", "pupilradius: '2.5' is not a whole number"},
+        {"wavelength", "0", "Wavelength (nm) (wavelength) must be above 0, not 0."},
+        {"fnumber", "-2", "F-number (fnumber) must be above 0, not -2."},
+        {"pupildia", "0", "Pupil X-extent (pupildia) must be above 0, not 0."},
+        {"PupilAspectRatio", "0", "Aspect ratio (y/x) (PupilAspectRatio) must be above 0, not 0."},
+        {"LinearObscuration", "-0.1", "Linear obscuration ratio (LinearObscuration) must be at least 0, not -0.1."},
+        {"rbreak", "1", "Triangular break (pupil fraction) (rbreak) must be below 1, not 1."},
+        {"PhasePatternPeriod", "0", "Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
+        {"pupilradius", "0", "Pupil radius (steps) (pupilradius) must be at least 1, not 0."},
+        {"nPSFdecades", "0", "Decades (nPSFdecades) must be at least 1, not 0."},
+        {"HasComa", "2", "HasComa must be 0 or 1, not 2."},
+        {"nCurrentApod", "157", "Apodization (nCurrentApod) must be one of 158, 159, 160, 161, not 157."},
+        {"fnumber", "abc", "F-number (fnumber) must be a number."},
+        {"fnumber", "", "F-number (fnumber) must be a number."},
+        {"fnumber", "5x", "F-number (fnumber) must be a number."},
+        {"fnumber", "nan", "F-number (fnumber) must be a number."},
+        {"defocus", "inf", "Defocus (defocus) must be a number."},
+        {"defocus", "1e39", "Defocus (defocus) must be at most 1000000, not 1e39."},
+        {"pupilradius", "2.5", "Pupil radius (steps) (pupilradius) must be a whole number, not 2.5."},
         {"nosuch", "1", "unknown setting 'nosuch'"},
         {"EFL", "10", "cannot set EFL: EFL follows from fnumber and the pupil diameter"},
-        {"NumPixels", "5", "NumPixels must be 3 or 4, not '5'"},
+        {"NumPixels", "5", "Pixel array (NumPixels) must be 3 or 4, not 5."},
     };
     for (const Row &row : rows) {
         const float f0 = fnumber;
@@ -84,7 +84,7 @@ TEST_F(SettingRules, DerivedSettingsFollowTheirSources)
     EXPECT_EQ(izoom, 1);
     EXPECT_FLOAT_EQ(pupil_mm(2.0f, UNITS_CENTIMETERS), 20.0f);
     EXPECT_FLOAT_EQ(pupil_mm(7.0f, UNITS_MILLIMETERS), 7.0f);
-    EXPECT_EQ(check_setting("fnumber", 0.0), "F-number must be above 0");
+    EXPECT_EQ(check_setting("fnumber", 0.0), "F-number must be above 0, not 0.");
     EXPECT_EQ(check_setting("fnumber", 1.0), "");
 }
 
@@ -92,20 +92,20 @@ TEST(SettingRuleTexts, FieldsWithoutARangeAreNamedAsTheUserKnowsThem)
 {
     struct Row { const char *name, *expected; };
     const Row rows[] = {
-        {"cir_sgxp", "circular supergaussian exponent must be a finite number"},
-        {"x_sgxp", "X supergaussian exponent must be a finite number"},
-        {"y_sgxp", "Y supergaussian exponent must be a finite number"},
-        {"PhasePatternWFE", "pattern WFE (waves) must be a finite number"},
-        {"PhasePlateSteps", "phase plate edge (steps) must be a finite number"},
-        {"PhasePlateWaves", "phase plate waves must be a finite number"},
-        {"Zern1", "Zernike coefficient Z01 must be a finite number"},
-        {"zern37", "Zernike coefficient Z37 must be a finite number"},
+        {"cir_sgxp", "Circular supergaussian exponent must be at most 3.402823466e+38, not inf."},
+        {"x_sgxp", "X supergaussian exponent must be at most 3.402823466e+38, not inf."},
+        {"y_sgxp", "Y supergaussian exponent must be at most 3.402823466e+38, not inf."},
+        {"PhasePatternWFE", "Pattern WFE (waves) must be at most 1000000, not inf."},
+        {"PhasePlateSteps", "Phase plate edge (steps) must be at most 2147483647, not inf."},
+        {"PhasePlateWaves", "Phase plate waves must be at most 1000000, not inf."},
+        {"Zern1", "Zernike coefficient Z01 must be at most 1000000, not inf."},
+        {"zern37", "Zernike coefficient Z37 must be at most 1000000, not inf."},
     };
     for (const Row &row : rows) {
         EXPECT_EQ(check_setting(row.name, std::numeric_limits<double>::infinity()), row.expected) << row.name;
         EXPECT_EQ(check_setting(row.name, -2.5), "") << row.name;
     }
-    EXPECT_EQ(check_setting("PhasePlateSteps", 3e9), "phase plate edge (steps) must be a finite number")
+    EXPECT_EQ(check_setting("PhasePlateSteps", 3e9), "Phase plate edge (steps) must be at most 2147483647, not 3000000000.")
         << "beyond an int";
 }
 

@@ -91,8 +91,8 @@ TEST(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
     struct Row { const char *args; const char *message; };
     const Row rows[] = {
         {"--batch nosuch=1", "unknown setting 'nosuch'"},
-        {"--batch fnumber=abc", "fnumber: 'abc' is not a number"},
-        {"--batch PhasePatternPeriod=0", "PhasePatternPeriod: pattern period (steps) must be at least 1, not 0"},
+        {"--batch fnumber=abc", "orvinta: F-number (fnumber) must be a number."},
+        {"--batch PhasePatternPeriod=0", "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
         {"--batch fnumber", "'fnumber' is not NAME=VALUE"},
         {"--batch --out", "--out needs a file name"},
     };

@@ -168,32 +168,32 @@ TEST(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersText)
         const char *message;
         int pendingClick;  // a choice made before the refused value, dropped with it
     } rows[] = {
-        {102, 116, "0", "Wavelength (nm) must be above 0.", 119},
-        {102, 116, "abc", "Wavelength (nm) must be above 0.", 119},
-        {102, 117, "-5.6", "F-number must be above 0.", 119},
-        {102, 117, "", "F-number must be above 0.", 119},
-        {103, 139, "0", "Aspect ratio (y/x) must be above 0.", 134},
-        {103, 132, "-1", "Pupil X-extent must be above 0.", 134},
-        {103, 132, "1e-60", "Pupil X-extent must be above 0.", 134},  // 0 once held as a float
-        {97, 141, "-0.1", "Linear obscuration ratio must be at least 0.", 140},
-        {98, 151, "1", "Triangular break (pupil fraction) must be at least 0 and below 1.", 159},
-        {98, 151, "-0.2", "Triangular break (pupil fraction) must be at least 0 and below 1.", 159},
-        {98, 152, "x", "Circular supergaussian exponent must be a finite number.", 159},
-        {98, 154, "1e39", "Y supergaussian exponent must be a finite number.", 159},
-        {94, 504, "0", "Pattern period (steps) must be at least 1.", 501},
-        {94, 504, "0.9", "Pattern period (steps) must be at least 1.", 501},  // truncates to 0
-        {94, 504, "-3", "Pattern period (steps) must be at least 1.", 501},
-        {94, 505, "waves", "Pattern WFE (waves) must be a finite number.", 501},
-        {93, 524, "", "Phase plate edge (steps) must be a finite number.", 520},
-        {93, 522, "1e40", "Phase plate waves must be a finite number.", 520},
-        {92, 106, "-", "Coma must be a finite number.", 101},
-        {91, 405, "?", "Zernike coefficient Z05 must be a finite number.", 455},
-        {96, 179, "0", "Decades must be at least 1.", 182},
-        {96, 179, "-2", "Decades must be at least 1.", 182},
-        {96, 179, "many", "Decades must be at least 1.", 180},
-        {96, 173, "0", "Pupil radius (steps) must be at least 1.", 182},
-        {96, 173, "", "Pupil radius (steps) must be at least 1.", 180},
-        {96, 173, ".5", "Pupil radius (steps) must be at least 1.", 182},
+        {102, 116, "0", "Wavelength (nm) must be above 0, not 0.", 119},
+        {102, 116, "abc", "Wavelength (nm) must be a number.", 119},
+        {102, 117, "-5.6", "F-number must be above 0, not -5.6.", 119},
+        {102, 117, "", "F-number must be a number.", 119},
+        {103, 139, "0", "Aspect ratio (y/x) must be above 0, not 0.", 134},
+        {103, 132, "-1", "Pupil X-extent must be above 0, not -1.", 134},
+        {103, 132, "1e-60", "Pupil X-extent must be at least 1e-06, not 1e-60.", 134},  // 0 once held as a float
+        {97, 141, "-0.1", "Linear obscuration ratio must be at least 0, not -0.1.", 140},
+        {98, 151, "1", "Triangular break (pupil fraction) must be below 1, not 1.", 159},
+        {98, 151, "-0.2", "Triangular break (pupil fraction) must be at least 0, not -0.2.", 159},
+        {98, 152, "x", "Circular supergaussian exponent must be a number.", 159},
+        {98, 154, "1e39", "Y supergaussian exponent must be at most 3.402823466e+38, not 1e39.", 159},
+        {94, 504, "0", "Pattern period (steps) must be at least 1, not 0.", 501},
+        {94, 504, "0.9", "Pattern period (steps) must be at least 1, not 0.9.", 501},  // truncates to 0
+        {94, 504, "-3", "Pattern period (steps) must be at least 1, not -3.", 501},
+        {94, 505, "waves", "Pattern WFE (waves) must be a number.", 501},
+        {93, 524, "", "Phase plate edge (steps) must be a number.", 520},
+        {93, 522, "1e40", "Phase plate waves must be at most 1000000, not 1e40.", 520},
+        {92, 106, "-", "Coma must be a number.", 101},
+        {91, 405, "?", "Zernike coefficient Z05 must be a number.", 455},
+        {96, 179, "0", "Decades must be at least 1, not 0.", 182},
+        {96, 179, "-2", "Decades must be at least 1, not -2.", 182},
+        {96, 179, "many", "Decades must be a number.", 180},
+        {96, 173, "0", "Pupil radius (steps) must be at least 1, not 0.", 182},
+        {96, 173, "", "Pupil radius (steps) must be a number.", 180},
+        {96, 173, ".5", "Pupil radius (steps) must be at least 1, not .5.", 182},
     };
     run_program([&] {
         make_psf_and_open_views();

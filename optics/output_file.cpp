@@ -1,0 +1,204 @@
+#include "optics/output_file.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+std::string describe(const char *step, const std::string &path, int err)
+{
+    return std::string(step) + " " + path + ": " + std::strerror(err);
+}
+
+std::string describe(const char *step, const std::string &path, const char *reason)
+{
+    return std::string(step) + " " + path + ": " + reason;
+}
+
+std::string folder_of(const std::string &path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The descriptor a name stands for when it names one of this process's open descriptors
+// ("/dev/stdout", "/dev/stderr", "/dev/fd/1", "/proc/self/fd/1", "/proc/<own pid>/fd/1"), else -1.
+int descriptor_named(const std::string &path)
+{
+    if (path == "/dev/stdout") return 1;
+    if (path == "/dev/stderr") return 2;
+    std::string number;
+    const std::string own = "/proc/" + std::to_string(::getpid()) + "/fd/";
+    for (const std::string &prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"), own})
+        if (path.compare(0, prefix.size(), prefix) == 0) number = path.substr(prefix.size());
+    if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    const int fd = std::atoi(number.c_str());
+    return ::fcntl(fd, F_GETFD) == -1 ? -1 : fd;
+}
+
+bool write_all(int fd, std::string_view bytes, int &err)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            err = errno;
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Follows symbolic links from path to the name that is finally written: the first name that
+// is not a link (it may not exist), or a descriptor name. Fails on a loop of links.
+bool resolve_links(std::string &path, std::string &error)
+{
+    for (int hops = 0; hops < 40; hops++) {
+        if (descriptor_named(path) >= 0) return true;
+        struct stat st;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+        if (n < 0) {
+            error = describe("cannot follow the link", path, errno);
+            return false;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        path = target[0] == '/' ? target : folder_of(path) + "/" + target;
+    }
+    error = describe("cannot follow the link", path, ELOOP);
+    return false;
+}
+
+// A new file in the folder of path that will take its place: "NAME.XXXXXX", or a shorter
+// name when that would exceed the folder's longest file name.
+int make_temporary(const std::string &path, std::string &temp)
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    temp = path + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0 && errno == ENAMETOOLONG) {
+        temp = folder + ".orvinta.XXXXXX";
+        fd = ::mkstemp(temp.data());
+    }
+    return fd;
+}
+
+bool replace_file(const std::string &path, const struct stat *old, std::string_view bytes, std::string &error)
+{
+    std::string temp;
+    const int fd = make_temporary(path, temp);
+    if (fd < 0) {
+        error = describe("cannot create a file beside", path, errno);
+        return false;
+    }
+    auto fail = [&](const char *step, int err) {
+        if (fd >= 0) ::close(fd);
+        ::unlink(temp.c_str());
+        error = describe(step, path, err);
+        return false;
+    };
+    int err = 0;
+    if (!write_all(fd, bytes, err)) return fail("cannot write", err);
+    mode_t mode;
+    if (old) {
+        mode = old->st_mode & 07777;
+        // The owner can be kept only with the privilege to give files away; without it the
+        // file belongs to whoever wrote it, as any new file would.
+        if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+            const int group_kept = ::fchown(fd, static_cast<uid_t>(-1), old->st_gid);
+            (void)group_kept;
+        }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0) return fail("cannot set the permissions of", errno);
+    if (::fsync(fd) != 0) return fail("cannot write", errno);
+    if (::close(fd) != 0) {
+        const int close_err = errno;
+        ::unlink(temp.c_str());
+        error = describe("cannot close", path, close_err);
+        return false;
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int rename_err = errno;
+        ::unlink(temp.c_str());
+        error = describe("cannot replace", path, rename_err);
+        return false;
+    }
+    return true;
+}
+
+bool write_special(const std::string &path, bool fifo, std::string_view bytes, std::string &error, FifoWait wait)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0 && fifo && errno == ENXIO && wait == FifoWait::ForReader)
+        fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = fifo && errno == ENXIO ? describe("cannot write", path, "no program is reading it")
+                                       : describe("cannot open", path, errno);
+        return false;
+    }
+    // Opened without waiting; the bytes themselves are written as fast as the reader takes them.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    int err = 0;
+    const bool ok = write_all(fd, bytes, err);
+    if (::close(fd) != 0 && ok && errno != EINTR) {
+        error = describe("cannot close", path, errno);
+        return false;
+    }
+    if (!ok) error = describe("cannot write", path, err);
+    return ok;
+}
+
+}  // namespace
+
+bool write_output_file(const std::string &name, std::string_view bytes, std::string &error, FifoWait wait)
+{
+    std::string path = name;
+    if (!resolve_links(path, error)) return false;
+
+    const int descriptor = descriptor_named(path);
+    if (descriptor >= 0) {
+        // What the program printed comes first, then the bytes, in one stream.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        int err = 0;
+        if (!write_all(descriptor, bytes, err)) {
+            error = describe("cannot write", name, err);
+            return false;
+        }
+        return true;
+    }
+
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT) {
+            error = describe("cannot write", name, errno);
+            return false;
+        }
+        return replace_file(path, nullptr, bytes, error);
+    }
+    if (S_ISREG(st.st_mode)) return replace_file(path, &st, bytes, error);
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode))
+        return write_special(path, S_ISFIFO(st.st_mode), bytes, error, wait);
+    error = describe("cannot write", name,
+                     S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
+                     : S_ISSOCK(st.st_mode) ? "it is a socket"
+                                            : "it is not a file");
+    return false;
+}

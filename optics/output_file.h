@@ -1,0 +1,25 @@
+// Writing an output file (the data file, and any other file the program writes) by one rule
+// that never replaces what it must not:
+// - a regular file, or a link to one, is replaced whole: the bytes go to a new file in the
+//   same folder that then takes the file's place, keeping its mode and, where the process
+//   may, its owner; a failure leaves the old file as it was;
+// - a name that does not exist, or a dangling link, gets a new file (the link's target);
+// - a device or a FIFO is opened and written directly, never replaced;
+// - /dev/stdout, /dev/stderr, /dev/fd/N and /proc/self/fd/N (named directly or through a
+//   link) are written through the descriptor the process already holds, after standard
+//   output has been flushed;
+// - a directory, a socket or anything else is a failed write that leaves nothing behind.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+enum class FifoWait {
+    ForReader,  // a FIFO nobody reads yet is waited for, as command-line tools do
+    Never,      // a FIFO without a reader is a failed write (a window must not hang)
+};
+
+// Writes bytes to path by the rule above. On failure returns false and error holds the step,
+// the path and the system's reason, for example "cannot write /tmp/x: Is a directory".
+bool write_output_file(const std::string &path, std::string_view bytes, std::string &error,
+                       FifoWait wait = FifoWait::ForReader);
