@@ -11,9 +11,16 @@ void print_usage()
     std::printf(
         "Usage:\n"
         "  orvinta [FILE]                         start the program; FILE is a data file to load\n"
-        "  orvinta --batch [NAME=VALUE ...] [--out FILE]\n"
+        "  orvinta --batch [NAME=VALUE ...] [--size WIDTHxHEIGHT] [--plot VIEW FILE ...] [--out FILE]\n"
         "                                         compute the PSF without a window; NAME is a\n"
-        "                                         setting (fnumber, defocus, HasDefocus, Zern4, ...)\n"
+        "                                         setting (fnumber, defocus, HasDefocus, Zern4, ...);\n"
+        "                                         --plot draws a plot view into FILE (.svg or .png)\n"
+        "                                         at --size (default 800x600, 16 to 8192 each);\n"
+        "                                         VIEW is psf-x-slice, psf-y-slice, phase-x-slice,\n"
+        "                                         phase-y-slice, transmission-x-slice,\n"
+        "                                         transmission-y-slice, psf-3d, psf-contour,\n"
+        "                                         transmission-3d, transmission-contour, phase-3d\n"
+        "                                         or phase-contour\n"
         "  orvinta --eval \"EXPR\" X Y              evaluate F(X,Y) and print the value\n"
         "  orvinta --help                         this text\n"
         "  orvinta --version                      the version\n");
