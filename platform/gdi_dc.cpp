@@ -52,6 +52,15 @@ HDC__ *image_context(int width, int height)
 
 HDC__ *state(HDC hdc) { return dc_valid(hdc) ? reinterpret_cast<HDC__ *>(hdc) : nullptr; }
 
+// An image is read with its painter ended (pending drawing finished); drawing then goes on.
+void resume_painting(HDC__ *dc)
+{
+    dc->painter->begin(dc->image.get());
+    dc->painter->setRenderHint(QPainter::Antialiasing, false);
+    dc->painter->setRenderHint(QPainter::TextAntialiasing, false);
+    if (dc->hasClip) dc->painter->setClipRect(dc->clip);
+}
+
 }  // namespace
 
 HDC CreateImageDC(int width, int height)
@@ -99,10 +108,7 @@ BOOL GetImagePng(HDC hdc, std::string *png)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     const bool ok = dc->image->save(&buffer, "PNG");
-    dc->painter->begin(dc->image.get());
-    dc->painter->setRenderHint(QPainter::Antialiasing, false);
-    dc->painter->setRenderHint(QPainter::TextAntialiasing, false);
-    if (dc->hasClip) dc->painter->setClipRect(dc->clip);
+    resume_painting(dc);
     if (ok) png->assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     return ok ? TRUE : FALSE;
 }
@@ -113,10 +119,7 @@ HBITMAP GetImageBitmap(HDC hdc)
     if (!dc || !dc->image) return nullptr;
     dc->painter->end();
     HBITMAP bitmap = bitmap_from_qimage(*dc->image);
-    dc->painter->begin(dc->image.get());
-    dc->painter->setRenderHint(QPainter::Antialiasing, false);
-    dc->painter->setRenderHint(QPainter::TextAntialiasing, false);
-    if (dc->hasClip) dc->painter->setClipRect(dc->clip);
+    resume_painting(dc);
     return bitmap;
 }
 
@@ -127,10 +130,7 @@ BOOL SaveImageDC(HDC hdc, const char *png_path)
     // Finish pending drawing before reading the image; drawing may go on afterwards.
     dc->painter->end();
     const bool ok = dc->image->save(QString::fromLocal8Bit(png_path), "PNG");
-    dc->painter->begin(dc->image.get());
-    dc->painter->setRenderHint(QPainter::Antialiasing, false);
-    dc->painter->setRenderHint(QPainter::TextAntialiasing, false);
-    if (dc->hasClip) dc->painter->setClipRect(dc->clip);
+    resume_painting(dc);
     return ok ? TRUE : FALSE;
 }
 

@@ -1,6 +1,8 @@
 // What a plot view hands its chart: the points of each kind, the logarithmic PSF, the titles,
 // the builders' record, and a repaint at a new size.
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -12,6 +14,7 @@
 #include "shell/globals.h"
 #include "shell/wndproc.h"
 #include "views/plot.h"
+#include "views/plot_menu.h"
 
 namespace {
 
@@ -244,6 +247,53 @@ TEST(PlotWindow, AResizedPlotRepaintsAtItsNewSize)
             EXPECT_EQ(theRect.bottom, client.bottom) << width << " x " << height;
             EXPECT_STREQ(zG.Title, "X-Slice (Y=0) of Point Spread Function");
         }
+    });
+    EXPECT_EQ(code, 0);
+}
+
+}  // namespace
+
+namespace {
+
+class PlotWindowMenu : public TempFolderTest {};
+
+TEST_F(PlotWindowMenu, RightClickSavesAndCopiesTheChartAtTheViewsSize)
+{
+    const std::string folder = dir;
+    const int code = run_program([folder] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        testing_choose_menu_item(mainhwnd, IDM_PLOT_PSF_CONTOUR);
+        testing_process_events();
+        HWND view = hwndChildOutPlotCont;
+        ASSERT_NE(view, nullptr);
+        MoveWindow(view, 0, 0, 360, 250, TRUE);
+        testing_process_events();
+        RECT client{};
+        GetClientRect(view, &client);
+
+        // Save, answering the dialog with a name without ending and the SVG type; then Copy.
+        testing_answer_popup_menus({IDM_SAVE_PICTURE, IDM_COPY_PICTURE});
+        testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
+        SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+        SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+
+        const std::vector<std::string> items = {"Save Picture As...", "Copy Picture"};
+        ASSERT_EQ(testing_popup_menus().size(), 2u);
+        EXPECT_EQ(testing_popup_menus()[0], items);
+        ASSERT_EQ(testing_filedlg_requests().size(), 1u);
+        EXPECT_EQ(testing_filedlg_requests()[0].filters.size(), 2u);
+        std::ifstream in(folder + "/contour.svg");
+        const std::string svg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string box = "viewBox=\"0 0 " + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\"";
+        EXPECT_NE(svg.find(box), std::string::npos) << box;
+        EXPECT_NE(svg.find(">Point Spread Function</text>"), std::string::npos);
+
+        BITMAP bm{};
+        HGDIOBJ copied = static_cast<HGDIOBJ>(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
+        ASSERT_NE(copied, nullptr);
+        GetObjectA(copied, sizeof bm, &bm);
+        EXPECT_EQ(bm.bmWidth, client.right);
+        EXPECT_EQ(bm.bmHeight, client.bottom);
     });
     EXPECT_EQ(code, 0);
 }
