@@ -28,6 +28,7 @@ run: build
 
 bench: build
 	$(BUILD)/bench/optics_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	$(BUILD)/bench/sweep_bench
 	if [ -x $(BUILD)/bench/orvinta_bench ]; then \
 	  QT_QPA_PLATFORM=offscreen $(BUILD)/bench/orvinta_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; fi
 

@@ -109,33 +109,3 @@ CentroidError centroid_error_analysis()
         }
     return finish(xagg, yagg, empty);
 }
-
-CentroidError centroid_error_direct()
-{
-    const int k = pixels_per_side();
-    float weight[5][5];
-    for (auto &row : weight)
-        for (float &w : row) w = 1.0f;
-
-    float xagg[SHIFTS + 1][SHIFTS + 1], yagg[SHIFTS + 1][SHIFTS + 1];
-    bool empty = false;
-    for (int p = 1; p <= SHIFTS; p++)
-        for (int q = 1; q <= SHIFTS; q++) {
-            float X[5] = {}, Y[5] = {};
-            for (int i = 1; i <= GRID; i++) {
-                const int ci = pixel_of(i, p, k);
-                for (int j = 1; j <= GRID; j++) {
-                    const int cj = pixel_of(j, q, k);
-                    const float v = m_output[i][j];
-                    if (cj >= 1 && cj <= k && ci >= 1 && ci <= k) {
-                        X[ci] += v * weight[ci][cj];
-                        Y[cj] += v * weight[ci][cj];
-                    }
-                }
-            }
-            const double Xd[5] = {0, X[1], X[2], X[3], X[4]}, Yd[5] = {0, Y[1], Y[2], Y[3], Y[4]};
-            xagg[p][q] = static_cast<float>(measured_offset(Xd, k, empty) - true_offset(p, k));
-            yagg[p][q] = static_cast<float>(measured_offset(Yd, k, empty) - true_offset(q, k));
-        }
-    return finish(xagg, yagg, empty);
-}

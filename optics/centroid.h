@@ -13,9 +13,5 @@ constexpr int LARGE_PIXEL = 16;  // far-field samples along one large pixel
 // xpsfcent, ypsfcent. Fast: block sums from a summed-area table.
 CentroidError centroid_error_analysis();
 
-// The same analysis visiting every sample for every shift, as the tracker model reads
-// literally; kept as the reference the fast version is checked against.
-CentroidError centroid_error_direct();
-
 // The last result of the analysis run by do_FFT (valid false when it did not run).
 extern CentroidError last_centroid_error;

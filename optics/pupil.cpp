@@ -161,12 +161,14 @@ struct EnabledZernikes {
     }
 };
 
-// Next value of the pattern generator, a non-negative 31-bit integer: the Park-Miller minimal
-// standard sequence from a fixed start. It is never seeded, so every run draws the same
-// patterns, and it continues from one rebuild to the next.
+// The pattern generator's state: the Park-Miller minimal standard sequence from a fixed start.
+std::uint64_t pattern_state = 1;
+
+// Next value of the pattern generator, a non-negative 31-bit integer. It is never seeded, so
+// every run draws the same patterns, and it continues from one rebuild to the next.
 long pattern_random()
 {
-    static std::uint64_t state = 1;
+    std::uint64_t &state = pattern_state;
     state = (state * 48271u) % 2147483647u;
     return static_cast<long>(state);
 }
@@ -199,6 +201,8 @@ float apodization(float rho, float ax, float ay)
 float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 }  // namespace
+
+void reset_pattern_random() { pattern_state = 1; }
 
 void pillbox_input()
 {

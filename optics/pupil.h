@@ -5,3 +5,7 @@
 // Rebuilds r_input, phase_input, A_input, B_input, r and wavesrms from the settings; clears
 // every field array first and leaves HaveCurrentPSF at 0.
 void pillbox_input();
+
+// Restarts the phase pattern's generator from its start-up state, so the next patterns are the
+// ones a fresh run draws.
+void reset_pattern_random();

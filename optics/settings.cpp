@@ -145,6 +145,7 @@ void optics_startup()
     nn[1] = nn[2] = GRID;
     reset_settings();
     set_all_arrays_zero();
+    reset_pattern_random();
     pillbox_input();
 }
 

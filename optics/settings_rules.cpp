@@ -279,3 +279,26 @@ std::string apply_setting(const std::string &name, const std::string &text)
         *static_cast<int *>(rule->target) = static_cast<int>(value);
     return "";
 }
+
+std::vector<std::pair<std::string, double>> setting_values()
+{
+    std::vector<std::pair<std::string, double>> values;
+    for (const Rule &rule : rules()) {
+        const double value = rule.kind == Kind::Float ? *static_cast<const float *>(rule.target)
+                                                      : *static_cast<const int *>(rule.target);
+        values.emplace_back(rule.name, value);
+    }
+    return values;
+}
+
+std::string setting_name(const std::string &name)
+{
+    const Rule *rule = find_rule(name);
+    return rule ? rule->name : "";
+}
+
+bool setting_is_integer(const std::string &name)
+{
+    const Rule *rule = find_rule(name);
+    return rule && rule->kind != Kind::Float;
+}

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // How the text of a setting gives its number.
 enum class NumberReading {
@@ -37,3 +39,11 @@ void derive_settings();
 
 // The pupil diameter in mm for a diameter in the unit of a radio code 133..135.
 float pupil_mm(float diameter, int units);
+
+// Every setting the batch job takes, in its own spelling (fnumber, Zern5), with the value it
+// holds now, in the order of the settings table.
+std::vector<std::pair<std::string, double>> setting_values();
+// The setting's own spelling of a name given in any case; "" when there is no such setting.
+std::string setting_name(const std::string &name);
+// True for a setting held as an int: a count, a flag or a radio-button code.
+bool setting_is_integer(const std::string &name);

@@ -2,6 +2,8 @@
 // pupil, the far field, and the results as "name: value" lines.
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <strings.h>
 #include <string>
 #include <vector>
 
@@ -9,13 +11,17 @@
 #include "optics/datafile.h"
 #include "optics/domains.h"
 #include "optics/farfield.h"
+#include "optics/fits_file.h"
 #include "optics/hooks.h"
+#include "optics/image_quality.h"
 #include "optics/output_file.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
 #include "shell/batch_plot.h"
+#include "orvinta_version.h"
 #include "shell/entry.h"
+#include "shell/sweep.h"
 
 namespace {
 
@@ -59,10 +65,51 @@ void print_results()
     }
 }
 
+void print_figure(const char *name, const std::optional<double> &value)
+{
+    if (value)
+        std::printf("%s: %.9g\n", name, *value);
+    else
+        std::printf("%s: n/a\n", name);
+}
+
+// The figures of merit beside the other results; a warning about the sampling goes to
+// standard error, one line each.
+void print_image_quality(const ImageQuality &q)
+{
+    print_figure("strehl", q.strehl);
+    print_figure("fwhm_x", q.fwhm_x);
+    print_figure("fwhm_y", q.fwhm_y);
+    print_figure("ee50_radius", q.ee50_radius);
+    print_figure("ee80_radius", q.ee80_radius);
+    std::printf("sampling_q: %.9g\n", q.sampling_q);
+    std::printf("max_phase_step: %.9g\n", q.max_phase_step);
+    for (const std::string &line : image_quality_warnings(q)) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+bool ends_with_fits(const std::string &path)
+{
+    const std::string ending = ".fits";
+    if (path.size() < ending.size()) return false;
+    return strcasecmp(path.c_str() + path.size() - ending.size(), ending.c_str()) == 0;
+}
+
+// The text layout of the chosen array, or for a name ending in .fits the PSF, the pupil and
+// how they were made as a FITS file.
+bool format_output(const std::string &path, const ImageQuality &q, std::string &bytes, std::string &error)
+{
+    if (!ends_with_fits(path)) {
+        bytes = format_data_file(data_save_array());
+        return true;
+    }
+    return format_fits_file(q, setting_values(), std::string("Orvinta ") + ORVINTA_VERSION, bytes, error);
+}
+
 }  // namespace
 
 int batch_main(int argc, char **argv)
 {
+    if (is_sweep_job(argc, argv)) return sweep_main(argc, argv);
     std::vector<std::pair<std::string, std::string>> settings;
     const char *out = nullptr;
     PlotOptions pictures;
@@ -103,14 +150,16 @@ int batch_main(int argc, char **argv)
     do_FFT();
     if (psf_is_dark()) std::printf("note: the pupil lets no light through; the PSF is all zero\n");
     print_results();
+    const ImageQuality quality = image_quality();
+    print_image_quality(quality);
 
     // The figures reach standard output before the array does, also when the array goes to
     // standard output itself.
     std::fflush(stdout);
     int status = write_plot_pictures(pictures);
     if (out && status == 0) {
-        std::string error;
-        if (!write_output_file(out, format_data_file(data_save_array()), error)) {
+        std::string bytes, error;
+        if (!format_output(out, quality, bytes, error) || !write_output_file(out, bytes, error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
             status = 1;
         }

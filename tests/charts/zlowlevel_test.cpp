@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,19 +27,19 @@ struct Graphics : zLowLevelGraphics {
         zLowLevelGraphics::hOldBrush, zLowLevelGraphics::hOldFont, zLowLevelGraphics::hPatternBitmaps;
 };
 
-// A graph on a recording context, with AveCharWidth fixed so that geometry is exact.
+// A graph on a recording context, with AveCharWidth 8 so that geometry is exact.
 struct Recorded {
-    HDC dc;
-    int objectsBefore;
+    HDC dc = CreateRecordingDC(400, 300);
+    int objectsBefore = GdiLiveObjectCount();
     Graphics g;
-    explicit Recorded(int s = 8) : dc(CreateRecordingDC(400, 300)), objectsBefore(GdiLiveObjectCount())
+    Recorded()
     {
         g.hDC = dc;
         g.RWindow = RECT{0, 0, 400, 300};
         g.AxisColor = RGB(0, 0, 0);
         g.BkgColor = RGB(255, 255, 255);
         for (int k = 0; k < 10; ++k) g.GraphColors[k] = RGB(20 * k + 5, 100, 200 - 10 * k);
-        g.AveCharWidth = s;
+        g.AveCharWidth = 8;
         g.CharHeight = 16;
     }
     ~Recorded()
@@ -47,7 +48,6 @@ struct Recorded {
         g.zDeleteBrushes();
         DeleteDC(dc);
     }
-    std::vector<RecordedOp> ops() const { return RecordedOps(dc); }
     std::vector<RecordedOp> ops(RecordedKind kind) const
     {
         std::vector<RecordedOp> out;
@@ -60,43 +60,37 @@ struct Recorded {
 std::string points_text(const std::vector<POINT> &points)
 {
     std::string s;
-    for (const POINT &p : points) {
-        s += '(';
-        s += std::to_string(p.x);
-        s += ',';
-        s += std::to_string(p.y);
-        s += ')';
-    }
+    for (const POINT &p : points) s += "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
     return s;
 }
 
 TEST(zRound, HalvesRoundUpAndExtremesStayInRange)
 {
-    struct Row {
-        double x;
-        int expected;
-    } rows[] = {
-        {2.5, 3}, {-2.5, -2}, {-2.6, -3}, {2.49, 2}, {18.0, 18}, {13.8, 14}, {-0.5, 0}, {0.0, 0},
+    const struct { double x; int expected; } rows[] = {
+        {2.5, 3}, {-2.5, -2}, {-2.6, -3}, {2.49, 2}, {13.8, 14}, {-0.5, 0},
         {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), 0},
     };
-    for (const Row &row : rows) EXPECT_EQ(zRound(row.x), row.expected) << "x=" << row.x;
+    for (const auto &row : rows) EXPECT_EQ(zRound(row.x), row.expected) << "x=" << row.x;
 }
 
-TEST(RGB_color, TableEntriesAndOutOfRangeIndices)
+TEST(RGB_color, TheSixtyFourColoursAndOutOfRangeIndices)
 {
-    struct Row {
-        int i;
-        COLORREF expected;
-    } rows[] = {
-        {-1, 0x000000}, {64, 0x000000}, {1000, 0x000000}, {0, 0x000000}, {15, 0xFFFFFF},
-        {12, 0x0000FF},  // red 255 in the low byte
-        {9, 0xFF0000},   // blue 255 in the high byte
-        {45, 0xFFC000},  // (0, 192, 255)
-        {26, 0x0040C0},  // (192, 64, 0)
-        {63, 0x400040},  // (64, 0, 64)
+    // The program's colour table as (red, green, blue), entry 0 first.
+    const unsigned char table[64][3] = {
+        {0, 0, 0}, {0, 0, 128}, {0, 128, 0}, {0, 128, 128}, {128, 0, 0}, {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+        {128, 128, 128}, {0, 0, 255}, {0, 255, 0}, {0, 255, 255}, {255, 0, 0}, {255, 0, 255}, {255, 255, 0},
+        {255, 255, 255}, {64, 64, 64}, {224, 224, 224}, {255, 192, 192}, {255, 224, 192}, {255, 255, 224},
+        {192, 255, 192}, {192, 255, 255}, {192, 192, 255}, {112, 112, 112}, {192, 0, 0}, {192, 64, 0}, {192, 192, 0},
+        {0, 192, 0}, {0, 192, 192}, {0, 0, 192}, {192, 0, 192}, {32, 32, 32}, {255, 128, 255}, {255, 128, 128},
+        {255, 192, 128}, {255, 255, 128}, {128, 255, 128}, {128, 255, 255}, {128, 128, 255}, {64, 64, 64},
+        {208, 208, 208}, {128, 64, 0}, {128, 128, 0}, {144, 144, 144}, {0, 192, 255}, {255, 0, 128}, {32, 0, 32},
+        {80, 80, 80}, {224, 224, 224}, {255, 192, 255}, {255, 128, 0}, {192, 255, 96}, {0, 128, 128}, {0, 32, 32},
+        {32, 32, 0}, {48, 48, 48}, {64, 0, 0}, {128, 64, 64}, {64, 64, 0}, {0, 64, 0}, {0, 64, 64}, {0, 0, 64},
+        {64, 0, 64},
     };
-    for (const Row &row : rows) EXPECT_EQ(RGB_color(row.i), row.expected) << "i=" << row.i;
-    EXPECT_EQ(RGB_color(16), RGB_color(40));
+    for (int i = 0; i < 64; ++i)  // red in the low byte, blue in the high one
+        EXPECT_EQ(RGB_color(i), static_cast<COLORREF>(table[i][0] | table[i][1] << 8 | table[i][2] << 16)) << "i=" << i;
+    for (int i : {-1, 64, 1000}) EXPECT_EQ(RGB_color(i), 0u) << "i=" << i;
     EXPECT_EQ(zMakeColor(1, 2, 3), 0x030201u);
 }
 
@@ -104,103 +98,84 @@ TEST(zDraw_Symbol, ShapesHangBelowThePointWithCharWidth8)
 {
     // s = 8: q = 2, h = 4, a = 24/5 = 4, t1 = 8/3 = 2, t2 = 16/3 = 5, r = zRound(4.8) = 5,
     // zRound(9.6) = 10.
-    struct Row {
-        int kind;
-        std::vector<POINT> vertices;
-    } rows[] = {
+    const struct { int kind; std::vector<POINT> vertices; } rows[] = {
         {30, {{100, 50}, {96, 58}, {104, 58}}},
         {31, {{96, 50}, {104, 50}, {100, 58}}},
         {4, {{100, 50}, {95, 55}, {100, 60}, {105, 55}}},
         {254, {{97, 51}, {103, 51}, {103, 57}, {97, 57}}},
         {2, {{98, 50}, {102, 50}, {104, 52}, {104, 55}, {102, 58}, {98, 58}, {96, 55}, {96, 52}}},
-        {1,
-         {{98, 50}, {102, 50}, {102, 52}, {104, 52}, {104, 55}, {102, 55}, {102, 58}, {98, 58}, {98, 55},
-          {96, 55}, {96, 52}, {98, 52}}},
+        {1, {{98, 50}, {102, 50}, {102, 52}, {104, 52}, {104, 55}, {102, 55}, {102, 58}, {98, 58}, {98, 55},
+             {96, 55}, {96, 52}, {98, 52}}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE("kind " + std::to_string(row.kind));
         Recorded r;
         r.g.zSelectGraphColor(3);
         r.g.zDraw_Symbol(100, 50, row.kind, 3);
         const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u) << "kind " << row.kind;
-        EXPECT_EQ(points_text(polys[0].points), points_text(row.vertices)) << "kind " << row.kind;
+        ASSERT_EQ(polys.size(), 1u);
+        EXPECT_EQ(points_text(polys[0].points), points_text(row.vertices));
         // Filled with the set's brush, outlined in the axis colour, ALTERNATE rule.
-        EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[3]) << "kind " << row.kind;
-        EXPECT_EQ(polys[0].pen.color, r.g.AxisColor) << "kind " << row.kind;
-        EXPECT_EQ(polys[0].polyFillMode, ALTERNATE) << "kind " << row.kind;
+        EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[3]);
+        EXPECT_EQ(polys[0].pen.color, r.g.AxisColor);
+        EXPECT_EQ(polys[0].polyFillMode, ALTERNATE);
     }
 }
 
 TEST(zDraw_Symbol, OtherKindsWriteTheCharacterOfTheLowByteInTheDeviceFont)
 {
-    struct Row {
-        int kind;
-        const char *text;
-    } rows[] = {{42, "*"}, {43, "+"}, {0x100 + 'x', "x"}, {'o', "o"}};
-    for (const Row &row : rows) {
+    const struct { int kind; const char *text; } rows[] = {{42, "*"}, {43, "+"}, {0x100 + 'x', "x"}, {'o', "o"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE("kind " + std::to_string(row.kind));
         Recorded r;
         const HGDIOBJ fontBefore = GetCurrentObject(r.dc, OBJ_FONT);
         r.g.zDraw_Symbol(100, 50, row.kind, 0);
         const auto texts = r.ops(RecordedKind::Text);
-        ASSERT_EQ(texts.size(), 1u) << "kind " << row.kind;
-        EXPECT_EQ(texts[0].text, row.text) << "kind " << row.kind;
-        EXPECT_EQ(points_text(texts[0].points), "(96,42)") << "kind " << row.kind;  // (x - s/2, y - s)
-        EXPECT_TRUE(texts[0].font.stock) << "kind " << row.kind;
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore) << "kind " << row.kind;
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].text, row.text);
+        EXPECT_EQ(points_text(texts[0].points), "(96,42)");  // (x - s/2, y - s)
+        EXPECT_TRUE(texts[0].font.stock);
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore);
     }
 }
 
-TEST(zDraw_Symbol, ColourIndexWrapsLikeTheGraphColours)
-{
-    struct Row {
-        int k, set;
-    } rows[] = {{12, 2}, {-3, 0}, {9, 9}, {10, 0}, {25, 5}};
-    for (const Row &row : rows) {
-        Recorded r;
-        r.g.zSelectGraphColor(0);
-        r.g.zDraw_Symbol(10, 10, 30, row.k);
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u) << "k=" << row.k;
-        EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[row.set]) << "k=" << row.k;
-    }
-}
-
+// zSelectGraphColor and the symbols take the data set index modulo 10, negatives as 0.
 TEST(zSelectGraphColor, WrapsTheIndexAndSelectsPenBrushAndTextColour)
 {
-    struct Row {
-        int k, set;
-    } rows[] = {{12, 2}, {-3, 0}, {0, 0}, {9, 9}, {10, 0}, {123, 3}};
-    for (const Row &row : rows) {
+    const struct { int k, set; } rows[] = {{12, 2}, {-3, 0}, {0, 0}, {9, 9}, {10, 0}, {123, 3}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE("k=" + std::to_string(row.k));
         Recorded r;
         r.g.zSelectGraphColor(row.k);
-        EXPECT_EQ(r.g.CurrentColor, r.g.GraphColors[row.set]) << "k=" << row.k;
-        EXPECT_EQ(GetTextColor(r.dc), r.g.GraphColors[row.set]) << "k=" << row.k;
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[row.set]) << "k=" << row.k;
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[row.set]) << "k=" << row.k;
+        EXPECT_EQ(r.g.CurrentColor, r.g.GraphColors[row.set]);
+        EXPECT_EQ(GetTextColor(r.dc), r.g.GraphColors[row.set]);
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[row.set]);
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[row.set]);
+        r.g.zSelectGraphColor((row.set + 1) % 10);
+        r.g.zDraw_Symbol(10, 10, 30, row.k);
+        const auto polys = r.ops(RecordedKind::Polygon);
+        ASSERT_EQ(polys.size(), 1u);
+        EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[row.set]);
     }
 }
 
-TEST(zActivatePens, GridPenStyleFallsBackToSolid)
+TEST(zActivatePens, GridPenStyleFallsBackToSolidAndPensAreMadeOnce)
 {
-    struct Row {
-        int penStyle, expected;
-    } rows[] = {{0, PS_SOLID}, {1, PS_DASH}, {2, PS_DOT}, {3, PS_DASHDOT}, {4, PS_DASHDOTDOT},
-                {5, PS_SOLID}, {7, PS_SOLID}, {-1, PS_SOLID}};
-    for (const Row &row : rows) {
+    const struct { int penStyle, expected; } rows[] = {
+        {0, PS_SOLID}, {1, PS_DASH}, {2, PS_DOT}, {3, PS_DASHDOT}, {4, PS_DASHDOTDOT}, {5, PS_SOLID}, {-1, PS_SOLID}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE("PenStyle " + std::to_string(row.penStyle));
         Recorded r;
         r.g.PenStyle = row.penStyle;
         r.g.zActivatePens();
         LOGPEN lp{};
-        ASSERT_GT(GetObjectA(r.g.hGridPen, sizeof lp, &lp), 0) << "PenStyle " << row.penStyle;
-        EXPECT_EQ(static_cast<int>(lp.lopnStyle), row.expected) << "PenStyle " << row.penStyle;
-        EXPECT_EQ(lp.lopnWidth.x, 0) << "PenStyle " << row.penStyle;
-        EXPECT_EQ(lp.lopnColor, r.g.AxisColor) << "PenStyle " << row.penStyle;
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hAxisPen) << "PenStyle " << row.penStyle;
+        ASSERT_GT(GetObjectA(r.g.hGridPen, sizeof lp, &lp), 0);
+        EXPECT_EQ(static_cast<int>(lp.lopnStyle), row.expected);
+        EXPECT_EQ(lp.lopnWidth.x, 0);
+        EXPECT_EQ(lp.lopnColor, r.g.AxisColor);
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hAxisPen);
     }
-}
-
-TEST(zActivatePens, PensAreMadeOnceFromTheColoursOfTheFirstCall)
-{
+    // A second activation keeps the pens made from the colours of the first.
     Recorded r;
     r.g.zActivatePens();
     const HPEN first = r.g.hPens[4];
@@ -209,115 +184,89 @@ TEST(zActivatePens, PensAreMadeOnceFromTheColoursOfTheFirstCall)
     r.g.zActivatePens();
     EXPECT_EQ(r.g.hPens[4], first);
     EXPECT_EQ(GdiLiveObjectCount(), count);
-    LOGPEN lp{};
-    GetObjectA(r.g.hPens[4], sizeof lp, &lp);
-    EXPECT_NE(lp.lopnColor, RGB(1, 2, 3));
 }
 
 TEST(zActivateBrushes, BrushStyleChoosesSolidHatchedOrPatterned)
 {
-    // The ten patterns, top row first.
-    const unsigned char patterns[10][8] = {
-        {0xF7, 0xFB, 0xFD, 0xFE, 0x7F, 0xBF, 0xDF, 0xEF}, {0xFF, 0x99, 0x99, 0xFF, 0xFF, 0x99, 0x99, 0xFF},
-        {0xFF, 0xFF, 0xFF, 0xE7, 0xE7, 0xFF, 0xFF, 0xFF}, {0xFF, 0xBD, 0xE7, 0xFF, 0xBD, 0xE7, 0xBD, 0xFF},
-        {0xFF, 0xFF, 0xC7, 0xC7, 0xC7, 0xFF, 0xFF, 0xFF}, {0xEF, 0xDF, 0xBF, 0x7F, 0xFE, 0xFD, 0xFB, 0xF7},
-        {0xCC, 0xCC, 0x33, 0x33, 0xCC, 0xCC, 0x33, 0x33}, {0xFF, 0xFF, 0xC3, 0xDB, 0xDB, 0xC3, 0xFF, 0xFF},
-        {0xE7, 0xDB, 0xBD, 0x7E, 0x7E, 0xBD, 0xDB, 0xE7}, {0xDB, 0xDB, 0x00, 0xDB, 0xDB, 0x00, 0xDB, 0xDB},
-    };
     for (int brushStyle : {0, 1, 2, 5, -2}) {
+        SCOPED_TRACE("BrushStyle " + std::to_string(brushStyle));
         Recorded r;
         r.g.BrushStyle = brushStyle;
+        const POINT square[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
         for (int k = 0; k < 10; ++k) {
             r.g.zSelectGraphColor(k);
-            const POINT square[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
             Polygon(r.dc, square, 4);
         }
         const auto polys = r.ops(RecordedKind::Polygon);
         ASSERT_EQ(polys.size(), 10u);
+        std::set<std::string> patterns;
         for (int k = 0; k < 10; ++k) {
             const RecordedBrush &b = polys[static_cast<std::size_t>(k)].brush;
-            if (brushStyle == 1) {
-                EXPECT_EQ(b.kind, BS_HATCHED) << "k=" << k;
-                EXPECT_EQ(b.hatch, k % 6) << "k=" << k;
-                EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
-            } else if (brushStyle == 2) {
-                EXPECT_EQ(b.kind, BS_PATTERN) << "k=" << k;
-                ASSERT_TRUE(b.monochrome) << "k=" << k;
-                for (int row = 0; row < 8; ++row) EXPECT_EQ(b.pattern[row], patterns[k][row]) << "k=" << k << " row " << row;
-            } else {
-                EXPECT_EQ(b.kind, BS_SOLID) << "BrushStyle " << brushStyle << " k=" << k;
-                EXPECT_EQ(b.color, r.g.GraphColors[k]) << "BrushStyle " << brushStyle << " k=" << k;
-            }
+            const UINT kind = brushStyle == 1 ? BS_HATCHED : brushStyle == 2 ? BS_PATTERN : BS_SOLID;
+            EXPECT_EQ(b.kind, kind) << "k=" << k;
+            if (kind == BS_HATCHED) EXPECT_EQ(b.hatch, k % 6) << "k=" << k;
+            if (kind != BS_PATTERN) EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
+            if (kind == BS_PATTERN) EXPECT_TRUE(b.monochrome) << "k=" << k;
+            patterns.insert(std::string(b.pattern, b.pattern + 8));
         }
-        if (brushStyle == 2) {
-            for (HBITMAP bitmap : r.g.hPatternBitmaps) EXPECT_EQ(bitmap, nullptr);
-        }
+        // Ten patterns, one per data set; the bitmaps they were made from are gone.
+        if (brushStyle == 2) EXPECT_EQ(patterns.size(), 10u);
+        for (HBITMAP bitmap : r.g.hPatternBitmaps) EXPECT_EQ(bitmap, nullptr);
     }
 }
 
 TEST(zShowStringInRect, FontIsSizedFromTheRectangleAndTheSizingText)
 {
-    struct Row {
-        const char *name;
-        const char *sizing;
+    const struct {
+        const char *name, *sizing;
         RECT rect;
-        int useCharHeight;
-        int expectedHeight, expectedWidth;
+        int useCharHeight, alwaysNewFont, height, width;  // width 0: the current font stays
         POINT at;  // centre, baseline a fifth of the height below the middle
     } rows[] = {
         // 200 / 5 = 40 is wider than zRound(0.6 * 30) = 18.
-        {"five characters in 200 x 30", "ABCDE", {0, 0, 200, 30}, 0, 30, 18, {100, 21}},
+        {"five characters in 200 x 30", "ABCDE", {0, 0, 200, 30}, 0, 1, 30, 18, {100, 21}},
         // The title rectangle of a 400 x 300 window: 196 / 38 = 5, below zRound(0.6 * 23) = 14.
-        {"38-character title", "Pupil Phase Contour Map, RMS 0.123 wv.", {102, 11, 298, 34}, 0, 23, 5, {200, 27}},
-        {"empty sizing text", "", {0, 0, 200, 30}, 0, 30, 1, {100, 21}},
+        {"38-character title", "Pupil Phase Contour Map, RMS 0.123 wv.", {102, 11, 298, 34}, 0, 1, 23, 5, {200, 27}},
+        {"empty sizing text", "", {0, 0, 200, 30}, 0, 1, 30, 1, {100, 21}},
         // useCharHeight with 30 > s = 8: height 16, width min(40, zRound(9.6) = 10).
-        {"character height", "ABCDE", {0, 0, 200, 30}, 1, 16, 10, {100, 21}},
+        {"character height", "ABCDE", {0, 0, 200, 30}, 1, 1, 16, 10, {100, 21}},
+        {"fits, no new font asked for", "AB", {0, 0, 300, 60}, 0, 0, 0, 0, {150, 42}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
         Recorded r;
         RECT rect = row.rect;
         const HGDIOBJ fontBefore = GetCurrentObject(r.dc, OBJ_FONT);
-        r.g.zShowStringInRect(row.sizing, "Text", &rect, row.useCharHeight, 1);
-        const auto texts = r.ops(RecordedKind::Text);
-        ASSERT_EQ(texts.size(), 1u) << row.name;
-        const RecordedOp &t = texts[0];
-        EXPECT_EQ(t.font.height, row.expectedHeight) << row.name;
-        EXPECT_EQ(t.font.width, row.expectedWidth) << row.name;
-        EXPECT_EQ(t.font.weight, 400) << row.name;
-        EXPECT_EQ(t.font.face, "Arial") << row.name;
-        EXPECT_EQ(t.text, "Text") << row.name;
-        EXPECT_EQ(points_text(t.points), points_text({row.at})) << row.name;
-        EXPECT_EQ(t.textAlign, static_cast<UINT>(TA_CENTER | TA_BASELINE)) << row.name;
-        EXPECT_EQ(t.textColor, r.g.AxisColor) << row.name;
-        EXPECT_EQ(GetTextAlign(r.dc), static_cast<UINT>(TA_LEFT | TA_TOP)) << row.name;
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore) << row.name;
-        r.g.zDeletePens();
-        EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore) << row.name << ": the font was not deleted";
-    }
-}
-
-TEST(zShowStringInRect, TextThatFitsKeepsTheCurrentFontUnlessANewOneIsDemanded)
-{
-    for (int alwaysNewFont : {0, 1}) {
-        Recorded r;
-        RECT rect{0, 0, 300, 60};
-        r.g.zShowStringInRect("AB", "AB", &rect, 0, alwaysNewFont);
+        r.g.zShowStringInRect(row.sizing, "Text", &rect, row.useCharHeight, row.alwaysNewFont);
         const auto texts = r.ops(RecordedKind::Text);
         ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].font.stock, alwaysNewFont == 0) << "alwaysNewFont " << alwaysNewFont;
+        const RecordedOp &t = texts[0];
+        EXPECT_EQ(t.font.stock, row.width == 0);
+        if (row.width) {
+            EXPECT_EQ(t.font.height, row.height);
+            EXPECT_EQ(t.font.width, row.width);
+            EXPECT_EQ(t.font.weight, 400);
+            EXPECT_EQ(t.font.face, "Arial");
+        }
+        EXPECT_EQ(t.text, "Text");
+        EXPECT_EQ(points_text(t.points), points_text({row.at}));
+        EXPECT_EQ(t.textAlign, static_cast<UINT>(TA_CENTER | TA_BASELINE));
+        EXPECT_EQ(t.textColor, r.g.AxisColor);
+        EXPECT_EQ(GetTextAlign(r.dc), static_cast<UINT>(TA_LEFT | TA_TOP));
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore);
+        r.g.zDeletePens();
+        EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore) << "the font was not deleted";
     }
 }
 
 TEST(zDraw3DBar, DepthAddsTopAndShadedSideFacesBeforeTheFront)
 {
-    struct Row {
-        int depth;
-        std::vector<std::string> faces;  // top, side, front; only the front without depth
-    } rows[] = {
+    const struct { int depth; std::vector<std::string> faces; } rows[] = {  // top, side, front
         {0, {"(10,20)(10,60)(30,60)(30,20)"}},
         {5, {"(10,20)(15,15)(35,15)(30,20)", "(35,15)(30,20)(30,60)(35,55)", "(10,20)(10,60)(30,60)(30,20)"}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE("depth " + std::to_string(row.depth));
         Recorded r;
         r.g.GraphColors[2] = RGB(200, 100, 50);
         r.g.ShadeShift = 1;
@@ -325,42 +274,19 @@ TEST(zDraw3DBar, DepthAddsTopAndShadedSideFacesBeforeTheFront)
         r.g.zActivateBrushes();
         const int objects = GdiLiveObjectCount();
         r.g.zDraw3DBar(10, 20, 30, 60, row.depth, r.g.hBrushes[2], r.g.hAxisPen);
-        EXPECT_EQ(GdiLiveObjectCount(), objects) << "depth " << row.depth << ": shading brush not deleted";
+        EXPECT_EQ(GdiLiveObjectCount(), objects) << "shading brush not deleted";
         const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), row.faces.size()) << "depth " << row.depth;
+        ASSERT_EQ(polys.size(), row.faces.size());
         for (std::size_t k = 0; k < polys.size(); ++k) {
-            EXPECT_EQ(points_text(polys[k].points), row.faces[k]) << "depth " << row.depth << " face " << k;
-            EXPECT_EQ(polys[k].pen.color, r.g.AxisColor) << "depth " << row.depth << " face " << k;
+            EXPECT_EQ(points_text(polys[k].points), row.faces[k]) << "face " << k;
+            EXPECT_EQ(polys[k].pen.color, r.g.AxisColor) << "face " << k;
             // The side is shaded: each byte shifted right once.
-            EXPECT_EQ(polys[k].brush.color, k == 1 ? RGB(100, 50, 25) : RGB(200, 100, 50))
-                << "depth " << row.depth << " face " << k;
+            EXPECT_EQ(polys[k].brush.color, k == 1 ? RGB(100, 50, 25) : RGB(200, 100, 50)) << "face " << k;
         }
     }
 }
 
-TEST(zDrawWedge, SidesZeroDrawsOnlyTheFace)
-{
-    const POINT p[6] = {{0, 10}, {10, 10}, {20, 20}, {30, 20}, {40, 30}, {50, 30}};
-    struct Row {
-        int sides;
-        std::size_t polygons;
-    } rows[] = {{0, 1}, {1, 3}};
-    for (const Row &row : rows) {
-        Recorded r;
-        r.g.zActivatePens();
-        r.g.zActivateBrushes();
-        r.g.zDrawWedge(p[0], p[1], p[2], p[3], p[4], p[5], r.g.hBrushes[0], r.g.hAxisPen, row.sides);
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), row.polygons) << "sides " << row.sides;
-        EXPECT_EQ(points_text(polys[0].points), "(20,20)(30,20)(40,30)(50,30)");
-        if (row.sides) {
-            // d = |p3.y - p2.y| = 10
-            EXPECT_EQ(points_text(polys[2].points), "(10,10)(20,20)(50,30)(50,40)");
-        }
-    }
-}
-
-TEST(zLowLevelGraphics, CircleIsAnArcStartingAndEndingAtTheTop)
+TEST(zLowLevelGraphics, CircleFrameAndFilledRectangle)
 {
     Recorded r;
     // r = 10, aspect 0.55: vertical radius zRound(5.5) = 6; start y = zRound(40 - 5.5) = 35.
@@ -368,11 +294,7 @@ TEST(zLowLevelGraphics, CircleIsAnArcStartingAndEndingAtTheTop)
     const auto arcs = r.ops(RecordedKind::Arc);
     ASSERT_EQ(arcs.size(), 1u);
     EXPECT_EQ(points_text(arcs[0].points), "(40,34)(60,46)(50,35)(50,35)");
-}
 
-TEST(zLowLevelGraphics, DrawRectTracesTheFrameInTheAxisPen)
-{
-    Recorded r;
     r.g.AxisColor = RGB(9, 8, 7);
     r.g.zActivatePens();
     r.g.zSelectGraphColor(1);
@@ -380,33 +302,27 @@ TEST(zLowLevelGraphics, DrawRectTracesTheFrameInTheAxisPen)
     r.g.zDrawRect(&frame);
     const auto lines = r.ops(RecordedKind::Line);
     ASSERT_EQ(lines.size(), 4u);
-    const char *expected[4] = {"(60,45)(340,45)", "(340,45)(340,255)", "(340,255)(60,255)", "(60,255)(60,45)"};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(points_text(lines[static_cast<std::size_t>(i)].points), expected[i]) << "side " << i;
-        EXPECT_EQ(lines[static_cast<std::size_t>(i)].pen.color, RGB(9, 8, 7)) << "side " << i;
+    const char *sides[4] = {"(60,45)(340,45)", "(340,45)(340,255)", "(340,255)(60,255)", "(60,255)(60,45)"};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(points_text(lines[i].points), sides[i]) << "side " << i;
+        EXPECT_EQ(lines[i].pen.color, RGB(9, 8, 7)) << "side " << i;
     }
-}
 
-TEST(zLowLevelGraphics, FilledRectUsesAPaletteRelativeBrushAndDeletesIt)
-{
-    Recorded r;
-    r.g.zDrawFilledRect(1, 2, 30, 40, 10, 20, 30);
-    const auto rects = r.ops(RecordedKind::Rectangle);
+    Recorded f;
+    f.g.zDrawFilledRect(1, 2, 30, 40, 10, 20, 30);
+    const auto rects = f.ops(RecordedKind::Rectangle);
     ASSERT_EQ(rects.size(), 1u);
     EXPECT_EQ(points_text(rects[0].points), "(1,2)(30,40)");
-    EXPECT_EQ(rects[0].brush.color, 0x02000000u | RGB(10, 20, 30));
-    EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore);
-    EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(rects[0].brush.color, 0x02000000u | RGB(10, 20, 30));  // palette-relative
+    EXPECT_EQ(GdiLiveObjectCount(), f.objectsBefore);
+    EXPECT_EQ(GetCurrentObject(f.dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
 }
 
 TEST(zLowLevelGraphics, AlignTextModes)
 {
-    struct Row {
-        int mode;
-        UINT expected;
-    } rows[] = {{0, TA_RIGHT | TA_TOP}, {1, TA_LEFT | TA_TOP}, {2, TA_CENTER | TA_BASELINE}, {3, TA_BOTTOM},
-                {-1, TA_BOTTOM}};
-    for (const Row &row : rows) {
+    const struct { int mode; UINT expected; } rows[] = {
+        {0, TA_RIGHT | TA_TOP}, {1, TA_LEFT | TA_TOP}, {2, TA_CENTER | TA_BASELINE}, {3, TA_BOTTOM}, {-1, TA_BOTTOM}};
+    for (const auto &row : rows) {
         Recorded r;
         SetTextAlign(r.dc, TA_BOTTOM);  // what "no change" leaves
         r.g.zAlignText(row.mode);
@@ -414,37 +330,12 @@ TEST(zLowLevelGraphics, AlignTextModes)
     }
 }
 
-TEST(zLowLevelGraphics, RectangleHelpers)
-{
-    Graphics g;
-    struct Row {
-        RECT r;
-        int width, height;
-        POINT centre;  // integer division truncates toward zero
-    } rows[] = {{{0, 0, 400, 300}, 400, 300, {200, 150}},
-                {{30, 40, 10, 5}, 20, 35, {20, 22}},
-                {{-5, -3, 0, 0}, 5, 3, {-2, -1}}};
-    for (const Row &row : rows) {
-        EXPECT_EQ(g.zRectWidth(&row.r), row.width);
-        EXPECT_EQ(g.zRectHeight(&row.r), row.height);
-        const POINT c = g.zRectCenter(&row.r);
-        EXPECT_EQ(c.x, row.centre.x);
-        EXPECT_EQ(c.y, row.centre.y);
-    }
-    RECT set{};
-    g.zSetRect(&set, 1, 2, 3, 4);
-    EXPECT_EQ(set.left + set.top * 10 + set.right * 100 + set.bottom * 1000, 4321);
-    EXPECT_EQ(g.RWindow.right, 0);
-    EXPECT_EQ(g.bPensActive, 0);
-}
-
 TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
 {
     Recorded r;
     HPEN callerPen = CreatePen(PS_SOLID, 0, RGB(1, 1, 1));
     HGDIOBJ stockPen = SelectObject(r.dc, callerPen);
-    const HGDIOBJ brushBefore = GetCurrentObject(r.dc, OBJ_BRUSH);
-    const HGDIOBJ fontBefore = GetCurrentObject(r.dc, OBJ_FONT);
+    const HGDIOBJ brushBefore = GetCurrentObject(r.dc, OBJ_BRUSH), fontBefore = GetCurrentObject(r.dc, OBJ_FONT);
     const int objectsBefore = GdiLiveObjectCount();
 
     r.g.BrushStyle = 2;
@@ -466,6 +357,16 @@ TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
     EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), callerPen);
     EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), brushBefore);
     EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore);
+    // Pens and brushes still selected when released are freed all the same.
+    r.g.zSelectGraphColor(7);
+    r.g.zDeletePens();
+    r.g.zDeleteBrushes();
+    EXPECT_EQ(GdiLiveObjectCount(), objectsBefore);
+    EXPECT_EQ(r.g.bPensActive, 0);
+    EXPECT_EQ(r.g.hPens[7], nullptr);
+    r.g.zActivateBrushes();  // released brushes are made afresh by the next activation
+    EXPECT_NE(r.g.hBrushes[9], nullptr);
+    EXPECT_EQ(GdiLiveObjectCount(), objectsBefore + 10);
     SelectObject(r.dc, stockPen);
     EXPECT_TRUE(DeleteObject(callerPen));
 }
@@ -473,91 +374,48 @@ TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
 TEST(zLowLevelGraphics, PolygonWithAMissingPenOrBrushDrawsNothingOfIt)
 {
     const POINT tri[3] = {{0, 0}, {10, 0}, {5, 8}};
-    struct Row {
-        const char *name;
-        bool brush, pen;
-        UINT brushKind;
-        int penStyle;
-    } rows[] = {
+    const struct { const char *name; bool brush, pen; UINT brushKind; int penStyle; } rows[] = {
         {"both", true, true, BS_SOLID, PS_SOLID},
         {"no brush", false, true, BS_NULL, PS_SOLID},
         {"no pen", true, false, BS_SOLID, PS_NULL},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
         Recorded r;
         r.g.zSelectGraphColor(5);  // something else selected that must not stand in
         r.g.zDrawPolygon(tri, 3, row.brush ? r.g.hBrushes[1] : nullptr, row.pen ? r.g.hAxisPen : nullptr);
         const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u) << row.name;
-        EXPECT_EQ(polys[0].brush.kind, row.brushKind) << row.name;
-        EXPECT_EQ(polys[0].pen.style, row.penStyle) << row.name;
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[5]) << row.name << ": previous brush back";
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[5]) << row.name << ": previous pen back";
+        ASSERT_EQ(polys.size(), 1u);
+        EXPECT_EQ(polys[0].brush.kind, row.brushKind);
+        EXPECT_EQ(polys[0].pen.style, row.penStyle);
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[5]) << "previous brush back";
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[5]) << "previous pen back";
     }
 }
 
-TEST(zLowLevelGraphics, ReleasingPensAndBrushesStillSelectedFreesThemAll)
-{
-    Recorded r;
-    r.g.zSelectGraphColor(7);  // pen 7 and brush 7 stay selected
-    r.g.zDeletePens();
-    r.g.zDeleteBrushes();
-    EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore);
-    EXPECT_EQ(r.g.bPensActive, 0);
-    EXPECT_EQ(r.g.hPens[7], nullptr);
-}
-
-TEST(zLowLevelGraphics, TextSizeComesFromTheCurrentFont)
-{
-    Recorded r(0);
-    r.g.zGetDefaultTextSize();
-    TEXTMETRICA tm{};
-    GetTextMetricsA(r.dc, &tm);
-    EXPECT_EQ(r.g.AveCharWidth, tm.tmAveCharWidth);
-    EXPECT_EQ(r.g.CharHeight, tm.tmHeight);
-    EXPECT_GT(r.g.AveCharWidth, 3);
-    EXPECT_GT(r.g.CharHeight, 10);
-    // Ten characters are wider than one; the height does not depend on the text.
-    EXPECT_GT(r.g.zTextWidth("MMMMMMMMMM"), 5 * r.g.zTextWidth("M"));
-    EXPECT_EQ(r.g.zTextHeight("x"), tm.tmHeight);
-    EXPECT_EQ(r.g.zTextWidth(""), 0);
-}
-
-TEST(zDisplayError, ShowsAnOwnerlessExclamationBoxCaptionedError)
+TEST(zDisplayErrorAndHourglass, AnOwnerlessErrorBoxAndTheWaitCursorAndBack)
 {
     HDC dc = CreateImageDC(1, 1);  // the toolkit is up
     testing_begin({IDOK});
     EXPECT_EQ(zDisplayError("Error--HDC Invalid or Not Set!"), IDOK);
-    const auto &boxes = testing_message_boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].owner, nullptr);
-    EXPECT_EQ(boxes[0].caption, "Error");
-    EXPECT_EQ(boxes[0].text, "Error--HDC Invalid or Not Set!");
-    EXPECT_EQ(boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
-    EXPECT_EQ(boxes[0].type & MB_TYPEMASK, static_cast<UINT>(MB_OK));
-    testing_end();
-    DeleteDC(dc);
-}
+    ASSERT_EQ(testing_message_boxes().size(), 1u);
+    const TestMessageBox &box = testing_message_boxes()[0];
+    EXPECT_EQ(box.owner, nullptr);
+    EXPECT_EQ(box.caption, "Error");
+    EXPECT_EQ(box.text, "Error--HDC Invalid or Not Set!");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
 
-TEST(HOURGLASS, ShowsTheWaitCursorAndPutsTheOldOneBack)
-{
-    HDC dc = CreateImageDC(1, 1);
-    testing_begin();
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
     const int count = ShowCursor(TRUE) - 1;
     ShowCursor(FALSE);
-    struct Row {
-        int on;
-        const char *cursor;  // shown last
-        int displayCount;    // relative to the start
-    } rows[] = {
+    const struct { int on; const char *cursor; int displayCount; } rows[] = {  // count relative to the start
         {0, "IDC_CROSS", 0},  // off before on: nothing happens
         {5, "IDC_CROSS", 0},  // other values do nothing
         {1, "IDC_WAIT", 1},
         {0, "IDC_CROSS", 0},
         {0, "IDC_CROSS", 0},  // a second off changes nothing
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         HOURGLASS(row.on);
         ASSERT_FALSE(testing_cursors().empty());
         EXPECT_EQ(testing_cursors().back(), row.cursor) << "HOURGLASS(" << row.on << ")";

@@ -8,6 +8,7 @@
 
 #include "optics/datafile.h"
 #include "optics/settings.h"
+#include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -29,10 +30,12 @@ std::string reader_layout(const std::string &line_end = "\n")
     return text;
 }
 
-class DataFileReader : public testing::Test {
+class DataFileReader : public TempFolderTest {
 protected:
     void SetUp() override
     {
+        TempFolderTest::SetUp();
+        path = dir + "/data.txt";
         optics_startup();
         for (int i = 1; i <= GRID; i++)
             for (int j = 1; j <= GRID; j++) r_output[i][j] = -7.0f;  // marks "unchanged"
@@ -40,7 +43,7 @@ protected:
     void TearDown() override
     {
         optics_shutdown();
-        fs::remove(path);
+        TempFolderTest::TearDown();
     }
 
     bool read(const std::string &bytes)
@@ -58,7 +61,7 @@ protected:
         return true;
     }
 
-    std::string path = (fs::temp_directory_path() / ("orvinta-reader-" + std::to_string(getpid()))).string();
+    std::string path;
     std::string why;
 };
 

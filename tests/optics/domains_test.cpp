@@ -33,18 +33,6 @@ TEST_F(Domains, StartUpStepsAndExtentsInEachUnit)
     }
 }
 
-TEST_F(Domains, DoublingTheRadiusHalvesThePupilStep)
-{
-    set_domains();
-    const double extent20 = psf_graph_extent;
-    pupilradius = 40;
-    ncenter = 39.5f;
-    set_domains();
-    EXPECT_NEAR(XPupilStep, 10.0 / 79, 1e-7);
-    EXPECT_NEAR(XPupilStep, 0.12658, 5e-6);
-    EXPECT_NEAR(psf_graph_extent, extent20 * 79 / 39, 1e-4);
-}
-
 TEST_F(Domains, ZoomWindow)
 {
     struct Row { int izoom, start, stop; };

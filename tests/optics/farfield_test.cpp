@@ -122,32 +122,6 @@ TEST_F(FarField, StartUpComaPutsThePeakTwoSamplesRight)
     EXPECT_NEAR(ypsfcent, 0.0, 0.001);
 }
 
-TEST_F(FarField, OneWaveOfTiltMovesThePeakBySevenSamples)
-{
-    HasComa = 0;
-    HasZern[26] = 0;
-    HasZern[2] = 1;
-    Zern[2] = 1.0f;
-    pillbox_input();
-    do_FFT();
-    int pi = 0, pj = 0;
-    peak_of(pi, pj);
-    EXPECT_EQ(pi, 58);  // 128 / 19.5 = 6.56 samples towards smaller i
-    EXPECT_EQ(pj, 65);
-    EXPECT_NEAR(xpsfcent, -6.46, 0.005);
-    EXPECT_NEAR(ypsfcent, 0.0, 0.001);
-}
-
-TEST_F(FarField, RepeatedTransformsAreIdentical)
-{
-    do_FFT();
-    std::vector<float> first(&m_output[1][1], &m_output[1][1] + GRID_VALUES);
-    const float x0 = xpsfcent;
-    do_FFT();
-    EXPECT_EQ(std::vector<float>(&m_output[1][1], &m_output[1][1] + GRID_VALUES), first);
-    EXPECT_EQ(xpsfcent, x0);
-}
-
 TEST_F(FarField, DarkPupilLeavesAZeroPsfWithoutNonFiniteValues)
 {
     struct Row { const char *name; void (*apply)(); };

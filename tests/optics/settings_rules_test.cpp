@@ -88,25 +88,4 @@ TEST_F(SettingRules, DerivedSettingsFollowTheirSources)
     EXPECT_EQ(check_setting("fnumber", 1.0), "");
 }
 
-TEST(SettingRuleTexts, FieldsWithoutARangeAreNamedAsTheUserKnowsThem)
-{
-    struct Row { const char *name, *expected; };
-    const Row rows[] = {
-        {"cir_sgxp", "Circular supergaussian exponent must be at most 3.402823466e+38, not inf."},
-        {"x_sgxp", "X supergaussian exponent must be at most 3.402823466e+38, not inf."},
-        {"y_sgxp", "Y supergaussian exponent must be at most 3.402823466e+38, not inf."},
-        {"PhasePatternWFE", "Pattern WFE (waves) must be at most 1000000, not inf."},
-        {"PhasePlateSteps", "Phase plate edge (steps) must be at most 2147483647, not inf."},
-        {"PhasePlateWaves", "Phase plate waves must be at most 1000000, not inf."},
-        {"Zern1", "Zernike coefficient Z01 must be at most 1000000, not inf."},
-        {"zern37", "Zernike coefficient Z37 must be at most 1000000, not inf."},
-    };
-    for (const Row &row : rows) {
-        EXPECT_EQ(check_setting(row.name, std::numeric_limits<double>::infinity()), row.expected) << row.name;
-        EXPECT_EQ(check_setting(row.name, -2.5), "") << row.name;
-    }
-    EXPECT_EQ(check_setting("PhasePlateSteps", 3e9), "Phase plate edge (steps) must be at most 2147483647, not 3000000000.")
-        << "beyond an int";
-}
-
 }  // namespace

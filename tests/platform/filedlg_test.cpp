@@ -12,12 +12,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/filedlg.h"
 #include "platform/testing.h"
 #include "platform/testing_filedlg.h"
 #include "platform/win32.h"
+#include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -42,19 +44,18 @@ struct Buffers {
     }
 };
 
-class FileDialogTest : public ::testing::Test {
+class FileDialogTest : public TempFolderTest {
 protected:
     void SetUp() override
     {
-        char templ[] = "/tmp/orvinta-filedlg-XXXXXX";
-        dir = mkdtemp(templ);
+        TempFolderTest::SetUp();
         testing_begin();
     }
     void TearDown() override
     {
         testing_filedlg_end();
         testing_end();
-        fs::remove_all(dir);
+        TempFolderTest::TearDown();
     }
 
     OPENFILENAMEA description(Buffers &b, DWORD flags)
@@ -78,47 +79,13 @@ protected:
         std::ofstream(path) << "old\n";
         return path;
     }
-
-    std::string dir;
 };
-
-TEST_F(FileDialogTest, RequestShowsTheFiltersInOrderTheFirstFirst)
-{
-    Buffers b("start.txt");
-    OPENFILENAMEA ofn = description(b, OFN_OVERWRITEPROMPT);
-    testing_filedlg_begin({testing_file_cancel()});
-    EXPECT_EQ(GetSaveFileNameA(&ofn), 0);
-    ASSERT_EQ(testing_filedlg_requests().size(), 1u);
-    const TestFileDialogRequest &r = testing_filedlg_requests()[0];
-    EXPECT_TRUE(r.save);
-    EXPECT_EQ(r.title, "Save As");
-    EXPECT_EQ(r.initialName, "start.txt");
-    EXPECT_EQ(r.defaultExtension, "txt");
-    EXPECT_EQ(r.flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT));
-    EXPECT_EQ(r.filterShown, 1);
-    const std::pair<const char *, const char *> expected[] = {
-        {"Text Files (*.TXT)", "*.txt"},
-        {"ASCII Files (*.ASC)", "*.asc"},
-        {"All Files (*.*)", "*.*"},
-        {"FFT Files (*.FFT)", "*.FFT"},
-    };
-    ASSERT_EQ(r.filters.size(), 4u);
-    for (std::size_t k = 0; k < 4; ++k) {
-        EXPECT_EQ(r.filters[k].description, expected[k].first) << "filter " << k + 1;
-        EXPECT_EQ(r.filters[k].patterns, expected[k].second) << "filter " << k + 1;
-    }
-}
 
 TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
 {
     fs::create_directory(dir + "/a.d");
-    struct Row {
-        const char *typed;
-        const char *defaultExtension;
-        const char *path;   // expected, relative to dir
-        const char *title;
-        int extension;      // expected nFileExtension, counted from the end of the path
-    } rows[] = {
+    // The path expected relative to dir, its title, and nFileExtension counted from its end.
+    const struct { const char *typed, *defaultExtension, *path, *title; int extension; } rows[] = {
         {"psf1", "txt", "psf1.txt", "psf1.txt", 3},
         {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
         {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
@@ -126,36 +93,19 @@ TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
         {"psf3.", "txt", "psf3.", "psf3.", -1},            // a final dot: the name has one
         {"psf4", nullptr, "psf4", "psf4", 0},             // no default: kept as typed
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.typed);
         Buffers b;
         OPENFILENAMEA ofn = description(b, 0);
         ofn.lpstrDefExt = row.defaultExtension;
         testing_filedlg_begin({testing_file_choice(dir + "/" + row.typed)});
-        ASSERT_NE(GetSaveFileNameA(&ofn), 0) << row.typed;
+        ASSERT_NE(GetSaveFileNameA(&ofn), 0);
         const std::string path = dir + "/" + row.path;
-        EXPECT_EQ(std::string(b.file), path) << row.typed;
-        EXPECT_EQ(std::string(b.title), row.title) << row.typed;
-        EXPECT_EQ(ofn.nFileOffset, path.size() - std::strlen(row.title)) << row.typed;
-        const int extension = row.extension < 0 ? 0 : static_cast<int>(path.size()) - row.extension;
-        EXPECT_EQ(ofn.nFileExtension, extension) << row.typed;
-        EXPECT_EQ(CommDlgExtendedError(), 0u) << row.typed;
-    }
-}
-
-TEST_F(FileDialogTest, CancelReturnsZeroAndLeavesBothBuffersAsTheyWere)
-{
-    for (bool save : {false, true}) {
-        Buffers b("keep/me.txt");
-        std::strcpy(b.title, "me.txt");
-        const Buffers before = b;
-        OPENFILENAMEA ofn = description(b, save ? OFN_OVERWRITEPROMPT : OFN_CREATEPROMPT);
-        testing_filedlg_begin({testing_file_cancel(), testing_file_choice(dir + "/not-used")});
-        EXPECT_EQ(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0) << "save=" << save;
-        EXPECT_EQ(std::memcmp(b.file, before.file, sizeof b.file), 0) << "save=" << save;
-        EXPECT_EQ(std::memcmp(b.title, before.title, sizeof b.title), 0) << "save=" << save;
-        EXPECT_EQ(ofn.nFilterIndex, 1u) << "save=" << save;
-        EXPECT_EQ(CommDlgExtendedError(), 0u) << "save=" << save;
-        EXPECT_EQ(testing_filedlg_answers_left(), 1u) << "save=" << save;
+        const std::size_t extension = row.extension < 0 ? 0 : path.size() - row.extension;
+        EXPECT_EQ(std::tuple(std::string(b.file), std::string(b.title), std::size_t(ofn.nFileOffset)),
+                  std::tuple(path, std::string(row.title), path.size() - std::strlen(row.title)));
+        EXPECT_EQ(ofn.nFileExtension, extension);
+        EXPECT_EQ(CommDlgExtendedError(), 0u);
     }
 }
 
@@ -242,43 +192,6 @@ TEST_F(FileDialogTest, ChoicesTheDialogRefusesKeepItOpen)
         ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
         EXPECT_NE(testing_message_boxes()[0].text.find(row.boxSays), std::string::npos)
             << row.name << ": " << testing_message_boxes()[0].text;
-    }
-}
-
-TEST_F(FileDialogTest, ChosenFilterAndRelativeNamesAndBadDescriptions)
-{
-    Buffers b;
-    OPENFILENAMEA ofn = description(b, 0);
-    ofn.lpstrInitialDir = dir.c_str();
-    testing_filedlg_begin({testing_file_choice("sub.asc", 2)});
-    ASSERT_NE(GetSaveFileNameA(&ofn), 0);
-    EXPECT_EQ(std::string(b.file), dir + "/sub.asc");
-    EXPECT_EQ(ofn.nFilterIndex, 2u);
-
-    // The next dialog on the same description shows the filter chosen last.
-    testing_filedlg_begin({testing_file_cancel()});
-    GetOpenFileNameA(&ofn);
-    ASSERT_EQ(testing_filedlg_requests().size(), 1u);
-    EXPECT_EQ(testing_filedlg_requests()[0].filterShown, 2);
-    EXPECT_EQ(testing_filedlg_requests()[0].title, "Open");
-
-    struct Row {
-        const char *name;
-        std::size_t size;
-        bool nullFile;
-        DWORD error;
-    } rows[] = {
-        {"wrong structure size", sizeof(OPENFILENAMEA) - 4, false, CDERR_STRUCTSIZE},
-        {"no path buffer", sizeof(OPENFILENAMEA), true, CDERR_INITIALIZATION},
-    };
-    for (const Row &row : rows) {
-        testing_filedlg_begin({testing_file_choice(dir + "/x.txt")});
-        OPENFILENAMEA bad = description(b, 0);
-        bad.lStructSize = static_cast<DWORD>(row.size);
-        if (row.nullFile) bad.lpstrFile = nullptr;
-        EXPECT_EQ(GetSaveFileNameA(&bad), 0) << row.name;
-        EXPECT_EQ(CommDlgExtendedError(), row.error) << row.name;
-        EXPECT_TRUE(testing_filedlg_requests().empty()) << row.name;
     }
 }
 

@@ -43,10 +43,7 @@ struct Canvas {
 
 TEST(GdiImage, LineToPaintsTheStartButNotTheEndPixel)
 {
-    struct Row {
-        const char *name;
-        POINT from, to, lastPainted;
-    } rows[] = {
+    struct Row { const char *name; POINT from, to, lastPainted; } rows[] = {
         {"rightwards", {2, 5}, {10, 5}, {9, 5}},
         {"leftwards", {10, 7}, {2, 7}, {3, 7}},
         {"downwards", {4, 2}, {4, 12}, {4, 11}},
@@ -67,42 +64,13 @@ TEST(GdiImage, LineToPaintsTheStartButNotTheEndPixel)
     }
 }
 
-TEST(GdiImage, SelfIntersectingStarLeavesItsCentreUnfilledUnderAlternate)
-{
-    // A five-pointed star drawn as one polygon through every second point of a regular
-    // pentagon (radius 40 around (50, 50)); the inner pentagon is enclosed twice.
-    const POINT star[5] = {{50, 10}, {74, 82}, {12, 38}, {88, 38}, {26, 82}};
-    struct Row {
-        int mode;
-        bool centreFilled;
-    } rows[] = {{ALTERNATE, false}, {WINDING, true}};
-    for (const Row &row : rows) {
-        Canvas c(100, 100);
-        SelectObject(c.dc, GetStockObject(NULL_PEN));
-        SelectObject(c.dc, GetStockObject(BLACK_BRUSH));
-        SetPolyFillMode(c.dc, row.mode);
-        Polygon(c.dc, star, 5);
-        EXPECT_EQ(c.ink(50, 55), row.centreFilled) << "mode " << row.mode;
-        EXPECT_TRUE(c.ink(50, 20)) << "top point, mode " << row.mode;
-        EXPECT_TRUE(c.ink(20, 40)) << "left point, mode " << row.mode;
-        EXPECT_FALSE(c.ink(5, 90)) << "outside, mode " << row.mode;
-    }
-}
-
 // Which pixels a shape paints: outlines run inside the right and bottom edges, a rectangle
 // without a pen is a pixel smaller, FillRect is exact, a polyline leaves out its final point
 // and an arc with equal ends is the whole ellipse.
 TEST(GdiImage, ShapesPaintExactlyTheirPixels)
 {
-    struct Pixel {
-        int x, y;
-        bool painted;
-    };
-    struct Row {
-        const char *name;
-        void (*draw)(HDC);
-        std::vector<Pixel> pixels;
-    } rows[] = {
+    struct Pixel { int x, y; bool painted; };
+    struct Row { const char *name; void (*draw)(HDC); std::vector<Pixel> pixels; } rows[] = {
         {"outlined rectangle",
          [](HDC dc) {
              SelectObject(dc, GetStockObject(NULL_BRUSH));
@@ -140,11 +108,21 @@ TEST(GdiImage, ShapesPaintExactlyTheirPixels)
     }
 }
 
+TEST(GdiImage, StockBrushesPaintTheirColours)
+{
+    const struct { int stock; COLORREF colour; } rows[] = {{BLACK_BRUSH, RGB(0, 0, 0)}, {DKGRAY_BRUSH, RGB(64, 64, 64)},
+        {GRAY_BRUSH, RGB(128, 128, 128)}, {LTGRAY_BRUSH, RGB(192, 192, 192)}, {WHITE_BRUSH, RGB(255, 255, 255)}};
+    Canvas c(4, 4);
+    const RECT all{0, 0, 4, 4};
+    SetPixel(c.dc, 1, 1, RGB(1, 2, 3));
+    for (const auto &row : rows) {
+        FillRect(c.dc, &all, static_cast<HBRUSH>(GetStockObject(row.stock)));
+        EXPECT_EQ(GetPixel(c.dc, 1, 1), row.colour) << "stock " << row.stock;
+    }
+}
+
 // One 8 x 8 cell, top row first: '#' line colour, '.' ground.
-struct HatchRow {
-    int style;
-    const char *cell[8];
-};
+struct HatchRow { int style; const char *cell[8]; };
 const HatchRow kHatches[] = {
     {HS_HORIZONTAL, {"........", "........", "........", "........", "########", "........", "........", "........"}},
     {HS_VERTICAL, {"....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#..."}},
@@ -228,10 +206,7 @@ std::string expected_dashes(std::initializer_list<int> onOff, int length)
 
 TEST(GdiImage, StyledPensFollowTheirDashPatterns)
 {
-    struct Row {
-        int style;
-        std::initializer_list<int> onOff;
-    } rows[] = {
+    struct Row { int style; std::initializer_list<int> onOff; } rows[] = {
         {PS_SOLID, {60}},
         {PS_DASH, {18, 6}},
         {PS_DOT, {3, 3}},
@@ -250,21 +225,6 @@ TEST(GdiImage, StyledPensFollowTheirDashPatterns)
         SelectObject(c.dc, old);
         DeleteObject(pen);
     }
-}
-
-TEST(GdiImage, StyledPenOnOpaqueBackgroundFillsItsGapsWithTheBackgroundColour)
-{
-    Canvas c(40, 10);
-    HPEN pen = CreatePen(PS_DOT, 0, kBlack);
-    HGDIOBJ old = SelectObject(c.dc, pen);
-    SetBkColor(c.dc, RGB(0, 255, 0));
-    SetBkMode(c.dc, OPAQUE);
-    MoveToEx(c.dc, 0, 3, nullptr);
-    LineTo(c.dc, 30, 3);
-    for (int x = 0; x < 30; ++x)
-        EXPECT_EQ(GetPixel(c.dc, x, 3), (x / 3) % 2 == 0 ? kBlack : RGB(0, 255, 0)) << "x=" << x;
-    SelectObject(c.dc, old);
-    DeleteObject(pen);
 }
 
 TEST(GdiImage, TextLandsWhereTheAlignmentSays)
@@ -303,98 +263,8 @@ TEST(GdiImage, TextLandsWhereTheAlignmentSays)
         EXPECT_LE(box.bottom, row.maxBottom) << row.name;
         // The ink spans most of the measured width, so the box really moved with the alignment.
         EXPECT_GE(box.right - box.left + 1, extent.cx - 4) << row.name;
-        if (row.align & TA_BASELINE) {
-            EXPECT_EQ(box.bottom, y - 1) << row.name;
-        }
+        if (row.align & TA_BASELINE) EXPECT_EQ(box.bottom, y - 1) << row.name;
     }
-}
-
-TEST(GdiImage, ArcRunsCounterClockwiseFromStartToEndRadial)
-{
-    // Circle of radius 20 around (30, 30); radials through the right-hand point and the top.
-    struct Row {
-        const char *name;
-        POINT start, end;
-        bool upperRight, upperLeft, lowerLeft;
-    } rows[] = {
-        {"right to top", {60, 30}, {30, 0}, true, false, false},
-        {"top to right", {30, 0}, {60, 30}, false, true, true},
-    };
-    for (const Row &row : rows) {
-        Canvas c(60, 60);
-        Arc(c.dc, 10, 10, 50, 50, row.start.x, row.start.y, row.end.x, row.end.y);
-        // The outline runs through pixels 10..49, centre 29.5, radius 19.5: at 45 degrees it
-        // passes 19.5 / sqrt(2) = 13.8 from the centre, near 15.7 and 43.3.
-        auto near = [&](int cx, int cy) {
-            for (int y = cy - 2; y <= cy + 2; ++y)
-                for (int x = cx - 2; x <= cx + 2; ++x)
-                    if (c.ink(x, y)) return true;
-            return false;
-        };
-        EXPECT_EQ(near(43, 16), row.upperRight) << row.name;
-        EXPECT_EQ(near(16, 16), row.upperLeft) << row.name;
-        EXPECT_EQ(near(16, 43), row.lowerLeft) << row.name;
-    }
-}
-
-TEST(GdiImage, TextPartlyOutsideTheSurfaceIsStillDrawn)
-{
-    struct Row {
-        const char *name;
-        UINT align;
-        int x, y;
-    } rows[] = {
-        {"right-aligned just inside the left edge", TA_RIGHT | TA_TOP, 4, 10},
-        {"left-aligned just inside the right edge", TA_LEFT | TA_TOP, 36, 10},
-        {"baseline just below the top", TA_LEFT | TA_BASELINE, 5, 3},
-    };
-    for (const Row &row : rows) {
-        Canvas c(40, 40);
-        SetTextAlign(c.dc, row.align);
-        SetBkMode(c.dc, TRANSPARENT);
-        TextOutA(c.dc, row.x, row.y, "HHHHHHHH", 8);
-        bool any = false;
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 40; ++x) any = any || c.ink(x, y);
-        EXPECT_TRUE(any) << row.name;
-    }
-}
-
-TEST(GdiImage, ClipRegionCutsDrawingAndIsCopiedWhenSelected)
-{
-    Canvas c(40, 40);
-    HRGN region = CreateRectRgn(10, 10, 20, 20);
-    EXPECT_EQ(SelectClipRgn(c.dc, region), SIMPLEREGION);
-    DeleteObject(region);  // the context keeps its own copy
-    RECT box{};
-    EXPECT_EQ(GetClipBox(c.dc, &box), SIMPLEREGION);
-    EXPECT_EQ(box.left, 10);
-    EXPECT_EQ(box.top, 10);
-    EXPECT_EQ(box.right, 20);
-    EXPECT_EQ(box.bottom, 20);
-    const RECT all{0, 0, 40, 40};
-    FillRect(c.dc, &all, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    SelectClipRgn(c.dc, nullptr);
-    EXPECT_TRUE(c.ink(10, 10));
-    EXPECT_TRUE(c.ink(19, 19));
-    EXPECT_FALSE(c.ink(20, 19));
-    EXPECT_FALSE(c.ink(9, 10));
-    EXPECT_EQ(GetClipBox(c.dc, &box), SIMPLEREGION);
-    EXPECT_EQ(box.right, 40);
-}
-
-TEST(GdiImage, SetPixelAndPaletteRelativeColours)
-{
-    Canvas c(10, 10);
-    EXPECT_EQ(SetPixel(c.dc, 3, 4, RGB(10, 20, 30)), RGB(10, 20, 30));
-    EXPECT_EQ(GetPixel(c.dc, 3, 4), RGB(10, 20, 30));
-    // A palette-relative colour paints the colour itself on a true-colour surface.
-    HBRUSH brush = CreateSolidBrush(PALETTERGB(200, 100, 50));
-    const RECT r{5, 5, 7, 7};
-    FillRect(c.dc, &r, brush);
-    DeleteObject(brush);
-    EXPECT_EQ(GetPixel(c.dc, 6, 6), RGB(200, 100, 50));
-    EXPECT_EQ(GetPixel(c.dc, 10, 0), CLR_INVALID);
 }
 
 }  // namespace

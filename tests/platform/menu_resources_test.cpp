@@ -15,66 +15,6 @@
 
 namespace {
 
-TEST(ResourceScript, StatementsAreSplitIntoNameTypeAndTokens)
-{
-    const std::string script =
-        "// a comment line\n"
-        "logo ICON \"icons/a b.svg\"\n"
-        "busy CURSOR \"c.svg\" 3, 4   // hot spot\n"
-        "Main MENU\n"
-        "BEGIN\n"
-        "  POPUP \"&File\" { MENUITEM \"Say \"\"hi\"\"\", 7 }\n"
-        "END\n"
-        "Box DIALOG 0, 0, 10, 20\n"
-        "CAPTION \"About\"\n"
-        "BEGIN\n"
-        "  PUSHBUTTON \"OK\", 1, 2, 3, 4, 5\n"
-        "END\n";
-    std::vector<std::string> errors;
-    const auto statements = resource_parse(script, &errors);
-    EXPECT_TRUE(errors.empty());
-    struct Row {
-        const char *name, *type;
-        std::vector<std::string> tokens;
-    } rows[] = {
-        {"logo", "ICON", {"icons/a b.svg"}},
-        {"busy", "CURSOR", {"c.svg", "3", "4"}},
-        {"Main", "MENU", {"BEGIN", "POPUP", "&File", "BEGIN", "MENUITEM", "Say \"hi\"", "7", "END", "END"}},
-        {"Box", "DIALOG", {"0", "0", "10", "20", "CAPTION", "About", "BEGIN", "PUSHBUTTON", "OK", "1", "2", "3", "4", "5", "END"}},
-    };
-    ASSERT_EQ(statements.size(), std::size(rows));
-    for (std::size_t k = 0; k < std::size(rows); ++k) {
-        EXPECT_EQ(statements[k].name, rows[k].name) << "row " << k;
-        EXPECT_EQ(statements[k].type, rows[k].type) << "row " << k;
-        EXPECT_EQ(statements[k].tokens, rows[k].tokens) << "row " << k;
-    }
-}
-
-TEST(ResourceScript, MenuErrorsAreReported)
-{
-    struct Row {
-        const char *script;
-        bool ok;
-    } rows[] = {
-        {"M MENU BEGIN MENUITEM \"A\", 1 MENUITEM SEPARATOR POPUP \"P\" BEGIN MENUITEM \"B\", 0x20 END END", true},
-        {"M MENU BEGIN MENUITEM \"A\" END", false},              // no id
-        {"M MENU BEGIN MENUITEM \"A\", twelve END", false},      // id not a number
-        {"M MENU BEGIN MENUITEM \"A\", 70000 END", false},       // id beyond 16 bits
-        {"M MENU BEGIN POPUP BEGIN END END", false},             // pop-up without text
-        {"M MENU BEGIN BUTTON \"A\", 1 END", false},             // not a menu keyword
-    };
-    for (const Row &row : rows) {
-        const auto statements = resource_parse(row.script, nullptr);
-        ASSERT_EQ(statements.size(), 1u) << row.script;
-        MenuTemplate menu;
-        std::string error;
-        EXPECT_EQ(resource_build_menu(statements[0], &menu, &error), row.ok) << row.script << ": " << error;
-    }
-    std::vector<std::string> errors;
-    resource_parse("M MENU BEGIN MENUITEM \"A\", 1", &errors);
-    EXPECT_EQ(errors.size(), 1u) << "unclosed block";
-}
-
 TEST(ProgramResources, ImagesAndCursorsExistWithTheirSizesAndHotSpots)
 {
     const QImage bitmap = resource_image("BITMAP", "orvintabmp");
@@ -90,29 +30,6 @@ TEST(ProgramResources, ImagesAndCursorsExistWithTheirSizesAndHotSpots)
     HBITMAP loaded = LoadBitmapA(nullptr, "ORVINTABMP");
     EXPECT_NE(loaded, nullptr) << "names compare without case";
     DeleteObject(loaded);
-}
-
-TEST(Cursors, StockCursorsAreSharedAndProgramCursorsAreLoadedByName)
-{
-    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
-    EXPECT_EQ(arrow, LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(cursor_name(arrow), "IDC_ARROW");
-    EXPECT_EQ(cursor_name(LoadCursorA(nullptr, IDC_WAIT)), "IDC_WAIT");
-    EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(1)), nullptr);
-    EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), "noCursor"), nullptr);
-
-    HCURSOR fft = LoadCursorA(GetModuleHandleA(nullptr), "fftCursor");
-    ASSERT_NE(fft, nullptr);
-    SetCursor(arrow);
-    EXPECT_EQ(SetCursor(fft), arrow);
-    EXPECT_EQ(GetCursor(), fft);
-    EXPECT_EQ(SetCursor(arrow), fft);
-    EXPECT_TRUE(DestroyCursor(fft));
-    EXPECT_FALSE(DestroyCursor(fft)) << "already gone";
-    EXPECT_TRUE(DestroyCursor(arrow)) << "stock: nothing happens";
-    EXPECT_EQ(cursor_name(arrow), "IDC_ARROW");
-    const int shown = ShowCursor(TRUE);
-    EXPECT_EQ(ShowCursor(FALSE), shown - 1);
 }
 
 TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
@@ -193,11 +110,7 @@ TEST_F(MenuTest, ItemsAreFoundByCommandAnywhereInTheTree)
 
 TEST_F(MenuTest, EnableAndModifyChangeTheItemAndItsAction)
 {
-    struct Row {
-        UINT flags;
-        UINT previous;
-        bool grayed;
-    } rows[] = {
+    struct Row { UINT flags; UINT previous; bool grayed; } rows[] = {
         {MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
         {MF_BYCOMMAND | MF_GRAYED, MF_GRAYED, true},
         {MF_BYCOMMAND | MF_ENABLED, MF_GRAYED, false},

@@ -13,11 +13,7 @@
 
 namespace {
 
-struct Request {
-    UINT message;
-    int request;
-    int thumb;
-};
+struct Request { UINT message; int request; int thumb; };
 std::vector<Request> requests;
 bool follow = false;  // whether the procedure moves its thumb where a finished move asks
 
@@ -101,85 +97,12 @@ TEST_F(ScrollBarUser, DraggingTheThumbAsksToTrackAndReleasingItAsksToMove)
     EXPECT_EQ(vertical->value(), 45);
 }
 
-TEST_F(ScrollBarUser, AThumbMovedWithoutADragOrByTheBarsOwnMenuIsAFinishedMove)
-{
-    struct Row {
-        const char *name;
-        bool byMenu;  // the bar's menu sets its value; the wheel or "Scroll here" moves the slider
-        bool follow;
-        int to;
-        int thumb;  // where the thumb shows afterwards
-    } rows[] = {
-        {"slider moved, procedure ignores it", false, false, 12, 45},
-        {"slider moved, procedure follows it", false, true, 12, 12},
-        {"value set, procedure ignores it", true, false, 20, 45},
-        {"value set, procedure follows it", true, true, 20, 20},
-    };
-    for (const Row &row : rows) {
-        SetScrollPos(view, SB_VERT, 45, TRUE);
-        requests.clear();
-        follow = row.follow;
-        if (row.byMenu) bar(SB_VERT)->setValue(row.to);
-        else bar(SB_VERT)->setSliderPosition(row.to);
-        ASSERT_EQ(requests.size(), 1u) << row.name;
-        EXPECT_EQ(requests[0].request, SB_THUMBPOSITION) << row.name;
-        EXPECT_EQ(requests[0].thumb, row.to) << row.name;
-        EXPECT_EQ(bar(SB_VERT)->value(), row.thumb) << row.name;
-        EXPECT_EQ(bar(SB_VERT)->sliderPosition(), row.thumb) << row.name;
-        EXPECT_EQ(GetScrollPos(view, SB_VERT), row.thumb) << row.name;
-    }
-    // The program's own moves send nothing back.
-    requests.clear();
-    SetScrollPos(view, SB_VERT, 30, TRUE);
-    SetScrollRange(view, SB_VERT, 0, 20, TRUE);
-    EXPECT_TRUE(requests.empty());
-}
-
-TEST_F(ScrollBarUser, ArrowsAndPagesSendOneRequestEach)
-{
-    // The procedure follows nothing but thumb moves, so each arrow or page click asks once
-    // and the thumb stays.
-    struct Row {
-        const char *name;
-        int which;
-        QAbstractSlider::SliderAction action;
-        UINT message;
-        int request;
-        int thumb;  // where the program put it, and where it stays
-    } rows[] = {
-        {"arrow down", SB_VERT, QAbstractSlider::SliderSingleStepAdd, WM_VSCROLL, SB_LINEDOWN, 45},
-        {"arrow up", SB_VERT, QAbstractSlider::SliderSingleStepSub, WM_VSCROLL, SB_LINEUP, 45},
-        {"page down", SB_VERT, QAbstractSlider::SliderPageStepAdd, WM_VSCROLL, SB_PAGEDOWN, 45},
-        {"page up", SB_VERT, QAbstractSlider::SliderPageStepSub, WM_VSCROLL, SB_PAGEUP, 45},
-        {"to the top", SB_VERT, QAbstractSlider::SliderToMinimum, WM_VSCROLL, SB_TOP, 45},
-        {"to the bottom", SB_VERT, QAbstractSlider::SliderToMaximum, WM_VSCROLL, SB_BOTTOM, 45},
-        {"page left", SB_HORZ, QAbstractSlider::SliderPageStepSub, WM_HSCROLL, SB_PAGEUP, 55},
-        {"arrow right", SB_HORZ, QAbstractSlider::SliderSingleStepAdd, WM_HSCROLL, SB_LINEDOWN, 55},
-    };
-    for (const Row &row : rows) {
-        SetScrollPos(view, row.which, row.thumb, TRUE);
-        requests.clear();
-        bar(row.which)->triggerAction(row.action);
-        ASSERT_EQ(requests.size(), 1u) << row.name;
-        EXPECT_EQ(requests[0].message, row.message) << row.name;
-        EXPECT_EQ(requests[0].request, row.request) << row.name;
-        EXPECT_EQ(bar(row.which)->value(), row.thumb) << row.name;
-        EXPECT_EQ(GetScrollPos(view, row.which), row.thumb) << row.name;
-    }
-}
-
 TEST_F(ScrollBarUser, TheWheelOverTheWindowOrTheBarTurnsTheMatchingBar)
 {
     // A notch moves the wheel's number of lines, one bar step each.
     const int lines = QApplication::wheelScrollLines();
     ASSERT_GT(lines, 0);
-    struct Row {
-        const char *name;
-        bool overBar;
-        int dx, dy;
-        UINT message;
-        int thumb;
-    } rows[] = {
+    struct Row { const char *name; bool overBar; int dx, dy; UINT message; int thumb; } rows[] = {
         {"down over the client area", false, 0, -120, WM_VSCROLL, 45 + lines},
         {"up over the client area", false, 0, 120, WM_VSCROLL, 45 - lines},
         {"sideways over the client area", false, -120, 0, WM_HSCROLL, 55 + lines},

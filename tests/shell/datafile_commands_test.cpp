@@ -1,22 +1,25 @@
 // The data file commands of the main window as a user meets them: Save Data, Save Data As,
-// the open command and a file named on the command line, with the reader behind them.
-// Reader files are written here, field by field, in the reader's layout: 127 fields of 9
-// bytes and a last one of 10 (nine characters and the line end) per record, 128 records.
+// the open command and a file named on the command line. Files the reader takes are written
+// here field by field: 127 fields of 9 bytes and a last one of 10 (nine characters and the
+// line end) per record, 128 records. The bytes the writer should write come from a small
+// fixed-point formatter of exact values, not from the program's writer.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "optics/settings.h"
-#include "platform/app.h"
 #include "platform/filedlg.h"
-#include "platform/testing.h"
 #include "platform/testing_filedlg.h"
-#include "shell/entry.h"
 #include "shell/globals.h"
 #include "shell/wndproc.h"
 #include "tests/shell/program_harness.h"
@@ -27,37 +30,87 @@ namespace {
 
 const char kCaptionWithoutTitle[] = "Orvinta - Orvinta: Diffraction Point Spread Function of Wavefront";
 
-// Value (i, j) of the test file: +-(i + j / 16), negative where i + j is odd; exact in a
-// float, and exactly four decimals in the text.
-float reader_value(int i, int j)
+std::string read_file(const std::string &path)
 {
-    const float v = static_cast<float>(i) + static_cast<float>(j) / 16.0f;
-    return (i + j) % 2 ? -v : v;
+    std::stringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
 }
 
-// "%9.4f" by hand: the value in ten-thousandths, right-justified in nine characters.
-std::string field9(int i, int j)
+void write_file(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
+
+// A value in units of 1/`scale`, written with `decimals` decimals right-justified in `width`
+// characters (wider when it needs more): "%12.6f" and "%9.4f" by hand.
+std::string fixed(long long units, long long scale, int decimals, std::size_t width)
 {
-    const long long t = i * 10000LL + j * 625LL;
-    std::string fraction = std::to_string(t % 10000);
-    fraction.insert(0, 4 - fraction.size(), '0');
-    std::string text = (i + j) % 2 ? "-" : "";
-    text.append(std::to_string(t / 10000)).append(".").append(fraction);
-    text.insert(0, 9 - text.size(), ' ');
+    const unsigned long long m = units < 0 ? -units : units;
+    std::string fraction = std::to_string(m % scale);
+    fraction.insert(0, decimals - fraction.size(), '0');
+    std::string text = (units < 0 ? "-" : "") + std::to_string(m / scale) + "." + fraction;
+    if (text.size() < width) text.insert(0, width - text.size(), ' ');
     return text;
 }
 
-std::string reader_file()
+std::string whole_file(const std::function<std::string(int, int)> &field)
 {
     std::string text;
     for (int i = 1; i <= 128; i++) {
-        for (int j = 1; j <= 128; j++) text += field9(i, j);
+        for (int j = 1; j <= 128; j++) text += field(i, j);
         text += '\n';
     }
     return text;
 }
 
-void write_file(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
+// The writer's layout: fixed columns, except that a line where a value fills its 12
+// characters after the first column, or overflows them anywhere, has its values set apart by
+// one blank, so that no value runs into its neighbour.
+std::string written_file(const std::function<std::string(int, int)> &field)
+{
+    std::string text;
+    for (int i = 1; i <= 128; i++) {
+        std::string columns, spaced;
+        bool fits = true;
+        for (int j = 1; j <= 128; j++) {
+            const std::string value = field(i, j);
+            fits = fits && value.size() <= 12 && (j == 1 || value[0] == ' ');
+            columns += value;
+            if (j > 1) spaced += ' ';
+            spaced.append(value, value.find_first_not_of(' '));
+        }
+        text += (fits ? columns : spaced) + '\n';
+    }
+    return text;
+}
+
+// The reader's test file: +-(i + j / 16), negative where i + j is odd, exact in a float and
+// in four decimals (j / 16 = 625 j ten-thousandths).
+float reader_value(int i, int j) { return ((i + j) % 2 ? -1.0f : 1.0f) * (i + j / 16.0f); }
+std::string reader_file()
+{
+    return whole_file([](int i, int j) { return fixed(((i + j) % 2 ? -1 : 1) * (i * 10000LL + j * 625LL), 10000, 4, 9); });
+}
+
+// A pattern that tells arrays, rows and columns apart: k * 200 + i + j / 64, negative on odd
+// rows, exact in a float and in six decimals (j / 64 = 15625 j millionths).
+long long pattern_millionths(int k, int i, int j)
+{
+    const long long m = (k * 200LL + i) * 1000000 + j * 15625LL;
+    return i % 2 ? -m : m;
+}
+
+void fill(float **array, int k)
+{
+    for (int i = 1; i <= 128; i++)
+        for (int j = 1; j <= 128; j++) array[i][j] = static_cast<float>(pattern_millionths(k, i, j) / 1e6);
+}
+
+bool r_output_is(const std::function<float(int, int)> &expected)
+{
+    for (int i = 1; i <= 128; i++)
+        for (int j = 1; j <= 128; j++)
+            if (r_output[i][j] != expected(i, j)) return false;
+    return true;
+}
 
 void fill_output(float value)
 {
@@ -65,46 +118,42 @@ void fill_output(float value)
         for (int j = 1; j <= 128; j++) r_output[i][j] = value;
 }
 
-// The first element of r_output that differs from `expected`, or "" when all match.
-std::string first_difference(const std::function<float(int, int)> &expected)
+std::vector<std::string> box_texts()
 {
-    for (int i = 1; i <= 128; i++)
-        for (int j = 1; j <= 128; j++)
-            if (r_output[i][j] != expected(i, j))
-                return "r_output[" + std::to_string(i) + "][" + std::to_string(j) + "] = " +
-                       std::to_string(r_output[i][j]) + ", expected " + std::to_string(expected(i, j));
-    return "";
+    std::vector<std::string> texts;
+    for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
+    return texts;
 }
 
 using DataFileCommands = TempFolderTest;
 
-TEST_F(DataFileCommands, SaveDataWithoutANameOpensTheSaveDialog)
+TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffersItNextTime)
 {
     run_program([&] {
         EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
         testing_filedlg_begin({testing_file_choice(dir + "/psf1")});
+        testing_clear_records();
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
         const TestFileDialogRequest &r = testing_filedlg_requests()[0];
         EXPECT_TRUE(r.save);
+        EXPECT_EQ(r.title, "Save As");
         EXPECT_EQ(r.owner, mainhwnd);
         EXPECT_EQ(r.flags, static_cast<DWORD>(OFN_OVERWRITEPROMPT));
         EXPECT_EQ(r.defaultExtension, "txt");
         EXPECT_EQ(r.initialName, "");
         EXPECT_EQ(r.filterShown, 1);
-        const char *filters[][2] = {{"Text Files (*.TXT)", "*.txt"},
-                                    {"ASCII Files (*.ASC)", "*.asc"},
-                                    {"All Files (*.*)", "*.*"},
-                                    {"FFT Files (*.FFT)", "*.FFT"}};
-        ASSERT_EQ(r.filters.size(), 4u);
-        for (int k = 0; k < 4; k++) {
-            EXPECT_EQ(r.filters[k].description, filters[k][0]) << "filter " << k + 1;
-            EXPECT_EQ(r.filters[k].patterns, filters[k][1]) << "filter " << k + 1;
-        }
+        std::string filters;
+        for (const auto &f : r.filters) filters += f.description + "|" + f.patterns + "|";
+        EXPECT_EQ(filters, "Text Files (*.TXT)|*.txt|ASCII Files (*.ASC)|*.asc|All Files (*.*)|*.*|"
+                           "FFT Files (*.FFT)|*.FFT|");
+        EXPECT_EQ(testing_cursors(), std::vector<std::string>({"DataSaveCursor", "IDC_ARROW"}));
+        EXPECT_TRUE(testing_message_boxes().empty());
         EXPECT_EQ(std::string(szFileName), dir + "/psf1.txt");
         EXPECT_STREQ(szTitleName, "psf1.txt");
         EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
-        EXPECT_EQ(fs::file_size(dir + "/psf1.txt"), 196736u);
+        // 128 lines of 128 "%12.6f" fields: the PSF is all zero before it is computed.
+        EXPECT_TRUE(read_file(dir + "/psf1.txt") == whole_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
 
         // Now the name is current: Save Data writes without a dialog; the next dialog offers it.
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
@@ -118,194 +167,263 @@ TEST_F(DataFileCommands, SaveDataWithoutANameOpensTheSaveDialog)
     });
 }
 
-TEST_F(DataFileCommands, CommandLineFileIsOverwrittenAtOnceAndTheCaptionStays)
+// Array k of the pattern in the chosen array; a line with a value that fills or overflows its
+// field has its values set apart by blanks.
+TEST_F(DataFileCommands, TheDataSavingChoiceDecidesWhichArrayIsWrittenRowByRow)
 {
-    struct Row {
-        const char *name;
-        const char *file;
-        const char *before;  // null: no file yet
-    } rows[] = {
-        {"file does not exist yet", "cl.txt", nullptr},
-        {"file of another layout", "cl.dat", "12 34\n"},
+    const struct { int i, j; long long millionths; } wide[] = {
+        {1, 1, 123456500000LL},  // 100000 or more: 13 characters
+        {2, 5, -12345250000LL},  // -10000 or less: 13 characters
+        {3, 128, 99999500000LL}, // fills 12 and touches its neighbour
+        {4, 1, -9999500000LL},   // fills 12 in the first column: the line keeps its columns
     };
-    for (const Row &row : rows) {
-        const std::string path = dir + "/" + row.file;
-        if (row.before) write_file(path, row.before);
-        run_program(
-            [&] {
-                ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
-                EXPECT_EQ(testing_message_boxes()[0].text, std::string("File ") + row.file + " cannot be read!");
-                EXPECT_EQ(std::string(szFileName), path) << row.name;
-                testing_filedlg_begin({testing_file_choice(dir + "/never-asked.txt")});
-                testing_clear_records();
-                ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE)) << row.name;
-                EXPECT_TRUE(testing_filedlg_requests().empty()) << row.name;
-                EXPECT_TRUE(testing_message_boxes().empty()) << row.name;  // no replace question
-                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption) << row.name;
-            },
-            path);
-        EXPECT_EQ(fs::file_size(path), 196736u) << row.name;
-        EXPECT_FALSE(fs::exists(dir + "/never-asked.txt")) << row.name;
-    }
-}
-
-TEST_F(DataFileCommands, CommandLineReaderFileLoadsIntoFieldAmplitude)
-{
-    const std::string path = dir + "/input.txt";
-    write_file(path, reader_file());
-    run_program(
-        [&] {
-            EXPECT_TRUE(testing_message_boxes().empty());
-            EXPECT_EQ(first_difference(reader_value), "");
-            EXPECT_EQ(std::string(szFileName), path);
-            EXPECT_STREQ(szTitleName, "input.txt");
-            EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
-            EXPECT_EQ(HaveCurrentPSF, 0);
-        },
-        path);
-}
-
-TEST_F(DataFileCommands, CommandLinePathsThatCannotBeReadKeepTheirName)
-{
-    fs::create_directory(dir + "/folder");
-    const std::string longPath = dir + "/" + std::string(300, 'y') + ".txt";  // over 259 bytes
-    struct Row {
-        const char *name;
-        std::string path;
-        const char *message;
-        std::string kept;  // szFileName afterwards
-    } rows[] = {
-        {"missing file", dir + "/missing.txt", "File missing.txt cannot be read!", dir + "/missing.txt"},
-        {"a folder", dir + "/folder", "File folder cannot be read!", dir + "/folder"},
-        {"path too long to hold", longPath, "File Orvinta: Diffraction Point Spread Function of Wavefront cannot be read!", ""},
-    };
-    for (const Row &row : rows) {
-        // The title of the long path (305 bytes) fits the 512-byte title buffer.
-        const std::string message = row.path == longPath
-                                        ? "File " + std::string(300, 'y') + ".txt cannot be read!"
-                                        : std::string(row.message);
-        run_program(
-            [&] {
-                ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
-                const TestMessageBox &box = testing_message_boxes()[0];
-                EXPECT_EQ(box.text, message) << row.name;
-                EXPECT_EQ(box.caption, "Orvinta") << row.name;
-                EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK)) << row.name;
-                EXPECT_EQ(std::string(szFileName), row.kept) << row.name;
-                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption) << row.name;
-            },
-            row.path);
-    }
-}
-
-TEST_F(DataFileCommands, AnOpenedReaderFileLoadsIntoFieldAmplitudeOnly)
-{
-    const std::string path = dir + "/in.txt";
-    write_file(path, reader_file());
+    const struct { int choice, pattern; } rows[] = {  // pattern -1: an empty file
+        {SAVE_TRANSMISSION, 0}, {SAVE_PHASE, 1}, {SAVE_PSF, 2}, {539, -1}, {543, -1}};
     run_program([&] {
-        fill_output(7.0f);
-        const float psf = m_output[65][65];
-        testing_filedlg_begin({testing_file_choice(path)});
-        testing_send_command(mainhwnd, IDM_OPEN);
-        EXPECT_TRUE(testing_message_boxes().empty());
-        EXPECT_EQ(first_difference(reader_value), "");
-        EXPECT_EQ(std::string(szFileName), path);
-        EXPECT_STREQ(szTitleName, "in.txt");
-        EXPECT_EQ(caption_of(mainhwnd), "Orvinta - in.txt");
-        EXPECT_EQ(m_output[65][65], psf);  // only r_output changes
+        fill(r_input, 0);
+        for (const auto &w : wide) r_input[w.i][w.j] = static_cast<float>(w.millionths / 1e6);
+        fill(phase_input, 1);
+        fill(m_output, 2);
+        for (const auto &row : rows) {
+            SCOPED_TRACE("choice " + std::to_string(row.choice));
+            nCurrentDataSave = row.choice;
+            const std::string path = dir + "/choice" + std::to_string(row.choice) + ".txt";
+            testing_filedlg_begin({testing_file_choice(path)});
+            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
+            ASSERT_TRUE(fs::exists(path));
+            const std::string written = read_file(path), expected = row.pattern < 0 ? "" : written_file([&](int i, int j) {
+                for (const auto &w : wide)
+                    if (row.pattern == 0 && w.i == i && w.j == j) return fixed(w.millionths, 1000000, 6, 12);
+                return fixed(pattern_millionths(row.pattern, i, j), 1000000, 6, 12);
+            });
+            std::istringstream got(written), want(expected);
+            std::string got_line, want_line;
+            for (int line = 1; std::getline(want, want_line); line++) {
+                ASSERT_TRUE(std::getline(got, got_line)) << "line " << line;
+                ASSERT_EQ(got_line, want_line) << "line " << line;
+            }
+            EXPECT_EQ(written.size(), expected.size());
+        }
     });
 }
 
-TEST_F(DataFileCommands, FilesThatAreNotWholeAreRefusedAndChangeNothing)
+TEST_F(DataFileCommands, SavingTwiceReplacesTheFileAndALinkedFileIsWrittenThroughTheLink)
 {
-    // The byte-level cases (cut fields, stray bytes, the writer's layout) are the reader's
-    // own tests; here a short, a long and an empty file meet the command.
-    const std::string whole = reader_file();
-    struct Row {
+    const std::string path = dir + "/twice.txt";
+    run_program([&] {
+        nCurrentDataSave = SAVE_TRANSMISSION;
+        fill(r_input, 0);
+        testing_filedlg_begin({testing_file_choice(path)});
+        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
+        const std::string first = read_file(path);
+        // Save Data to the current name: no dialog, no question.
+        fill(r_input, 1);
+        testing_clear_records();
+        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+        EXPECT_EQ(testing_filedlg_requests().size(), 1u);
+        EXPECT_TRUE(testing_message_boxes().empty());
+        EXPECT_TRUE(read_file(path) ==
+                    whole_file([](int i, int j) { return fixed(pattern_millionths(1, i, j), 1000000, 6, 12); }));
+        // Save Data As to the same name asks first; yes replaces.
+        fill(r_input, 0);
+        testing_begin({IDYES});
+        testing_filedlg_begin({testing_file_choice(path)});
+        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
+        EXPECT_EQ(box_texts(), std::vector<std::string>{"twice.txt already exists.\nDo you want to replace it?"});
+        EXPECT_TRUE(read_file(path) == first);
+    });
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1) << "no temporary left";
+
+    fs::create_directory(dir + "/real");
+    write_file(dir + "/real/target.txt", "old\n");
+    fs::create_symlink(dir + "/real/target.txt", dir + "/link.txt");
+    run_program([&] { ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE)); }, dir + "/link.txt");
+    EXPECT_TRUE(fs::is_symlink(dir + "/link.txt"));
+    EXPECT_EQ(read_file(dir + "/real/target.txt").size(), 196736u);  // 128 x (128 x 12 + 1)
+}
+
+// Lowers the largest file this process may write, and restores it.
+struct FileSizeLimit {
+    rlimit saved{};
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);  // the write then fails with EFBIG instead
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit lower = saved;
+        lower.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+};
+
+TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
+{
+    fs::create_directory(dir + "/folder.txt");
+    write_file(dir + "/old.txt", "the previous data\n");
+    const std::string cannotWrite = std::string("The data file could not be written:\ncannot write");
+    const struct {
         const char *name;
-        std::string text;
+        std::string path;
+        bool limitSize;  // the disk "fills up" after the file was opened
+        const char *caption;
+        std::string text;      // the box text, or its start when the disk fills up
+        const char *after;     // file contents afterwards; null: no file
     } rows[] = {
-        {"empty", ""},
-        {"127 records", whole.substr(0, 127 * 1153)},
-        {"one record too many", whole + whole.substr(0, 1153)},
+        {"folder missing", dir + "/none/psf.txt", false, "File Open failed", "File Open failed", nullptr},
+        {"a folder by that name", dir + "/folder.txt", false, "File Open failed", "File Open failed", nullptr},
+        {"write fails, old file", dir + "/old.txt", true, "File Write failed", cannotWrite, "the previous data\n"},
+        {"write fails, new file", dir + "/new.txt", true, "File Write failed", cannotWrite, nullptr},
     };
-    for (const Row &row : rows) {
-        const std::string path = dir + "/bad.txt";
-        write_file(path, row.text);
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        run_program(
+            [&] {
+                testing_clear_records();
+                {
+                    FileSizeLimit limit(row.limitSize ? 100000 : RLIM_INFINITY);
+                    ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+                }
+                ASSERT_EQ(testing_message_boxes().size(), 1u);
+                const TestMessageBox &box = testing_message_boxes()[0];
+                EXPECT_EQ(box.caption, row.caption);
+                EXPECT_EQ(box.owner, mainhwnd);
+                if (row.limitSize) {
+                    EXPECT_EQ(box.text.rfind(row.text, 0), 0u) << box.text;
+                    EXPECT_NE(box.text.find(std::strerror(EFBIG)), std::string::npos) << box.text;
+                } else {
+                    EXPECT_EQ(box.text, row.text);
+                    EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
+                }
+                // The name stays current, the cursor is the arrow again.
+                EXPECT_EQ(std::string(szFileName), row.path);
+                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+                ASSERT_FALSE(testing_cursors().empty());
+                EXPECT_EQ(testing_cursors().back(), "IDC_ARROW");
+            },
+            row.path);
+        if (row.after) EXPECT_EQ(read_file(row.path), row.after);
+        else if (!fs::is_directory(row.path)) EXPECT_FALSE(fs::exists(row.path));
+    }
+    for (const auto &e : fs::directory_iterator(dir))
+        EXPECT_EQ(e.path().filename().string().find(".txt."), std::string::npos) << "temporary " << e.path();
+}
+
+// A file named on the command line is read into the field amplitude when it can be, and stays
+// the current name either way (the caption keeps no title); Save Data then overwrites it at once.
+TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
+{
+    fs::create_directory(dir + "/folder");
+    const std::string longTitle = std::string(300, 'y') + ".txt";  // a path over 259 bytes
+    const struct {
+        const char *name;
+        std::string file;
+        const char *contents;  // null: no file
+        std::string box;       // "" when it loads
+        std::string kept;      // szFileName afterwards
+        bool saves;            // Save Data writes it without asking
+    } rows[] = {
+        {"reader file", "input.txt", "reader", "", dir + "/input.txt", false},
+        {"file does not exist yet", "cl.txt", nullptr, "File cl.txt cannot be read!", dir + "/cl.txt", true},
+        {"file of another layout", "cl.dat", "12 34\n", "File cl.dat cannot be read!", dir + "/cl.dat", true},
+        {"a folder", "folder", nullptr, "File folder cannot be read!", dir + "/folder", false},
+        {"path too long to hold", longTitle, nullptr, "File " + longTitle + " cannot be read!", "", false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = dir + "/" + row.file;
+        if (row.contents) write_file(path, std::string(row.contents) == "reader" ? reader_file() : row.contents);
+        run_program(
+            [&] {
+                if (row.box.empty()) {
+                    EXPECT_TRUE(testing_message_boxes().empty());
+                    EXPECT_TRUE(r_output_is(reader_value));
+                    EXPECT_EQ(HaveCurrentPSF, 0);
+                } else {
+                    ASSERT_EQ(testing_message_boxes().size(), 1u);
+                    const TestMessageBox &box = testing_message_boxes()[0];
+                    EXPECT_EQ(box.text, row.box);
+                    EXPECT_EQ(box.caption, "Orvinta");
+                    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+                }
+                EXPECT_EQ(std::string(szFileName), row.kept);
+                if (row.box.empty()) EXPECT_EQ(std::string(szTitleName), row.file);
+                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+                if (!row.saves) return;
+                testing_filedlg_begin({testing_file_choice(dir + "/never-asked.txt")});
+                testing_clear_records();
+                ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+                EXPECT_TRUE(testing_filedlg_requests().empty());
+                EXPECT_TRUE(testing_message_boxes().empty()) << "no replace question";
+                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+            },
+            path);
+        if (row.saves) EXPECT_EQ(fs::file_size(path), 196736u);
+        EXPECT_FALSE(fs::exists(dir + "/never-asked.txt"));
+    }
+}
+
+// The open command: a whole reader file loads into the field amplitude only; anything else is
+// refused, changes nothing and forgets the current file; a cancelled dialog changes nothing.
+TEST_F(DataFileCommands, OpenLoadsAWholeReaderFileAndRefusesEverythingElse)
+{
+    const std::string whole = reader_file();
+    const std::string missing = "nothing.txt\nThis file does not exist.\nDo you want to create it?";
+    const struct {
+        const char *name;
+        const char *file;
+        const char *contents;  // null: no file; "" an empty one
+        bool cancel;
+        std::vector<std::string> boxes;
+    } rows[] = {
+        {"a whole reader file", "in.txt", "whole", false, {}},
+        {"empty", "bad.txt", "", false, {"Could not read the file bad.txt!"}},
+        {"127 records", "bad.txt", "127", false, {"Could not read the file bad.txt!"}},
+        {"one record too many", "bad.txt", "129", false, {"Could not read the file bad.txt!"}},
+        {"does not exist: asks, then fails", "nothing.txt", nullptr, false,
+         {missing, "Could not read the file nothing.txt!"}},
+        {"cancelled", "in.txt", "whole", true, {}},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = dir + "/" + row.file;
+        fs::remove(path);
+        fs::remove(dir + "/first.txt");  // saved first in each run, without a question
+        if (row.contents) {
+            const std::string c = row.contents;
+            write_file(path, c == "whole" ? whole : c == "127" ? whole.substr(0, 127 * 1153)
+                                                  : c == "129" ? whole + whole.substr(0, 1153) : c);
+        }
         run_program([&] {
             testing_filedlg_begin({testing_file_choice(dir + "/first.txt")});
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
             fill_output(7.0f);
-            testing_clear_records();
-            testing_filedlg_begin({testing_file_choice(path)});
+            const float psf = m_output[65][65];
+            testing_begin({IDYES});  // "create it?" yes
+            testing_filedlg_begin({row.cancel ? testing_file_cancel() : testing_file_choice(path)});
             testing_send_command(mainhwnd, IDM_OPEN);
-            ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
-            const TestMessageBox &box = testing_message_boxes()[0];
-            EXPECT_EQ(box.text, "Could not read the file bad.txt!") << row.name;
-            EXPECT_EQ(box.caption, "Orvinta") << row.name;
-            EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK)) << row.name;
-            EXPECT_EQ(first_difference([](int, int) { return 7.0f; }), "") << row.name;
-            // The failed open forgets the current file.
-            EXPECT_STREQ(szFileName, "") << row.name;
-            EXPECT_STREQ(szTitleName, "") << row.name;
-            EXPECT_EQ(caption_of(mainhwnd), kCaptionWithoutTitle) << row.name;
+            EXPECT_EQ(box_texts(), row.boxes);
+            EXPECT_EQ(m_output[65][65], psf) << "only r_output changes";
+            const bool loads = row.boxes.empty() && !row.cancel;
+            EXPECT_TRUE(loads ? r_output_is(reader_value) : r_output_is([](int, int) { return 7.0f; }));
+            EXPECT_TRUE(testing_cursors().empty()) << "nothing was written";
+            const std::string title = loads ? row.file : row.cancel ? "first.txt" : "";
+            EXPECT_STREQ(szTitleName, title.c_str());
+            EXPECT_EQ(std::string(szFileName), title.empty() ? "" : dir + "/" + title);
+            EXPECT_EQ(caption_of(mainhwnd), title.empty() ? kCaptionWithoutTitle : "Orvinta - " + title);
+            if (!title.empty()) return;
             testing_filedlg_begin({testing_file_cancel()});
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE)) << row.name;
-            EXPECT_EQ(testing_filedlg_requests().size(), 1u) << row.name << ": Save Data asks for a name again";
+            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+            EXPECT_EQ(testing_filedlg_requests().size(), 1u) << "Save Data asks for a name again";
         });
     }
-}
-
-TEST_F(DataFileCommands, OpeningAFileThatDoesNotExistAsksThenFails)
-{
-    const std::string path = dir + "/nothing.txt";
+    EXPECT_FALSE(fs::exists(dir + "/nothing.txt")) << "the dialog only names it; nothing creates it";
+    // Cancelling Save Data As before any file leaves even the caption alone.
     run_program([&] {
-        fill_output(7.0f);
-        testing_begin({IDYES});  // "create it?" yes
-        testing_filedlg_begin({testing_file_choice(path)});
-        testing_send_command(mainhwnd, IDM_OPEN);
-        ASSERT_EQ(testing_message_boxes().size(), 2u);
-        EXPECT_EQ(testing_message_boxes()[0].text, "nothing.txt\nThis file does not exist.\nDo you want to create it?");
-        EXPECT_EQ(testing_message_boxes()[1].text, "Could not read the file nothing.txt!");
-        EXPECT_EQ(first_difference([](int, int) { return 7.0f; }), "");
-        EXPECT_STREQ(szFileName, "");
-        EXPECT_EQ(caption_of(mainhwnd), kCaptionWithoutTitle);
-    });
-    EXPECT_FALSE(fs::exists(path));  // the dialog only names it; nothing creates it
-}
-
-TEST_F(DataFileCommands, CancellingChangesNothing)
-{
-    run_program([&] {
-        // Before any file: cancelling Save Data As leaves even the caption alone.
         testing_filedlg_begin({testing_file_cancel()});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
         EXPECT_STREQ(szFileName, "");
         EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
-
-        testing_filedlg_begin({testing_file_choice(dir + "/kept.txt")});
-        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-        fill_output(7.0f);
-        struct Row {
-            const char *name;
-            UINT command;
-        } rows[] = {{"Save Data As", IDM_SAVEAS}, {"open", IDM_OPEN}};
-        for (const Row &row : rows) {
-            testing_clear_records();
-            testing_filedlg_begin({testing_file_cancel()});
-            testing_send_command(mainhwnd, row.command);
-            EXPECT_EQ(testing_filedlg_requests().size(), 1u) << row.name;
-            EXPECT_EQ(std::string(szFileName), dir + "/kept.txt") << row.name;
-            EXPECT_STREQ(szTitleName, "kept.txt") << row.name;
-            EXPECT_EQ(caption_of(mainhwnd), "Orvinta - kept.txt") << row.name;
-            EXPECT_TRUE(testing_message_boxes().empty()) << row.name;
-            EXPECT_TRUE(testing_cursors().empty()) << row.name << ": nothing was written";
-            EXPECT_EQ(first_difference([](int, int) { return 7.0f; }), "") << row.name;
-        }
     });
-    int files = 0;
-    for (const auto &e : fs::directory_iterator(dir)) files += e.is_regular_file();
-    EXPECT_EQ(files, 1);
 }
 
 }  // namespace

@@ -32,15 +32,15 @@ double m_output_sum()
 
 }  // namespace
 
-// The pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to /tmp.
-TEST(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWholePicture)
+using AllDialogs = TempFolderTest;
+
+// The pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to a folder of
+// the test's own that goes with it.
+TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWholePicture)
 {
-    const char *dir = std::getenv("ORVINTA_DIALOG_PICTURES");
-    const std::string folder = dir && *dir ? dir : "/tmp";
-    const struct {
-        UINT command;
-        const char *templateName, *caption;
-    } rows[] = {
+    const char *pictures = std::getenv("ORVINTA_DIALOG_PICTURES");
+    const std::string folder = pictures && *pictures ? pictures : dir;
+    const struct { UINT command; const char *templateName, *caption; } rows[] = {
         {102, "SystemBox", "Optics Specifications"},
         {103, "PupilBox", "Pupil Specifications"},
         {97, "ObscurationBox", "Obscuration of Pupil Transmission"},
@@ -75,10 +75,11 @@ TEST(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWhole
     });
 }
 
-TEST(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
+TEST_F(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
 {
     // 500 nm, F/5.6, round 10 mm pupil, obscuration 0.1, break 0.75, supergaussian exponents
-    // 1.5, field of view in X, radius 20, 4 decades, zoom on, centroid analysis off.
+    // 1.5, field of view in X, radius 20, 4 decades, zoom on, centroid analysis off, coma -0.4,
+    // no pattern (WFE 0.25, period 5), no plate (0.5 waves, edge 0), PSF modulus saved.
     const struct {
         UINT command;
         std::vector<std::pair<int, const char *>> fields;
@@ -89,6 +90,10 @@ TEST(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
         {97, {{141, "0.1000"}}, {}, {140, 143}},
         {98, {{151, "  0.7500"}, {152, "  1.5000"}, {153, "  1.5000"}, {154, "  1.5000"}}, {158}, {159, 160, 161}},
         {96, {{173, "20"}, {179, "4"}}, {170, 176, 181, 180}, {171, 172, 177, 182, 183}},
+        {92, {{105, "    0.000"}, {106, "   -0.400"}, {107, "    0.000"}, {108, "    0.000"}}, {102}, {101, 103, 104}},
+        {94, {{505, " 0.2500"}, {504, "5"}}, {500}, {501, 502, 503}},
+        {93, {{522, "0.50000"}, {524, "0"}}, {}, {520}},
+        {95, {{543, "   On the next File Save operation,"}}, {542}, {540, 541}},
     };
     run_program([&] {
         for (const auto &row : rows)
@@ -104,7 +109,7 @@ TEST(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
 // An accepted setup dialog rebuilds the pupil (R: the wavefront cursor shows), restores
 // "&Create PSF" (M), closes the views (V) and ends (E), each in its own order; what had happened
 // when EndDialog came tells where E stands. Data Saving Options and About do none of it.
-TEST(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheCommitSequence)
+TEST_F(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheCommitSequence)
 {
     const struct {
         UINT command;
@@ -150,16 +155,14 @@ TEST(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheComm
             EXPECT_EQ(item.grayed, !row.rebuilds) << row.command;
             EXPECT_EQ(HaveCurrentPSF, row.rebuilds ? 0 : 1) << row.command;
             EXPECT_EQ(testing_child_windows(mainhwnd).size(), row.rebuilds ? 0u : 3u) << row.command;
-            if (row.rebuilds) {
-                EXPECT_EQ(m_output_sum(), 0.0) << row.command << ": the old PSF is cleared";
-            }
+            if (row.rebuilds) EXPECT_EQ(m_output_sum(), 0.0) << row.command << ": the old PSF is cleared";
             EXPECT_TRUE(settings_now() == before) << row.command << ": unchanged fields change nothing";
             EXPECT_TRUE(testing_message_boxes().empty()) << row.command;
         }
     });
 }
 
-TEST(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersText)
+TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersText)
 {
     const struct {
         UINT command;

@@ -1,17 +1,16 @@
-// The optics, pupil, obscuration and apodization dialogs, driven through their menu commands.
+// The setup dialogs driven through their menu commands: what a typed value stores and how it
+// reopens, pending choices, Cancel and Escape, and the keyboard.
 #include "optics/settings.h"
 #include "tests/shell/dialog_test_harness.h"
 
 using namespace dialog_tests;
 
-TEST(OpticsDialogs, CancelAndEscapeLeaveSettingsPSFMenuAndViewsAlone)
+TEST(SetupDialogs, CancelAndEscapeLeaveSettingsPSFMenuAndViewsAlone)
 {
-    const struct {
-        UINT command;
-        bool escape;
-    } rows[] = {{102, false}, {103, true}, {97, false}, {98, true}};
+    const struct { UINT command; bool escape; } rows[] = {{102, false}, {103, true}, {97, false}, {98, true}};
     run_program([&] {
         for (const auto &row : rows) {
+            SCOPED_TRACE(row.command);
             make_psf_and_open_views();
             const SettingsSnapshot before = settings_now();
             ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
@@ -21,99 +20,60 @@ TEST(OpticsDialogs, CancelAndEscapeLeaveSettingsPSFMenuAndViewsAlone)
                 for (int id : {119, 134, 138, 140, 143, 160}) testing_dialog_click(dlg, id);
                 if (row.escape) testing_dialog_key(dlg, VK_ESCAPE);
                 else testing_dialog_click(dlg, IDCANCEL);
-                EXPECT_FALSE(testing_dialog_open(dlg)) << row.command;
-            })) << row.command;
-            EXPECT_TRUE(settings_now() == before) << row.command;
-            EXPECT_EQ(HaveCurrentPSF, 1) << row.command;
-            EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done") << row.command;
-            EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u) << row.command;
+                EXPECT_FALSE(testing_dialog_open(dlg));
+            }));
+            EXPECT_TRUE(settings_now() == before);
+            EXPECT_EQ(HaveCurrentPSF, 1);
+            EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
+            EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u);
         }
     });
 }
 
-TEST(OpticsDialogs, InchesWithExtentOneGive25Point4MillimetresAndEFL142Point24)
-{
-    run_program([] {
-        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
-            testing_dialog_click(dlg, 133);
-            testing_dialog_type(dlg, 132, "1");
-            testing_dialog_click(dlg, IDOK);
-        }));
-        EXPECT_EQ(nCurrentPupUnits, 133);
-        EXPECT_FLOAT_EQ(pupildia, 1.0f);
-        EXPECT_NEAR(pupildiamm, 25.4, 1e-5);
-        EXPECT_NEAR(EFL, 25.4 * 5.6, 1e-4);  // 142.24
-        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
-            EXPECT_TRUE(testing_dialog_checked(dlg, 133));
-            EXPECT_EQ(testing_dialog_text(dlg, 132), "  1.00");
-        }));
-    });
-}
-
-TEST(OpticsDialogs, PupilUnitsAndShapeKeepBothMarksAndCancelKeepsTheOldChoices)
-{
-    run_program([] {
-        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
-            testing_dialog_click(dlg, 134);  // Centimeters
-            // One control group holds both sets: the shape mark must survive the click.
-            EXPECT_TRUE(testing_dialog_checked(dlg, 134));
-            EXPECT_TRUE(testing_dialog_checked(dlg, 137));
-            EXPECT_FALSE(testing_dialog_checked(dlg, 135));
-            testing_dialog_click(dlg, 138);  // Rectangle with
-            EXPECT_TRUE(testing_dialog_checked(dlg, 138));
-            EXPECT_TRUE(testing_dialog_checked(dlg, 134));
-            EXPECT_FALSE(testing_dialog_checked(dlg, 137));
-            testing_dialog_click(dlg, IDCANCEL);
-        }));
-        EXPECT_EQ(nCurrentPupUnits, UNITS_MILLIMETERS);
-        EXPECT_EQ(nCurrentPupilShape, SHAPE_ROUND);
-        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
-            EXPECT_TRUE(testing_dialog_checked(dlg, 135));
-            EXPECT_TRUE(testing_dialog_checked(dlg, 137));
-            EXPECT_FALSE(testing_dialog_checked(dlg, 134));
-            EXPECT_FALSE(testing_dialog_checked(dlg, 138));
-            // The same choices with OK are stored.
-            testing_dialog_click(dlg, 134);
-            testing_dialog_click(dlg, 138);
-            testing_dialog_click(dlg, IDOK);
-        }));
-        EXPECT_EQ(nCurrentPupUnits, UNITS_CENTIMETERS);
-        EXPECT_EQ(nCurrentPupilShape, SHAPE_RECTANGLE);
-        EXPECT_NEAR(pupildiamm, 100.0, 1e-4);  // 10 cm
-    });
-}
-
-TEST(OpticsDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
+// Each row types one field, accepts, reads the setting and reopens the dialog to see the value
+// in the field's own format; whole-number fields truncate toward zero.
+TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
 {
     const struct {
         UINT command;
         int id;
         const char *typed;
-        float *setting;
-        float stored;
+        double (*setting)();
+        double stored;
         const char *reopened;
     } rows[] = {
-        {102, 116, "633", &wavelength, 633.0f, "  633.000"},
-        {102, 116, " 550nm", &wavelength, 550.0f, "  550.000"},  // the leading number counts
-        {102, 117, "8", &fnumber, 8.0f, "    8.000"},
-        {103, 139, "0.5", &PupilAspectRatio, 0.5f, "  0.500"},
-        {103, 132, "25.126", &pupildia, 25.126f, " 25.13"},
-        {97, 141, "0.25", &LinearObscuration, 0.25f, "0.2500"},
-        {97, 141, "1.5", &LinearObscuration, 1.5f, "1.5000"},  // a dark pupil is a valid choice
-        {98, 151, "0", &rbreak, 0.0f, "  0.0000"},
-        {98, 152, "2", &cir_sgxp, 2.0f, "  2.0000"},
-        {98, 153, "-3.25", &x_sgxp, -3.25f, " -3.2500"},
-        {98, 154, "4e1", &y_sgxp, 40.0f, " 40.0000"},
+        {102, 116, "633", [] { return double(wavelength); }, 633.0, "  633.000"},
+        {102, 116, " 550nm", [] { return double(wavelength); }, 550.0, "  550.000"},  // the leading number
+        {102, 117, "8", [] { return double(fnumber); }, 8.0, "    8.000"},
+        {103, 139, "0.5", [] { return double(PupilAspectRatio); }, 0.5, "  0.500"},
+        {103, 132, "25.126", [] { return double(pupildia); }, 25.126f, " 25.13"},
+        {97, 141, "1.5", [] { return double(LinearObscuration); }, 1.5, "1.5000"},  // a dark pupil is valid
+        {98, 151, "0", [] { return double(rbreak); }, 0.0, "  0.0000"},
+        {98, 152, "2", [] { return double(cir_sgxp); }, 2.0, "  2.0000"},
+        {98, 153, "-3.25", [] { return double(x_sgxp); }, -3.25, " -3.2500"},
+        {98, 154, "4e1", [] { return double(y_sgxp); }, 40.0, " 40.0000"},
+        {93, 522, "0.25", [] { return double(PhasePlateWaves); }, 0.25, "0.25000"},
+        {93, 524, "3.7", [] { return double(PhasePlateSteps); }, 3, "3"},
+        {93, 524, "-0.5", [] { return double(PhasePlateSteps); }, 0, "0"},
+        {93, 524, "-12.9", [] { return double(PhasePlateSteps); }, -12, "-12"},
+        {94, 505, "0.5", [] { return double(PhasePatternWFE); }, 0.5, " 0.5000"},
+        {94, 504, "2.9", [] { return double(PhasePatternPeriod); }, 2, "2"},
+        {94, 504, "1.99999", [] { return double(PhasePatternPeriod); }, 1, "1"},
+        {92, 105, "0.25", [] { return double(spherical); }, 0.25, "    0.250"},
+        {92, 108, "-1", [] { return double(defocus); }, -1.0, "   -1.000"},
+        {91, 437, "-1.234567e-3", [] { return double(Zern[37]); }, -1.234567e-3f, "-0.0012346"},  // 5 digits
     };
     run_program([&] {
         for (const auto &row : rows) {
+            SCOPED_TRACE(row.typed);
             ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
                 testing_dialog_type(dlg, row.id, row.typed);
                 testing_dialog_click(dlg, IDOK);
-            })) << row.typed;
-            EXPECT_FLOAT_EQ(*row.setting, row.stored) << row.typed;
+                EXPECT_FALSE(testing_dialog_open(dlg));
+            }));
+            EXPECT_EQ(row.setting(), static_cast<float>(row.stored));
             ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                EXPECT_EQ(testing_dialog_text(dlg, row.id), row.reopened) << row.typed;
+                EXPECT_EQ(testing_dialog_text(dlg, row.id), row.reopened);
             }));
         }
         EXPECT_TRUE(testing_message_boxes().empty());
@@ -121,41 +81,90 @@ TEST(OpticsDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
     });
 }
 
-TEST(OpticsDialogs, ObscurationAndApodizationChoicesAreStoredOnOK)
+// Clicks are pending until OK: a cancelled dialog reopens with the old marks, an accepted one
+// stores them. Each row clicks its boxes, cancels, checks, clicks again and accepts.
+TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnly)
 {
-    run_program([] {
-        ASSERT_TRUE(open_dialog(97, [](HWND dlg) {
-            testing_dialog_click(dlg, 140);
-            testing_dialog_click(dlg, 143);
-            testing_dialog_click(dlg, 143);  // struts on and off again
+    const struct {
+        const char *name;
+        UINT command;
+        std::vector<int> clicks;
+        int (*setting)();
+        int before, after;
+    } rows[] = {
+        {"field of view", 102, {119}, [] { return nCurrentFOV; }, FOV_X, FOV_Y},
+        {"units", 103, {134, 138}, [] { return nCurrentPupUnits; }, UNITS_MILLIMETERS, UNITS_CENTIMETERS},
+        {"shape", 103, {134, 138}, [] { return nCurrentPupilShape; }, SHAPE_ROUND, SHAPE_RECTANGLE},
+        {"obscuration", 97, {140, 143, 143}, [] { return nCurrentObscuration; }, 0, 1},
+        {"struts on and off again", 97, {140, 143, 143}, [] { return HasStruts; }, 0, 0},
+        {"apodization", 98, {159, 161, 159}, [] { return nCurrentApod; }, APOD_NONE, APOD_TRIANGULAR},
+        {"pixel array", 96, {182}, [] { return NumPixels; }, 3, 4},
+        {"pixel array type", 96, {182}, [] { return CentroidErrorType; }, CENTROID_3BY3, CENTROID_4BY4},
+        {"pattern", 94, {502}, [] { return nCurrentPhasePattern; }, PATTERN_NONE, PATTERN_WAFFLE},
+        {"plate", 93, {520}, [] { return nHasPhasePlate; }, 0, 1},
+        {"spherical", 92, {101}, [] { return HasSpherical; }, 0, 1},
+        {"coma", 92, {102}, [] { return HasComa; }, 1, 0},
+        {"Z05", 91, {455}, [] { return HasZern[5]; }, 0, 1},
+        {"Z26", 91, {476}, [] { return HasZern[26]; }, 1, 0},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            SCOPED_TRACE(row.name);
+            for (bool ok : {false, true}) {
+                ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                    for (int id : row.clicks) testing_dialog_click(dlg, id);
+                    testing_dialog_click(dlg, ok ? IDOK : IDCANCEL);
+                }));
+                EXPECT_EQ(row.setting(), ok ? row.after : row.before) << (ok ? "OK" : "Cancel");
+            }
+            reset_settings();
+        }
+        // Inches with an extent of one: 25.4 mm, and at F/5.6 an EFL of 142.24 mm.
+        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
+            testing_dialog_click(dlg, 133);
+            testing_dialog_type(dlg, 132, "1");
             testing_dialog_click(dlg, IDOK);
         }));
-        EXPECT_EQ(nCurrentObscuration, 1);
-        EXPECT_EQ(HasStruts, 0);
-        ASSERT_TRUE(open_dialog(98, [](HWND dlg) {
-            testing_dialog_click(dlg, 159);
-            EXPECT_FALSE(testing_dialog_checked(dlg, 158));
-            testing_dialog_click(dlg, 161);
-            EXPECT_FALSE(testing_dialog_checked(dlg, 159));
-            testing_dialog_click(dlg, 159);
-            testing_dialog_click(dlg, IDOK);
-        }));
-        EXPECT_EQ(nCurrentApod, APOD_TRIANGULAR);
-        ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
-            testing_dialog_click(dlg, 119);
-            testing_dialog_click(dlg, IDOK);
-        }));
-        EXPECT_EQ(nCurrentFOV, FOV_Y);
+        EXPECT_NEAR(pupildiamm, 25.4, 1e-5);
+        EXPECT_NEAR(EFL, 142.24, 1e-4);
     });
 }
 
-TEST(OpticsDialogs, KeyboardTabsInReadingOrderEnterAcceptsEscapeCancels)
+// One control group holds both sets of marks in the pupil dialog, and three in the analysis
+// options: a click in one set must keep the marks of the others.
+TEST(SetupDialogs, AClickInOneRadioGroupKeepsTheMarksOfTheOthers)
+{
+    const struct { UINT command; int click; std::vector<int> checked, clear; } rows[] = {
+        {103, 134, {134, 137}, {133, 135, 138}},
+        {103, 138, {134, 138}, {133, 135, 137}},
+        {96, 172, {172, 176, 181}, {170, 171, 177, 182}},
+        {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
+        {96, 182, {172, 177, 182}, {170, 171, 176, 181}},
+        {96, 170, {170, 177, 182}, {171, 172, 176, 181}},
+    };
+    run_program([&] {
+        for (UINT command : {103u, 96u})
+            ASSERT_TRUE(open_dialog(command, [&](HWND dlg) {
+                for (const auto &row : rows) {
+                    if (row.command != command) continue;
+                    testing_dialog_click(dlg, row.click);
+                    for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
+                    for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
+                }
+                testing_dialog_click(dlg, IDOK);
+            }));
+        EXPECT_EQ(nCurrentPSFUnits, PSF_MICRONS);
+        EXPECT_EQ(PSFPlotType, PSF_LOGARITHMIC);
+        EXPECT_NEAR(pupildiamm, 100.0, 1e-4);  // 10 cm
+    });
+}
+
+TEST(SetupDialogs, KeyboardTabsInReadingOrderEnterAcceptsEscapeCancels)
 {
     run_program([] {
         ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
             EXPECT_EQ(testing_dialog_focus(dlg), 116) << "the first field has the focus";
-            const int order[] = {117, 118, 119, IDOK, IDCANCEL, 116};
-            for (int id : order) {
+            for (int id : {117, 118, 119, int(IDOK), int(IDCANCEL), 116}) {
                 testing_dialog_tab(dlg);
                 EXPECT_EQ(testing_dialog_focus(dlg), id);
             }
@@ -176,25 +185,3 @@ TEST(OpticsDialogs, KeyboardTabsInReadingOrderEnterAcceptsEscapeCancels)
     });
 }
 
-// The controls' texts are the templates' own test; here, where the buttons end up.
-TEST(OpticsDialogs, OKAndCancelSitSideBySideBelowEveryOtherControl)
-{
-    run_program([&] {
-        for (UINT command : {102u, 103u, 97u, 98u})
-            ASSERT_TRUE(open_dialog(command, [&](HWND dlg) {
-                const std::vector<TestDialogControl> controls = testing_dialog_controls(dlg);
-                // OK and Cancel sit at the bottom right, Cancel right of OK.
-                RECT ok{}, cancel{};
-                for (const TestDialogControl &c : controls) {
-                    if (c.id == IDOK) ok = c.rect;
-                    if (c.id == IDCANCEL) cancel = c.rect;
-                }
-                for (const TestDialogControl &c : controls) {
-                    if (c.id == IDOK || c.id == IDCANCEL) continue;
-                    EXPECT_LE(c.rect.bottom, ok.top) << command << ": control " << c.id << " below OK";
-                }
-                EXPECT_EQ(ok.top, cancel.top) << command;
-                EXPECT_LT(ok.right, cancel.left) << command;
-            }));
-    });
-}

@@ -5,79 +5,35 @@
 
 using namespace dialog_tests;
 
-TEST(OptionDialogs, PixelArrayChoiceIsPendingUntilOK)
-{
-    run_program([] {
-        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
-            testing_dialog_click(dlg, 182);
-            testing_dialog_click(dlg, IDCANCEL);
-        }));
-        EXPECT_EQ(NumPixels, 3);
-        EXPECT_EQ(CentroidErrorType, 181);
-        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
-            EXPECT_TRUE(testing_dialog_checked(dlg, 181)) << "the old choice reopens";
-            testing_dialog_click(dlg, 182);
-            testing_dialog_click(dlg, IDOK);
-        }));
-        EXPECT_EQ(NumPixels, 4);
-        EXPECT_EQ(CentroidErrorType, 182);
-    });
-}
-
-TEST(OptionDialogs, AClickInOneRadioGroupKeepsTheMarksOfTheOtherTwo)
-{
-    const struct {
-        int click;
-        std::vector<int> checked, clear;
-    } rows[] = {
-        {172, {172, 176, 181}, {170, 171, 177, 182}},
-        {177, {172, 177, 181}, {170, 171, 176, 182}},
-        {182, {172, 177, 182}, {170, 171, 176, 181}},
-        {170, {170, 177, 182}, {171, 172, 176, 181}},
-    };
-    run_program([&] {
-        ASSERT_TRUE(open_dialog(96, [&](HWND dlg) {
-            for (const auto &row : rows) {
-                testing_dialog_click(dlg, row.click);
-                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
-                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
-            }
-            testing_dialog_click(dlg, IDOK);
-        }));
-        EXPECT_EQ(nCurrentPSFUnits, PSF_MICRONS);
-        EXPECT_EQ(PSFPlotType, PSF_LOGARITHMIC);
-        EXPECT_EQ(CentroidErrorType, CENTROID_4BY4);
-    });
-}
-
-TEST(OptionDialogs, ZoomCentroidAndIntegerFieldsAreStoredInOrder)
+TEST(OptionDialogs, ZoomCentroidAndWholeNumberFieldsAreStoredInOrder)
 {
     const struct {
         const char *decades, *radius;
         bool clickZoom, clickCentroid;
         int storedDecades, storedRadius, zoom, izoomNow, doCentroid;
     } rows[] = {
-        {"4", "20", true, false, 4, 20, 0, 1, 0},     // clearing "Zoom plot" gives izoom 1
-        {"4.5", "20", true, true, 4, 20, 1, 2, 1},    // cut at the first non-digit
+        {"4", "20", true, false, 4, 20, 0, 1, 0},    // clearing "Zoom plot" gives izoom 1
+        {"4.5", "20", true, true, 4, 20, 1, 2, 1},   // cut at the first non-digit
         {"7", " 33", false, true, 7, 33, 1, 2, 0},
-        {"2", "70", false, false, 2, 70, 1, 2, 0},    // beyond the grid is accepted
+        {"2", "70", false, false, 2, 70, 1, 2, 0},   // beyond the grid is accepted
         {"1", "1", false, false, 1, 1, 1, 2, 0},
     };
     run_program([&] {
         for (const auto &row : rows) {
+            SCOPED_TRACE(std::string(row.decades) + " / " + row.radius);
             ASSERT_TRUE(open_dialog(96, [&](HWND dlg) {
                 testing_dialog_type(dlg, 179, row.decades);
                 testing_dialog_type(dlg, 173, row.radius);
                 if (row.clickZoom) testing_dialog_click(dlg, 180);
                 if (row.clickCentroid) testing_dialog_click(dlg, 183);
                 testing_dialog_click(dlg, IDOK);
-            })) << row.decades;
-            EXPECT_EQ(nPSFdecades, row.storedDecades) << row.decades;
-            EXPECT_EQ(pupilradius, row.storedRadius) << row.radius;
-            EXPECT_FLOAT_EQ(ncenter, row.storedRadius - 0.5f) << row.radius;
-            EXPECT_EQ(nZoomPlot, row.zoom) << row.decades;
-            EXPECT_EQ(izoom, row.izoomNow) << row.decades;
-            EXPECT_EQ(nDoCentroidError, row.doCentroid) << row.decades;
+            }));
+            EXPECT_EQ(nPSFdecades, row.storedDecades);
+            EXPECT_EQ(pupilradius, row.storedRadius);
+            EXPECT_FLOAT_EQ(ncenter, row.storedRadius - 0.5f);
+            EXPECT_EQ(nZoomPlot, row.zoom);
+            EXPECT_EQ(izoom, row.izoomNow);
+            EXPECT_EQ(nDoCentroidError, row.doCentroid);
             ASSERT_TRUE(open_dialog(96, [&](HWND dlg) {
                 EXPECT_EQ(testing_dialog_text(dlg, 179), std::to_string(row.storedDecades));
                 EXPECT_EQ(testing_dialog_text(dlg, 173), std::to_string(row.storedRadius));
@@ -87,62 +43,24 @@ TEST(OptionDialogs, ZoomCentroidAndIntegerFieldsAreStoredInOrder)
     });
 }
 
-TEST(OptionDialogs, RadiusTenGivesARoundPupilOf284SamplesTwentyAcross)
-{
-    run_program([] {
-        make_psf_and_open_views();
-        ASSERT_TRUE(open_dialog(96, [](HWND dlg) {
-            testing_dialog_type(dlg, 173, "10");
-            testing_dialog_click(dlg, IDOK);
-        }));
-        EXPECT_FLOAT_EQ(ncenter, 9.5f);
-        EXPECT_EQ(HaveCurrentPSF, 0);
-        EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
-        // A round pupil takes the samples within sqrt(ncenter^2 + 1/4) of the centre 64.5.
-        int expected = 0, samples = 0, across = 0;
-        for (int i = 1; i <= GRID; i++) {
-            bool column = false;
-            for (int j = 1; j <= GRID; j++) {
-                const double dx = i - 64.5, dy = j - 64.5;
-                if (dx * dx + dy * dy <= 9.5 * 9.5 + 0.25 + 1e-3) expected++;
-                if (r_input[i][j] != 0) {
-                    samples++;
-                    column = true;
-                }
-            }
-            across += column;
-        }
-        EXPECT_EQ(expected, 284);
-        EXPECT_EQ(samples, 284);
-        EXPECT_EQ(across, 20);
-    });
-}
-
 TEST(OptionDialogs, DataSavingChoiceIsStoredOnOKWithoutClosingViewsOrTouchingCreatePSF)
 {
-    const struct {
-        int click;
-        bool ok;
-        int stored;
-    } rows[] = {{540, false, SAVE_PSF}, {540, true, SAVE_TRANSMISSION}, {541, true, SAVE_PHASE}, {542, true, SAVE_PSF}};
+    const struct { int click; bool ok; int stored; } rows[] = {
+        {540, false, SAVE_PSF}, {540, true, SAVE_TRANSMISSION}, {541, true, SAVE_PHASE}, {542, true, SAVE_PSF}};
     run_program([&] {
         make_psf_and_open_views();
         for (const auto &row : rows) {
+            SCOPED_TRACE(row.click);
             ASSERT_TRUE(open_dialog(95, [&](HWND dlg) {
                 testing_dialog_click(dlg, row.click);
                 for (int id = 540; id <= 542; ++id) EXPECT_EQ(testing_dialog_checked(dlg, id), id == row.click);
                 testing_dialog_click(dlg, row.ok ? IDOK : IDCANCEL);
             }));
-            EXPECT_EQ(nCurrentDataSave, row.stored) << row.click;
+            EXPECT_EQ(nCurrentDataSave, row.stored);
             EXPECT_EQ(HaveCurrentPSF, 1);
-            EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
             EXPECT_TRUE(testing_menu_item(mainhwnd, IDM_CREATE_PSF).grayed);
             EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u);
         }
-        ASSERT_TRUE(open_dialog(95, [](HWND dlg) {
-            EXPECT_TRUE(testing_dialog_checked(dlg, 542));
-            EXPECT_EQ(testing_dialog_text(dlg, 543), "   On the next File Save operation,");
-        }));
     });
 }
 
@@ -164,7 +82,6 @@ TEST(OptionDialogs, AboutBoxIsCentredWithoutTitleBarAndShowsItsTexts)
                 const int width = box.right - box.left, height = box.bottom - box.top;
                 EXPECT_EQ(box.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
                 EXPECT_EQ(box.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-
                 std::vector<std::string> statics;
                 RECT title{}, rule{}, icon{}, close{};
                 std::vector<RECT> version;

@@ -138,7 +138,7 @@ TEST_F(HostileInput, TheBatchJobWritesDevicesAndDescriptorsDirectlyAndRefusesFol
     std::system((std::string(ORVINTA_EXE) + " --batch --out " + dir + "/stdout-link >" + both).c_str());
     const std::string text = slurp(both);
     EXPECT_EQ(text.rfind("wavesrms: ", 0), 0u) << text.substr(0, 40);
-    const std::size_t array = text.find("\n", text.find("psf_graph_extent: ")) + 1;
+    const std::size_t array = text.find("\n", text.find("max_phase_step: ")) + 1;
     EXPECT_EQ(text.size() - array, 128u * (128 * 12 + 1)) << "the whole array after the figures";
     EXPECT_TRUE(fs::is_symlink(dir + "/stdout-link"));
 

@@ -42,42 +42,24 @@ std::vector<std::string> child_titles()
 TEST(MainWindow, StartsWithDefaultCaptionWholeMenuAndNoPSF)
 {
     const std::vector<std::string> menu = {
-        "&File/&Save Data=22",
-        "&File/Save Data &As...=23",
-        "&File/-",
-        "&File/E&xit=25",
+        "&File/&Save Data=22", "&File/Save Data &As...=23", "&File/-", "&File/E&xit=25",
         "&Setup/&System Specifications/&Optics Specifications...=102",
         "&Setup/&System Specifications/&Pupil Specifications...=103",
         "&Setup/Pupil &Phase/&Discontinuous Phase Pattern...=94",
-        "&Setup/Pupil &Phase/&Subaperture Phase Plate...=93",
-        "&Setup/Pupil &Phase/&Third Order Aberrations...=92",
+        "&Setup/Pupil &Phase/&Subaperture Phase Plate...=93", "&Setup/Pupil &Phase/&Third Order Aberrations...=92",
         "&Setup/Pupil &Phase/&Zernike Coefficients...=91",
         "&Setup/Pupil &Transmission/&Apodization of Pupil Transmission...=98",
         "&Setup/Pupil &Transmission/&Obscuration of Pupil Transmission...=97",
-        "&Setup/&Options/&Analysis Options...=96",
-        "&Setup/&Options/&Data Saving Options...=95",
-        "&Review Domains=40",
-        "&Create PSF=51",
-        "View &Tables/P&upil Tables/Pupil &Transmision=55",
-        "View &Tables/P&upil Tables/Pupil &Phase=56",
-        "View &Tables/&PSF Tables/Field &Amplitude=61",
-        "View &Tables/&PSF Tables/&Field Phase=62",
-        "View &Tables/&PSF Tables/&PSF=63",
-        "View &Plots/Pupil Transmission, X-Slice=71",
-        "View &Plots/Pupil Transmission, Y-Slice=70",
-        "View &Plots/Pupil Transmission, 3-D=72",
-        "View &Plots/Pupil Transmission, Contour=73",
-        "View &Plots/-",
-        "View &Plots/Pupil Phase, X-Slice=75",
-        "View &Plots/Pupil Phase, Y-Slice=74",
-        "View &Plots/Pupil Phase, 3-D=76",
-        "View &Plots/Pupil Phase, Contour=77",
-        "View &Plots/-",
-        "View &Plots/PSF, X-Slice=78",
-        "View &Plots/PSF, Y-Slice=79",
-        "View &Plots/PSF, 3-D=80",
-        "View &Plots/PSF, Contour=83",
-        "&About=90",
+        "&Setup/&Options/&Analysis Options...=96", "&Setup/&Options/&Data Saving Options...=95", "&Review Domains=40",
+        "&Create PSF=51", "View &Tables/P&upil Tables/Pupil &Transmision=55",
+        "View &Tables/P&upil Tables/Pupil &Phase=56", "View &Tables/&PSF Tables/Field &Amplitude=61",
+        "View &Tables/&PSF Tables/&Field Phase=62", "View &Tables/&PSF Tables/&PSF=63",
+        "View &Plots/Pupil Transmission, X-Slice=71", "View &Plots/Pupil Transmission, Y-Slice=70",
+        "View &Plots/Pupil Transmission, 3-D=72", "View &Plots/Pupil Transmission, Contour=73", "View &Plots/-",
+        "View &Plots/Pupil Phase, X-Slice=75", "View &Plots/Pupil Phase, Y-Slice=74",
+        "View &Plots/Pupil Phase, 3-D=76", "View &Plots/Pupil Phase, Contour=77", "View &Plots/-",
+        "View &Plots/PSF, X-Slice=78", "View &Plots/PSF, Y-Slice=79", "View &Plots/PSF, 3-D=80",
+        "View &Plots/PSF, Contour=83", "&About=90",
     };
     const int code = run_program([&] {
         ASSERT_NE(mainhwnd, nullptr);
@@ -219,11 +201,7 @@ TEST(MainWindow, ViewsOpenWithTheirTitlesAndGeometryFromTheClientSize)
 
 TEST(MainWindow, PSFPlotTitlesFollowPlotTypeAndUnits)
 {
-    struct Row {
-        int plotType, units;
-        UINT id;
-        const char *title;
-    } rows[] = {
+    struct Row { int plotType, units; UINT id; const char *title; } rows[] = {
         {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
         {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
         {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
@@ -241,19 +219,6 @@ TEST(MainWindow, PSFPlotTitlesFollowPlotTypeAndUnits)
             ASSERT_EQ(titles.size(), 1u) << row.title;
             EXPECT_EQ(titles[0], row.title);
         }
-    });
-}
-
-TEST(MainWindow, SecondOpenOfAnOpenViewDoesNothing)
-{
-    run_program([] {
-        testing_send_command(mainhwnd, 55);
-        const HWND first = hwndChildRealInput;
-        ASSERT_NE(first, nullptr);
-        EXPECT_FALSE(testing_choose_menu_item(mainhwnd, 55));  // greyed
-        testing_send_command(mainhwnd, 55);                     // and even if it came
-        EXPECT_EQ(hwndChildRealInput, first);
-        EXPECT_EQ(testing_child_windows(mainhwnd).size(), 1u);
     });
 }
 
@@ -293,45 +258,9 @@ TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmpty)
     });
 }
 
-TEST(MainWindow, CentroidErrorResultArrivesInABoxAfterABeep)
+TEST(MainWindow, AFileTitleInAMessageIsNeverAFormat)
 {
     run_program([] {
-        nDoCentroidError = 1;
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        ASSERT_EQ(testing_message_boxes().size(), 2u);
-        EXPECT_EQ(testing_message_boxes()[0].caption, "RMS centroid error in large pixels");
-        EXPECT_EQ(testing_message_boxes()[1].caption, "FFT Statistics");
-        EXPECT_EQ(testing_beep_count(), 2);  // the analysis, then the computation
-    });
-}
-
-TEST(MainWindow, ExitClosesTheProgramWithoutAQuestion)
-{
-    bool closed = false;
-    const int code = run_program([&] {
-        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_EXIT));
-        closed = testing_top_level_windows().empty();
-        EXPECT_TRUE(testing_message_boxes().empty());
-    });
-    EXPECT_TRUE(closed);
-    EXPECT_EQ(code, 0);
-}
-
-TEST(MainWindow, CaptionAndMessageHelpers)
-{
-    run_program([] {
-        struct Row {
-            const char *title;
-            const char *caption;
-        } rows[] = {
-            {"psf1.txt", "Orvinta - psf1.txt"},
-            {"", "Orvinta - Orvinta: Diffraction Point Spread Function of Wavefront"},
-            {"a b.dat", "Orvinta - a b.dat"},
-        };
-        for (const Row &row : rows) {
-            DoCaption(mainhwnd, row.title);
-            EXPECT_EQ(caption_of(mainhwnd), row.caption) << "title=" << row.title;
-        }
         testing_clear_records();
         OkMessage(mainhwnd, "Could not read the file %s!", "");
         OkMessage(mainhwnd, "Could not read the file %s!", "%s%n.txt");  // a title is never a format
@@ -339,27 +268,6 @@ TEST(MainWindow, CaptionAndMessageHelpers)
         EXPECT_EQ(testing_message_boxes()[0].text,
                   "Could not read the file Orvinta: Diffraction Point Spread Function of Wavefront!");
         EXPECT_EQ(testing_message_boxes()[1].text, "Could not read the file %s%n.txt!");
-    });
-}
-
-TEST(MainWindow, CenterWindowPutsTheTopLeftCornerAtHalfTheSpareScreen)
-{
-    run_program([] {
-        ShowWindow(mainhwnd, SW_RESTORE);
-        MoveWindow(mainhwnd, 3, 4, 301, 201, TRUE);
-        testing_process_events();
-        RECT before;
-        GetWindowRect(mainhwnd, &before);
-        const int width = before.right - before.left, height = before.bottom - before.top;
-        CenterWindow(mainhwnd);
-        testing_process_events();
-        RECT after;
-        GetWindowRect(mainhwnd, &after);
-        // Integer halves of the spare room, rounded toward zero.
-        EXPECT_EQ(after.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-        EXPECT_EQ(after.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-        EXPECT_EQ(after.right - after.left, width);
-        EXPECT_EQ(after.bottom - after.top, height);
     });
 }
 

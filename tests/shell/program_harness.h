@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -17,6 +16,7 @@
 #include "platform/testing_filedlg.h"
 #include "platform/window.h"
 #include "shell/entry.h"
+#include "tests/temp_folder.h"
 
 namespace program_harness {
 
@@ -58,15 +58,3 @@ inline std::string caption_of(HWND window)
 
 // The main window's caption while no data file is current.
 inline constexpr char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
-
-// A fresh folder for the files of one test, removed with everything in it afterwards.
-class TempFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char templ[] = "/tmp/orvinta-test-XXXXXX";
-        dir = mkdtemp(templ);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string dir;
-};

@@ -1,9 +1,7 @@
 // The program's own texts where the running program shows them: the message boxes of the
-// main window's commands (text, caption, icon, owner) and what each table view prints.
+// main window's commands (text, caption, icon, owner) and their order.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
 #include <regex>
 #include <string>
 #include <vector>
@@ -12,43 +10,8 @@
 #include "shell/globals.h"
 #include "shell/wndproc.h"
 #include "tests/shell/program_harness.h"
-#include "views/table.h"
 
 namespace {
-
-TEST(ProgramTexts, EachTableShowsItsArrayWithItsCellFormat)
-{
-    const struct Row {
-        int kind;
-        float **const *array;
-        const char *format;
-    } rows[] = {
-        {0, &r_input, "%6.3f"},
-        {1, &phase_input, "%7.3f"},
-        {2, &r_output, " %9.3f"},
-        {3, &i_output, " %7.3f"},
-        {6, &m_output, " %9.3f"},
-    };
-    for (const Row &row : rows) {
-        const TableView *table = TableFor(row.kind);
-        ASSERT_NE(table, nullptr) << "kind " << row.kind;
-        EXPECT_EQ(table->array, row.array) << "kind " << row.kind;
-        EXPECT_STREQ(table->format, row.format) << "kind " << row.kind;
-    }
-    for (int kind : {-1, 4, 5, 7, 18}) EXPECT_EQ(TableFor(kind), nullptr) << "kind " << kind << " is no table";
-}
-
-// The widest cell the PSF table prints: 100 (the peak) as " %9.3f" is a blank and 100.000
-// right-justified in nine characters, ten characters in all, one column of the table.
-TEST(ProgramTexts, APSFCellOfTheTablesPeakFillsItsTenCharacterColumn)
-{
-    const TableView *table = TableFor(6);
-    ASSERT_NE(table, nullptr);
-    char cell[CELL_BUFFER_SIZE];
-    std::snprintf(cell, sizeof cell, table->format, 100.0);
-    EXPECT_STREQ(cell, "   100.000");
-    EXPECT_EQ(static_cast<int>(std::strlen(cell)), TABLE_COLUMN_CHARS);
-}
 
 // Every box the main window's commands show on their own: a PSF view before any PSF, Review
 // Domains, and Create PSF with the centroid analysis on (its result, then the statistics of
@@ -90,6 +53,7 @@ TEST(ProgramTexts, MainWindowBoxesHaveTheirTextsCaptionsAndIcons)
             EXPECT_EQ(boxes[k].type, row.type) << row.caption;
             EXPECT_EQ(boxes[k].owner, mainhwnd) << row.caption;
         }
+        EXPECT_EQ(testing_beep_count(), 2) << "the analysis, then the computation";
     });
 }
 

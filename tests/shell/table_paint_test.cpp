@@ -122,62 +122,11 @@ TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
     }
 }
 
-TEST_F(TablePaint, FirstIndexRunsAcrossSecondDownAndLineZeroStaysBlank)
-{
-    for (int j = 1; j <= 128; j++)
-        for (int i = 1; i <= 128; i++) r_input[j][i] = static_cast<float>(j) + static_cast<float>(i) / 1000.0f;
-    paint(0, 0, 0);
-    struct Row {
-        int x, y;
-        const char *text;
-    } rows[] = {
-        {80, 15, " 1.001"}, {160, 45, " 2.003"}, {240, 30, " 3.002"}, {560, 270, " 7.018"}, {640, 285, " 8.019"},
-    };
-    for (const Row &row : rows) EXPECT_EQ(text_at(row.x, row.y), row.text) << "x=" << row.x << " y=" << row.y;
-
-    ASSERT_FALSE(ops.empty());
-    for (const RecordedOp &op : ops) {
-        ASSERT_EQ(op.kind, RecordedKind::Text);
-        EXPECT_GE(op.points[0].y, 15) << op.text << ": line 0 is blank";
-        EXPECT_GE(op.points[0].x, 80) << op.text << ": column 1 is the first";
-        EXPECT_EQ(op.points[0].x % 80, 0) << op.text;
-        EXPECT_EQ(op.points[0].y % 15, 0) << op.text;
-    }
-    EXPECT_EQ(GetTextAlign(dc), static_cast<UINT>(TA_LEFT | TA_TOP)) << "left alignment comes back after each cell";
-}
-
-TEST_F(TablePaint, CellsOutsideTheUpdateRectangleAreNotDrawn)
-{
-    for (int j = 1; j <= 128; j++)
-        for (int i = 1; i <= 128; i++) m_output[j][i] = static_cast<float>(j) + static_cast<float>(i) / 1000.0f;
-
-    // A strip one line high over row 5 (its top at 5 x 15 = 75).
-    paint(6, 0, 0, RECT{0, 75, kWidth, 90});
-    for (int j = 1; j <= 8; j++) EXPECT_NE(text_at(80 * j, 75), "(none)") << "row 5 column " << j;
-    for (const RecordedOp &op : ops) {
-        EXPECT_GT(op.points[0].y, 2 * 15) << op.text << ": rows 1 and 2 lie far above the strip";
-        EXPECT_LT(op.points[0].y, 8 * 15) << op.text << ": rows 8 on lie far below it";
-    }
-
-    // A band 100 pixels wide: columns 3 (ending at 240) and 4 (ending at 320, its text about
-    // 40 pixels wide) reach it; column 1 ends 120 pixels before it, column 8 begins 200 after.
-    paint(6, 0, 0, RECT{200, 0, 300, kHeight});
-    for (int i = 1; i <= 19; i++) {
-        EXPECT_NE(text_at(240, 15 * i), "(none)") << "column 3 row " << i;
-        EXPECT_NE(text_at(320, 15 * i), "(none)") << "column 4 row " << i;
-        EXPECT_EQ(text_at(80, 15 * i), "(none)") << "column 1 row " << i;
-        EXPECT_EQ(text_at(640, 15 * i), "(none)") << "column 8 row " << i;
-    }
-}
-
 TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
 {
     for (int j = 1; j <= 128; j++)
         for (int i = 1; i <= 128; i++) i_output[j][i] = static_cast<float>((j * 37 + i * 11) % 2000) - 1000.25f;
-    struct Row {
-        const char *name;
-        RECT update;
-    } rows[] = {
+    struct Row { const char *name; RECT update; } rows[] = {
         {"middle", {150, 100, 420, 160}},
         {"left edge", {0, 0, 5, kHeight}},
         {"bottom strip", {0, kHeight - 15, kWidth, kHeight}},
@@ -198,16 +147,6 @@ TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
         // Start the next row on a white page.
         DeleteDC(dc);
         dc = CreateRecordingDC(kWidth, kHeight);
-    }
-}
-
-TEST_F(TablePaint, NonTableKindsDrawNothing)
-{
-    for (int kind : {-1, 4, 5, 7, 18}) {
-        paint(6, 0, 0);
-        ClearRecordedOps(dc);
-        PaintTable(dc, kind, RECT{0, 0, kWidth, kHeight});
-        EXPECT_TRUE(RecordedOps(dc).empty()) << "kind " << kind;
     }
 }
 

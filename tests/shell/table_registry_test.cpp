@@ -1,15 +1,12 @@
-// The view registry: which kind each view window is, what closing it restores, and which
-// views each group function closes.
+// The view registry through the program: a view closed from its system menu gives its menu
+// command back and opens again, closing one view leaves the others, and each group function
+// closes its own views only. Plot views need no registry table here: the commands name them.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
+#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "platform/app.h"
-#include "platform/testing.h"
-#include "shell/entry.h"
 #include "shell/globals.h"
 #include "shell/wndproc.h"
 #include "views/child.h"
@@ -17,120 +14,65 @@
 
 namespace {
 
-struct View {
-    UINT id;
-    HWND *handle;
-    int kind;
-    const char *name;
-};
+const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
 
-// Every view with its menu command and kind.
-const View kViews[] = {
-    {55, &hwndChildRealInput, 0, "pupil transmission table"},
-    {56, &hwndChildImaginaryInput, 1, "pupil phase table"},
-    {61, &hwndChildRealOutput, 2, "field amplitude table"},
-    {62, &hwndChildImaginaryOutput, 3, "field phase table"},
-    {63, &hwndChildModulusOutput, 6, "PSF table"},
-    {78, &hwndChildOutPlotXslice, 7, "PSF X-slice"},
-    {80, &hwndChildOutPlot3D, 8, "PSF 3-D"},
-    {83, &hwndChildOutPlotCont, 9, "PSF contour"},
-    {72, &hwndChildInRealPlot3D, 10, "pupil transmission 3-D"},
-    {73, &hwndChildInRealPlotCont, 11, "pupil transmission contour"},
-    {76, &hwndChildInPhasePlot3D, 12, "pupil phase 3-D"},
-    {77, &hwndChildInPhasePlotCont, 13, "pupil phase contour"},
-    {79, &hwndChildOutPlotYslice, 14, "PSF Y-slice"},
-    {75, &hwndChildPhasePlotXslice, 15, "pupil phase X-slice"},
-    {74, &hwndChildPhasePlotYslice, 16, "pupil phase Y-slice"},
-    {71, &hwndChildTransPlotXslice, 17, "pupil transmission X-slice"},
-    {70, &hwndChildTransPlotYslice, 18, "pupil transmission Y-slice"},
-};
+std::size_t open_count() { return testing_child_windows(mainhwnd).size(); }
 
-int open_count() { return static_cast<int>(testing_child_windows(mainhwnd).size()); }
-
-TEST(TableRegistry, EachViewKnowsItsKindAndClosingItReenablesItsCommand)
+TEST(ViewRegistry, AViewClosedFromItsSystemMenuGivesItsCommandBackAndReopens)
 {
     run_program([] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        for (const View &view : kViews) {
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, view.id)) << view.name;
-            const HWND first = *view.handle;
-            ASSERT_NE(first, nullptr) << view.name;
-            EXPECT_EQ(ChildKind(first), view.kind) << view.name;
-            EXPECT_TRUE(testing_menu_item(mainhwnd, view.id).grayed) << view.name;
-
-            // Closed from its system menu: handle cleared, command available and working again.
-            SendMessageA(first, WM_CLOSE, 0, 0);
-            EXPECT_EQ(*view.handle, nullptr) << view.name;
-            EXPECT_FALSE(IsWindow(first)) << view.name;
-            EXPECT_EQ(ChildKind(first), CHILD_KIND_NONE) << view.name;
-            EXPECT_FALSE(testing_menu_item(mainhwnd, view.id).grayed) << view.name;
-            EXPECT_EQ(open_count(), 0) << view.name;
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, view.id)) << view.name;
-            EXPECT_NE(*view.handle, nullptr) << view.name;
-            EXPECT_EQ(ChildKind(*view.handle), view.kind) << view.name;
-            DestroyWindow(*view.handle);
-            EXPECT_EQ(*view.handle, nullptr) << view.name;
+        for (UINT id : kViewCommands) {
+            SCOPED_TRACE("id=" + std::to_string(id));
+            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, id));
+            const HWND view = testing_child_windows(mainhwnd).back().hwnd;
+            EXPECT_NE(ChildKind(view), CHILD_KIND_NONE);
+            EXPECT_TRUE(testing_menu_item(mainhwnd, id).grayed);
+            SendMessageA(view, WM_CLOSE, 0, 0);
+            EXPECT_FALSE(IsWindow(view));
+            EXPECT_EQ(ChildKind(view), CHILD_KIND_NONE);
+            EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed);
+            EXPECT_EQ(open_count(), 0u);
+            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, id));
+            EXPECT_EQ(open_count(), 1u);
+            DestroyWindow(testing_child_windows(mainhwnd).back().hwnd);
+            EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed);
         }
-    });
-}
-
-TEST(TableRegistry, ClosingOneViewLeavesTheOthersRegistered)
-{
-    run_program([] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        for (const View &view : kViews) testing_send_command(mainhwnd, view.id);
-        ASSERT_EQ(open_count(), 17);
-        DestroyWindow(hwndChildRealOutput);
-        for (const View &view : kViews) {
-            const bool closed = view.handle == &hwndChildRealOutput;
-            EXPECT_EQ(*view.handle == nullptr, closed) << view.name;
-            EXPECT_EQ(testing_menu_item(mainhwnd, view.id).grayed, !closed) << view.name;
-            if (!closed) {
-                EXPECT_EQ(ChildKind(*view.handle), view.kind) << view.name;
-            }
-        }
-    });
-}
-
-TEST(TableRegistry, WindowsOutsideTheRegistryHaveNoKind)
-{
-    run_program([] {
         EXPECT_EQ(ChildKind(mainhwnd), CHILD_KIND_NONE);
         EXPECT_EQ(ChildKind(nullptr), CHILD_KIND_NONE) << "a null window is no closed view";
-        // Scroll and paint messages for a window that is not a view go to default processing.
+        // Scroll messages for a window that is not a view go to default processing.
         EXPECT_EQ(ChildWndProc(mainhwnd, WM_VSCROLL, SB_LINEDOWN, 0), 0);
     });
 }
 
-TEST(TableRegistry, GroupFunctionsCloseTheirOwnViews)
+TEST(ViewRegistry, GroupFunctionsCloseTheirOwnViewsAndOneClosedViewLeavesTheOthers)
 {
-    // Which views survive each group function, when all seventeen are open.
-    const std::vector<UINT> afterInput = {61, 62, 63, 78, 80, 83, 79, 75, 74, 71, 70};
-    const std::vector<UINT> afterOutput = {55, 56, 72, 73, 76, 77};
-    struct Row {
-        const char *name;
-        void (*close)();
-        const std::vector<UINT> *left;
-    } rows[] = {
-        {"DestroyInputChildWindows keeps the pupil slice plots", DestroyInputChildWindows, &afterInput},
-        {"DestroyOutputChildWindows closes the pupil slice plots", DestroyOutputChildWindows, &afterOutput},
+    // Which views survive, when all seventeen are open.
+    const struct { const char *name; void (*close)(); std::vector<UINT> left; } rows[] = {
+        {"DestroyInputChildWindows keeps the pupil slice plots", DestroyInputChildWindows,
+         {61, 62, 63, 70, 71, 74, 75, 78, 79, 80, 83}},
+        {"DestroyOutputChildWindows closes the pupil slice plots", DestroyOutputChildWindows,
+         {55, 56, 72, 73, 76, 77}},
+        {"the field amplitude table alone", [] { DestroyWindow(hwndChildRealOutput); },
+         {55, 56, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83}},
     };
     run_program([&] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        for (const Row &row : rows) {
-            for (const View &view : kViews) testing_send_command(mainhwnd, view.id);
-            ASSERT_EQ(open_count(), 17) << row.name;
+        for (const auto &row : rows) {
+            SCOPED_TRACE(row.name);
+            for (UINT id : kViewCommands) testing_send_command(mainhwnd, id);
+            ASSERT_EQ(open_count(), 17u);
             row.close();
-            for (const View &view : kViews) {
-                bool kept = false;
-                for (UINT id : *row.left) kept = kept || id == view.id;
-                EXPECT_EQ(*view.handle != nullptr, kept) << row.name << ": " << view.name;
-                EXPECT_EQ(testing_menu_item(mainhwnd, view.id).grayed, kept) << row.name << ": " << view.name;
+            for (UINT id : kViewCommands) {
+                const bool kept = std::find(row.left.begin(), row.left.end(), id) != row.left.end();
+                EXPECT_EQ(testing_menu_item(mainhwnd, id).grayed, kept) << "id=" << id;
             }
-            EXPECT_EQ(open_count(), static_cast<int>(row.left->size())) << row.name;
+            EXPECT_EQ(open_count(), row.left.size());
+            for (const TestWindow &w : testing_child_windows(mainhwnd))
+                EXPECT_NE(ChildKind(w.hwnd), CHILD_KIND_NONE) << w.title;
             DestroyInputChildWindows();
             DestroyOutputChildWindows();
-            ASSERT_EQ(open_count(), 0) << row.name;
+            ASSERT_EQ(open_count(), 0u);
         }
     });
 }

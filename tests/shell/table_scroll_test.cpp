@@ -22,9 +22,7 @@
 namespace {
 
 // The default font as a view measures it, read independently of the window procedure.
-struct Metrics {
-    int cx, caps, cy, maxWidth;
-};
+struct Metrics { int cx, caps, cy, maxWidth; };
 Metrics default_font_metrics()
 {
     TEXTMETRICA tm{};
@@ -70,20 +68,6 @@ void place(HWND view, int kind, int line, int character)
     iHscrollPos[kind] = character;
     SetScrollPos(view, SB_VERT, line, TRUE);
     SetScrollPos(view, SB_HORZ, character, TRUE);
-}
-
-TEST(TableScroll, CreationMeasuresTheDefaultFont)
-{
-    run_program([] {
-        const Metrics m = default_font_metrics();
-        ASSERT_GT(m.cx, 0);
-        ASSERT_GT(m.cy, 0);
-        open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
-        EXPECT_EQ(cxChar, m.cx);
-        EXPECT_EQ(cxCaps, m.caps);
-        EXPECT_EQ(cyChar, m.cy);
-        EXPECT_EQ(iMaxWidth, m.maxWidth);
-    });
 }
 
 TEST(TableScroll, VerticalRangeCountsTheClientInWholeLinesAndStartsInTheMiddle)
@@ -162,43 +146,11 @@ TEST(TableScroll, HorizontalRangeCountsCharactersBeyondTheLinePlusTen)
     });
 }
 
-TEST(TableScroll, ResizingReCentresAndForgetsTheUsersPosition)
-{
-    run_program([] {
-        const HWND view = open_view(IDM_TABLE_PHASE, &hwndChildImaginaryInput);
-        ASSERT_NE(view, nullptr);
-        const Metrics m = default_font_metrics();
-        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
-        vscroll(view, SB_BOTTOM);
-        hscroll(view, SB_PAGERIGHT);
-        ASSERT_EQ(iVscrollPos[1], 91);
-        ASSERT_EQ(iHscrollPos[1], 63);
-        // 60 lines: range 131 - 60 = 71, middle 35; 50 characters narrower: 60, middle 30.
-        size(view, m.maxWidth - 50 * m.cx, 60 * m.cy);
-        EXPECT_EQ(iVscrollMax[1], 71);
-        EXPECT_EQ(iVscrollPos[1], 35);
-        EXPECT_EQ(GetScrollPos(view, SB_VERT), 35);
-        EXPECT_EQ(iHscrollMax[1], 60);
-        EXPECT_EQ(iHscrollPos[1], 30);
-        EXPECT_EQ(GetScrollPos(view, SB_HORZ), 30);
-        // A size that gives the same range still returns to the middle.
-        vscroll(view, SB_TOP);
-        ASSERT_EQ(iVscrollPos[1], 0);
-        size(view, m.maxWidth - 50 * m.cx, 60 * m.cy);
-        EXPECT_EQ(iVscrollPos[1], 35);
-    });
-}
-
 TEST(TableScroll, RequestsAndKeysMoveByLinesCharactersAndPagesWithinTheRange)
 {
     // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40),
     // characters 0..110 (a page is 8).
-    struct Row {
-        const char *name;
-        UINT message;
-        WPARAM param;
-        int fromLine, fromChar, line, character;
-    } rows[] = {
+    struct Row { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; } rows[] = {
         {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55},
         {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
         {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55},
@@ -252,39 +204,6 @@ TEST(TableScroll, RequestsAndKeysMoveByLinesCharactersAndPagesWithinTheRange)
     });
 }
 
-TEST(TableScroll, APageIsTheHeightOfTheTableThatScrolls)
-{
-    run_program([] {
-        const HWND transmission = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
-        const HWND phase = open_view(IDM_TABLE_PHASE, &hwndChildImaginaryInput);
-        ASSERT_NE(transmission, nullptr);
-        ASSERT_NE(phase, nullptr);
-        const Metrics m = default_font_metrics();
-        size(transmission, 600, 40 * m.cy);  // range 91, middle 45, page 40
-        size(phase, 600, 10 * m.cy);         // sized last: range 121, middle 60, page 10
-        ASSERT_EQ(cyClient, 10 * m.cy);
-        struct Row {
-            const char *name;
-            HWND view;
-            int kind, request, to;
-        } rows[] = {
-            {"40-line table down", transmission, 0, SB_PAGEDOWN, 85},
-            {"40-line table up", transmission, 0, SB_PAGEUP, 5},
-            {"10-line table down", phase, 1, SB_PAGEDOWN, 70},
-            {"10-line table up", phase, 1, SB_PAGEUP, 50},
-        };
-        for (const Row &row : rows) {
-            place(row.view, row.kind, row.kind == 0 ? 45 : 60, 0);
-            vscroll(row.view, row.request);
-            EXPECT_EQ(iVscrollPos[row.kind], row.to) << row.name;
-        }
-        // A window shorter than a line still pages by one line.
-        size(phase, 600, m.cy - 1);  // range 131, middle 65
-        vscroll(phase, SB_PAGEDOWN);
-        EXPECT_EQ(iVscrollPos[1], 66);
-    });
-}
-
 TEST(TableScroll, PlotWindowsIgnoreKeysAndScrollRequests)
 {
     run_program([] {
@@ -297,11 +216,7 @@ TEST(TableScroll, PlotWindowsIgnoreKeysAndScrollRequests)
         place(table, 0, 45, 55);
         const int plotThumb = GetScrollPos(plot, SB_VERT);
 
-        struct Row {
-            const char *name;
-            UINT message;
-            int param;
-        } rows[] = {
+        struct Row { const char *name; UINT message; int param; } rows[] = {
             {"Page Down", WM_KEYDOWN, VK_NEXT}, {"End", WM_KEYDOWN, VK_END},
             {"Home", WM_KEYDOWN, VK_HOME},      {"Left", WM_KEYDOWN, VK_LEFT},
             {"Right", WM_KEYDOWN, VK_RIGHT},    {"Down", WM_KEYDOWN, VK_DOWN},

@@ -1,0 +1,278 @@
+// The sweep job's options and its plan: which rows, in which order, with which values.
+#include "shell/sweep.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "optics/settings.h"
+#include "optics/settings_rules.h"
+
+namespace {
+
+const char *const SWEEP_OPTIONS[] = {"--sweep", "--random", "--trials", "--seed", "--jobs", "--csv"};
+
+bool is_option(const char *arg, const char *name) { return !std::strcmp(arg, name); }
+
+// A number that is the whole text (strtod's reading, a point as decimal mark).
+bool read_double(const std::string &text, double &value)
+{
+    if (text.empty()) return false;
+    char *end = nullptr;
+    errno = 0;
+    value = std::strtod(text.c_str(), &end);
+    return *end == '\0' && errno == 0 && std::isfinite(value);
+}
+
+// A whole number from low to high that is the whole text.
+bool read_count(const std::string &text, long long low, long long high, long long &value)
+{
+    if (text.empty() || text[0] == '-' || text[0] == ' ') return text == "0" && low <= 0;
+    char *end = nullptr;
+    errno = 0;
+    const unsigned long long v = std::strtoull(text.c_str(), &end, 10);
+    if (*end != '\0' || errno != 0 || v > static_cast<unsigned long long>(high)) return false;
+    value = static_cast<long long>(v);
+    return value >= low;
+}
+
+std::string float_text(float v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(v));
+    return text;
+}
+
+std::string whole_text(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.0f", v);
+    return text;
+}
+
+// The k-th of the axis's values, as the setting reads it.
+std::string axis_value(const SweepAxis &axis, long k)
+{
+    double v = axis.from;
+    if (axis.steps > 1)
+        v = k == axis.steps - 1 ? axis.to : axis.from + (axis.to - axis.from) * static_cast<double>(k) / (axis.steps - 1);
+    return axis.integer ? whole_text(v) : float_text(static_cast<float>(v));
+}
+
+// The value of sweep axis a in row: the sweep point is row / trials, its last axis varying
+// fastest.
+std::string swept_value(const SweepJob &job, long row, int a)
+{
+    long point = row / job.trials;
+    for (int later = static_cast<int>(job.sweeps.size()) - 1; later > a; later--) point /= job.sweeps[later].steps;
+    return axis_value(job.sweeps[a], point % job.sweeps[a].steps);
+}
+
+// Splits NAME=VALUE; the name is given back in the setting's own spelling.
+std::string split_named(const std::string &option, const char *arg, std::string &name, std::string &value)
+{
+    const char *eq = std::strchr(arg, '=');
+    if (!eq || eq == arg) return option + " needs NAME=" + (option == "--sweep" ? "FROM:TO:STEPS" : "SIGMA");
+    name = setting_name(std::string(arg, eq));
+    if (name.empty()) return "unknown setting '" + std::string(arg, eq) + "'";
+    value = eq + 1;
+    return "";
+}
+
+std::string parse_sweep(const char *arg, SweepAxis &axis)
+{
+    std::string text;
+    std::string problem = split_named("--sweep", arg, axis.name, text);
+    if (!problem.empty()) return problem;
+    if (axis.name == "nCurrentPSFUnits") return "nCurrentPSFUnits cannot be swept: it sets the unit of the columns";
+    const std::size_t c1 = text.find(':'), c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
+    long long steps = 0;
+    if (c2 == std::string::npos || !read_double(text.substr(0, c1), axis.from) ||
+        !read_double(text.substr(c1 + 1, c2 - c1 - 1), axis.to) ||
+        !read_count(text.substr(c2 + 1), 1, 1'000'000'000'000'000'000LL, steps))
+        return "--sweep " + axis.name + " needs FROM:TO:STEPS (two numbers and a count from 1), not " + text;
+    axis.steps = static_cast<long>(steps);
+    if (axis.steps == 1 && axis.from != axis.to)
+        return "--sweep " + axis.name + " from " + text.substr(0, c1) + " to " + text.substr(c1 + 1, c2 - c1 - 1) +
+               " needs at least 2 steps";
+    axis.integer = setting_is_integer(axis.name);
+    if (axis.integer) {
+        // Whole ends and a whole step: (TO - FROM) divides into STEPS - 1 equal whole parts.
+        const double span = axis.to - axis.from;
+        const bool whole = axis.from == std::trunc(axis.from) && axis.to == std::trunc(axis.to) &&
+                           (axis.steps == 1 || std::fmod(span, static_cast<double>(axis.steps - 1)) == 0);
+        if (!whole)
+            return "--sweep " + axis.name + "=" + text + " needs values between whole numbers; " + axis.name +
+                   " takes whole numbers only";
+    }
+    return "";
+}
+
+std::string parse_random(const char *arg, RandomSetting &random)
+{
+    std::string text;
+    std::string problem = split_named("--random", arg, random.name, text);
+    if (!problem.empty()) return problem;
+    if (setting_is_integer(random.name))
+        return "--random needs a float setting; " + random.name + " takes whole numbers only";
+    if (!read_double(text, random.sigma) || random.sigma < 0)
+        return "--random " + random.name + " needs a standard deviation of at least 0, not " + text;
+    return "";
+}
+
+// A standard normal deviate by Box-Muller in double, from two 53-bit uniforms of the
+// generator; u1 lies in (0, 1] so its logarithm is finite.
+double normal_deviate(std::mt19937_64 &generator)
+{
+    const double u1 = (static_cast<double>(generator() >> 11) + 1.0) * 0x1p-53;
+    const double u2 = static_cast<double>(generator() >> 11) * 0x1p-53;
+    return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * M_PI * u2);
+}
+
+double current_value(const std::string &name)
+{
+    for (const auto &[setting, value] : setting_values())
+        if (setting == name) return value;
+    return 0;
+}
+
+}  // namespace
+
+bool is_sweep_job(int argc, char **argv)
+{
+    for (int k = 0; k < argc; k++)
+        for (const char *option : SWEEP_OPTIONS)
+            if (is_option(argv[k], option)) return true;
+    return false;
+}
+
+std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
+{
+    for (int k = 0; k < argc; k++) {
+        const std::string arg = argv[k];
+        const bool has_value = k + 1 < argc;
+        if (arg == "--out" || arg == "--plot") return arg + " cannot be used with --sweep or --random";
+        if (arg.rfind("--", 0) == 0) {
+            bool known = false;
+            for (const char *option : SWEEP_OPTIONS) known = known || arg == option;
+            if (!known) return "unknown option " + arg;
+            if (!has_value || !*argv[k + 1]) return arg + " needs a value";
+            const char *value = argv[++k];
+            long long n = 0;
+            if (arg == "--sweep") {
+                SweepAxis axis;
+                const std::string problem = parse_sweep(value, axis);
+                if (!problem.empty()) return problem;
+                for (const SweepAxis &other : job.sweeps)
+                    if (other.name == axis.name) return axis.name + " is swept twice";
+                job.sweeps.push_back(axis);
+            } else if (arg == "--random") {
+                RandomSetting random;
+                const std::string problem = parse_random(value, random);
+                if (!problem.empty()) return problem;
+                for (const RandomSetting &other : job.randoms)
+                    if (other.name == random.name) return random.name + " is randomised twice";
+                job.randoms.push_back(random);
+            } else if (arg == "--trials") {
+                if (!read_count(value, 1, 1'000'000'000'000'000'000LL, n)) return "--trials needs a count from 1, not " + std::string(value);
+                job.trials = static_cast<long>(n);
+                job.has_trials = true;
+            } else if (arg == "--seed") {
+                char *end = nullptr;
+                errno = 0;
+                job.seed = std::strtoull(value, &end, 10);
+                if (*end || errno || value[0] == '-' || value[0] == ' ')
+                    return "--seed needs a whole number from 0, not " + std::string(value);
+            } else if (arg == "--jobs") {
+                if (!read_count(value, 1, 1024, n)) return "--jobs needs a count from 1 to 1024, not " + std::string(value);
+                job.jobs = static_cast<int>(n);
+            } else {
+                job.csv = value;
+            }
+            continue;
+        }
+        const std::size_t eq = arg.find('=');
+        if (eq == std::string::npos || eq == 0) return "'" + arg + "' is not NAME=VALUE";
+        job.settings.emplace_back(arg.substr(0, eq), arg.substr(eq + 1));
+    }
+    if (job.has_trials && job.randoms.empty()) return "--trials needs --random";
+    return "";
+}
+
+std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
+{
+    // The row count first, without overflow: nothing is drawn or allocated for a refused job.
+    long double rows = job.trials;
+    for (const SweepAxis &axis : job.sweeps) rows *= axis.steps;
+    if (rows > MOST_ROWS) return "the job has more than " + std::to_string(MOST_ROWS) + " rows";
+    plan.rows = static_cast<long>(rows);
+    plan.points = plan.rows / job.trials;
+
+    plan.columns.clear();
+    for (const SweepAxis &axis : job.sweeps) plan.columns.push_back(axis.name);
+    for (const RandomSetting &random : job.randoms) {
+        int column = 0;
+        while (column < static_cast<int>(plan.columns.size()) && plan.columns[column] != random.name) column++;
+        if (column == static_cast<int>(plan.columns.size())) plan.columns.push_back(random.name);
+        plan.random_column.push_back(column);
+    }
+
+    // Every swept value must be one the setting takes; the first one refused names the range.
+    // A float setting takes an interval, so a sweep whose ends it takes needs no more checks.
+    const auto refusal = [](const SweepAxis &axis, long k) {
+        double value = 0;
+        return read_setting(axis.name, axis_value(axis, k), NumberReading::Whole, value, MessageStyle::Batch);
+    };
+    for (const SweepAxis &axis : job.sweeps) {
+        if (!axis.integer && refusal(axis, 0).empty() && refusal(axis, axis.steps - 1).empty()) continue;
+        for (long k = 0; k < axis.steps; k++) {
+            const std::string problem = refusal(axis, k);
+            if (!problem.empty()) return problem;
+        }
+    }
+
+    if (job.randoms.empty()) return "";
+    // All deviates in row order, then option order, before any row: the file is the same for
+    // any number of workers.
+    std::vector<double> base(job.randoms.size());
+    for (std::size_t r = 0; r < job.randoms.size(); r++) base[r] = current_value(job.randoms[r].name);
+    std::mt19937_64 generator(job.seed);
+    plan.random_values.resize(static_cast<std::size_t>(plan.rows) * job.randoms.size());
+    float *out = plan.random_values.data();
+    for (long row = 0; row < plan.rows; row++) {
+        for (std::size_t r = 0; r < job.randoms.size(); r++) {
+            // A swept setting scatters about the row's swept value, the others about their base.
+            const int column = plan.random_column[r];
+            const double around = column < static_cast<int>(job.sweeps.size())
+                                      ? std::atof(swept_value(job, row, column).c_str())
+                                      : base[r];
+            for (int draws = 1;; draws++) {
+                const float v = static_cast<float>(around + job.randoms[r].sigma * normal_deviate(generator));
+                double accepted = 0;
+                if (read_setting(job.randoms[r].name, float_text(v), NumberReading::Whole, accepted,
+                                 MessageStyle::Batch).empty()) {
+                    *out++ = v;
+                    break;
+                }
+                plan.redrawn++;
+                if (draws >= MOST_REDRAWS)
+                    return job.randoms[r].name + " stays out of range after " + std::to_string(MOST_REDRAWS) +
+                           " draws with SIGMA " + float_text(static_cast<float>(job.randoms[r].sigma));
+            }
+        }
+    }
+    return "";
+}
+
+std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row)
+{
+    std::vector<std::string> values(plan.columns.size());
+    for (std::size_t a = 0; a < job.sweeps.size(); a++) values[a] = swept_value(job, row, static_cast<int>(a));
+    if (!plan.random_values.empty())
+        for (std::size_t r = 0; r < job.randoms.size(); r++)
+            values[plan.random_column[r]] = float_text(plan.random_values[row * job.randoms.size() + r]);
+    return values;
+}

@@ -1,0 +1,67 @@
+// Sweeps and random trials in the batch job: many PSFs, one CSV row each. A row is the
+// start-up settings, then the NAME=VALUE settings, then the row's swept and random values,
+// so every row is what a single batch run of its settings prints.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// --sweep NAME=FROM:TO:STEPS: STEPS evenly spaced values from FROM to TO inclusive.
+struct SweepAxis {
+    std::string name;  // the setting's own spelling
+    double from = 0, to = 0;
+    long steps = 1;
+    bool integer = false;
+};
+
+// --random NAME=SIGMA: a normal deviate of standard deviation SIGMA added to the value.
+struct RandomSetting {
+    std::string name;
+    double sigma = 0;
+};
+
+struct SweepJob {
+    std::vector<std::pair<std::string, std::string>> settings;  // NAME=VALUE, applied first
+    std::vector<SweepAxis> sweeps;                               // the last varies fastest
+    std::vector<RandomSetting> randoms;
+    long trials = 1;
+    bool has_trials = false;
+    std::uint64_t seed = 1;
+    int jobs = 0;  // 0: one per core
+    std::string csv = "-";
+};
+
+// A typo in STEPS should not fill a disk.
+constexpr long MOST_ROWS = 10'000'000;
+// A deviate is drawn again when the setting refuses it; this many refusals in a row for one
+// value means the range is out of reach.
+constexpr int MOST_REDRAWS = 1000;
+
+// The rows to compute: the setting columns and every random value, drawn before any row.
+struct SweepPlan {
+    std::vector<std::string> columns;       // swept settings, then random ones not swept
+    std::vector<int> random_column;         // the column of each --random, in option order
+    long points = 1;                        // sweep points; each has `trials` rows
+    long rows = 0;
+    std::vector<float> random_values;       // rows x randoms, row-major
+    long redrawn = 0;
+};
+
+// True when the batch arguments ask for a sweep job (any of its options).
+bool is_sweep_job(int argc, char **argv);
+
+// Reads the arguments after --batch. Returns "" or the one-line refusal.
+std::string parse_sweep_job(int argc, char **argv, SweepJob &job);
+
+// Plans the rows of job. The optics must hold the start-up state plus job.settings: their
+// values are the base of the random deviates. Returns "" or the one-line refusal.
+std::string plan_sweep(const SweepJob &job, SweepPlan &plan);
+
+// The text of each column's value in row (from 0), as the CSV shows it and as the setting
+// reads it back: "%.9g" of the float a float setting holds, a whole number for the others.
+std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row);
+
+// The whole sweep job; returns the exit status.
+int sweep_main(int argc, char **argv);
