@@ -12,8 +12,15 @@
 // A white 32-bit image of width x height pixels; drawing lands in it pixel for pixel.
 HDC CreateImageDC(int width, int height);
 BOOL SaveImageDC(HDC hdc, const char *png_path);
-// Vector drawing into an SVG file, written when the context is deleted.
+// Vector drawing in device pixels: each line, polygon and shape one element, each text one
+// text element. The document goes to svg_path when the context is deleted (DeleteDC then
+// fails if the file cannot be written); with a null path it is only kept in memory.
 HDC CreateSvgDC(int width, int height, const char *svg_path);
+// The SVG document drawn so far, or the picture of an image context as PNG bytes.
+BOOL GetSvgDocument(HDC hdc, std::string *svg);
+BOOL GetImagePng(HDC hdc, std::string *png);
+// A colour bitmap holding a copy of an image context's picture, or null.
+HBITMAP GetImageBitmap(HDC hdc);
 // An image context that also records every primitive (see RecordedOp).
 HDC CreateRecordingDC(int width, int height);
 // Deletes a context made by the functions above (or a window's measuring context); the

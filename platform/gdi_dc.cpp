@@ -1,8 +1,7 @@
 // Device contexts: a window's paint context around its painter, a measuring context, an image,
 // an SVG file and the recording context; and the per-context drawing state.
 #include <QApplication>
-#include <QSvgGenerator>
-
+#include <QBuffer>
 
 #include "platform/app.h"
 #include "platform/gdi_qt.h"
@@ -53,6 +52,15 @@ HDC__ *image_context(int width, int height)
 
 HDC__ *state(HDC hdc) { return dc_valid(hdc) ? reinterpret_cast<HDC__ *>(hdc) : nullptr; }
 
+// An image is read with its painter ended (pending drawing finished); drawing then goes on.
+void resume_painting(HDC__ *dc)
+{
+    dc->painter->begin(dc->image.get());
+    dc->painter->setRenderHint(QPainter::Antialiasing, false);
+    dc->painter->setRenderHint(QPainter::TextAntialiasing, false);
+    if (dc->hasClip) dc->painter->setClipRect(dc->clip);
+}
+
 }  // namespace
 
 HDC CreateImageDC(int width, int height)
@@ -72,26 +80,47 @@ HDC CreateRecordingDC(int width, int height)
 
 HDC CreateSvgDC(int width, int height, const char *svg_path)
 {
-    if (!svg_path || width <= 0 || height <= 0) return nullptr;
-    ensure_application();
+    if (width <= 0 || height <= 0) return nullptr;
+    ensure_application();  // fonts measure text
     auto *dc = new HDC__;
     dc->kind = HDC__::Kind::Svg;
-    auto generator = std::make_unique<QSvgGenerator>();
-    generator->setFileName(QString::fromLocal8Bit(svg_path));
-    generator->setSize(QSize(width, height));
-    generator->setViewBox(QRect(0, 0, width, height));
     dc->width = width;
     dc->height = height;
     dc->paintRect = QRect(0, 0, width, height);
-    start_painter(dc, generator.get());
-    dc->device = std::move(generator);
-    if (!dc->painter->isActive()) {
-        delete dc;
-        return nullptr;
-    }
-    // The page starts white, like an image.
-    dc->painter->fillRect(dc->paintRect, Qt::white);
+    svg_start(dc, width, height, svg_path);
     return dc_register(dc);
+}
+
+BOOL GetSvgDocument(HDC hdc, std::string *svg)
+{
+    HDC__ *dc = state(hdc);
+    if (!dc || !dc->svg || !svg) return FALSE;
+    *svg = svg_document(dc);
+    return TRUE;
+}
+
+BOOL GetImagePng(HDC hdc, std::string *png)
+{
+    HDC__ *dc = state(hdc);
+    if (!dc || !dc->image || !png) return FALSE;
+    dc->painter->end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    const bool ok = dc->image->save(&buffer, "PNG");
+    resume_painting(dc);
+    if (ok) png->assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    return ok ? TRUE : FALSE;
+}
+
+HBITMAP GetImageBitmap(HDC hdc)
+{
+    HDC__ *dc = state(hdc);
+    if (!dc || !dc->image) return nullptr;
+    dc->painter->end();
+    HBITMAP bitmap = bitmap_from_qimage(*dc->image);
+    resume_painting(dc);
+    return bitmap;
 }
 
 BOOL SaveImageDC(HDC hdc, const char *png_path)
@@ -101,10 +130,7 @@ BOOL SaveImageDC(HDC hdc, const char *png_path)
     // Finish pending drawing before reading the image; drawing may go on afterwards.
     dc->painter->end();
     const bool ok = dc->image->save(QString::fromLocal8Bit(png_path), "PNG");
-    dc->painter->begin(dc->image.get());
-    dc->painter->setRenderHint(QPainter::Antialiasing, false);
-    dc->painter->setRenderHint(QPainter::TextAntialiasing, false);
-    if (dc->hasClip) dc->painter->setClipRect(dc->clip);
+    resume_painting(dc);
     return ok ? TRUE : FALSE;
 }
 
@@ -112,9 +138,10 @@ BOOL DeleteDC(HDC hdc)
 {
     HDC__ *dc = state(hdc);
     if (!dc || dc->kind == HDC__::Kind::Paint) return FALSE;
-    if (dc->ownPainter) dc->ownPainter->end();  // an SVG file is written here
+    if (dc->ownPainter) dc->ownPainter->end();
+    const bool written = svg_write_file(dc);
     dc_release(hdc);
-    return TRUE;
+    return written ? TRUE : FALSE;
 }
 
 HDC dc_create_for_painter(QPainter *painter, int width, int height)

@@ -90,6 +90,7 @@ struct HDC__ {
     bool hasClip = false;
     QRect clip;
     std::vector<RecordedOp> *record = nullptr;  // owned; only for recording contexts
+    std::shared_ptr<struct SvgWriter> svg;       // only for SVG contexts
 };
 
 // Object registry (gdi_objects.cpp).
@@ -117,6 +118,14 @@ GdiObject *gdi_stock_font(int which);
 // for contexts that do not draw.
 QPainter *gdi_painter(HDC__ *dc);
 QBrush gdi_brush_for(const HDC__ *dc, const GdiObject *brush);
+
+// SVG contexts (gdi_svg.cpp): the elements are written as the primitives arrive; text comes
+// with its reference x, its baseline, its left edge and its cell size in pixels.
+void svg_start(HDC__ *dc, int width, int height, const char *path);
+void svg_add(HDC__ *dc, const RecordedOp &op);
+void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font, const QString &text);
+std::string svg_document(HDC__ *dc);
+bool svg_write_file(HDC__ *dc);  // to the path given at creation, if any
 
 // Recording (gdi_record.cpp).
 void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const std::string &text = {},

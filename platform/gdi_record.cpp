@@ -56,7 +56,7 @@ HDC__ *state(HDC hdc) { return dc_valid(hdc) ? reinterpret_cast<HDC__ *>(hdc) : 
 void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const std::string &text, COLORREF pixel,
                 HGDIOBJ brushOverride)
 {
-    if (!dc->record) return;
+    if (!dc->record && !dc->svg) return;
     RecordedOp op;
     op.kind = kind;
     op.points = std::move(points);
@@ -72,7 +72,8 @@ void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const s
     op.pixelColor = pixel;
     op.clipped = dc->hasClip;
     if (dc->hasClip) op.clip = RECT{dc->clip.left(), dc->clip.top(), dc->clip.right() + 1, dc->clip.bottom() + 1};
-    dc->record->push_back(std::move(op));
+    if (dc->svg && kind != RecordedKind::Text) svg_add(dc, op);
+    if (dc->record) dc->record->push_back(std::move(op));
 }
 
 std::vector<RecordedOp> RecordedOps(HDC hdc)

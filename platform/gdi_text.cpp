@@ -218,7 +218,7 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     const QString text = toQString(lpString, c);
     gdi_record(dc, RecordedKind::Text, {POINT{x, y}}, std::string(lpString, static_cast<std::size_t>(c)));
     QPainter *p = gdi_painter(dc);
-    if (!p || c == 0) return TRUE;
+    if ((!p && !dc->svg) || c == 0) return TRUE;
     GdiObject *font = dc_font(dc);
     const QFontMetrics &fm = gdi_font_metrics(font);
     const int width = text_width(font, text);
@@ -233,6 +233,11 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
         baseline = y;
     else if (dc->textAlign & TA_BOTTOM)
         baseline = y - fm.descent();
+
+    if (dc->svg) {
+        svg_text(dc, x, baseline, left, width, fm.ascent() + fm.descent(), font, text);
+        return TRUE;
+    }
 
     // A table paints every cell of its array; most fall outside the part being painted.
     const QRect cell(left, baseline - fm.ascent(), width, fm.ascent() + fm.descent());

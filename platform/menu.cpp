@@ -133,6 +133,40 @@ void menu_detach(HMENU menu, HWND owner)
     free_menu(menu);
 }
 
+namespace {
+std::function<UINT(const std::vector<std::string> &)> popup_interceptor;
+}
+
+void menu_set_popup_interceptor(std::function<UINT(const std::vector<std::string> &)> f)
+{
+    popup_interceptor = std::move(f);
+}
+
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd, const RECT *)
+{
+    HMENU__ *m = menu_live(menu);
+    if (!m || m->bar) return FALSE;
+    UINT chosen = 0;
+    if (popup_interceptor) {
+        std::vector<std::string> texts;
+        for (const MenuItem &item : m->items) texts.push_back(item.separator ? "-" : item.text);
+        chosen = popup_interceptor(texts);
+    } else {
+        // No owner while the menu is open: a choice is read back here, not posted.
+        m->owner = nullptr;
+        QMenu qmenu(window_top_widget(hwnd));
+        fill_qt_menu(menu, menu, &qmenu);
+        const QAction *picked = qmenu.exec(QPoint(x, y));
+        for (MenuItem &item : m->items) {
+            if (picked && item.action == picked && !item.popup && !item.separator && !item.grayed) chosen = item.id;
+            item.action = nullptr;
+        }
+    }
+    if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
+    if (chosen) PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
+    return TRUE;
+}
+
 HMENU CreateMenu() { return new_menu(true); }
 HMENU CreatePopupMenu() { return new_menu(false); }
 

@@ -16,6 +16,13 @@ BOOL DestroyMenu(HMENU hMenu);
 // Loads a menu resource by name (see resources/README.md); null when there is none.
 HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName);
 
+// TrackPopupMenu flags: TPM_RETURNCMD returns the chosen id (0 when none) instead of sending
+// WM_COMMAND to hWnd; the others are accepted for their Win32 meaning (the menu always
+// follows either mouse button).
+enum : UINT { TPM_LEFTALIGN = 0x0000, TPM_RIGHTBUTTON = 0x0002, TPM_NONOTIFY = 0x0080, TPM_RETURNCMD = 0x0100 };
+// Shows a pop-up menu at the screen point (x, y) and waits until it closes.
+BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT *prcRect);
+
 HMENU GetMenu(HWND hWnd);
 BOOL SetMenu(HWND hWnd, HMENU hMenu);
 BOOL DrawMenuBar(HWND hWnd);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,8 @@ struct HMENU__ {
 QMenuBar *menu_realize_bar(HMENU menu, HWND owner, QWidget *parent);
 // The window is going: its menu is destroyed with it.
 void menu_detach(HMENU menu, HWND owner);
+// Tests answer pop-up menus instead of a user: the interceptor gets the item texts in order
+// and returns the id chosen (0 for none).
+void menu_set_popup_interceptor(std::function<UINT(const std::vector<std::string> &)> f);
 // Finds an item by command id anywhere in the tree (null when there is none).
 MenuItem *menu_find_by_command(HMENU menu, UINT id);

@@ -12,6 +12,7 @@ namespace {
 
 std::function<int(HWND, LPCSTR, LPCSTR, UINT)> interceptor;
 std::function<void(UINT)> beep_listener;
+void (*box_sink)(LPCSTR, LPCSTR) = nullptr;
 
 QMessageBox::Icon icon_for(UINT type)
 {
@@ -27,6 +28,7 @@ QMessageBox::Icon icon_for(UINT type)
 }  // namespace
 
 void msgbox_set_interceptor(std::function<int(HWND, LPCSTR, LPCSTR, UINT)> f) { interceptor = std::move(f); }
+void SetMessageBoxSink(void (*sink)(LPCSTR, LPCSTR)) { box_sink = sink; }
 void msgbox_set_beep_listener(std::function<void(UINT)> f) { beep_listener = std::move(f); }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
@@ -34,6 +36,10 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     if (!caption) caption = "Error";
     if (!text) text = "";
     if (interceptor) return interceptor(owner, text, caption, type);
+    if (box_sink) {
+        box_sink(caption, text);
+        return IDOK;
+    }
     if (!qApp) return IDOK;
 
     QMessageBox box(icon_for(type), toQString(caption), toQString(text), QMessageBox::NoButton,

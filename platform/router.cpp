@@ -3,6 +3,7 @@
 #include "platform/qt_convert.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -128,6 +129,14 @@ void ClientWidget::mouseReleaseEvent(QMouseEvent *event)
     const UINT message = event->button() == Qt::RightButton ? UINT(WM_RBUTTONUP) : UINT(WM_LBUTTONUP);
     if (!route_mouse(hwnd, message, event->position().toPoint(), event->buttons(), event->modifiers()))
         QWidget::mouseReleaseEvent(event);
+}
+
+// The right button (or the menu key) asks for a context menu, at its screen position.
+void ClientWidget::contextMenuEvent(QContextMenuEvent *event)
+{
+    const QPoint at = event->globalPos();
+    if (!route_message(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(at.x(), at.y())))
+        QWidget::contextMenuEvent(event);
 }
 
 void ClientWidget::mouseMoveEvent(QMouseEvent *event)

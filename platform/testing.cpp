@@ -19,6 +19,8 @@ struct Records {
     std::vector<TestMessageBox> boxes;
     std::vector<std::string> cursors;
     int beeps = 0;
+    std::deque<UINT> popupChoices;
+    std::vector<std::vector<std::string>> popups;
 };
 Records records;
 
@@ -53,8 +55,23 @@ void testing_end()
     msgbox_set_interceptor(nullptr);
     msgbox_set_beep_listener(nullptr);
     cursor_set_listener(nullptr);
+    menu_set_popup_interceptor(nullptr);
     records = Records{};
 }
+
+void testing_answer_popup_menus(std::vector<UINT> choices)
+{
+    records.popupChoices.assign(choices.begin(), choices.end());
+    menu_set_popup_interceptor([](const std::vector<std::string> &texts) {
+        records.popups.push_back(texts);
+        if (records.popupChoices.empty()) return UINT(0);
+        const UINT id = records.popupChoices.front();
+        records.popupChoices.pop_front();
+        return id;
+    });
+}
+
+const std::vector<std::vector<std::string>> &testing_popup_menus() { return records.popups; }
 
 const std::vector<TestMessageBox> &testing_message_boxes() { return records.boxes; }
 int testing_beep_count() { return records.beeps; }

@@ -49,6 +49,11 @@ TestMenuItem testing_menu_item(HWND window, UINT id);
 // "&File/-" for a separator, "&About=90" for a bar item.
 std::vector<std::string> testing_menu_outline(HWND window);
 
+// From now on pop-up menus (TrackPopupMenu) are not shown: each is answered with the next id
+// of the script (0, nothing chosen, once it is used up) and its item texts are recorded.
+void testing_answer_popup_menus(std::vector<UINT> choices);
+const std::vector<std::vector<std::string>> &testing_popup_menus();
+
 // The live child windows of a window, in creation order.
 std::vector<TestWindow> testing_child_windows(HWND parent);
 // Lets the toolkit finish pending layout, paints and deletions.

@@ -13,3 +13,4 @@
 #include "platform/resources.h"
 #include "platform/dialog.h"
 #include "platform/timeofday.h"
+#include "platform/clipboard.h"

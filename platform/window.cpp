@@ -421,6 +421,16 @@ BOOL GetClientRect(HWND hwnd, RECT *rect)
     return TRUE;
 }
 
+BOOL ClientToScreen(HWND hwnd, POINT *point)
+{
+    HWND__ *w = window_live(hwnd);
+    if (!w || !point || !w->client) return FALSE;
+    QWidget *surface = w->mdiArea ? w->mdiArea->viewport() : w->client.data();
+    const QPoint screen = surface->mapToGlobal(QPoint(point->x, point->y));
+    *point = POINT{screen.x(), screen.y()};
+    return TRUE;
+}
+
 BOOL GetWindowRect(HWND hwnd, RECT *rect)
 {
     HWND__ *w = window_live(hwnd);

@@ -20,6 +20,7 @@ enum : UINT {
     WM_ERASEBKGND = 0x0014,
     WM_SHOWWINDOW = 0x0018,
     WM_SETCURSOR = 0x0020,
+    WM_CONTEXTMENU = 0x007B,  // wParam: the window; lParam: screen x, y
     WM_NCDESTROY = 0x0082,
     WM_KEYUP = 0x0101,
     WM_CHAR = 0x0102,
@@ -131,6 +132,8 @@ HWND GetFocus();
 // Geometry. Client rectangles start at (0, 0); window rectangles are in screen coordinates.
 // MoveWindow and SetWindowPos place a child relative to its parent's client area.
 BOOL GetClientRect(HWND hWnd, RECT *lpRect);
+// Client coordinates of a window to screen coordinates.
+BOOL ClientToScreen(HWND hWnd, POINT *lpPoint);
 BOOL GetWindowRect(HWND hWnd, RECT *lpRect);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);

@@ -18,6 +18,7 @@
 #include "optics/pupil.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
+#include "shell/batch_plot.h"
 #include "orvinta_version.h"
 #include "shell/entry.h"
 #include "shell/sweep.h"
@@ -111,8 +112,13 @@ int batch_main(int argc, char **argv)
     if (is_sweep_job(argc, argv)) return sweep_main(argc, argv);
     std::vector<std::pair<std::string, std::string>> settings;
     const char *out = nullptr;
+    PlotOptions pictures;
     for (int k = 0; k < argc; k++) {
         const char *arg = argv[k];
+        if (const int taken = parse_plot_option(argc, argv, k, pictures)) {
+            if (taken < 0) return 2;
+            continue;
+        }
         if (!std::strcmp(arg, "--out")) {
             if (k + 1 >= argc || !*argv[k + 1]) {
                 std::fprintf(stderr, "orvinta: --out needs a file name\n");
@@ -150,8 +156,8 @@ int batch_main(int argc, char **argv)
     // The figures reach standard output before the array does, also when the array goes to
     // standard output itself.
     std::fflush(stdout);
-    int status = 0;
-    if (out) {
+    int status = write_plot_pictures(pictures);
+    if (out && status == 0) {
         std::string bytes, error;
         if (!format_output(out, quality, bytes, error) || !write_output_file(out, bytes, error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());

@@ -7,7 +7,6 @@ const char szDefaultTitle[] = "Orvinta: Diffraction Point Spread Function of Wav
 HWND hwnd = nullptr, mainhwnd = nullptr;
 HBITMAP hBitmap = nullptr;
 HBRUSH hBrush = nullptr;
-HDC hdc = nullptr;
 HCURSOR hFFTCursor = nullptr, hWavefrontCursor = nullptr, hDataSaveCursor = nullptr;
 char szFileName[FILE_NAME_SIZE] = "";
 char szTitleName[FILE_TITLE_SIZE] = "";

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/win32.h"
+#include "views/plot.h"  // hdc, the context of the paint under way
 
 constexpr int FILE_NAME_SIZE = 260;
 constexpr int FILE_TITLE_SIZE = 512;
@@ -15,7 +16,6 @@ extern const char szDefaultTitle[];  // "Orvinta: Diffraction Point Spread Funct
 extern HWND hwnd, mainhwnd;  // both the main window
 extern HBITMAP hBitmap;
 extern HBRUSH hBrush;
-extern HDC hdc;
 extern HCURSOR hFFTCursor, hWavefrontCursor, hDataSaveCursor;
 extern char szFileName[FILE_NAME_SIZE];
 extern char szTitleName[FILE_TITLE_SIZE];

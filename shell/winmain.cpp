@@ -5,6 +5,7 @@
 #include "shell/globals.h"
 #include "shell/wndproc.h"
 #include "views/child.h"
+#include "views/plot_menu.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLine, int)
     optics_startup();
     ionce = 0;
     szFileName[0] = szTitleName[0] = '\0';
+    pszPlotDataFile = szFileName;  // where Save Picture As starts
 
     hwnd = CreateWindowExA(0, szAppName, szDefaultTitle,
                            WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, CW_USEDEFAULT, CW_USEDEFAULT,

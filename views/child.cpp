@@ -7,6 +7,7 @@
 #include "optics/settings.h"
 #include "shell/globals.h"
 #include "views/plot.h"
+#include "views/plot_menu.h"
 #include "views/table.h"
 
 int cxChar = 1, cxCaps = 1, cyChar = 1;
@@ -256,6 +257,9 @@ LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_PAINT:
         if (kind == CHILD_KIND_NONE) break;
         return OnPaint(window, kind);
+    case WM_CONTEXTMENU:
+        if (!IsPlotKind(kind)) break;
+        return OnPlotContextMenu(window, kind, lParam);
     case WM_DESTROY:
         return OnDestroy(window, wParam, lParam);
     }

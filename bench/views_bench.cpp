@@ -1,0 +1,55 @@
+// A plot view's full repaint at 1920 x 1080 into an image-backed device context, for each of
+// the twelve views after Create PSF at the start-up settings; and the batch export of all
+// twelve views as SVG documents.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "optics/farfield.h"
+#include "optics/settings.h"
+#include "platform/dc.h"
+#include "platform/msgbox.h"
+#include "views/plot.h"
+#include "views/plot_picture.h"
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+
+void ComputeStartUpPSF()
+{
+    static bool computed = false;
+    if (computed) return;
+    optics_startup();
+    do_FFT();
+    computed = true;
+}
+
+void BM_PlotRepaint(benchmark::State &state)
+{
+    ComputeStartUpPSF();
+    const int kind = static_cast<int>(state.range(0));
+    HDC dc = CreateImageDC(kWidth, kHeight);
+    const RECT client = {0, 0, kWidth, kHeight};
+    for (auto _ : state) DrawPlot(dc, client, kind);
+    DeleteDC(dc);
+    state.SetLabel(PlotNameForKind(kind));
+}
+BENCHMARK(BM_PlotRepaint)->DenseRange(7, 18)->Unit(benchmark::kMillisecond);
+
+void BM_ExportTwelveSvg(benchmark::State &state)
+{
+    ComputeStartUpPSF();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        for (const PlotViewName &view : kPlotViewNames) {
+            std::string svg;
+            PlotPicture(view.kind, 800, 600, PictureFormat::Svg, svg);
+            bytes += svg.size();
+        }
+    }
+    benchmark::DoNotOptimize(bytes);
+}
+BENCHMARK(BM_ExportTwelveSvg)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,101 @@
+#include "views/plot_menu.h"
+
+#include <cstring>
+#include <string>
+
+#include "optics/output_file.h"
+#include "platform/clipboard.h"
+#include "platform/dc.h"
+#include "platform/filedlg.h"
+#include "views/plot.h"
+#include "views/plot_picture.h"
+
+const char *pszPlotDataFile = nullptr;
+
+namespace {
+
+std::string szLastPicture;  // the picture saved last, for the next dialog's folder
+
+std::string folder_of(const std::string &path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+RECT client_of(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return client;
+}
+
+}  // namespace
+
+LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
+{
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "Save Picture As...");
+    AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "Copy Picture");
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
+    DestroyMenu(menu);
+    if (chosen == IDM_SAVE_PICTURE) SavePlotPicture(window, kind);
+    if (chosen == IDM_COPY_PICTURE) CopyPlotPicture(window, kind);
+    return 0;
+}
+
+BOOL SavePlotPicture(HWND window, int kind)
+{
+    static const char filter[] = "PNG Picture (*.png)\0*.png\0SVG Picture (*.svg)\0*.svg\0\0";
+    char file[1024] = "";
+    const std::string folder =
+        folder_of(!szLastPicture.empty() ? szLastPicture : (pszPlotDataFile ? pszPlotDataFile : ""));
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = window;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file - 5;  // room for an ending added below
+    ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    ofn.lpstrTitle = "Save Picture As";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameA(&ofn)) return FALSE;
+
+    // A name typed without an ending gets that of the type chosen in the dialog.
+    std::string path = file;
+    if (PictureFormatForPath(path) == PictureFormat::None) path += ofn.nFilterIndex == 2 ? ".svg" : ".png";
+    const RECT client = client_of(window);
+    std::string bytes, error;
+    if (!PlotPicture(kind, client.right - client.left, client.bottom - client.top, PictureFormatForPath(path), bytes)) {
+        MessageBoxA(window, "The picture could not be drawn: the view has no area.", "Save Picture As",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    if (!write_output_file(path, bytes, error, FifoWait::Never)) {
+        MessageBoxA(window, ("The picture could not be written:\n" + error).c_str(), "Save Picture As",
+                    MB_OK | MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    szLastPicture = path;
+    return TRUE;
+}
+
+BOOL CopyPlotPicture(HWND window, int kind)
+{
+    const RECT client = client_of(window);
+    HDC image = CreateImageDC(client.right - client.left, client.bottom - client.top);
+    if (!image) return FALSE;
+    DrawPlot(image, client, kind);
+    HBITMAP bitmap = GetImageBitmap(image);
+    DeleteDC(image);
+    if (!bitmap || !OpenClipboard(window)) {
+        if (bitmap) DeleteObject(bitmap);
+        return FALSE;
+    }
+    EmptyClipboard();
+    const bool put = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+    if (!put) DeleteObject(bitmap);
+    CloseClipboard();
+    return put ? TRUE : FALSE;
+}

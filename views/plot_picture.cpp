@@ -1,0 +1,24 @@
+#include "views/plot_picture.h"
+
+#include "platform/dc.h"
+#include "views/plot.h"
+
+PictureFormat PictureFormatForPath(const std::string &path)
+{
+    if (path.size() < 5) return PictureFormat::None;  // a name before the ending
+    const std::string ending = path.substr(path.size() - 4);
+    if (ending == ".svg") return PictureFormat::Svg;
+    if (ending == ".png") return PictureFormat::Png;
+    return PictureFormat::None;
+}
+
+bool PlotPicture(int kind, int width, int height, PictureFormat format, std::string &bytes)
+{
+    if (format == PictureFormat::None) return false;
+    HDC dc = format == PictureFormat::Svg ? CreateSvgDC(width, height, nullptr) : CreateImageDC(width, height);
+    if (!dc) return false;
+    DrawPlot(dc, RECT{0, 0, width, height}, kind);
+    const BOOL ok = format == PictureFormat::Svg ? GetSvgDocument(dc, &bytes) : GetImagePng(dc, &bytes);
+    DeleteDC(dc);
+    return ok != FALSE;
+}
