@@ -46,7 +46,8 @@ std::string fixed(long long units, long long scale, int decimals, std::size_t wi
     const unsigned long long m = units < 0 ? -units : units;
     std::string fraction = std::to_string(m % scale);
     fraction.insert(0, decimals - fraction.size(), '0');
-    std::string text = (units < 0 ? "-" : "") + std::to_string(m / scale) + "." + fraction;
+    std::string text = units < 0 ? "-" : "";
+    text.append(std::to_string(m / scale)).append(".").append(fraction);
     if (text.size() < width) text.insert(0, width - text.size(), ' ');
     return text;
 }
