@@ -26,23 +26,23 @@ struct View {
 
 // Every view with its menu command and kind.
 const View kViews[] = {
-    {55, &hwndChildRealInput, 0, "pupil transmission table"},
-    {56, &hwndChildImaginaryInput, 1, "pupil phase table"},
-    {61, &hwndChildRealOutput, 2, "field amplitude table"},
-    {62, &hwndChildImaginaryOutput, 3, "field phase table"},
-    {63, &hwndChildModulusOutput, 6, "PSF table"},
-    {78, &hwndChildOutPlotXslice, 7, "PSF X-slice"},
-    {80, &hwndChildOutPlot3D, 8, "PSF 3-D"},
-    {83, &hwndChildOutPlotCont, 9, "PSF contour"},
-    {72, &hwndChildInRealPlot3D, 10, "pupil transmission 3-D"},
-    {73, &hwndChildInRealPlotCont, 11, "pupil transmission contour"},
-    {76, &hwndChildInPhasePlot3D, 12, "pupil phase 3-D"},
-    {77, &hwndChildInPhasePlotCont, 13, "pupil phase contour"},
-    {79, &hwndChildOutPlotYslice, 14, "PSF Y-slice"},
-    {75, &hwndChildPhasePlotXslice, 15, "pupil phase X-slice"},
-    {74, &hwndChildPhasePlotYslice, 16, "pupil phase Y-slice"},
-    {71, &hwndChildTransPlotXslice, 17, "pupil transmission X-slice"},
-    {70, &hwndChildTransPlotYslice, 18, "pupil transmission Y-slice"},
+    {IDM_TABLE_TRANSMISSION, &hwndChildRealInput, 0, "pupil transmission table"},
+    {IDM_TABLE_PHASE, &hwndChildImaginaryInput, 1, "pupil phase table"},
+    {IDM_TABLE_AMPLITUDE, &hwndChildRealOutput, 2, "field amplitude table"},
+    {IDM_TABLE_FIELD_PHASE, &hwndChildImaginaryOutput, 3, "field phase table"},
+    {IDM_TABLE_PSF, &hwndChildModulusOutput, 6, "PSF table"},
+    {IDM_PLOT_PSF_XSLICE, &hwndChildOutPlotXslice, 7, "PSF X-slice"},
+    {IDM_PLOT_PSF_3D, &hwndChildOutPlot3D, 8, "PSF 3-D"},
+    {IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont, 9, "PSF contour"},
+    {IDM_PLOT_TRANS_3D, &hwndChildInRealPlot3D, 10, "pupil transmission 3-D"},
+    {IDM_PLOT_TRANS_CONTOUR, &hwndChildInRealPlotCont, 11, "pupil transmission contour"},
+    {IDM_PLOT_PHASE_3D, &hwndChildInPhasePlot3D, 12, "pupil phase 3-D"},
+    {IDM_PLOT_PHASE_CONTOUR, &hwndChildInPhasePlotCont, 13, "pupil phase contour"},
+    {IDM_PLOT_PSF_YSLICE, &hwndChildOutPlotYslice, 14, "PSF Y-slice"},
+    {IDM_PLOT_PHASE_XSLICE, &hwndChildPhasePlotXslice, 15, "pupil phase X-slice"},
+    {IDM_PLOT_PHASE_YSLICE, &hwndChildPhasePlotYslice, 16, "pupil phase Y-slice"},
+    {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice, 17, "pupil transmission X-slice"},
+    {IDM_PLOT_TRANS_YSLICE, &hwndChildTransPlotYslice, 18, "pupil transmission Y-slice"},
 };
 
 int open_count() { return static_cast<int>(testing_child_windows(mainhwnd).size()); }
@@ -105,8 +105,12 @@ TEST(TableRegistry, WindowsOutsideTheRegistryHaveNoKind)
 TEST(TableRegistry, GroupFunctionsCloseTheirOwnViews)
 {
     // Which views survive each group function, when all seventeen are open.
-    const std::vector<UINT> afterInput = {61, 62, 63, 78, 80, 83, 79, 75, 74, 71, 70};
-    const std::vector<UINT> afterOutput = {55, 56, 72, 73, 76, 77};
+    const std::vector<UINT> afterInput = {IDM_TABLE_AMPLITUDE,   IDM_TABLE_FIELD_PHASE, IDM_TABLE_PSF,
+                                          IDM_PLOT_PSF_XSLICE,   IDM_PLOT_PSF_3D,       IDM_PLOT_PSF_CONTOUR,
+                                          IDM_PLOT_PSF_YSLICE,   IDM_PLOT_PHASE_XSLICE, IDM_PLOT_PHASE_YSLICE,
+                                          IDM_PLOT_TRANS_XSLICE, IDM_PLOT_TRANS_YSLICE};
+    const std::vector<UINT> afterOutput = {IDM_TABLE_TRANSMISSION, IDM_TABLE_PHASE,   IDM_PLOT_TRANS_3D,
+                                           IDM_PLOT_TRANS_CONTOUR, IDM_PLOT_PHASE_3D, IDM_PLOT_PHASE_CONTOUR};
     struct Row {
         const char *name;
         void (*close)();
@@ -131,6 +135,44 @@ TEST(TableRegistry, GroupFunctionsCloseTheirOwnViews)
             DestroyInputChildWindows();
             DestroyOutputChildWindows();
             ASSERT_EQ(open_count(), 0) << row.name;
+        }
+    });
+}
+
+TEST(TableRegistry, GroupsCloseInTheirOwnOrderAndEveryViewHasItsMenuItem)
+{
+    // The closing orders of the two group functions, by the handles' commands.
+    const std::vector<UINT> inputOrder = {IDM_TABLE_TRANSMISSION, IDM_TABLE_PHASE,   IDM_PLOT_TRANS_3D,
+                                          IDM_PLOT_TRANS_CONTOUR, IDM_PLOT_PHASE_3D, IDM_PLOT_PHASE_CONTOUR};
+    const std::vector<UINT> outputOrder = {IDM_PLOT_PSF_XSLICE,   IDM_PLOT_PSF_YSLICE,   IDM_PLOT_TRANS_XSLICE,
+                                           IDM_PLOT_TRANS_YSLICE, IDM_PLOT_PHASE_XSLICE, IDM_PLOT_PHASE_YSLICE,
+                                           IDM_TABLE_AMPLITUDE,   IDM_TABLE_FIELD_PHASE, IDM_TABLE_PSF,
+                                           IDM_PLOT_PSF_3D,       IDM_PLOT_PSF_CONTOUR};
+    const struct {
+        const char *name;
+        ViewGroup group;
+        const std::vector<UINT> *order;
+    } groups[] = {{"input", ViewGroup::Input, &inputOrder}, {"output", ViewGroup::Output, &outputOrder}};
+    for (const auto &g : groups) {
+        std::vector<UINT> ranked(g.order->size(), 0);
+        for (const ViewEntry &view : kViewRegistry) {
+            if (view.group != g.group) continue;
+            ASSERT_GE(view.closeRank, 0) << g.name << ": " << view.commandId;
+            ASSERT_LT(view.closeRank, static_cast<int>(ranked.size())) << g.name << ": " << view.commandId;
+            EXPECT_EQ(ranked[view.closeRank], 0u) << g.name << ": rank " << view.closeRank << " taken twice";
+            ranked[view.closeRank] = view.commandId;
+        }
+        EXPECT_EQ(ranked, *g.order) << g.name;
+    }
+    // The registry and the expectations above agree on handle and kind, and the menu carries
+    // every view's command.
+    run_program([] {
+        for (const View &view : kViews) {
+            const ViewEntry *entry = ViewForCommand(view.id);
+            ASSERT_NE(entry, nullptr) << view.name;
+            EXPECT_EQ(entry->handle, view.handle) << view.name;
+            EXPECT_EQ(entry->kind, view.kind) << view.name;
+            EXPECT_TRUE(testing_menu_item(mainhwnd, view.id).found) << view.name;
         }
     });
 }
