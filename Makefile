@@ -2,10 +2,11 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WERROR_BUILD ?= build-werror
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 
-.PHONY: all deps configure build test run bench asan fuzz clean
+.PHONY: all deps configure build test run bench asan fuzz check clean
 
 all: build
 
@@ -51,8 +52,17 @@ fuzz:
 	  -max_len=4096 -artifact_prefix=$(FUZZ_BUILD)/datafile- \
 	  -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
 
+# What CI runs after `make test`: the include rules, a build with warnings as errors, the
+# suite under the sanitizers and every fuzz target for a minute.
+check: deps
+	scripts/check-includes
+	cmake -S . -B $(WERROR_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVINTA_WERROR=ON
+	cmake --build $(WERROR_BUILD) -j $(JOBS)
+	$(MAKE) asan
+	$(MAKE) fuzz FUZZ_SECONDS=60
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WERROR_BUILD)
 
 # Installing. make install [PREFIX=/usr/local] [DESTDIR=stage]; make uninstall (with the same
 # DESTDIR) removes exactly what the last install listed; make package writes the Debian

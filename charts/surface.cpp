@@ -56,7 +56,7 @@ bool mapped(const POINT &p) { return p.x != zNoPixel; }
 // nothing of itself, as in zDrawPolygon.
 class zXYZGraph::SurfacePainter {
 public:
-    explicit SurfacePainter(zXYZGraph &g) : g(g)
+    explicit SurfacePainter(zXYZGraph &graph) : g(graph)
     {
         SelectObject(g.hDC, g.hAxisPen ? HGDIOBJ(g.hAxisPen) : GetStockObject(NULL_PEN));
         SetPolyFillMode(g.hDC, ALTERNATE);

@@ -7,9 +7,9 @@
 #include "dialogs/gcvt.h"
 #include "optics/pupil.h"
 #include "optics/settings_rules.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "views/child.h"
+#include "views/command_ids.h"
+#include "views/program_windows.h"
 
 int nTempRadioButton1, nTempRadioButton2, nTempRadioButton3;
 

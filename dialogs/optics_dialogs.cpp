@@ -5,7 +5,7 @@
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
 #include "dialogs/dialog_common.h"
-#include "shell/dialog_procs.h"
+#include "dialogs/dialog_procs.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 // radius, centroid error analysis), the choice of array for the next file save, and the
 // About box.
 #include "dialogs/dialog_common.h"
+#include "dialogs/dialog_procs.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
-#include "shell/dialog_procs.h"
-#include "shell/helpers.h"
+#include "views/program_windows.h"
 
 namespace {
 

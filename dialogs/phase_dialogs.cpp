@@ -5,9 +5,9 @@
 #include <string>
 
 #include "dialogs/dialog_common.h"
+#include "dialogs/dialog_procs.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
-#include "shell/dialog_procs.h"
 
 namespace {
 

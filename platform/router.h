@@ -72,7 +72,7 @@ protected:
 // Watches a framed child's frame: its close box and system menu ask the procedure.
 class FramedChildWatcher : public QObject {
 public:
-    explicit FramedChildWatcher(HWND hwnd, QObject *parent) : QObject(parent), hwnd(hwnd) {}
+    explicit FramedChildWatcher(HWND window, QObject *parent) : QObject(parent), hwnd(window) {}
     HWND hwnd = nullptr;
 
 protected:

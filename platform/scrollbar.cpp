@@ -50,7 +50,7 @@ void show_state(HWND__ *w, int bar)
 // themselves: vertical turns the vertical bar, sideways the horizontal one.
 class WheelToBars : public QObject {
 public:
-    WheelToBars(HWND hwnd, QObject *parent) : QObject(parent), hwnd(hwnd) {}
+    WheelToBars(HWND window, QObject *parent) : QObject(parent), hwnd(window) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override

@@ -238,29 +238,29 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
     // All deviates in row order, then option order, before any row: the file is the same for
     // any number of workers.
     std::vector<double> base(job.randoms.size());
-    for (std::size_t r = 0; r < job.randoms.size(); r++) base[r] = current_value(job.randoms[r].name);
+    for (std::size_t k = 0; k < job.randoms.size(); k++) base[k] = current_value(job.randoms[k].name);
     std::mt19937_64 generator(job.seed);
     plan.random_values.resize(static_cast<std::size_t>(plan.rows) * job.randoms.size());
     float *out = plan.random_values.data();
     for (long row = 0; row < plan.rows; row++) {
-        for (std::size_t r = 0; r < job.randoms.size(); r++) {
+        for (std::size_t k = 0; k < job.randoms.size(); k++) {
             // A swept setting scatters about the row's swept value, the others about their base.
-            const int column = plan.random_column[r];
+            const int column = plan.random_column[k];
             const double around = column < static_cast<int>(job.sweeps.size())
                                       ? std::atof(swept_value(job, row, column).c_str())
-                                      : base[r];
+                                      : base[k];
             for (int draws = 1;; draws++) {
-                const float v = static_cast<float>(around + job.randoms[r].sigma * normal_deviate(generator));
+                const float v = static_cast<float>(around + job.randoms[k].sigma * normal_deviate(generator));
                 double accepted = 0;
-                if (read_setting(job.randoms[r].name, float_text(v), NumberReading::Whole, accepted,
+                if (read_setting(job.randoms[k].name, float_text(v), NumberReading::Whole, accepted,
                                  MessageStyle::Batch).empty()) {
                     *out++ = v;
                     break;
                 }
                 plan.redrawn++;
                 if (draws >= MOST_REDRAWS)
-                    return job.randoms[r].name + " stays out of range after " + std::to_string(MOST_REDRAWS) +
-                           " draws with SIGMA " + float_text(static_cast<float>(job.randoms[r].sigma));
+                    return job.randoms[k].name + " stays out of range after " + std::to_string(MOST_REDRAWS) +
+                           " draws with SIGMA " + float_text(static_cast<float>(job.randoms[k].sigma));
             }
         }
     }
@@ -272,7 +272,7 @@ std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, 
     std::vector<std::string> values(plan.columns.size());
     for (std::size_t a = 0; a < job.sweeps.size(); a++) values[a] = swept_value(job, row, static_cast<int>(a));
     if (!plan.random_values.empty())
-        for (std::size_t r = 0; r < job.randoms.size(); r++)
-            values[plan.random_column[r]] = float_text(plan.random_values[row * job.randoms.size() + r]);
+        for (std::size_t k = 0; k < job.randoms.size(); k++)
+            values[plan.random_column[k]] = float_text(plan.random_values[row * job.randoms.size() + k]);
     return values;
 }

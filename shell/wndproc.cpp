@@ -6,49 +6,13 @@
 
 #include "optics/farfield.h"
 #include "optics/settings.h"
-#include "shell/dialog_procs.h"
+#include "dialogs/dialog_procs.h"
 #include "shell/globals.h"
-#include "shell/helpers.h"
 #include "shell/popfile.h"
 #include "shell/reports.h"
 #include "views/child.h"
 
 namespace {
-
-enum class ViewGroup { Table, PupilPlot, PsfPlot };
-enum class PlotShape { None, XSlice, YSlice, Surface, Contour };
-
-// One view command. Position and size are fractions of the client width W and height H: the
-// tables cascade in steps of 1/16, the plots in steps of 1 %, contour plots are three
-// quarters as wide as the other plots.
-struct ViewCommand {
-    UINT id;            // the handle global comes from the view registry by this id
-    const char *title;  // null: built from the PSF plot settings
-    ViewGroup group;
-    bool needsPSF;
-    PlotShape shape;
-    double x, y, width, height;
-};
-
-const ViewCommand kViewCommands[] = {
-    {55, "Pupil Transmission Values", ViewGroup::Table, false, PlotShape::None, 0.5 / 16, 0.5 / 16, 0.7, 0.7},
-    {56, "Pupil Phase Values", ViewGroup::Table, false, PlotShape::None, 1.5 / 16, 1.5 / 16, 0.7, 0.7},
-    {61, "Amplitude of Field at Focus", ViewGroup::Table, true, PlotShape::None, 2.5 / 16, 2.5 / 16, 0.7, 0.7},
-    {62, "Phase of Field at Focus", ViewGroup::Table, true, PlotShape::None, 3.5 / 16, 3.5 / 16, 0.7, 0.7},
-    {63, "PSF Values (Intensity of Field at Focus)", ViewGroup::Table, true, PlotShape::None, 4.5 / 16, 4.5 / 16, 0.7, 0.7},
-    {71, "Pupil Tx vs. x in millimeters", ViewGroup::PupilPlot, false, PlotShape::XSlice, 0.01, 0.01, 0.85, 0.85},
-    {70, "Pupil Tx vs. y in millimeters", ViewGroup::PupilPlot, false, PlotShape::YSlice, 0.02, 0.02, 0.85, 0.85},
-    {72, "Pupil Tx vs. x and y in millimeters", ViewGroup::PupilPlot, false, PlotShape::Surface, 0.03, 0.03, 0.85, 0.85},
-    {73, "Contour Plot of Pupil Transmission", ViewGroup::PupilPlot, false, PlotShape::Contour, 0.04, 0.04, 0.6375, 0.85},
-    {75, "Pupil Phase vs. x in millimeters", ViewGroup::PupilPlot, false, PlotShape::XSlice, 0.06, 0.06, 0.85, 0.85},
-    {74, "Pupil Phase vs. y in millimeters", ViewGroup::PupilPlot, false, PlotShape::YSlice, 0.07, 0.07, 0.85, 0.85},
-    {76, "Pupil Phase vs. x and y in millimeters", ViewGroup::PupilPlot, false, PlotShape::Surface, 0.08, 0.08, 0.85, 0.85},
-    {77, "Contour Plot of Pupil Phase-front", ViewGroup::PupilPlot, false, PlotShape::Contour, 0.09, 0.09, 0.6375, 0.85},
-    {78, nullptr, ViewGroup::PsfPlot, true, PlotShape::XSlice, 0.11, 0.11, 0.85, 0.85},
-    {79, nullptr, ViewGroup::PsfPlot, true, PlotShape::YSlice, 0.12, 0.12, 0.85, 0.85},
-    {80, nullptr, ViewGroup::PsfPlot, true, PlotShape::Surface, 0.13, 0.13, 0.85, 0.85},
-    {83, nullptr, ViewGroup::PsfPlot, true, PlotShape::Contour, 0.14, 0.14, 0.6375, 0.85},
-};
 
 struct DialogCommand {
     UINT id;
@@ -57,25 +21,18 @@ struct DialogCommand {
 };
 
 const DialogCommand kDialogCommands[] = {
-    {90, "AboutBox", AboutDlgProc},
-    {91, "ZernInputDiaBox", ZernAnalysisDlgProc},
-    {92, "ThirdOrderInputDiaBox", ThirdOrderAnalysisDlgProc},
-    {93, "PhasePlate", PhasePlateDlgProc},
-    {94, "PhasePatternBox", PhasePatternDlgProc},
-    {95, "DataSavingOptions", DataSavingOptionsDlgProc},
-    {96, "AnalyOptDlg", AnalyOptDlgProc},
-    {97, "ObscurationBox", ObscurationBoxDlgProc},
-    {98, "ApodBox", ApodDlgProc},
-    {102, "SystemBox", SystemDlgProc},
-    {103, "PupilBox", PupilSpecsDlgProc},
+    {IDM_ABOUT, "AboutBox", AboutDlgProc},
+    {IDM_ZERNIKE, "ZernInputDiaBox", ZernAnalysisDlgProc},
+    {IDM_THIRD_ORDER, "ThirdOrderInputDiaBox", ThirdOrderAnalysisDlgProc},
+    {IDM_PHASE_PLATE, "PhasePlate", PhasePlateDlgProc},
+    {IDM_PHASE_PATTERN, "PhasePatternBox", PhasePatternDlgProc},
+    {IDM_DATA_SAVING, "DataSavingOptions", DataSavingOptionsDlgProc},
+    {IDM_ANALYSIS, "AnalyOptDlg", AnalyOptDlgProc},
+    {IDM_OBSCURATION, "ObscurationBox", ObscurationBoxDlgProc},
+    {IDM_APODIZATION, "ApodBox", ApodDlgProc},
+    {IDM_OPTICS, "SystemBox", SystemDlgProc},
+    {IDM_PUPIL, "PupilBox", PupilSpecsDlgProc},
 };
-
-const ViewCommand *find_view(UINT id)
-{
-    for (const ViewCommand &view : kViewCommands)
-        if (view.id == id) return &view;
-    return nullptr;
-}
 
 const DialogCommand *find_dialog(UINT id)
 {
@@ -85,13 +42,13 @@ const DialogCommand *find_dialog(UINT id)
 }
 
 // The PSF plot title: what is plotted (strx), then in which units (strz).
-void BuildPSFPlotTitle(PlotShape shape)
+void BuildPSFPlotTitle(ViewShape shape)
 {
     const bool logarithmic = PSFPlotType == PSF_LOGARITHMIC;
     const char *prefix = nullptr;
     switch (shape) {
-    case PlotShape::XSlice: prefix = logarithmic ? "Log PSF vs. x in" : "PSF vs. x in"; break;
-    case PlotShape::YSlice: prefix = logarithmic ? "Log PSF vs. y in" : "PSF vs. y in"; break;
+    case ViewShape::XSlice: prefix = logarithmic ? "Log PSF vs. x in" : "PSF vs. x in"; break;
+    case ViewShape::YSlice: prefix = logarithmic ? "Log PSF vs. y in" : "PSF vs. y in"; break;
     default: prefix = logarithmic ? "Log PSF vs. x and y in" : "PSF vs. x and y in"; break;
     }
     std::snprintf(strx, SCRATCH_SIZE, "%s", prefix);
@@ -101,9 +58,9 @@ void BuildPSFPlotTitle(PlotShape shape)
     std::snprintf(strz, SCRATCH_SIZE, "%s", units);
 }
 
-void OpenView(HWND window, const ViewCommand &view)
+void OpenView(HWND window, const ViewEntry &view)
 {
-    HWND *const handle = ChildViewForCommand(view.id)->handle;
+    HWND *const handle = view.handle;
     if (*handle) return;
     if (view.needsPSF && HaveCurrentPSF == 0) {
         MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
@@ -119,16 +76,16 @@ void OpenView(HWND window, const ViewCommand &view)
     RECT client;
     GetClientRect(window, &client);
     ViewGeometry g{};
-    ViewGeometryFor(view.id, client.right, client.bottom, &g);
+    ViewGeometryFor(view.commandId, client.right, client.bottom, &g);
 
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
                   WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
-    if (view.group == ViewGroup::Table) style |= WS_VSCROLL | WS_HSCROLL;
+    if (view.shape == ViewShape::Table) style |= WS_VSCROLL | WS_HSCROLL;
     *handle = CreateWindowExA(0, szChildClass, title, style, 0, 0, 0, 0, window, nullptr,
                                    reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE)), nullptr);
     if (!*handle) return;
     SetWindowPos(*handle, HWND_TOP, g.x, g.y, g.width, g.height, SWP_SHOWWINDOW);
-    EnableMenuItem(GetMenu(window), view.id, MF_BYCOMMAND | MF_GRAYED);
+    EnableMenuItem(GetMenu(window), view.commandId, MF_BYCOMMAND | MF_GRAYED);
 }
 
 void CreatePSF(HWND window)
@@ -204,7 +161,7 @@ LRESULT OnCreate(HWND window, LPARAM lParam)
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
     const UINT id = LOWORD(wParam);
-    if (const ViewCommand *view = find_view(id)) {
+    if (const ViewEntry *view = ViewForCommand(id)) {
         OpenView(window, *view);
         return 0;
     }
@@ -225,18 +182,6 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 }
 
 }  // namespace
-
-bool ViewGeometryFor(UINT id, int W, int H, ViewGeometry *g)
-{
-    const ViewCommand *view = find_view(id);
-    if (!view || !g) return false;
-    // Computed in floating point, truncated toward zero.
-    g->x = static_cast<int>(view->x * W);
-    g->y = static_cast<int>(view->y * H);
-    g->width = static_cast<int>(view->width * W);
-    g->height = static_cast<int>(view->height * H);
-    return true;
-}
 
 LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

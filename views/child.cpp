@@ -5,64 +5,23 @@
 #include <algorithm>
 
 #include "optics/settings.h"
-#include "shell/globals.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
+#include "views/program_windows.h"
 #include "views/table.h"
 
 int cxChar = 1, cxCaps = 1, cyChar = 1;
 int iMaxWidth = 0;
 int cxClient = 0, cyClient = 0;
 
-const ChildView kChildViews[17] = {
-    {0, &hwndChildRealInput, 55},
-    {1, &hwndChildImaginaryInput, 56},
-    {2, &hwndChildRealOutput, 61},
-    {3, &hwndChildImaginaryOutput, 62},
-    {6, &hwndChildModulusOutput, 63},
-    {7, &hwndChildOutPlotXslice, 78},
-    {8, &hwndChildOutPlot3D, 80},
-    {9, &hwndChildOutPlotCont, 83},
-    {10, &hwndChildInRealPlot3D, 72},
-    {11, &hwndChildInRealPlotCont, 73},
-    {12, &hwndChildInPhasePlot3D, 76},
-    {13, &hwndChildInPhasePlotCont, 77},
-    {14, &hwndChildOutPlotYslice, 79},
-    {15, &hwndChildPhasePlotXslice, 75},
-    {16, &hwndChildPhasePlotYslice, 74},
-    {17, &hwndChildTransPlotXslice, 71},
-    {18, &hwndChildTransPlotYslice, 70},
-};
-
-const ChildView *ChildViewForCommand(UINT id)
-{
-    for (const ChildView &view : kChildViews)
-        if (view.menuId == id) return &view;
-    return nullptr;
-}
-
 namespace {
 
-// The handles a closing view is looked up in, in this order.
-HWND *const kDestroyOrder[17] = {
-    &hwndChildRealInput,       &hwndChildImaginaryInput,  &hwndChildRealOutput,     &hwndChildImaginaryOutput,
-    &hwndChildModulusOutput,   &hwndChildOutPlot3D,       &hwndChildOutPlotXslice,  &hwndChildOutPlotYslice,
-    &hwndChildPhasePlotXslice, &hwndChildPhasePlotYslice, &hwndChildTransPlotXslice, &hwndChildTransPlotYslice,
-    &hwndChildOutPlotCont,     &hwndChildInRealPlot3D,    &hwndChildInRealPlotCont, &hwndChildInPhasePlot3D,
-    &hwndChildInPhasePlotCont,
-};
-
-UINT menu_id_of(const HWND *handle)
+// Closes the open views of one group in its closing order.
+void destroy_group(ViewGroup group)
 {
-    for (const ChildView &view : kChildViews)
-        if (view.handle == handle) return view.menuId;
-    return 0;
-}
-
-void destroy_each(HWND *const *handles, int count)
-{
-    for (int k = 0; k < count; k++)
-        if (*handles[k]) DestroyWindow(*handles[k]);
+    for (int rank = 0; rank < VIEW_COUNT; ++rank)
+        for (const ViewEntry &view : kViewRegistry)
+            if (view.group == group && view.closeRank == rank && *view.handle) DestroyWindow(*view.handle);
 }
 
 constexpr int PAGE_CHARS = 8;  // a horizontal page, and the move of the left and right arrows
@@ -197,10 +156,11 @@ LRESULT OnPaint(HWND window, int kind)
 
 LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    for (HWND *handle : kDestroyOrder) {
-        if (*handle == window) {
-            EnableMenuItem(GetMenu(mainhwnd), menu_id_of(handle), MF_BYCOMMAND | MF_ENABLED);
-            *handle = nullptr;
+    // A window is the view of at most one handle, so the order of the search does not matter.
+    for (const ViewEntry &view : kViewRegistry) {
+        if (*view.handle == window) {
+            EnableMenuItem(GetMenu(mainhwnd), view.commandId, MF_BYCOMMAND | MF_ENABLED);
+            *view.handle = nullptr;
             break;
         }
     }
@@ -213,26 +173,14 @@ int ChildKind(HWND window)
 {
     // A null handle is no window, not the closed view whose global happens to be null.
     if (!window) return CHILD_KIND_NONE;
-    for (const ChildView &view : kChildViews)
+    for (const ViewEntry &view : kViewRegistry)
         if (*view.handle == window) return view.kind;
     return CHILD_KIND_NONE;
 }
 
-void DestroyInputChildWindows()
-{
-    HWND *const group[] = {&hwndChildRealInput,    &hwndChildImaginaryInput, &hwndChildInRealPlot3D,
-                           &hwndChildInRealPlotCont, &hwndChildInPhasePlot3D, &hwndChildInPhasePlotCont};
-    destroy_each(group, 6);
-}
+void DestroyInputChildWindows() { destroy_group(ViewGroup::Input); }
 
-void DestroyOutputChildWindows()
-{
-    HWND *const group[] = {&hwndChildOutPlotXslice,   &hwndChildOutPlotYslice,   &hwndChildTransPlotXslice,
-                           &hwndChildTransPlotYslice, &hwndChildPhasePlotXslice, &hwndChildPhasePlotYslice,
-                           &hwndChildRealOutput,      &hwndChildImaginaryOutput, &hwndChildModulusOutput,
-                           &hwndChildOutPlot3D,       &hwndChildOutPlotCont};
-    destroy_each(group, 11);
-}
+void DestroyOutputChildWindows() { destroy_group(ViewGroup::Output); }
 
 LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -1,22 +1,11 @@
 // The views: child windows of class "OrvintaChild" in the main window's client area, one per
-// kind, each known by its handle global.
+// kind, each known by its handle global in the view registry.
 #pragma once
 
 #include "platform/win32.h"
+#include "views/registry.h"
 
-// One row of the view registry.
-struct ChildView {
-    int kind;        // ChildKind: 0..3 and 6 tables, 7..18 plots
-    HWND *handle;    // the handle global, null while the view is closed
-    UINT menuId;     // the command that opens it
-};
-
-// The seventeen views in kind order.
-extern const ChildView kChildViews[17];
 constexpr int CHILD_KIND_NONE = -1;
-
-// The registry row of the view that command id opens, or nullptr.
-const ChildView *ChildViewForCommand(UINT id);
 
 // The kind of a view window: the first registry row whose handle is the window, else -1.
 int ChildKind(HWND window);

@@ -25,7 +25,6 @@ double graph_yneg_extent = 0, graph_ypos_extent = 0;
 COLORREF PlotColorArray[10];
 zGraphStruct zG;
 RECT theRect;
-HDC hdc = nullptr;
 const char *const LegendNames[10] = {"FFT",     "A = 2",    "A = 4",   "Portland", "Phoenix",
                                      "San Diego", "Nashville", "Atlanta", "Honolulu", "Richmond"};
 

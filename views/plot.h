@@ -4,6 +4,8 @@
 // through a builder and lets the chart draw the whole graph.
 #pragma once
 
+#include "views/program_windows.h"  // hdc, the context of the paint under way
+
 #include <cstdint>
 
 #include "charts/graph.h"
@@ -20,7 +22,6 @@ extern double graph_yneg_extent, graph_ypos_extent;  // first and last y (3-D an
 extern COLORREF PlotColorArray[10];  // data-set colours handed to the chart
 extern zGraphStruct zG;              // the one graph record, cleared before every plot
 extern RECT theRect;                 // client rectangle of the plot being drawn
-extern HDC hdc;                      // device context of the paint under way
 extern const char *const LegendNames[10];
 
 // Draws plot `kind` into the client rectangle of window, dc being the context of the paint

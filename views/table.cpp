@@ -55,16 +55,16 @@ void PaintTable(HDC dc, int kind, const RECT &update)
     // Row i is text line i - iVscrollPos; a line's text lies within its cyChar pixels, and one
     // line of margin on either side covers fonts whose glyphs spill over.
     for (int i = 1; i <= GRID; i++) {
-        const int y = (i - iVscrollPos[kind]) * cyChar;
-        if (y + 2 * cyChar <= update.top || y - cyChar >= update.bottom) continue;
+        const int lineTop = (i - iVscrollPos[kind]) * cyChar;
+        if (lineTop + 2 * cyChar <= update.top || lineTop - cyChar >= update.bottom) continue;
         for (int j = 1; j <= GRID; j++) {
-            const int x = (TABLE_COLUMN_CHARS * j - iHscrollPos[kind]) * cxChar;
-            if (!ReachesColumns(x, widestCell, widestChar, update)) continue;
+            const int cellRight = (TABLE_COLUMN_CHARS * j - iHscrollPos[kind]) * cxChar;
+            if (!ReachesColumns(cellRight, widestCell, widestChar, update)) continue;
             const int length = std::min(std::snprintf(szBuffer, sizeof szBuffer, table->format, values[j][i]),
                                         CELL_BUFFER_SIZE - 1);
-            if (length <= 0 || !ReachesColumns(x, length * widestChar, widestChar, update)) continue;
+            if (length <= 0 || !ReachesColumns(cellRight, length * widestChar, widestChar, update)) continue;
             SetTextAlign(dc, TA_RIGHT | TA_TOP);
-            TextOutA(dc, x, y, szBuffer, length);
+            TextOutA(dc, cellRight, lineTop, szBuffer, length);
             SetTextAlign(dc, TA_LEFT | TA_TOP);
         }
     }

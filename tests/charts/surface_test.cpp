@@ -189,10 +189,10 @@ TEST(zXYZGraph, ColourBandsComeFromZItself)
 TEST(zXYZGraph, QuadrilateralsOfEachGridAndChartsRefused)
 {
     // Data: 6 points in runs of 2 (nx = 2, ny = 1, 2 quadrilaterals); a formula grid by its bits.
-    using Setup = void (*)(zGraphStruct &);
+    using Prepare = void (*)(zGraphStruct &);
     const struct {
         const char *name;
-        Setup setup;
+        Prepare setup;
         std::size_t quads;
         const char *message;  // refused: nothing at all is drawn
     } rows[] = {

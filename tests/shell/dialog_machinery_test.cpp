@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "dialogs/gcvt.h"
-#include "shell/dialog_procs.h"
+#include "dialogs/dialog_procs.h"
 #include "tests/shell/dialog_test_harness.h"
 
 using namespace dialog_tests;

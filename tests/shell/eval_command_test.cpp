@@ -48,7 +48,9 @@ TEST(EvalCommand, PrintsTheValueOrASyntaxErrorOrAUsageError)
         EXPECT_EQ(status, row.status) << "args=" << name;
         EXPECT_EQ(out, row.out) << "args=" << name;
         EXPECT_EQ(err.rfind(row.err_start, 0), 0u) << "args=" << name << " stderr=" << err;
-        if (row.status == 2) EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line; args=" << name;
+        if (row.status == 2) {
+            EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line; args=" << name;
+        }
         // The argument itself is left as given.
         EXPECT_EQ(storage, row.args) << "args=" << name;
     }

@@ -15,7 +15,7 @@
 #include "platform/testing.h"
 #include "shell/entry.h"
 #include "shell/globals.h"
-#include "shell/helpers.h"
+#include "views/program_windows.h"
 #include "shell/wndproc.h"
 #include "views/child.h"
 #include "tests/shell/program_harness.h"

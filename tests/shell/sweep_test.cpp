@@ -103,8 +103,8 @@ TEST_F(SweepJob, FocusSweepIsSymmetricAboutFocusWithItsBestRowThere)
         EXPECT_NEAR(num(row, "strehl"), num(mirror, "strehl"), 1e-5) << "row " << k + 1;
         // Far from focus the brightest sample lies on a ring, at one of four equal places that
         // the opposite defocus mirrors through the centre: the widths may trade axes.
-        const auto widths = [](const std::map<std::string, std::string> &r) {
-            return std::minmax({num(r, "fwhm_x_um"), num(r, "fwhm_y_um")});
+        const auto widths = [](const std::map<std::string, std::string> &line) {
+            return std::minmax({num(line, "fwhm_x_um"), num(line, "fwhm_y_um")});
         };
         EXPECT_NEAR(widths(row).first, widths(mirror).first, 1e-4) << "row " << k + 1;
         EXPECT_NEAR(widths(row).second, widths(mirror).second, 1e-4) << "row " << k + 1;

@@ -1,4 +1,4 @@
-// The procedures of the setup dialogs that the main window runs from its menu.
+// The procedures of the setup dialogs, which the main window runs from its menu.
 #pragma once
 
 #include "platform/win32.h"

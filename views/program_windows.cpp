@@ -1,8 +1,12 @@
-#include "shell/helpers.h"
+#include "views/program_windows.h"
 
 #include <cstdio>
 
-#include "shell/globals.h"
+const char szAppName[] = "Orvinta";
+const char szDefaultTitle[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
+
+HWND hwnd = nullptr, mainhwnd = nullptr;
+HDC hdc = nullptr;
 
 void DoCaption(HWND window, const char *title)
 {

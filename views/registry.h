@@ -1,0 +1,55 @@
+// The view registry: the seventeen views with, for each, its kind, the menu command that opens
+// it, its window handle, title, shape, the group that closes it and where it is placed. The
+// main window opens views from it, ChildWndProc learns from it which view a window is, and the
+// group functions close views by it.
+#pragma once
+
+#include "platform/win32.h"
+#include "views/command_ids.h"
+
+// One handle per view, null while the view is closed.
+extern HWND hwndChildRealInput, hwndChildImaginaryInput;
+extern HWND hwndChildRealOutput, hwndChildImaginaryOutput, hwndChildModulusOutput;
+extern HWND hwndChildOutPlotXslice, hwndChildOutPlotYslice, hwndChildOutPlot3D, hwndChildOutPlotCont;
+extern HWND hwndChildInRealPlot3D, hwndChildInRealPlotCont, hwndChildInPhasePlot3D, hwndChildInPhasePlotCont;
+extern HWND hwndChildPhasePlotXslice, hwndChildPhasePlotYslice;
+extern HWND hwndChildTransPlotXslice, hwndChildTransPlotYslice;
+
+// What closes a view: new settings (DestroyInputChildWindows, the pupil views) or a new PSF
+// (DestroyOutputChildWindows, the PSF views and the pupil slice plots).
+enum class ViewGroup { Input, Output };
+enum class ViewShape { Table, XSlice, YSlice, Surface, Contour };
+
+// Position and size as fractions of the main window's client width and height: the tables
+// cascade in steps of 1/16, the plots in steps of 1 %, contour plots are three quarters as
+// wide as the other plots.
+struct ViewPlacement {
+    double x, y, width, height;
+};
+
+struct ViewEntry {
+    int kind;           // ChildKind: 0..3 and 6 tables, 7..18 plots
+    UINT commandId;     // the menu command that opens it
+    HWND *handle;       // its handle global
+    const char *title;  // null: built from the PSF plot settings when it opens
+    ViewShape shape;
+    bool needsPSF;      // refuses to open before Create PSF
+    ViewGroup group;
+    int closeRank;      // place in its group's closing order, from 0
+    ViewPlacement placement;
+};
+
+constexpr int VIEW_COUNT = 17;
+// In kind order: a window's kind is that of the first row whose handle it is.
+extern const ViewEntry kViewRegistry[VIEW_COUNT];
+
+// The row of the view that command id opens, or null.
+const ViewEntry *ViewForCommand(UINT id);
+
+// Window placement of a view for a main window client area of W x H pixels, truncated toward
+// zero.
+struct ViewGeometry {
+    int x, y, width, height;
+};
+// False for an id that opens no view.
+bool ViewGeometryFor(UINT id, int clientWidth, int clientHeight, ViewGeometry *geometry);
