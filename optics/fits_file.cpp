@@ -21,15 +21,6 @@ std::vector<float> image_of(float **array)
     return pixels;
 }
 
-const char *psf_unit_name()
-{
-    switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: return "mrad";
-    case PSF_ARCSECONDS: return "arcsec";
-    default: return "um";
-    }
-}
-
 // A FITS file assembled in memory; the library grows the block with realloc.
 class MemoryFits {
 public:

@@ -215,6 +215,23 @@ std::optional<double> encircled_energy(double radius)
     return inside / total;
 }
 
+std::string figure_text(const std::optional<double> &value)
+{
+    if (!value) return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", *value);
+    return text;
+}
+
+const char *psf_unit_name()
+{
+    switch (nCurrentPSFUnits) {
+    case PSF_MILLIRADIANS: return "mrad";
+    case PSF_ARCSECONDS: return "arcsec";
+    default: return "um";
+    }
+}
+
 std::vector<std::string> image_quality_warnings(const ImageQuality &q)
 {
     std::vector<std::string> lines;

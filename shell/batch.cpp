@@ -67,10 +67,7 @@ void print_results()
 
 void print_figure(const char *name, const std::optional<double> &value)
 {
-    if (value)
-        std::printf("%s: %.9g\n", name, *value);
-    else
-        std::printf("%s: n/a\n", name);
+    std::printf("%s: %s\n", name, figure_text(value).c_str());
 }
 
 // The figures of merit beside the other results; a warning about the sampling goes to

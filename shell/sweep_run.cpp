@@ -47,14 +47,7 @@ void add_figure(std::string &line, const std::optional<double> &value)
         line += ',';
 }
 
-const char *unit_suffix()
-{
-    switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: return "_mrad";
-    case PSF_ARCSECONDS: return "_arcsec";
-    default: return "_um";
-    }
-}
+std::string unit_suffix() { return std::string("_") + psf_unit_name(); }
 
 std::string header(const SweepPlan &plan)
 {

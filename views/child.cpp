@@ -7,6 +7,7 @@
 #include "optics/settings.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
+#include "views/quality_box.h"
 #include "views/program_windows.h"
 #include "views/table.h"
 
@@ -206,8 +207,8 @@ LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         if (kind == CHILD_KIND_NONE) break;
         return OnPaint(window, kind);
     case WM_CONTEXTMENU:
-        if (!IsPlotKind(kind)) break;
-        return OnPlotContextMenu(window, kind, lParam);
+        if (IsPlotKind(kind)) return OnPlotContextMenu(window, kind, lParam);
+        return OnTableContextMenu(window, kind, lParam);
     case WM_DESTROY:
         return OnDestroy(window, wParam, lParam);
     }

@@ -9,6 +9,7 @@
 #include "platform/filedlg.h"
 #include "views/plot.h"
 #include "views/plot_picture.h"
+#include "views/quality_box.h"
 
 const char *pszPlotDataFile = nullptr;
 
@@ -36,11 +37,13 @@ LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "Save Picture As...");
     AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "Copy Picture");
+    if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, "Image Quality...");
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
     DestroyMenu(menu);
     if (chosen == IDM_SAVE_PICTURE) SavePlotPicture(window, kind);
     if (chosen == IDM_COPY_PICTURE) CopyPlotPicture(window, kind);
+    if (chosen == IDM_IMAGE_QUALITY) ShowImageQualityBox(window);
     return 0;
 }
 

@@ -15,6 +15,7 @@
 #include "shell/wndproc.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
+#include "views/quality_box.h"
 
 namespace {
 
@@ -294,6 +295,37 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesTheChartAtTheViewsSize)
         GetObjectA(copied, sizeof bm, &bm);
         EXPECT_EQ(bm.bmWidth, client.right);
         EXPECT_EQ(bm.bmHeight, client.bottom);
+    });
+    EXPECT_EQ(code, 0);
+}
+
+TEST(ImageQualityMenu, FarFieldViewsOfferTheFiguresWithTheirUnits)
+{
+    const int code = run_program([] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const struct { UINT command; HWND *view; std::vector<std::string> items; } rows[] = {
+            {IDM_TABLE_PSF, &hwndChildModulusOutput, {"Image Quality..."}},
+            {IDM_TABLE_TRANSMISSION, &hwndChildRealInput, {}},  // a pupil table has no menu
+            {IDM_PLOT_PSF_XSLICE, &hwndChildOutPlotXslice, {"Save Picture As...", "Copy Picture", "Image Quality..."}},
+            {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice, {"Save Picture As...", "Copy Picture"}},
+        };
+        for (const auto &row : rows) {
+            testing_choose_menu_item(mainhwnd, row.command);
+            testing_answer_popup_menus({IDM_IMAGE_QUALITY});
+            const std::size_t boxes = testing_message_boxes().size(), menus = testing_popup_menus().size();
+            SendMessageA(*row.view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+            const bool offered = !row.items.empty();
+            ASSERT_EQ(testing_popup_menus().size(), menus + (offered ? 1 : 0)) << row.command;
+            if (!offered) continue;
+            EXPECT_EQ(testing_popup_menus().back(), row.items) << row.command;
+            ASSERT_EQ(testing_message_boxes().size(), boxes + 1) << row.command;
+            const TestMessageBox &box = testing_message_boxes().back();
+            EXPECT_EQ(box.caption, "Image Quality");
+            // 127 / (2 x 19.5) PSF samples per lambda F at the start-up radius; widths in microns.
+            EXPECT_EQ(box.text.rfind("strehl: ", 0), 0u) << box.text;
+            EXPECT_NE(box.text.find(" um\nfwhm_y: "), std::string::npos) << box.text;
+            EXPECT_NE(box.text.find("\nsampling_q: 3.25641026 samples per lambda F\n"), std::string::npos) << box.text;
+        }
     });
     EXPECT_EQ(code, 0);
 }

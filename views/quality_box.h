@@ -1,0 +1,23 @@
+// "Image Quality...": the figures of merit of the current PSF in a box, offered by the context
+// menu of the views of the far field.
+#pragma once
+
+#include <string>
+
+#include "platform/win32.h"
+
+// Menu id of the item in a view's context menu.
+enum : UINT { IDM_IMAGE_QUALITY = 3 };
+
+// True for the views of the far field (the field tables and the PSF plots), which offer it.
+bool ShowsImageQuality(int kind);
+
+// The box's text: each figure with its unit, the same values as the batch job prints, then
+// the warnings that apply.
+std::string ImageQualityText();
+
+// Shows the box, owned by window.
+void ShowImageQualityBox(HWND window);
+
+// Right click on a table view: a menu holding the one item, for the far-field tables.
+LRESULT OnTableContextMenu(HWND window, int kind, LPARAM lParam);
