@@ -278,7 +278,7 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesTheChartAtTheViewsSize)
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
 
-        const std::vector<std::string> items = {"Save Picture As...", "Copy Picture"};
+        const std::vector<std::string> items = {"Save Picture As...", "Copy Picture", "Image Quality..."};
         ASSERT_EQ(testing_popup_menus().size(), 2u);
         EXPECT_EQ(testing_popup_menus()[0], items);
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
