@@ -5,21 +5,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "charts/zlowlevel.h"
+#include "charts/zlowlevel_open.h"
 #include "platform/dc.h"
 
 namespace {
-
-// The graph state, opened up for the benchmarks: graphs keep it to themselves.
-struct BenchGraphics : zLowLevelGraphics {
-    using zLowLevelGraphics::RWindow, zLowLevelGraphics::AxisColor, zLowLevelGraphics::BkgColor,
-        zLowLevelGraphics::GraphColors, zLowLevelGraphics::ShadeShift, zLowLevelGraphics::CurrentColor,
-        zLowLevelGraphics::AveCharWidth, zLowLevelGraphics::CharHeight, zLowLevelGraphics::PenStyle,
-        zLowLevelGraphics::BrushStyle, zLowLevelGraphics::hDC, zLowLevelGraphics::hBrushes,
-        zLowLevelGraphics::hPens, zLowLevelGraphics::hAxisPen, zLowLevelGraphics::hGridPen,
-        zLowLevelGraphics::bPensActive, zLowLevelGraphics::bBrushesActive, zLowLevelGraphics::hOldPen,
-        zLowLevelGraphics::hOldBrush, zLowLevelGraphics::hOldFont;
-};
 
 void BM_TablePaintTextOut(benchmark::State &state)
 {
@@ -44,7 +33,7 @@ BENCHMARK(BM_TablePaintTextOut)->Unit(benchmark::kMillisecond);
 void BM_SymbolsWithLines(benchmark::State &state)
 {
     HDC dc = CreateImageDC(800, 600);
-    BenchGraphics g;
+    zOpenGraphics g;
     g.hDC = dc;
     for (int k = 0; k < 10; ++k) g.GraphColors[k] = RGB_color(k + 9);
     g.AveCharWidth = 8;
@@ -67,7 +56,7 @@ BENCHMARK(BM_SymbolsWithLines)->Unit(benchmark::kMillisecond);
 void BM_ShowStringInRect(benchmark::State &state)
 {
     HDC dc = CreateImageDC(400, 300);
-    BenchGraphics g;
+    zOpenGraphics g;
     g.hDC = dc;
     g.zGetDefaultTextSize();
     RECT r{102, 11, 298, 34};

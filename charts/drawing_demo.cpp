@@ -3,25 +3,14 @@
 #include <cstring>
 #include <string>
 
-#include "charts/zlowlevel.h"
+#include "charts/zlowlevel_open.h"
 
 namespace {
-
-// The graph state, opened up for the demonstration page: graphs keep it to themselves.
-struct DemoGraphics : zLowLevelGraphics {
-    using zLowLevelGraphics::RWindow, zLowLevelGraphics::AxisColor, zLowLevelGraphics::BkgColor,
-        zLowLevelGraphics::GraphColors, zLowLevelGraphics::ShadeShift, zLowLevelGraphics::CurrentColor,
-        zLowLevelGraphics::AveCharWidth, zLowLevelGraphics::CharHeight, zLowLevelGraphics::PenStyle,
-        zLowLevelGraphics::BrushStyle, zLowLevelGraphics::hDC, zLowLevelGraphics::hBrushes,
-        zLowLevelGraphics::hPens, zLowLevelGraphics::hAxisPen, zLowLevelGraphics::hGridPen,
-        zLowLevelGraphics::bPensActive, zLowLevelGraphics::bBrushesActive, zLowLevelGraphics::hOldPen,
-        zLowLevelGraphics::hOldBrush, zLowLevelGraphics::hOldFont;
-};
 
 // Ten clearly different data-set colours from the program's table.
 const int kSetColours[10] = {12, 9, 28, 13, 51, 29, 4, 30, 26, 31};
 
-void set_up(DemoGraphics &g, HDC hdc, int brushStyle, int penStyle)
+void set_up(zOpenGraphics &g, HDC hdc, int brushStyle, int penStyle)
 {
     g.hDC = hdc;
     g.RWindow = RECT{0, 0, kDrawingDemoWidth, kDrawingDemoHeight};
@@ -34,7 +23,7 @@ void set_up(DemoGraphics &g, HDC hdc, int brushStyle, int penStyle)
     g.zGetDefaultTextSize();
 }
 
-void release(DemoGraphics &g)
+void release(zOpenGraphics &g)
 {
     g.zDeletePens();
     g.zDeleteBrushes();
@@ -50,7 +39,7 @@ void caption(HDC hdc, int x, int y, const std::string &text)
     SetTextAlign(hdc, oldAlign);
 }
 
-void draw_symbols(DemoGraphics &g)
+void draw_symbols(zOpenGraphics &g)
 {
     static const int kinds[9] = {zSymbolPlus, zSymbolOctagon, zSymbolDiamond, zSymbolTriangleUp, zSymbolTriangleDown,
                                  zSymbolSquare, zSymbolAsterisk, zSymbolPlusCharacter, 'o'};
@@ -70,7 +59,7 @@ void draw_symbols(DemoGraphics &g)
 }
 
 // One row of swatches, one per data set, filled with the graph's brushes.
-void draw_brush_row(DemoGraphics &g, int y, int count, const char *title)
+void draw_brush_row(zOpenGraphics &g, int y, int count, const char *title)
 {
     caption(g.hDC, 12, y + 12, title);
     for (int k = 0; k < count; ++k) {
@@ -85,7 +74,7 @@ void draw_pen_styles(HDC hdc)
     static const char *names[5] = {"0 solid", "1 dash", "2 dot", "3 dash-dot", "4 dash-dot-dot"};
     caption(hdc, 12, 256, "Grid pens:");
     for (int style = 0; style < 5; ++style) {
-        DemoGraphics g;
+        zOpenGraphics g;
         set_up(g, hdc, 0, style);
         g.zActivatePens();
         const int y = 264 + 16 * style;
@@ -97,7 +86,7 @@ void draw_pen_styles(HDC hdc)
     }
 }
 
-void draw_bars_and_circles(DemoGraphics &g)
+void draw_bars_and_circles(zOpenGraphics &g)
 {
     caption(g.hDC, 530, 256, "3-D bars (depth 10, 0):");
     g.zActivateBrushes();
@@ -122,7 +111,7 @@ struct TextCase {
     const char *title;
 };
 
-void draw_text_cases(DemoGraphics &g)
+void draw_text_cases(zOpenGraphics &g)
 {
     const TextCase cases[] = {
         {{20, 440, 220, 480}, "Fits", "Fits", 0, 0, "fits: current font"},
@@ -150,7 +139,7 @@ void zDrawingLayerDemonstration(HDC hdc)
     const COLORREF oldText = GetTextColor(hdc);
     const UINT oldAlign = GetTextAlign(hdc);
 
-    DemoGraphics page;
+    zOpenGraphics page;
     set_up(page, hdc, 0, 0);
     page.zSaveGraphics();
     const RECT all{0, 0, kDrawingDemoWidth, kDrawingDemoHeight};
@@ -163,12 +152,12 @@ void zDrawingLayerDemonstration(HDC hdc)
     caption(hdc, 12, 106, "Brushes:");
     draw_brush_row(page, 122, 10, "solid");
 
-    DemoGraphics hatched;
+    zOpenGraphics hatched;
     set_up(hatched, hdc, 1, 0);
     draw_brush_row(hatched, 166, 6, "hatched");
     release(hatched);
 
-    DemoGraphics patterned;
+    zOpenGraphics patterned;
     set_up(patterned, hdc, 2, 0);
     draw_brush_row(patterned, 210, 10, "patterns");
     release(patterned);

@@ -9,29 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "charts/zlowlevel.h"
+#include "charts/zlowlevel_open.h"
 #include "platform/dc.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 
 namespace {
 
-// The graph state, opened up for the tests: graphs keep it to themselves.
-struct Graphics : zLowLevelGraphics {
-    using zLowLevelGraphics::RWindow, zLowLevelGraphics::AxisColor, zLowLevelGraphics::BkgColor,
-        zLowLevelGraphics::GraphColors, zLowLevelGraphics::ShadeShift, zLowLevelGraphics::CurrentColor,
-        zLowLevelGraphics::AveCharWidth, zLowLevelGraphics::CharHeight, zLowLevelGraphics::PenStyle,
-        zLowLevelGraphics::BrushStyle, zLowLevelGraphics::hDC, zLowLevelGraphics::hBrushes,
-        zLowLevelGraphics::hPens, zLowLevelGraphics::hAxisPen, zLowLevelGraphics::hGridPen,
-        zLowLevelGraphics::bPensActive, zLowLevelGraphics::bBrushesActive, zLowLevelGraphics::hOldPen,
-        zLowLevelGraphics::hOldBrush, zLowLevelGraphics::hOldFont, zLowLevelGraphics::hPatternBitmaps;
-};
-
 // A graph on a recording context, with AveCharWidth 8 so that geometry is exact.
 struct Recorded {
     HDC dc = CreateRecordingDC(400, 300);
     int objectsBefore = GdiLiveObjectCount();
-    Graphics g;
+    zOpenGraphics g;
     Recorded()
     {
         g.hDC = dc;
