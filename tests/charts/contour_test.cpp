@@ -13,6 +13,7 @@
 #include "platform/dc.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "tests/charts/recorded.h"
 
 namespace {
 
@@ -58,27 +59,8 @@ struct Chart {
         g->AxesRight = width;
         g->AxesBottom = height;
     }
-    std::vector<RecordedOp> ops(RecordedKind kind) const
-    {
-        std::vector<RecordedOp> out;
-        for (const RecordedOp &op : RecordedOps(dc))
-            if (op.kind == kind) out.push_back(op);
-        return out;
-    }
+    std::vector<RecordedOp> ops(RecordedKind kind) const { return only(dc, kind); }
 };
-
-std::string text(const std::vector<POINT> &points)
-{
-    std::string s;
-    for (const POINT &p : points) {
-        s += '(';
-        s += std::to_string(p.x);
-        s += ',';
-        s += std::to_string(p.y);
-        s += ')';
-    }
-    return s;
-}
 
 // Device points agree within the one pixel that truncating a level's rounding error can cost.
 bool near(const std::vector<POINT> &a, const std::vector<POINT> &b)
@@ -193,7 +175,7 @@ TEST(ContourTracing, LinesOfSmallGridsInTracingOrder)
         for (std::size_t k = 0; k < row.lines.size(); ++k) {
             const zContourPoly &poly = c.g->pPolyStore[k];
             const std::vector<POINT> stored(poly.Points, poly.Points + poly.PointCount);
-            EXPECT_TRUE(near(stored, row.lines[k])) << row.name << " line " << k << ": " << text(stored);
+            EXPECT_TRUE(near(stored, row.lines[k])) << row.name << " line " << k << ": " << points_text(stored);
         }
         EXPECT_TRUE(testing_message_boxes().empty()) << row.name;
     }
@@ -285,7 +267,7 @@ TEST(ContourPolygons, LinesDrawnAndStoredAtMost200Points)
         if (!stored) continue;
         const POINT *p = c.g->pPolyStore[0].Points;
         const std::vector<POINT> tail(p + stored - row.tail.size(), p + stored);
-        EXPECT_EQ(text(tail), text(row.tail)) << row.name;
+        EXPECT_EQ(points_text(tail), points_text(row.tail)) << row.name;
         EXPECT_EQ(c.g->pPolyStore[0].Level, 0.5) << row.name;
     }
 }

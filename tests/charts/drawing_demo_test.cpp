@@ -9,15 +9,9 @@
 
 #include "charts/drawing_demo.h"
 #include "platform/dc.h"
+#include "tests/charts/recorded.h"
 
 namespace {
-
-std::string points_text(const std::vector<POINT> &points)
-{
-    std::string s;
-    for (const POINT &p : points) s.append("(").append(std::to_string(p.x)).append(",").append(std::to_string(p.y)).append(")");
-    return s;
-}
 
 class DrawingDemo : public ::testing::Test {
 protected:

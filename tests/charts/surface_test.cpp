@@ -11,6 +11,7 @@
 #include "platform/dc.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "tests/charts/recorded.h"
 
 namespace {
 
@@ -62,14 +63,6 @@ std::vector<int> coordinates(const std::vector<POINT> &points)
 {
     std::vector<int> out;
     for (const POINT &p : points) out.insert(out.end(), {int(p.x), int(p.y)});
-    return out;
-}
-
-std::vector<RecordedOp> only(const std::vector<RecordedOp> &ops, RecordedKind kind)
-{
-    std::vector<RecordedOp> out;
-    for (const RecordedOp &op : ops)
-        if (op.kind == kind) out.push_back(op);
     return out;
 }
 

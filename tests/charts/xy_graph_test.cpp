@@ -11,6 +11,7 @@
 
 #include "charts/graph.h"
 #include "charts/xy_graph.h"
+#include "tests/charts/recorded.h"
 #include "platform/dc.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
@@ -55,26 +56,10 @@ struct Chart {
     }
     ~Chart() { DeleteDC(dc); }
 
-    std::vector<RecordedOp> ops(RecordedKind kind) const
-    {
-        std::vector<RecordedOp> out;
-        for (const RecordedOp &op : RecordedOps(dc))
-            if (op.kind == kind) out.push_back(op);
-        return out;
-    }
+    std::vector<RecordedOp> ops(RecordedKind kind) const { return only(dc, kind); }
     std::vector<RecordedOp> texts() const { return ops(RecordedKind::Text); }
 };
 
-std::string points_text(const std::vector<POINT> &points)
-{
-    std::string t;
-    char one[48];
-    for (const POINT &p : points) {
-        std::snprintf(one, sizeof one, "(%ld,%ld)", static_cast<long>(p.x), static_cast<long>(p.y));
-        t += one;
-    }
-    return t;
-}
 std::string line_text(const RecordedOp &op) { return points_text(op.points); }
 std::string rect_text(const RECT &r) { return points_text({{r.left, r.top}, {r.right, r.bottom}}); }
 

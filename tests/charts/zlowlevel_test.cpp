@@ -13,6 +13,7 @@
 #include "platform/dc.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "tests/charts/recorded.h"
 
 namespace {
 
@@ -37,21 +38,8 @@ struct Recorded {
         g.zDeleteBrushes();
         DeleteDC(dc);
     }
-    std::vector<RecordedOp> ops(RecordedKind kind) const
-    {
-        std::vector<RecordedOp> out;
-        for (const RecordedOp &op : RecordedOps(dc))
-            if (op.kind == kind) out.push_back(op);
-        return out;
-    }
+    std::vector<RecordedOp> ops(RecordedKind kind) const { return only(dc, kind); }
 };
-
-std::string points_text(const std::vector<POINT> &points)
-{
-    std::string s;
-    for (const POINT &p : points) s.append("(").append(std::to_string(p.x)).append(",").append(std::to_string(p.y)).append(")");
-    return s;
-}
 
 TEST(zRound, HalvesRoundUpAndExtremesStayInRange)
 {

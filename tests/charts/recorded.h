@@ -1,0 +1,24 @@
+// What a chart drew into a recording context: the primitives of one kind, and points written
+// out as "(x,y)(x,y)" so that a mismatch prints readably.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/dc.h"
+
+inline std::vector<RecordedOp> only(const std::vector<RecordedOp> &ops, RecordedKind kind)
+{
+    std::vector<RecordedOp> out;
+    for (const RecordedOp &op : ops)
+        if (op.kind == kind) out.push_back(op);
+    return out;
+}
+inline std::vector<RecordedOp> only(HDC dc, RecordedKind kind) { return only(RecordedOps(dc), kind); }
+
+inline std::string points_text(const std::vector<POINT> &points)
+{
+    std::string s;
+    for (const POINT &p : points) s.append("(").append(std::to_string(p.x)).append(",").append(std::to_string(p.y)).append(")");
+    return s;
+}
