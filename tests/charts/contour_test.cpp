@@ -33,14 +33,8 @@ struct Chart {
     {
         testing_begin();
         for (int k = 0; k < 10; ++k) colors[k] = RGB(20 * k + 1, 7, 9);
-        record.hDC = dc;
-        record.pWindowRect = &window;
-        record.pZData = grid.data();
-        record.XMax = cols;
-        record.YMax = rows;
-        record.NumContours = contours;
-        record.bShowGrid = showGrid;
-        record.pGraphColors = colors;
+        record.hDC = dc, record.pWindowRect = &window, record.pZData = grid.data(), record.pGraphColors = colors;
+        record.XMax = cols, record.YMax = rows, record.NumContours = contours, record.bShowGrid = showGrid;
         record.LegendStyle = 2;
         g = std::make_unique<zContour>(&record);
         g->zInitGraph();
@@ -53,12 +47,7 @@ struct Chart {
         DeleteDC(dc);
         testing_end();
     }
-    void axes(int width, int height)
-    {
-        g->AxesLeft = g->AxesTop = 0;
-        g->AxesRight = width;
-        g->AxesBottom = height;
-    }
+    void axes(int width, int height) { g->AxesLeft = g->AxesTop = 0, g->AxesRight = width, g->AxesBottom = height; }
     std::vector<RecordedOp> ops(RecordedKind kind) const { return only(dc, kind); }
 };
 
@@ -377,21 +366,13 @@ TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
         const int objects = GdiLiveObjectCount();
         std::vector<double> values = row.values;
         zGraphStruct record{};
-        record.hDC = dc;
-        record.pWindowRect = &window;
-        record.pZData = values.data();
-        record.XMax = row.cols;
-        record.YMax = row.rows;
-        record.NumContours = row.contours;
-        record.bShowGrid = row.showGrid;
-        record.LegendStyle = 2;
+        record.hDC = dc, record.pWindowRect = &window, record.pZData = values.data(), record.LegendStyle = 2;
+        record.XMax = row.cols, record.YMax = row.rows, record.NumContours = row.contours, record.bShowGrid = row.showGrid;
         ContourGraph(&record);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << row.name;
         const auto &boxes = testing_message_boxes();
         ASSERT_EQ(boxes.size(), row.message ? 1u : 0u) << row.name;
-        if (row.message) {
-            EXPECT_EQ(boxes[0].text, row.message) << row.name;
-        }
+        if (row.message) { EXPECT_EQ(boxes[0].text, row.message) << row.name; }
         std::size_t lines = 0;
         for (const RecordedOp &op : RecordedOps(dc)) lines += op.kind == RecordedKind::Line;
         if (row.lines < 0) {

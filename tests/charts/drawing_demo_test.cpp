@@ -83,9 +83,7 @@ TEST_F(DrawingDemo, SymbolRowHasEveryKindInItsSetColourWithItsNumberBelow)
         SCOPED_TRACE("symbol " + std::to_string(i));
         const RecordedOp &p = polys[i];
         EXPECT_EQ(p.points.size(), symbols[i].vertices);
-        if (!symbols[i].shape.empty()) {
-            EXPECT_EQ(points_text(p.points), symbols[i].shape);
-        }
+        if (!symbols[i].shape.empty()) { EXPECT_EQ(points_text(p.points), symbols[i].shape); }
         for (const POINT &v : p.points) {
             EXPECT_LE(std::abs(v.x - (60 + 80 * static_cast<int>(i))), 10);
             EXPECT_GE(v.y, 62);
@@ -120,12 +118,8 @@ TEST_F(DrawingDemo, SwatchesBarsAndCirclesStandWhereTheLayoutPutsThem)
             EXPECT_EQ(points_text(polys[next].points),
                       points_text({{x, row.y}, {x, row.y + 36}, {x + 52, row.y + 36}, {x + 52, row.y}}));
             EXPECT_EQ(polys[next].brush.kind, row.kind);
-            if (row.kind == BS_HATCHED) {
-                EXPECT_EQ(polys[next].brush.hatch, k);
-            }
-            if (row.kind == BS_SOLID && k < 6) {
-                EXPECT_EQ(polys[next].brush.color, polys[k].brush.color);
-            }
+            if (row.kind == BS_HATCHED) { EXPECT_EQ(polys[next].brush.hatch, k); }
+            if (row.kind == BS_SOLID && k < 6) { EXPECT_EQ(polys[next].brush.color, polys[k].brush.color); }
         }
     // Bar k from (530 + 50 k, 320 - 15 k) to (+30, 380): its front face comes last.
     for (int k = 0; k < 3; ++k, next += 3) {
@@ -184,12 +178,8 @@ TEST_F(DrawingDemo, TextBoxesAreFramedAndSizedFromTheirRectangles)
         EXPECT_EQ(points_text(t.points), points_text({row.at}));
         EXPECT_EQ(t.textAlign, static_cast<UINT>(TA_CENTER | TA_BASELINE));
         EXPECT_EQ(t.font.stock, row.height == 0);
-        if (row.height > 0) {
-            EXPECT_EQ(t.font.height, row.height);
-        }
-        if (row.width > 0) {
-            EXPECT_EQ(t.font.width, row.width);
-        }
+        if (row.height > 0) { EXPECT_EQ(t.font.height, row.height); }
+        if (row.width > 0) { EXPECT_EQ(t.font.width, row.width); }
     }
     const auto &lines = ops(RecordedKind::Line);
     const std::string frame = "(240,440)(440,440)(440,440)(440,480)(440,480)(240,480)(240,480)(240,440)";

@@ -31,13 +31,8 @@ struct Chart {
     Chart()
     {
         for (int k = 0; k < 10; ++k) colors[k] = RGB(10 * k, 20, 30);
-        record.hDC = dc;
-        record.pWindowRect = &window;
-        record.pGraphColors = colors;
-        record.LegendStyle = 2;
-        record.ItemStyle = 2;
-        record.XMax = record.YMax = record.ZMax = 1;
-        record.Formula = "";
+        record.hDC = dc, record.pWindowRect = &window, record.pGraphColors = colors, record.Formula = "";
+        record.LegendStyle = 2, record.ItemStyle = 2, record.XMax = record.YMax = record.ZMax = 1;
         testing_begin();
     }
     ~Chart()
@@ -47,9 +42,7 @@ struct Chart {
     }
     void data(std::vector<double> &z, std::vector<int> &sym)
     {
-        record.pZData = z.data();
-        record.pSymbols = sym.data();
-        record.NumPoints = static_cast<int>(z.size());
+        record.pZData = z.data(), record.pSymbols = sym.data(), record.NumPoints = static_cast<int>(z.size());
     }
     std::vector<RecordedOp> draw()
     {
@@ -71,10 +64,7 @@ std::vector<int> coordinates(const std::vector<POINT> &points)
 // factors 0.2 * 500 / 1 = 100, 200 / 1 = 200, 0.25 * 400 / 1 = 100, 200 / 1 = 200.
 void set_example_axes(zXYZGraph &g, int right = 400)
 {
-    g.AxesLeft = 100;
-    g.AxesRight = right;
-    g.AxesTop = 50;
-    g.AxesBottom = 350;
+    g.AxesLeft = 100, g.AxesRight = right, g.AxesTop = 50, g.AxesBottom = 350;
     g.zGetGridDimensions();
 }
 
@@ -90,10 +80,7 @@ TEST(zXYZGraph, WorkedExampleFactorsProjectionAndBox)
     EXPECT_DOUBLE_EQ(g.XToVertical, 100);
     EXPECT_DOUBLE_EQ(g.ZToVertical, 200);
     const double inf = std::numeric_limits<double>::infinity();
-    const struct {
-        double x, y, z;
-        int dx, dy;
-    } rows[] = {
+    const struct { double x, y, z; int dx, dy; } rows[] = {
         {0.5, 0.5, 0.5, 250, 200},  // 100 + 50 + 100, 350 - (50 + 100)
         {1, 0, 0, 100, 350},
         {0, 1, 1, 400, 50},          // 100 + 100 + 200, 350 - (100 + 200)
@@ -159,11 +146,7 @@ TEST(zXYZGraph, ColourBandsComeFromZItself)
 {
     // ZMin -1, ZMax 1, h = 1: q = zRound(z * 5) + 5, limited to 0..9. One quadrilateral,
     // coloured by its last point (1, 1).
-    const struct {
-        int flags;
-        double z;
-        int color;
-    } rows[] = {
+    const struct { int flags; double z; int color; } rows[] = {
         {4, 0, 5}, {4, 0.5, 8}, {4, 1, 9}, {4, 3, 9}, {4, -1, 0}, {4, -3, 0}, {4, 0.3, 7}, {0, 1, 0},
     };
     for (const auto &row : rows) {
@@ -269,9 +252,7 @@ TEST(zXYZGraph, BoxIsDrawnAgainOverTheSurfaceAndEscapeEndsTheSurface)
         }
         EXPECT_EQ(polygons.size(), escape ? 0u : 1000u) << "escape " << escape;
         ASSERT_EQ(lines.size(), 18u) << "escape " << escape;
-        if (!escape) {
-            EXPECT_TRUE(lines[8] < polygons.front() && polygons.back() < lines[9]);
-        }
+        if (!escape) { EXPECT_TRUE(lines[8] < polygons.front() && polygons.back() < lines[9]); }
         for (int i = 0; i < 9; ++i) EXPECT_EQ(coordinates(ops[lines[i]].points), coordinates(ops[lines[9 + i]].points)) << "edge " << i;
         std::vector<std::string> texts;
         for (const auto &op : only(ops, RecordedKind::Text)) texts.push_back(op.text);

@@ -32,24 +32,12 @@ struct Chart {
     Chart()
     {
         for (int k = 0; k < 10; ++k) colors[k] = RGB(10 * k + 1, 20, 30);
-        g.hDC = dc;
-        g.pWindowRect = &window;
-        g.pXData = x;
-        g.pYData = y;
-        g.pSymbols = sym;
-        g.NumPoints = 6;
-        g.AxisColor = RGB_color(0);
-        g.BkgColor = RGB_color(15);
-        g.pGraphColors = colors;
-        g.LegendStyle = 2;
-        g.bDrawLines = 1;
-        g.DigitFormat = 2;
-        g.DigitPrecision = 3;
-        g.PenStyle = 2;
+        g.hDC = dc, g.pWindowRect = &window, g.pXData = x, g.pYData = y, g.pSymbols = sym, g.NumPoints = 6;
+        g.AxisColor = RGB_color(0), g.BkgColor = RGB_color(15), g.pGraphColors = colors;
+        g.LegendStyle = 2, g.bDrawLines = 1, g.DigitFormat = 2, g.DigitPrecision = 3, g.PenStyle = 2;
         // x 0..5 over 280 pixels: 56 per unit; y 0..7 over 210 pixels: 30 per unit, so
         // point (x, y) lands on (60 + 56 x, 255 - 30 y).
-        g.XMax = 5;
-        g.YMax = 7;
+        g.XMax = 5, g.YMax = 7;
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
         s = tm.tmAveCharWidth;
@@ -63,13 +51,19 @@ struct Chart {
 std::string line_text(const RecordedOp &op) { return points_text(op.points); }
 std::string rect_text(const RECT &r) { return points_text({{r.left, r.top}, {r.right, r.bottom}}); }
 
+// A chart set up and scaled, ready for one drawing step, terminated when it goes.
+struct Scaled : zGraph {
+    explicit Scaled(zGraphStruct *g) : zGraph(g)
+    {
+        EXPECT_EQ(zInitGraph(), 1);
+        EXPECT_EQ(zScaleData(), 1);
+    }
+    ~Scaled() override { zTerminateGraph(); }
+};
+
 TEST(GraphLayout, Window400x300ForEachLegendPlacement)
 {
-    struct Row {
-        int legendStyle;
-        RECT window;
-        RECT axes, legend;
-    } rows[] = {
+    struct Row { int legendStyle; RECT window; RECT axes, legend; } rows[] = {
         // No legend: the axes only; the legend box stays zero.
         {2, {0, 0, 400, 300}, {60, 45, 340, 255}, {0, 0, 0, 0}},
         // Strip: bottom 0.7 * 300 = 210; legend 0.825 * 300 = 247.5 -> 248, 0.975 * 300 - 300 =
@@ -99,12 +93,7 @@ TEST(GraphLayout, Window400x300ForEachLegendPlacement)
 
 TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
 {
-    struct Row {
-        double min, max;
-        int divisions;
-        double expectedMin, expectedMax;
-        int expectedDivisions;
-    } rows[] = {
+    struct Row { double min, max; int divisions; double expectedMin, expectedMax; int expectedDivisions; } rows[] = {
         // Range 9.74: a tenth 0.974 exceeds 0.1, 0.2, 0.5, so step 1 and 10 divisions; 0 to 10
         // refits to step 1, 10 divisions, halved to 5.
         {0.13, 9.87, -1, 0, 10, 5},
@@ -134,9 +123,7 @@ TEST(GraphScaling, GivenDivisionsKeepTheDataRange)
     c.g.YAxisDivisions = -1;
     c.y[2] = 47;
     c.y[4] = -3.2;
-    zGraph graph(&c.g);
-    ASSERT_EQ(graph.zInitGraph(), 1);
-    ASSERT_EQ(graph.zScaleData(), 1);
+    Scaled graph(&c.g);
     EXPECT_EQ(graph.XDivisions, 7);
     EXPECT_EQ(graph.XMin, 0);
     EXPECT_EQ(graph.XMax, 5);
@@ -144,16 +131,11 @@ TEST(GraphScaling, GivenDivisionsKeepTheDataRange)
     EXPECT_EQ(graph.YDivisions, 6);
     EXPECT_EQ(graph.YMin, -10);
     EXPECT_EQ(graph.YMax, 50);
-    graph.zTerminateGraph();
 }
 
 TEST(GraphScaling, AxisNumberFormats)
 {
-    struct Row {
-        int format, precision;
-        double value;
-        const char *text;
-    } rows[] = {
+    struct Row { int format, precision; double value; const char *text; } rows[] = {
         {2, 3, 3.14159, "3.142"}, {-1, 3, 3.14159, "3"}, {0, 3, 3.14159, "3.14"}, {1, 3, 3.14159, "3.14"},
         {9, 0, 3.14159, "3.14"},  {0, 0, 2.5, "2.5"},   {0, 0, 10, "10"},         {0, 0, 0, "0"},
     };
@@ -192,13 +174,7 @@ TEST(XYGraph, FlatDataRunAcrossTheMiddleWithOneYLabel)
 
 TEST(XYGraph, FailedChartsShowTheirMessageAndLeaveNothingBehind)
 {
-    struct Row {
-        const char *name;
-        bool nullDC;
-        RECT window;
-        double xMax;
-        const char *message;
-    } rows[] = {
+    struct Row { const char *name; bool nullDC; RECT window; double xMax; const char *message; } rows[] = {
         {"no device context", true, {0, 0, 400, 300}, 5, "Error--HDC Invalid or Not Set!"},
         {"zero window", false, {0, 0, 0, 0}, 5, "Error--Window Rectangle [RWindow] Invalid/Not Set"},
         {"equal x limits", false, {0, 0, 400, 300}, 0, "Cannot Scale Data:  xmax = xmin"},
@@ -252,15 +228,12 @@ TEST(Graph, ItemTitlesThenQuestionMarks)
     c.g.ItemTitles[0] = "a";
     c.g.ItemTitles[1] = "bb";
     c.g.ItemTitles[2] = "ccc";
-    zGraph graph(&c.g);
-    ASSERT_EQ(graph.zInitGraph(), 1);
-    ASSERT_EQ(graph.zScaleData(), 1);
+    Scaled graph(&c.g);
     ClearRecordedOps(c.dc);
     graph.zShowXAxisNumbers();
     std::vector<std::string> texts;
     for (const RecordedOp &op : c.texts()) texts.push_back(op.text);
     EXPECT_EQ(texts, (std::vector<std::string>{"a", "bb", "ccc", "?", "?", "?"}));
-    graph.zTerminateGraph();
 }
 
 TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
@@ -268,9 +241,7 @@ TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
     Chart c;
     const std::int32_t codes[6] = {1, 1, -1, 1, 2, 2};
     std::copy(codes, codes + 6, c.sym);
-    zGraph graph(&c.g);
-    ASSERT_EQ(graph.zInitGraph(), 1);
-    ASSERT_EQ(graph.zScaleData(), 1);
+    Scaled graph(&c.g);
     ClearRecordedOps(c.dc);
     EXPECT_EQ(graph.zDrawDataPoints(), 2);
     EXPECT_EQ(graph.NumSets, 2);
@@ -278,11 +249,7 @@ TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
     // The plus sign (outlined in the axis colour) hangs from (172, 195): its first vertex is
     // (172 - s / 4, 195).
     const std::string plus = points_text({{172 - c.s / 4, 195}});
-    struct Expected {
-        RecordedKind kind;
-        std::string points;
-        COLORREF pen;
-    } expected[] = {
+    struct Expected { RecordedKind kind; std::string points; COLORREF pen; } expected[] = {
         {RecordedKind::Line, "(116,225)(60,255)", c.colors[0]},
         {RecordedKind::Polygon, plus, RGB_color(0)},
         {RecordedKind::Line, "(228,165)(172,195)", c.colors[0]},
@@ -295,16 +262,11 @@ TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
         EXPECT_EQ(ops[i].pen.color, expected[i].pen) << "primitive " << i;
         EXPECT_EQ(line_text(ops[i]).substr(0, expected[i].points.size()), expected[i].points) << "primitive " << i;
     }
-    graph.zTerminateGraph();
 }
 
 TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
 {
-    struct Row {
-        const char *name;
-        double y[4];
-        std::vector<std::string> lines;
-    } rows[] = {
+    struct Row { const char *name; double y[4]; std::vector<std::string> lines; } rows[] = {
         // y 1e6 maps to 255 - 3e7, kept 32767 pixels above the window.
         {"far outside", {0, 1, 1e6, 1}, {"(116,225)(60,255)", "(172,-32767)(116,225)", "(228,225)(172,-32767)"}},
         // A point that is not a number breaks the line on both sides.
@@ -334,13 +296,10 @@ TEST(XYGraph, AutoscaleIgnoresPointsThatAreNotNumbers)
     c.g.bAutoScale = 1;
     const double y[6] = {0, 10, NAN, 5, -INFINITY, 10};
     std::copy(y, y + 6, c.y);
-    zGraph graph(&c.g);
-    ASSERT_EQ(graph.zInitGraph(), 1);
-    ASSERT_EQ(graph.zScaleData(), 1);
+    Scaled graph(&c.g);
     EXPECT_EQ(graph.YMin, 0);
     EXPECT_EQ(graph.YMax, 10);
     EXPECT_EQ(graph.pYPixels[2], zNoPixel);
-    graph.zTerminateGraph();
 }
 
 TEST(XYGraph, GradedRingsOfSchemeFourteenRunFromBlueToGreen)
@@ -414,10 +373,7 @@ TEST(XYGraph, LegendColumnOfOneSetIsThirtyHighOnTheMiddle)
 
 TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
 {
-    struct Row {
-        std::vector<std::int32_t> codes;
-        int sets, samples;
-    } rows[] = {
+    struct Row { std::vector<std::int32_t> codes; int sets, samples; } rows[] = {
         {{42, 42, 43, 43, 43}, 2, 2},
         {{7, 7, 7}, 1, 3},
         {{1, -1, 1}, 3, 1},  // raw codes: a break starts a run here

@@ -24,13 +24,9 @@ struct Recorded {
     zOpenGraphics g;
     Recorded()
     {
-        g.hDC = dc;
-        g.RWindow = RECT{0, 0, 400, 300};
-        g.AxisColor = RGB(0, 0, 0);
-        g.BkgColor = RGB(255, 255, 255);
+        g.hDC = dc, g.RWindow = RECT{0, 0, 400, 300}, g.AxisColor = RGB(0, 0, 0), g.BkgColor = RGB(255, 255, 255);
         for (int k = 0; k < 10; ++k) g.GraphColors[k] = RGB(20 * k + 5, 100, 200 - 10 * k);
-        g.AveCharWidth = 8;
-        g.CharHeight = 16;
+        g.AveCharWidth = 8, g.CharHeight = 16;
     }
     ~Recorded()
     {
@@ -181,21 +177,13 @@ TEST(zActivateBrushes, BrushStyleChoosesSolidHatchedOrPatterned)
             const RecordedBrush &b = polys[static_cast<std::size_t>(k)].brush;
             const UINT kind = brushStyle == 1 ? BS_HATCHED : brushStyle == 2 ? BS_PATTERN : BS_SOLID;
             EXPECT_EQ(b.kind, kind) << "k=" << k;
-            if (kind == BS_HATCHED) {
-                EXPECT_EQ(b.hatch, k % 6) << "k=" << k;
-            }
-            if (kind != BS_PATTERN) {
-                EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
-            }
-            if (kind == BS_PATTERN) {
-                EXPECT_TRUE(b.monochrome) << "k=" << k;
-            }
+            if (kind == BS_HATCHED) { EXPECT_EQ(b.hatch, k % 6) << "k=" << k; }
+            if (kind != BS_PATTERN) { EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k; }
+            if (kind == BS_PATTERN) { EXPECT_TRUE(b.monochrome) << "k=" << k; }
             patterns.insert(std::string(b.pattern, b.pattern + 8));
         }
         // Ten patterns, one per data set; the bitmaps they were made from are gone.
-        if (brushStyle == 2) {
-            EXPECT_EQ(patterns.size(), 10u);
-        }
+        if (brushStyle == 2) { EXPECT_EQ(patterns.size(), 10u); }
         for (HBITMAP bitmap : r.g.hPatternBitmaps) EXPECT_EQ(bitmap, nullptr);
     }
 }
