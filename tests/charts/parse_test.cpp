@@ -129,36 +129,20 @@ TEST(FormulaErrors, AreRefusedWithZeroAndTheTextUnchanged)
     }
 }
 
-TEST(FormulaStack, SeventeenNestedParenthesesAndNinePendingPowersEvaluate)
+// The evaluation stack: the start entry, 17 "(" and the inner expression fill indices 0..18 and
+// the first ")" takes index 19, the last one; 9 pending (Signed, ^) pairs fill 1..18 and the
+// last number 19. Texts beyond the buffers are refused.
+TEST(FormulaLimits, DeepestStackAndLongestTextsEvaluateOneMoreIsRefused)
 {
-    // Start entry + 17 "(" + the inner expression fill indices 0..18; the first ")" takes
-    // index 19, the last one the stack holds.
-    const Evaluation deep = evaluate(nested(17, "5"));
-    EXPECT_EQ(deep.ok, 1);
-    EXPECT_EQ(deep.value, 5);
-
-    const Evaluation deep_x = evaluate(nested(17, "-x"), 2.5);
-    EXPECT_EQ(deep_x.ok, 1);
-    EXPECT_EQ(deep_x.value, -2.5);
-
-    // Start entry + 9 pairs (Signed, ^) at indices 1..18 + the last number at 19.
-    const Evaluation powers = evaluate("1^1^1^1^1^1^1^1^1^1");
-    EXPECT_EQ(powers.ok, 1);
-    EXPECT_EQ(powers.value, 1);
-
-    // A parse starts from an empty stack: a refused deep formula leaves nothing behind.
-    EXPECT_EQ(evaluate(nested(18, "5")).ok, 0);
-    const Evaluation after = evaluate("1+1");
-    EXPECT_EQ(after.ok, 1);
-    EXPECT_EQ(after.value, 2);
-}
-
-TEST(FormulaLimits, TextsAndLiteralsLongerThanTheBuffersAreRefused)
-{
-    struct Row { const char *name; std::string text; int ok; double expected; };
+    struct Row { const char *name; std::string text; int ok; double expected; double x = 0; };
     std::string sum_191 = "1";
     for (int k = 0; k < 95; k++) sum_191 += "+1";  // 1 + 95 * 2 = 191 characters, value 96
     const Row rows[] = {
+        {"17 nested parentheses", nested(17, "5"), 1, 5},
+        {"17 nested around -x", nested(17, "-x"), 1, -2.5, 2.5},
+        {"9 pending powers", "1^1^1^1^1^1^1^1^1^1", 1, 1},
+        {"18 nested parentheses", nested(18, "5"), 0, 0},
+        {"a fresh stack after a refusal", "1+1", 1, 2},
         {"191-character text", sum_191, 1, 96},
         {"192-character text", sum_191 + " ", 0, 0},
         {"1 and 190 blanks", "1" + std::string(190, ' '), 1, 1},
@@ -171,7 +155,7 @@ TEST(FormulaLimits, TextsAndLiteralsLongerThanTheBuffersAreRefused)
         {"183-digit literal after an operator", "2*" + std::string(182, '0') + "3", 1, 6},
     };
     for (const Row &row : rows) {
-        const Evaluation e = evaluate(row.text);
+        const Evaluation e = evaluate(row.text, row.x);
         EXPECT_EQ(e.ok, row.ok) << row.name;
         EXPECT_DOUBLE_EQ(e.value, row.expected) << row.name;
     }
