@@ -369,6 +369,7 @@ TEST(XYGraph, LegendColumnOfOneSetIsThirtyHighOnTheMiddle)
     const std::vector<std::string> box = {"(20,135)(100,135)", "(100,135)(100,165)", "(100,165)(20,165)",
                                           "(20,165)(20,135)"};
     EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end());
+    for (const RecordedOp &op : c.ops(RecordedKind::Line)) EXPECT_NE(op.pen.color, c.colors[1]) << "one set, one sample";
 }
 
 TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
