@@ -302,31 +302,40 @@ TEST(XYGraph, AutoscaleIgnoresPointsThatAreNotNumbers)
     EXPECT_EQ(graph.pYPixels[2], zNoPixel);
 }
 
-TEST(XYGraph, GradedRingsOfSchemeFourteenRunFromBlueToGreen)
+// Scheme 14 runs from blue to green: intensity 255 first, (0, 255 - 255, 255); the 64th step
+// 255 - 4 * 63 = 3, (0, 252, 3); palette-relative colours. dx = 400 / 64 = 6.25, dy = 300 / 64
+// = 4.6875. Innermost left ring piece round (200, 150): a1 = zRound(3.125) = 3, b1 =
+// zRound(2.34375) = 2, a0 = b0 = 0. Bands overlap by a pixel inside the window: from the top
+// the first is 0 - 1 to zRound(4.6875) + 1 = 6, the last zRound(295.3125) - 1 = 294 to 300.
+TEST(XYGraph, GradedBackgroundsOfSchemeFourteenRunFromBlueToGreen)
 {
-    Chart c;
-    c.g.GradedBkg = 4;
-    c.g.GradedColorScheme = 14;
-    c.g.LegendStyle = 1;  // the rings do not depend on the layout
-    c.g.LegendTitles[0] = "every object the chart makes is gone afterwards";
-    c.g.bDrawSymbols = 1;
-    const int objects = GdiLiveObjectCount();
-    const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), font = GetCurrentObject(c.dc, OBJ_FONT);
-    XYGraph(&c.g);
-    EXPECT_EQ(GdiLiveObjectCount(), objects);
-    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen);
-    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), font);
-    std::vector<RecordedOp> rings;
-    for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
-        if (op.pen.style == PS_NULL) rings.push_back(op);
-    ASSERT_EQ(rings.size(), 64u * 4);
-    // Intensity 255 first: (0, 255 - 255, 255); 64th step 255 - 4 * 63 = 3: (0, 252, 3);
-    // palette-relative colours.
-    EXPECT_EQ(rings.front().brush.color, 0x02000000u | RGB(0, 0, 255));
-    EXPECT_EQ(rings.back().brush.color, 0x02000000u | RGB(0, 252, 3));
-    // Innermost left piece: centre (200, 150), dx = 400 / 64 = 6.25, dy = 300 / 64 = 4.6875,
-    // a1 = zRound(3.125) = 3, b1 = zRound(2.34375) = 2, a0 = b0 = 0.
-    EXPECT_EQ(line_text(rings.front()), "(196,147)(201,153)");
+    const struct { int style; std::size_t count; const char *first, *last; } rows[] = {
+        {4, 64 * 4, "(196,147)(201,153)", nullptr},
+        {1, 64, "(0,0)(400,6)", "(0,294)(400,300)"},
+        {2, 64, "(0,294)(400,300)", "(0,0)(400,6)"},
+    };
+    for (const auto &row : rows) {
+        Chart c;
+        c.g.GradedBkg = row.style;
+        c.g.GradedColorScheme = 14;
+        c.g.LegendStyle = 1;  // the background does not depend on the layout
+        c.g.LegendTitles[0] = "every object the chart makes is gone afterwards";
+        c.g.bDrawSymbols = 1;
+        const int objects = GdiLiveObjectCount();
+        const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), font = GetCurrentObject(c.dc, OBJ_FONT);
+        XYGraph(&c.g);
+        EXPECT_EQ(GdiLiveObjectCount(), objects);
+        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen);
+        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), font);
+        std::vector<RecordedOp> bands;
+        for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
+            if (op.pen.style == PS_NULL) bands.push_back(op);
+        ASSERT_EQ(bands.size(), row.count) << "style " << row.style;
+        EXPECT_EQ(bands.front().brush.color, 0x02000000u | RGB(0, 0, 255));
+        EXPECT_EQ(bands.back().brush.color, 0x02000000u | RGB(0, 252, 3));
+        EXPECT_EQ(line_text(bands.front()), row.first) << "style " << row.style;
+        if (row.last) { EXPECT_EQ(line_text(bands.back()), row.last) << "style " << row.style; }
+    }
 }
 
 TEST(XYGraph, ThirtyEightCharacterTitleGetsAFontSizedToItsRectangle)
@@ -351,25 +360,35 @@ TEST(XYGraph, ThirtyEightCharacterTitleGetsAFontSizedToItsRectangle)
     EXPECT_TRUE(found);
 }
 
-TEST(XYGraph, LegendColumnOfOneSetIsThirtyHighOnTheMiddle)
+// The legend box grows with the sets along its free side. A column of one set is
+// zRound(0.05 * 300 * (1.5 + 0.5)) = 30 high round y = 150, 20 to 100 across from the layout.
+// A strip of two is 2 (3 s + bw / 2) wide round x = 200, bw = zRound(0.07 * 400 * 2 + 0.07 *
+// 0.375 * 400) = zRound(66.5) = 67, from 248 to 293 down from the layout.
+TEST(XYGraph, LegendBoxGrowsWithTheSetsAlongItsFreeSide)
 {
-    Chart c;
-    c.g.LegendStyle = 0;
-    const std::string longTitle(300, 'x');  // cut to the 174 characters of the work buffer
-    c.g.LegendTitles[0] = longTitle.c_str();
-    XYGraph(&c.g);
-    bool cut = false;
-    for (const RecordedOp &op : c.texts()) cut = cut || op.text == longTitle.substr(0, 174);
-    EXPECT_TRUE(cut);
-    // Box height zRound(0.05 * 300 * (1.5 + 0.5)) = 30 around y = 150; columns 20 to 100 from
-    // the layout.
-    std::vector<std::string> frame;
-    for (const RecordedOp &op : c.ops(RecordedKind::Line))
-        if (op.pen.color == RGB_color(0) && op.pen.style == PS_SOLID) frame.push_back(line_text(op));
-    const std::vector<std::string> box = {"(20,135)(100,135)", "(100,135)(100,165)", "(100,165)(20,165)",
-                                          "(20,165)(20,135)"};
-    EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end());
-    for (const RecordedOp &op : c.ops(RecordedKind::Line)) EXPECT_NE(op.pen.color, c.colors[1]) << "one set, one sample";
+    for (const int style : {0, 1}) {
+        Chart c;
+        c.g.LegendStyle = style;
+        if (style == 1) std::fill(c.sym + 3, c.sym + 6, 2);
+        const std::string longTitle(300, 'x');  // cut to the 174 characters of the work buffer
+        c.g.LegendTitles[0] = longTitle.c_str();
+        XYGraph(&c.g);
+        bool cut = false;
+        for (const RecordedOp &op : c.texts()) cut = cut || op.text == longTitle.substr(0, 174);
+        EXPECT_TRUE(cut);
+        const int e = 3 * c.s + 33;
+        const RECT r = style == 0 ? RECT{20, 135, 100, 165} : RECT{200 - e, 248, 200 + e, 293};
+        std::vector<std::string> frame;
+        for (const RecordedOp &op : c.ops(RecordedKind::Line)) {
+            if (op.pen.color == RGB_color(0) && op.pen.style == PS_SOLID) frame.push_back(line_text(op));
+            EXPECT_NE(op.pen.color, c.colors[style + 1]) << "a sample for each set and no more";
+        }
+        const std::vector<std::string> box = {points_text({{r.left, r.top}, {r.right, r.top}}),
+                                              points_text({{r.right, r.top}, {r.right, r.bottom}}),
+                                              points_text({{r.right, r.bottom}, {r.left, r.bottom}}),
+                                              points_text({{r.left, r.bottom}, {r.left, r.top}})};
+        EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end()) << "style " << style;
+    }
 }
 
 TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
