@@ -1,5 +1,5 @@
-// The one rule by which output files are written, and the reader's refusals of what is not a
-// data file. Every case runs in a fresh folder; FIFOs, sockets and links are made there.
+// The one rule by which output files are written. FIFOs, sockets and links are made in the
+// test's own folder.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -10,40 +10,37 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "optics/datafile.h"
 #include "optics/output_file.h"
-#include "optics/settings.h"
+#include "tests/optics/optics_test.h"
+#include "tests/temp_folder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class OutputFile : public testing::Test {
+class OutputFile : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        char templ[] = "/tmp/orvinta-writer-XXXXXX";
-        dir = mkdtemp(templ);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string read(const std::string &path) const
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
     std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {})); }
-
-    std::string dir;
     std::string error;
 };
+
+TEST_F(OutputFile, NewFilesGetTheUsualPermissionsAndAreReplacedWhole)
+{
+    const mode_t old_mask = umask(022);
+    const std::string file = dir + "/p.txt";
+    ASSERT_TRUE(write_file_atomically(file, std::string(500, 'a'), error)) << error;
+    umask(old_mask);
+    struct stat st;
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    ASSERT_TRUE(write_file_atomically(file, "short\n", error)) << error;
+    EXPECT_EQ(file_text(file), "short\n");
+    EXPECT_EQ(entries(), 1u) << "no temporary left";
+}
 
 TEST_F(OutputFile, RegularFilesAndLinksToThemAreReplacedWholeKeepingModeAndLink)
 {
@@ -55,21 +52,18 @@ TEST_F(OutputFile, RegularFilesAndLinksToThemAreReplacedWholeKeepingModeAndLink)
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0);
     }
-    struct stat before;
+    struct stat before, after;
     ::stat(file.c_str(), &before);
-
     ASSERT_TRUE(write_output_file(file, "first\n", error)) << error;
-    struct stat after;
     ::stat(file.c_str(), &after);
-    EXPECT_EQ(read(file), "first\n");
+    EXPECT_EQ(file_text(file), "first\n");
     EXPECT_EQ(after.st_mode & 07777, 0640u);
     EXPECT_EQ(after.st_uid, before.st_uid);
     EXPECT_EQ(after.st_gid, before.st_gid);
     EXPECT_NE(after.st_ino, before.st_ino) << "a new file took the old one's place";
-
     ASSERT_TRUE(write_output_file(link, "second\n", error)) << error;
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(read(file), "second\n");
+    EXPECT_EQ(file_text(file), "second\n");
     EXPECT_EQ(entries(), 2u) << "no temporary file is left";
 }
 
@@ -79,12 +73,11 @@ TEST_F(OutputFile, ADanglingLinkCreatesItsTargetAndALongNameUsesAShortTemporaryN
     fs::create_symlink("sub/target.txt", dir + "/dangling");
     ASSERT_TRUE(write_output_file(dir + "/dangling", "made\n", error)) << error;
     EXPECT_TRUE(fs::is_symlink(dir + "/dangling"));
-    EXPECT_EQ(read(dir + "/sub/target.txt"), "made\n");
-
+    EXPECT_EQ(file_text(dir + "/sub/target.txt"), "made\n");
     // 250 characters: the name with ".XXXXXX" would exceed the 255 a folder allows.
     const std::string long_name = dir + "/" + std::string(250, 'n');
     ASSERT_TRUE(write_output_file(long_name, "long\n", error)) << error;
-    EXPECT_EQ(read(long_name), "long\n");
+    EXPECT_EQ(file_text(long_name), "long\n");
     EXPECT_EQ(entries(), 3u);
 }
 
@@ -94,10 +87,9 @@ TEST_F(OutputFile, AFifoIsWrittenDirectlyAndStaysAFifo)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(write_output_file(fifo, "x", error, FifoWait::Never));
     EXPECT_EQ(error, "cannot write " + fifo + ": no program is reading it");
-
     const std::string bytes(200000, 'b');  // more than a pipe holds at once
     std::string received;
-    std::thread reader([&] { received = read(fifo); });
+    std::thread reader([&] { received = file_text(fifo); });
     const bool written = write_output_file(fifo, bytes, error);
     reader.join();
     EXPECT_TRUE(written) << error;
@@ -133,66 +125,18 @@ TEST_F(OutputFile, FoldersSocketsAndMissingFoldersFailAndLeaveNothing)
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket_path.c_str());
     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
-    struct Row {
-        std::string path, error;
-    } rows[] = {
+    const struct { std::string path, error; } rows[] = {
         {dir + "/folder", "cannot write " + dir + "/folder: Is a directory"},
         {socket_path, "cannot write " + socket_path + ": it is a socket"},
         {dir + "/missing/x.txt", "cannot create a file beside " + dir + "/missing/x.txt: No such file or directory"},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         EXPECT_FALSE(write_output_file(row.path, "x", error)) << row.path;
         EXPECT_EQ(error, row.error);
         EXPECT_EQ(entries(), 2u) << row.path;
         EXPECT_TRUE(fs::is_empty(dir + "/folder")) << row.path;
     }
     ::close(s);
-}
-
-// The reader's layout with CR LF line ends: 128 records of 127 nine-byte fields and a
-// ten-byte last field, each value 1.5.
-std::string crlf_file()
-{
-    std::string record;
-    for (int j = 1; j <= 128; j++) record += j < 128 ? "      1.5" : "      1.5 ";
-    record.back() = '\r';
-    std::string text;
-    for (int i = 1; i <= 128; i++) text += record + "\n";
-    return text;
-}
-
-TEST_F(OutputFile, TheReaderChecksTheWholeLineEndOfEveryCrLfRecordAndRefusesAFifo)
-{
-    optics_startup();
-    const std::string path = dir + "/crlf.txt";
-    std::string why;
-    std::ofstream(path, std::ios::binary) << crlf_file();
-    ASSERT_TRUE(read_data_file(path, r_output, why)) << why;
-    EXPECT_EQ(r_output[128][128], 1.5f);
-
-    const std::size_t record = crlf_file().size() / 128;
-    struct Row {
-        int record;  // whose LF is replaced
-        char by;
-    } rows[] = {{1, '7'}, {2, '7'}, {2, 'X'}, {64, '\r'}, {127, ' '}, {128, '7'}};
-    for (const Row &row : rows) {
-        std::string text = crlf_file();
-        text[row.record * record - 1] = row.by;
-        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-        r_output[1][1] = -7.0f;
-        EXPECT_FALSE(read_data_file(path, r_output, why)) << "record " << row.record << " ends in CR " << row.by;
-        EXPECT_EQ(r_output[1][1], -7.0f) << row.record;
-    }
-    std::string cut = crlf_file();
-    cut.pop_back();  // the last record ends in a CR without its LF
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << cut;
-    EXPECT_FALSE(read_data_file(path, r_output, why));
-
-    const std::string fifo = dir + "/fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(read_data_file(fifo, r_output, why)) << "returns at once, with no writer";
-    EXPECT_EQ(why, fifo + " is not a regular file");
-    optics_shutdown();
 }
 
 }  // namespace

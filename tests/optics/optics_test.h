@@ -1,0 +1,35 @@
+// Set-up shared by the optics tests: the arrays and settings at their start-up values.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "optics/farfield.h"
+#include "optics/pupil.h"
+#include "optics/settings.h"
+
+class OpticsTest : public testing::Test {
+protected:
+    void SetUp() override { optics_startup(); }
+    void TearDown() override { optics_shutdown(); }
+    // The start-up pupil carries coma and Zernike 26: this leaves it without phase.
+    static void clear_phase() { HasComa = 0, HasZern[26] = 0; }
+    static int count_where(float **a, float value)
+    {
+        int n = 0;
+        for (int i = 1; i <= GRID; i++)
+            for (int j = 1; j <= GRID; j++) n += a[i][j] == value;
+        return n;
+    }
+};
+
+inline std::string file_text(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
