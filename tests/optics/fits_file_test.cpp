@@ -1,11 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <fitsio.h>
 
-#include "optics/farfield.h"
 #include "optics/fits_file.h"
-#include "optics/pupil.h"
-#include "optics/settings.h"
+#include "tests/optics/optics_test.h"
 
 namespace {
 
@@ -57,16 +53,16 @@ private:
     int status_ = 0;
 };
 
-TEST(FitsFile, HoldsThePsfAndPupilWithTheOpticsInTheHeader)
+using FitsFile = OpticsTest;
+
+TEST_F(FitsFile, HoldsThePsfAndPupilWithTheOpticsInTheHeader)
 {
-    optics_startup();
     pillbox_input();
     do_FFT();
     const ImageQuality q = image_quality();
     std::string bytes, error;
     ASSERT_TRUE(format_fits_file(q, {{"fnumber", 5.6}, {"HasZern26", 1}}, "Orvinta 1.0.0", bytes, error)) << error;
     EXPECT_EQ(bytes.size() % 2880, 0u);
-
     FitsReader fits(bytes);
     ASSERT_EQ(fits.status(), 0);
     // Start-up optics: 500 nm, F/5.6, a 10 mm pupil sampled over 2 x 19.5 steps.
@@ -94,22 +90,15 @@ TEST(FitsFile, HoldsThePsfAndPupilWithTheOpticsInTheHeader)
             EXPECT_EQ(fits.pixel(i, j), image.array[i][j]) << image.hdu << " " << i << "," << j;
     }
     EXPECT_EQ(fits.status(), 0);
-    optics_shutdown();
-}
-
-TEST(FitsFile, DarkPupilLeavesTheStrehlKeywordOut)
-{
-    optics_startup();
+    // A dark pupil has no Strehl ratio: the keyword is left out.
     nCurrentObscuration = 1;
     LinearObscuration = 2.0f;
     pillbox_input();
     do_FFT();
-    std::string bytes, error;
     ASSERT_TRUE(format_fits_file(image_quality(), {}, "Orvinta", bytes, error));
-    FitsReader fits(bytes);
-    EXPECT_FALSE(fits.has("STREHL"));
-    EXPECT_TRUE(fits.has("WFERMS"));
-    optics_shutdown();
+    FitsReader dark(bytes);
+    EXPECT_FALSE(dark.has("STREHL"));
+    EXPECT_TRUE(dark.has("WFERMS"));
 }
 
 }  // namespace
