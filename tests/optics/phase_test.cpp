@@ -1,34 +1,17 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
 #include <set>
 
-#include "optics/pupil.h"
-#include "optics/settings.h"
+#include "tests/optics/optics_test.h"
 
 namespace {
 
-class PupilPhase : public testing::Test {
+using Phase = std::function<double(double, double)>;
+
+class PupilPhase : public OpticsTest {
 protected:
-    void SetUp() override { optics_startup(); }
-    void TearDown() override { optics_shutdown(); }
-
-    static void no_phase()
-    {
-        HasComa = 0;
-        HasZern[26] = 0;
-    }
-
-    // The aperture test done independently: normalised radius against sqrt(nc^2 + 1/4)/nc.
-    static bool inside(int i, int j)
-    {
-        const double nc = ncenter;
-        return std::hypot((i - 64.5) / nc, (j - 64.5) / nc) <= std::sqrt(nc * nc + 0.25) / nc + 0.00001;
-    }
-
     // RMS about the mean over the aperture of a phase given as a function of (xn, yn).
-    static double rms_of(const std::function<double(double, double)> &phase)
+    static double rms_of(const Phase &phase)
     {
         double sum = 0, sum_sq = 0;
         int count = 0;
@@ -36,9 +19,7 @@ protected:
             for (int j = 1; j <= GRID; j++)
                 if (inside(i, j)) {
                     const double p = phase((i - 64.5) / 19.5, (j - 64.5) / 19.5);
-                    sum += p;
-                    sum_sq += p * p;
-                    count++;
+                    sum += p, sum_sq += p * p, count++;
                 }
         return std::sqrt(sum_sq / count - (sum / count) * (sum / count));
     }
@@ -46,66 +27,50 @@ protected:
 
 TEST_F(PupilPhase, RmsWavefrontOfTheWorkedExamples)
 {
-    const struct {
-        const char *name;
-        void (*apply)();
-        double value;                                 // to three decimals
-        std::function<double(double, double)> phase;  // the same phase, evaluated here
-    } rows[] = {
+    const struct { const char *name; void (*apply)(); double value; Phase phase; } rows[] = {
         {"start-up", [] {}, 0.160,
          [](double x, double y) {
-             const double r = std::hypot(x, y), t = std::atan2(y, x);
-             return -0.4 * r * r * x + 0.26 * std::pow(r, 5) * std::cos(5 * t);
+             const double r = std::hypot(x, y);
+             return -0.4 * r * r * x + 0.26 * std::pow(r, 5) * std::cos(5 * std::atan2(y, x));
          }},
-        {"coma -0.4 alone", [] { HasZern[26] = 0; }, 0.141,
-         [](double x, double y) { return -0.4 * (x * x + y * y) * x; }},
-        {"defocus 1 alone", [] { no_phase(); HasDefocus = 1; defocus = 1.0f; }, 0.288,
+        {"coma -0.4 alone", [] { HasZern[26] = 0; }, 0.141, [](double x, double y) { return -0.4 * (x * x + y * y) * x; }},
+        {"defocus 1 alone", [] { clear_phase(); HasDefocus = 1; defocus = 1.0f; }, 0.288,
          [](double x, double y) { return x * x + y * y; }},
     };
     for (const auto &row : rows) {
         reset_settings();
         row.apply();
         pillbox_input();
-        EXPECT_NEAR(wavesrms, row.value, 0.0005) << row.name;
+        EXPECT_NEAR(wavesrms, row.value, 0.0005) << row.name;  // the worked value, to three decimals
         EXPECT_NEAR(wavesrms, rms_of(row.phase), 2e-4) << row.name;
     }
 }
 
 TEST_F(PupilPhase, PhasePlateEdgeMovesWithItsSteps)
 {
-    const struct { int steps, last_low; } rows[] = {{0, 64}, {3, 67}, {-2, 62}};
-    for (const auto &row : rows) {
+    for (const auto &[steps, last_low] : {std::pair{0, 64}, {3, 67}, {-2, 62}}) {
         reset_settings();
-        no_phase();
+        clear_phase();
         nHasPhasePlate = 1;
         PhasePlateWaves = 0.5f;
-        PhasePlateSteps = row.steps;
+        PhasePlateSteps = steps;
         pillbox_input();
         for (int i = 45; i <= 84; i++)
-            EXPECT_EQ(phase_input[i][64], i <= row.last_low ? -0.25f : 0.25f) << "steps=" << row.steps << " i=" << i;
+            EXPECT_EQ(phase_input[i][64], i <= last_low ? -0.25f : 0.25f) << "steps=" << steps << " i=" << i;
     }
 }
 
-TEST_F(PupilPhase, WaffleAddsLinesOnMultiplesOfThePeriod)
+TEST_F(PupilPhase, WaffleAddsLinesOnMultiplesOfThePeriodAndCheckerGivesEachCellOneDrawnValue)
 {
-    no_phase();
+    clear_phase();
     nCurrentPhasePattern = PATTERN_WAFFLE;
     PhasePatternPeriod = 5;
     PhasePatternWFE = 0.25f;
     pillbox_input();
     for (int i = 1; i <= GRID; i++)
-        for (int j = 1; j <= GRID; j++) {
-            const float expected = inside(i, j) && (i % 5 == 0 || j % 5 == 0) ? 0.25f : 0.0f;
-            ASSERT_EQ(phase_input[i][j], expected) << i << "," << j;
-        }
-}
-
-TEST_F(PupilPhase, CheckerBoardGivesEachCellOneDrawnValue)
-{
-    no_phase();
+        for (int j = 1; j <= GRID; j++)
+            ASSERT_EQ(phase_input[i][j], inside(i, j) && (i % 5 == 0 || j % 5 == 0) ? 0.25f : 0.0f) << i << "," << j;
     nCurrentPhasePattern = PATTERN_CHECKER;
-    PhasePatternPeriod = 5;
-    PhasePatternWFE = 0.25f;
     pillbox_input();
     // Every value is (n / 100) pi W for a whole n in 0..99, and all inside samples of a cell
     // whose first sample is inside carry the same value.
@@ -127,7 +92,7 @@ TEST_F(PupilPhase, CheckerBoardGivesEachCellOneDrawnValue)
 
 TEST_F(PupilPhase, PistonIsFlatWithNoRmsAndOneWaveLooksLikeNone)
 {
-    no_phase();
+    clear_phase();
     pillbox_input();
     const float a0 = A_input[70][60], b0 = B_input[70][60];
     HasZern[1] = 1;
@@ -141,10 +106,28 @@ TEST_F(PupilPhase, PistonIsFlatWithNoRmsAndOneWaveLooksLikeNone)
     EXPECT_NEAR(B_input[70][60], b0, 1e-4);  // 6.28318 is short of 2 pi by 5e-6
 }
 
-// Each third-order term alone, against its formula, in the field direction it names.
-TEST_F(PupilPhase, ThirdOrderTermsFollowTheirFormulasInEachFieldDirection)
+// The Fringe order of the 37 Zernike terms as (n, m): m > 0 takes cos(m t), m < 0 sin(|m| t).
+constexpr int FRINGE[38][2] = {
+    {}, {0, 0}, {1, 1}, {1, -1}, {2, 0}, {2, 2}, {2, -2}, {3, 1}, {3, -1}, {4, 0}, {3, 3}, {3, -3}, {4, 2},
+    {4, -2}, {5, 1}, {5, -1}, {6, 0}, {4, 4}, {4, -4}, {5, 3}, {5, -3}, {6, 2}, {6, -2}, {7, 1}, {7, -1},
+    {8, 0}, {5, 5}, {5, -5}, {6, 4}, {6, -4}, {7, 3}, {7, -3}, {8, 2}, {8, -2}, {9, 1}, {9, -1}, {10, 0}, {12, 0}};
+
+// Zernike term k from the factorial formula of its radial polynomial.
+double zernike(int k, double r, double t)
 {
-    const struct { const char *name; int *flag; float *coefficient; int fov; double (*phase)(double, double); } rows[] = {
+    const int n = FRINGE[k][0], m = std::abs(FRINGE[k][1]);
+    auto f = [](int v) { return std::tgamma(v + 1.0); };
+    double radial = 0;
+    for (int s = 0; s <= (n - m) / 2; s++)
+        radial += (s % 2 ? -1 : 1) * f(n - s) / (f(s) * f((n + m) / 2 - s) * f((n - m) / 2 - s)) * std::pow(r, n - 2 * s);
+    return radial * (FRINGE[k][1] < 0 ? std::sin(m * t) : std::cos(m * t));
+}
+
+// Each third-order term alone, in the field direction it names, then each Zernike term alone.
+TEST_F(PupilPhase, EachTermAloneFollowsItsFormula)
+{
+    struct Row { std::string name; int *flag; float *coefficient; int fov; Phase phase; };
+    std::vector<Row> rows = {
         {"spherical", &HasSpherical, &spherical, FOV_X, [](double x, double y) { return std::pow(x * x + y * y, 2); }},
         {"coma in X", &HasComa, &coma, FOV_X, [](double x, double y) { return (x * x + y * y) * x; }},
         {"coma in Y", &HasComa, &coma, FOV_Y, [](double x, double y) { return (x * x + y * y) * y; }},
@@ -152,81 +135,20 @@ TEST_F(PupilPhase, ThirdOrderTermsFollowTheirFormulasInEachFieldDirection)
         {"astigmatism in Y", &HasAstigmatism, &astigmatism, FOV_Y, [](double x, double y) { return x * x + 3 * y * y; }},
         {"defocus", &HasDefocus, &defocus, FOV_Y, [](double x, double y) { return x * x + y * y; }},
     };
+    for (int k = 1; k <= 37; k++)
+        rows.push_back({std::string("Z").append(std::to_string(k)), &HasZern[k], &Zern[k], FOV_X, [k](double x, double y) {
+                            return zernike(k, std::hypot(x, y), std::atan2(y, x) + 0.000001);
+                        }});
     for (const auto &row : rows) {
         reset_settings();
-        no_phase();
+        clear_phase();
         *row.flag = 1;
         *row.coefficient = 0.3f;
         nCurrentFOV = row.fov;
         pillbox_input();
-        for (auto [i, j] : {std::pair{70, 60}, {50, 77}, {80, 75}}) {
+        for (auto [i, j] : {std::pair{65, 65}, {84, 64}, {70, 60}, {50, 77}, {72, 50}, {60, 60}, {80, 75}}) {
             const double x = (i - 64.5) / 19.5, y = (j - 64.5) / 19.5;
             EXPECT_NEAR(phase_input[i][j], 0.3 * row.phase(x, y), 2e-6) << row.name << " at " << i << "," << j;
-        }
-    }
-}
-
-// The 37 Fringe Zernike polynomials written out one by one.
-double zernike_by_hand(int k, double r, double t)
-{
-    const double r2 = r * r, r3 = r2 * r, r4 = r2 * r2, r5 = r4 * r, r6 = r3 * r3, r7 = r6 * r, r8 = r4 * r4,
-                 r9 = r8 * r, r10 = r5 * r5, r12 = r6 * r6;
-    switch (k) {
-    case 1: return 1;
-    case 2: return r * std::cos(t);
-    case 3: return r * std::sin(t);
-    case 4: return 2 * r2 - 1;
-    case 5: return r2 * std::cos(2 * t);
-    case 6: return r2 * std::sin(2 * t);
-    case 7: return (3 * r3 - 2 * r) * std::cos(t);
-    case 8: return (3 * r3 - 2 * r) * std::sin(t);
-    case 9: return 6 * r4 - 6 * r2 + 1;
-    case 10: return r3 * std::cos(3 * t);
-    case 11: return r3 * std::sin(3 * t);
-    case 12: return (4 * r4 - 3 * r2) * std::cos(2 * t);
-    case 13: return (4 * r4 - 3 * r2) * std::sin(2 * t);
-    case 14: return (10 * r5 - 12 * r3 + 3 * r) * std::cos(t);
-    case 15: return (10 * r5 - 12 * r3 + 3 * r) * std::sin(t);
-    case 16: return 20 * r6 - 30 * r4 + 12 * r2 - 1;
-    case 17: return r4 * std::cos(4 * t);
-    case 18: return r4 * std::sin(4 * t);
-    case 19: return (5 * r5 - 4 * r3) * std::cos(3 * t);
-    case 20: return (5 * r5 - 4 * r3) * std::sin(3 * t);
-    case 21: return (15 * r6 - 20 * r4 + 6 * r2) * std::cos(2 * t);
-    case 22: return (15 * r6 - 20 * r4 + 6 * r2) * std::sin(2 * t);
-    case 23: return (35 * r7 - 60 * r5 + 30 * r3 - 4 * r) * std::cos(t);
-    case 24: return (35 * r7 - 60 * r5 + 30 * r3 - 4 * r) * std::sin(t);
-    case 25: return 70 * r8 - 140 * r6 + 90 * r4 - 20 * r2 + 1;
-    case 26: return r5 * std::cos(5 * t);
-    case 27: return r5 * std::sin(5 * t);
-    case 28: return (6 * r6 - 5 * r4) * std::cos(4 * t);
-    case 29: return (6 * r6 - 5 * r4) * std::sin(4 * t);
-    case 30: return (21 * r7 - 30 * r5 + 10 * r3) * std::cos(3 * t);
-    case 31: return (21 * r7 - 30 * r5 + 10 * r3) * std::sin(3 * t);
-    case 32: return (56 * r8 - 105 * r6 + 60 * r4 - 10 * r2) * std::cos(2 * t);
-    case 33: return (56 * r8 - 105 * r6 + 60 * r4 - 10 * r2) * std::sin(2 * t);
-    case 34: return (126 * r9 - 280 * r7 + 210 * r5 - 60 * r3 + 5 * r) * std::cos(t);
-    case 35: return (126 * r9 - 280 * r7 + 210 * r5 - 60 * r3 + 5 * r) * std::sin(t);
-    case 36: return 252 * r10 - 630 * r8 + 560 * r6 - 210 * r4 + 30 * r2 - 1;
-    case 37: return 924 * r12 - 2772 * r10 + 3150 * r8 - 1680 * r6 + 420 * r4 - 42 * r2 + 1;
-    }
-    return NAN;
-}
-
-TEST_F(PupilPhase, EachZernikeTermMatchesItsPolynomial)
-{
-    const struct { int i, j; } samples[] = {{65, 65}, {84, 64}, {50, 77}, {72, 50}, {60, 60}, {80, 75}};
-    for (int k = 1; k <= 37; k++) {
-        reset_settings();
-        no_phase();
-        HasZern[k] = 1;
-        Zern[k] = 1.0f;
-        pillbox_input();
-        for (const auto &s : samples) {
-            const double dx = s.i - 64.5, dy = s.j - 64.5;
-            const double rho = std::hypot(dx, dy) / 19.5, theta = std::atan2(dy, dx) + 0.000001;
-            EXPECT_NEAR(phase_input[s.i][s.j], zernike_by_hand(k, rho, theta), 2e-5)
-                << "Z" << k << " at " << s.i << "," << s.j;
         }
     }
 }
