@@ -6,51 +6,43 @@
 namespace {
 
 // Reads keywords and pixels back through the FITS library from the bytes in memory.
-class FitsReader {
-public:
-    explicit FitsReader(std::string bytes) : bytes_(std::move(bytes)), size_(bytes_.size()), data_(bytes_.data())
+struct FitsReader {
+    std::string bytes;
+    std::size_t size = bytes.size();
+    void *data = bytes.data();
+    fitsfile *file = nullptr;
+    int status = 0;
+    explicit FitsReader(std::string b) : bytes(std::move(b))
     {
-        fits_open_memfile(&file_, "psf.fits", READONLY, &data_, &size_, 0, nullptr, &status_);
+        fits_open_memfile(&file, "psf.fits", READONLY, &data, &size, 0, nullptr, &status);
     }
-    ~FitsReader()
-    {
-        int ignored = 0;
-        if (file_) fits_close_file(file_, &ignored);
-    }
-    int status() const { return status_; }
-    void hdu(int number) { fits_movabs_hdu(file_, number, nullptr, &status_); }
+    ~FitsReader() { fits_close_file(file, &status); }
+    void hdu(int number) { fits_movabs_hdu(file, number, nullptr, &status); }
     double number(const char *key)
     {
         double value = 0;
-        fits_read_key(file_, TDOUBLE, key, &value, nullptr, &status_);
+        fits_read_key(file, TDOUBLE, key, &value, nullptr, &status);
         return value;
     }
     std::string text(const char *key)
     {
         char value[FLEN_VALUE] = "";
-        fits_read_key(file_, TSTRING, key, value, nullptr, &status_);
+        fits_read_key(file, TSTRING, key, value, nullptr, &status);
         return value;
     }
     bool has(const char *key)
     {
         char card[FLEN_CARD];
-        int status = 0;
-        return fits_read_card(file_, key, card, &status) == 0;
+        int missing = 0;
+        return fits_read_card(file, key, card, &missing) == 0;
     }
     float pixel(long axis1, long axis2)
     {
         long at[2] = {axis1, axis2};
         float value = 0;
-        fits_read_pix(file_, TFLOAT, at, 1, nullptr, &value, nullptr, &status_);
+        fits_read_pix(file, TFLOAT, at, 1, nullptr, &value, nullptr, &status);
         return value;
     }
-
-private:
-    std::string bytes_;
-    std::size_t size_;
-    void *data_;
-    fitsfile *file_ = nullptr;
-    int status_ = 0;
 };
 
 using FitsFile = OpticsTest;
@@ -64,7 +56,7 @@ TEST_F(FitsFile, HoldsThePsfAndPupilWithTheOpticsInTheHeader)
     ASSERT_TRUE(format_fits_file(q, {{"fnumber", 5.6}, {"HasZern26", 1}}, "Orvinta 1.0.0", bytes, error)) << error;
     EXPECT_EQ(bytes.size() % 2880, 0u);
     FitsReader fits(bytes);
-    ASSERT_EQ(fits.status(), 0);
+    ASSERT_EQ(fits.status, 0);
     // Start-up optics: 500 nm, F/5.6, a 10 mm pupil sampled over 2 x 19.5 steps.
     EXPECT_DOUBLE_EQ(fits.number("WAVELEN"), 500e-9);
     EXPECT_NEAR(fits.number("FNUMBER"), 5.6, 1e-6);
@@ -89,7 +81,7 @@ TEST_F(FitsFile, HoldsThePsfAndPupilWithTheOpticsInTheHeader)
         for (const auto &[i, j] : {std::pair{65, 65}, {60, 70}, {70, 60}, {1, 128}})
             EXPECT_EQ(fits.pixel(i, j), image.array[i][j]) << image.hdu << " " << i << "," << j;
     }
-    EXPECT_EQ(fits.status(), 0);
+    EXPECT_EQ(fits.status, 0);
     // A dark pupil has no Strehl ratio: the keyword is left out.
     nCurrentObscuration = 1;
     LinearObscuration = 2.0f;
