@@ -1,6 +1,6 @@
-#include <cmath>
 #include <complex>
 
+#include "optics/domains.h"
 #include "tests/optics/optics_test.h"
 
 namespace {
@@ -16,17 +16,15 @@ protected:
                 if (m_output[i][j] > best) best = m_output[i][j], at = {i, j};
         return at;
     }
-    // The far field at (k, l) by direct summation in double: the modulated pupil transformed
-    // with the positive exponent.
+    // The far field at (k, l) by direct summation in double: the pupil modulated by (-1)^(i+j)
+    // transformed with the positive exponent.
     static std::complex<double> direct(int k, int l)
     {
         std::complex<double> sum = 0;
         for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) {
-                const double s = ((i + j) % 2) ? -1.0 : 1.0;
-                const double angle = 2 * M_PI * ((k - 1) * (i - 1) + (l - 1) * (j - 1)) / 128.0;
-                sum += s * std::complex<double>(A_input[i][j], B_input[i][j]) * std::polar(1.0, angle);
-            }
+            for (int j = 1; j <= GRID; j++)
+                sum += ((i + j) % 2 ? -1.0 : 1.0) * std::complex<double>(A_input[i][j], B_input[i][j]) *
+                       std::polar(1.0, 2 * M_PI * ((k - 1) * (i - 1) + (l - 1) * (j - 1)) / 128.0);
         return sum;
     }
 };
@@ -34,8 +32,7 @@ protected:
 TEST_F(FarField, UnaberratedPupilGivesACentredSymmetricAiryPattern)
 {
     clear_phase();
-    pillbox_input();
-    do_FFT();
+    pupil_and_psf();
     EXPECT_NEAR(r_output[65][65], 1192.0f, 1e-2);  // the 1192 lit samples
     EXPECT_NEAR(i_output[65][65], 0.0f, 1e-2);
     EXPECT_EQ(m_output[65][65], 100.0f);
@@ -45,8 +42,7 @@ TEST_F(FarField, UnaberratedPupilGivesACentredSymmetricAiryPattern)
             ASSERT_NEAR(m_output[65 + d][j], m_output[65 - d][j], 1e-4) << "d=" << d << " j=" << j;
             ASSERT_NEAR(m_output[j][65 + d], m_output[j][65 - d], 1e-4) << "d=" << d << " i=" << j;
         }
-    for (auto [i, j] : {std::pair{64, 65}, {66, 65}, {65, 64}, {65, 66}})
-        EXPECT_NEAR(m_output[i][j], 79.2f, 0.05) << i << "," << j;
+    for (auto [i, j] : {std::pair{64, 65}, {66, 65}, {65, 64}, {65, 66}}) EXPECT_NEAR(m_output[i][j], 79.2f, 0.05);
     EXPECT_LE(xpsfcent, 0.0f);
     EXPECT_GT(xpsfcent, -0.001f);
     EXPECT_NEAR(ypsfcent, xpsfcent, 1e-4);
@@ -58,14 +54,13 @@ TEST_F(FarField, MatchesADirectTransformAndStartUpComaPutsThePeakTwoSamplesRight
 {
     const struct { const char *name; void (*apply)(); } rows[] = {
         {"start-up coma and Zernike 26", [] {}},
-        {"defocus and struts", [] { HasDefocus = 1; defocus = 0.7f; HasStruts = 1; }},
-        {"rectangle, apodized", [] { nCurrentPupilShape = SHAPE_RECTANGLE; nCurrentApod = APOD_CIRCULAR_SG; }},
+        {"defocus and struts", [] { HasDefocus = 1, defocus = 0.7f, HasStruts = 1; }},
+        {"rectangle, apodized", [] { nCurrentPupilShape = SHAPE_RECTANGLE, nCurrentApod = APOD_CIRCULAR_SG; }},
     };
     for (const auto &row : rows) {
         reset_settings();
         row.apply();
-        pillbox_input();
-        do_FFT();
+        pupil_and_psf();
         for (auto [k, l] : {std::pair{65, 65}, {67, 65}, {1, 1}, {80, 40}, {128, 128}, {33, 97}, {66, 70}}) {
             const std::complex<double> expected = direct(k, l);
             EXPECT_NEAR(r_output[k][l], expected.real(), 2e-2) << row.name << " " << k << "," << l;
@@ -73,8 +68,7 @@ TEST_F(FarField, MatchesADirectTransformAndStartUpComaPutsThePeakTwoSamplesRight
         }
     }
     reset_settings();
-    pillbox_input();
-    do_FFT();
+    pupil_and_psf();
     EXPECT_EQ(peak(), std::pair(67, 65));
     EXPECT_NEAR(xpsfcent, 2.51, 0.005);
     EXPECT_NEAR(ypsfcent, 0.0, 0.001);
@@ -83,21 +77,42 @@ TEST_F(FarField, MatchesADirectTransformAndStartUpComaPutsThePeakTwoSamplesRight
 TEST_F(FarField, DarkPupilLeavesAZeroPsfWithoutNonFiniteValues)
 {
     const struct { const char *name; void (*apply)(); } rows[] = {
-        {"obscured", [] { nCurrentObscuration = 1; LinearObscuration = 2.0f; }},
-        {"radius 0", [] { pupilradius = 0; ncenter = -0.5f; }},
-        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE; PupilAspectRatio = 0.0f; }},
+        {"obscured", [] { nCurrentObscuration = 1, LinearObscuration = 2.0f; }},
+        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }},
+        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }},
     };
     for (const auto &row : rows) {
         reset_settings();
         row.apply();
         nDoCentroidError = 1;
-        pillbox_input();
-        do_FFT();
+        pupil_and_psf();
         EXPECT_TRUE(psf_is_dark()) << row.name;
         EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES) << row.name;
-        EXPECT_EQ(xpsfcent, 0.0f) << row.name;
-        EXPECT_EQ(ypsfcent, 0.0f) << row.name;
+        EXPECT_EQ(std::pair(xpsfcent, ypsfcent), std::pair(0.0f, 0.0f)) << row.name;
         EXPECT_EQ(HaveCurrentPSF, 1) << row.name;
+    }
+}
+
+TEST_F(OpticsTest, DomainsInEachUnitAndTheZoomWindow)
+{
+    // 10 mm over 39 samples; 1 / step = 3.9 cycles/mm. Microns: 3.9 * 56 * 0.5 = 109.2.
+    // Milliradians: 3.9 * 0.5 = 1.95. Arc seconds: 1.95e-3 rad * 3600 * 180 / 3.14159.
+    const struct { int units; double extent, tolerance; } rows[] = {
+        {PSF_MICRONS, 109.2, 1e-4}, {PSF_MILLIRADIANS, 1.95, 1e-6}, {PSF_ARCSECONDS, 1.95e-3 * 3600 * 180 / 3.14159, 1e-3}};
+    for (const auto &row : rows) {
+        nCurrentPSFUnits = row.units;
+        set_domains();
+        EXPECT_NEAR(XPupilStep, 10.0 / 39, 1e-7) << row.units;
+        EXPECT_EQ(YPupilStep, XPupilStep);
+        EXPECT_NEAR(pupil_graph_extent, 127 * 10.0 / 39, 1e-5) << row.units;
+        EXPECT_NEAR(psf_graph_extent, row.extent, row.tolerance) << row.units;
+        EXPECT_NEAR(XPSFStep, row.extent / 127, row.tolerance / 100) << row.units;
+        EXPECT_EQ(YPSFStep, XPSFStep);
+    }
+    for (const auto &[zoom, start, stop] : {std::tuple{1, 1, 128}, {2, 33, 96}, {7, 33, 96} /* unchanged */}) {
+        izoom = zoom;
+        SetZoom();
+        EXPECT_EQ(std::vector({istart, jstart, istop, jstop}), std::vector({start, start, stop, stop})) << zoom;
     }
 }
 

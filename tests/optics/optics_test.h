@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "optics/farfield.h"
 #include "optics/pupil.h"
@@ -31,6 +32,7 @@ protected:
             for (int j = 1; j <= GRID; j++) n += a[i][j] == value;
         return n;
     }
+    static void pupil_and_psf() { pillbox_input(), do_FFT(); }
 };
 
 inline std::string file_text(const std::string &path)
