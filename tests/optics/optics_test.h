@@ -13,6 +13,14 @@
 #include "optics/pupil.h"
 #include "optics/settings.h"
 
+inline int count_where(float **a, float value)
+{
+    int n = 0;
+    for (int i = 1; i <= GRID; i++)
+        for (int j = 1; j <= GRID; j++) n += a[i][j] == value;
+    return n;
+}
+
 class OpticsTest : public testing::Test {
 protected:
     void SetUp() override { optics_startup(); }
@@ -24,13 +32,6 @@ protected:
     {
         const double nc = ncenter;
         return std::hypot((i - 64.5) / nc, (j - 64.5) / nc) <= std::sqrt(nc * nc + 0.25) / nc + 0.00001;
-    }
-    static int count_where(float **a, float value)
-    {
-        int n = 0;
-        for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) n += a[i][j] == value;
-        return n;
     }
     static void pupil_and_psf() { pillbox_input(), do_FFT(); }
 };
