@@ -14,36 +14,26 @@ struct FitsReader {
     void *data = bytes.data();
     fitsfile *file = nullptr;
     int status = 0;
+    double value = 0;
+    char text_value[FLEN_CARD] = "";  // a whole card fits
     explicit FitsReader(std::string b) : bytes(std::move(b))
     {
         fits_open_memfile(&file, "psf.fits", READONLY, &data, &size, 0, nullptr, &status);
     }
     ~FitsReader() { fits_close_file(file, &status); }
     void hdu(int number) { fits_movabs_hdu(file, number, nullptr, &status); }
-    double number(const char *key)
-    {
-        double value = 0;
-        fits_read_key(file, TDOUBLE, key, &value, nullptr, &status);
-        return value;
-    }
-    std::string text(const char *key)
-    {
-        char value[FLEN_VALUE] = "";
-        fits_read_key(file, TSTRING, key, value, nullptr, &status);
-        return value;
-    }
+    double number(const char *key) { return fits_read_key(file, TDOUBLE, key, &value, nullptr, &status), value; }
+    std::string text(const char *key) { return fits_read_key(file, TSTRING, key, text_value, nullptr, &status), text_value; }
     bool has(const char *key)
     {
-        char card[FLEN_CARD];
         int missing = 0;
-        return fits_read_card(file, key, card, &missing) == 0;
+        return fits_read_card(file, key, text_value, &missing) == 0;
     }
     float pixel(long axis1, long axis2)
     {
         long at[2] = {axis1, axis2};
-        float value = 0;
-        fits_read_pix(file, TFLOAT, at, 1, nullptr, &value, nullptr, &status);
-        return value;
+        float pixel_value = 0;
+        return fits_read_pix(file, TFLOAT, at, 1, nullptr, &pixel_value, nullptr, &status), pixel_value;
     }
 };
 
