@@ -1,6 +1,4 @@
-#include <cmath>
 #include <random>
-#include <string>
 
 #include "optics/centroid.h"
 #include "tests/optics/centroid_by_samples.h"
@@ -16,11 +14,9 @@ TEST_F(CentroidAnalysis, EmptyPsfIsNotAnalysedAndAPointGivesTheRmsOfTheTrueOffse
     EXPECT_FALSE(centroid_error_analysis().valid);
     EXPECT_FALSE(centroid_error_by_samples().valid);
     // mx is 0 for every shift, so the error is -tx = -(2p - 17)/32: RMS = sqrt(85) / 32.
-    m_output[65][65] = 100.0f;
-    xpsfcent = ypsfcent = 0.0f;
-    NumPixels = 3;
+    m_output[65][65] = 100.0f, xpsfcent = ypsfcent = 0.0f, NumPixels = 3;
     const CentroidError e = centroid_error_analysis();
-    ASSERT_TRUE(e.valid);
+    EXPECT_TRUE(e.valid);
     EXPECT_NEAR(e.rmsx, std::sqrt(85.0) / 32.0, 1e-6);
     EXPECT_NEAR(e.rmsy, std::sqrt(85.0) / 32.0, 1e-6);
 }
@@ -29,8 +25,7 @@ TEST_F(CentroidAnalysis, UnaberratedPsfFromTheTransformForBothArraysAndScalingCh
 {
     clear_phase();
     nDoCentroidError = 1;
-    pillbox_input();
-    do_FFT();
+    pupil_and_psf();
     EXPECT_TRUE(last_centroid_error.valid);
     EXPECT_NEAR(last_centroid_error.rmsx, 0.19, 0.005);
     CentroidError e;
@@ -57,14 +52,10 @@ TEST_F(CentroidAnalysis, FastAnalysisEqualsTheSampleBySampleOne)
             SCOPED_TRACE((field ? "random field, K=" : "start-up PSF, K=") + std::to_string(pixels));
             optics_shutdown();
             optics_startup();
-            pillbox_input();
-            do_FFT();
-            if (field) {
-                for (int i = 1; i <= GRID; i++)
-                    for (int j = 1; j <= GRID; j++) m_output[i][j] = u(rng);
-                xpsfcent = 0.3f;
-                ypsfcent = -1.2f;
-            }
+            pupil_and_psf();
+            if (field) xpsfcent = 0.3f, ypsfcent = -1.2f;
+            for (int i = 1; field && i <= GRID; i++)
+                for (int j = 1; j <= GRID; j++) m_output[i][j] = u(rng);
             NumPixels = pixels;
             const CentroidError direct = centroid_error_by_samples();
             const CentroidError fast = centroid_error_analysis();
@@ -80,8 +71,7 @@ TEST_F(CentroidAnalysis, OnlyTheSamplesUnderThePixelArrayCount)
     const struct { int pixels, row; bool counts; } rows[] = {{3, 20, false}, {3, 30, false}, {4, 30, true}};
     for (const auto &r : rows) {
         set_all_arrays_zero();
-        m_output[65][65] = 100.0f;
-        NumPixels = r.pixels;
+        m_output[65][65] = 100.0f, NumPixels = r.pixels;
         const double base = centroid_error_analysis().rmsx;
         m_output[r.row][65] = 50.0f;
         EXPECT_EQ(centroid_error_analysis().rmsx != base, r.counts) << r.pixels << " row " << r.row;
