@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <complex>
 
 #include "optics/domains.h"
@@ -7,14 +8,10 @@ namespace {
 
 class FarField : public OpticsTest {
 protected:
-    static std::pair<int, int> peak()
+    static std::pair<int, int> peak()  // the rows of m_output lie end to end
     {
-        std::pair<int, int> at{0, 0};
-        float best = -1;
-        for (int j = 1; j <= GRID; j++)
-            for (int i = 1; i <= GRID; i++)
-                if (m_output[i][j] > best) best = m_output[i][j], at = {i, j};
-        return at;
+        const long at = std::max_element(&m_output[1][1], &m_output[GRID][GRID] + 1) - &m_output[1][1];
+        return {at / GRID + 1, at % GRID + 1};
     }
     // The far field at (k, l) by direct summation in double: the pupil modulated by (-1)^(i+j)
     // transformed with the positive exponent.

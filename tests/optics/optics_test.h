@@ -5,7 +5,7 @@
 
 #include <cmath>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -39,7 +39,5 @@ protected:
 inline std::string file_text(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }

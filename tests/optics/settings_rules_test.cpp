@@ -94,17 +94,11 @@ TEST_F(SettingRules, RefusalsNameTheSettingAndChangeNothingAndAcceptedValuesAreS
 
 TEST_F(SettingRules, DerivedSettingsFollowTheirSources)
 {
-    pupildia = 1.0f;
-    nCurrentPupUnits = UNITS_INCHES;
-    pupilradius = 10;
-    CentroidErrorType = CENTROID_4BY4;
-    nZoomPlot = 0;
+    pupildia = 1.0f, nCurrentPupUnits = UNITS_INCHES, pupilradius = 10, CentroidErrorType = CENTROID_4BY4, nZoomPlot = 0;
     derive_settings();
     EXPECT_FLOAT_EQ(pupildiamm, 25.4f);
     EXPECT_FLOAT_EQ(EFL, 142.24f);  // F/5.6 with a one-inch pupil
-    EXPECT_EQ(ncenter, 9.5f);
-    EXPECT_EQ(NumPixels, 4);
-    EXPECT_EQ(izoom, 1);
+    EXPECT_EQ(std::tuple(ncenter, NumPixels, izoom), std::tuple(9.5f, 4, 1));
     EXPECT_FLOAT_EQ(pupil_mm(2.0f, UNITS_CENTIMETERS), 20.0f);
     EXPECT_FLOAT_EQ(pupil_mm(7.0f, UNITS_MILLIMETERS), 7.0f);
     EXPECT_EQ(check_setting("fnumber", 0.0), "F-number must be above 0, not 0.");
