@@ -76,26 +76,32 @@ TEST_F(Pupil, ApodizationValues)
     }
 }
 
-TEST_F(Pupil, OddSettingsRunWithoutFaultAndStayFinite)
+TEST_F(Pupil, EachSettingGivesItsLitSamplesAndRmsAndStaysFinite)
 {
+    // The RMS of the worked examples (0.160, 0.141, 0.288 waves) about the mean of the formula
+    // over the 1192 aperture samples, summed independently.
     const struct {
         const char *name;
         void (*apply)();
-        int lit;  // samples with r_input != 0, -1 to skip the count
+        int lit;     // samples with r_input != 0, -1 to skip the count
+        double rms;  // -1 to skip
     } rows[] = {
-        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }, 0},
-        {"radius -3", [] { pupilradius = -3, ncenter = -3.5f; }, 0},
-        {"radius 100 fills the grid", [] { pupilradius = 100, ncenter = 99.5f; }, GRID_VALUES},
-        {"aspect 0", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }, 0},
-        {"unknown shape", [] { nCurrentPupilShape = 139; }, 0},
-        {"obscuration 1.5", [] { nCurrentObscuration = 1, LinearObscuration = 1.5f; }, 0},
-        {"rbreak 1", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 1.0f; }, -1},
-        {"rbreak 2", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 2.0f; }, 1192},
-        {"supergaussian exponent -5", [] { nCurrentApod = APOD_CIRCULAR_SG, cir_sgxp = -5.0f; }, -1},
-        {"supergaussian exponent 1e30", [] { nCurrentApod = APOD_RECTANGULAR_SG, x_sgxp = 1e30f; }, -1},
-        {"huge coefficients", [] { HasDefocus = 1, defocus = 3e38f, Zern[26] = 3e38f; }, -1},
-        {"checker period 0", [] { nCurrentPhasePattern = PATTERN_CHECKER, PhasePatternPeriod = 0; }, 1192},
-        {"waffle period -4", [] { nCurrentPhasePattern = PATTERN_WAFFLE, PhasePatternPeriod = -4; }, 1192},
+        {"start-up: coma -0.4 and 0.26 of Zernike 26", [] {}, 1192, 0.16004},
+        {"coma -0.4 alone", [] { HasZern[26] = 0; }, 1192, 0.14101},
+        {"defocus 1 alone", [] { clear_phase(), HasDefocus = 1, defocus = 1.0f; }, 1192, 0.28815},
+        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }, 0, -1},
+        {"radius -3", [] { pupilradius = -3, ncenter = -3.5f; }, 0, -1},
+        {"radius 100 fills the grid", [] { pupilradius = 100, ncenter = 99.5f; }, GRID_VALUES, -1},
+        {"aspect 0", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }, 0, -1},
+        {"unknown shape", [] { nCurrentPupilShape = 139; }, 0, -1},
+        {"obscuration 1.5", [] { nCurrentObscuration = 1, LinearObscuration = 1.5f; }, 0, -1},
+        {"rbreak 1", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 1.0f; }, -1, -1},
+        {"rbreak 2", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 2.0f; }, 1192, -1},
+        {"supergaussian exponent -5", [] { nCurrentApod = APOD_CIRCULAR_SG, cir_sgxp = -5.0f; }, -1, -1},
+        {"supergaussian exponent 1e30", [] { nCurrentApod = APOD_RECTANGULAR_SG, x_sgxp = 1e30f; }, -1, -1},
+        {"huge coefficients", [] { HasDefocus = 1, defocus = 3e38f, Zern[26] = 3e38f; }, -1, -1},
+        {"checker period 0", [] { nCurrentPhasePattern = PATTERN_CHECKER, PhasePatternPeriod = 0; }, 1192, -1},
+        {"waffle period -4", [] { nCurrentPhasePattern = PATTERN_WAFFLE, PhasePatternPeriod = -4; }, 1192, -1},
     };
     for (const auto &row : rows) {
         reset_settings();
@@ -103,39 +109,11 @@ TEST_F(Pupil, OddSettingsRunWithoutFaultAndStayFinite)
         pillbox_input();
         EXPECT_TRUE(all_finite()) << row.name;
         EXPECT_EQ(row.lit < 0 ? -1 : GRID_VALUES - count_where(r_input, 0.0f), row.lit) << row.name;
+        EXPECT_NEAR(row.rms < 0 ? -1 : wavesrms, row.rms, 2e-4) << row.name;
     }
 }
 
-TEST_F(Pupil, RmsWavefrontOfTheWorkedExamples)
-{
-    // The worked values 0.160, 0.141 and 0.288 waves, here as the RMS about the mean of the
-    // formula over the 1192 aperture samples, summed independently.
-    const struct { const char *name; void (*apply)(); double value; } rows[] = {
-        {"start-up: coma -0.4 and 0.26 of Zernike 26", [] {}, 0.16004},
-        {"coma -0.4 alone", [] { HasZern[26] = 0; }, 0.14101},
-        {"defocus 1 alone", [] { clear_phase(), HasDefocus = 1, defocus = 1.0f; }, 0.28815},
-    };
-    for (const auto &row : rows) {
-        reset_settings();
-        row.apply();
-        pillbox_input();
-        EXPECT_NEAR(wavesrms, row.value, 2e-4) << row.name;
-    }
-}
-
-TEST_F(Pupil, PhasePlateEdgeMovesWithItsSteps)
-{
-    for (const auto &[steps, last_low] : {std::pair{0, 64}, {3, 67}, {-2, 62}}) {
-        reset_settings();
-        clear_phase();
-        nHasPhasePlate = 1, PhasePlateWaves = 0.5f, PhasePlateSteps = steps;
-        pillbox_input();
-        for (int i = 45; i <= 84; i++)
-            EXPECT_EQ(phase_input[i][64], i <= last_low ? -0.25f : 0.25f) << "steps=" << steps << " i=" << i;
-    }
-}
-
-TEST_F(Pupil, WaffleAddsLinesOnMultiplesOfThePeriodAndCheckerGivesEachCellOneDrawnValue)
+TEST_F(Pupil, WaffleCheckerAndPhasePlatePlaceTheirSteps)
 {
     clear_phase();
     nCurrentPhasePattern = PATTERN_WAFFLE, PhasePatternPeriod = 5, PhasePatternWFE = 0.25f;
@@ -161,6 +139,15 @@ TEST_F(Pupil, WaffleAddsLinesOnMultiplesOfThePeriodAndCheckerGivesEachCellOneDra
             }
         }
     EXPECT_GT(values.size(), 10u);  // a random draw per cell, not one value for all
+    // The phase plate's edge moves with its steps.
+    for (const auto &[steps, last_low] : {std::pair{0, 64}, {3, 67}, {-2, 62}}) {
+        reset_settings();
+        clear_phase();
+        nHasPhasePlate = 1, PhasePlateWaves = 0.5f, PhasePlateSteps = steps;
+        pillbox_input();
+        for (int i = 45; i <= 84; i++)
+            EXPECT_EQ(phase_input[i][64], i <= last_low ? -0.25f : 0.25f) << "steps=" << steps << " i=" << i;
+    }
 }
 
 TEST_F(Pupil, PistonIsFlatWithNoRmsAndOneWaveLooksLikeNone)
