@@ -65,7 +65,7 @@ TEST_F(DataFile, FieldsAreReadAsTheirLeadingNumber)
         {"  abc    ", 0.0},    {"    -    ", 0.0},   {"   .5    ", 0.5},  {"   7e    ", 7.0},
         {"   5.    ", 5.0},    {"  1e+    ", 1.0},   {"- 1      ", 0.0},  {"inf      ", 0.0},
     };
-    for (const auto &row : rows) EXPECT_DOUBLE_EQ(read_field_number(row.field, 9), row.expected) << "'" << row.field << "'";
+    for (const auto &[field, expected] : rows) EXPECT_DOUBLE_EQ(read_field_number(field, 9), expected) << field;
     EXPECT_DOUBLE_EQ(read_field_number("123456789", 4), 1234.0);  // only the field's own bytes count
 }
 

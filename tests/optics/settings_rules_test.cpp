@@ -94,7 +94,8 @@ TEST_F(SettingRules, RefusalsNameTheSettingAndChangeNothingAndAcceptedValuesAreS
 
 TEST_F(SettingRules, DerivedSettingsFollowTheirSources)
 {
-    pupildia = 1.0f, nCurrentPupUnits = UNITS_INCHES, pupilradius = 10, CentroidErrorType = CENTROID_4BY4, nZoomPlot = 0;
+    pupildia = 1.0f, nCurrentPupUnits = UNITS_INCHES, pupilradius = 10;
+    CentroidErrorType = CENTROID_4BY4, nZoomPlot = 0;
     derive_settings();
     EXPECT_FLOAT_EQ(pupildiamm, 25.4f);
     EXPECT_FLOAT_EQ(EFL, 142.24f);  // F/5.6 with a one-inch pupil
