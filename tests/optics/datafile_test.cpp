@@ -154,7 +154,7 @@ TEST_F(DataFile, OutputFilesAreReplacedWholeKeepingModeOwnerAndLinks)
     EXPECT_EQ(entries(), 5u) << "no temporary file is left";
 }
 
-TEST_F(DataFile, OutputAFifoIsWrittenDirectlyAndStaysAFifo)
+TEST_F(DataFile, OutputFifosAndDescriptorNamesAreWrittenDirectly)
 {
     const std::string fifo = dir + "/fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -168,10 +168,7 @@ TEST_F(DataFile, OutputAFifoIsWrittenDirectlyAndStaysAFifo)
     EXPECT_EQ(received, bytes);
     EXPECT_TRUE(fs::is_fifo(fifo));
     EXPECT_EQ(entries(), 1u);
-}
-
-TEST_F(DataFile, OutputADescriptorNameIsWrittenThroughTheOpenDescriptor)
-{
+    // A name of an open descriptor, directly or through a link, is written through it.
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
     const std::string link = dir + "/to-descriptor";
