@@ -8,10 +8,10 @@ namespace {
 
 using CentroidAnalysis = OpticsTest;
 
-TEST_F(CentroidAnalysis, EmptyPsfIsNotAnalysedAndAPointGivesTheRmsOfTheTrueOffsets)
+TEST_F(CentroidAnalysis, APointGivesTheRmsOfTheTrueOffsetsAndOnlyTheSamplesUnderThePixelsCount)
 {
     set_all_arrays_zero();
-    EXPECT_FALSE(centroid_error_analysis().valid);
+    EXPECT_FALSE(centroid_error_analysis().valid);  // an empty PSF is not analysed
     EXPECT_FALSE(centroid_error_by_samples().valid);
     // mx is 0 for every shift, so the error is -tx = -(2p - 17)/32: RMS = sqrt(85) / 32.
     m_output[65][65] = 100.0f, xpsfcent = ypsfcent = 0.0f, NumPixels = 3;
@@ -19,6 +19,13 @@ TEST_F(CentroidAnalysis, EmptyPsfIsNotAnalysedAndAPointGivesTheRmsOfTheTrueOffse
     EXPECT_TRUE(e.valid);
     EXPECT_NEAR(e.rmsx, std::sqrt(85.0) / 32.0, 1e-6);
     EXPECT_NEAR(e.rmsy, std::sqrt(85.0) / 32.0, 1e-6);
+    // Over all shifts the 3 x 3 array covers rows 34..96, the 4 x 4 array rows 26..104.
+    for (const auto &[pixels, row, counts] : {std::tuple{3, 20, false}, {3, 30, false}, {4, 30, true}}) {
+        NumPixels = pixels, m_output[20][65] = m_output[30][65] = 0.0f;
+        const double base = centroid_error_analysis().rmsx;
+        m_output[row][65] = 50.0f;
+        EXPECT_EQ(centroid_error_analysis().rmsx != base, counts) << pixels << " row " << row;
+    }
 }
 
 TEST_F(CentroidAnalysis, UnaberratedPsfFromTheTransformForBothArraysAndScalingChangesNothing)
@@ -63,19 +70,6 @@ TEST_F(CentroidAnalysis, FastAnalysisEqualsTheSampleBySampleOne)
             EXPECT_NEAR(fast.rmsx, direct.rmsx, 1e-5 * (1 + direct.rmsx));
             EXPECT_NEAR(fast.rmsy, direct.rmsy, 1e-5 * (1 + direct.rmsy));
         }
-}
-
-TEST_F(CentroidAnalysis, OnlyTheSamplesUnderThePixelArrayCount)
-{
-    // Over all shifts the 3 x 3 array covers rows 34..96, the 4 x 4 array rows 26..104.
-    const struct { int pixels, row; bool counts; } rows[] = {{3, 20, false}, {3, 30, false}, {4, 30, true}};
-    for (const auto &r : rows) {
-        set_all_arrays_zero();
-        m_output[65][65] = 100.0f, NumPixels = r.pixels;
-        const double base = centroid_error_analysis().rmsx;
-        m_output[r.row][65] = 50.0f;
-        EXPECT_EQ(centroid_error_analysis().rmsx != base, r.counts) << r.pixels << " row " << r.row;
-    }
 }
 
 }  // namespace
