@@ -10,9 +10,8 @@
 
 inline CentroidError centroid_error_by_samples()
 {
-    const int k = NumPixels == 4 ? 4 : 3;
     // For shift p the first row (and column) is 50 - p for 3 x 3 pixels, 42 - p for 4 x 4.
-    const int first = k == 4 ? 42 : 50;
+    const int k = NumPixels == 4 ? 4 : 3, first = k == 4 ? 42 : 50;
     auto pixel = [&](int i, int p) { return i < first - p ? 0 : (i - first + p) / LARGE_PIXEL + 1; };
     // The spot (sample 65) from the centre of pixel 2 (65.5 - p for 4 x 4, 73.5 - p for 3 x 3).
     auto truth = [&](int p) { return (k == 4 ? p - 0.5 : p - 8.5) / LARGE_PIXEL; };
@@ -32,8 +31,7 @@ inline CentroidError centroid_error_by_samples()
             // The error less the PSF's own offset (given in samples).
             const double ex = mx / total - 2 - truth(p) - xpsfcent / LARGE_PIXEL;
             const double ey = my / total - 2 - truth(q) - ypsfcent / LARGE_PIXEL;
-            sx += ex * ex;
-            sy += ey * ey;
+            sx += ex * ex, sy += ey * ey;
         }
     return {std::sqrt(sx / (LARGE_PIXEL * LARGE_PIXEL)), std::sqrt(sy / (LARGE_PIXEL * LARGE_PIXEL)), true};
 }

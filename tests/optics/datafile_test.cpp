@@ -21,12 +21,7 @@ namespace {
 
 class DataFile : public TempFolderTest {
 protected:
-    void SetUp() override
-    {
-        TempFolderTest::SetUp();
-        optics_startup();
-        mark();
-    }
+    void SetUp() override { TempFolderTest::SetUp(), optics_startup(), mark(); }
     static void mark()
     {
         for (int i = 1; i <= GRID; i++)
