@@ -68,8 +68,7 @@ TEST_F(DataFile, CompleteFilesAreReadAndWrongOnesRefusedChangingNothing)
 {
     const std::string lf = reader_layout(), crlf = reader_layout("\r\n");
     ASSERT_EQ(lf.size(), 147584u);  // 128 x 1153
-    std::string misaligned = lf;
-    misaligned[1152] = ' ';  // the first record's line end is missing
+    const std::string misaligned = lf.substr(0, 1152) + " " + lf.substr(1153);  // the first line end is missing
     std::vector<std::tuple<std::string, std::string, const char *>> rows = {
         {"empty", "", "ends before"},
         {"one record", lf.substr(0, 1153), "ends before"},
