@@ -1,55 +1,46 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <random>
-#include <string>
 
 #include "optics/centroid.h"
-#include "optics/farfield.h"
-#include "optics/pupil.h"
-#include "optics/settings.h"
 #include "tests/optics/centroid_by_samples.h"
+#include "tests/optics/optics_test.h"
 
 namespace {
 
-class CentroidAnalysis : public testing::Test {
-protected:
-    void SetUp() override { optics_startup(); }
-    void TearDown() override { optics_shutdown(); }
+using CentroidAnalysis = OpticsTest;
 
-    static void unaberrated_psf()
-    {
-        HasComa = 0;
-        HasZern[26] = 0;
-        pillbox_input();
-        do_FFT();
-    }
-};
-
-TEST_F(CentroidAnalysis, PointLikePsfGivesTheRmsOfTheTrueOffsets)
+TEST_F(CentroidAnalysis, APointGivesTheRmsOfTheTrueOffsetsAndOnlyTheSamplesUnderThePixelsCount)
 {
-    // mx is 0 for every shift, so the error is -tx = -(2p - 17)/32: RMS = sqrt(85) / 32.
     set_all_arrays_zero();
-    m_output[65][65] = 100.0f;
-    xpsfcent = ypsfcent = 0.0f;
-    NumPixels = 3;
+    EXPECT_FALSE(centroid_error_analysis().valid);  // an empty PSF is not analysed
+    EXPECT_FALSE(centroid_error_by_samples().valid);
+    // mx is 0 for every shift, so the error is -tx = -(2p - 17)/32: RMS = sqrt(85) / 32.
+    m_output[65][65] = 100.0f, xpsfcent = ypsfcent = 0.0f, NumPixels = 3;
     const CentroidError e = centroid_error_analysis();
-    ASSERT_TRUE(e.valid);
+    EXPECT_TRUE(e.valid);
     EXPECT_NEAR(e.rmsx, std::sqrt(85.0) / 32.0, 1e-6);
     EXPECT_NEAR(e.rmsy, std::sqrt(85.0) / 32.0, 1e-6);
-    EXPECT_NEAR(e.rmsx, 0.2881, 1e-4);
+    // Over all shifts the 3 x 3 array covers rows 34..96, the 4 x 4 array rows 26..104.
+    for (const auto &[pixels, row, counts] : {std::tuple{3, 20, false}, {3, 30, false}, {4, 30, true}}) {
+        NumPixels = pixels, m_output[20][65] = m_output[30][65] = 0.0f;
+        const double base = centroid_error_analysis().rmsx;
+        m_output[row][65] = 50.0f;
+        EXPECT_EQ(centroid_error_analysis().rmsx != base, counts) << pixels << " row " << row;
+    }
 }
 
-TEST_F(CentroidAnalysis, UnaberratedPsfForBothPixelArraysAndScalingChangesNothing)
+TEST_F(CentroidAnalysis, UnaberratedPsfFromTheTransformForBothArraysAndScalingChangesNothing)
 {
-    unaberrated_psf();
-    const struct { int pixels; double expected; } rows[] = {{3, 0.19}, {4, 0.18}};
+    clear_phase();
+    nDoCentroidError = 1;
+    pupil_and_psf();
+    EXPECT_TRUE(last_centroid_error.valid);
+    EXPECT_NEAR(last_centroid_error.rmsx, 0.19, 0.005);
     CentroidError e;
-    for (const auto &row : rows) {
-        NumPixels = row.pixels;
+    for (const auto &[pixels, expected] : {std::pair{3, 0.19}, {4, 0.18}}) {
+        NumPixels = pixels;
         e = centroid_error_analysis();
-        EXPECT_NEAR(e.rmsx, row.expected, 0.005) << row.pixels;
-        EXPECT_NEAR(e.rmsy, e.rmsx, 1e-5) << row.pixels;  // symmetric PSF
+        EXPECT_NEAR(e.rmsx, expected, 0.005) << pixels;
+        EXPECT_NEAR(e.rmsy, e.rmsx, 1e-5) << pixels;  // symmetric PSF
     }
     for (int i = 1; i <= GRID; i++)
         for (int j = 1; j <= GRID; j++) m_output[i][j] *= 7.25f;
@@ -68,14 +59,10 @@ TEST_F(CentroidAnalysis, FastAnalysisEqualsTheSampleBySampleOne)
             SCOPED_TRACE((field ? "random field, K=" : "start-up PSF, K=") + std::to_string(pixels));
             optics_shutdown();
             optics_startup();
-            pillbox_input();
-            do_FFT();
-            if (field) {
-                for (int i = 1; i <= GRID; i++)
-                    for (int j = 1; j <= GRID; j++) m_output[i][j] = u(rng);
-                xpsfcent = 0.3f;
-                ypsfcent = -1.2f;
-            }
+            pupil_and_psf();
+            if (field) xpsfcent = 0.3f, ypsfcent = -1.2f;
+            for (int i = 1; field && i <= GRID; i++)
+                for (int j = 1; j <= GRID; j++) m_output[i][j] = u(rng);
             NumPixels = pixels;
             const CentroidError direct = centroid_error_by_samples();
             const CentroidError fast = centroid_error_analysis();
@@ -83,46 +70,6 @@ TEST_F(CentroidAnalysis, FastAnalysisEqualsTheSampleBySampleOne)
             EXPECT_NEAR(fast.rmsx, direct.rmsx, 1e-5 * (1 + direct.rmsx));
             EXPECT_NEAR(fast.rmsy, direct.rmsy, 1e-5 * (1 + direct.rmsy));
         }
-}
-
-TEST_F(CentroidAnalysis, OnlyTheSamplesUnderThePixelArrayCount)
-{
-    // For shift p the 3 x 3 array covers rows 50 - p .. 97 - p (34..96 over all shifts), the
-    // 4 x 4 array rows 42 - p .. 105 - p (26..104): light elsewhere cannot move the result.
-    set_all_arrays_zero();
-    m_output[65][65] = 100.0f;
-    NumPixels = 3;
-    const CentroidError base3 = centroid_error_analysis();
-    m_output[20][65] = 50.0f;  // 45 samples left of the centre: outside both arrays for every shift
-    const CentroidError far3 = centroid_error_analysis();
-    EXPECT_DOUBLE_EQ(far3.rmsx, base3.rmsx);
-    m_output[20][65] = 0.0f;
-    m_output[30][65] = 50.0f;  // under the 4 x 4 array for some shifts, never under the 3 x 3
-    NumPixels = 3;
-    EXPECT_DOUBLE_EQ(centroid_error_analysis().rmsx, base3.rmsx);
-    NumPixels = 4;
-    m_output[30][65] = 0.0f;
-    const CentroidError base4 = centroid_error_analysis();
-    m_output[30][65] = 50.0f;
-    EXPECT_NE(centroid_error_analysis().rmsx, base4.rmsx);
-}
-
-TEST_F(CentroidAnalysis, AnEmptyPsfIsNotAnalysed)
-{
-    set_all_arrays_zero();
-    EXPECT_FALSE(centroid_error_analysis().valid);
-    EXPECT_FALSE(centroid_error_by_samples().valid);
-}
-
-TEST_F(CentroidAnalysis, RunsFromTheTransformWhenSwitchedOn)
-{
-    HasComa = 0;
-    HasZern[26] = 0;
-    nDoCentroidError = 1;
-    pillbox_input();
-    do_FFT();
-    EXPECT_TRUE(last_centroid_error.valid);
-    EXPECT_NEAR(last_centroid_error.rmsx, 0.19, 0.005);
 }
 
 }  // namespace

@@ -1,147 +1,112 @@
-#include <gtest/gtest.h>
-
-#include <cmath>
+#include <algorithm>
 #include <complex>
-#include <vector>
 
-#include "optics/farfield.h"
-#include "optics/pupil.h"
-#include "optics/settings.h"
+#include "optics/domains.h"
+#include "tests/optics/optics_test.h"
 
 namespace {
 
-class FarField : public testing::Test {
+class FarField : public OpticsTest {
 protected:
-    void SetUp() override { optics_startup(); }
-    void TearDown() override { optics_shutdown(); }
-
-    static void unaberrated()
+    static std::pair<int, int> peak()  // the rows of m_output lie end to end
     {
-        HasComa = 0;
-        HasZern[26] = 0;
-        pillbox_input();
+        const long at = std::max_element(&m_output[1][1], &m_output[GRID][GRID] + 1) - &m_output[1][1];
+        return {at / GRID + 1, at % GRID + 1};
     }
-
-    static void peak_of(int &pi, int &pj)
-    {
-        float best = -1;
-        for (int j = 1; j <= GRID; j++)
-            for (int i = 1; i <= GRID; i++)
-                if (m_output[i][j] > best) {
-                    best = m_output[i][j];
-                    pi = i;
-                    pj = j;
-                }
-    }
-
-    // The far field at (k, l) by direct summation in double: the modulated pupil transformed
-    // with the positive exponent.
+    // The far field at (k, l) by direct summation in double: the pupil modulated by (-1)^(i+j)
+    // transformed with the positive exponent.
     static std::complex<double> direct(int k, int l)
     {
         std::complex<double> sum = 0;
         for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) {
-                const double s = ((i + j) % 2) ? -1.0 : 1.0;
-                const double angle = 2 * M_PI * ((k - 1) * (i - 1) + (l - 1) * (j - 1)) / 128.0;
-                sum += s * std::complex<double>(A_input[i][j], B_input[i][j]) * std::polar(1.0, angle);
-            }
+            for (int j = 1; j <= GRID; j++)
+                sum += ((i + j) % 2 ? -1.0 : 1.0) * std::complex<double>(A_input[i][j], B_input[i][j]) *
+                       std::polar(1.0, 2 * M_PI * ((k - 1) * (i - 1) + (l - 1) * (j - 1)) / 128.0);
         return sum;
     }
 };
 
 TEST_F(FarField, UnaberratedPupilGivesACentredSymmetricAiryPattern)
 {
-    unaberrated();
-    do_FFT();
-    EXPECT_NEAR(r_output[65][65], 1192.0f, 1e-2);
+    clear_phase();
+    pupil_and_psf();
+    EXPECT_NEAR(r_output[65][65], 1192.0f, 1e-2);  // the 1192 lit samples
     EXPECT_NEAR(i_output[65][65], 0.0f, 1e-2);
     EXPECT_EQ(m_output[65][65], 100.0f);
-    int pi = 0, pj = 0;
-    peak_of(pi, pj);
-    EXPECT_EQ(pi, 65);
-    EXPECT_EQ(pj, 65);
+    EXPECT_EQ(peak(), std::pair(65, 65));
     for (int d = 1; d <= 63; d++)
         for (int j = 1; j <= GRID; j++) {
             ASSERT_NEAR(m_output[65 + d][j], m_output[65 - d][j], 1e-4) << "d=" << d << " j=" << j;
             ASSERT_NEAR(m_output[j][65 + d], m_output[j][65 - d], 1e-4) << "d=" << d << " i=" << j;
         }
-    for (auto [i, j] : {std::pair{64, 65}, {66, 65}, {65, 64}, {65, 66}})
-        EXPECT_NEAR(m_output[i][j], 79.2f, 0.05) << i << "," << j;
-    EXPECT_LE(xpsfcent, 0.0f);
-    EXPECT_GT(xpsfcent, -0.001f);
+    for (auto [i, j] : {std::pair{64, 65}, {66, 65}, {65, 64}, {65, 66}}) EXPECT_NEAR(m_output[i][j], 79.2f, 0.05);
+    EXPECT_NEAR(xpsfcent, -0.0005f, 0.0005f);  // within (-0.001, 0]
     EXPECT_NEAR(ypsfcent, xpsfcent, 1e-4);
     EXPECT_EQ(HaveCurrentPSF, 1);
     EXPECT_FALSE(psf_is_dark());
 }
 
-TEST_F(FarField, CentreSampleSumsThePupil)
+TEST_F(FarField, MatchesADirectTransformAndStartUpComaPutsThePeakTwoSamplesRight)
 {
-    struct Row { const char *name; void (*apply)(); };
-    const Row rows[] = {
-        {"start-up", [] {}},
-        {"defocus and struts", [] { HasDefocus = 1; defocus = 0.7f; HasStruts = 1; }},
-        {"rectangle, apodized", [] { nCurrentPupilShape = SHAPE_RECTANGLE; nCurrentApod = APOD_CIRCULAR_SG; }},
+    const struct { const char *name; void (*apply)(); } rows[] = {
+        {"start-up coma and Zernike 26", [] {}},
+        {"defocus and struts", [] { HasDefocus = 1, defocus = 0.7f, HasStruts = 1; }},
+        {"rectangle, apodized", [] { nCurrentPupilShape = SHAPE_RECTANGLE, nCurrentApod = APOD_CIRCULAR_SG; }},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         reset_settings();
         row.apply();
-        pillbox_input();
-        double sum_a = 0, sum_b = 0;
-        for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) {
-                sum_a += A_input[i][j];
-                sum_b += B_input[i][j];
-            }
-        do_FFT();
-        EXPECT_NEAR(r_output[65][65], sum_a, 2e-2) << row.name;
-        EXPECT_NEAR(i_output[65][65], sum_b, 2e-2) << row.name;
+        pupil_and_psf();
+        for (auto [k, l] : {std::pair{65, 65}, {67, 65}, {1, 1}, {80, 40}, {128, 128}, {33, 97}, {66, 70}}) {
+            const std::complex<double> expected = direct(k, l);
+            EXPECT_NEAR(r_output[k][l], expected.real(), 2e-2) << row.name << " " << k << "," << l;
+            EXPECT_NEAR(i_output[k][l], expected.imag(), 2e-2) << row.name << " " << k << "," << l;
+        }
     }
-}
-
-TEST_F(FarField, MatchesADirectTransformAtScatteredSamples)
-{
-    pillbox_input();  // start-up coma and Zernike 26
-    do_FFT();
-    struct Sample { int k, l; };
-    const Sample samples[] = {{65, 65}, {67, 65}, {1, 1}, {80, 40}, {128, 128}, {33, 97}, {66, 70}};
-    for (const Sample &s : samples) {
-        const std::complex<double> expected = direct(s.k, s.l);
-        EXPECT_NEAR(r_output[s.k][s.l], expected.real(), 2e-2) << s.k << "," << s.l;
-        EXPECT_NEAR(i_output[s.k][s.l], expected.imag(), 2e-2) << s.k << "," << s.l;
-    }
-}
-
-TEST_F(FarField, StartUpComaPutsThePeakTwoSamplesRight)
-{
-    do_FFT();
-    int pi = 0, pj = 0;
-    peak_of(pi, pj);
-    EXPECT_EQ(pi, 67);
-    EXPECT_EQ(pj, 65);
+    reset_settings();
+    pupil_and_psf();
+    EXPECT_EQ(peak(), std::pair(67, 65));
     EXPECT_NEAR(xpsfcent, 2.51, 0.005);
     EXPECT_NEAR(ypsfcent, 0.0, 0.001);
 }
 
 TEST_F(FarField, DarkPupilLeavesAZeroPsfWithoutNonFiniteValues)
 {
-    struct Row { const char *name; void (*apply)(); };
-    const Row rows[] = {
-        {"obscured", [] { nCurrentObscuration = 1; LinearObscuration = 2.0f; }},
-        {"radius 0", [] { pupilradius = 0; ncenter = -0.5f; }},
-        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE; PupilAspectRatio = 0.0f; }},
+    const struct { const char *name; void (*apply)(); } rows[] = {
+        {"obscured", [] { nCurrentObscuration = 1, LinearObscuration = 2.0f; }},
+        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }},
+        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         reset_settings();
         row.apply();
         nDoCentroidError = 1;
-        pillbox_input();
-        do_FFT();
+        pupil_and_psf();
         EXPECT_TRUE(psf_is_dark()) << row.name;
-        for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) ASSERT_EQ(m_output[i][j], 0.0f) << row.name;
-        EXPECT_EQ(xpsfcent, 0.0f) << row.name;
-        EXPECT_EQ(ypsfcent, 0.0f) << row.name;
-        EXPECT_EQ(HaveCurrentPSF, 1) << row.name;
+        EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES) << row.name;
+        EXPECT_EQ(std::tuple(xpsfcent, ypsfcent, HaveCurrentPSF), std::tuple(0.0f, 0.0f, 1)) << row.name;
+    }
+}
+
+TEST_F(OpticsTest, DomainsInEachUnitAndTheZoomWindow)
+{
+    // 10 mm over 39 samples; 1 / step = 3.9 cycles/mm. Microns: 3.9 * 56 * 0.5 = 109.2.
+    // Milliradians: 3.9 * 0.5 = 1.95. Arc seconds: 1.95e-3 rad * 3600 * 180 / 3.14159.
+    const struct { int units; double extent, tolerance; } rows[] = {
+        {PSF_MICRONS, 109.2, 1e-4}, {PSF_MILLIRADIANS, 1.95, 1e-6}, {PSF_ARCSECONDS, 1.95 * 3.6 * 180 / 3.14159, 1e-3}};
+    for (const auto &row : rows) {
+        nCurrentPSFUnits = row.units;
+        set_domains();
+        EXPECT_NEAR(XPupilStep, 10.0 / 39, 1e-7) << row.units;
+        EXPECT_NEAR(pupil_graph_extent, 127 * 10.0 / 39, 1e-5) << row.units;
+        EXPECT_NEAR(psf_graph_extent, row.extent, row.tolerance) << row.units;
+        EXPECT_NEAR(XPSFStep, row.extent / 127, row.tolerance / 100) << row.units;
+        EXPECT_EQ(std::pair(YPupilStep, YPSFStep), std::pair(XPupilStep, XPSFStep));
+    }
+    for (const auto &[zoom, start, stop] : {std::tuple{1, 1, 128}, {2, 33, 96}, {7, 33, 96} /* unchanged */}) {
+        izoom = zoom;
+        SetZoom();
+        EXPECT_EQ(std::vector({istart, jstart, istop, jstop}), std::vector({start, start, stop, stop})) << zoom;
     }
 }
 

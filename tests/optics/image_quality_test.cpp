@@ -1,61 +1,65 @@
-#include <gtest/gtest.h>
+#include <fitsio.h>
 
-#include <cmath>
 #include <numbers>
 
-#include "optics/farfield.h"
-#include "optics/image_quality.h"
-#include "optics/pupil.h"
-#include "optics/settings.h"
+#include "optics/fits_file.h"
+#include "tests/optics/optics_test.h"
 
 namespace {
 
-class ImageQualityTest : public testing::Test {
-protected:
-    void SetUp() override
+// Reads keywords and pixels back through the FITS library from the bytes in memory.
+struct FitsReader {
+    std::string bytes;
+    std::size_t size = bytes.size();
+    void *data = bytes.data();
+    fitsfile *file = nullptr;
+    int status = 0, missing = 0;
+    double value = 0;
+    char text_value[FLEN_CARD] = "";  // a whole card fits
+    explicit FitsReader(std::string b) : bytes(std::move(b))
     {
-        optics_startup();
-        unaberrated();
+        fits_open_memfile(&file, "psf.fits", READONLY, &data, &size, 0, nullptr, &status);
     }
-    void TearDown() override { optics_shutdown(); }
+    ~FitsReader() { if (file) fits_close_file(file, &(missing = 0)); }
+    void hdu(int number) { fits_movabs_hdu(file, number, nullptr, &status); }
+    double number(const char *key) { return fits_read_key(file, TDOUBLE, key, &value, nullptr, &status), value; }
+    std::string text(const char *key)
+    {
+        return fits_read_key(file, TSTRING, key, text_value, nullptr, &status), text_value;
+    }
+    bool has(const char *key) { return fits_read_card(file, key, text_value, &(missing = 0)) == 0; }
+    float pixel(long axis1, long axis2)
+    {
+        long at[2] = {axis1, axis2};
+        float pixel_value = 0;
+        return fits_read_pix(file, TFLOAT, at, 1, nullptr, &pixel_value, nullptr, &status), pixel_value;
+    }
+};
 
-    static void unaberrated()
-    {
-        reset_settings();
-        HasComa = 0;  // the start-up pupil carries coma and a Zernike term
-        HasZern[26] = 0;
-    }
-    static ImageQuality after_fft()
-    {
-        pillbox_input();
-        do_FFT();
-        return image_quality();
-    }
-    // lambda F in microns at the start-up 500 nm and F/5.6.
-    static constexpr double LAMBDA_F = 0.5 * 5.6;
+class ImageQualityTest : public OpticsTest {
+protected:
+    void SetUp() override { OpticsTest::SetUp(), clear_phase(); }
+    static ImageQuality after_fft() { return pupil_and_psf(), image_quality(); }
+    static constexpr double LAMBDA_F = 0.5 * 5.6;  // microns, at the start-up 500 nm and F/5.6
 };
 
 TEST_F(ImageQualityTest, StrehlIsOneWithoutPhaseErrorAndFollowsTheRmsWithDefocus)
 {
-    struct Row { const char *name; void (*apply)(); };
-    const Row plain[] = {
-        {"clear round", [] {}},
-        {"obscured with struts", [] { nCurrentObscuration = 1; LinearObscuration = 0.3f; HasStruts = 1; }},
-        {"triangular apodization", [] { nCurrentApod = APOD_TRIANGULAR; rbreak = 0.5f; }},
+    // The Marechal approximation exp(-(2 pi rms)^2): exactly 1 without phase error, and close
+    // for defocus 0.1732 waves (RMS 0.05).
+    const struct { const char *name; void (*apply)(); double tolerance; } rows[] = {
+        {"clear round", [] {}, 1e-9},
+        {"obscured with struts", [] { nCurrentObscuration = 1, LinearObscuration = 0.3f, HasStruts = 1; }, 1e-9},
+        {"triangular apodization", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 0.5f; }, 1e-9},
+        {"defocus", [] { HasDefocus = 1, defocus = 0.1732f; }, 0.005},
     };
-    for (const Row &row : plain) {
-        unaberrated();
+    for (const auto &row : rows) {
+        reset_settings();
+        clear_phase();
         row.apply();
-        EXPECT_NEAR(*after_fft().strehl, 1.0, 1e-9) << row.name;
+        const double strehl = *after_fft().strehl, marechal = std::exp(-std::pow(2 * std::numbers::pi * wavesrms, 2));
+        EXPECT_NEAR(strehl / marechal, 1.0, row.tolerance) << row.name;
     }
-    unaberrated();
-    // Defocus d rho^2 over a disc has an RMS of d / sqrt(12): 0.1732 waves give about 0.05.
-    HasDefocus = 1;
-    defocus = 0.1732f;
-    const double strehl = *after_fft().strehl;
-    const double marechal = std::exp(-std::pow(2 * std::numbers::pi * wavesrms, 2));
-    EXPECT_NEAR(wavesrms, 0.05, 0.002);
-    EXPECT_NEAR(strehl / marechal, 1.0, 0.005);
 }
 
 TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit)
@@ -63,86 +67,99 @@ TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit
     const ImageQuality q = after_fft();
     // The Airy core is 1.029 lambda F wide at half maximum; 83.8 % of the energy lies within
     // the first dark ring at 1.22 lambda F.
-    EXPECT_NEAR(*q.fwhm_x / (1.029 * LAMBDA_F), 1.0, 0.02);
-    EXPECT_NEAR(*q.fwhm_y / (1.029 * LAMBDA_F), 1.0, 0.02);
-    const double ee = *encircled_energy(1.22 * LAMBDA_F);
-    EXPECT_GT(ee, 0.833);
-    EXPECT_LT(ee, 0.843);
-    // The radii at 50 and 80 % lie inside the first dark ring, in that order, and enclose what
-    // they say.
+    for (double width : {*q.fwhm_x, *q.fwhm_y}) EXPECT_NEAR(width / (1.029 * LAMBDA_F), 1.0, 0.02);
+    EXPECT_NEAR(*encircled_energy(1.22 * LAMBDA_F), 0.838, 0.005);
     EXPECT_LT(*q.ee50_radius, *q.ee80_radius);
     EXPECT_LT(*q.ee80_radius, 1.22 * LAMBDA_F);
     // A radius lies between the distance of the sample that reaches its fraction and that of
-    // the sample before, so the samples strictly inside it hold less, one step more holds more.
-    EXPECT_LE(*encircled_energy(*q.ee50_radius), 0.5);
-    EXPECT_GE(*encircled_energy(*q.ee50_radius + XPSFStep), 0.5);
-    EXPECT_LE(*encircled_energy(*q.ee80_radius), 0.8);
-    EXPECT_GE(*encircled_energy(*q.ee80_radius + XPSFStep), 0.8);
-    // 127 / (2 x 19.5) samples per lambda F at the start-up radius of 20.
-    EXPECT_DOUBLE_EQ(q.sampling_q, 127.0 / 39.0);
-    EXPECT_FALSE(q.undersampled);
-    EXPECT_FALSE(q.aliased);
-}
-
-TEST_F(ImageQualityTest, ShiftedPeakKeepsItsWidthThroughTheRealPeak)
-{
-    const ImageQuality centred = after_fft();
-    // x tilt of 7 x 19.5 / 128 waves at the rim: a ramp of 7/128 wave per sample moves the PSF
-    // by exactly 7 samples, so its width must not change.
-    HasZern[2] = 1;
-    Zern[2] = 7 * 19.5f / 128;
+    // the sample before: strictly inside it holds less, one step more holds more.
+    for (const auto &[radius, fraction] : {std::pair{*q.ee50_radius, 0.5}, {*q.ee80_radius, 0.8}}) {
+        EXPECT_LE(*encircled_energy(radius), fraction);
+        EXPECT_GE(*encircled_energy(radius + XPSFStep), fraction);
+    }
+    EXPECT_DOUBLE_EQ(q.sampling_q, 127.0 / 39.0);  // 127 / (2 x 19.5) samples per lambda F
+    EXPECT_FALSE(q.undersampled || q.aliased);
+    // x tilt of 7 x 19.5 / 128 waves at the rim, a ramp of 7/128 wave per sample, moves the
+    // PSF by exactly 7 samples: its widths must not change.
+    HasZern[2] = 1, Zern[2] = 7 * 19.5f / 128;
     const ImageQuality tilted = after_fft();
     EXPECT_GT(std::fabs(xpsfcent), 6.0f);
-    EXPECT_NEAR(*tilted.fwhm_x, *centred.fwhm_x, 1e-3 * *centred.fwhm_x);
-    EXPECT_NEAR(*tilted.fwhm_y, *centred.fwhm_y, 1e-3 * *centred.fwhm_y);
+    EXPECT_NEAR(*tilted.fwhm_x, *q.fwhm_x, 1e-3 * *q.fwhm_x);
+    EXPECT_NEAR(*tilted.fwhm_y, *q.fwhm_y, 1e-3 * *q.fwhm_y);
 }
 
-TEST_F(ImageQualityTest, DarkPupilLeavesEveryFigureUndefined)
+TEST_F(ImageQualityTest, DarkPupilLeavesEveryFigureUndefinedAndTheStrehlKeywordOut)
 {
-    nCurrentObscuration = 1;
-    LinearObscuration = 2.0f;
+    nCurrentObscuration = 1, LinearObscuration = 2.0f;
     const ImageQuality q = after_fft();
     EXPECT_FALSE(q.strehl || q.fwhm_x || q.fwhm_y || q.ee50_radius || q.ee80_radius);
     EXPECT_FALSE(encircled_energy(1.0));
     EXPECT_DOUBLE_EQ(q.sampling_q, 127.0 / 39.0);
     EXPECT_EQ(q.max_phase_step, 0.0);
+    std::string bytes, error;
+    ASSERT_TRUE(format_fits_file(q, {}, "Orvinta", bytes, error));
+    FitsReader fits(bytes);
+    EXPECT_FALSE(fits.has("STREHL"));
+    EXPECT_TRUE(fits.has("WFERMS"));
 }
 
 TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
 {
-    struct Row {
-        int radius;         // pupil radius in samples: Q = 127 / (2 (radius - 0.5))
-        float step;         // phase step between two lit neighbours, waves
-        float dark_step;    // a larger step to a dark sample, never counted
-        const char *first;  // expected warnings, "" for none
-        const char *second;
+    const std::string psf = "warning: the PSF is undersampled (Q = ";
+    const std::string psf_end = ", below 2): FWHM and encircled energy are not reliable";
+    const std::string wavefront =
+        "warning: the wavefront is undersampled (phase step 0.75 wave, above 0.5): the PSF is aliased";
+    // Q = 127 / (2 (radius - 0.5)); step: between two lit neighbours, in waves.
+    const struct { int radius; float step; std::vector<std::string> expected; } rows[] = {
+        {32, 0.5f, {}},  // Q = 127/63 = 2.016; a step of exactly half a wave
+        {33, 0.5f, {psf + "1.95" + psf_end}},
+        {32, 0.75f, {wavefront}},
+        {40, 0.75f, {psf + "1.61" + psf_end, wavefront}},
     };
-    const Row rows[] = {
-        {32, 0.5f, 3.0f, "", ""},  // Q = 127/63 = 2.016; a step of exactly half a wave
-        {33, 0.5f, 3.0f,
-         "warning: the PSF is undersampled (Q = 1.95, below 2): FWHM and encircled energy are not reliable", ""},
-        {32, 0.75f, 3.0f, "warning: the wavefront is undersampled (phase step 0.75 wave, above 0.5): the PSF is aliased",
-         ""},
-        {40, 0.75f, 3.0f,
-         "warning: the PSF is undersampled (Q = 1.61, below 2): FWHM and encircled energy are not reliable",
-         "warning: the wavefront is undersampled (phase step 0.75 wave, above 0.5): the PSF is aliased"},
-    };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         reset_settings();
-        pupilradius = row.radius;
-        ncenter = row.radius - 0.5f;
+        pupilradius = row.radius, ncenter = row.radius - 0.5f;
         set_all_arrays_zero();
-        r_input[10][10] = r_input[11][10] = 1.0f;
-        phase_input[11][10] = row.step;
-        phase_input[10][11] = row.dark_step;  // its sample is dark
+        r_input[10][10] = r_input[11][10] = 1.0f, phase_input[11][10] = row.step;
+        phase_input[10][11] = 3.0f;  // a larger step to a dark sample, never counted
         const ImageQuality q = image_quality();
         EXPECT_FLOAT_EQ(q.max_phase_step, row.step) << row.radius << " " << row.step;
-        const std::vector<std::string> lines = image_quality_warnings(q);
-        std::vector<std::string> expected;
-        for (const char *text : {row.first, row.second})
-            if (*text) expected.push_back(text);
-        EXPECT_EQ(lines, expected) << row.radius << " " << row.step;
+        EXPECT_EQ(image_quality_warnings(q), row.expected) << row.radius << " " << row.step;
     }
+}
+
+TEST_F(ImageQualityTest, TheFitsFileHoldsThePsfAndPupilWithTheOpticsInTheHeader)
+{
+    reset_settings();
+    const ImageQuality q = after_fft();
+    std::string bytes, error;
+    ASSERT_TRUE(format_fits_file(q, {{"fnumber", 5.6}, {"HasZern26", 1}}, "Orvinta 1.0.0", bytes, error)) << error;
+    EXPECT_EQ(bytes.size() % 2880, 0u);
+    FitsReader fits(bytes);
+    ASSERT_EQ(fits.status, 0);
+    // Start-up optics: 500 nm, F/5.6, a 10 mm pupil sampled over 2 x 19.5 steps.
+    EXPECT_DOUBLE_EQ(fits.number("WAVELEN"), 500e-9);
+    EXPECT_NEAR(fits.number("FNUMBER"), 5.6, 1e-6);
+    EXPECT_DOUBLE_EQ(fits.number("DIAM"), 0.01);
+    EXPECT_NEAR(fits.number("PUPILSCL"), 0.01 / 39, 1e-12);
+    EXPECT_NEAR(fits.number("SAMPLING"), 127.0 / 39, 1e-9);
+    EXPECT_NEAR(fits.number("STREHL"), *q.strehl, 1e-12);
+    EXPECT_NEAR(fits.number("XCENTROI"), xpsfcent, 1e-6);
+    EXPECT_NEAR(fits.number("HIERARCH ORVINTA fnumber"), 5.6, 1e-12);
+    EXPECT_EQ(fits.number("HIERARCH ORVINTA HasZern26"), 1.0);
+    EXPECT_EQ(std::vector({fits.text("PIXUNIT"), fits.text("NORMALIZ"), fits.text("ORIGIN")}),
+              std::vector<std::string>({"um", "peak=100", "Orvinta 1.0.0"}));
+    // Axis 1 runs along i: pixel (i, j) of each image is array[i][j].
+    const struct { int hdu; float **array; const char *name; } images[] = {
+        {1, m_output, ""}, {2, r_input, "PUPIL_TRANSMISSION"}, {3, phase_input, "PUPIL_PHASE"}};
+    for (const auto &image : images) {
+        fits.hdu(image.hdu);
+        EXPECT_EQ(*image.name ? fits.text("EXTNAME") : "", image.name);
+        for (const auto &[i, j] : {std::pair{65, 65}, {60, 70}, {70, 60}, {1, 128}})
+            EXPECT_EQ(fits.pixel(i, j), image.array[i][j]) << image.hdu << " " << i << "," << j;
+    }
+    EXPECT_EQ(fits.text("BUNIT"), "waves");  // of the phase image, the last one read
+    EXPECT_EQ(fits.status, 0);
 }
 
 }  // namespace

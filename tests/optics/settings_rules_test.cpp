@@ -1,42 +1,58 @@
-#include <gtest/gtest.h>
-
-#include <limits>
+// The settings rules read every text the way its reader says and word every refusal the one
+// way, for the dialogs and for the batch job.
 #include <string>
+#include <tuple>
 
-#include "optics/settings.h"
 #include "optics/settings_rules.h"
+#include "tests/optics/optics_test.h"
 
 namespace {
 
-class SettingRules : public testing::Test {
-protected:
-    void SetUp() override { optics_startup(); }
-    void TearDown() override { optics_shutdown(); }
-};
+using SettingRules = OpticsTest;
 
-TEST_F(SettingRules, AcceptedValuesAreStored)
+TEST_F(SettingRules, EachReadingTakesItsNumberAndEachRefusalHasOneWording)
 {
-    struct Row { const char *name, *text; };
-    const Row rows[] = {
-        {"fnumber", "8"}, {"FNUMBER", "2.5"}, {"defocus", "-1.25"}, {"HasDefocus", "1"}, {"Zern4", "0.5"},
-        {"haszern37", "1"}, {"nCurrentPupilShape", "138"}, {"pupilradius", "64"}, {"pupilradius", "100"},
-        {"rbreak", "0"}, {"rbreak", "0.999"}, {"LinearObscuration", "0"}, {"LinearObscuration", "3"},
-        {"PhasePatternPeriod", "1"}, {"nPSFdecades", "1"}, {"PhasePlateSteps", "-3"}, {"NumPixels", "4"},
+    constexpr auto D = MessageStyle::Dialog, B = MessageStyle::Batch;
+    constexpr auto LEADING = NumberReading::Leading, WHOLE = NumberReading::Whole, TRUNC = NumberReading::Truncated;
+    const struct {
+        const char *name, *text;
+        NumberReading how;
+        MessageStyle style;
+        const char *message;  // "" when taken
+        double value = 0;
+    } rows[] = {
+        {"fnumber", "0", LEADING, D, "F-number must be above 0, not 0."},
+        {"fnumber", "0", WHOLE, B, "F-number (fnumber) must be above 0, not 0."},
+        {"fnumber", "abc", LEADING, D, "F-number must be a number."},
+        {"fnumber", "abc", WHOLE, B, "F-number (fnumber) must be a number."},
+        {"fnumber", "0abc", LEADING, D, "F-number must be above 0, not 0."},
+        {"fnumber", "-1e-50", LEADING, D, "F-number must be above 0, not -1e-50."},
+        {"fnumber", " 5.6abc", LEADING, D, "", 5.6f},
+        {"fnumber", "+7", WHOLE, B, "", 7},
+        {"fnumber", "1,5", LEADING, D, "", 1},        // a comma is never a decimal point
+        {"spherical", "1e-320", LEADING, D, "", 0},  // below a float: rounds to 0
+        {"spherical", "abc", LEADING, D, "Spherical must be a number."},
+        {"PhasePatternPeriod", " 2.9", TRUNC, D, "", 2},
+        {"PhasePatternPeriod", "3e9", TRUNC, D, "Pattern period (steps) must be at most 2147483647, not 3e9."},
+        {"PhasePlateSteps", "-0.5", TRUNC, D, "", 0},
+        {"nPSFdecades", "4.5", NumberReading::Integer, D, "", 4},
+        {"nPSFdecades", "1e3", NumberReading::Integer, D, "", 1},
+        {"pupilradius", ".5", NumberReading::Integer, D, "Pupil radius (steps) must be at least 1, not .5."},
+        {"pupilradius", "3", WHOLE, B, "", 3},
+        {"pupilradius", "3.5", WHOLE, B, "Pupil radius (steps) (pupilradius) must be a whole number, not 3.5."},
+        {"HasComa", "2", WHOLE, B, "HasComa must be 0 or 1, not 2."},
     };
-    for (const Row &row : rows) EXPECT_EQ(apply_setting(row.name, row.text), "") << row.name << "=" << row.text;
-    EXPECT_EQ(fnumber, 2.5f);
-    EXPECT_EQ(defocus, -1.25f);
-    EXPECT_EQ(HasDefocus, 1);
-    EXPECT_EQ(Zern[4], 0.5f);
-    EXPECT_EQ(HasZern[37], 1);
-    EXPECT_EQ(PhasePlateSteps, -3);
-    EXPECT_EQ(CentroidErrorType, CENTROID_4BY4);
+    for (const auto &row : rows) {
+        double value = -99;
+        EXPECT_EQ(read_setting(row.name, row.text, row.how, value, row.style), row.message)
+            << row.name << " '" << row.text << "'";
+        EXPECT_EQ(*row.message ? row.value : value, row.value) << row.name << " '" << row.text << "'";
+    }
 }
 
-TEST_F(SettingRules, RefusalsNameTheSettingAndChangeNothing)
+TEST_F(SettingRules, RefusalsNameTheSettingAndChangeNothingAndAcceptedValuesAreStored)
 {
-    struct Row { const char *name, *text, *expected; };
-    const Row rows[] = {
+    const struct { const char *name, *text, *expected; } rows[] = {
         {"wavelength", "0", "Wavelength (nm) (wavelength) must be above 0, not 0."},
         {"fnumber", "-2", "F-number (fnumber) must be above 0, not -2."},
         {"pupildia", "0", "Pupil X-extent (pupildia) must be above 0, not 0."},
@@ -58,30 +74,32 @@ TEST_F(SettingRules, RefusalsNameTheSettingAndChangeNothing)
         {"nosuch", "1", "unknown setting 'nosuch'"},
         {"EFL", "10", "cannot set EFL: EFL follows from fnumber and the pupil diameter"},
         {"NumPixels", "5", "Pixel array (NumPixels) must be 3 or 4, not 5."},
+        // Accepted from here on.
+        {"fnumber", "8", ""}, {"FNUMBER", "2.5", ""}, {"defocus", "-1.25", ""}, {"HasDefocus", "1", ""},
+        {"Zern4", "0.5", ""}, {"haszern37", "1", ""}, {"nCurrentPupilShape", "138", ""}, {"pupilradius", "64", ""},
+        {"pupilradius", "100", ""}, {"rbreak", "0", ""}, {"rbreak", "0.999", ""}, {"LinearObscuration", "0", ""},
+        {"LinearObscuration", "3", ""}, {"PhasePatternPeriod", "1", ""}, {"nPSFdecades", "1", ""},
+        {"PhasePlateSteps", "-3", ""}, {"NumPixels", "4", ""},
     };
-    for (const Row &row : rows) {
-        const float f0 = fnumber;
+    for (const auto &row : rows) {
         EXPECT_EQ(apply_setting(row.name, row.text), row.expected) << row.name << "=" << row.text;
-        EXPECT_EQ(fnumber, f0);
+        if (*row.expected) {
+            EXPECT_EQ(std::tuple(fnumber, wavelength, PhasePatternPeriod, rbreak), std::tuple(5.6f, 500.0f, 5, 0.75f))
+                << row.name << "=" << row.text;
+        }
     }
-    EXPECT_EQ(wavelength, 500.0f);
-    EXPECT_EQ(PhasePatternPeriod, 5);
-    EXPECT_EQ(rbreak, 0.75f);
+    EXPECT_EQ(std::tuple(fnumber, defocus, HasDefocus, Zern[4], HasZern[37], PhasePlateSteps, CentroidErrorType),
+              std::tuple(2.5f, -1.25f, 1, 0.5f, 1, -3, CENTROID_4BY4));
 }
 
 TEST_F(SettingRules, DerivedSettingsFollowTheirSources)
 {
-    pupildia = 1.0f;
-    nCurrentPupUnits = UNITS_INCHES;
-    pupilradius = 10;
-    CentroidErrorType = CENTROID_4BY4;
-    nZoomPlot = 0;
+    pupildia = 1.0f, nCurrentPupUnits = UNITS_INCHES, pupilradius = 10;
+    CentroidErrorType = CENTROID_4BY4, nZoomPlot = 0;
     derive_settings();
     EXPECT_FLOAT_EQ(pupildiamm, 25.4f);
     EXPECT_FLOAT_EQ(EFL, 142.24f);  // F/5.6 with a one-inch pupil
-    EXPECT_EQ(ncenter, 9.5f);
-    EXPECT_EQ(NumPixels, 4);
-    EXPECT_EQ(izoom, 1);
+    EXPECT_EQ(std::tuple(ncenter, NumPixels, izoom), std::tuple(9.5f, 4, 1));
     EXPECT_FLOAT_EQ(pupil_mm(2.0f, UNITS_CENTIMETERS), 20.0f);
     EXPECT_FLOAT_EQ(pupil_mm(7.0f, UNITS_MILLIMETERS), 7.0f);
     EXPECT_EQ(check_setting("fnumber", 0.0), "F-number must be above 0, not 0.");

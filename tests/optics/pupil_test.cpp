@@ -1,0 +1,206 @@
+// The pupil: its transmission (aperture, obscuration, struts, apodization) and its phase
+// (third-order terms, Zernike terms, patterns, phase plate).
+#include <set>
+
+#include "tests/optics/optics_test.h"
+
+namespace {
+
+class Pupil : public OpticsTest {
+protected:
+    static bool all_finite()
+    {
+        for (float **a : {r_input, phase_input, A_input, B_input})
+            for (int i = 1; i <= GRID; i++)
+                for (int j = 1; j <= GRID; j++)
+                    if (!std::isfinite(a[i][j])) return false;
+        return std::isfinite(wavesrms);
+    }
+};
+
+TEST_F(Pupil, ApertureObscurationAndStrutsLightExactlyTheirSamples)
+{
+    EXPECT_EQ(count_where(r_input, 1.0f), 1192);  // the start-up round pupil of radius 20
+    EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES);
+    EXPECT_EQ(HaveCurrentPSF, 0);
+    const float strut_phase = phase_input[70][64];
+    const struct { const char *name; void (*apply)(); bool (*lit)(int, int); } rows[] = {
+        {"round", [] {}, inside},
+        // A rectangle spans rows 45..84 and |dy| <= aspect * 19.5066 around 64.5.
+        {"square", [] { nCurrentPupilShape = SHAPE_RECTANGLE; },
+         [](int i, int j) { return i >= 45 && i <= 84 && j >= 45 && j <= 84; }},
+        {"rectangle 0.5", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.5f; },
+         [](int i, int j) { return i >= 45 && i <= 84 && j >= 55 && j <= 74; }},
+        {"rectangle 2", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 2.0f; },
+         [](int i, int j) { return i >= 45 && i <= 84 && j >= 26 && j <= 103; }},
+        // 0.1 of 19.5 samples darkens the twelve innermost samples.
+        {"obscured", [] { nCurrentObscuration = 1; },
+         [](int i, int j) { return inside(i, j) && std::hypot(i - 64.5, j - 64.5) >= 1.95; }},
+        {"struts", [] { HasStruts = 1; },
+         [](int i, int j) { return inside(i, j) && i != 64 && i != 65 && j != 64 && j != 65; }},
+    };
+    for (const auto &row : rows) {
+        reset_settings();
+        row.apply();
+        pillbox_input();
+        for (int i = 1; i <= GRID; i++)
+            for (int j = 1; j <= GRID; j++) {
+                ASSERT_EQ(r_input[i][j], row.lit(i, j) ? 1.0f : 0.0f) << row.name << " " << i << "," << j;
+                ASSERT_TRUE(row.lit(i, j) || (A_input[i][j] == 0.0f && B_input[i][j] == 0.0f)) << row.name;
+            }
+    }
+    EXPECT_NE(strut_phase, 0.0f);
+    EXPECT_EQ(phase_input[70][64], strut_phase);  // a strut sample keeps its phase
+}
+
+TEST_F(Pupil, ApodizationValues)
+{
+    clear_phase();
+    // Sample (45, 64) has rho = hypot(19.5, 0.5) / 19.5, where the triangular ramp is slightly
+    // negative (about -0.0013); sample (64, 64) is next to the centre.
+    const double rim = std::hypot(19.5, 0.5) / 19.5;
+    const struct { const char *name; int apod, i, j; double expected, tolerance; } rows[] = {
+        {"none", APOD_NONE, 45, 64, 1.0, 2e-6},
+        {"triangular rim", APOD_TRIANGULAR, 45, 64, 1.0 - (rim - 0.75) / 0.25, 2e-6},
+        {"triangular rim by hand", APOD_TRIANGULAR, 45, 64, -0.0013, 1e-4},
+        {"triangular centre", APOD_TRIANGULAR, 64, 64, 1.0, 2e-6},
+        {"circular sg rim", APOD_CIRCULAR_SG, 45, 64, std::exp(-std::pow(rim / 0.7, 3.0)), 2e-6},
+        {"rectangular sg", APOD_RECTANGULAR_SG, 48, 70,
+         std::exp(-std::pow((16.5 / 19.5) / 0.7, 3.0)) * std::exp(-std::pow((5.5 / 19.5) / 0.7, 3.0)), 2e-6},
+    };
+    for (const auto &row : rows) {
+        nCurrentApod = row.apod;
+        pillbox_input();
+        EXPECT_NEAR(r_input[row.i][row.j], row.expected, row.tolerance) << row.name;
+    }
+}
+
+TEST_F(Pupil, EachSettingGivesItsLitSamplesAndRmsAndStaysFinite)
+{
+    // The RMS of the worked examples (0.160, 0.141, 0.288 waves) about the mean of the formula
+    // over the 1192 aperture samples, summed independently.
+    const struct {
+        const char *name;
+        void (*apply)();
+        int lit;     // samples with r_input != 0, -1 to skip the count
+        double rms;  // -1 to skip
+    } rows[] = {
+        {"start-up: coma -0.4 and 0.26 of Zernike 26", [] {}, 1192, 0.16004},
+        {"coma -0.4 alone", [] { HasZern[26] = 0; }, 1192, 0.14101},
+        {"defocus 1 alone", [] { clear_phase(), HasDefocus = 1, defocus = 1.0f; }, 1192, 0.28815},
+        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }, 0, -1},
+        {"radius -3", [] { pupilradius = -3, ncenter = -3.5f; }, 0, -1},
+        {"radius 100 fills the grid", [] { pupilradius = 100, ncenter = 99.5f; }, GRID_VALUES, -1},
+        {"aspect 0", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }, 0, -1},
+        {"unknown shape", [] { nCurrentPupilShape = 139; }, 0, -1},
+        {"obscuration 1.5", [] { nCurrentObscuration = 1, LinearObscuration = 1.5f; }, 0, -1},
+        {"rbreak 1", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 1.0f; }, -1, -1},
+        {"rbreak 2", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 2.0f; }, 1192, -1},
+        {"supergaussian exponent -5", [] { nCurrentApod = APOD_CIRCULAR_SG, cir_sgxp = -5.0f; }, -1, -1},
+        {"supergaussian exponent 1e30", [] { nCurrentApod = APOD_RECTANGULAR_SG, x_sgxp = 1e30f; }, -1, -1},
+        {"huge coefficients", [] { HasDefocus = 1, defocus = 3e38f, Zern[26] = 3e38f; }, -1, -1},
+        {"checker period 0", [] { nCurrentPhasePattern = PATTERN_CHECKER, PhasePatternPeriod = 0; }, 1192, -1},
+        {"waffle period -4", [] { nCurrentPhasePattern = PATTERN_WAFFLE, PhasePatternPeriod = -4; }, 1192, -1},
+    };
+    for (const auto &row : rows) {
+        reset_settings();
+        row.apply();
+        pillbox_input();
+        EXPECT_TRUE(all_finite()) << row.name;
+        EXPECT_EQ(row.lit < 0 ? -1 : GRID_VALUES - count_where(r_input, 0.0f), row.lit) << row.name;
+        EXPECT_NEAR(row.rms < 0 ? -1 : wavesrms, row.rms, 2e-4) << row.name;
+    }
+}
+
+TEST_F(Pupil, PistonWaffleCheckerAndPhasePlatePlaceTheirSteps)
+{
+    clear_phase();
+    HasZern[1] = 1;  // a flat 0.01 wave, with no RMS
+    pillbox_input();
+    for (int i = 1; i <= GRID; i++)
+        for (int j = 1; j <= GRID; j++) ASSERT_EQ(phase_input[i][j], inside(i, j) ? 0.01f : 0.0f) << i << "," << j;
+    EXPECT_EQ(wavesrms, 0.0f);
+    Zern[1] = 1.0f;  // one wave looks like none: 6.28318 is short of 2 pi by 5e-6
+    pillbox_input();
+    EXPECT_NEAR(A_input[70][60], 1.0f, 1e-4);
+    EXPECT_NEAR(B_input[70][60], 0.0f, 1e-4);
+    HasZern[1] = 0;
+    nCurrentPhasePattern = PATTERN_WAFFLE, PhasePatternPeriod = 5, PhasePatternWFE = 0.25f;
+    pillbox_input();
+    for (int i = 1; i <= GRID; i++)
+        for (int j = 1; j <= GRID; j++)
+            ASSERT_EQ(phase_input[i][j], inside(i, j) && (i % 5 == 0 || j % 5 == 0) ? 0.25f : 0.0f) << i << "," << j;
+    nCurrentPhasePattern = PATTERN_CHECKER;
+    pillbox_input();
+    // Every value is (n / 100) pi W for a whole n in 0..99, and all inside samples of a cell
+    // whose first sample is inside carry the same value.
+    const double quantum = 0.01 * 3.14159 * 0.25;
+    std::set<long> values;
+    for (int i = 1; i <= GRID; i++)
+        for (int j = 1; j <= GRID; j++) {
+            if (!inside(i, j)) continue;
+            const double n = phase_input[i][j] / quantum;
+            ASSERT_NEAR(n, std::round(n), 1e-3) << i << "," << j;
+            values.insert(std::lround(n));
+            const int i0 = i - i % 5, j0 = j - j % 5;
+            if (i0 >= 1 && j0 >= 1 && inside(i0, j0)) {
+                ASSERT_EQ(phase_input[i][j], phase_input[i0][j0]) << i << "," << j;
+            }
+        }
+    EXPECT_GT(values.size(), 10u);  // a random draw per cell, not one value for all
+    // The phase plate's edge moves with its steps.
+    for (const auto &[steps, last_low] : {std::pair{0, 64}, {3, 67}, {-2, 62}}) {
+        reset_settings();
+        clear_phase();
+        nHasPhasePlate = 1, PhasePlateWaves = 0.5f, PhasePlateSteps = steps;
+        pillbox_input();
+        for (int i = 45; i <= 84; i++)
+            EXPECT_EQ(phase_input[i][64], i <= last_low ? -0.25f : 0.25f) << "steps=" << steps << " i=" << i;
+    }
+}
+
+// The Fringe order of the 37 Zernike terms as (n, m): m > 0 takes cos(m t), m < 0 sin(|m| t).
+constexpr int FRINGE[38][2] = {
+    {}, {0, 0}, {1, 1}, {1, -1}, {2, 0}, {2, 2}, {2, -2}, {3, 1}, {3, -1}, {4, 0}, {3, 3}, {3, -3}, {4, 2},
+    {4, -2}, {5, 1}, {5, -1}, {6, 0}, {4, 4}, {4, -4}, {5, 3}, {5, -3}, {6, 2}, {6, -2}, {7, 1}, {7, -1},
+    {8, 0}, {5, 5}, {5, -5}, {6, 4}, {6, -4}, {7, 3}, {7, -3}, {8, 2}, {8, -2}, {9, 1}, {9, -1}, {10, 0}, {12, 0}};
+
+// Zernike term k from the factorial formula of its radial polynomial.
+double zernike(int k, double r, double t)
+{
+    const int n = FRINGE[k][0], m = std::abs(FRINGE[k][1]), h = (n + m) / 2, l = (n - m) / 2;
+    auto f = [](int v) { return std::tgamma(v + 1.0); };
+    double radial = 0;
+    for (int s = 0; s <= l; s++)
+        radial += (s % 2 ? -1 : 1) * f(n - s) / (f(s) * f(h - s) * f(l - s)) * std::pow(r, n - 2 * s);
+    return radial * (FRINGE[k][1] < 0 ? std::sin(m * t) : std::cos(m * t));
+}
+
+// Each third-order term alone, in the field direction it names, then each Zernike term alone.
+TEST_F(Pupil, EachTermAloneFollowsItsFormula)
+{
+    struct Row { std::string name; int *flag; float *coefficient; int fov; double (*phase)(double x, double y); };
+    std::vector<Row> rows = {
+        {"spherical", &HasSpherical, &spherical, FOV_X, [](double x, double y) { return std::pow(x * x + y * y, 2); }},
+        {"coma in X", &HasComa, &coma, FOV_X, [](double x, double y) { return (x * x + y * y) * x; }},
+        {"coma in Y", &HasComa, &coma, FOV_Y, [](double x, double y) { return (x * x + y * y) * y; }},
+        {"astigmatism X", &HasAstigmatism, &astigmatism, FOV_X, [](double x, double y) { return y * y + 3 * x * x; }},
+        {"astigmatism Y", &HasAstigmatism, &astigmatism, FOV_Y, [](double x, double y) { return x * x + 3 * y * y; }},
+        {"defocus", &HasDefocus, &defocus, FOV_Y, [](double x, double y) { return x * x + y * y; }},
+    };
+    for (int k = 1; k <= 37; k++) rows.push_back({std::to_string(k), &HasZern[k], &Zern[k], FOV_X, nullptr});  // Zk
+    for (const auto &row : rows) {
+        reset_settings();
+        clear_phase();
+        *row.flag = 1, *row.coefficient = 0.3f, nCurrentFOV = row.fov;
+        pillbox_input();
+        for (auto [i, j] : {std::pair{65, 65}, {84, 64}, {70, 60}, {50, 77}, {72, 50}, {60, 60}, {80, 75}}) {
+            const double x = (i - 64.5) / 19.5, y = (j - 64.5) / 19.5;
+            const double rho = std::hypot(x, y), theta = std::atan2(y, x) + 0.000001;
+            const double phase = row.phase ? row.phase(x, y) : zernike(std::stoi(row.name), rho, theta);
+            EXPECT_NEAR(phase_input[i][j], 0.3 * phase, 2e-6) << row.name << " at " << i << "," << j;
+        }
+    }
+}
+
+}  // namespace
