@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTimer>
 #include <cstring>
 #include <filesystem>
@@ -406,33 +405,6 @@ TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
     EXPECT_EQ(testing_beep_count(), 2);
     testing_end();
     EXPECT_TRUE(testing_message_boxes().empty());
-}
-
-// A real box shows its text as written, also when a file title inside it looks like markup.
-TEST(MessageBoxes, ShownAsPlainTextWithItsCaption)
-{
-    const char text[] = "File <b>x</b>.txt cannot be read!";
-    QString shownText, shownCaption;
-    Qt::TextFormat format = Qt::AutoText;
-    // The box runs its own loop; look for it there, note what it shows, and close it.
-    QTimer finder;
-    finder.setInterval(10);
-    QObject::connect(&finder, &QTimer::timeout, [&] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible()) {
-                shownText = box->text();
-                shownCaption = box->windowTitle();
-                format = box->textFormat();
-                box->done(QMessageBox::Ok);
-                return finder.stop();
-            }
-    });
-    finder.start();
-    EXPECT_EQ(MessageBoxA(nullptr, text, "Orvinta", MB_ICONEXCLAMATION | MB_OK), IDOK);
-    finder.stop();
-    EXPECT_EQ(shownText.toStdString(), text);
-    EXPECT_EQ(shownCaption.toStdString(), "Orvinta");
-    EXPECT_EQ(format, Qt::PlainText);
 }
 
 TEST(ProgramResources, ImagesAndCursorsExistWithTheirSizesAndHotSpots)

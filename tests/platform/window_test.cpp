@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
@@ -12,6 +13,7 @@
 #include <QWindow>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/menu_internal.h"
@@ -87,14 +89,12 @@ protected:
         seen.clear();
         return view;
     }
-    // The scroll requests seen, as "V request thumb" / "H request thumb" in order.
-    static std::vector<std::string> scroll_requests()
+    // The scroll requests seen, in order: message, request, thumb.
+    static std::vector<std::tuple<UINT, int, int>> scroll_requests()
     {
-        std::vector<std::string> out;
+        std::vector<std::tuple<UINT, int, int>> out;
         for (const Seen &s : seen)
-            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL)
-                out.push_back((s.message == WM_VSCROLL ? "V " : "H ") + std::to_string(LOWORD(s.wParam)) + " " +
-                              std::to_string(HIWORD(s.wParam)));
+            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL) out.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
         return out;
     }
 };
@@ -230,9 +230,8 @@ TEST_F(Windows, DraggingTheThumbAsksToTrackAndReleasingItAsksToMove)
     vertical->setSliderPosition(60);
     vertical->setSliderPosition(70);
     vertical->setSliderDown(false);
-    const std::string track = std::to_string(SB_THUMBTRACK) + " ", end = std::to_string(SB_ENDSCROLL) + " 0";
-    EXPECT_EQ(scroll_requests(), (std::vector<std::string>{"V " + track + "60", "V " + track + "70",
-                                                           "V " + std::to_string(SB_THUMBPOSITION) + " 70", "V " + end}));
+    EXPECT_EQ(scroll_requests(), (std::vector<std::tuple<UINT, int, int>>{{WM_VSCROLL, SB_THUMBTRACK, 60},
+        {WM_VSCROLL, SB_THUMBTRACK, 70}, {WM_VSCROLL, SB_THUMBPOSITION, 70}, {WM_VSCROLL, SB_ENDSCROLL, 0}}));
     // The procedure did not move: the thumb goes back to its position.
     EXPECT_EQ(GetScrollPos(view, SB_VERT), 45);
     EXPECT_EQ(vertical->value(), 45);
@@ -244,12 +243,11 @@ TEST_F(Windows, TheWheelOverTheWindowOrTheBarTurnsTheMatchingBar)
     // A notch (120 eighths of a degree) moves the wheel's number of lines, one bar step each.
     const int lines = QApplication::wheelScrollLines();
     ASSERT_GT(lines, 0);
-    const std::string position = std::to_string(SB_THUMBPOSITION) + " ";
-    struct Row { const char *name; bool overBar; int dx, dy; std::string request; } rows[] = {
-        {"down over the client area", false, 0, -120, "V " + position + std::to_string(45 + lines)},
-        {"up over the client area", false, 0, 120, "V " + position + std::to_string(45 - lines)},
-        {"sideways over the client area", false, -120, 0, "H " + position + std::to_string(55 + lines)},
-        {"down over the vertical bar", true, 0, -120, "V " + position + std::to_string(45 + lines)},
+    struct Row { const char *name; bool overBar; int dx, dy; UINT message; int thumb; } rows[] = {
+        {"down over the client area", false, 0, -120, WM_VSCROLL, 45 + lines},
+        {"up over the client area", false, 0, 120, WM_VSCROLL, 45 - lines},
+        {"sideways over the client area", false, -120, 0, WM_HSCROLL, 55 + lines},
+        {"down over the vertical bar", true, 0, -120, WM_VSCROLL, 45 + lines},
     };
     for (const Row &row : rows) {
         seen.clear();
@@ -258,7 +256,8 @@ TEST_F(Windows, TheWheelOverTheWindowOrTheBarTurnsTheMatchingBar)
         QWheelEvent wheel(at, target->mapToGlobal(at), {}, QPoint(row.dx, row.dy), Qt::NoButton, {}, Qt::NoScrollPhase,
                           false);
         QCoreApplication::sendEvent(target, &wheel);
-        EXPECT_EQ(scroll_requests(), std::vector<std::string>{row.request}) << row.name;
+        EXPECT_EQ(scroll_requests(), (std::vector<std::tuple<UINT, int, int>>{{row.message, SB_THUMBPOSITION, row.thumb}}))
+            << row.name;
         EXPECT_EQ(GetScrollPos(view, SB_VERT), 45) << row.name << ": the program did not move";
         EXPECT_EQ(view->bars[SB_VERT]->value(), 45) << row.name;
         EXPECT_EQ(view->bars[SB_HORZ]->value(), 55) << row.name;
@@ -288,46 +287,42 @@ TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
     }
 }
 
-TEST_F(Windows, TheOwnerHasTheFocusAgainWhenAMessageBoxCloses)
+// A real box shows its text as written, also when a file title in it looks like markup, and
+// the owner has the focus again when it closes.
+TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
 {
     HWND owner = top();
     ASSERT_NE(owner, nullptr);
     SetFocus(owner);
     testing_process_events();
-    for (UINT type : {UINT{MB_OK}, UINT{MB_YESNO} | MB_ICONQUESTION}) {
+    for (UINT type : {UINT{MB_OK} | MB_ICONEXCLAMATION, UINT{MB_YESNO} | MB_ICONQUESTION}) {
         // Another window takes the focus while the box is up, as a window manager may leave it.
         QWidget other;
-        QWidget *seenModal = nullptr;
+        QMessageBox *seenModal = nullptr;
+        QString shown[2];
+        Qt::TextFormat format = Qt::AutoText;
         QTimer::singleShot(0, [&] {
-            seenModal = QApplication::activeModalWidget();
+            seenModal = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (seenModal) shown[0] = seenModal->text(), shown[1] = seenModal->windowTitle(), format = seenModal->textFormat();
             other.show();
             other.activateWindow();
             QApplication::processEvents();
             if (seenModal) seenModal->close();
         });
-        MessageBoxA(owner, "Text", "Caption", type);
+        MessageBoxA(owner, "File <b>x</b>.txt cannot be read!", "Orvinta", type);
         testing_process_events();
-        EXPECT_NE(seenModal, nullptr) << "a real box was shown";
+        ASSERT_NE(seenModal, nullptr) << "a real box was shown";
+        EXPECT_EQ(shown[0].toStdString() + "|" + shown[1].toStdString(), "File <b>x</b>.txt cannot be read!|Orvinta");
+        EXPECT_EQ(format, Qt::PlainText);
         EXPECT_EQ(GetFocus(), owner) << "box type " << type;
     }
 }
 
-class Menus : public Windows {
-protected:
-    void SetUp() override
-    {
-        Windows::SetUp();
-        window = top(nullptr, "Menus", "MenuFrame");
-        ASSERT_NE(window, nullptr);
-        menu = GetMenu(window);
-        ASSERT_NE(menu, nullptr);
-    }
-    HWND window = nullptr;
-    HMENU menu = nullptr;
-};
-
-TEST_F(Menus, ItemsAreFoundByCommandAnywhereInTheTree)
+TEST_F(Windows, MenuItemsAreFoundByCommandAnywhereInTheTree)
 {
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
     const struct { UINT id; const char *text; } rows[] = {{22, "&Save Data"}, {102, "&Optics Specifications..."},
         {40, "&Review Domains"}, {63, "&PSF"}, {83, "PSF, Contour"}, {90, "&About"}};
     for (const auto &row : rows) {
@@ -343,8 +338,11 @@ TEST_F(Menus, ItemsAreFoundByCommandAnywhereInTheTree)
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4) << "File: two items, a separator, Exit";
 }
 
-TEST_F(Menus, EnableAndModifyChangeTheItemAndItsAction)
+TEST_F(Windows, MenuEnableAndModifyChangeTheItemAndItsAction)
 {
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
     const struct { UINT flags, previous; bool grayed; } rows[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
         {MF_BYCOMMAND | MF_GRAYED, MF_GRAYED, true}, {MF_BYCOMMAND | MF_ENABLED, MF_GRAYED, false},
         {MF_BYCOMMAND | MF_DISABLED, MF_ENABLED, true}};
@@ -368,8 +366,11 @@ TEST_F(Menus, EnableAndModifyChangeTheItemAndItsAction)
     EXPECT_FALSE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "gone"));
 }
 
-TEST_F(Menus, ChoosingAnItemPostsItsCommandToTheOwner)
+TEST_F(Windows, MenuChoosingAnItemPostsItsCommandToTheOwner)
 {
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
     MenuItem *about = menu_find_by_command(menu, 90);
     ASSERT_TRUE(about && about->action);
     about->action->trigger();
