@@ -82,12 +82,6 @@ protected:
         for (const std::string &p : paths) choices.push_back(testing_file_choice(p));
         testing_filedlg_begin(choices);
     }
-    static std::vector<std::string> box_texts()
-    {
-        std::vector<std::string> texts;
-        for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
-        return texts;
-    }
 };
 
 TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
@@ -116,71 +110,47 @@ TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
     }
 }
 
-// Each row opens one dialog, answers it with `first`, and answers its question (if any) with
-// `reply`; a refused choice keeps the dialog open, and the script's second choice is taken.
-TEST_F(FileDialogTest, ReplaceAndCreatePromptsDecideWhetherTheDialogCloses)
+// Each row answers a dialog with `first` (in the folder), and its question, if any, with
+// `reply`; a refused choice keeps the dialog open and the script's second choice is taken.
+TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
 {
-    const std::string replace = " already exists.\nDo you want to replace it?";
-    const std::string create = "\nThis file does not exist.\nDo you want to create it?";
-    struct Row {
-        const char *name;
-        bool save;
-        DWORD flags;
-        bool exists;
-        int reply;             // IDYES, IDNO, or 0 for no question expected
-        std::string question;  // the box text expected, after the file name
-    } rows[] = {
-        {"save over an existing file, yes", true, OFN_OVERWRITEPROMPT, true, IDYES, replace},
-        {"save over an existing file, no", true, OFN_OVERWRITEPROMPT, true, IDNO, replace},
-        {"save a new file: no question", true, OFN_OVERWRITEPROMPT, false, 0, ""},
-        {"save without the option: no question", true, 0, true, 0, ""},
-        {"open a missing file, yes", false, OFN_CREATEPROMPT, false, IDYES, create},
-        {"open a missing file, no", false, OFN_CREATEPROMPT, false, IDNO, create},
-        {"open an existing file: no question", false, OFN_CREATEPROMPT, true, 0, ""},
-        {"open a missing file without the option", false, 0, false, 0, ""},
-    };
-    int n = 0;
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::string firstName = "first" + std::to_string(++n) + ".txt", secondName = "second" + std::to_string(n) + ".txt";
-        if (row.exists) make_file(firstName);
-        if (!row.save) make_file(secondName);  // the second choice asks nothing: a new name to save, a file to open
-        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
-        choose({dir + "/" + firstName, dir + "/" + secondName});
-        Buffers b;
-        OPENFILENAMEA ofn = description(b, row.flags);
-        ASSERT_NE(row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0);
-        EXPECT_EQ(std::string(b.file), dir + "/" + (row.reply == IDNO ? secondName : firstName));
-        EXPECT_EQ(testing_filedlg_requests().size(), 1u);
-        EXPECT_EQ(box_texts(), row.reply ? std::vector<std::string>{firstName + row.question} : std::vector<std::string>{});
-        if (!row.reply) continue;
-        EXPECT_EQ(testing_message_boxes()[0].caption, row.save ? "Save As" : "Open");
-        EXPECT_EQ(testing_message_boxes()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
-    }
-}
-
-TEST_F(FileDialogTest, ChoicesTheDialogRefusesKeepItOpen)
-{
+    make_file("old.txt");
     make_file("there.txt");
     fs::create_directory(dir + "/folder");
-    const struct { const char *name; DWORD flags; std::string first; const char *boxSays; } rows[] = {
-        {"path longer than the buffer", 0, dir + "/" + std::string(70, 'x') + ".txt",
-         "\nThis path is too long: at most 63 characters."},
-        {"folder that does not exist", OFN_CREATEPROMPT, dir + "/none/psf.txt", "/none/psf.txt\nThe folder does not exist."},
-        {"file must exist", OFN_FILEMUSTEXIST, dir + "/missing.txt", "missing.txt\nFile not found."},
-        {"a folder is opened, not chosen", 0, dir + "/folder", ""},  // no box
+    const std::string replace = "old.txt already exists.\nDo you want to replace it?";
+    const std::string create = "new.txt\nThis file does not exist.\nDo you want to create it?";
+    // `box`: the whole text of a question, a part of the text of a refusal, "" for no box.
+    struct Row { const char *name; bool save; DWORD flags; std::string first; int reply; std::string box; bool firstTaken; } rows[] = {
+        {"save over an existing file, yes", true, OFN_OVERWRITEPROMPT, "old.txt", IDYES, replace, true},
+        {"save over an existing file, no", true, OFN_OVERWRITEPROMPT, "old.txt", IDNO, replace, false},
+        {"save a new file: no question", true, OFN_OVERWRITEPROMPT, "new.txt", 0, "", true},
+        {"save without the option: no question", true, 0, "old.txt", 0, "", true},
+        {"open a missing file, yes", false, OFN_CREATEPROMPT, "new.txt", IDYES, create, true},
+        {"open a missing file, no", false, OFN_CREATEPROMPT, "new.txt", IDNO, create, false},
+        {"open an existing file: no question", false, OFN_CREATEPROMPT, "old.txt", 0, "", true},
+        {"open a missing file without the option", false, 0, "new.txt", 0, "", true},
+        {"path longer than the buffer (64)", false, 0, std::string(70, 'x'), 0,
+         ".txt\nThis path is too long: at most 63 characters.", false},
+        {"folder that does not exist", false, OFN_CREATEPROMPT, "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
+        {"file must exist", false, OFN_FILEMUSTEXIST, "missing.txt", 0, "missing.txt\nFile not found.", false},
+        {"a folder is opened, not chosen", false, 0, "folder", 0, "", false},
     };
-    for (const auto &row : rows) {
+    for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        testing_begin();
-        choose({row.first, dir + "/there.txt"});
+        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
+        const std::string second = dir + (row.save ? "/fresh.txt" : "/there.txt");  // asks nothing
+        choose({dir + "/" + row.first, second});
         Buffers b("initial");
         OPENFILENAMEA ofn = description(b, row.flags);
-        ASSERT_NE(GetOpenFileNameA(&ofn), 0);
-        EXPECT_EQ(std::string(b.file), dir + "/there.txt");
-        const std::vector<std::string> texts = box_texts();
-        ASSERT_EQ(texts.size(), *row.boxSays ? 1u : 0u);
-        if (*row.boxSays) { EXPECT_NE(texts[0].find(row.boxSays), std::string::npos) << texts[0]; }
+        ASSERT_NE(row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0);
+        EXPECT_EQ(std::string(b.file), row.firstTaken ? dir + "/" + row.first : second);
+        EXPECT_EQ(testing_filedlg_requests().size(), 1u);
+        ASSERT_EQ(testing_message_boxes().size(), row.box.empty() ? 0u : 1u);
+        if (row.box.empty()) continue;
+        const TestMessageBox &box = testing_message_boxes()[0];
+        EXPECT_TRUE(row.reply ? box.text == row.box : box.text.find(row.box) != std::string::npos) << box.text;
+        EXPECT_EQ(box.caption, row.save ? "Save As" : "Open");
+        EXPECT_EQ(box.type & MB_TYPEMASK, row.reply ? UINT(MB_YESNO) : UINT(MB_OK));
     }
 }
 
@@ -268,7 +238,9 @@ TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQue
             EXPECT_EQ(std::string(b.title), row.chosen.substr(dir.size() + 1));
             EXPECT_EQ(user.folder.toStdString(), dir);
         }
-        EXPECT_EQ(box_texts(), row.questions);
+        std::vector<std::string> questions;
+        for (const TestMessageBox &box : testing_message_boxes()) questions.push_back(box.text);
+        EXPECT_EQ(questions, row.questions);
     }
 }
 
@@ -310,79 +282,55 @@ TEST(FileTitles, TitleOfAPathAndFormattedText)
     EXPECT_STREQ(buffer, "Orvinta - psf1.txt");
 }
 
-// The setup dialogs' templates as the program loads them: for every control that carries an id
-// its kind and its text, character for character (a doubled ampersand is how a template writes one).
-using K = DialogControlKind;
-struct ExpectedControl { int id; K kind; std::string text; };  // PushButton stands for either kind of push button
-
-std::map<std::string, std::vector<ExpectedControl>> expected_dialogs()
-{
-    const ExpectedControl ok{1, K::PushButton, "OK"}, cancel{2, K::PushButton, "Cancel"};
-    std::map<std::string, std::vector<ExpectedControl>> dialogs = {
-        {"SystemBox", {{116, K::Edit, "500.0"}, {117, K::Edit, "5.6"}, {120, K::GroupBox, "Field of View is in ..."},
-                       {118, K::RadioButton, "X (horizontal direction)"}, {119, K::RadioButton, "Y (vertical direction)"},
-                       ok, cancel}},
-        {"PupilBox", {{136, K::GroupBox, "Shape"}, {137, K::RadioButton, "Round"}, {138, K::RadioButton, "Rectangle with"},
-                      {139, K::Edit, "1.0"}, {131, K::GroupBox, "Dimensions && Units"}, {132, K::Edit, "10.0"},
-                      {133, K::RadioButton, "Inches"}, {134, K::RadioButton, "Centimeters"},
-                      {135, K::RadioButton, "Millimeters"}, ok, cancel}},
-        {"ObscurationBox", {{142, K::GroupBox, "Pupil Shadows"}, {140, K::CheckBox, "Central Obscuration"},
-                            {141, K::Edit, "0.12345"}, {143, K::CheckBox, "Struts"}, ok, cancel}},
-        {"ApodBox", {{156, K::GroupBox, "Apodization"}, {158, K::RadioButton, "No Apodization"},
-                     {159, K::RadioButton, "Triangular"}, {160, K::RadioButton, "Circular"},
-                     {161, K::RadioButton, "Rectangular"}, {151, K::Edit, "0.3"}, {157, K::GroupBox, "  Supergausian  "},
-                     {152, K::Edit, "1.50000"}, {153, K::Edit, "2.50000"}, {154, K::Edit, "2.50000"}, ok, cancel}},
-        {"ThirdOrderInputDiaBox", {{109, K::GroupBox, "Peak Value, in waves"}, {101, K::CheckBox, "Spherical"},
-                                   {102, K::CheckBox, "Coma"}, {103, K::CheckBox, "Astigmatism"},
-                                   {104, K::CheckBox, "Defocus"}, {105, K::Edit, "0.1"}, {106, K::Edit, "0.2"},
-                                   {107, K::Edit, "0.3"}, {108, K::Edit, "0.4"}, {1, K::PushButton, "Okay"}, cancel}},
-        {"ZernInputDiaBox", {ok, cancel}},
-        {"PhasePatternBox", {{507, K::GroupBox, "Phase Pattern Type"}, {500, K::RadioButton, "None"},
-                             {501, K::RadioButton, "Checker Board"}, {502, K::RadioButton, "Waffle"},
-                             {503, K::RadioButton, "Random"}, {506, K::GroupBox, "Phase Pattern Parameters"},
-                             {505, K::Edit, "0.25"}, {504, K::Edit, "5"}, ok, cancel}},
-        {"PhasePlate", {{520, K::CheckBox, "Enabled"}, {522, K::Edit, "0.5"}, {524, K::Edit, "0"}, ok, cancel}},
-        {"AnalyOptDlg", {{174, K::GroupBox, "Plot PSF versus ..."}, {175, K::GroupBox, "image space position in"},
-                         {170, K::RadioButton, "microns"}, {185, K::GroupBox, "object space angle in"},
-                         {171, K::RadioButton, "milliradians"}, {172, K::RadioButton, "arc seconds"},
-                         {178, K::GroupBox, "PSF plot type"}, {176, K::RadioButton, "linear"},
-                         {177, K::RadioButton, "logarithmic"}, {179, K::Edit, "4.0"}, {180, K::CheckBox, "Zoom plot"},
-                         {173, K::Edit, "20"}, {183, K::CheckBox, "Do Centroid Error Analysis (Slow!)"},
-                         {181, K::RadioButton, "3 by 3"}, {182, K::RadioButton, "4 by 4"}, ok, cancel}},
-        {"DataSavingOptions", {{543, K::GroupBox, "   On the next File Save operation,"},
-                               {540, K::RadioButton, "Pupil Transmission"}, {541, K::RadioButton, "Pupil Phase"},
-                               {542, K::RadioButton, "PSF Modulus"}, ok, cancel}},
-        {"AboutBox", {{1, K::PushButton, "Close"}}},
-    };
-    // Zernike term k: check box 450 + k named "Zkk" with two digits, its coefficient in edit 400 + k.
-    for (int k = 1; k <= 37; ++k) {
-        dialogs["ZernInputDiaBox"].push_back({450 + k, K::CheckBox, (k < 10 ? "Z0" : "Z") + std::to_string(k)});
-        dialogs["ZernInputDiaBox"].push_back({400 + k, K::Edit, "0.1"});
-    }
-    return dialogs;
-}
-
+// The setup dialogs' templates as the program loads them: every control that carries an id,
+// as "id kind text" with kind E edit, G group box, R radio button, C check box, P either push
+// button; the text character for character (a doubled ampersand is how a template writes one).
 TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
 {
-    for (const auto &[name, controls] : expected_dialogs()) {
-        SCOPED_TRACE(name);
+    std::map<std::string, std::string> dialogs = {
+        {"SystemBox", "116 E 500.0|117 E 5.6|120 G Field of View is in ...|118 R X (horizontal direction)|"
+                      "119 R Y (vertical direction)|1 P OK|2 P Cancel"},
+        {"PupilBox", "136 G Shape|137 R Round|138 R Rectangle with|139 E 1.0|131 G Dimensions && Units|132 E 10.0|"
+                     "133 R Inches|134 R Centimeters|135 R Millimeters|1 P OK|2 P Cancel"},
+        {"ObscurationBox", "142 G Pupil Shadows|140 C Central Obscuration|141 E 0.12345|143 C Struts|1 P OK|2 P Cancel"},
+        {"ApodBox", "156 G Apodization|158 R No Apodization|159 R Triangular|160 R Circular|161 R Rectangular|151 E 0.3|"
+                    "157 G   Supergausian  |152 E 1.50000|153 E 2.50000|154 E 2.50000|1 P OK|2 P Cancel"},
+        {"ThirdOrderInputDiaBox", "109 G Peak Value, in waves|101 C Spherical|102 C Coma|103 C Astigmatism|104 C Defocus|"
+                                  "105 E 0.1|106 E 0.2|107 E 0.3|108 E 0.4|1 P Okay|2 P Cancel"},
+        {"ZernInputDiaBox", "1 P OK|2 P Cancel"},
+        {"PhasePatternBox", "507 G Phase Pattern Type|500 R None|501 R Checker Board|502 R Waffle|503 R Random|"
+                            "506 G Phase Pattern Parameters|505 E 0.25|504 E 5|1 P OK|2 P Cancel"},
+        {"PhasePlate", "520 C Enabled|522 E 0.5|524 E 0|1 P OK|2 P Cancel"},
+        {"AnalyOptDlg", "174 G Plot PSF versus ...|175 G image space position in|170 R microns|185 G object space angle in|"
+                        "171 R milliradians|172 R arc seconds|178 G PSF plot type|176 R linear|177 R logarithmic|179 E 4.0|"
+                        "180 C Zoom plot|173 E 20|183 C Do Centroid Error Analysis (Slow!)|181 R 3 by 3|182 R 4 by 4|1 P OK|"
+                        "2 P Cancel"},
+        {"DataSavingOptions", "543 G    On the next File Save operation,|540 R Pupil Transmission|541 R Pupil Phase|"
+                              "542 R PSF Modulus|1 P OK|2 P Cancel"},
+        {"AboutBox", "1 P Close"},
+    };
+    // Zernike term k: check box 450 + k named "Zkk" with two digits, its coefficient in edit 400 + k.
+    for (int k = 1; k <= 37; ++k)
+        dialogs["ZernInputDiaBox"].append("|").append(std::to_string(450 + k)).append(k < 10 ? " C Z0" : " C Z")
+            .append(std::to_string(k)).append("|").append(std::to_string(400 + k)).append(" E 0.1");
+    const std::map<DialogControlKind, char> letter = {{DialogControlKind::Edit, 'E'},
+        {DialogControlKind::GroupBox, 'G'}, {DialogControlKind::RadioButton, 'R'}, {DialogControlKind::CheckBox, 'C'},
+        {DialogControlKind::PushButton, 'P'}, {DialogControlKind::DefPushButton, 'P'}};
+    for (const auto &[name, expected] : dialogs) {
         const DialogTemplate *t = dialog_template_find(name.c_str());
-        ASSERT_NE(t, nullptr);
-        std::map<int, const DialogControlTemplate *> byId;
-        for (const DialogControlTemplate &c : t->controls)
-            if (c.id != -1) { EXPECT_TRUE(byId.emplace(c.id, &c).second) << "id " << c.id << " used twice"; }
-        for (const ExpectedControl &e : controls) {
-            const auto found = byId.find(e.id);
-            if (found == byId.end()) {
-                ADD_FAILURE() << "no control " << e.id << " \"" << e.text << "\"";
-                continue;
-            }
-            const K kind = found->second->kind == K::DefPushButton ? K::PushButton : found->second->kind;
-            EXPECT_EQ(static_cast<int>(kind), static_cast<int>(e.kind)) << "kind of " << e.id;
-            EXPECT_EQ(found->second->text, e.text) << "text of " << e.id;
-            byId.erase(found);
+        ASSERT_NE(t, nullptr) << name;
+        std::map<int, std::string> byId;  // "kind text"
+        for (const DialogControlTemplate &c : t->controls) {
+            const std::string shown = std::string(1, letter.count(c.kind) ? letter.at(c.kind) : '?') + " " + c.text;
+            if (c.id != -1) { EXPECT_TRUE(byId.emplace(c.id, shown).second) << name << ": id " << c.id << " used twice"; }
         }
-        for (const auto &[id, c] : byId) ADD_FAILURE() << "unexpected control " << id << " \"" << c->text << "\"";
+        std::map<int, std::string> want;
+        for (std::size_t at = 0, bar; at <= expected.size(); at = bar + 1) {
+            bar = std::min(expected.find('|', at), expected.size());
+            const std::size_t space = expected.find(' ', at);
+            want[std::stoi(expected.substr(at, space - at))] = expected.substr(space + 1, bar - space - 1);
+        }
+        EXPECT_EQ(byId, want) << name;
     }
 }
 
