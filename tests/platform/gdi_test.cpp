@@ -26,11 +26,7 @@ struct Canvas {
     HDC dc;
     int objectsBefore;
     Canvas(int w, int h) : dc(CreateImageDC(w, h)), objectsBefore(GdiLiveObjectCount()) {}
-    ~Canvas()
-    {
-        DeleteDC(dc);
-        EXPECT_EQ(GdiLiveObjectCount(), objectsBefore) << "GDI objects leaked";
-    }
+    ~Canvas() { DeleteDC(dc); EXPECT_EQ(GdiLiveObjectCount(), objectsBefore) << "GDI objects leaked"; }
     bool ink(int x, int y) const { return GetPixel(dc, x, y) != kWhite; }
     // Bounding box of every non-white pixel, edges inclusive.
     RECT inkBox() const
@@ -47,31 +43,18 @@ struct Canvas {
 
 HBRUSH stock_brush(int which) { return static_cast<HBRUSH>(GetStockObject(which)); }
 
-TEST(GdiImage, LineToPaintsTheStartButNotTheEndPixel)
-{
-    struct Row { const char *name; POINT from, to, lastPainted; } rows[] = {
-        {"rightwards", {2, 5}, {10, 5}, {9, 5}}, {"leftwards", {10, 7}, {2, 7}, {3, 7}},
-        {"downwards", {4, 2}, {4, 12}, {4, 11}}, {"upwards", {6, 12}, {6, 2}, {6, 3}},
-        {"diagonal", {2, 2}, {8, 8}, {7, 7}},
-    };
-    for (const Row &row : rows) {
-        Canvas c(20, 20);
-        MoveToEx(c.dc, row.from.x, row.from.y, nullptr);
-        LineTo(c.dc, row.to.x, row.to.y);
-        EXPECT_TRUE(c.ink(row.from.x, row.from.y) && c.ink(row.lastPainted.x, row.lastPainted.y)) << row.name;
-        EXPECT_FALSE(c.ink(row.to.x, row.to.y)) << row.name;
-        POINT at{};
-        GetCurrentPositionEx(c.dc, &at);
-        EXPECT_TRUE(at.x == row.to.x && at.y == row.to.y) << row.name;
-    }
-}
-
-// Outlines run inside the right and bottom edges, a rectangle without a pen is a pixel smaller,
-// FillRect is exact, a polyline leaves out its final point, an arc with equal ends is whole.
-TEST(GdiImage, ShapesPaintExactlyTheirPixels)
+// Lines paint their start but not their end pixel, outlines run inside the right and bottom
+// edges, a rectangle without a pen is a pixel smaller, FillRect is exact, a polyline leaves out
+// its final point, an arc with equal ends is the whole ellipse.
+TEST(GdiImage, LinesAndShapesPaintExactlyTheirPixels)
 {
     struct Pixel { int x, y; bool painted; };
     struct Row { const char *name; void (*draw)(HDC); std::vector<Pixel> pixels; } rows[] = {
+        {"line rightwards", [](HDC dc) { MoveToEx(dc, 2, 5, nullptr); LineTo(dc, 10, 5); }, {{2, 5, true}, {9, 5, true}, {10, 5, false}}},
+        {"line leftwards", [](HDC dc) { MoveToEx(dc, 10, 7, nullptr); LineTo(dc, 2, 7); }, {{10, 7, true}, {3, 7, true}, {2, 7, false}}},
+        {"line downwards", [](HDC dc) { MoveToEx(dc, 4, 2, nullptr); LineTo(dc, 4, 12); }, {{4, 2, true}, {4, 11, true}, {4, 12, false}}},
+        {"line upwards", [](HDC dc) { MoveToEx(dc, 6, 12, nullptr); LineTo(dc, 6, 2); }, {{6, 12, true}, {6, 3, true}, {6, 2, false}}},
+        {"line diagonal", [](HDC dc) { MoveToEx(dc, 2, 2, nullptr); LineTo(dc, 8, 8); }, {{2, 2, true}, {7, 7, true}, {8, 8, false}}},
         {"outlined rectangle", [](HDC dc) { SelectObject(dc, GetStockObject(NULL_BRUSH)); Rectangle(dc, 5, 5, 15, 12); },
          {{5, 5, true}, {14, 5, true}, {14, 11, true}, {5, 11, true}, {15, 5, false}, {5, 12, false},
           {10, 8, false}, {4, 5, false}}},
@@ -181,6 +164,9 @@ TEST(GdiImage, StyledPensFollowTheirDashPatterns)
         for (int x = 0; x < 60; ++x) painted += GetPixel(c.dc, x, 2) == kBlack ? '#' : '.';
         EXPECT_EQ(painted, expected) << "style " << row.style;
         EXPECT_FALSE(c.ink(60, 2)) << "style " << row.style;
+        POINT at{};
+        GetCurrentPositionEx(c.dc, &at);
+        EXPECT_TRUE(at.x == 60 && at.y == 2) << "style " << row.style << ": the line ends at the current position";
         SelectObject(c.dc, old);
         DeleteObject(pen);
     }
