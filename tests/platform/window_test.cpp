@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -183,11 +184,9 @@ TEST_F(Windows, KeyAndMouseEventsReachTheProcedure)
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), Qt::LeftButton, Qt::LeftButton, {});
     QCoreApplication::sendEvent(c->client, &press);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].message, static_cast<UINT>(WM_KEYDOWN));
-    EXPECT_EQ(seen[0].wParam, static_cast<WPARAM>(VK_NEXT));
-    EXPECT_EQ(seen[1].message, static_cast<UINT>(WM_LBUTTONDOWN));
-    EXPECT_EQ(seen[1].lParam, MAKELPARAM(12, 34));
-    EXPECT_TRUE(seen[1].wParam & MK_LBUTTON);
+    EXPECT_EQ(std::tuple(seen[0].message, seen[0].wParam), std::tuple(UINT(WM_KEYDOWN), WPARAM(VK_NEXT)));
+    EXPECT_EQ(std::tuple(seen[1].message, seen[1].lParam, seen[1].wParam & MK_LBUTTON),
+              std::tuple(UINT(WM_LBUTTONDOWN), MAKELPARAM(12, 34), WPARAM(MK_LBUTTON)));
     // Handled: the toolkit does not see it. Left to default processing: it does.
     EXPECT_TRUE(key.isAccepted());
     handled.clear();
@@ -217,43 +216,37 @@ TEST_F(Windows, ScrollBarsKeepTheProgramsPositionWithinTheRange)
     EXPECT_FALSE(bar->isHidden());
 }
 
-TEST_F(Windows, DraggingTheThumbAsksToTrackAndReleasingItAsksToMove)
+// The window asks; the thumb shows only what the program set, and this program sets nothing.
+TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
 {
     HWND view = scrolling_view();
-    QScrollBar *vertical = view->bars[SB_VERT];
-    ASSERT_NE(vertical, nullptr);
-    vertical->setSliderDown(true);
-    vertical->setSliderPosition(60);
-    vertical->setSliderPosition(70);
-    vertical->setSliderDown(false);
-    EXPECT_EQ(scroll_requests(), (std::vector<std::tuple<UINT, int, int>>{{WM_VSCROLL, SB_THUMBTRACK, 60},
-        {WM_VSCROLL, SB_THUMBTRACK, 70}, {WM_VSCROLL, SB_THUMBPOSITION, 70}, {WM_VSCROLL, SB_ENDSCROLL, 0}}));
-    // The procedure did not move: the thumb goes back to its position.
-    EXPECT_EQ(GetScrollPos(view, SB_VERT), 45);
-    EXPECT_EQ(vertical->value(), 45);
-}
-
-TEST_F(Windows, TheWheelOverTheWindowOrTheBarTurnsTheMatchingBar)
-{
-    HWND view = scrolling_view();
-    // A notch (120 eighths of a degree) moves the wheel's number of lines, one bar step each.
+    // A wheel notch (120 eighths of a degree) moves the wheel's number of lines, one bar step each.
     const int lines = QApplication::wheelScrollLines();
     ASSERT_GT(lines, 0);
-    struct Row { const char *name; bool overBar; int dx, dy; UINT message; int thumb; } rows[] = {
-        {"down over the client area", false, 0, -120, WM_VSCROLL, 45 + lines},
-        {"up over the client area", false, 0, 120, WM_VSCROLL, 45 - lines},
-        {"sideways over the client area", false, -120, 0, WM_HSCROLL, 55 + lines},
-        {"down over the vertical bar", true, 0, -120, WM_VSCROLL, 45 + lines},
+    const auto turn = [view](bool overBar, int dx, int dy) {
+        QWidget *target = overBar ? static_cast<QWidget *>(view->bars[SB_VERT]) : view->client.data();
+        QWheelEvent e({5, 5}, target->mapToGlobal(QPointF(5, 5)), {}, {dx, dy}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(target, &e);
+    };
+    const auto drag = [view] {
+        view->bars[SB_VERT]->setSliderDown(true);
+        view->bars[SB_VERT]->setSliderPosition(60);
+        view->bars[SB_VERT]->setSliderPosition(70);
+        view->bars[SB_VERT]->setSliderDown(false);
+    };
+    const UINT V = WM_VSCROLL;
+    struct Row { const char *name; std::function<void()> act; std::vector<std::tuple<UINT, int, int>> requests; } rows[] = {
+        {"drag to 60 and 70, release", drag,
+         {{V, SB_THUMBTRACK, 60}, {V, SB_THUMBTRACK, 70}, {V, SB_THUMBPOSITION, 70}, {V, SB_ENDSCROLL, 0}}},
+        {"wheel down over the client area", [&] { turn(false, 0, -120); }, {{V, SB_THUMBPOSITION, 45 + lines}}},
+        {"wheel up over the client area", [&] { turn(false, 0, 120); }, {{V, SB_THUMBPOSITION, 45 - lines}}},
+        {"wheel sideways over the client area", [&] { turn(false, -120, 0); }, {{WM_HSCROLL, SB_THUMBPOSITION, 55 + lines}}},
+        {"wheel down over the vertical bar", [&] { turn(true, 0, -120); }, {{V, SB_THUMBPOSITION, 45 + lines}}},
     };
     for (const Row &row : rows) {
         seen.clear();
-        QWidget *target = row.overBar ? static_cast<QWidget *>(view->bars[SB_VERT]) : view->client.data();
-        const QPointF at(5, 5);
-        QWheelEvent wheel(at, target->mapToGlobal(at), {}, QPoint(row.dx, row.dy), Qt::NoButton, {}, Qt::NoScrollPhase,
-                          false);
-        QCoreApplication::sendEvent(target, &wheel);
-        EXPECT_EQ(scroll_requests(), (std::vector<std::tuple<UINT, int, int>>{{row.message, SB_THUMBPOSITION, row.thumb}}))
-            << row.name;
+        row.act();
+        EXPECT_EQ(scroll_requests(), row.requests) << row.name;
         EXPECT_EQ(GetScrollPos(view, SB_VERT), 45) << row.name << ": the program did not move";
         EXPECT_EQ(view->bars[SB_VERT]->value(), 45) << row.name;
         EXPECT_EQ(view->bars[SB_HORZ]->value(), 55) << row.name;
