@@ -91,16 +91,13 @@ TEST(GdiImage, StockBrushesPaintTheirColours)
     }
 }
 
-// The second 8 x 8 cell of each area, top row first: '#' the line colour, '.' the ground.
-void expect_cell(HDC dc, int left, const char *const cell[8], COLORREF line, COLORREF ground, const char *name)
+// The second 8 x 8 cell of an opaque and of a transparent area, top row first: '#' the line
+// colour (a hatch's own, a pattern's zero bits in the text colour), '.' the background colour,
+// which a hatch leaves out when transparent and a pattern paints whatever the mode.
+TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
 {
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(GetPixel(dc, left + x, 8 + y), cell[y][x] == '#' ? line : ground) << name << " at " << x << "," << y;
-}
-
-TEST(GdiImage, HatchBrushesPaintTheirCellOnTheBackgroundColourWhenOpaque)
-{
+    // Pattern rows as 16-bit words, byte in the low half: FF 99 99 FF FF 99 99 FF.
+    const unsigned char bits[16] = {0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0, 0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0};
     const struct { int style; const char *cell[8]; } rows[] = {
         {HS_HORIZONTAL, {"........", "........", "........", "........", "########", "........", "........", "........"}},
         {HS_VERTICAL, {"....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#..."}},
@@ -108,40 +105,31 @@ TEST(GdiImage, HatchBrushesPaintTheirCellOnTheBackgroundColourWhenOpaque)
         {HS_BDIAGONAL, {".......#", "......#.", ".....#..", "....#...", "...#....", "..#.....", ".#......", "#......."}},
         {HS_CROSS, {"....#...", "....#...", "....#...", "....#...", "########", "....#...", "....#...", "....#..."}},
         {HS_DIAGCROSS, {"#......#", ".#....#.", "..#..#..", "...##...", "...##...", "..#..#..", ".#....#.", "#......#"}},
+        {-1, {"........", ".##..##.", ".##..##.", "........", "........", ".##..##.", ".##..##.", "........"}},  // pattern
     };
     for (const auto &row : rows) {
         Canvas c(32, 32);
-        HBRUSH grey = CreateSolidBrush(kGrey), hatch = CreateHatchBrush(row.style, kRed);
+        HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, bits);
+        HBRUSH grey = CreateSolidBrush(kGrey);
+        HBRUSH brush = row.style < 0 ? CreatePatternBrush(bitmap) : CreateHatchBrush(row.style, kRed);
+        DeleteObject(bitmap);  // a pattern brush keeps its own copy
         c.fill({0, 0, 32, 32}, grey);
+        SetTextColor(c.dc, kRed);
         SetBkColor(c.dc, kBlue);
         SetBkMode(c.dc, OPAQUE);
-        c.fill({0, 0, 16, 16}, hatch);
+        c.fill({0, 0, 16, 16}, brush);
         SetBkMode(c.dc, TRANSPARENT);
-        c.fill({16, 0, 32, 16}, hatch);
+        c.fill({16, 0, 32, 16}, brush);
         DeleteObject(grey);
-        DeleteObject(hatch);
-        const std::string name = "hatch " + std::to_string(row.style);
-        expect_cell(c.dc, 8, row.cell, kRed, kBlue, (name + " opaque").c_str());
-        expect_cell(c.dc, 24, row.cell, kRed, kGrey, (name + " transparent").c_str());
+        DeleteObject(brush);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const bool line = row.cell[y][x] == '#';
+                EXPECT_EQ(GetPixel(c.dc, 8 + x, 8 + y), line ? kRed : kBlue) << row.style << " opaque at " << x << "," << y;
+                EXPECT_EQ(GetPixel(c.dc, 24 + x, 8 + y), line ? kRed : row.style < 0 ? kBlue : kGrey)
+                    << row.style << " transparent at " << x << "," << y;
+            }
     }
-}
-
-TEST(GdiImage, MonochromePatternBrushPaintsZeroBitsInTextColourAndOnesInBackground)
-{
-    // Rows as 16-bit words, byte in the low half: FF 99 99 FF FF 99 99 FF.
-    const unsigned char bits[16] = {0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0, 0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0};
-    const char *const cell[8] = {"........", ".##..##.", ".##..##.", "........",
-                                 "........", ".##..##.", ".##..##.", "........"};
-    Canvas c(24, 24);
-    HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, bits);
-    HBRUSH brush = CreatePatternBrush(bitmap);
-    DeleteObject(bitmap);  // the brush keeps its own copy
-    SetTextColor(c.dc, kRed);
-    SetBkColor(c.dc, kBlue);
-    SetBkMode(c.dc, TRANSPARENT);  // patterns paint both colours whatever the mode
-    c.fill({0, 0, 24, 24}, brush);
-    DeleteObject(brush);
-    expect_cell(c.dc, 16, cell, kRed, kBlue, "pattern");
 }
 
 TEST(GdiImage, StyledPensFollowTheirDashPatterns)
