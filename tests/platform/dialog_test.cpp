@@ -337,9 +337,8 @@ TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
         {"first", "One", UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION)}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}};
     ASSERT_EQ(testing_message_boxes().size(), 3u);
     for (std::size_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(testing_message_boxes()[k].text, rows[k].text);
-        EXPECT_EQ(testing_message_boxes()[k].caption, rows[k].caption) << rows[k].text;
-        EXPECT_EQ(testing_message_boxes()[k].type, rows[k].type) << rows[k].text;
+        const TestMessageBox &box = testing_message_boxes()[k];
+        EXPECT_EQ(std::tuple(box.text, box.caption, box.type), std::tuple(std::string(rows[k].text), std::string(rows[k].caption), rows[k].type));
     }
     EXPECT_EQ(testing_beep_count(), 2);
     testing_end();

@@ -164,11 +164,8 @@ TEST(GdiImage, TextLandsWhereTheAlignmentSays)
 {
     TEXTMETRICA tm{};
     SIZE extent{};
-    {
-        Canvas probe(10, 10);
-        GetTextMetricsA(probe.dc, &tm);
-        GetTextExtentPointA(probe.dc, "HHH", 3, &extent);
-    }
+    const Canvas probe(10, 10);
+    EXPECT_TRUE(GetTextMetricsA(probe.dc, &tm) && GetTextExtentPointA(probe.dc, "HHH", 3, &extent));
     ASSERT_GT(extent.cx, 10);
     const LONG x = 100, y = 60, half = extent.cx / 2 + 1;
     // Ink allowed in columns minLeft..maxRight and rows minTop..maxBottom.
