@@ -355,20 +355,11 @@ TEST_F(GdiFiles, ImageAndSvgFilesAreWritten)
     EXPECT_NE(text.find("<svg"), std::string::npos);
 }
 
-// Counts the custom events that reach it.
-struct EventCounter : QObject {
-    int received = 0;
-    bool event(QEvent *e) override
-    {
-        if (e->type() == QEvent::User) ++received;
-        return QObject::event(e);
-    }
-};
-
 TEST(GdiKeys, KeyStateFollowsTheToolkitsEventsAndTheQueryDeliversNothing)
 {
     GetAsyncKeyState(VK_ESCAPE);  // follows this application's keys from here on
-    EventCounter target;
+    QObject target;
+    int delivered = 0;  // queued calls run
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier), release(QEvent::KeyRelease, Qt::Key_Escape, {});
     QCoreApplication::sendEvent(&target, &press);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "down, pressed since the last call";
@@ -378,11 +369,11 @@ TEST(GdiKeys, KeyStateFollowsTheToolkitsEventsAndTheQueryDeliversNothing)
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
     // Input still queued is not looked at, and nothing queued is delivered by the query.
     QCoreApplication::postEvent(&target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    QMetaObject::invokeMethod(&target, [&delivered] { ++delivered; }, Qt::QueuedConnection);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-    EXPECT_EQ(target.received, 0);
+    EXPECT_EQ(delivered, 0);
     QCoreApplication::processEvents();
-    EXPECT_EQ(target.received, 1);
+    EXPECT_EQ(delivered, 1);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "the press once delivered";
     // Leaving the application forgets a held key: its release goes to another program.
     QApplicationStateChangeEvent leave(Qt::ApplicationInactive);

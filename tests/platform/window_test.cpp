@@ -346,9 +346,7 @@ TEST_F(Windows, MenuEnableAndModifyChangeTheItemAndItsAction)
     // Replacing the text sets the state from the flags too: the item comes back enabled.
     EXPECT_TRUE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "FFT Done"));
     const MenuItem *item = menu_find_by_command(menu, 51);
-    EXPECT_EQ(item->text, "FFT Done");
-    EXPECT_FALSE(item->grayed);
-    EXPECT_EQ(item->action->text().toStdString(), "FFT Done");
+    EXPECT_EQ(std::tuple(item->text, item->grayed, item->action->text().toStdString()), std::tuple("FFT Done", false, "FFT Done"));
     EXPECT_TRUE(ModifyMenuA(menu, 51, MF_BYCOMMAND | MF_GRAYED, 52, "Other"));
     EXPECT_EQ(menu_find_by_command(menu, 51), nullptr);
     EXPECT_EQ(GetMenuState(menu, 52, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED));
@@ -365,9 +363,7 @@ TEST_F(Windows, MenuChoosingAnItemPostsItsCommandToTheOwner)
     about->action->trigger();
     MSG msg{};
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.hwnd, window);
-    EXPECT_EQ(msg.message, static_cast<UINT>(WM_COMMAND));
-    EXPECT_EQ(LOWORD(msg.wParam), 90);
+    EXPECT_EQ(std::tuple(msg.hwnd, msg.message, LOWORD(msg.wParam)), std::tuple(window, UINT(WM_COMMAND), WORD(90)));
     // A greyed item cannot be chosen.
     EnableMenuItem(menu, 90, MF_BYCOMMAND | MF_GRAYED);
     about->action->trigger();
