@@ -155,6 +155,9 @@ TEST(GdiImage, StyledPensFollowTheirDashPatterns)
         POINT at{};
         GetCurrentPositionEx(c.dc, &at);
         EXPECT_TRUE(at.x == 60 && at.y == 2) << "style " << row.style << ": the line ends at the current position";
+        LineTo(c.dc, 30, 7);
+        GetCurrentPositionEx(c.dc, &at);
+        EXPECT_TRUE(at.x == 30 && at.y == 7) << "style " << row.style << ": and moves on with the next";
         SelectObject(c.dc, old);
         DeleteObject(pen);
     }
