@@ -237,9 +237,7 @@ TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQue
 
 // File types come from the name alone and nothing is opened: a file whose bytes say PNG but
 // whose name says nothing, a text file holding other bytes, a FIFO that would block a reader.
-using FileDialogIcons = TempFolderTest;
-
-TEST_F(FileDialogIcons, TypesComeFromTheNameAloneAndNothingIsOpened)
+TEST_F(FileDialogTest, IconTypesComeFromTheNameAloneAndNothingIsOpened)
 {
     std::ofstream(dir + "/picture", std::ios::binary) << "\x89PNG\r\n\x1a\n";
     std::ofstream(dir + "/notes.txt") << "%PDF-1.4";

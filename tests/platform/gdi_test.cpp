@@ -193,7 +193,7 @@ TEST(GdiImage, TextLandsWhereTheAlignmentSays)
     }
 }
 
-TEST(GdiObjects, InvalidCreationsGiveNullHandlesAndCountNothing)
+TEST(GdiObjects, InvalidCreationsCountNothingAndDeletionFollowsItsRules)
 {
     HDC dc = CreateImageDC(4, 4);  // makes sure the stock objects exist before counting
     const int before = GdiLiveObjectCount();
@@ -208,7 +208,24 @@ TEST(GdiObjects, InvalidCreationsGiveNullHandlesAndCountNothing)
     };
     for (const Row &row : rows) EXPECT_EQ(row.handle, nullptr) << row.name;
     EXPECT_EQ(GdiLiveObjectCount(), before);
+    HPEN pen = CreatePen(PS_SOLID, 0, 0);
+    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
+    HGDIOBJ old = SelectObject(dc, pen);
+    EXPECT_FALSE(DeleteObject(pen)) << "a selected object must not be deleted";
+    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
+    SelectObject(dc, old);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+    EXPECT_FALSE(DeleteObject(pen)) << "a second deletion of the same handle";
+    EXPECT_EQ(SelectObject(dc, pen), nullptr) << "a deleted pen cannot be selected";
+    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))) << "stock objects ignore deletion";
+    EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
+    // An object selected into a context that goes away can be deleted afterwards.
+    HBRUSH brush = CreateSolidBrush(0);
+    SelectObject(dc, brush);
     DeleteDC(dc);
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_EQ(GdiLiveObjectCount(), before);
 }
 
 // Each kind of object has its own handle type; the guard takes what SelectObject can put back.
@@ -245,30 +262,6 @@ TEST(GdiObjects, SelectObjectAndTheGuardReturnAndPutBackWhatWasReplaced)
     SelectObject(dc, GetStockObject(WHITE_BRUSH));
     EXPECT_TRUE(DeleteObject(brush));
     DeleteDC(dc);
-}
-
-TEST(GdiObjects, DeletionRules)
-{
-    HDC dc = CreateImageDC(10, 10);
-    const int before = GdiLiveObjectCount();
-    HPEN pen = CreatePen(PS_SOLID, 0, 0);
-    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
-    HGDIOBJ old = SelectObject(dc, pen);
-    EXPECT_FALSE(DeleteObject(pen)) << "a selected object must not be deleted";
-    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
-    SelectObject(dc, old);
-    EXPECT_TRUE(DeleteObject(pen));
-    EXPECT_EQ(GdiLiveObjectCount(), before);
-    EXPECT_FALSE(DeleteObject(pen)) << "a second deletion of the same handle";
-    EXPECT_EQ(SelectObject(dc, pen), nullptr) << "a deleted pen cannot be selected";
-    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))) << "stock objects ignore deletion";
-    EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
-    // An object selected into a context that goes away can be deleted afterwards.
-    HBRUSH brush = CreateSolidBrush(0);
-    SelectObject(dc, brush);
-    DeleteDC(dc);
-    EXPECT_TRUE(DeleteObject(brush));
-    EXPECT_EQ(GdiLiveObjectCount(), before);
 }
 
 TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
