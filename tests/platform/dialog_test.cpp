@@ -336,7 +336,8 @@ TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
     ASSERT_EQ(testing_message_boxes().size(), 3u);
     for (std::size_t k = 0; k < 3; ++k) {
         const TestMessageBox &box = testing_message_boxes()[k];
-        EXPECT_EQ(std::tuple(box.text, box.caption, box.type), std::tuple(std::string(rows[k].text), std::string(rows[k].caption), rows[k].type));
+        EXPECT_EQ(std::tuple(box.text, box.caption, box.type),
+                  std::tuple(std::string(rows[k].text), std::string(rows[k].caption), rows[k].type));
     }
     EXPECT_EQ(testing_beep_count(), 2);
     testing_end();
