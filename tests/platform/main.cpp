@@ -1,7 +1,5 @@
-// The platform tests draw and open windows, so a Qt application must exist first. They run on
-// the offscreen platform unless another one is asked for.
+// The platform tests draw and open windows: a Qt application comes first, offscreen unless asked.
 #include <QApplication>
-
 #include <gtest/gtest.h>
 
 #include "platform/app.h"

@@ -1,0 +1,362 @@
+// Dialogs and texts: the open and save file dialogs (scripted, and the toolkit's own driven
+// through its widgets), the setup dialogs' templates, message boxes, resources, file titles.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <QAbstractFileIconProvider>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTimer>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/cursor_internal.h"
+#include "platform/dialog_template.h"
+#include "platform/filedlg.h"
+#include "platform/filedlg_internal.h"
+#include "platform/resources_internal.h"
+#include "platform/testing.h"
+#include "platform/testing_filedlg.h"
+#include "platform/win32.h"
+#include "tests/temp_folder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Buffers filled with a mark byte, so that any write, even past the text, shows.
+struct Buffers {
+    char file[64];
+    char title[32];
+    explicit Buffers(const char *initial = "")
+    {
+        std::memset(file, '#', sizeof file);
+        std::memset(title, '#', sizeof title);
+        std::strcpy(file, initial);
+        title[0] = '\0';
+    }
+};
+
+class FileDialogTest : public TempFolderTest {
+protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        testing_begin();
+    }
+    void TearDown() override
+    {
+        testing_filedlg_end();
+        testing_end();
+        TempFolderTest::TearDown();
+    }
+    static OPENFILENAMEA description(Buffers &b, DWORD flags)
+    {
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.lpstrFilter = "Text Files (*.TXT)\0*.txt\0ASCII Files (*.ASC)\0*.asc\0All Files (*.*)\0*.*\0"
+                          "FFT Files (*.FFT)\0*.FFT\0";
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = b.file;
+        ofn.nMaxFile = sizeof b.file;
+        ofn.lpstrFileTitle = b.title;
+        ofn.nMaxFileTitle = sizeof b.title;
+        ofn.lpstrDefExt = "txt";
+        ofn.Flags = flags;
+        return ofn;
+    }
+    void make_file(const std::string &name) { std::ofstream(dir + "/" + name) << "old\n"; }
+    // Answers the next dialog with these paths, one per time it is shown.
+    static void choose(std::initializer_list<std::string> paths)
+    {
+        std::vector<TestFileDialogAnswer> choices;
+        for (const std::string &p : paths) choices.push_back(testing_file_choice(p));
+        testing_filedlg_begin(choices);
+    }
+};
+
+TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
+{
+    fs::create_directory(dir + "/a.d");
+    // The path expected relative to dir, its title, and nFileExtension counted from its end.
+    const struct { const char *typed, *defaultExtension, *path, *title; int extension; } rows[] = {
+        {"psf1", "txt", "psf1.txt", "psf1.txt", 3}, {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
+        {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
+        {"a.d/psf2", "txt", "a.d/psf2.txt", "psf2.txt", 3},  // a dot in the folder is no extension
+        {"psf3.", "txt", "psf3.", "psf3.", -1},               // a final dot: the name has one
+        {"psf4", nullptr, "psf4", "psf4", 0},                 // no default: kept as typed
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.typed);
+        Buffers b;
+        OPENFILENAMEA ofn = description(b, 0);
+        ofn.lpstrDefExt = row.defaultExtension;
+        choose({dir + "/" + row.typed});
+        ASSERT_NE(GetSaveFileNameA(&ofn), 0);
+        const std::string path = dir + "/" + row.path;
+        const std::size_t extension = row.extension < 0 ? 0 : path.size() - row.extension;
+        EXPECT_EQ(std::tuple(std::string(b.file), std::string(b.title), std::size_t(ofn.nFileOffset), std::size_t(ofn.nFileExtension)),
+                  std::tuple(path, std::string(row.title), path.size() - std::strlen(row.title), extension));
+        EXPECT_EQ(CommDlgExtendedError(), 0u);
+    }
+}
+
+// Each row answers a dialog with `first` (in the folder), and its question, if any, with
+// `reply`; a refused choice keeps the dialog open and the script's second choice is taken.
+TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
+{
+    make_file("old.txt");
+    make_file("there.txt");
+    fs::create_directory(dir + "/folder");
+    const std::string replace = "old.txt already exists.\nDo you want to replace it?";
+    const std::string create = "new.txt\nThis file does not exist.\nDo you want to create it?";
+    // `box`: the whole text of a question, a part of the text of a refusal, "" for no box.
+    struct Row { const char *name; bool save; DWORD flags; std::string first; int reply; std::string box; bool firstTaken; } rows[] = {
+        {"save over an existing file, yes", true, OFN_OVERWRITEPROMPT, "old.txt", IDYES, replace, true},
+        {"save over an existing file, no", true, OFN_OVERWRITEPROMPT, "old.txt", IDNO, replace, false},
+        {"save a new file: no question", true, OFN_OVERWRITEPROMPT, "new.txt", 0, "", true},
+        {"save without the option: no question", true, 0, "old.txt", 0, "", true},
+        {"open a missing file, yes", false, OFN_CREATEPROMPT, "new.txt", IDYES, create, true},
+        {"open a missing file, no", false, OFN_CREATEPROMPT, "new.txt", IDNO, create, false},
+        {"open an existing file: no question", false, OFN_CREATEPROMPT, "old.txt", 0, "", true},
+        {"open a missing file without the option", false, 0, "new.txt", 0, "", true},
+        {"path longer than the buffer (64)", false, 0, std::string(70, 'x'), 0,
+         ".txt\nThis path is too long: at most 63 characters.", false},
+        {"folder that does not exist", false, OFN_CREATEPROMPT, "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
+        {"file must exist", false, OFN_FILEMUSTEXIST, "missing.txt", 0, "missing.txt\nFile not found.", false},
+        {"a folder is opened, not chosen", false, 0, "folder", 0, "", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
+        const std::string second = dir + (row.save ? "/fresh.txt" : "/there.txt");  // asks nothing
+        choose({dir + "/" + row.first, second});
+        Buffers b("initial");
+        OPENFILENAMEA ofn = description(b, row.flags);
+        ASSERT_NE(row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0);
+        EXPECT_EQ(std::string(b.file), row.firstTaken ? dir + "/" + row.first : second);
+        EXPECT_EQ(testing_filedlg_requests().size(), 1u);
+        ASSERT_EQ(testing_message_boxes().size(), row.box.empty() ? 0u : 1u);
+        if (row.box.empty()) continue;
+        const TestMessageBox &box = testing_message_boxes()[0];
+        EXPECT_TRUE(row.reply ? box.text == row.box : box.text.find(row.box) != std::string::npos) << box.text;
+        EXPECT_EQ(box.caption, row.save ? "Save As" : "Open");
+        EXPECT_EQ(box.type & MB_TYPEMASK, row.reply ? UINT(MB_YESNO) : UINT(MB_OK));
+    }
+}
+
+// The toolkit's own dialog, driven through its widgets once it is open: each name of `typed`
+// is typed into the name field and confirmed; an empty name presses Cancel.
+struct ToolkitUser {
+    std::vector<std::string> typed;
+    std::size_t step = 0;
+    QString title, firstName, folder;
+    QStringList shown;
+    int current = -1;
+
+    void act()
+    {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog) return QTimer::singleShot(20, [this] { act(); });
+        auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+        if (!name || step >= typed.size()) {
+            ADD_FAILURE() << (name ? "the dialog stays open after every name was refused" : "no name field");
+            return dialog->reject();
+        }
+        if (step == 0) {
+            title = dialog->windowTitle();
+            firstName = name->text();
+            folder = dialog->directory().absolutePath();
+            if (auto *combo = dialog->findChild<QComboBox *>("fileTypeCombo")) {
+                for (int k = 0; k < combo->count(); ++k) shown << combo->itemText(k);
+                current = combo->currentIndex();
+            }
+        }
+        const std::string text = typed[step++];
+        if (text.empty()) return dialog->reject();  // Cancel
+        name->setText(QString::fromStdString(text));
+        static_cast<QDialog *>(dialog)->accept();  // as the Save or Open button does
+        if (dialog->isVisible()) QTimer::singleShot(20, [this] { act(); });
+    }
+};
+
+TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQuestions)
+{
+    testing_filedlg_end();  // no script: the toolkit's dialog opens
+    make_file("old.txt");
+    make_file("there.txt");
+    fs::create_directory(dir + "/sub");
+    const QStringList filters = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)", "FFT Files (*.FFT)"};
+    // lpstrFile before the dialog, the names typed, the replies to the question, the path chosen
+    // ("" when cancelled) and the question asked ("" for none).
+    struct Row { const char *name; bool save; DWORD flags; std::string initial; std::vector<std::string> typed; int reply;
+                 std::string chosen, question; } rows[] = {
+        {"save: replace refused, then a new name", true, OFN_OVERWRITEPROMPT, "", {"old", "new"}, IDNO, dir + "/new.txt",
+         "old.txt already exists.\nDo you want to replace it?"},
+        {"open: create refused, then an existing file", false, OFN_CREATEPROMPT, "", {"missing", "there"}, IDNO,
+         dir + "/there.txt", "missing.txt\nThis file does not exist.\nDo you want to create it?"},
+        {"open: the current name is offered, cancel", false, OFN_CREATEPROMPT, dir + "/sub/start.txt", {""}, 0, "", ""},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
+        ToolkitUser user;
+        user.typed = row.typed;
+        QTimer::singleShot(0, [&user] { user.act(); });
+        Buffers b(row.initial.c_str());
+        const Buffers before = b;
+        OPENFILENAMEA ofn = description(b, row.flags);
+        ofn.lpstrInitialDir = dir.c_str();
+        const BOOL ok = row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+        EXPECT_EQ(ok != 0, !row.chosen.empty());
+        EXPECT_EQ(user.title, row.save ? "Save As" : "Open");
+        EXPECT_EQ(user.shown, filters);
+        EXPECT_EQ(user.current, 0);
+        if (row.chosen.empty()) {
+            EXPECT_EQ(std::memcmp(&b, &before, sizeof b), 0) << "a cancelled dialog writes nothing";
+            EXPECT_EQ(user.firstName, "start.txt");
+            EXPECT_EQ(user.folder.toStdString(), dir + "/sub");
+        } else {
+            EXPECT_EQ(std::string(b.file), row.chosen);
+            EXPECT_EQ(std::string(b.title), row.chosen.substr(dir.size() + 1));
+            EXPECT_EQ(user.folder.toStdString(), dir);
+        }
+        ASSERT_EQ(testing_message_boxes().size(), row.question.empty() ? 0u : 1u);
+        if (!row.question.empty()) { EXPECT_EQ(testing_message_boxes()[0].text, row.question); }
+    }
+}
+
+// File types come from the name alone and nothing is opened: a file whose bytes say PNG but
+// whose name says nothing, a text file holding other bytes, a FIFO that would block a reader.
+TEST_F(FileDialogTest, IconTypesComeFromTheNameAloneAndNothingIsOpened)
+{
+    std::ofstream(dir + "/picture", std::ios::binary) << "\x89PNG\r\n\x1a\n";
+    std::ofstream(dir + "/notes.txt") << "%PDF-1.4";
+    ASSERT_EQ(::mkfifo((dir + "/pipe").c_str(), 0600), 0);
+    fs::create_directory(dir + "/folder");
+    const struct { const char *name, *type; } rows[] = {
+        {"picture", "File"}, {"notes.txt", "TXT File"}, {"pipe", "File"}, {"folder", "Folder"}};
+    QAbstractFileIconProvider *provider = filedlg_icon_provider();
+    for (const auto &row : rows) {
+        const QFileInfo info(QString::fromStdString(dir + "/" + row.name));
+        EXPECT_EQ(provider->type(info).toStdString(), row.type) << row.name;
+        provider->icon(info);  // must return, even for the FIFO
+    }
+}
+
+TEST(FileTitles, TitleOfAPathAndFormattedText)
+{
+    const struct { const char *path; WORD size; short result; const char *title; } rows[] = {
+        {"/home/u/psf1.txt", 512, 0, "psf1.txt"}, {"psf1.txt", 512, 0, "psf1.txt"},
+        {"C:\\data\\a b.dat", 512, 0, "a b.dat"},
+        {"/home/u/psf1.txt", 4, 9, ""},  // too small: the size needed, terminator included
+        {"/home/u/", 512, -1, ""}, {"", 512, -1, ""},
+    };
+    for (const auto &row : rows) {
+        char title[512] = "";
+        EXPECT_EQ(GetFileTitleA(row.path, title, row.size), row.result) << "path=" << row.path;
+        if (row.result == 0) { EXPECT_STREQ(title, row.title) << "path=" << row.path; }
+    }
+    char buffer[1024];
+    EXPECT_EQ(wsprintfA(buffer, "%s - %s", "Orvinta", "psf1.txt"), 18);
+    EXPECT_STREQ(buffer, "Orvinta - psf1.txt");
+}
+
+// The setup dialogs' templates as the program loads them: every control that carries an id,
+// as "id kind text" with kind E edit, G group box, R radio button, C check box, P either push
+// button; the text character for character (a doubled ampersand is how a template writes one).
+TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
+{
+    std::map<std::string, std::string> dialogs = {
+        {"SystemBox", "116 E 500.0|117 E 5.6|120 G Field of View is in ...|118 R X (horizontal direction)|"
+                      "119 R Y (vertical direction)|1 P OK|2 P Cancel"},
+        {"PupilBox", "136 G Shape|137 R Round|138 R Rectangle with|139 E 1.0|131 G Dimensions && Units|132 E 10.0|"
+                     "133 R Inches|134 R Centimeters|135 R Millimeters|1 P OK|2 P Cancel"},
+        {"ObscurationBox", "142 G Pupil Shadows|140 C Central Obscuration|141 E 0.12345|143 C Struts|1 P OK|2 P Cancel"},
+        {"ApodBox", "156 G Apodization|158 R No Apodization|159 R Triangular|160 R Circular|161 R Rectangular|151 E 0.3|"
+                    "157 G   Supergausian  |152 E 1.50000|153 E 2.50000|154 E 2.50000|1 P OK|2 P Cancel"},
+        {"ThirdOrderInputDiaBox", "109 G Peak Value, in waves|101 C Spherical|102 C Coma|103 C Astigmatism|104 C Defocus|"
+                                  "105 E 0.1|106 E 0.2|107 E 0.3|108 E 0.4|1 P Okay|2 P Cancel"},
+        {"ZernInputDiaBox", "1 P OK|2 P Cancel"},
+        {"PhasePatternBox", "507 G Phase Pattern Type|500 R None|501 R Checker Board|502 R Waffle|503 R Random|"
+                            "506 G Phase Pattern Parameters|505 E 0.25|504 E 5|1 P OK|2 P Cancel"},
+        {"PhasePlate", "520 C Enabled|522 E 0.5|524 E 0|1 P OK|2 P Cancel"},
+        {"AnalyOptDlg", "174 G Plot PSF versus ...|175 G image space position in|170 R microns|185 G object space angle in|"
+                        "171 R milliradians|172 R arc seconds|178 G PSF plot type|176 R linear|177 R logarithmic|179 E 4.0|"
+                        "180 C Zoom plot|173 E 20|183 C Do Centroid Error Analysis (Slow!)|181 R 3 by 3|182 R 4 by 4|1 P OK|"
+                        "2 P Cancel"},
+        {"DataSavingOptions", "543 G    On the next File Save operation,|540 R Pupil Transmission|541 R Pupil Phase|"
+                              "542 R PSF Modulus|1 P OK|2 P Cancel"},
+        {"AboutBox", "1 P Close"},
+    };
+    // Zernike term k: check box 450 + k named "Zkk" with two digits, its coefficient in edit 400 + k.
+    for (int k = 1; k <= 37; ++k)
+        dialogs["ZernInputDiaBox"].append("|").append(std::to_string(450 + k)).append(k < 10 ? " C Z0" : " C Z")
+            .append(std::to_string(k)).append("|").append(std::to_string(400 + k)).append(" E 0.1");
+    const std::map<DialogControlKind, char> letter = {{DialogControlKind::Edit, 'E'},
+        {DialogControlKind::GroupBox, 'G'}, {DialogControlKind::RadioButton, 'R'}, {DialogControlKind::CheckBox, 'C'},
+        {DialogControlKind::PushButton, 'P'}, {DialogControlKind::DefPushButton, 'P'}};
+    for (const auto &[name, expected] : dialogs) {
+        const DialogTemplate *t = dialog_template_find(name.c_str());
+        ASSERT_NE(t, nullptr) << name;
+        std::map<int, std::string> byId;  // "kind text"
+        for (const DialogControlTemplate &c : t->controls) {
+            const std::string shown = std::string(1, letter.count(c.kind) ? letter.at(c.kind) : '?') + " " + c.text;
+            if (c.id != -1) { EXPECT_TRUE(byId.emplace(c.id, shown).second) << name << ": id " << c.id << " used twice"; }
+        }
+        std::map<int, std::string> want;
+        for (std::size_t at = 0, bar; at <= expected.size(); at = bar + 1) {
+            bar = std::min(expected.find('|', at), expected.size());
+            const std::size_t space = expected.find(' ', at);
+            want[std::stoi(expected.substr(at, space - at))] = expected.substr(space + 1, bar - space - 1);
+        }
+        EXPECT_EQ(byId, want) << name;
+    }
+}
+
+TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
+{
+    testing_begin({IDCANCEL, IDNO});
+    EXPECT_EQ(MessageBoxA(nullptr, "first", "One", UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION)), IDCANCEL);
+    EXPECT_EQ(MessageBoxA(nullptr, "second", "Two", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBoxA(nullptr, "third", nullptr, MB_OK), IDOK) << "script used up: OK";
+    MessageBeep(0);
+    MessageBeep(MB_ICONEXCLAMATION);
+    const struct { const char *text, *caption; UINT type; } rows[] = {
+        {"first", "One", UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION)}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}};
+    ASSERT_EQ(testing_message_boxes().size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        const TestMessageBox &box = testing_message_boxes()[k];
+        EXPECT_EQ(std::tuple(box.text, box.caption, box.type),
+                  std::tuple(std::string(rows[k].text), std::string(rows[k].caption), rows[k].type));
+    }
+    EXPECT_EQ(testing_beep_count(), 2);
+    testing_end();
+    EXPECT_TRUE(testing_message_boxes().empty());
+}
+
+TEST(ProgramResources, ImagesAndCursorsExistWithTheirSizesAndHotSpots)
+{
+    EXPECT_EQ(resource_image("BITMAP", "orvintabmp").size(), QSize(64, 64));
+    EXPECT_FALSE(resource_icon("orvinta").isNull());
+    for (const char *name : {"fftCursor", "WavefrontCursor", "DataSaveCursor"}) {
+        QPoint hot(-1, -1);
+        EXPECT_EQ(resource_cursor_image(name, &hot).size(), QSize(32, 32)) << name;
+        EXPECT_EQ(hot, QPoint(16, 16)) << name;
+    }
+    EXPECT_TRUE(resource_image("BITMAP", "nothing").isNull());
+    HBITMAP loaded = LoadBitmapA(nullptr, "ORVINTABMP");
+    EXPECT_NE(loaded, nullptr) << "names compare without case";
+    DeleteObject(loaded);
+}
+
+}  // namespace

@@ -1,0 +1,380 @@
+// The drawing layer: the pixels of lines, shapes, brushes, pens and text; GDI objects, fonts,
+// recording, files and key state.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <vector>
+
+#include "platform/dc.h"
+#include "platform/gdi.h"
+#include "platform/gdi_qt.h"
+#include "tests/temp_folder.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kGrey = RGB(128, 128, 128);
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
+
+// Owns an image context and checks the object count comes back to where it started.
+struct Canvas {
+    HDC dc;
+    int objectsBefore;
+    Canvas(int w, int h) : dc(CreateImageDC(w, h)), objectsBefore(GdiLiveObjectCount()) {}
+    ~Canvas() { DeleteDC(dc); EXPECT_EQ(GdiLiveObjectCount(), objectsBefore) << "GDI objects leaked"; }
+    bool ink(int x, int y) const { return GetPixel(dc, x, y) != kWhite; }
+    // Bounding box of every non-white pixel, edges inclusive.
+    RECT inkBox() const
+    {
+        RECT box{1 << 20, 1 << 20, -1, -1};
+        for (LONG y = 0; y < 200; ++y)
+            for (LONG x = 0; x < 200; ++x)
+                if (GetPixel(dc, x, y) != CLR_INVALID && ink(x, y))
+                    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+        return box;
+    }
+    void fill(RECT r, HBRUSH brush) const { FillRect(dc, &r, brush); }
+};
+
+HBRUSH stock_brush(int which) { return static_cast<HBRUSH>(GetStockObject(which)); }
+
+// Lines paint their start but not their end pixel, outlines run inside the right and bottom
+// edges, a rectangle without a pen is a pixel smaller, FillRect is exact, a polyline leaves out
+// its final point, an arc with equal ends is the whole ellipse.
+TEST(GdiImage, LinesAndShapesPaintExactlyTheirPixels)
+{
+    struct Pixel { int x, y; bool painted; };
+    struct Row { const char *name; void (*draw)(HDC); std::vector<Pixel> pixels; } rows[] = {
+        {"line rightwards", [](HDC dc) { MoveToEx(dc, 2, 5, nullptr); LineTo(dc, 10, 5); }, {{2, 5, true}, {9, 5, true}, {10, 5, false}}},
+        {"line leftwards", [](HDC dc) { MoveToEx(dc, 10, 7, nullptr); LineTo(dc, 2, 7); }, {{10, 7, true}, {3, 7, true}, {2, 7, false}}},
+        {"line downwards", [](HDC dc) { MoveToEx(dc, 4, 2, nullptr); LineTo(dc, 4, 12); }, {{4, 2, true}, {4, 11, true}, {4, 12, false}}},
+        {"line upwards", [](HDC dc) { MoveToEx(dc, 6, 12, nullptr); LineTo(dc, 6, 2); }, {{6, 12, true}, {6, 3, true}, {6, 2, false}}},
+        {"line diagonal", [](HDC dc) { MoveToEx(dc, 2, 2, nullptr); LineTo(dc, 8, 8); }, {{2, 2, true}, {7, 7, true}, {8, 8, false}}},
+        {"outlined rectangle", [](HDC dc) { SelectObject(dc, GetStockObject(NULL_BRUSH)); Rectangle(dc, 5, 5, 15, 12); },
+         {{5, 5, true}, {14, 5, true}, {14, 11, true}, {5, 11, true}, {15, 5, false}, {5, 12, false},
+          {10, 8, false}, {4, 5, false}}},
+        {"rectangle without a pen fills 2..6",
+         [](HDC dc) {
+             SelectObject(dc, GetStockObject(NULL_PEN));
+             SelectObject(dc, GetStockObject(BLACK_BRUSH));
+             Rectangle(dc, 2, 2, 8, 8);
+         },
+         {{2, 2, true}, {6, 6, true}, {7, 6, false}, {6, 7, false}}},
+        {"FillRect fills 12..17", [](HDC dc) { const RECT r{12, 2, 18, 8}; FillRect(dc, &r, stock_brush(BLACK_BRUSH)); },
+         {{12, 2, true}, {17, 7, true}, {18, 7, false}, {17, 8, false}}},
+        {"polyline", [](HDC dc) { const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}}; Polyline(dc, path, 3); },
+         {{2, 2, true}, {10, 2, true}, {10, 9, true}, {10, 10, false}}},
+        {"arc with equal ends: radii 20 and 10 around (30, 30)", [](HDC dc) { Arc(dc, 10, 20, 50, 40, 30, 20, 30, 20); },
+         {{30, 20, true}, {30, 39, true}, {10, 30, true}, {49, 30, true}, {30, 30, false}, {50, 30, false}}},
+    };
+    for (const Row &row : rows) {
+        Canvas c(60, 60);
+        row.draw(c.dc);
+        for (const Pixel &p : row.pixels) EXPECT_EQ(c.ink(p.x, p.y), p.painted) << row.name << " at " << p.x << "," << p.y;
+    }
+}
+
+TEST(GdiImage, StockBrushesPaintTheirColours)
+{
+    const struct { int stock; COLORREF colour; } rows[] = {{BLACK_BRUSH, RGB(0, 0, 0)}, {DKGRAY_BRUSH, RGB(64, 64, 64)},
+        {GRAY_BRUSH, RGB(128, 128, 128)}, {LTGRAY_BRUSH, RGB(192, 192, 192)}, {WHITE_BRUSH, RGB(255, 255, 255)}};
+    Canvas c(4, 4);
+    SetPixel(c.dc, 1, 1, RGB(1, 2, 3));
+    for (const auto &row : rows) {
+        c.fill({0, 0, 4, 4}, stock_brush(row.stock));
+        EXPECT_EQ(GetPixel(c.dc, 1, 1), row.colour) << "stock " << row.stock;
+    }
+}
+
+// The second 8 x 8 cell of an opaque and of a transparent area, top row first: '#' the line
+// colour (a hatch's own, a pattern's zero bits in the text colour), '.' the background colour,
+// which a hatch leaves out when transparent and a pattern paints whatever the mode.
+TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
+{
+    // Pattern rows as 16-bit words, byte in the low half: FF 99 99 FF FF 99 99 FF.
+    const unsigned char bits[16] = {0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0, 0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0};
+    const struct { int style; const char *cell[8]; } rows[] = {
+        {HS_HORIZONTAL, {"........", "........", "........", "........", "########", "........", "........", "........"}},
+        {HS_VERTICAL, {"....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#..."}},
+        {HS_FDIAGONAL, {"#.......", ".#......", "..#.....", "...#....", "....#...", ".....#..", "......#.", ".......#"}},
+        {HS_BDIAGONAL, {".......#", "......#.", ".....#..", "....#...", "...#....", "..#.....", ".#......", "#......."}},
+        {HS_CROSS, {"....#...", "....#...", "....#...", "....#...", "########", "....#...", "....#...", "....#..."}},
+        {HS_DIAGCROSS, {"#......#", ".#....#.", "..#..#..", "...##...", "...##...", "..#..#..", ".#....#.", "#......#"}},
+        {-1, {"........", ".##..##.", ".##..##.", "........", "........", ".##..##.", ".##..##.", "........"}},  // pattern
+    };
+    for (const auto &row : rows) {
+        Canvas c(32, 32);
+        HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, bits);
+        HBRUSH grey = CreateSolidBrush(kGrey);
+        HBRUSH brush = row.style < 0 ? CreatePatternBrush(bitmap) : CreateHatchBrush(row.style, kRed);
+        DeleteObject(bitmap);  // a pattern brush keeps its own copy
+        c.fill({0, 0, 32, 32}, grey);
+        SetTextColor(c.dc, kRed);
+        SetBkColor(c.dc, kBlue);
+        SetBkMode(c.dc, OPAQUE);
+        c.fill({0, 0, 16, 16}, brush);
+        SetBkMode(c.dc, TRANSPARENT);
+        c.fill({16, 0, 32, 16}, brush);
+        DeleteObject(grey);
+        DeleteObject(brush);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const bool line = row.cell[y][x] == '#';
+                EXPECT_EQ(GetPixel(c.dc, 8 + x, 8 + y), line ? kRed : kBlue) << row.style << " opaque at " << x << "," << y;
+                EXPECT_EQ(GetPixel(c.dc, 24 + x, 8 + y), line ? kRed : row.style < 0 ? kBlue : kGrey)
+                    << row.style << " transparent at " << x << "," << y;
+            }
+    }
+}
+
+TEST(GdiImage, StyledPensFollowTheirDashPatterns)
+{
+    struct Row { int style; std::vector<int> onOff; } rows[] = {
+        {PS_SOLID, {60}}, {PS_DASH, {18, 6}}, {PS_DOT, {3, 3}}, {PS_DASHDOT, {9, 6, 3, 6}},
+        {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3}},
+    };
+    for (const Row &row : rows) {
+        std::string expected, painted;
+        for (std::size_t k = 0; expected.size() < 60; ++k)
+            expected.append(std::size_t(row.onOff[k % row.onOff.size()]), k % 2 ? '.' : '#');
+        expected.resize(60);
+        Canvas c(80, 10);
+        HPEN pen = CreatePen(row.style, 0, kBlack);
+        HGDIOBJ old = SelectObject(c.dc, pen);
+        SetBkMode(c.dc, TRANSPARENT);
+        MoveToEx(c.dc, 0, 2, nullptr);
+        LineTo(c.dc, 60, 2);
+        for (int x = 0; x < 60; ++x) painted += GetPixel(c.dc, x, 2) == kBlack ? '#' : '.';
+        EXPECT_EQ(painted, expected) << "style " << row.style;
+        EXPECT_FALSE(c.ink(60, 2)) << "style " << row.style;
+        POINT at{};
+        GetCurrentPositionEx(c.dc, &at);
+        EXPECT_TRUE(at.x == 60 && at.y == 2) << "style " << row.style << ": the line ends at the current position";
+        LineTo(c.dc, 30, 7);
+        GetCurrentPositionEx(c.dc, &at);
+        EXPECT_TRUE(at.x == 30 && at.y == 7) << "style " << row.style << ": and moves on with the next";
+        SelectObject(c.dc, old);
+        DeleteObject(pen);
+    }
+}
+
+TEST(GdiImage, TextLandsWhereTheAlignmentSays)
+{
+    TEXTMETRICA tm{};
+    SIZE extent{};
+    const Canvas probe(10, 10);
+    EXPECT_TRUE(GetTextMetricsA(probe.dc, &tm) && GetTextExtentPointA(probe.dc, "HHH", 3, &extent));
+    ASSERT_GT(extent.cx, 10);
+    const LONG x = 100, y = 60, half = extent.cx / 2 + 1;
+    // Ink allowed in columns minLeft..maxRight and rows minTop..maxBottom.
+    struct Row { const char *name; UINT align; LONG minLeft, maxRight, minTop, maxBottom; } rows[] = {
+        {"left top", TA_LEFT | TA_TOP, x, x + extent.cx, y, y + tm.tmHeight},
+        {"right top", TA_RIGHT | TA_TOP, x - extent.cx, x - 1, y, y + tm.tmHeight},
+        {"centre top", TA_CENTER | TA_TOP, x - half, x + half, y, y + tm.tmHeight},
+        // 'H' sits on the baseline: its lowest ink row is just above it.
+        {"centre baseline", TA_CENTER | TA_BASELINE, x - half, x + half, y - tm.tmAscent, y - 1},
+    };
+    for (const Row &row : rows) {
+        Canvas c(200, 200);
+        SetTextAlign(c.dc, row.align);
+        SetBkMode(c.dc, TRANSPARENT);
+        TextOutA(c.dc, x, y, "HHH", 3);
+        const RECT box = c.inkBox();
+        EXPECT_TRUE(box.left >= row.minLeft && box.right <= row.maxRight) << row.name << ": " << box.left << ".." << box.right;
+        EXPECT_TRUE(box.top >= row.minTop && box.bottom <= row.maxBottom) << row.name << ": " << box.top << ".." << box.bottom;
+        // The ink spans most of the measured width, so the box really moved with the alignment.
+        EXPECT_GE(box.right - box.left + 1, extent.cx - 4) << row.name;
+        if (row.align & TA_BASELINE) { EXPECT_EQ(box.bottom, y - 1) << row.name; }
+    }
+}
+
+TEST(GdiObjects, InvalidCreationsCountNothingAndDeletionFollowsItsRules)
+{
+    HDC dc = CreateImageDC(4, 4);  // makes sure the stock objects exist before counting
+    const int before = GdiLiveObjectCount();
+    struct Row { const char *name; HGDIOBJ handle; } rows[] = {
+        {"pen style 7", CreatePen(7, 0, 0)}, {"pen style -1", CreatePen(-1, 0, 0)},
+        {"negative width", CreatePen(PS_SOLID, -2, 0)}, {"hatch 6", CreateHatchBrush(6, 0)},
+        {"bitmap 0 wide", CreateBitmap(0, 8, 1, 1, nullptr)}, {"bitmap 2 planes", CreateBitmap(8, 8, 2, 1, nullptr)},
+        {"bitmap 7 bits", CreateBitmap(8, 8, 1, 7, nullptr)}, {"pattern of nothing", CreatePatternBrush(nullptr)},
+        {"no log font", CreateFontIndirectA(nullptr)}, {"no palette", CreatePalette(nullptr)},
+        {"stock 9", GetStockObject(9)}, {"stock 17", GetStockObject(17)},
+        {"image 0 x 5", reinterpret_cast<HGDIOBJ>(CreateImageDC(0, 5))},
+    };
+    for (const Row &row : rows) EXPECT_EQ(row.handle, nullptr) << row.name;
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+    HPEN pen = CreatePen(PS_SOLID, 0, 0);
+    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
+    HGDIOBJ old = SelectObject(dc, pen);
+    EXPECT_FALSE(DeleteObject(pen)) << "a selected object must not be deleted";
+    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
+    SelectObject(dc, old);
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+    EXPECT_FALSE(DeleteObject(pen)) << "a second deletion of the same handle";
+    EXPECT_EQ(SelectObject(dc, pen), nullptr) << "a deleted pen cannot be selected";
+    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))) << "stock objects ignore deletion";
+    EXPECT_EQ(GetObjectType(GetStockObject(WHITE_BRUSH)), static_cast<DWORD>(OBJ_BRUSH));
+    // An object selected into a context that goes away can be deleted afterwards.
+    HBRUSH brush = CreateSolidBrush(0);
+    SelectObject(dc, brush);
+    DeleteDC(dc);
+    EXPECT_TRUE(DeleteObject(brush));
+    EXPECT_EQ(GdiLiveObjectCount(), before);
+}
+
+// Each kind of object has its own handle type; the guard takes what SelectObject can put back.
+static_assert(!std::is_convertible_v<HPEN, HBRUSH> && !std::is_convertible_v<HFONT, HBRUSH> &&
+              !std::is_convertible_v<HGDIOBJ, HPEN> && std::is_convertible_v<HPEN, HGDIOBJ>);
+static_assert(std::is_constructible_v<SelectedObject, HDC, HFONT> && !std::is_constructible_v<SelectedObject, HDC, HRGN> &&
+              !std::is_constructible_v<SelectedObject, HDC, HBITMAP> && !std::is_copy_constructible_v<SelectedObject>);
+
+TEST(GdiObjects, SelectObjectAndTheGuardReturnAndPutBackWhatWasReplaced)
+{
+    HDC dc = CreateImageDC(10, 10);
+    HPEN pen = CreatePen(PS_DOT, 0, RGB(1, 2, 3));
+    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+    const HGDIOBJ blackPen = GetStockObject(BLACK_PEN), nullBrush = GetStockObject(NULL_BRUSH);
+    const HGDIOBJ deviceFont = GetStockObject(DEVICE_DEFAULT_FONT), systemFont = GetStockObject(SYSTEM_FONT);
+    // A new context starts with the black pen, the white brush and the system font.
+    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
+    EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
+    // The current object of the type inside the guard and after it.
+    struct Row { const char *name; HGDIOBJ object; UINT type; HGDIOBJ inside, after; } rows[] = {
+        {"own pen", pen, OBJ_PEN, pen, blackPen}, {"stock brush over own", nullBrush, OBJ_BRUSH, nullBrush, brush},
+        {"font", deviceFont, OBJ_FONT, deviceFont, systemFont}, {"null selects nothing", nullptr, OBJ_PEN, blackPen, blackPen},
+    };
+    for (const Row &row : rows) {
+        {
+            const SelectedObject guard(dc, row.object);
+            EXPECT_EQ(GetCurrentObject(dc, row.type), row.inside) << row.name;
+            EXPECT_EQ(guard.previous(), row.object ? row.after : nullptr) << row.name;
+        }
+        EXPECT_EQ(GetCurrentObject(dc, row.type), row.after) << row.name;
+    }
+    EXPECT_TRUE(DeleteObject(pen)) << "nothing of the guard's is left selected";
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    EXPECT_TRUE(DeleteObject(brush));
+    DeleteDC(dc);
+}
+
+TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
+{
+    HDC dc = CreateImageDC(10, 10);
+    const struct { int height, width; } rows[] = {{30, 18}, {23, 5}, {16, 10}, {12, 0}, {40, 1}};
+    for (const auto &row : rows) {
+        // Height, width, escapement, orientation, weight, italic, underline, strike-out, character set,
+        // output precision, clip precision, quality, pitch and family, face.
+        const LOGFONTA lf{row.height, row.width, 0, 0, FW_NORMAL, 0, 0, 0, 0, OUT_TT_PRECIS, 0, PROOF_QUALITY, 4, "Arial"};
+        HFONT font = CreateFontIndirectA(&lf);
+        HGDIOBJ old = SelectObject(dc, font);
+        TEXTMETRICA tm{};
+        ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+        // The cell is the tallest that fits, within two pixels of the request.
+        EXPECT_TRUE(tm.tmHeight <= row.height && tm.tmHeight >= row.height - 2) << row.height << ": " << tm.tmHeight;
+        if (row.width > 0) { EXPECT_EQ(tm.tmAveCharWidth, row.width) << "height " << row.height; }
+        SelectObject(dc, old);
+        EXPECT_TRUE(DeleteObject(font));
+    }
+    DeleteDC(dc);
+}
+
+TEST(GdiContexts, RecordingKeepsCoordinatesAndState)
+{
+    const int dcsBefore = GdiLiveDCCount();
+    HDC dc = CreateRecordingDC(50, 50);
+    EXPECT_EQ(GdiLiveDCCount(), dcsBefore + 1);
+    HPEN pen = CreatePen(PS_DASH, 0, RGB(1, 2, 3));
+    HBRUSH brush = CreateHatchBrush(HS_CROSS, RGB(4, 5, 6));
+    SelectObject(dc, pen);
+    SelectObject(dc, brush);
+    SetTextAlign(dc, TA_RIGHT | TA_TOP);
+    SetTextColor(dc, RGB(7, 8, 9));
+    MoveToEx(dc, 1, 2, nullptr);
+    LineTo(dc, 30, 2);
+    const POINT tri[3] = {{5, 5}, {20, 5}, {10, 15}};
+    Polygon(dc, tri, 3);
+    TextOutA(dc, 40, 10, "abc", 3);
+    SetPixel(dc, 3, 3, RGB(9, 9, 9));
+    const std::vector<RecordedOp> ops = RecordedOps(dc);
+    ASSERT_EQ(ops.size(), 4u);
+    EXPECT_TRUE(ops[0].kind == RecordedKind::Line && ops[1].kind == RecordedKind::Polygon);
+    EXPECT_EQ(std::tuple(ops[0].points[1].x, ops[0].pen.style, ops[0].pen.color), std::tuple(30, PS_DASH, RGB(1, 2, 3)));
+    EXPECT_EQ(std::tuple(ops[1].points.size(), ops[1].brush.kind, ops[1].brush.hatch), std::tuple(3u, BS_HATCHED, HS_CROSS));
+    EXPECT_EQ(std::tuple(ops[2].text, ops[2].textAlign, ops[2].textColor), std::tuple("abc", UINT(TA_RIGHT), RGB(7, 8, 9)));
+    EXPECT_EQ(ops[3].pixelColor, RGB(9, 9, 9));
+    ClearRecordedOps(dc);
+    EXPECT_TRUE(RecordedOps(dc).empty());
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(9, 9, 9)) << "the recording context draws too";
+    DeleteDC(dc);
+    EXPECT_EQ(GdiLiveDCCount(), dcsBefore);
+    EXPECT_TRUE(DeleteObject(pen) && DeleteObject(brush));
+    EXPECT_FALSE(DeleteDC(dc)) << "a context is deleted once";
+    EXPECT_FALSE(DeleteDC(nullptr));
+    // The measuring context measures but draws nothing.
+    HDC measuring = dc_create_for_measuring();
+    SIZE size{};
+    EXPECT_TRUE(GetTextExtentPointA(measuring, "Hello", 5, &size));
+    EXPECT_GT(size.cx, 10);
+    EXPECT_TRUE(TextOutA(measuring, 0, 0, "Hello", 5));
+    EXPECT_EQ(GetPixel(measuring, 0, 0), CLR_INVALID);
+    dc_destroy(measuring);
+}
+
+using GdiFiles = TempFolderTest;
+
+TEST_F(GdiFiles, ImageAndSvgFilesAreWritten)
+{
+    const std::string png = dir + "/image.png", svg = dir + "/vector.svg";
+    HDC image = CreateImageDC(20, 10), vector = CreateSvgDC(20, 10, svg.c_str());
+    for (HDC dc : {image, vector}) {
+        SelectObject(dc, GetStockObject(BLACK_BRUSH));
+        Rectangle(dc, 2, 2, 12, 8);
+    }
+    EXPECT_TRUE(SaveImageDC(image, png.c_str()));
+    EXPECT_FALSE(SaveImageDC(vector, png.c_str())) << "an SVG context has no image";
+    SetPixel(image, 15, 5, kRed);
+    EXPECT_EQ(GetPixel(image, 15, 5), kRed) << "drawing goes on after a save";
+    DeleteDC(image);
+    DeleteDC(vector);
+    std::ifstream pngFile(png, std::ios::binary), svgFile(svg);
+    std::string head(4, '\0');
+    pngFile.read(head.data(), 4);
+    EXPECT_EQ(head.substr(1, 3), "PNG");
+    const std::string text((std::istreambuf_iterator<char>(svgFile)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("<svg"), std::string::npos);
+}
+
+TEST(GdiKeys, KeyStateFollowsTheToolkitsEventsAndTheQueryDeliversNothing)
+{
+    GetAsyncKeyState(VK_ESCAPE);  // follows this application's keys from here on
+    QObject target;
+    int delivered = 0;  // queued calls run
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier), release(QEvent::KeyRelease, Qt::Key_Escape, {});
+    QCoreApplication::sendEvent(&target, &press);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "down, pressed since the last call";
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8000) << "still down";
+    EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0);
+    QCoreApplication::sendEvent(&target, &release);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+    // Input still queued is not looked at, and nothing queued is delivered by the query.
+    QCoreApplication::postEvent(&target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QMetaObject::invokeMethod(&target, [&delivered] { ++delivered; }, Qt::QueuedConnection);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+    EXPECT_EQ(delivered, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(delivered, 1);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "the press once delivered";
+    // Leaving the application forgets a held key: its release goes to another program.
+    QApplicationStateChangeEvent leave(Qt::ApplicationInactive);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &leave);
+    EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
+}
+
+}  // namespace

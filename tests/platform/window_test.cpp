@@ -1,0 +1,385 @@
+// Windows and messages: creation, destruction order, the queue, the routing of toolkit events,
+// scroll bars as the program sets them and as the user works them, captions, focus and menus.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWindow>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/menu_internal.h"
+#include "platform/qt_convert.h"
+#include "platform/testing.h"
+#include "platform/win32.h"
+#include "platform/window_internal.h"
+
+namespace {
+
+struct Seen { HWND hwnd; UINT message; WPARAM wParam; LPARAM lParam; };
+std::vector<Seen> seen;
+LRESULT createResult = 0;
+LPVOID createParam = nullptr;
+std::vector<UINT> handled;  // messages answered with 0 instead of default processing
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_PAINT) seen.push_back({hwnd, message, wParam, lParam});
+    if (message == WM_CREATE) {
+        createParam = reinterpret_cast<const CREATESTRUCTA *>(lParam)->lpCreateParams;
+        return createResult;
+    }
+    if (message == WM_VSCROLL || message == WM_HSCROLL) return 0;  // the thumb stays where the program put it
+    for (UINT m : handled)
+        if (m == message) return 0;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        seen.clear();
+        handled.clear();
+        createResult = 0;
+        createParam = nullptr;
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = RecordingProc;
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszClassName = "TestFrame";
+        ASSERT_NE(RegisterClassA(&wc), 0);
+        wc.lpszClassName = "MenuFrame";
+        wc.lpszMenuName = "Orvinta";
+        ASSERT_NE(RegisterClassA(&wc), 0);
+    }
+    void TearDown() override
+    {
+        for (HWND w : testing_top_level_windows()) DestroyWindow(w);
+        UnregisterClassA("TestFrame", nullptr);
+        UnregisterClassA("MenuFrame", nullptr);
+        testing_process_events();
+    }
+    static HWND top(LPVOID param = nullptr, const char *title = "Top", const char *cls = "TestFrame")
+    {
+        return CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+                               nullptr, param);
+    }
+    static HWND child(HWND parent, DWORD extra, const char *title)
+    {
+        return CreateWindowExA(0, "testframe", title, WS_CHILD | WS_VISIBLE | extra, 10, 20, 400, 300, parent, nullptr,
+                               nullptr, nullptr);
+    }
+    // A view with both bars: vertical 0..91 at 45, horizontal 0..110 at 55.
+    HWND scrolling_view()
+    {
+        HWND view = child(top(), WS_CAPTION | WS_VSCROLL | WS_HSCROLL, "Table");
+        testing_process_events();
+        SetScrollRange(view, SB_VERT, 0, 91, FALSE);
+        SetScrollPos(view, SB_VERT, 45, TRUE);
+        SetScrollRange(view, SB_HORZ, 0, 110, FALSE);
+        SetScrollPos(view, SB_HORZ, 55, TRUE);
+        seen.clear();
+        return view;
+    }
+    // The scroll requests seen, in order: message, request, thumb.
+    static std::vector<std::tuple<UINT, int, int>> scroll_requests()
+    {
+        std::vector<std::tuple<UINT, int, int>> out;
+        for (const Seen &s : seen)
+            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL) out.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
+        return out;
+    }
+};
+
+TEST_F(Windows, CreateSendsTheCreationParameterAndMinusOneFailsTheWindow)
+{
+    char param[] = "data.txt";
+    ASSERT_NE(top(param), nullptr);
+    EXPECT_EQ(createParam, param);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front().message, static_cast<UINT>(WM_CREATE));
+    seen.clear();
+    createResult = -1;
+    EXPECT_EQ(top(), nullptr);
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].message == WM_CREATE && seen[1].message == WM_DESTROY && seen[2].message == WM_NCDESTROY);
+    EXPECT_FALSE(IsWindow(seen.front().hwnd));
+}
+
+TEST_F(Windows, DestroyReachesTheWindowFirstThenItsChildrenInCreationOrder)
+{
+    HWND w = top();
+    HWND a = child(w, WS_CAPTION | WS_SYSMENU, "A"), b = child(w, 0, "B");
+    HWND b1 = child(b, 0, "B1");
+    ASSERT_TRUE(w && a && b && b1);
+    seen.clear();
+    EXPECT_TRUE(DestroyWindow(w));
+    std::vector<std::pair<HWND, UINT>> order;
+    for (const Seen &s : seen) order.emplace_back(s.hwnd, s.message);
+    const std::vector<std::pair<HWND, UINT>> expected = {
+        {w, WM_DESTROY}, {a, WM_DESTROY}, {a, WM_NCDESTROY}, {b, WM_DESTROY},
+        {b1, WM_DESTROY}, {b1, WM_NCDESTROY}, {b, WM_NCDESTROY}, {w, WM_NCDESTROY},
+    };
+    EXPECT_EQ(order, expected);
+    for (HWND h : {w, a, b, b1}) EXPECT_FALSE(IsWindow(h));
+    EXPECT_FALSE(DestroyWindow(w)) << "a dead window cannot be destroyed twice";
+    EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
+    PAINTSTRUCT ps;
+    EXPECT_EQ(BeginPaint(w, &ps), nullptr);
+    EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
+    EXPECT_EQ(BeginPaint(top(), nullptr), nullptr);
+}
+
+TEST_F(Windows, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
+{
+    HWND w = top();
+    PostMessageA(w, WM_USER + 1, 11, 0);
+    PostMessageA(w, WM_USER + 2, 22, 0);
+    PostQuitMessage(5);
+    PostMessageA(w, WM_USER + 3, 33, 0);
+    // What GetMessageA returned, the message and its wParam; the first is dispatched.
+    std::vector<std::tuple<BOOL, UINT, WPARAM>> got;
+    MSG msg{};
+    seen.clear();
+    for (int k = 0; k < 3; ++k) {
+        const BOOL more = GetMessageA(&msg, nullptr, 0, 0);
+        got.emplace_back(more, msg.message, msg.wParam);
+        if (k == 0) DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(got, (std::vector<std::tuple<BOOL, UINT, WPARAM>>{{TRUE, WM_USER + 1, 11}, {TRUE, WM_USER + 2, 22}, {FALSE, WM_QUIT, 5}}));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].wParam, 11u);
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.wParam == 33u) << "after the quit message";
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0)) << "not a window";
+}
+
+TEST(WindowKeys, KeysBecomeVirtualKeys)
+{
+    const struct { int qtKey, vk; } rows[] = {
+        {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_End, VK_END}, {Qt::Key_Home, VK_HOME},
+        {Qt::Key_Left, VK_LEFT}, {Qt::Key_Up, VK_UP}, {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN},
+        {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_A, 'A'}, {Qt::Key_7, '7'}, {Qt::Key_F13, 0},
+    };
+    for (const auto &row : rows) EXPECT_EQ(toVirtualKey(row.qtKey), row.vk) << "qt key " << row.qtKey;
+}
+
+TEST_F(Windows, KeyAndMouseEventsReachTheProcedure)
+{
+    HWND c = child(top(), WS_CAPTION | WS_SYSMENU, "View");
+    testing_process_events();
+    seen.clear();
+    handled = {WM_KEYDOWN, WM_LBUTTONDOWN};
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QCoreApplication::sendEvent(c->client, &key);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), Qt::LeftButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(c->client, &press);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(std::tuple(seen[0].message, seen[0].wParam), std::tuple(UINT(WM_KEYDOWN), WPARAM(VK_NEXT)));
+    EXPECT_EQ(std::tuple(seen[1].message, seen[1].lParam, seen[1].wParam & MK_LBUTTON),
+              std::tuple(UINT(WM_LBUTTONDOWN), MAKELPARAM(12, 34), WPARAM(MK_LBUTTON)));
+    // Handled: the toolkit does not see it. Left to default processing: it does.
+    EXPECT_TRUE(key.isAccepted());
+    handled.clear();
+    QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    QCoreApplication::sendEvent(c->client, &other);
+    EXPECT_FALSE(other.isAccepted());
+}
+
+TEST_F(Windows, ScrollBarsKeepTheProgramsPositionWithinTheRange)
+{
+    HWND c = scrolling_view();
+    const struct { int set, expected, previous; } rows[] = {{200, 91, 45}, {-3, 0, 91}, {10, 10, 0}};
+    for (const auto &row : rows) {
+        EXPECT_EQ(SetScrollPos(c, SB_VERT, row.set, TRUE), row.previous) << "set " << row.set;
+        EXPECT_EQ(GetScrollPos(c, SB_VERT), row.expected) << "set " << row.set;
+    }
+    int lo = -1, hi = -1;
+    GetScrollRange(c, SB_VERT, &lo, &hi);
+    EXPECT_TRUE(lo == 0 && hi == 91) << lo << ".." << hi;
+    SetScrollRange(c, SB_VERT, 0, 5, FALSE);
+    EXPECT_EQ(GetScrollPos(c, SB_VERT), 5) << "clamped into the new range";
+    QScrollBar *bar = c->bars[SB_VERT];
+    ASSERT_NE(bar, nullptr);
+    SetScrollRange(c, SB_VERT, 0, 0, TRUE);
+    EXPECT_TRUE(bar->isHidden()) << "an empty range hides the bar";
+    SetScrollRange(c, SB_VERT, 0, 10, TRUE);
+    EXPECT_FALSE(bar->isHidden());
+}
+
+// The window asks; the thumb shows only what the program set, and this program sets nothing.
+TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
+{
+    HWND view = scrolling_view();
+    // A wheel notch (120 eighths of a degree) moves the wheel's number of lines, one bar step each.
+    const int lines = QApplication::wheelScrollLines();
+    ASSERT_GT(lines, 0);
+    const auto turn = [view](bool overBar, int dx, int dy) {
+        QWidget *target = overBar ? static_cast<QWidget *>(view->bars[SB_VERT]) : view->client.data();
+        QWheelEvent e({5, 5}, target->mapToGlobal(QPointF(5, 5)), {}, {dx, dy}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(target, &e);
+    };
+    const auto drag = [view] {
+        view->bars[SB_VERT]->setSliderDown(true);
+        view->bars[SB_VERT]->setSliderPosition(60);
+        view->bars[SB_VERT]->setSliderPosition(70);
+        view->bars[SB_VERT]->setSliderDown(false);
+    };
+    const UINT V = WM_VSCROLL;
+    struct Row { const char *name; std::function<void()> act; std::vector<std::tuple<UINT, int, int>> requests; } rows[] = {
+        {"drag to 60 and 70, release", drag,
+         {{V, SB_THUMBTRACK, 60}, {V, SB_THUMBTRACK, 70}, {V, SB_THUMBPOSITION, 70}, {V, SB_ENDSCROLL, 0}}},
+        {"wheel down over the client area", [&] { turn(false, 0, -120); }, {{V, SB_THUMBPOSITION, 45 + lines}}},
+        {"wheel up over the client area", [&] { turn(false, 0, 120); }, {{V, SB_THUMBPOSITION, 45 - lines}}},
+        {"wheel sideways over the client area", [&] { turn(false, -120, 0); }, {{WM_HSCROLL, SB_THUMBPOSITION, 55 + lines}}},
+        {"wheel down over the vertical bar", [&] { turn(true, 0, -120); }, {{V, SB_THUMBPOSITION, 45 + lines}}},
+    };
+    for (const Row &row : rows) {
+        seen.clear();
+        row.act();
+        EXPECT_EQ(scroll_requests(), row.requests) << row.name;
+        EXPECT_EQ(GetScrollPos(view, SB_VERT), 45) << row.name << ": the program did not move";
+        EXPECT_EQ(view->bars[SB_VERT]->value(), 45) << row.name;
+        EXPECT_EQ(view->bars[SB_HORZ]->value(), 55) << row.name;
+    }
+}
+
+// The caption the window system shows: every character of the text, brackets and stars too.
+TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
+{
+    const struct Row { const char *created, *changed; } rows[] = {
+        {"Orvinta: Diffraction Point Spread Function of Wavefront", "Orvinta - psf1.txt"},
+        {"Orvinta - run[*].txt", "Orvinta - a[*][*]b.txt"},
+        {"[*]", "Orvinta - [x]*.txt"},
+    };
+    for (const Row &row : rows) {
+        HWND w = top(nullptr, row.created);
+        ASSERT_NE(w, nullptr) << row.created;
+        testing_process_events();
+        ASSERT_TRUE(w->frame && w->frame->windowHandle()) << row.created;
+        EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.created);
+        SetWindowTextA(w, row.changed);
+        EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.changed);
+        char back[128] = {};
+        GetWindowTextA(w, back, sizeof back);
+        EXPECT_STREQ(back, row.changed);
+        DestroyWindow(w);
+    }
+}
+
+// A real box shows its text as written, also when a file title in it looks like markup, and
+// the owner has the focus again when it closes.
+TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
+{
+    HWND owner = top();
+    ASSERT_NE(owner, nullptr);
+    SetFocus(owner);
+    testing_process_events();
+    // The owner's boxes are closed as a window manager would; the last one, without an owner, with OK.
+    const struct { bool owned; UINT type; } rows[] = {{true, MB_OK}, {true, UINT{MB_YESNO} | MB_ICONQUESTION},
+                                                     {false, UINT{MB_OK} | MB_ICONEXCLAMATION}};
+    for (const auto &row : rows) {
+        // Another window takes the focus while the box is up, as a window manager may leave it.
+        QWidget other;
+        QMessageBox *seenModal = nullptr;
+        QString shown[2];
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            seenModal = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (seenModal) shown[0] = seenModal->text(), shown[1] = seenModal->windowTitle(), format = seenModal->textFormat();
+            other.show();
+            other.activateWindow();
+            QApplication::processEvents();
+            if (seenModal && row.owned) seenModal->close();
+            if (seenModal && !row.owned) seenModal->done(QMessageBox::Ok);
+        });
+        const int answer = MessageBoxA(row.owned ? owner : nullptr, "File <b>x</b>.txt cannot be read!", "Orvinta", row.type);
+        testing_process_events();
+        ASSERT_NE(seenModal, nullptr) << "a real box was shown";
+        EXPECT_EQ(shown[0].toStdString() + "|" + shown[1].toStdString(), "File <b>x</b>.txt cannot be read!|Orvinta");
+        EXPECT_EQ(format, Qt::PlainText);
+        if (row.owned) { EXPECT_EQ(GetFocus(), owner) << "box type " << row.type; }
+        if (!row.owned) { EXPECT_EQ(answer, IDOK); }
+    }
+}
+
+TEST_F(Windows, MenuItemsAreFoundByCommandAnywhereInTheTree)
+{
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
+    const struct { UINT id; const char *text; } rows[] = {{22, "&Save Data"}, {102, "&Optics Specifications..."},
+        {40, "&Review Domains"}, {63, "&PSF"}, {83, "PSF, Contour"}, {90, "&About"}};
+    for (const auto &row : rows) {
+        char text[64] = "";
+        EXPECT_EQ(GetMenuStringA(menu, row.id, text, sizeof text, MF_BYCOMMAND), int(std::strlen(row.text))) << row.id;
+        EXPECT_STREQ(text, row.text) << "id=" << row.id;
+        EXPECT_EQ(GetMenuState(menu, row.id, MF_BYCOMMAND), 0u) << "id=" << row.id;
+    }
+    EXPECT_EQ(GetMenuState(menu, 999, MF_BYCOMMAND), MENU_ITEM_NOT_FOUND);
+    EXPECT_EQ(GetMenuItemCount(menu), 7);  // File, Setup, Review Domains, Create PSF, two View menus, About
+    EXPECT_EQ(GetMenuItemID(menu, 2), 40u);
+    EXPECT_EQ(GetMenuItemID(menu, 0), MENU_ITEM_NOT_FOUND) << "a pop-up has no id";
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4) << "File: two items, a separator, Exit";
+}
+
+TEST_F(Windows, MenuEnableAndModifyChangeTheItemAndItsAction)
+{
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
+    const struct { UINT flags, previous; bool grayed; } rows[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
+        {MF_BYCOMMAND | MF_GRAYED, MF_GRAYED, true}, {MF_BYCOMMAND | MF_ENABLED, MF_GRAYED, false},
+        {MF_BYCOMMAND | MF_DISABLED, MF_ENABLED, true}};
+    for (const auto &row : rows) {
+        EXPECT_EQ(EnableMenuItem(menu, 51, row.flags), row.previous) << "flags=" << row.flags;
+        const MenuItem *item = menu_find_by_command(menu, 51);
+        ASSERT_TRUE(item && item->action);
+        EXPECT_EQ(item->grayed, row.grayed) << "flags=" << row.flags;
+        EXPECT_EQ(item->action->isEnabled(), !row.grayed) << "flags=" << row.flags;
+    }
+    EXPECT_EQ(EnableMenuItem(menu, 4242, MF_GRAYED), MENU_ITEM_NOT_FOUND);
+    // Replacing the text sets the state from the flags too: the item comes back enabled.
+    EXPECT_TRUE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "FFT Done"));
+    const MenuItem *item = menu_find_by_command(menu, 51);
+    EXPECT_EQ(std::tuple(item->text, item->grayed, item->action->text().toStdString()), std::tuple("FFT Done", false, "FFT Done"));
+    EXPECT_TRUE(ModifyMenuA(menu, 51, MF_BYCOMMAND | MF_GRAYED, 52, "Other"));
+    EXPECT_EQ(menu_find_by_command(menu, 51), nullptr);
+    EXPECT_EQ(GetMenuState(menu, 52, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED));
+    EXPECT_FALSE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "gone"));
+}
+
+TEST_F(Windows, MenuChoosingAnItemPostsItsCommandToTheOwner)
+{
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    HMENU menu = GetMenu(window);
+    ASSERT_NE(menu, nullptr);
+    MenuItem *about = menu_find_by_command(menu, 90);
+    ASSERT_TRUE(about && about->action);
+    about->action->trigger();
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(std::tuple(msg.hwnd, msg.message, LOWORD(msg.wParam)), std::tuple(window, UINT(WM_COMMAND), WORD(90)));
+    // A greyed item cannot be chosen.
+    EnableMenuItem(menu, 90, MF_BYCOMMAND | MF_GRAYED);
+    about->action->trigger();
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(testing_choose_menu_item(window, 90));
+    seen.clear();
+    EXPECT_TRUE(testing_choose_menu_item(window, 25)) << "Exit is enabled";
+    std::vector<UINT> commands;
+    for (const Seen &s : seen)
+        if (s.message == WM_COMMAND) commands.push_back(LOWORD(s.wParam));
+    EXPECT_EQ(commands, std::vector<UINT>{25});
+}
+
+}  // namespace
