@@ -1,105 +1,54 @@
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
+// The batch job: its report of figures, refused arguments, and the files it writes.
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
-#include <string>
 
-#include "tests/temp_folder.h"
-
-namespace fs = std::filesystem;
+#include "tests/shell/program_harness.h"
 
 namespace {
 
 using BatchJob = TempFolderTest;
 
-struct Invocation { int status; std::string out, err; };
-
-// Runs the program with args; its error output goes through a file in the test's folder.
-Invocation run(const std::string &args, const std::string &dir)
+TEST_F(BatchJob, StartUpAndDerivedSettingsPrintTheWorkedFigures)
 {
-    const fs::path err_file = fs::path(dir) / "stderr.txt";
-    const std::string command = std::string(ORVINTA_EXE) + " " + args + " 2>" + err_file.string();
-    Invocation result{};
-    FILE *pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream in(err_file);
-    std::stringstream s;
-    s << in.rdbuf();
-    result.err = s.str();
-    fs::remove(err_file);
-    return result;
-}
-
-std::map<std::string, std::string> lines_of(const std::string &out)
-{
-    std::map<std::string, std::string> values;
-    std::istringstream in(out);
-    std::string line;
-    while (std::getline(in, line)) {
-        const auto colon = line.find(": ");
-        if (colon != std::string::npos) values[line.substr(0, colon)] = line.substr(colon + 2);
+    const struct {
+        const char *args;
+        double rms, xcent, step, extent;
+        const char *peak;
+        bool centroid;
+    } rows[] = {
+        {"", 0.160, 2.51, 10.0 / 39, 109.2, "67 65", false},
+        // Case-insensitive names; ncenter from the radius; milliradians: (79 / 10) * 0.5.
+        {"hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 nCurrentPSFUnits=171", 0.0, NAN,
+         10.0 / 79, 7.9 * 0.5, "65 65", true},
+    };
+    for (const auto &row : rows) {
+        const Invocation r = run_orvinta(dir, std::string("--batch ") + row.args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto v = lines_of(r.out);
+        EXPECT_NEAR(number(v, "wavesrms"), row.rms, row.rms ? 0.0005 : 1e-6) << row.args;
+        if (!std::isnan(row.xcent)) {
+            EXPECT_NEAR(number(v, "xpsfcent"), row.xcent, 0.005);
+            EXPECT_NEAR(number(v, "ypsfcent"), 0.0, 0.001);
+        }
+        EXPECT_EQ(v.at("peak"), row.peak) << row.args;
+        EXPECT_NEAR(number(v, "XPupilStep"), row.step, 1e-7) << row.args;
+        EXPECT_NEAR(number(v, "psf_graph_extent"), row.extent, 1e-5) << row.args;
+        EXPECT_EQ(v.count("rmsx") + v.count("rmsy"), row.centroid ? 2u : 0u) << row.args;
     }
-    return values;
-}
-
-double number(const std::map<std::string, std::string> &values, const std::string &name)
-{
-    const auto it = values.find(name);
-    return it == values.end() ? NAN : std::atof(it->second.c_str());
-}
-
-TEST_F(BatchJob, StartUpSettingsPrintTheWorkedFigures)
-{
-    const Invocation r = run("--batch", dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto v = lines_of(r.out);
-    EXPECT_NEAR(number(v, "wavesrms"), 0.160, 0.0005);
-    EXPECT_NEAR(number(v, "xpsfcent"), 2.51, 0.005);
-    EXPECT_NEAR(number(v, "ypsfcent"), 0.0, 0.001);
-    EXPECT_EQ(v.at("peak"), "67 65");
-    EXPECT_NEAR(number(v, "XPupilStep"), 10.0 / 39, 1e-7);
-    EXPECT_NEAR(number(v, "psf_graph_extent"), 109.2, 1e-4);
-    EXPECT_EQ(v.count("rmsx"), 0u);
-}
-
-TEST_F(BatchJob, SettingsAreCaseInsensitiveAndDerivedLikeTheDialogs)
-{
-    const Invocation r = run("--batch hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 "
-                      "nCurrentPSFUnits=171", dir);
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto v = lines_of(r.out);
-    EXPECT_NEAR(number(v, "wavesrms"), 0.0, 1e-6);
-    EXPECT_EQ(v.at("peak"), "65 65");
-    EXPECT_NEAR(number(v, "XPupilStep"), 10.0 / 79, 1e-7);     // ncenter from the radius
-    EXPECT_NEAR(number(v, "psf_graph_extent"), 7.9 * 0.5, 1e-5);  // milliradians: (79 / 10) * 0.5
-    EXPECT_TRUE(v.count("rmsx") && v.count("rmsy"));
 }
 
 TEST_F(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
 {
-    const fs::path out = fs::path(dir) / "refused.txt";
-    struct Row { const char *args; const char *message; };
-    const Row rows[] = {
-        {"--batch nosuch=1", "unknown setting 'nosuch'"},
-        {"--batch fnumber=abc", "orvinta: F-number (fnumber) must be a number."},
-        {"--batch PhasePatternPeriod=0", "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
-        {"--batch fnumber", "'fnumber' is not NAME=VALUE"},
-        {"--batch --out", "--out needs a file name"},
+    const std::string out = dir + "/refused.txt";
+    const struct { const char *args, *message; } rows[] = {
+        {"nosuch=1 --out " , "unknown setting 'nosuch'"},
+        {"fnumber=abc --out ", "orvinta: F-number (fnumber) must be a number."},
+        {"PhasePatternPeriod=0 --out ", "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
+        {"fnumber --out ", "'fnumber' is not NAME=VALUE"},
+        {"--out", "--out needs a file name"},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         const std::string args = row.args;
-        const Invocation r = run(args + (args.find("--out") == std::string::npos ? " --out " + out.string() : ""), dir);
+        const Invocation r = run_orvinta(dir, "--batch " + args + (args == "--out" ? "" : out));
         EXPECT_EQ(r.status, 2) << row.args;
         EXPECT_NE(r.err.find(row.message), std::string::npos) << row.args << ": " << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
@@ -109,31 +58,25 @@ TEST_F(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
 
 TEST_F(BatchJob, WritesTheChosenArrayAndReportsWriteFailures)
 {
-    const fs::path out = fs::path(dir) / "out.txt";
-    const Invocation ok = run("--batch nCurrentDataSave=540 --out " + out.string(), dir);
+    const std::string out = dir + "/out.txt";
+    const Invocation ok = run_orvinta(dir, "--batch nCurrentDataSave=540 --out " + out);
     ASSERT_EQ(ok.status, 0) << ok.err;
-    std::ifstream in(out, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    const std::string text = s.str();
+    const std::string text = slurp(out);
     ASSERT_EQ(text.size(), 196736u);
     // Row 45 of the start-up transmission: ones at columns 64 and 65.
     const std::string row45 = text.substr(44 * 1537, 1537);
-    EXPECT_EQ(row45.substr(63 * 12, 24), "    1.000000    1.000000");
-    EXPECT_EQ(row45.substr(62 * 12, 12), "    0.000000");
-
-    const Invocation bad = run("--batch --out " + dir + "/none/psf.txt", dir);
+    EXPECT_EQ(row45.substr(62 * 12, 36), "    0.000000    1.000000    1.000000");
+    const Invocation bad = run_orvinta(dir, "--batch --out " + dir + "/none/psf.txt");
     EXPECT_EQ(bad.status, 1);
-    EXPECT_NE(bad.err.find(dir + "/none/psf.txt"), std::string::npos) << bad.err;
-    EXPECT_NE(bad.err.find("No such file or directory"), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find(dir + "/none/psf.txt: No such file or directory"), std::string::npos) << bad.err;
 }
 
 TEST_F(BatchJob, ImageQualityFiguresWarningsAndTheFitsFile)
 {
     const struct {
         const char *args;
-        double q;          // 127 / (2 (radius - 0.5)) PSF samples per lambda F
-        bool dark;         // no light: every figure of the PSF is undefined
+        double q;   // 127 / (2 (radius - 0.5)) PSF samples per lambda F
+        bool dark;  // no light: every figure of the PSF is undefined
         const char *warning;
     } rows[] = {
         {"", 127.0 / 39, false, ""},
@@ -141,31 +84,22 @@ TEST_F(BatchJob, ImageQualityFiguresWarningsAndTheFitsFile)
          "warning: the PSF is undersampled (Q = 1.61, below 2): FWHM and encircled energy are not reliable\n"},
     };
     for (const auto &row : rows) {
-        const Invocation r = run(std::string("--batch ") + row.args, dir);
+        const Invocation r = run_orvinta(dir, std::string("--batch ") + row.args);
         ASSERT_EQ(r.status, 0) << r.err;
         const auto v = lines_of(r.out);
         EXPECT_NEAR(number(v, "sampling_q"), row.q, 1e-8) << row.args;
         for (const char *name : {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius"}) {
             ASSERT_EQ(v.count(name), 1u) << name;
-            if (row.dark) {
-                EXPECT_EQ(v.at(name), "n/a") << name;
-            } else {
-                EXPECT_GT(number(v, name), 0) << name;
-            }
+            if (row.dark) EXPECT_EQ(v.at(name), "n/a") << name;
+            else EXPECT_GT(number(v, name), 0) << name;
         }
-        if (row.dark) {
-            EXPECT_EQ(v.at("max_phase_step"), "0");
-        }
+        if (row.dark) EXPECT_EQ(v.at("max_phase_step"), "0");
         EXPECT_EQ(r.err, row.warning) << row.args;
     }
     // The ending .fits chooses the FITS layout: 2880-byte blocks that open with SIMPLE = T.
-    const fs::path fits = fs::path(dir) / "psf.fits";
-    ASSERT_EQ(run("--batch --out " + fits.string(), dir).status, 0);
-    std::ifstream in(fits, std::ios::binary);
-    std::string head(80, ' ');
-    in.read(head.data(), 80);
-    EXPECT_EQ(head.substr(0, 30), "SIMPLE  =                    T");
-    EXPECT_EQ(fs::file_size(fits) % 2880, 0u);
+    ASSERT_EQ(run_orvinta(dir, "--batch --out psf.fits").status, 0);
+    EXPECT_EQ(slurp(dir + "/psf.fits").substr(0, 30), "SIMPLE  =                    T");
+    EXPECT_EQ(fs::file_size(dir + "/psf.fits") % 2880, 0u);
 }
 
 }  // namespace

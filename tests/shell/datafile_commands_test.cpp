@@ -3,39 +3,19 @@
 // here field by field: 127 fields of 9 bytes and a last one of 10 (nine characters and the
 // line end) per record, 128 records. The bytes the writer should write come from a small
 // fixed-point formatter of exact values, not from the program's writer.
-#include <gtest/gtest.h>
 
 #include <sys/resource.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "optics/settings.h"
 #include "platform/filedlg.h"
-#include "platform/testing_filedlg.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "tests/shell/program_harness.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 const char kCaptionWithoutTitle[] = "Orvinta - Orvinta: Diffraction Point Spread Function of Wavefront";
-
-std::string read_file(const std::string &path)
-{
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
 
 void write_file(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
 
@@ -119,13 +99,6 @@ void fill_output(float value)
         for (int j = 1; j <= 128; j++) r_output[i][j] = value;
 }
 
-std::vector<std::string> box_texts()
-{
-    std::vector<std::string> texts;
-    for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
-    return texts;
-}
-
 using DataFileCommands = TempFolderTest;
 
 TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffersItNextTime)
@@ -154,7 +127,7 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffers
         EXPECT_STREQ(szTitleName, "psf1.txt");
         EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
         // 128 lines of 128 "%12.6f" fields: the PSF is all zero before it is computed.
-        EXPECT_TRUE(read_file(dir + "/psf1.txt") == whole_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
+        EXPECT_TRUE(slurp(dir + "/psf1.txt") == whole_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
 
         // Now the name is current: Save Data writes without a dialog; the next dialog offers it.
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
@@ -192,7 +165,7 @@ TEST_F(DataFileCommands, TheDataSavingChoiceDecidesWhichArrayIsWrittenRowByRow)
             testing_filedlg_begin({testing_file_choice(path)});
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
             ASSERT_TRUE(fs::exists(path));
-            const std::string written = read_file(path), expected = row.pattern < 0 ? "" : written_file([&](int i, int j) {
+            const std::string written = slurp(path), expected = row.pattern < 0 ? "" : written_file([&](int i, int j) {
                 for (const auto &w : wide)
                     if (row.pattern == 0 && w.i == i && w.j == j) return fixed(w.millionths, 1000000, 6, 12);
                 return fixed(pattern_millionths(row.pattern, i, j), 1000000, 6, 12);
@@ -216,22 +189,22 @@ TEST_F(DataFileCommands, SavingTwiceReplacesTheFileAndALinkedFileIsWrittenThroug
         fill(r_input, 0);
         testing_filedlg_begin({testing_file_choice(path)});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-        const std::string first = read_file(path);
+        const std::string first = slurp(path);
         // Save Data to the current name: no dialog, no question.
         fill(r_input, 1);
         testing_clear_records();
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
         EXPECT_EQ(testing_filedlg_requests().size(), 1u);
         EXPECT_TRUE(testing_message_boxes().empty());
-        EXPECT_TRUE(read_file(path) ==
+        EXPECT_TRUE(slurp(path) ==
                     whole_file([](int i, int j) { return fixed(pattern_millionths(1, i, j), 1000000, 6, 12); }));
         // Save Data As to the same name asks first; yes replaces.
         fill(r_input, 0);
         testing_begin({IDYES});
         testing_filedlg_begin({testing_file_choice(path)});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-        EXPECT_EQ(box_texts(), std::vector<std::string>{"twice.txt already exists.\nDo you want to replace it?"});
-        EXPECT_TRUE(read_file(path) == first);
+        EXPECT_EQ(message_texts(), std::vector<std::string>{"twice.txt already exists.\nDo you want to replace it?"});
+        EXPECT_TRUE(slurp(path) == first);
     });
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1) << "no temporary left";
 
@@ -240,7 +213,7 @@ TEST_F(DataFileCommands, SavingTwiceReplacesTheFileAndALinkedFileIsWrittenThroug
     fs::create_symlink(dir + "/real/target.txt", dir + "/link.txt");
     run_program([&] { ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE)); }, dir + "/link.txt");
     EXPECT_TRUE(fs::is_symlink(dir + "/link.txt"));
-    EXPECT_EQ(read_file(dir + "/real/target.txt").size(), 196736u);  // 128 x (128 x 12 + 1)
+    EXPECT_EQ(slurp(dir + "/real/target.txt").size(), 196736u);  // 128 x (128 x 12 + 1)
 }
 
 // Lowers the largest file this process may write, and restores it.
@@ -303,7 +276,7 @@ TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
             },
             row.path);
         if (row.after) {
-            EXPECT_EQ(read_file(row.path), row.after);
+            EXPECT_EQ(slurp(row.path), row.after);
         } else if (!fs::is_directory(row.path)) {
             EXPECT_FALSE(fs::exists(row.path));
         }
@@ -409,7 +382,7 @@ TEST_F(DataFileCommands, OpenLoadsAWholeReaderFileAndRefusesEverythingElse)
             testing_begin({IDYES});  // "create it?" yes
             testing_filedlg_begin({row.cancel ? testing_file_cancel() : testing_file_choice(path)});
             testing_send_command(mainhwnd, IDM_OPEN);
-            EXPECT_EQ(box_texts(), row.boxes);
+            EXPECT_EQ(message_texts(), row.boxes);
             EXPECT_EQ(m_output[65][65], psf) << "only r_output changes";
             const bool loads = row.boxes.empty() && !row.cancel;
             EXPECT_TRUE(loads ? r_output_is(reader_value) : r_output_is([](int, int) { return 7.0f; }));

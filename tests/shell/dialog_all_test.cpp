@@ -1,7 +1,6 @@
 // What every dialog shares, one row per dialog: opening from its menu command, accepting it
 // unchanged, and refusing a bad value.
 #include <cstdio>
-#include <cstdlib>
 
 #include "tests/shell/dialog_test_harness.h"
 

@@ -1,6 +1,5 @@
 // The setup dialogs driven through their menu commands: what a typed value stores and how it
 // reopens, pending choices, Cancel and Escape, and the keyboard.
-#include "optics/settings.h"
 #include "tests/shell/dialog_test_harness.h"
 
 using namespace dialog_tests;

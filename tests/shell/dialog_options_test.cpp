@@ -1,6 +1,5 @@
 // The Analysis Options, Data Saving Options and About dialogs, driven through their menu
 // commands.
-#include "optics/settings.h"
 #include "tests/shell/dialog_test_harness.h"
 
 using namespace dialog_tests;

@@ -1,22 +1,10 @@
 // The windowed program end to end, headless: each test starts the program through its own
 // entry point, drives it at its first idle moment through the test support, and lets it
 // close. Message boxes are answered by the test support and recorded.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "optics/farfield.h"
 #include "optics/pupil.h"
-#include "optics/settings.h"
-#include "platform/app.h"
-#include "platform/testing.h"
-#include "shell/entry.h"
-#include "shell/globals.h"
 #include "views/program_windows.h"
-#include "shell/wndproc.h"
 #include "views/child.h"
 #include "tests/shell/program_harness.h"
 

@@ -1,37 +1,15 @@
 // The batch job's pictures: refused options, a failed write in the middle of several, and
 // what an SVG picture holds.
-#include <sys/wait.h>
+#include <algorithm>
 
-#include <fstream>
-#include <sstream>
-#include <string>
-
-#include "program_harness.h"
+#include "tests/shell/program_harness.h"
 
 namespace {
 
-struct Invocation {
-    int status;
-    std::string err;
-};
-
 class PlotExport : public TempFolderTest {
 protected:
-    Invocation run(const std::string &args)
-    {
-        const std::string err_file = dir + "/stderr";
-        const std::string command = std::string(ORVINTA_EXE) + " --batch " + args + " >/dev/null 2>" + err_file;
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read(err_file)};
-    }
-    static std::string read(const std::string &path)
-    {
-        std::ifstream in(path);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    bool exists(const std::string &name) const { return std::filesystem::exists(dir + "/" + name); }
+    Invocation run(const std::string &args) { return run_orvinta(dir, "--batch " + args); }
+    bool exists(const std::string &name) const { return fs::exists(dir + "/" + name); }
 };
 
 TEST_F(PlotExport, RefusedOptionsExitWithTwoNamingTheCulprit)
@@ -71,7 +49,7 @@ TEST_F(PlotExport, SvgKeepsTheTitleAsOneTextElementInDevicePixels)
 {
     const Invocation r = run("--size 640x480 --plot psf-x-slice " + dir + "/x.svg");
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string svg = read(dir + "/x.svg");
+    const std::string svg = slurp(dir + "/x.svg");
     EXPECT_NE(svg.find("viewBox=\"0 0 640 480\""), std::string::npos);
     const std::string title = ">X-Slice (Y=0) of Point Spread Function</text>";
     const std::size_t at = svg.find(title);

@@ -1,21 +1,16 @@
 // What a plot view hands its chart: the points of each kind, the logarithmic PSF, the titles,
 // the builders' record, and a repaint at a new size.
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <cstring>
-#include <string>
 #include <tuple>
 
 #include "optics/domains.h"
-#include "optics/settings.h"
 #include "platform/dc.h"
-#include "program_harness.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
 #include "views/quality_box.h"
+#include "tests/shell/program_harness.h"
 
 namespace {
 

@@ -1,14 +1,8 @@
 // The program's own texts where the running program shows them: the message boxes of the
 // main window's commands (text, caption, icon, owner) and their order.
-#include <gtest/gtest.h>
 
 #include <regex>
-#include <string>
-#include <vector>
 
-#include "optics/settings.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "tests/shell/program_harness.h"
 
 namespace {

@@ -1,14 +1,9 @@
 // The view registry through the program: a view closed from its system menu gives its menu
 // command back and opens again, closing one view leaves the others, and each group function
 // closes its own views only. Plot views need no registry table here: the commands name them.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "views/child.h"
 #include "tests/shell/program_harness.h"
 

@@ -1,20 +1,9 @@
 // Sizing, scrolling and keys of the table windows, driven through the running program: a
 // table is opened from the menu, then given size, scroll and key messages as the window
 // system would send them.
-#include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
-#include <string>
-
-#include "optics/settings.h"
-#include "platform/app.h"
 #include "platform/paint.h"
 #include "platform/scrollbar.h"
-#include "platform/testing.h"
-#include "shell/entry.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "views/child.h"
 #include "views/table.h"
 #include "tests/shell/program_harness.h"
@@ -50,7 +39,6 @@ LRESULT size(HWND view, int width, int height)
 {
     return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
 }
-
 
 // Puts a table's scroll position (and thumbs) where a row of a test starts.
 void place(HWND view, int kind, int line, int character)

@@ -1,12 +1,5 @@
 // The program binary with and without a window system.
-#include <gtest/gtest.h>
-
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <string>
-
-#include "tests/temp_folder.h"
+#include "tests/shell/program_harness.h"
 
 namespace {
 
@@ -23,13 +16,7 @@ TEST_F(WindowProgram, StartsAndQuitsByItsEntryPointsExitStatus)
         {"no display at all", noDisplay, "--has-window-system", 1},
         {"no display: the window cannot start", noDisplay, "", 1},
     };
-    for (const auto &row : rows) {
-        // The program's own output goes to a file in the test's folder.
-        const std::string command = std::string(row.environment) + " " + ORVINTA_EXE + " " + row.args + " >" + dir +
-                                    "/output.txt 2>&1";
-        const int status = std::system(command.c_str());
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, row.status) << row.name;
-    }
+    for (const auto &row : rows) EXPECT_EQ(run_orvinta(dir, row.args, row.environment).status, row.status) << row.name;
 }
 
 }  // namespace
