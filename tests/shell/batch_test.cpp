@@ -9,12 +9,7 @@ using BatchJob = TempFolderTest;
 
 TEST_F(BatchJob, StartUpAndDerivedSettingsPrintTheWorkedFigures)
 {
-    const struct {
-        const char *args;
-        double rms, xcent, step, extent;
-        const char *peak;
-        bool centroid;
-    } rows[] = {
+    const struct { const char *args; double rms, xcent, step, extent; const char *peak; bool centroid; } rows[] = {
         {"", 0.160, 2.51, 10.0 / 39, 109.2, "67 65", false},
         // Case-insensitive names; ncenter from the radius; milliradians: (79 / 10) * 0.5.
         {"hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 nCurrentPSFUnits=171", 0.0, NAN,

@@ -128,7 +128,6 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffers
         EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
         // 128 lines of 128 "%12.6f" fields: the PSF is all zero before it is computed.
         EXPECT_TRUE(slurp(dir + "/psf1.txt") == whole_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
-
         // Now the name is current: Save Data writes without a dialog; the next dialog offers it.
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
         EXPECT_EQ(testing_filedlg_requests().size(), 1u);
@@ -207,7 +206,6 @@ TEST_F(DataFileCommands, SavingTwiceReplacesTheFileAndALinkedFileIsWrittenThroug
         EXPECT_TRUE(slurp(path) == first);
     });
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1) << "no temporary left";
-
     fs::create_directory(dir + "/real");
     write_file(dir + "/real/target.txt", "old\n");
     fs::create_symlink(dir + "/real/target.txt", dir + "/link.txt");

@@ -73,7 +73,6 @@ TEST(DialogMachinery, ResultOfEndDialogAndTheCommandsAButtonSends)
         const int expected[] = {118, IDOK, IDOK, IDCANCEL};
         ASSERT_EQ(commands_count, 4);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(commands_seen[i], expected[i]) << "command " << i;
-
         EXPECT_EQ(DialogBoxParamA(nullptr, "NoSuchBox", mainhwnd, RecordingProc, 0), -1);
         EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0), -1);
         EXPECT_EQ(EndDialog(mainhwnd, 0), FALSE) << "the main window is no dialog";

@@ -4,31 +4,6 @@
 
 using namespace dialog_tests;
 
-TEST(SetupDialogs, CancelAndEscapeLeaveSettingsPSFMenuAndViewsAlone)
-{
-    const struct { UINT command; bool escape; } rows[] = {{102, false}, {103, true}, {97, false}, {98, true}};
-    run_program([&] {
-        for (const auto &row : rows) {
-            SCOPED_TRACE(row.command);
-            make_psf_and_open_views();
-            const SettingsSnapshot before = settings_now();
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                // Change everything a user could, then back out.
-                for (int id : {116, 117, 139, 132, 141, 151, 152, 153, 154})
-                    if (GetDlgItem(dlg, id)) testing_dialog_type(dlg, id, "0.5");
-                for (int id : {119, 134, 138, 140, 143, 160}) testing_dialog_click(dlg, id);
-                if (row.escape) testing_dialog_key(dlg, VK_ESCAPE);
-                else testing_dialog_click(dlg, IDCANCEL);
-                EXPECT_FALSE(testing_dialog_open(dlg));
-            }));
-            EXPECT_TRUE(settings_now() == before);
-            EXPECT_EQ(HaveCurrentPSF, 1);
-            EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
-            EXPECT_EQ(testing_child_windows(mainhwnd).size(), 3u);
-        }
-    });
-}
-
 // Each row types one field, accepts, reads the setting and reopens the dialog to see the value
 // in the field's own format; whole-number fields truncate toward zero.
 TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
@@ -184,3 +159,38 @@ TEST(SetupDialogs, KeyboardTabsInReadingOrderEnterAcceptsEscapeCancels)
     });
 }
 
+
+// After start-up the 37 Zernike terms read k/100 (two decimals, no trailing zero: 0.01, ...,
+// 0.1, 0.11, ...) with only Z26 checked, in three columns Z01-Z12, Z13-Z25 and Z26-Z37.
+TEST(SetupDialogs, ZernikeDialogShowsItsTermsInThreeColumns)
+{
+    run_program([] {
+        ASSERT_TRUE(open_dialog(91, [](HWND dlg) {
+            const std::vector<TestDialogControl> controls = testing_dialog_controls(dlg);
+            auto rect_of = [&](int id) {
+                for (const TestDialogControl &c : controls)
+                    if (c.id == id) return c.rect;
+                return RECT{};
+            };
+            for (const auto [first, last] : {std::pair{1, 12}, std::pair{13, 25}, std::pair{26, 37}}) {
+                for (int k = first; k <= last; ++k) {
+                    std::string hundredths = (k < 10 ? "0.0" : "0.") + std::to_string(k);
+                    if (hundredths.back() == '0') hundredths.pop_back();
+                    EXPECT_EQ(testing_dialog_text(dlg, 400 + k), hundredths) << "Z" << k;
+                    EXPECT_EQ(testing_dialog_checked(dlg, 450 + k), k == 26) << "Z" << k;
+                    const RECT check = rect_of(450 + k), field = rect_of(400 + k);
+                    EXPECT_EQ(check.left, rect_of(450 + first).left) << "Z" << k << " in its column";
+                    EXPECT_LE(check.right, field.left) << "Z" << k << ": field right of its box";
+                    EXPECT_LT(field.top, check.bottom) << "Z" << k << ": field beside its box";
+                    if (k > first) EXPECT_GE(check.top, rect_of(450 + k - 1).bottom) << "Z" << k << " below";
+                }
+            }
+            EXPECT_LT(rect_of(412).right, rect_of(463).left) << "first column left of the second";
+            EXPECT_LT(rect_of(425).right, rect_of(476).left) << "second column left of the third";
+            // Readable in a main window of its default size (800 x 600).
+            const RECT screen = testing_dialog_screen_rect(dlg);
+            EXPECT_LE(screen.right - screen.left, 800);
+            EXPECT_LE(screen.bottom - screen.top, 600);
+        }));
+    });
+}

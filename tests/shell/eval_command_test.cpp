@@ -38,13 +38,11 @@ TEST(EvalCommand, PrintsTheValueOrASyntaxErrorOrAUsageError)
         argv.push_back(nullptr);
         std::string name;
         for (const std::string &a : row.args) name += " [" + a + "]";
-
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         const int status = eval_main(static_cast<int>(row.args.size()), argv.data());
         const std::string out = testing::internal::GetCapturedStdout();
         const std::string err = testing::internal::GetCapturedStderr();
-
         EXPECT_EQ(status, row.status) << "args=" << name;
         EXPECT_EQ(out, row.out) << "args=" << name;
         EXPECT_EQ(err.rfind(row.err_start, 0), 0u) << "args=" << name << " stderr=" << err;

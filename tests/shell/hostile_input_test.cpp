@@ -94,7 +94,6 @@ TEST_F(HostileInput, TheBatchJobWritesDevicesAndDescriptorsDirectlyAndRefusesFol
     const std::size_t array = text.find("\n", text.find("max_phase_step: ")) + 1;
     EXPECT_EQ(text.size() - array, 128u * (128 * 12 + 1)) << "the whole array after the figures";
     EXPECT_TRUE(fs::is_symlink(dir + "/stdout-link"));
-
     const std::string fifo = dir + "/fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::string received;
@@ -106,7 +105,6 @@ TEST_F(HostileInput, TheBatchJobWritesDevicesAndDescriptorsDirectlyAndRefusesFol
     struct stat st;
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "still a FIFO";
-
     fs::create_directory(dir + "/folder");
     const Invocation to_folder = batch(dir, "--out " + dir + "/folder");
     EXPECT_EQ(to_folder.status, 1);

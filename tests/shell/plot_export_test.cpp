@@ -14,9 +14,7 @@ protected:
 
 TEST_F(PlotExport, RefusedOptionsExitWithTwoNamingTheCulprit)
 {
-    struct Row {
-        std::string args, named;
-    } rows[] = {
+    struct Row { std::string args, named; } rows[] = {
         {"--plot psf-4d A.svg", "psf-4d"},
         {"--size 15x600 --plot psf-3d A.svg", "15x600"},
         {"--size 800x8193 --plot psf-3d A.svg", "800x8193"},

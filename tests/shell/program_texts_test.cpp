@@ -7,17 +7,14 @@
 
 namespace {
 
-// Every box the main window's commands show on their own: a PSF view before any PSF, Review
-// Domains, and Create PSF with the centroid analysis on (its result, then the statistics of
+// The boxes of Review Domains and Create PSF with the centroid analysis on (its result, then the statistics of
 // the first computation).
 TEST(ProgramTexts, MainWindowBoxesHaveTheirTextsCaptionsAndIcons)
 {
     run_program([] {
-        testing_choose_menu_item(mainhwnd, IDM_PLOT_PSF_XSLICE);
         testing_choose_menu_item(mainhwnd, IDM_REVIEW_DOMAINS);
         nDoCentroidError = 1;
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-
         const std::string time = "[ 12][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9]{2}";
         const std::string number = "-?[0-9]+\\.[0-9]{6}";
         const struct Row {
@@ -25,7 +22,6 @@ TEST(ProgramTexts, MainWindowBoxesHaveTheirTextsCaptionsAndIcons)
             std::string text;  // a regular expression for the whole text
             UINT type;
         } rows[] = {
-            {"There Is No Current PSF", "Click on Create PSF in menu above", MB_OK},
             {"Review Domains",
              "Pupil step is [0-9.]+ mm\\. \n Pupil extent is [0-9.]+ mm\\. \n  \n"
              "PSF step is [0-9.]+ microns\\. \n PSF extent is [0-9.]+ microns\\. \n \n"

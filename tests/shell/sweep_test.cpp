@@ -117,7 +117,6 @@ TEST_F(SweepJob, TrialsDependOnTheSeedOnlyAndRedrawValuesOutOfRange)
     EXPECT_EQ(read("b.csv"), a);
     EXPECT_EQ(read("c.csv"), a);
     EXPECT_NE(read("d.csv"), a);
-
     const auto rows = table(a);
     ASSERT_EQ(rows.size(), 80u);
     double sum = 0;
@@ -161,9 +160,7 @@ TEST_F(SweepJob, InterruptStopsTheWorkersAndWritesNothing)
 
 TEST_F(SweepJob, RefusalsStopTheRunBeforeAnyRow)
 {
-    const struct {
-        std::string args, message;
-    } cases[] = {
+    const struct { std::string args, message; } cases[] = {
         {"--sweep fnumber=-1:1:3", "F-number (fnumber) must be above 0, not -1."},
         {"--sweep fnumber=1:0:3", "F-number (fnumber) must be above 0, not 0."},
         {"--sweep PhasePatternPeriod=3:0:4", "Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},

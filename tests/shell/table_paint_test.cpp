@@ -45,7 +45,6 @@ protected:
         cyChar = savedMetrics[1];
         for (int kind : {0, 1, 2, 3, 6}) iVscrollPos[kind] = iHscrollPos[kind] = 0;
     }
-
     void paint(int kind, int line, int character, RECT update = {0, 0, kWidth, kHeight})
     {
         iVscrollPos[kind] = line;
@@ -54,7 +53,6 @@ protected:
         PaintTable(dc, kind, update);
         ops = RecordedOps(dc);
     }
-
     // The text drawn with its reference point at (x, y), or "(none)".
     std::string text_at(int x, int y, UINT *align = nullptr) const
     {
@@ -67,7 +65,6 @@ protected:
         }
         return "(none)";
     }
-
     float ***const arrays[5] = {&r_input, &phase_input, &r_output, &i_output, &m_output};
     float **saved[5] = {};
     int savedMetrics[2] = {};

@@ -194,7 +194,6 @@ TEST(TableScroll, PlotWindowsIgnoreKeysAndScrollRequests)
         size(table, m.maxWidth - 100 * m.cx, 40 * m.cy);
         place(table, 0, 45, 55);
         const int plotThumb = GetScrollPos(plot, SB_VERT);
-
         struct Row { const char *name; UINT message; int param; } rows[] = {
             {"Page Down", WM_KEYDOWN, VK_NEXT}, {"End", WM_KEYDOWN, VK_END},
             {"Home", WM_KEYDOWN, VK_HOME},      {"Left", WM_KEYDOWN, VK_LEFT},
