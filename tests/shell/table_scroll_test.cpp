@@ -49,78 +49,44 @@ void place(HWND view, int kind, int line, int character)
     SetScrollPos(view, SB_HORZ, character, TRUE);
 }
 
-TEST(TableScroll, VerticalRangeCountsTheClientInWholeLinesAndStartsInTheMiddle)
+// Vertical range = max(0, 129 + 2 - lines in the client); horizontal range = max(0, 10 + (line
+// width - client width) / cxChar), the quotient truncated toward zero, so a client a part
+// character short of line + 10 characters still scrolls 1; each position half its range.
+TEST(TableScroll, RangesCountTheClientInWholeLinesAndCharactersAndStartInTheMiddle)
 {
-    // Range = max(0, 129 + 2 - lines in the client), the position half of it, rounded down.
-    struct Row {
-        const char *name;
-        int lines;  // client height in lines
-        int extra;  // pixels beyond them (less than a line)
-        int max, pos;
-    } rows[] = {
-        {"40 lines", 40, 0, 91, 45},
-        {"40 lines and a part line", 40, -1, 91, 45},  // extra -1 means cyChar - 1 pixels
-        {"130 lines", 130, 0, 1, 0},
-        {"131 lines fit the whole table", 131, 0, 0, 0},
-        {"taller than the table", 200, 0, 0, 0},
-        {"no client area at all", 0, 0, 131, 65},
-        {"one line", 1, 0, 130, 65},
+    // Client height: lines * cyChar + pixels (-1: a part line of cyChar - 1 pixels); width:
+    // line width + chars * cxChar + pixels.
+    struct Row { int lines, linePixels, chars, charPixels, vmax, vpos, hmax, hpos; } rows[] = {
+        {40, 0, -100, 0, 91, 45, 110, 55},  {40, -1, -100, 1, 91, 45, 109, 54}, {130, 0, 10, -1, 1, 0, 1, 0},
+        {200, 0, -1000, 0, 0, 0, 1010, 505}, {0, 0, 40, 0, 131, 65, 0, 0},      {1, 0, 0, 0, 130, 65, 10, 5},
+        {131, 0, 10, 0, 0, 0, 0, 0},  // last: with no scroll bar left the toolkit lays the view out anew
     };
     run_program([&] {
-        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
-        ASSERT_NE(view, nullptr);
-        const int cy = default_font_metrics().cy;
-        for (const Row &row : rows) {
-            const int height = row.lines * cy + (row.extra < 0 ? cy - 1 : row.extra);
-            EXPECT_EQ(size(view, 500, height), 0) << row.name;
-            EXPECT_EQ(iVscrollMax[0], row.max) << row.name;
-            EXPECT_EQ(iVscrollPos[0], row.pos) << row.name;
-            int lo = -1, hi = -1;
-            GetScrollRange(view, SB_VERT, &lo, &hi);
-            EXPECT_EQ(lo, 0) << row.name;
-            EXPECT_EQ(hi, row.max) << row.name;
-            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.pos) << row.name;
-            EXPECT_EQ(cyClient, height) << row.name;
-        }
-    });
-}
-
-TEST(TableScroll, HorizontalRangeCountsCharactersBeyondTheLinePlusTen)
-{
-    // Range = max(0, 10 + (line width - client width) / cxChar), the quotient truncated
-    // toward zero, so a client a part character short of line + 10 characters still scrolls 1.
-    struct Row {
-        const char *name;
-        int chars;  // client width = line width + chars * cxChar + pixels
-        int pixels;
-        int max, pos;
-    } rows[] = {
-        {"100 characters narrower", -100, 0, 110, 55},
-        {"a pixel less than 100 characters narrower", -100, 1, 109, 54},
-        {"exactly as wide", 0, 0, 10, 5},
-        {"ten characters wider", 10, 0, 0, 0},
-        {"a pixel short of ten characters wider", 10, -1, 1, 0},
-        {"much wider", 40, 0, 0, 0},
-    };
-    run_program([&] {
-        const HWND view = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
-        EXPECT_EQ(view, nullptr) << "no PSF yet";
+        EXPECT_EQ(open_view(IDM_TABLE_PSF, &hwndChildModulusOutput), nullptr) << "no PSF yet";
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
         const HWND psf = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
         ASSERT_NE(psf, nullptr);
         const Metrics m = default_font_metrics();
         for (const Row &row : rows) {
-            const int width = m.maxWidth + row.chars * m.cx + row.pixels;
-            ASSERT_GT(width, 0);
-            ASSERT_LT(width, 65536);
-            EXPECT_EQ(size(psf, width, 40 * m.cy), 0) << row.name;
-            EXPECT_EQ(iHscrollMax[6], row.max) << row.name;
-            EXPECT_EQ(iHscrollPos[6], row.pos) << row.name;
+            SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.chars << " characters");
+            const int height = row.lines * m.cy + (row.linePixels < 0 ? m.cy - 1 : row.linePixels);
+            const int width = m.maxWidth + row.chars * m.cx + row.charPixels;
+            ASSERT_TRUE(width > 0 && width < 65536);
+            EXPECT_EQ(size(psf, width, height), 0);
+            EXPECT_EQ(iVscrollMax[6], row.vmax);
+            EXPECT_EQ(iVscrollPos[6], row.vpos);
+            EXPECT_EQ(iHscrollMax[6], row.hmax);
+            EXPECT_EQ(iHscrollPos[6], row.hpos);
             int lo = -1, hi = -1;
+            GetScrollRange(psf, SB_VERT, &lo, &hi);
+            EXPECT_EQ(lo, 0);
+            EXPECT_EQ(hi, row.vmax);
             GetScrollRange(psf, SB_HORZ, &lo, &hi);
-            EXPECT_EQ(hi, row.max) << row.name;
-            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.pos) << row.name;
-            EXPECT_EQ(cxClient, width) << row.name;
+            EXPECT_EQ(hi, row.hmax);
+            EXPECT_EQ(GetScrollPos(psf, SB_VERT), row.vpos);
+            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.hpos);
+            EXPECT_EQ(cxClient, width);
+            EXPECT_EQ(cyClient, height);
         }
     });
 }
