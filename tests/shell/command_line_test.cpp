@@ -40,8 +40,7 @@ TEST_F(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
         {"nosuch=1 --out " , "unknown setting 'nosuch'"},
         {"fnumber=abc --out ", "orvinta: F-number (fnumber) must be a number."},
         {"PhasePatternPeriod=0 --out ", "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
-        {"fnumber --out ", "'fnumber' is not NAME=VALUE"},
-        {"--out", "--out needs a file name"},
+        {"fnumber --out ", "'fnumber' is not NAME=VALUE"}, {"--out", "--out needs a file name"},
     };
     for (const auto &row : rows) {
         const std::string args = row.args;
@@ -103,15 +102,11 @@ TEST(EvalCommand, PrintsTheValueOrASyntaxErrorOrAUsageError)
 {
     struct Row { std::vector<std::string> args; int status; const char *out, *err_start; };  // args: after --eval
     const Row rows[] = {
-        {{"x*y", "2", "3"}, 0, "6\n", ""},
-        {{"x/y", "1", "4"}, 0, "0.25\n", ""},
+        {{"x*y", "2", "3"}, 0, "6\n", ""}, {{"x/y", "1", "4"}, 0, "0.25\n", ""},
         {{"0.1", "0", "0"}, 0, "0.10000000000000001\n", ""},  // 17 digits of the double nearest 0.1
-        {{"-x", "-1.5e2", "0"}, 0, "150\n", ""},
-        {{"1/0", "0", "0"}, 0, "inf\n", ""},
-        {{"sqrt(-1)", "0", "0"}, 0, "nan\n", ""},
-        {{"SIN X", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n"},
-        {{"", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n"},
-        {{"1"}, 2, "", "orvinta: --eval takes 3 arguments"},
+        {{"-x", "-1.5e2", "0"}, 0, "150\n", ""}, {{"1/0", "0", "0"}, 0, "inf\n", ""},
+        {{"sqrt(-1)", "0", "0"}, 0, "nan\n", ""}, {{"SIN X", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n"},
+        {{"", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n"}, {{"1"}, 2, "", "orvinta: --eval takes 3 arguments"},
         {{}, 2, "", "orvinta: --eval takes 3 arguments"},
         {{"1", "2", "3", "4"}, 2, "", "orvinta: --eval takes 3 arguments"},
         {{"1", "a", "2"}, 2, "", "orvinta: --eval: X and Y must be numbers"},
@@ -164,12 +159,9 @@ protected:
 TEST_F(PlotExport, RefusedOptionsExitWithTwoNamingTheCulprit)
 {
     struct Row { std::string args, named; } rows[] = {
-        {"--plot psf-4d A.svg", "psf-4d"},
-        {"--size 15x600 --plot psf-3d A.svg", "15x600"},
-        {"--size 800x8193 --plot psf-3d A.svg", "800x8193"},
-        {"--size 800x --plot psf-3d A.svg", "800x"},
-        {"--size 800X600 --plot psf-3d A.svg", "800X600"},
-        {"--plot psf-3d A.jpg", "A.jpg"},
+        {"--plot psf-4d A.svg", "psf-4d"}, {"--size 15x600 --plot psf-3d A.svg", "15x600"},
+        {"--size 800x8193 --plot psf-3d A.svg", "800x8193"}, {"--size 800x --plot psf-3d A.svg", "800x"},
+        {"--size 800X600 --plot psf-3d A.svg", "800X600"}, {"--plot psf-3d A.jpg", "A.jpg"},
         {"--plot psf-3d A.SVG", "A.SVG"},
     };
     for (const Row &row : rows) {

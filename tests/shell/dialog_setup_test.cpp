@@ -77,8 +77,7 @@ TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnly)
         {"pattern", 94, {502}, [] { return nCurrentPhasePattern; }, PATTERN_NONE, PATTERN_WAFFLE},
         {"plate", 93, {520}, [] { return nHasPhasePlate; }, 0, 1},
         {"spherical", 92, {101}, [] { return HasSpherical; }, 0, 1},
-        {"coma", 92, {102}, [] { return HasComa; }, 1, 0},
-        {"Z05", 91, {455}, [] { return HasZern[5]; }, 0, 1},
+        {"coma", 92, {102}, [] { return HasComa; }, 1, 0}, {"Z05", 91, {455}, [] { return HasZern[5]; }, 0, 1},
         {"Z26", 91, {476}, [] { return HasZern[26]; }, 1, 0},
     };
     run_program([&] {
@@ -109,12 +108,9 @@ TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnly)
 TEST(SetupDialogs, AClickInOneRadioGroupKeepsTheMarksOfTheOthers)
 {
     const struct { UINT command; int click; std::vector<int> checked, clear; } rows[] = {
-        {103, 134, {134, 137}, {133, 135, 138}},
-        {103, 138, {134, 138}, {133, 135, 137}},
-        {96, 172, {172, 176, 181}, {170, 171, 177, 182}},
-        {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
-        {96, 182, {172, 177, 182}, {170, 171, 176, 181}},
-        {96, 170, {170, 177, 182}, {171, 172, 176, 181}},
+        {103, 134, {134, 137}, {133, 135, 138}}, {103, 138, {134, 138}, {133, 135, 137}},
+        {96, 172, {172, 176, 181}, {170, 171, 177, 182}}, {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
+        {96, 182, {172, 177, 182}, {170, 171, 176, 181}}, {96, 170, {170, 177, 182}, {171, 172, 176, 181}},
     };
     run_program([&] {
         for (UINT command : {103u, 96u})

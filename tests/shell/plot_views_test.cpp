@@ -73,10 +73,7 @@ TEST_F(PlotViews, LogarithmicPsfClipsAtTheDecadeLimit)
     for (int i = 1; i <= GRID; i++) m_output[i][65] = 0.0f;
     struct Row { int i; float value; double plotted; } rows[] = {
         // Four decades below the peak of 100: clip value 10^-3, so everything below plots at -3.
-        {10, 0.0f, std::log10(0.001f)},
-        {20, 0.0005f, std::log10(0.001f)},
-        {30, 10.0f, 1.0},
-        {65, 100.0f, 2.0},
+        {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)}, {30, 10.0f, 1.0}, {65, 100.0f, 2.0},
     };
     for (const Row &row : rows) m_output[row.i][65] = row.value;
     PSFPlotType = PSF_LOGARITHMIC;
@@ -99,9 +96,7 @@ TEST_F(PlotViews, TitlesCarryTheCentroidAndTheRmsWithTheCurrentDigits)
     const double step = XPSFStep;
     ASSERT_NEAR(step, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
     struct Row { int kind; const char *title; int sigAfter; } rows[] = {
-        {12, "0.3333333433 waves RMS", 10},
-        {8, "Centroids: x = 1.72     y = 8.6e+29", 3},
-        {12, "0.333 waves RMS", 3},
+        {12, "0.3333333433 waves RMS", 10}, {8, "Centroids: x = 1.72     y = 8.6e+29", 3}, {12, "0.333 waves RMS", 3},
     };
     for (const Row &row : rows) {
         paint(row.kind, 1);

@@ -22,8 +22,7 @@ TEST(Reports, GeneralNumberFormatKeepsNSignificantDigits)
         {1234567.0, 6, "1.23457e+06"},     // exponent 6 >= N: exponent form
         {0.0001234, 6, "0.0001234"},       // exponent -4: still fixed
         {0.00001234, 6, "1.234e-05"},      // exponent -5: exponent form
-        {0.75, 7, "0.75"},
-        {3600.0, 7, "3600"},
+        {0.75, 7, "0.75"}, {3600.0, 7, "3600"},
     };
     for (const Row &row : rows) EXPECT_EQ(gN(row.value, row.digits), row.text) << "value=" << row.value;
 }

@@ -172,8 +172,7 @@ TEST_F(SweepJob, RefusalsStopTheRunBeforeAnyRow)
         {"--random HasDefocus=0.5", "HasDefocus takes whole numbers only"},
         {"--sweep nCurrentPSFUnits=170:172:3", "nCurrentPSFUnits cannot be swept"},
         {"--sweep pupilradius=10:20:4", "pupilradius takes whole numbers only"},
-        {"--sweep defocus=0:1", "FROM:TO:STEPS"},
-        {"--sweep nosuch=0:1:2", "unknown setting 'nosuch'"},
+        {"--sweep defocus=0:1", "FROM:TO:STEPS"}, {"--sweep nosuch=0:1:2", "unknown setting 'nosuch'"},
     };
     for (const auto &c : cases) {
         const Invocation r = run(c.args + " --csv out.csv");

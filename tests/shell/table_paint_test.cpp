@@ -103,10 +103,8 @@ TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
     for (int j = 1; j <= 128; j++)
         for (int i = 1; i <= 128; i++) i_output[j][i] = static_cast<float>((j * 37 + i * 11) % 2000) - 1000.25f;
     struct Row { const char *name; RECT update; } rows[] = {
-        {"middle", {150, 100, 420, 160}},
-        {"left edge", {0, 0, 5, kHeight}},
-        {"bottom strip", {0, kHeight - 15, kWidth, kHeight}},
-        {"one pixel", {319, 150, 320, 151}},
+        {"middle", {150, 100, 420, 160}}, {"left edge", {0, 0, 5, kHeight}},
+        {"bottom strip", {0, kHeight - 15, kWidth, kHeight}}, {"one pixel", {319, 150, 320, 151}},
     };
     for (const Row &row : rows) {
         HDC everything = CreateImageDC(kWidth, kHeight);

@@ -159,8 +159,7 @@ TEST(TableScroll, PlotWindowsIgnoreKeysAndScrollRequests)
             {"Home", WM_KEYDOWN, VK_HOME},      {"Left", WM_KEYDOWN, VK_LEFT},
             {"Right", WM_KEYDOWN, VK_RIGHT},    {"Down", WM_KEYDOWN, VK_DOWN},
             {"line down", WM_VSCROLL, SB_LINEDOWN}, {"bottom", WM_VSCROLL, SB_BOTTOM},
-            {"page right", WM_HSCROLL, SB_PAGERIGHT},
-            {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3)},
+            {"page right", WM_HSCROLL, SB_PAGERIGHT}, {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3)},
         };
         for (const Row &row : rows) {
             EXPECT_EQ(SendMessageA(plot, row.message, static_cast<WPARAM>(row.param), 0), 0) << row.name;
