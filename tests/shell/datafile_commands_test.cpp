@@ -1,9 +1,6 @@
-// The data file commands of the main window as a user meets them: Save Data, Save Data As,
-// the open command and a file named on the command line. Files the reader takes are written
-// here field by field: 127 fields of 9 bytes and a last one of 10 (nine characters and the
-// line end) per record, 128 records. The bytes the writer should write come from a small
-// fixed-point formatter of exact values, not from the program's writer.
-
+// The data file commands as a user meets them: Save Data, Save Data As, the open command and a
+// file named on the command line. Reader files: 128 records of 128 nine-byte fields and a line
+// end. The writer's bytes come from a small fixed-point formatter of exact values.
 #include <sys/resource.h>
 
 #include <cerrno>
@@ -29,16 +26,6 @@ std::string fixed(long long units, long long scale, int decimals, std::size_t wi
     std::string text = units < 0 ? "-" : "";
     text.append(std::to_string(m / scale)).append(".").append(fraction);
     if (text.size() < width) text.insert(0, width - text.size(), ' ');
-    return text;
-}
-
-std::string whole_file(const std::function<std::string(int, int)> &field)
-{
-    std::string text;
-    for (int i = 1; i <= 128; i++) {
-        for (int j = 1; j <= 128; j++) text += field(i, j);
-        text += '\n';
-    }
     return text;
 }
 
@@ -68,7 +55,10 @@ std::string written_file(const std::function<std::string(int, int)> &field)
 float reader_value(int i, int j) { return ((i + j) % 2 ? -1.0f : 1.0f) * (i + j / 16.0f); }
 std::string reader_file()
 {
-    return whole_file([](int i, int j) { return fixed(((i + j) % 2 ? -1 : 1) * (i * 10000LL + j * 625LL), 10000, 4, 9); });
+    std::string text;
+    for (int i = 1; i <= 128; i++, text += '\n')
+        for (int j = 1; j <= 128; j++) text += fixed(((i + j) % 2 ? -1 : 1) * (i * 10000LL + j * 625LL), 10000, 4, 9);
+    return text;
 }
 
 // A pattern that tells arrays, rows and columns apart: k * 200 + i + j / 64, negative on odd
@@ -91,12 +81,6 @@ bool r_output_is(const std::function<float(int, int)> &expected)
         for (int j = 1; j <= 128; j++)
             if (r_output[i][j] != expected(i, j)) return false;
     return true;
-}
-
-void fill_output(float value)
-{
-    for (int i = 1; i <= 128; i++)
-        for (int j = 1; j <= 128; j++) r_output[i][j] = value;
 }
 
 using DataFileCommands = TempFolderTest;
@@ -127,7 +111,7 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffers
         EXPECT_STREQ(szTitleName, "psf1.txt");
         EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
         // 128 lines of 128 "%12.6f" fields: the PSF is all zero before it is computed.
-        EXPECT_TRUE(slurp(dir + "/psf1.txt") == whole_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
+        EXPECT_TRUE(slurp(dir + "/psf1.txt") == written_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
         // Now the name is current: Save Data writes without a dialog; the next dialog offers it.
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
         EXPECT_EQ(testing_filedlg_requests().size(), 1u);
@@ -196,7 +180,7 @@ TEST_F(DataFileCommands, SavingTwiceReplacesTheFileAndALinkedFileIsWrittenThroug
         EXPECT_EQ(testing_filedlg_requests().size(), 1u);
         EXPECT_TRUE(testing_message_boxes().empty());
         EXPECT_TRUE(slurp(path) ==
-                    whole_file([](int i, int j) { return fixed(pattern_millionths(1, i, j), 1000000, 6, 12); }));
+                    written_file([](int i, int j) { return fixed(pattern_millionths(1, i, j), 1000000, 6, 12); }));
         // Save Data As to the same name asks first; yes replaces.
         fill(r_input, 0);
         testing_begin({IDYES});
@@ -273,11 +257,8 @@ TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
                 EXPECT_EQ(testing_cursors().back(), "IDC_ARROW");
             },
             row.path);
-        if (row.after) {
-            EXPECT_EQ(slurp(row.path), row.after);
-        } else if (!fs::is_directory(row.path)) {
-            EXPECT_FALSE(fs::exists(row.path));
-        }
+        EXPECT_TRUE(row.after ? slurp(row.path) == row.after : fs::is_directory(row.path) || !fs::exists(row.path))
+            << slurp(row.path);
     }
     for (const auto &e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().filename().string().find(".txt."), std::string::npos) << "temporary " << e.path();
@@ -321,9 +302,7 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
                     EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
                 }
                 EXPECT_EQ(std::string(szFileName), row.kept);
-                if (row.box.empty()) {
-                    EXPECT_EQ(std::string(szTitleName), row.file);
-                }
+                EXPECT_TRUE(!row.box.empty() || szTitleName == row.file) << szTitleName;
                 EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
                 if (!row.saves) return;
                 testing_filedlg_begin({testing_file_choice(dir + "/never-asked.txt")});
@@ -334,9 +313,7 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
                 EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
             },
             path);
-        if (row.saves) {
-            EXPECT_EQ(fs::file_size(path), 196736u);
-        }
+        EXPECT_TRUE(!row.saves || fs::file_size(path) == 196736u);
         EXPECT_FALSE(fs::exists(dir + "/never-asked.txt"));
     }
 }
@@ -375,7 +352,8 @@ TEST_F(DataFileCommands, OpenLoadsAWholeReaderFileAndRefusesEverythingElse)
         run_program([&] {
             testing_filedlg_begin({testing_file_choice(dir + "/first.txt")});
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-            fill_output(7.0f);
+            for (int i = 1; i <= 128; i++)
+                for (int j = 1; j <= 128; j++) r_output[i][j] = 7.0f;
             const float psf = m_output[65][65];
             testing_begin({IDYES});  // "create it?" yes
             testing_filedlg_begin({row.cancel ? testing_file_cancel() : testing_file_choice(path)});
