@@ -17,23 +17,9 @@ namespace {
 // Start-up settings and pupil; every chart message is answered by the test support.
 class PlotViews : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        optics_startup();
-        testing_begin();
-        dc = CreateRecordingDC(400, 300);
-    }
-    void TearDown() override
-    {
-        DeleteDC(dc);
-        testing_end();
-        optics_shutdown();
-    }
-    void paint(int kind, int zoom)
-    {
-        izoom = zoom;
-        DrawPlot(dc, RECT{0, 0, 400, 300}, kind);
-    }
+    void SetUp() override { optics_startup(); testing_begin(); dc = CreateRecordingDC(400, 300); }
+    void TearDown() override { DeleteDC(dc); testing_end(); optics_shutdown(); }
+    void paint(int kind, int zoom) { izoom = zoom; DrawPlot(dc, RECT{0, 0, 400, 300}, kind); }
     HDC dc = nullptr;
 };
 

@@ -33,11 +33,7 @@ namespace fs = std::filesystem;
 namespace program_harness {
 class Toolkit : public ::testing::Environment {
 public:
-    void SetUp() override
-    {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ASSERT_TRUE(platform_start(0, nullptr));
-    }
+    void SetUp() override { setenv("QT_QPA_PLATFORM", "offscreen", 0); ASSERT_TRUE(platform_start(0, nullptr)); }
     void TearDown() override { platform_finish(); }
 };
 inline const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new Toolkit);
@@ -59,12 +55,7 @@ inline int run_program(const std::function<void()> &body, const std::string &fil
     return code;
 }
 
-inline std::string caption_of(HWND window)
-{
-    char text[700];
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+inline std::string caption_of(HWND window) { char text[700]; GetWindowTextA(window, text, sizeof text); return text; }
 
 inline std::vector<std::string> message_texts()
 {
