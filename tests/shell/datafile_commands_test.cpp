@@ -1,41 +1,18 @@
-// The data file commands of the main window as a user meets them: Save Data, Save Data As,
-// the open command and a file named on the command line. Files the reader takes are written
-// here field by field: 127 fields of 9 bytes and a last one of 10 (nine characters and the
-// line end) per record, 128 records. The bytes the writer should write come from a small
-// fixed-point formatter of exact values, not from the program's writer.
-#include <gtest/gtest.h>
-
+// The data file commands as a user meets them: Save Data, Save Data As, the open command and a
+// file named on the command line. Reader files: 128 records of 128 nine-byte fields and a line
+// end. The writer's bytes come from a small fixed-point formatter of exact values.
 #include <sys/resource.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <sstream>
-#include <string>
-#include <vector>
 
-#include "optics/settings.h"
 #include "platform/filedlg.h"
-#include "platform/testing_filedlg.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "tests/shell/program_harness.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
 const char kCaptionWithoutTitle[] = "Orvinta - Orvinta: Diffraction Point Spread Function of Wavefront";
-
-std::string read_file(const std::string &path)
-{
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
 
 void write_file(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
 
@@ -49,16 +26,6 @@ std::string fixed(long long units, long long scale, int decimals, std::size_t wi
     std::string text = units < 0 ? "-" : "";
     text.append(std::to_string(m / scale)).append(".").append(fraction);
     if (text.size() < width) text.insert(0, width - text.size(), ' ');
-    return text;
-}
-
-std::string whole_file(const std::function<std::string(int, int)> &field)
-{
-    std::string text;
-    for (int i = 1; i <= 128; i++) {
-        for (int j = 1; j <= 128; j++) text += field(i, j);
-        text += '\n';
-    }
     return text;
 }
 
@@ -88,7 +55,10 @@ std::string written_file(const std::function<std::string(int, int)> &field)
 float reader_value(int i, int j) { return ((i + j) % 2 ? -1.0f : 1.0f) * (i + j / 16.0f); }
 std::string reader_file()
 {
-    return whole_file([](int i, int j) { return fixed(((i + j) % 2 ? -1 : 1) * (i * 10000LL + j * 625LL), 10000, 4, 9); });
+    std::string text;
+    for (int i = 1; i <= 128; i++, text += '\n')
+        for (int j = 1; j <= 128; j++) text += fixed(((i + j) % 2 ? -1 : 1) * (i * 10000LL + j * 625LL), 10000, 4, 9);
+    return text;
 }
 
 // A pattern that tells arrays, rows and columns apart: k * 200 + i + j / 64, negative on odd
@@ -111,19 +81,6 @@ bool r_output_is(const std::function<float(int, int)> &expected)
         for (int j = 1; j <= 128; j++)
             if (r_output[i][j] != expected(i, j)) return false;
     return true;
-}
-
-void fill_output(float value)
-{
-    for (int i = 1; i <= 128; i++)
-        for (int j = 1; j <= 128; j++) r_output[i][j] = value;
-}
-
-std::vector<std::string> box_texts()
-{
-    std::vector<std::string> texts;
-    for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
-    return texts;
 }
 
 using DataFileCommands = TempFolderTest;
@@ -154,8 +111,7 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffers
         EXPECT_STREQ(szTitleName, "psf1.txt");
         EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
         // 128 lines of 128 "%12.6f" fields: the PSF is all zero before it is computed.
-        EXPECT_TRUE(read_file(dir + "/psf1.txt") == whole_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
-
+        EXPECT_TRUE(slurp(dir + "/psf1.txt") == written_file([](int, int) { return fixed(0, 1000000, 6, 12); }));
         // Now the name is current: Save Data writes without a dialog; the next dialog offers it.
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
         EXPECT_EQ(testing_filedlg_requests().size(), 1u);
@@ -192,7 +148,7 @@ TEST_F(DataFileCommands, TheDataSavingChoiceDecidesWhichArrayIsWrittenRowByRow)
             testing_filedlg_begin({testing_file_choice(path)});
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
             ASSERT_TRUE(fs::exists(path));
-            const std::string written = read_file(path), expected = row.pattern < 0 ? "" : written_file([&](int i, int j) {
+            const std::string written = slurp(path), expected = row.pattern < 0 ? "" : written_file([&](int i, int j) {
                 for (const auto &w : wide)
                     if (row.pattern == 0 && w.i == i && w.j == j) return fixed(w.millionths, 1000000, 6, 12);
                 return fixed(pattern_millionths(row.pattern, i, j), 1000000, 6, 12);
@@ -216,31 +172,30 @@ TEST_F(DataFileCommands, SavingTwiceReplacesTheFileAndALinkedFileIsWrittenThroug
         fill(r_input, 0);
         testing_filedlg_begin({testing_file_choice(path)});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-        const std::string first = read_file(path);
+        const std::string first = slurp(path);
         // Save Data to the current name: no dialog, no question.
         fill(r_input, 1);
         testing_clear_records();
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
         EXPECT_EQ(testing_filedlg_requests().size(), 1u);
         EXPECT_TRUE(testing_message_boxes().empty());
-        EXPECT_TRUE(read_file(path) ==
-                    whole_file([](int i, int j) { return fixed(pattern_millionths(1, i, j), 1000000, 6, 12); }));
+        EXPECT_TRUE(slurp(path) ==
+                    written_file([](int i, int j) { return fixed(pattern_millionths(1, i, j), 1000000, 6, 12); }));
         // Save Data As to the same name asks first; yes replaces.
         fill(r_input, 0);
         testing_begin({IDYES});
         testing_filedlg_begin({testing_file_choice(path)});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-        EXPECT_EQ(box_texts(), std::vector<std::string>{"twice.txt already exists.\nDo you want to replace it?"});
-        EXPECT_TRUE(read_file(path) == first);
+        EXPECT_EQ(message_texts(), std::vector<std::string>{"twice.txt already exists.\nDo you want to replace it?"});
+        EXPECT_TRUE(slurp(path) == first);
     });
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1) << "no temporary left";
-
     fs::create_directory(dir + "/real");
     write_file(dir + "/real/target.txt", "old\n");
     fs::create_symlink(dir + "/real/target.txt", dir + "/link.txt");
     run_program([&] { ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE)); }, dir + "/link.txt");
     EXPECT_TRUE(fs::is_symlink(dir + "/link.txt"));
-    EXPECT_EQ(read_file(dir + "/real/target.txt").size(), 196736u);  // 128 x (128 x 12 + 1)
+    EXPECT_EQ(slurp(dir + "/real/target.txt").size(), 196736u);  // 128 x (128 x 12 + 1)
 }
 
 // Lowers the largest file this process may write, and restores it.
@@ -302,11 +257,8 @@ TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
                 EXPECT_EQ(testing_cursors().back(), "IDC_ARROW");
             },
             row.path);
-        if (row.after) {
-            EXPECT_EQ(read_file(row.path), row.after);
-        } else if (!fs::is_directory(row.path)) {
-            EXPECT_FALSE(fs::exists(row.path));
-        }
+        EXPECT_TRUE(row.after ? slurp(row.path) == row.after : fs::is_directory(row.path) || !fs::exists(row.path))
+            << slurp(row.path);
     }
     for (const auto &e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().filename().string().find(".txt."), std::string::npos) << "temporary " << e.path();
@@ -350,9 +302,7 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
                     EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
                 }
                 EXPECT_EQ(std::string(szFileName), row.kept);
-                if (row.box.empty()) {
-                    EXPECT_EQ(std::string(szTitleName), row.file);
-                }
+                EXPECT_TRUE(!row.box.empty() || szTitleName == row.file) << szTitleName;
                 EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
                 if (!row.saves) return;
                 testing_filedlg_begin({testing_file_choice(dir + "/never-asked.txt")});
@@ -363,9 +313,7 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
                 EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
             },
             path);
-        if (row.saves) {
-            EXPECT_EQ(fs::file_size(path), 196736u);
-        }
+        EXPECT_TRUE(!row.saves || fs::file_size(path) == 196736u);
         EXPECT_FALSE(fs::exists(dir + "/never-asked.txt"));
     }
 }
@@ -404,12 +352,13 @@ TEST_F(DataFileCommands, OpenLoadsAWholeReaderFileAndRefusesEverythingElse)
         run_program([&] {
             testing_filedlg_begin({testing_file_choice(dir + "/first.txt")});
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-            fill_output(7.0f);
+            for (int i = 1; i <= 128; i++)
+                for (int j = 1; j <= 128; j++) r_output[i][j] = 7.0f;
             const float psf = m_output[65][65];
             testing_begin({IDYES});  // "create it?" yes
             testing_filedlg_begin({row.cancel ? testing_file_cancel() : testing_file_choice(path)});
             testing_send_command(mainhwnd, IDM_OPEN);
-            EXPECT_EQ(box_texts(), row.boxes);
+            EXPECT_EQ(message_texts(), row.boxes);
             EXPECT_EQ(m_output[65][65], psf) << "only r_output changes";
             const bool loads = row.boxes.empty() && !row.cancel;
             EXPECT_TRUE(loads ? r_output_is(reader_value) : r_output_is([](int, int) { return 7.0f; }));

@@ -1,7 +1,7 @@
 // What every dialog shares, one row per dialog: opening from its menu command, accepting it
 // unchanged, and refusing a bad value.
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 
 #include "tests/shell/dialog_test_harness.h"
 
@@ -9,16 +9,15 @@ using namespace dialog_tests;
 
 namespace {
 
-// Width and height from a PNG file's header, or {0, 0}.
+// Width and height from a PNG file's header (big-endian at bytes 16 and 20), or {0, 0}.
 std::pair<int, int> png_size(const std::string &path)
 {
-    std::FILE *f = std::fopen(path.c_str(), "rb");
-    if (!f) return {0, 0};
-    unsigned char header[24] = {};
-    const std::size_t n = std::fread(header, 1, sizeof header, f);
-    std::fclose(f);
-    if (n < 24) return {0, 0};
-    auto be32 = [&](int at) { return (header[at] << 24) | (header[at + 1] << 16) | (header[at + 2] << 8) | header[at + 3]; };
+    const std::string h = slurp(path);
+    if (h.size() < 24) return {0, 0};
+    auto be32 = [&](int at) {
+        return int(std::uint8_t(h[at])) << 24 | std::uint8_t(h[at + 1]) << 16 | std::uint8_t(h[at + 2]) << 8 |
+               std::uint8_t(h[at + 3]);
+    };
     return {be32(16), be32(20)};
 }
 
@@ -41,16 +40,12 @@ TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWho
     const char *pictures = std::getenv("ORVINTA_DIALOG_PICTURES");
     const std::string folder = pictures && *pictures ? pictures : dir;
     const struct { UINT command; const char *templateName, *caption; } rows[] = {
-        {102, "SystemBox", "Optics Specifications"},
-        {103, "PupilBox", "Pupil Specifications"},
+        {102, "SystemBox", "Optics Specifications"}, {103, "PupilBox", "Pupil Specifications"},
         {97, "ObscurationBox", "Obscuration of Pupil Transmission"},
         {98, "ApodBox", "Apodization of Pupil Transmission "},
-        {92, "ThirdOrderInputDiaBox", "Third Order Aberrations"},
-        {91, "ZernInputDiaBox", "Zernike Coefficients"},
-        {94, "PhasePatternBox", "Discontinuous Phase Pattern"},
-        {93, "PhasePlate", "Subaperture Phase Plate"},
-        {96, "AnalyOptDlg", "Analysis Options"},
-        {95, "DataSavingOptions", "Data Saving Options"},
+        {92, "ThirdOrderInputDiaBox", "Third Order Aberrations"}, {91, "ZernInputDiaBox", "Zernike Coefficients"},
+        {94, "PhasePatternBox", "Discontinuous Phase Pattern"}, {93, "PhasePlate", "Subaperture Phase Plate"},
+        {96, "AnalyOptDlg", "Analysis Options"}, {95, "DataSavingOptions", "Data Saving Options"},
         {90, "AboutBox", ""},
     };
     run_program([&] {
@@ -91,8 +86,7 @@ TEST_F(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
         {98, {{151, "  0.7500"}, {152, "  1.5000"}, {153, "  1.5000"}, {154, "  1.5000"}}, {158}, {159, 160, 161}},
         {96, {{173, "20"}, {179, "4"}}, {170, 176, 181, 180}, {171, 172, 177, 182, 183}},
         {92, {{105, "    0.000"}, {106, "   -0.400"}, {107, "    0.000"}, {108, "    0.000"}}, {102}, {101, 103, 104}},
-        {94, {{505, " 0.2500"}, {504, "5"}}, {500}, {501, 502, 503}},
-        {93, {{522, "0.50000"}, {524, "0"}}, {}, {520}},
+        {94, {{505, " 0.2500"}, {504, "5"}}, {500}, {501, 502, 503}}, {93, {{522, "0.50000"}, {524, "0"}}, {}, {520}},
         {95, {{543, "   On the next File Save operation,"}}, {542}, {540, 541}},
     };
     run_program([&] {

@@ -12,16 +12,9 @@ using namespace dialog_tests;
 TEST(DialogMachinery, GetDlgItemIntReadsWholeDecimalNumbersOnly)
 {
     const struct { const char *text; BOOL isSigned; BOOL translated; UINT value; } rows[] = {
-        {"42", FALSE, TRUE, 42},
-        {"  17  ", FALSE, TRUE, 17},
-        {"-5", TRUE, TRUE, static_cast<UINT>(-5)},
-        {"-5", FALSE, FALSE, 0},
-        {"4.5", FALSE, FALSE, 0},
-        {"12abc", FALSE, FALSE, 0},
-        {"", FALSE, FALSE, 0},
-        {"4294967295", FALSE, TRUE, 4294967295u},
-        {"4294967296", FALSE, FALSE, 0},
-        {"2147483648", TRUE, FALSE, 0},
+        {"42", FALSE, TRUE, 42}, {"  17  ", FALSE, TRUE, 17}, {"-5", TRUE, TRUE, static_cast<UINT>(-5)},
+        {"-5", FALSE, FALSE, 0}, {"4.5", FALSE, FALSE, 0}, {"12abc", FALSE, FALSE, 0}, {"", FALSE, FALSE, 0},
+        {"4294967295", FALSE, TRUE, 4294967295u}, {"4294967296", FALSE, FALSE, 0}, {"2147483648", TRUE, FALSE, 0},
         {"-2147483648", TRUE, TRUE, static_cast<UINT>(INT_MIN)},
     };
     run_program([&] {
@@ -73,7 +66,6 @@ TEST(DialogMachinery, ResultOfEndDialogAndTheCommandsAButtonSends)
         const int expected[] = {118, IDOK, IDOK, IDCANCEL};
         ASSERT_EQ(commands_count, 4);
         for (int i = 0; i < 4; ++i) EXPECT_EQ(commands_seen[i], expected[i]) << "command " << i;
-
         EXPECT_EQ(DialogBoxParamA(nullptr, "NoSuchBox", mainhwnd, RecordingProc, 0), -1);
         EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0), -1);
         EXPECT_EQ(EndDialog(mainhwnd, 0), FALSE) << "the main window is no dialog";
@@ -86,13 +78,9 @@ TEST(DialogMachinery, GcvtWritesSignificantDigitsLikeTheCLibrary)
         {0.01f, 5, "0.01"},                 // the float 0.0099999998 rounds back
         {0.3f, 5, "0.3"},                   // trailing zeros dropped
         {123456.0, 5, "1.2346e+05"},        // exponent once it reaches ndigit
-        {99999.0, 5, "99999"},
-        {100000.0, 5, "1e+05"},
+        {99999.0, 5, "99999"}, {100000.0, 5, "1e+05"},
         {0.0001234567, 5, "0.00012346"},    // fixed down to an exponent of -4
-        {0.00001234567, 5, "1.2346e-05"},
-        {3.0, 10, "3"},
-        {-12.0, 10, "-12"},
-        {0.0, 5, "0"},
+        {0.00001234567, 5, "1.2346e-05"}, {3.0, 10, "3"}, {-12.0, 10, "-12"}, {0.0, 5, "0"},
         {2.5, 1, "2"},                      // ties to even, as printf rounds
         {0.5, 0, "0.5"},                    // fewer than one digit means one
         {1.0 / 3.0, 40, "0.33333333333333331"},  // no more than 17

@@ -2,20 +2,6 @@
 // first idle moment, dialogs are driven by queued scripts and message boxes are answered OK.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "optics/settings.h"
-#include "platform/app.h"
-#include "platform/testing.h"
-#include "platform/testing_dialogs.h"
-#include "shell/entry.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "tests/shell/program_harness.h"
 
 namespace dialog_tests {

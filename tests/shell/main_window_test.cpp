@@ -1,22 +1,10 @@
 // The windowed program end to end, headless: each test starts the program through its own
 // entry point, drives it at its first idle moment through the test support, and lets it
 // close. Message boxes are answered by the test support and recorded.
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "optics/farfield.h"
 #include "optics/pupil.h"
-#include "optics/settings.h"
-#include "platform/app.h"
-#include "platform/testing.h"
-#include "shell/entry.h"
-#include "shell/globals.h"
 #include "views/program_windows.h"
-#include "shell/wndproc.h"
 #include "views/child.h"
 #include "tests/shell/program_harness.h"
 
@@ -94,16 +82,13 @@ TEST(MainWindow, CreatePSFGreysItemBeepsAndShowsStatisticsTheFirstTimeOnly)
         EXPECT_EQ(testing_beep_count(), 1);
         const std::vector<std::string> cursors = {"fftCursor", "IDC_ARROW"};
         EXPECT_EQ(testing_cursors(), cursors);
-
         // The statistics box itself is checked with the other boxes' texts.
         ASSERT_EQ(testing_message_boxes().size(), 1u);
         EXPECT_EQ(testing_message_boxes()[0].caption, "FFT Statistics");
         EXPECT_EQ(ionce, 1);
-
         // Greyed: the menu cannot run it again.
         EXPECT_FALSE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
         EXPECT_EQ(testing_beep_count(), 1);
-
         // After a settings change it runs again, without a second report.
         accept_a_setup_dialog();
         EXPECT_EQ(HaveCurrentPSF, 0);
@@ -131,7 +116,6 @@ TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBox)
             EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
         }
         EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
-
         // The pupil views need no PSF.
         testing_clear_records();
         testing_send_command(mainhwnd, 55);
@@ -219,29 +203,6 @@ TEST(MainWindow, PSFPlotTitlesFollowPlotTypeAndUnits)
             ASSERT_EQ(titles.size(), 1u) << row.title;
             EXPECT_EQ(titles[0], row.title);
         }
-    });
-}
-
-TEST(MainWindow, CreatePSFClosesThePSFViewsAndThePupilSlicePlotsOnly)
-{
-    run_program([] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        const UINT all[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
-        for (UINT id : all) testing_send_command(mainhwnd, id);
-        ASSERT_EQ(testing_child_windows(mainhwnd).size(), 17u);
-
-        accept_a_setup_dialog();
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        const std::vector<std::string> left = {
-            "Pupil Transmission Values",          "Pupil Phase Values",
-            "Pupil Tx vs. x and y in millimeters", "Contour Plot of Pupil Transmission",
-            "Pupil Phase vs. x and y in millimeters", "Contour Plot of Pupil Phase-front",
-        };
-        EXPECT_EQ(child_titles(), left);
-        const UINT closed[] = {61, 62, 63, 70, 71, 74, 75, 78, 79, 80, 83};
-        for (UINT id : closed) EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
-        const UINT open[] = {55, 56, 72, 73, 76, 77};
-        for (UINT id : open) EXPECT_TRUE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
     });
 }
 

@@ -1,44 +1,25 @@
 // What a plot view hands its chart: the points of each kind, the logarithmic PSF, the titles,
 // the builders' record, and a repaint at a new size.
 #include <cmath>
-#include <fstream>
 #include <iterator>
 #include <cstring>
-#include <string>
 #include <tuple>
 
 #include "optics/domains.h"
-#include "optics/settings.h"
 #include "platform/dc.h"
-#include "program_harness.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
 #include "views/quality_box.h"
+#include "tests/shell/program_harness.h"
 
 namespace {
 
 // Start-up settings and pupil; every chart message is answered by the test support.
 class PlotViews : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        optics_startup();
-        testing_begin();
-        dc = CreateRecordingDC(400, 300);
-    }
-    void TearDown() override
-    {
-        DeleteDC(dc);
-        testing_end();
-        optics_shutdown();
-    }
-    void paint(int kind, int zoom)
-    {
-        izoom = zoom;
-        DrawPlot(dc, RECT{0, 0, 400, 300}, kind);
-    }
+    void SetUp() override { optics_startup(); testing_begin(); dc = CreateRecordingDC(400, 300); }
+    void TearDown() override { DeleteDC(dc); testing_end(); optics_shutdown(); }
+    void paint(int kind, int zoom) { izoom = zoom; DrawPlot(dc, RECT{0, 0, 400, 300}, kind); }
     HDC dc = nullptr;
 };
 
@@ -76,16 +57,9 @@ TEST_F(PlotViews, PointsAndExtentsOfEachKindFollowTheZoomWindow)
 TEST_F(PlotViews, LogarithmicPsfClipsAtTheDecadeLimit)
 {
     for (int i = 1; i <= GRID; i++) m_output[i][65] = 0.0f;
-    struct Row {
-        int i;
-        float value;
-        double plotted;
-    } rows[] = {
+    struct Row { int i; float value; double plotted; } rows[] = {
         // Four decades below the peak of 100: clip value 10^-3, so everything below plots at -3.
-        {10, 0.0f, std::log10(0.001f)},
-        {20, 0.0005f, std::log10(0.001f)},
-        {30, 10.0f, 1.0},
-        {65, 100.0f, 2.0},
+        {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)}, {30, 10.0f, 1.0}, {65, 100.0f, 2.0},
     };
     for (const Row &row : rows) m_output[row.i][65] = row.value;
     PSFPlotType = PSF_LOGARITHMIC;
@@ -107,14 +81,8 @@ TEST_F(PlotViews, TitlesCarryTheCentroidAndTheRmsWithTheCurrentDigits)
     set_domains();
     const double step = XPSFStep;
     ASSERT_NEAR(step, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
-    struct Row {
-        int kind;
-        const char *title;
-        int sigAfter;
-    } rows[] = {
-        {12, "0.3333333433 waves RMS", 10},
-        {8, "Centroids: x = 1.72     y = 8.6e+29", 3},
-        {12, "0.333 waves RMS", 3},
+    struct Row { int kind; const char *title; int sigAfter; } rows[] = {
+        {12, "0.3333333433 waves RMS", 10}, {8, "Centroids: x = 1.72     y = 8.6e+29", 3}, {12, "0.333 waves RMS", 3},
     };
     for (const Row &row : rows) {
         paint(row.kind, 1);
@@ -129,7 +97,6 @@ TEST_F(PlotViews, FlatDataGetARangeOfOneThousandthAndAFlatContourDrawsItsFrameAn
     paint(15, 1);
     EXPECT_EQ(zG.YMin, 0.0);
     EXPECT_EQ(zG.YMax, 0.001);
-
     for (int j = 1; j <= GRID; j++)
         for (int i = 1; i <= GRID; i++) m_output[i][j] = 0.0f;
     ClearRecordedOps(dc);
@@ -167,62 +134,28 @@ TEST_F(PlotViews, BuildersFillExactlyTheirFields)
 {
     set_domains();
     // A pupil transmission grid of known range: 0 outside the pupil, 1 inside; its slice
-    // through the centre holds both.
+    // through the centre holds both. Axis black (palette 0), background white (palette 15).
     zGraphStruct base{};
-    base.hDC = dc;
-    base.pWindowRect = &theRect;
-    base.AxisColor = 0x000000;  // palette 0, black
-    base.BkgColor = 0xFFFFFF;   // palette 15, white
-    base.pGraphColors = PlotColorArray;
-    base.LegendStyle = 2;
-    base.bDrawLines = 1;
-    base.DigitFormat = 2;
+    base.hDC = dc, base.pWindowRect = &theRect, base.AxisColor = 0x000000, base.BkgColor = 0xFFFFFF;
+    base.pGraphColors = PlotColorArray, base.LegendStyle = 2, base.bDrawLines = 1, base.DigitFormat = 2;
     base.PenStyle = 2;
-
     zGraphStruct slice = base;  // pupil transmission X-slice, whole array: 128 points
-    slice.pXData = x;
-    slice.pYData = z;
-    slice.pSymbols = sym;
-    slice.NumPoints = 128;
+    slice.pXData = x, slice.pYData = z, slice.pSymbols = sym, slice.NumPoints = 128;
     slice.XAxisTitle = slice.YAxisTitle = "";
     for (int k = 0; k < 10; k++) slice.LegendTitles[k] = LegendNames[k];
-    slice.bShowGrid = 1;
-    slice.DigitPrecision = 3;
-    slice.XMin = -63.5 * XPupilStep;
-    slice.XMax = 63.5 * XPupilStep;
-    slice.YMin = 0;
-    slice.YMax = 1.0 + 0.001;
-
+    slice.bShowGrid = 1, slice.DigitPrecision = 3, slice.XMin = -63.5 * XPupilStep, slice.XMax = 63.5 * XPupilStep;
+    slice.YMin = 0, slice.YMax = 1.0 + 0.001;
     zGraphStruct surface = slice;  // pupil transmission 3-D, zoom 2: 64 x 64 points
-    surface.pYData = y;
-    surface.pZData = z;
-    surface.NumPoints = 4096;
-    surface.XAxisTitle = surface.YAxisTitle = nullptr;
-    surface.ItemStyle = 2;
-    surface.DigitPrecision = 0;
-    surface.XMin = surface.YMin = -31.5 * XPupilStep;
-    surface.XMax = surface.YMax = 31.5 * XPupilStep;
-    surface.ZMin = 0;
-    surface.ZMax = 1.0 + 0.001;
-    surface.Formula = "";
-
+    surface.pYData = y, surface.pZData = z, surface.NumPoints = 4096, surface.XAxisTitle = surface.YAxisTitle = nullptr;
+    surface.ItemStyle = 2, surface.DigitPrecision = 0, surface.XMin = surface.YMin = -31.5 * XPupilStep;
+    surface.XMax = surface.YMax = 31.5 * XPupilStep, surface.ZMin = 0, surface.ZMax = 1.0 + 0.001, surface.Formula = "";
     zGraphStruct contour = base;  // pupil transmission contour, whole array
-    contour.pZData = z;
-    contour.NumPoints = 16384;
-    contour.XAxisTitle = contour.YAxisTitle = "";
-    contour.bShowGrid = 1;
-    contour.bAutoScale = 1;
-    contour.XAxisDivisions = contour.YAxisDivisions = -1;
-    contour.DigitPrecision = 1;
-    contour.XMax = contour.YMax = 128;
-    contour.NumContours = 4;
-
-    struct Row {
-        const char *name;
-        int kind, zoom;
-        const zGraphStruct *want;
-    } rows[] = {{"slice", 17, 1, &slice}, {"surface", 10, 2, &surface}, {"contour", 11, 1, &contour}};
-    for (const Row &row : rows) {
+    contour.pZData = z, contour.NumPoints = 16384, contour.XAxisTitle = contour.YAxisTitle = "", contour.bShowGrid = 1;
+    contour.bAutoScale = 1, contour.XAxisDivisions = contour.YAxisDivisions = -1, contour.DigitPrecision = 1;
+    contour.XMax = contour.YMax = 128, contour.NumContours = 4;
+    const struct { const char *name; int kind, zoom; const zGraphStruct *want; } rows[] = {
+        {"slice", 17, 1, &slice}, {"surface", 10, 2, &surface}, {"contour", 11, 1, &contour}};
+    for (const auto &row : rows) {
         paint(row.kind, row.zoom);
         expect_record(zG, *row.want, row.name);
     }
@@ -271,13 +204,11 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesTheChartAtTheViewsSize)
         testing_process_events();
         RECT client{};
         GetClientRect(view, &client);
-
         // Save, answering the dialog with a name without ending and the SVG type; then Copy.
         testing_answer_popup_menus({IDM_SAVE_PICTURE, IDM_COPY_PICTURE});
         testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
-
         const std::vector<std::string> items = {"Save Picture As...", "Copy Picture", "Image Quality..."};
         ASSERT_EQ(testing_popup_menus().size(), 2u);
         EXPECT_EQ(testing_popup_menus()[0], items);
@@ -288,7 +219,6 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesTheChartAtTheViewsSize)
         const std::string box = "viewBox=\"0 0 " + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\"";
         EXPECT_NE(svg.find(box), std::string::npos) << box;
         EXPECT_NE(svg.find(">Point Spread Function</text>"), std::string::npos);
-
         BITMAP bm{};
         HGDIOBJ copied = static_cast<HGDIOBJ>(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
         ASSERT_NE(copied, nullptr);

@@ -28,10 +28,8 @@ protected:
             for (int j = 1; j <= 128; j++)
                 for (int i = 1; i <= 128; i++) (*arrays[k])[j][i] = 0.0f;
         }
-        savedMetrics[0] = cxChar;
-        savedMetrics[1] = cyChar;
-        cxChar = 8;
-        cyChar = 15;
+        savedMetrics[0] = cxChar, savedMetrics[1] = cyChar;
+        cxChar = 8, cyChar = 15;
         dc = CreateRecordingDC(kWidth, kHeight);
     }
     void TearDown() override
@@ -41,11 +39,9 @@ protected:
             free_matrix(*arrays[k], 1, 128, 1, 128);
             *arrays[k] = saved[k];
         }
-        cxChar = savedMetrics[0];
-        cyChar = savedMetrics[1];
+        cxChar = savedMetrics[0], cyChar = savedMetrics[1];
         for (int kind : {0, 1, 2, 3, 6}) iVscrollPos[kind] = iHscrollPos[kind] = 0;
     }
-
     void paint(int kind, int line, int character, RECT update = {0, 0, kWidth, kHeight})
     {
         iVscrollPos[kind] = line;
@@ -54,7 +50,6 @@ protected:
         PaintTable(dc, kind, update);
         ops = RecordedOps(dc);
     }
-
     // The text drawn with its reference point at (x, y), or "(none)".
     std::string text_at(int x, int y, UINT *align = nullptr) const
     {
@@ -67,7 +62,6 @@ protected:
         }
         return "(none)";
     }
-
     float ***const arrays[5] = {&r_input, &phase_input, &r_output, &i_output, &m_output};
     float **saved[5] = {};
     int savedMetrics[2] = {};
@@ -75,29 +69,11 @@ protected:
     std::vector<RecordedOp> ops;
 };
 
-float **array_of(int kind)
-{
-    switch (kind) {
-    case 0: return r_input;
-    case 1: return phase_input;
-    case 2: return r_output;
-    case 3: return i_output;
-    default: return m_output;
-    }
-}
-
 TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
 {
     // Column j ends at (10 j - characters scrolled) x 8 pixels; row i's top is at
     // (i - lines scrolled) x 15 pixels.
-    struct Row {
-        const char *name;
-        int kind, j, i;
-        float value;
-        int line, character;
-        int x, y;
-        const char *text;
-    } rows[] = {
+    struct Row { const char *name; int kind, j, i; float value; int line, character, x, y; const char *text; } rows[] = {
         {"transmission", 0, 1, 1, 0.25f, 0, 0, 80, 15, " 0.250"},
         {"transmission, negative fills the width", 0, 2, 1, -0.5f, 0, 0, 160, 15, "-0.500"},
         {"transmission, zero", 0, 3, 2, 0.0f, 0, 0, 240, 30, " 0.000"},
@@ -113,12 +89,12 @@ TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
          " -340282346638528859811704183484516925440.000"},
     };
     for (const Row &row : rows) {
-        array_of(row.kind)[row.j][row.i] = row.value;
+        (*arrays[row.kind == 6 ? 4 : row.kind])[row.j][row.i] = row.value;
         paint(row.kind, row.line, row.character);
         UINT align = 0xFFFF;
         EXPECT_EQ(text_at(row.x, row.y, &align), row.text) << row.name;
         EXPECT_EQ(align, static_cast<UINT>(TA_RIGHT | TA_TOP)) << row.name;
-        array_of(row.kind)[row.j][row.i] = 0.0f;
+        (*arrays[row.kind == 6 ? 4 : row.kind])[row.j][row.i] = 0.0f;
     }
 }
 
@@ -127,10 +103,8 @@ TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
     for (int j = 1; j <= 128; j++)
         for (int i = 1; i <= 128; i++) i_output[j][i] = static_cast<float>((j * 37 + i * 11) % 2000) - 1000.25f;
     struct Row { const char *name; RECT update; } rows[] = {
-        {"middle", {150, 100, 420, 160}},
-        {"left edge", {0, 0, 5, kHeight}},
-        {"bottom strip", {0, kHeight - 15, kWidth, kHeight}},
-        {"one pixel", {319, 150, 320, 151}},
+        {"middle", {150, 100, 420, 160}}, {"left edge", {0, 0, 5, kHeight}},
+        {"bottom strip", {0, kHeight - 15, kWidth, kHeight}}, {"one pixel", {319, 150, 320, 151}},
     };
     for (const Row &row : rows) {
         HDC everything = CreateImageDC(kWidth, kHeight);

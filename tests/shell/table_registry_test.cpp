@@ -1,14 +1,10 @@
 // The view registry through the program: a view closed from its system menu gives its menu
 // command back and opens again, closing one view leaves the others, and each group function
 // closes its own views only. Plot views need no registry table here: the commands name them.
-#include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
-#include "shell/globals.h"
-#include "shell/wndproc.h"
+#include "optics/pupil.h"
 #include "views/child.h"
 #include "tests/shell/program_harness.h"
 
@@ -51,7 +47,11 @@ TEST(ViewRegistry, GroupFunctionsCloseTheirOwnViewsAndOneClosedViewLeavesTheOthe
     const struct { const char *name; void (*close)(); std::vector<UINT> left; } rows[] = {
         {"DestroyInputChildWindows keeps the pupil slice plots", DestroyInputChildWindows,
          {61, 62, 63, 70, 71, 74, 75, 78, 79, 80, 83}},
-        {"DestroyOutputChildWindows closes the pupil slice plots", DestroyOutputChildWindows,
+        {"Create PSF after a new pupil closes the PSF views and the pupil slice plots", [] {
+             pillbox_input();
+             EnableMenuItem(GetMenu(mainhwnd), IDM_CREATE_PSF, MF_BYCOMMAND | MF_ENABLED);
+             testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+         },
          {55, 56, 72, 73, 76, 77}},
         {"the field amplitude table alone", [] { DestroyWindow(hwndChildRealOutput); },
          {55, 56, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83}},

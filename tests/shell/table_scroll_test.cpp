@@ -1,20 +1,9 @@
 // Sizing, scrolling and keys of the table windows, driven through the running program: a
 // table is opened from the menu, then given size, scroll and key messages as the window
 // system would send them.
-#include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
-#include <string>
-
-#include "optics/settings.h"
-#include "platform/app.h"
 #include "platform/paint.h"
 #include "platform/scrollbar.h"
-#include "platform/testing.h"
-#include "shell/entry.h"
-#include "shell/globals.h"
-#include "shell/wndproc.h"
 #include "views/child.h"
 #include "views/table.h"
 #include "tests/shell/program_harness.h"
@@ -51,7 +40,6 @@ LRESULT size(HWND view, int width, int height)
     return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
 }
 
-
 // Puts a table's scroll position (and thumbs) where a row of a test starts.
 void place(HWND view, int kind, int line, int character)
 {
@@ -61,78 +49,44 @@ void place(HWND view, int kind, int line, int character)
     SetScrollPos(view, SB_HORZ, character, TRUE);
 }
 
-TEST(TableScroll, VerticalRangeCountsTheClientInWholeLinesAndStartsInTheMiddle)
+// Vertical range = max(0, 129 + 2 - lines in the client); horizontal range = max(0, 10 + (line
+// width - client width) / cxChar), the quotient truncated toward zero, so a client a part
+// character short of line + 10 characters still scrolls 1; each position half its range.
+TEST(TableScroll, RangesCountTheClientInWholeLinesAndCharactersAndStartInTheMiddle)
 {
-    // Range = max(0, 129 + 2 - lines in the client), the position half of it, rounded down.
-    struct Row {
-        const char *name;
-        int lines;  // client height in lines
-        int extra;  // pixels beyond them (less than a line)
-        int max, pos;
-    } rows[] = {
-        {"40 lines", 40, 0, 91, 45},
-        {"40 lines and a part line", 40, -1, 91, 45},  // extra -1 means cyChar - 1 pixels
-        {"130 lines", 130, 0, 1, 0},
-        {"131 lines fit the whole table", 131, 0, 0, 0},
-        {"taller than the table", 200, 0, 0, 0},
-        {"no client area at all", 0, 0, 131, 65},
-        {"one line", 1, 0, 130, 65},
+    // Client height: lines * cyChar + pixels (-1: a part line of cyChar - 1 pixels); width:
+    // line width + chars * cxChar + pixels.
+    struct Row { int lines, linePixels, chars, charPixels, vmax, vpos, hmax, hpos; } rows[] = {
+        {40, 0, -100, 0, 91, 45, 110, 55},  {40, -1, -100, 1, 91, 45, 109, 54}, {130, 0, 10, -1, 1, 0, 1, 0},
+        {200, 0, -1000, 0, 0, 0, 1010, 505}, {0, 0, 40, 0, 131, 65, 0, 0},      {1, 0, 0, 0, 130, 65, 10, 5},
+        {131, 0, 10, 0, 0, 0, 0, 0},  // last: with no scroll bar left the toolkit lays the view out anew
     };
     run_program([&] {
-        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
-        ASSERT_NE(view, nullptr);
-        const int cy = default_font_metrics().cy;
-        for (const Row &row : rows) {
-            const int height = row.lines * cy + (row.extra < 0 ? cy - 1 : row.extra);
-            EXPECT_EQ(size(view, 500, height), 0) << row.name;
-            EXPECT_EQ(iVscrollMax[0], row.max) << row.name;
-            EXPECT_EQ(iVscrollPos[0], row.pos) << row.name;
-            int lo = -1, hi = -1;
-            GetScrollRange(view, SB_VERT, &lo, &hi);
-            EXPECT_EQ(lo, 0) << row.name;
-            EXPECT_EQ(hi, row.max) << row.name;
-            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.pos) << row.name;
-            EXPECT_EQ(cyClient, height) << row.name;
-        }
-    });
-}
-
-TEST(TableScroll, HorizontalRangeCountsCharactersBeyondTheLinePlusTen)
-{
-    // Range = max(0, 10 + (line width - client width) / cxChar), the quotient truncated
-    // toward zero, so a client a part character short of line + 10 characters still scrolls 1.
-    struct Row {
-        const char *name;
-        int chars;  // client width = line width + chars * cxChar + pixels
-        int pixels;
-        int max, pos;
-    } rows[] = {
-        {"100 characters narrower", -100, 0, 110, 55},
-        {"a pixel less than 100 characters narrower", -100, 1, 109, 54},
-        {"exactly as wide", 0, 0, 10, 5},
-        {"ten characters wider", 10, 0, 0, 0},
-        {"a pixel short of ten characters wider", 10, -1, 1, 0},
-        {"much wider", 40, 0, 0, 0},
-    };
-    run_program([&] {
-        const HWND view = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
-        EXPECT_EQ(view, nullptr) << "no PSF yet";
+        EXPECT_EQ(open_view(IDM_TABLE_PSF, &hwndChildModulusOutput), nullptr) << "no PSF yet";
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
         const HWND psf = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
         ASSERT_NE(psf, nullptr);
         const Metrics m = default_font_metrics();
         for (const Row &row : rows) {
-            const int width = m.maxWidth + row.chars * m.cx + row.pixels;
-            ASSERT_GT(width, 0);
-            ASSERT_LT(width, 65536);
-            EXPECT_EQ(size(psf, width, 40 * m.cy), 0) << row.name;
-            EXPECT_EQ(iHscrollMax[6], row.max) << row.name;
-            EXPECT_EQ(iHscrollPos[6], row.pos) << row.name;
+            SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.chars << " characters");
+            const int height = row.lines * m.cy + (row.linePixels < 0 ? m.cy - 1 : row.linePixels);
+            const int width = m.maxWidth + row.chars * m.cx + row.charPixels;
+            ASSERT_TRUE(width > 0 && width < 65536);
+            EXPECT_EQ(size(psf, width, height), 0);
+            EXPECT_EQ(iVscrollMax[6], row.vmax);
+            EXPECT_EQ(iVscrollPos[6], row.vpos);
+            EXPECT_EQ(iHscrollMax[6], row.hmax);
+            EXPECT_EQ(iHscrollPos[6], row.hpos);
             int lo = -1, hi = -1;
+            GetScrollRange(psf, SB_VERT, &lo, &hi);
+            EXPECT_EQ(lo, 0);
+            EXPECT_EQ(hi, row.vmax);
             GetScrollRange(psf, SB_HORZ, &lo, &hi);
-            EXPECT_EQ(hi, row.max) << row.name;
-            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.pos) << row.name;
-            EXPECT_EQ(cxClient, width) << row.name;
+            EXPECT_EQ(hi, row.hmax);
+            EXPECT_EQ(GetScrollPos(psf, SB_VERT), row.vpos);
+            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.hpos);
+            EXPECT_EQ(cxClient, width);
+            EXPECT_EQ(cyClient, height);
         }
     });
 }
@@ -142,16 +96,13 @@ TEST(TableScroll, RequestsAndKeysMoveByLinesCharactersAndPagesWithinTheRange)
     // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40),
     // characters 0..110 (a page is 8).
     struct Row { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; } rows[] = {
-        {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55},
-        {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
-        {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55},
-        {"page down", WM_VSCROLL, SB_PAGEDOWN, 45, 55, 85, 55},
+        {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55}, {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
+        {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55}, {"page down", WM_VSCROLL, SB_PAGEDOWN, 45, 55, 85, 55},
         {"page up stops at the top", WM_VSCROLL, SB_PAGEUP, 5, 55, 0, 55},
         {"page down stops at the bottom", WM_VSCROLL, SB_PAGEDOWN, 85, 55, 91, 55},
         {"line up at the top", WM_VSCROLL, SB_LINEUP, 0, 55, 0, 55},
         {"line down at the bottom", WM_VSCROLL, SB_LINEDOWN, 91, 55, 91, 55},
-        {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55},
-        {"bottom", WM_VSCROLL, SB_BOTTOM, 45, 55, 91, 55},
+        {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55}, {"bottom", WM_VSCROLL, SB_BOTTOM, 45, 55, 91, 55},
         {"thumb being dragged", WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 45, 55, 45, 55},
         {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 45, 55, 10, 55},
         {"thumb released beyond the end", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 45, 55, 91, 55},
@@ -166,12 +117,9 @@ TEST(TableScroll, RequestsAndKeysMoveByLinesCharactersAndPagesWithinTheRange)
         {"horizontal thumb being dragged", WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 45, 55, 45, 55},
         {"horizontal thumb released", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 45, 55, 45, 7},
         {"horizontal thumb beyond the end", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 500), 45, 55, 45, 110},
-        {"Page Up", WM_KEYDOWN, VK_PRIOR, 45, 55, 5, 55},
-        {"Page Down", WM_KEYDOWN, VK_NEXT, 45, 55, 85, 55},
-        {"End", WM_KEYDOWN, VK_END, 45, 55, 91, 55},
-        {"Home", WM_KEYDOWN, VK_HOME, 45, 55, 0, 55},
-        {"Up", WM_KEYDOWN, VK_UP, 45, 55, 44, 55},
-        {"Down", WM_KEYDOWN, VK_DOWN, 45, 55, 46, 55},
+        {"Page Up", WM_KEYDOWN, VK_PRIOR, 45, 55, 5, 55}, {"Page Down", WM_KEYDOWN, VK_NEXT, 45, 55, 85, 55},
+        {"End", WM_KEYDOWN, VK_END, 45, 55, 91, 55}, {"Home", WM_KEYDOWN, VK_HOME, 45, 55, 0, 55},
+        {"Up", WM_KEYDOWN, VK_UP, 45, 55, 44, 55}, {"Down", WM_KEYDOWN, VK_DOWN, 45, 55, 46, 55},
         {"Left: eight characters", WM_KEYDOWN, VK_LEFT, 45, 55, 45, 47},
         {"Right: eight characters", WM_KEYDOWN, VK_RIGHT, 45, 55, 45, 63},
         {"Return does nothing", WM_KEYDOWN, VK_RETURN, 45, 55, 45, 55},
@@ -206,14 +154,12 @@ TEST(TableScroll, PlotWindowsIgnoreKeysAndScrollRequests)
         size(table, m.maxWidth - 100 * m.cx, 40 * m.cy);
         place(table, 0, 45, 55);
         const int plotThumb = GetScrollPos(plot, SB_VERT);
-
         struct Row { const char *name; UINT message; int param; } rows[] = {
             {"Page Down", WM_KEYDOWN, VK_NEXT}, {"End", WM_KEYDOWN, VK_END},
             {"Home", WM_KEYDOWN, VK_HOME},      {"Left", WM_KEYDOWN, VK_LEFT},
             {"Right", WM_KEYDOWN, VK_RIGHT},    {"Down", WM_KEYDOWN, VK_DOWN},
             {"line down", WM_VSCROLL, SB_LINEDOWN}, {"bottom", WM_VSCROLL, SB_BOTTOM},
-            {"page right", WM_HSCROLL, SB_PAGERIGHT},
-            {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3)},
+            {"page right", WM_HSCROLL, SB_PAGERIGHT}, {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 3)},
         };
         for (const Row &row : rows) {
             EXPECT_EQ(SendMessageA(plot, row.message, static_cast<WPARAM>(row.param), 0), 0) << row.name;
