@@ -63,14 +63,8 @@ bool near(const std::vector<POINT> &a, const std::vector<POINT> &b)
 TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
 {
     struct Row {
-        const char *name;
-        int rows, cols;
-        std::vector<double> values;
-        int contours;
-        double interval;
-        int planned;
-        double mean, first, step;
-        const char *format;
+        const char *name; int rows, cols; std::vector<double> values; int contours; double interval; int planned;
+        double mean, first, step; const char *format;
     } rows[] = {
         // mean 1/9, sd sqrt((1 - 1/9) / 8) = 1/3, step 4/3/8 = 1/6 -> p 0.1, floor(2.17) = 2:
         // 0.2; first 0 - floor(3.5) x 0.2 = -0.6; e = 0, d = 1
@@ -107,12 +101,9 @@ TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
 
 TEST(ContourTracing, LinesOfSmallGridsInTracingOrder)
 {
-    struct Row {
-        const char *name;
-        int rows, cols, contours, width, height;
-        std::vector<double> values;
-        std::vector<std::vector<POINT>> lines;  // stored polygons, in store order
-    } rows[] = {
+    // lines: the stored polygons, in store order.
+    struct Row { const char *name; int rows, cols, contours, width, height; std::vector<double> values;
+                 std::vector<std::vector<POINT>> lines; } rows[] = {
         // Levels 0.2 .. 0.8: diamonds of half-width 1000 (1 - level) round (1000, 1000), each
         // found by the interior scan at face 0 of cell (1, 1), closed where it began, then
         // stored with its first point once more.
@@ -173,11 +164,8 @@ TEST(ContourTracing, LinesOfSmallGridsInTracingOrder)
 TEST(ContourPolygons, BoundaryRouteFromTheLastPointBackToTheFirst)
 {
     const dPoint c00{0, 0}, c10{1, 0}, c01{0, 1}, c11{1, 1};
-    struct Row {
-        dPoint last, first;
-        std::vector<dPoint> corners;  // between extra[0] = last and the closing first
-        bool closed;
-    } rows[] = {
+    // corners: between extra[0] = last and the closing first.
+    struct Row { dPoint last, first; std::vector<dPoint> corners; bool closed; } rows[] = {
         {{0, 0.3}, {0, 0.8}, {}, true},
         {{0, 0.3}, {1, 0.4}, {c00, c10}, true},  // 0.3 + 1 + 0.4 against 0.7 + 1 + 0.6
         {{0, 0.5}, {1, 0.5}, {c01, c11}, true},  // a tie takes the second route
@@ -232,12 +220,8 @@ TEST(ContourPolygons, LinesDrawnAndStoredAtMost200Points)
 {
     std::vector<dPoint> across;  // 250 points along y = 0.5 from the x = 0 edge to x = 1
     for (int k = 0; k < 250; ++k) across.push_back({k / 249.0, 0.5});
-    struct Row {
-        const char *name;
-        std::vector<dPoint> points;
-        int stored, drawn;
-        std::vector<POINT> tail;  // the last stored points
-    } rows[] = {
+    // tail: the last stored points.
+    struct Row { const char *name; std::vector<dPoint> points; int stored, drawn; std::vector<POINT> tail; } rows[] = {
         {"0.2 to 0.3", {{0, 0.2}, {1, 0.3}}, 6, 1, {{0, 200}, {1000, 300}, {1000, 300}, {1000, 0}, {0, 0}, {0, 200}}},
         {"tie", {{0, 0.5}, {1, 0.5}}, 6, 1, {{0, 500}, {1000, 500}, {1000, 500}, {1000, 0}, {0, 0}, {0, 500}}},
         {"closed, 40 points", circle(40), 41, 39, {{750, 500}, {750, 500}}},
@@ -265,13 +249,9 @@ TEST(ContourBands, PaintedLargestFirstInTheBandOfTheirLevel)
 {
     std::vector<double> peaks(27, 0.0);
     for (int j = 1; j < 9; j += 2) peaks[j * 3 + 1] = 8.0;
-    struct Row {
-        const char *name;
-        int rows, cols, contours, width, height;
-        std::vector<double> values;
-        std::vector<int> bands;      // colour of each polygon painted, in order
-        std::vector<int> firstYs;    // and the y of its first vertex
-    } rows[] = {
+    // bands: the colour of each polygon painted, in order; firstYs: the y of its first vertex.
+    struct Row { const char *name; int rows, cols, contours, width, height; std::vector<double> values;
+                 std::vector<int> bands, firstYs; } rows[] = {
         // Four peaks of 8 at (1, 1), (1, 3), (1, 5), (1, 7), 8 levels of step 1: at level L
         // four diamonds of equal area (filled in below), painted in the order they were kept.
         {"equal areas", 3, 9, 0, 2000, 8000, peaks, {}, {}},
@@ -336,14 +316,9 @@ TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     std::vector<double> big(256 * 256, 0.0);
     big[128 * 256 + 128] = 1.0;
-    struct Row {
-        const char *name;
-        double cols, rows;
-        std::vector<double> values;
-        const char *message;  // null: none
-        int lines;            // -1: some contour lines beyond the frame's four
-        int contours = 0, showGrid = 1;
-    } rows[] = {
+    // message null: none; lines -1: some contour lines beyond the frame's four.
+    struct Row { const char *name; double cols, rows; std::vector<double> values; const char *message; int lines;
+                 int contours = 0, showGrid = 1; } rows[] = {
         {"no columns", 0, 3, kBump3, "Did Not Specify Number of Rows or Columns In Data!", 0},
         {"one row", 3, 1, kBump3, grid, 0},
         {"one column", 1, 3, kBump3, grid, 0},
@@ -367,7 +342,8 @@ TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
         std::vector<double> values = row.values;
         zGraphStruct record{};
         record.hDC = dc, record.pWindowRect = &window, record.pZData = values.data(), record.LegendStyle = 2;
-        record.XMax = row.cols, record.YMax = row.rows, record.NumContours = row.contours, record.bShowGrid = row.showGrid;
+        record.XMax = row.cols, record.YMax = row.rows;
+        record.NumContours = row.contours, record.bShowGrid = row.showGrid;
         ContourGraph(&record);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << row.name;
         const auto &boxes = testing_message_boxes();

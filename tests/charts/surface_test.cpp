@@ -166,12 +166,8 @@ TEST(zXYZGraph, QuadrilateralsOfEachGridAndChartsRefused)
 {
     // Data: 6 points in runs of 2 (nx = 2, ny = 1, 2 quadrilaterals); a formula grid by its bits.
     using Prepare = void (*)(zGraphStruct &);
-    const struct {
-        const char *name;
-        Prepare setup;
-        std::size_t quads;
-        const char *message;  // refused: nothing at all is drawn
-    } rows[] = {
+    // A refused chart (message set) draws nothing at all.
+    const struct { const char *name; Prepare setup; std::size_t quads; const char *message; } rows[] = {
         {"first run of 2", [](zGraphStruct &) {}, 2, nullptr},
         {"formula, no bits", [](zGraphStruct &r) { r.Formula = "x*y"; }, 60 * 50, nullptr},
         {"formula, bit 1", [](zGraphStruct &r) { r.Formula = "x*y", r.NumContours = 1; }, 40 * 25, nullptr},
@@ -208,10 +204,7 @@ TEST(zXYZGraph, LimitsAreWrittenInFullBesideTheBox)
 {
     // w = 8 on the example axes: YMin at (100-8, 350+2), YMax at (100+200-8, 352), XMax at
     // (100+200+24, 350-16), XMin at (400-8, 50+200+16), ZMin at (400+6, 250-5), ZMax at (406, 50-13).
-    const struct {
-        double min, max;
-        std::vector<std::string> texts;  // YMin, YMax, XMax, XMin, ZMin, ZMax
-    } rows[] = {
+    const struct { double min, max; std::vector<std::string> texts; } rows[] = {  // YMin, YMax, XMax, XMin, ZMin, ZMax
         {0, 1, {"0.00", "1.00", "1.00", "0.00", "0.00", "1.00"}},
         {-123456789012.5, 3.14159,
          {"-123456789012.50", "3.14", "3.14", "-123456789012.50", "-123456789012.50", "3.14"}},

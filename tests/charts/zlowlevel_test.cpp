@@ -190,12 +190,9 @@ TEST(zActivateBrushes, BrushStyleChoosesSolidHatchedOrPatterned)
 
 TEST(zShowStringInRect, FontIsSizedFromTheRectangleAndTheSizingText)
 {
-    const struct {
-        const char *name, *sizing;
-        RECT rect;
-        int useCharHeight, alwaysNewFont, height, width;  // width 0: the current font stays
-        POINT at;  // centre, baseline a fifth of the height below the middle
-    } rows[] = {
+    // width 0: the current font stays; at: the centre, the baseline a fifth of the height below the middle.
+    const struct { const char *name, *sizing; RECT rect; int useCharHeight, alwaysNewFont, height, width; POINT at; }
+        rows[] = {
         // 200 / 5 = 40 is wider than zRound(0.6 * 30) = 18.
         {"five characters in 200 x 30", "ABCDE", {0, 0, 200, 30}, 0, 1, 30, 18, {100, 21}},
         // The title rectangle of a 400 x 300 window: 196 / 38 = 5, below zRound(0.6 * 23) = 14.
