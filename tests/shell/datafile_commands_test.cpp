@@ -20,9 +20,10 @@ void write_file(const std::string &path, const std::string &text) { std::ofstrea
 std::string fixed(long long units, long long scale, int decimals, std::size_t width)
 {
     const unsigned long long m = units < 0 ? -units : units;
-    std::string fraction = std::to_string(m % scale), text = std::string(units < 0 ? "-" : "") + std::to_string(m / scale);
-    text += "." + std::string(decimals - fraction.size(), '0') + fraction;
-    return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+    std::string fraction = std::to_string(m % scale), text = units < 0 ? "-" : "";
+    fraction.insert(0, decimals - fraction.size(), '0');
+    text.append(std::to_string(m / scale)).append(".").append(fraction);
+    return text.size() < width ? std::string(width - text.size(), ' ').append(text) : text;
 }
 
 // The writer's layout: fixed columns, except that a line where a value fills its 12 characters
@@ -37,7 +38,7 @@ std::string written_file(const std::function<long long(int, int)> &millionths)
             const std::string value = fixed(millionths(i, j), 1000000, 6, 12);
             fits = fits && value.size() <= 12 && (j == 1 || value[0] == ' ');
             columns += value;
-            spaced += (j > 1 ? " " : "") + value.substr(value.find_first_not_of(' '));
+            spaced.append(j > 1 ? " " : "").append(value, value.find_first_not_of(' '));
         }
         text += (fits ? columns : spaced) + '\n';
     }
@@ -80,7 +81,7 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffers
     run_program([&] {
         testing_filedlg_begin({testing_file_cancel()});
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));  // cancelled: even the caption stays
-        EXPECT_EQ(std::pair(std::string(szFileName), caption_of(mainhwnd)), std::pair(""s, std::string(kDefaultCaption)));
+        EXPECT_TRUE(!*szFileName && caption_of(mainhwnd) == kDefaultCaption);
         testing_filedlg_begin({testing_file_choice(dir + "/psf1")});
         testing_clear_records();
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
@@ -90,16 +91,16 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffers
                   std::tuple(true, "Save As", mainhwnd, DWORD(OFN_OVERWRITEPROMPT), "txt", "", 1));
         std::string filters;
         for (const auto &f : r.filters) filters += f.description + "|" + f.patterns + "|";
-        EXPECT_EQ(filters, "Text Files (*.TXT)|*.txt|ASCII Files (*.ASC)|*.asc|All Files (*.*)|*.*|FFT Files (*.FFT)|*.FFT|");
+        EXPECT_EQ(filters, "Text Files (*.TXT)|*.txt|ASCII Files (*.ASC)|*.asc|All Files (*.*)|*.*|"
+                           "FFT Files (*.FFT)|*.FFT|");
         EXPECT_EQ(testing_cursors(), std::vector<std::string>({"DataSaveCursor", "IDC_ARROW"}));
         EXPECT_TRUE(testing_message_boxes().empty());
-        EXPECT_EQ(std::pair(std::string(szFileName), std::string(szTitleName)), std::pair(dir + "/psf1.txt", "psf1.txt"s));
+        EXPECT_EQ(szFileName + "|"s + szTitleName, dir + "/psf1.txt|psf1.txt");
         EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
-        EXPECT_TRUE(slurp(dir + "/psf1.txt") == written_file([](int, int) { return 0; })) << "the PSF is not computed yet";
+        EXPECT_TRUE(slurp(dir + "/psf1.txt") == written_file([](int, int) { return 0; })) << "a zero PSF";
         // Now the name is current: Save Data writes without a dialog; the open dialog offers it.
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
-        EXPECT_EQ(testing_filedlg_requests().size(), 1u);
-        EXPECT_TRUE(testing_message_boxes().empty()) << "no replace question";
+        EXPECT_TRUE(testing_filedlg_requests().size() == 1 && testing_message_boxes().empty()) << "asks nothing";
         testing_filedlg_begin({testing_file_cancel()});
         testing_send_command(mainhwnd, IDM_OPEN);
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
@@ -112,8 +113,7 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffers
         testing_choose_menu_item(mainhwnd, IDM_SAVEAS);
         EXPECT_EQ(message_texts(), std::vector<std::string>{"File Open failed"});
         EXPECT_EQ(std::string(szFileName), dir + "/none/x.txt") << "a cancelled dialog keeps the current name";
-        ASSERT_EQ(testing_filedlg_requests().size(), 2u);
-        const TestFileDialogRequest &again = testing_filedlg_requests()[1];
+        const TestFileDialogRequest &again = testing_filedlg_requests().at(1);
         EXPECT_EQ(std::pair(again.initialName, again.initialFolder), std::pair("x.txt"s, dir));
     });
 }
@@ -128,7 +128,8 @@ TEST_F(DataFileCommands, TheDataSavingChoiceDecidesWhichArrayIsWrittenRowByRow)
         {3, 128, 99999500000LL},  // fills 12 and touches its neighbour
         {4, 1, -9999500000LL},    // fills 12 in the first column: the line keeps its columns
     };
-    const struct { int choice, k; } rows[] = {{SAVE_TRANSMISSION, 0}, {SAVE_PHASE, 1}, {SAVE_PSF, 2}, {539, -1}, {543, -1}};
+    const struct { int choice, k; } rows[] = {
+        {SAVE_TRANSMISSION, 0}, {SAVE_PHASE, 1}, {SAVE_PSF, 2}, {539, -1}, {543, -1}};
     run_program([&] {
         fill(r_input, 0);
         for (const auto &w : wide) r_input[w.i][w.j] = static_cast<float>(w.millionths / 1e6);
@@ -166,14 +167,14 @@ TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
     fs::create_directory(dir + "/folder.txt");
     write_file(dir + "/old.txt", "the previous data\n");
     const std::string cannotWrite = "The data file could not be written:\ncannot write";
-    const struct { const char *name; std::string path; bool limitSize; const char *caption; std::string text, after; } rows[] = {
+    const struct { std::string path; bool limitSize; const char *caption; std::string text, after; } rows[] = {
         // limitSize: the disk "fills up" once the file is open; text: the box text's start; after: "-" no file
-        {"a folder by that name", dir + "/folder.txt", false, "File Open failed", "File Open failed", "-"},
-        {"write fails, old file", dir + "/old.txt", true, "File Write failed", cannotWrite, "the previous data\n"},
-        {"write fails, new file", dir + "/new.txt", true, "File Write failed", cannotWrite, "-"},
+        {dir + "/folder.txt", false, "File Open failed", "File Open failed", "-"},
+        {dir + "/old.txt", true, "File Write failed", cannotWrite, "the previous data\n"},
+        {dir + "/new.txt", true, "File Write failed", cannotWrite, "-"},
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.path);
         run_program([&] {
             testing_clear_records();
             {
@@ -190,7 +191,7 @@ TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
             EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
             EXPECT_EQ(testing_cursors().empty() ? "" : testing_cursors().back(), "IDC_ARROW");
         }, row.path);
-        EXPECT_TRUE(row.after == "-" ? fs::is_directory(row.path) || !fs::exists(row.path) : slurp(row.path) == row.after);
+        EXPECT_EQ(fs::is_regular_file(row.path) ? slurp(row.path) : "-", row.after);
     }
     for (const auto &e : fs::directory_iterator(dir))
         EXPECT_EQ(e.path().filename().string().find(".txt."), std::string::npos) << "temporary " << e.path();
@@ -218,8 +219,8 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
         if (row.contents) write_file(path, std::string(row.contents) == "reader" ? reader_file() : row.contents);
         run_program([&] {
             EXPECT_EQ(message_texts(), row.box.empty() ? std::vector<std::string>{} : std::vector{row.box});
-            if (!row.box.empty()) EXPECT_EQ(std::tuple(testing_message_boxes()[0].caption, testing_message_boxes()[0].type),
-                                            std::tuple("Orvinta", UINT(MB_ICONEXCLAMATION | MB_OK)));
+            const std::vector<TestMessageBox> &b = testing_message_boxes();
+            EXPECT_TRUE(b.empty() || (b[0].caption == "Orvinta" && b[0].type == UINT(MB_ICONEXCLAMATION | MB_OK)));
             EXPECT_TRUE(!row.box.empty() || (r_output_is(true) && !HaveCurrentPSF && szTitleName == row.file));
             EXPECT_EQ(std::string(szFileName), row.kept);
             EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
@@ -230,7 +231,6 @@ TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
             EXPECT_TRUE(testing_filedlg_requests().empty() && testing_message_boxes().empty()) << "no question";
         }, path);
         EXPECT_TRUE(!row.saves || fs::file_size(path) == 196736u);  // 128 x (128 x 12 + 1)
-        EXPECT_FALSE(fs::exists(dir + "/never-asked.txt"));
     }
 }
 
@@ -264,8 +264,8 @@ TEST_F(DataFileCommands, OpenLoadsAWholeReaderFileAndRefusesEverythingElse)
             EXPECT_TRUE(r_output_is(loads, 7.0f));
             EXPECT_TRUE(testing_cursors().empty()) << "nothing was written";
             const std::string title = loads ? row.file : row.cancel ? "first.txt" : "";
-            EXPECT_EQ(std::pair(std::string(szTitleName), std::string(szFileName)), std::pair(title, title.empty() ? "" : dir + "/" + title));
-            EXPECT_EQ(caption_of(mainhwnd), title.empty() ? "Orvinta - " + std::string(kDefaultCaption) : "Orvinta - " + title);
+            EXPECT_EQ(szTitleName + "|"s + szFileName, title.empty() ? "|" : title + "|" + dir + "/" + title);
+            EXPECT_EQ(caption_of(mainhwnd), "Orvinta - " + (title.empty() ? std::string(kDefaultCaption) : title));
             if (!title.empty()) return;
             testing_filedlg_begin({testing_file_cancel()});
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
@@ -291,7 +291,8 @@ TEST_F(DataFileCommands, BatchSettingsAtAndBeyondTheirRangesGiveOneMessageOrFini
         {"PupilAspectRatio=1e-50", "Aspect ratio (y/x) (PupilAspectRatio) must be at least 1e-06, not 1e-50."},
         {"spherical=1e17", "Spherical (spherical) must be at most 1000000, not 1e17."},
         {"Zern37=-1000000.5", "Zernike coefficient Z37 (Zern37) must be at least -1000000, not -1000000.5."},
-        {"PhasePlateSteps=-2147483649", "Phase plate edge (steps) (PhasePlateSteps) must be at least -2147483648, not -2147483649."},
+        {"PhasePlateSteps=-2147483649",
+         "Phase plate edge (steps) (PhasePlateSteps) must be at least -2147483648, not -2147483649."},
         {"", "", 0.1595, 0.1605}, {"fnumber=0.001", "", 0.159, 0.161}, {"fnumber=1000000", "", 0.159, 0.161},
         // The RMS of rho^4 over the unit disc is sqrt(1/5 - 1/9) = 0.2981: a million waves give 298000.
         {"HasComa=0 HasZern26=0 HasSpherical=1 spherical=1000000", "", 2.9e5, 3.07e5},
@@ -308,13 +309,14 @@ TEST_F(DataFileCommands, BatchSettingsAtAndBeyondTheirRangesGiveOneMessageOrFini
         SCOPED_TRACE(row.args);
         const Invocation r = run_orvinta(dir, std::string("--batch ") + row.args);
         if (*row.message) {
-            EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(2, "orvinta: " + std::string(row.message) + "\n", ""));
+            EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(2, "orvinta: "s + row.message + "\n", ""));
             continue;
         }
         EXPECT_EQ(r.status, 0) << r.err;
         for (const auto &[name, value] : lines_of(r.out))  // every figure but the notes and the peak is finite
-            EXPECT_TRUE(name.rfind("note", 0) == 0 || name == "peak" || std::isfinite(std::strtod(value.c_str(), nullptr))) << name;
-        EXPECT_TRUE(number(lines_of(r.out), "wavesrms") >= row.rms_low && number(lines_of(r.out), "wavesrms") <= row.rms_high) << r.out;
+            EXPECT_TRUE(name.starts_with("note") || name == "peak" || std::isfinite(std::atof(value.c_str()))) << name;
+        const double rms = number(lines_of(r.out), "wavesrms");
+        EXPECT_TRUE(rms >= row.rms_low && rms <= row.rms_high) << "wavesrms " << rms;
         EXPECT_GT(number(lines_of(r.out), "psf_graph_extent"), 0.0);
     }
     // Standard output redirected to a file and the array named through a link to descriptor 1:
@@ -323,7 +325,6 @@ TEST_F(DataFileCommands, BatchSettingsAtAndBeyondTheirRangesGiveOneMessageOrFini
     const std::string text = run_orvinta(dir, "--batch --out stdout-link").out;
     EXPECT_EQ(text.rfind("wavesrms: ", 0), 0u) << text.substr(0, 40);
     EXPECT_EQ(text.size() - (text.find("\n", text.find("max_phase_step: ")) + 1), 128u * (128 * 12 + 1));
-    EXPECT_TRUE(fs::is_symlink(dir + "/stdout-link"));
 }
 
 }  // namespace

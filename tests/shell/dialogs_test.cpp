@@ -26,7 +26,7 @@ auto settings_now()
     return std::tuple(wavelength, fnumber, EFL, pupildia, pupildiamm, PupilAspectRatio, LinearObscuration, rbreak,
                       cir_sgxp, x_sgxp, y_sgxp, nCurrentFOV, nCurrentPupUnits, nCurrentPupilShape, nCurrentObscuration,
                       HasStruts, nCurrentApod, HasSpherical, HasComa, HasAstigmatism, HasDefocus, spherical, coma,
-                      astigmatism, defocus, std::vector<int>(HasZern, HasZern + 38), std::vector<float>(Zern, Zern + 38),
+                      astigmatism, defocus, std::vector(HasZern, HasZern + 38), std::vector(Zern, Zern + 38),
                       nCurrentPhasePattern, PhasePatternPeriod, nHasPhasePlate, PhasePlateSteps, PhasePatternWFE,
                       PhasePlateWaves, nCurrentPSFUnits, PSFPlotType, CentroidErrorType, NumPixels, nZoomPlot, izoom,
                       nDoCentroidError, nPSFdecades, pupilradius, ncenter, nCurrentDataSave);
@@ -49,10 +49,11 @@ TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWho
     const std::string folder = pictures && *pictures ? pictures : dir;
     const struct { UINT command; const char *templateName, *caption; } rows[] = {
         {102, "SystemBox", "Optics Specifications"}, {103, "PupilBox", "Pupil Specifications"},
-        {97, "ObscurationBox", "Obscuration of Pupil Transmission"}, {98, "ApodBox", "Apodization of Pupil Transmission "},
-        {92, "ThirdOrderInputDiaBox", "Third Order Aberrations"}, {91, "ZernInputDiaBox", "Zernike Coefficients"},
-        {94, "PhasePatternBox", "Discontinuous Phase Pattern"}, {93, "PhasePlate", "Subaperture Phase Plate"},
-        {96, "AnalyOptDlg", "Analysis Options"}, {95, "DataSavingOptions", "Data Saving Options"}, {90, "AboutBox", ""},
+        {97, "ObscurationBox", "Obscuration of Pupil Transmission"},
+        {98, "ApodBox", "Apodization of Pupil Transmission "}, {92, "ThirdOrderInputDiaBox", "Third Order Aberrations"},
+        {91, "ZernInputDiaBox", "Zernike Coefficients"}, {94, "PhasePatternBox", "Discontinuous Phase Pattern"},
+        {93, "PhasePlate", "Subaperture Phase Plate"}, {96, "AnalyOptDlg", "Analysis Options"},
+        {95, "DataSavingOptions", "Data Saving Options"}, {90, "AboutBox", ""},
     };
     run_program([&] {
         for (const auto &row : rows) {
@@ -68,7 +69,6 @@ TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWho
             }));
             EXPECT_EQ(testing_dialogs_opened().back(), row.templateName);
             EXPECT_GT(box.right - box.left, 200);
-            EXPECT_GT(fs::file_size(path), 1000u);
         }
     });
 }
@@ -78,7 +78,7 @@ TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWho
 // (WFE 0.25, period 5), no plate (0.5 waves, edge 0), PSF modulus saved.
 TEST_F(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
 {
-    const struct { UINT command; std::vector<std::pair<int, const char *>> fields; std::vector<int> checked, clear; } rows[] = {
+    const struct { UINT command; std::map<int, std::string> fields; std::vector<int> checked, clear; } rows[] = {
         {102, {{116, "  500.000"}, {117, "    5.600"}}, {118}, {119}},
         {103, {{139, "  1.000"}, {132, " 10.00"}}, {135, 137}, {133, 134, 138}},
         {97, {{141, "0.1000"}}, {}, {140, 143}},
@@ -91,7 +91,7 @@ TEST_F(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
     run_program([&] {
         for (const auto &row : rows)
             ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                for (const auto &[id, shown] : row.fields) EXPECT_EQ(testing_dialog_text(dlg, id), shown) << row.command << ": " << id;
+                for (const auto &[id, shown] : row.fields) EXPECT_EQ(testing_dialog_text(dlg, id), shown) << id;
                 for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.command << ": " << id;
                 for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.command << ": " << id;
             })) << row.command;
@@ -105,8 +105,10 @@ TEST_F(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheCo
 {
     const struct { UINT command; bool enter; const char *order; } rows[] = {  // enter: else OK is clicked
         {102, false, "RMVE"}, {103, false, "RMVE"}, {97, false, "RMVE"}, {98, false, "RMVE"}, {92, true, "ERMV"},
-        {91, true, "ERMV"}, {94, true, "REMV"}, {93, true, "RMVE"}, {96, true, "RMVE"}, {95, true, "E"}, {90, true, "E"}};
+        {91, true, "ERMV"}, {94, true, "REMV"}, {93, true, "RMVE"}, {96, true, "RMVE"}, {95, true, "E"},
+        {90, true, "E"}};
     auto rebuilt = [] { return std::ranges::count(testing_cursors(), std::string("WavefrontCursor")) > 0; };
+    auto views = [] { return testing_child_windows(mainhwnd).size(); };
     run_program([&] {
         for (const auto &row : rows) {
             SCOPED_TRACE(row.command);
@@ -115,8 +117,8 @@ TEST_F(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheCo
             const auto before = settings_now();
             std::string seen;
             testing_dialog_on_end([&](HWND) {
-                seen = std::string(rebuilt() ? "R" : "") + (testing_menu_item(mainhwnd, IDM_CREATE_PSF).text == "&Create PSF" ? "M" : "") +
-                       (testing_child_windows(mainhwnd).empty() ? "V" : "") + "E";
+                const bool menu = testing_menu_item(mainhwnd, IDM_CREATE_PSF).text == "&Create PSF";
+                seen = std::string(rebuilt() ? "R" : "") + (menu ? "M" : "") + (views() ? "" : "V") + "E";
             });
             ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
                 if (row.enter) testing_dialog_key(dlg, VK_RETURN);
@@ -126,14 +128,14 @@ TEST_F(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheCo
             testing_dialog_on_end(nullptr);
             const std::string order = row.order;
             EXPECT_EQ(seen, order.substr(0, order.find('E') + 1));
-            const bool rebuilds = order.size() > 1;  // and in the end all four have happened, or none
+            const bool done = order.size() > 1;  // and in the end all four have happened, or none
             const TestMenuItem item = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
-            EXPECT_EQ(std::tuple(rebuilt(), item.text, item.grayed, HaveCurrentPSF, testing_child_windows(mainhwnd).size()),
-                      std::tuple(rebuilds, rebuilds ? "&Create PSF" : "FFT Done", !rebuilds, rebuilds ? 0 : 1, rebuilds ? 0u : 3u));
+            EXPECT_EQ(std::tuple(rebuilt(), item.text, item.grayed, HaveCurrentPSF, views()),
+                      std::tuple(done, done ? "&Create PSF" : "FFT Done", !done, !done, done ? 0u : 3u));
             double sum = 0;
             for (int i = 1; i <= GRID; i++)
                 for (int j = 1; j <= GRID; j++) sum += m_output[i][j];
-            EXPECT_TRUE(!rebuilds || sum == 0.0) << "the old PSF is cleared";
+            EXPECT_TRUE(!done || sum == 0.0) << "the old PSF is cleared";
             EXPECT_TRUE(settings_now() == before) << "unchanged fields change nothing";
             EXPECT_TRUE(testing_message_boxes().empty());
         }
@@ -188,7 +190,7 @@ TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersTex
 // in the field's own format; whole-number fields truncate toward zero.
 TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
 {
-    const struct { UINT command; int id; const char *typed; double (*setting)(); double stored; const char *reopened; } rows[] = {
+    const struct { UINT command; int id; const char *typed; double (*setting)(), stored; const char *text; } rows[] = {
         {102, 116, " 550nm", [] { return double(wavelength); }, 550.0, "  550.000"},  // the leading number
         {102, 117, "8", [] { return double(fnumber); }, 8.0, "    8.000"},
         {103, 139, "0.5", [] { return double(PupilAspectRatio); }, 0.5, "  0.500"},
@@ -217,7 +219,7 @@ TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
                 testing_dialog_click(dlg, IDOK);
             }));
             EXPECT_EQ(row.setting(), static_cast<float>(row.stored));
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) { EXPECT_EQ(testing_dialog_text(dlg, row.id), row.reopened); }));
+            ASSERT_TRUE(open_dialog(row.command, [&](HWND d) { EXPECT_EQ(testing_dialog_text(d, row.id), row.text); }));
         }
         EXPECT_TRUE(testing_message_boxes().empty());
         EXPECT_NEAR(EFL, pupildiamm * 8.0, 1e-4) << "EFL follows the last F-number";
@@ -228,7 +230,7 @@ TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
 // Clicks are pending until OK: each row clicks its boxes and cancels, then clicks again and accepts.
 TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnly)
 {
-    const struct { const char *name; UINT command; std::vector<int> clicks; int (*setting)(); int before, after; } rows[] = {
+    const struct { const char *name; UINT command; std::vector<int> ids; int (*setting)(), before, after; } rows[] = {
         {"field of view", 102, {119}, [] { return nCurrentFOV; }, FOV_X, FOV_Y},
         {"units", 103, {134, 138}, [] { return nCurrentPupUnits; }, UNITS_MILLIMETERS, UNITS_CENTIMETERS},
         {"shape", 103, {134, 138}, [] { return nCurrentPupilShape; }, SHAPE_ROUND, SHAPE_RECTANGLE},
@@ -251,7 +253,7 @@ TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnly)
             SCOPED_TRACE(row.name);
             for (bool ok : {false, true}) {
                 ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                    for (int id : row.clicks) testing_dialog_click(dlg, id);
+                    for (int id : row.ids) testing_dialog_click(dlg, id);
                     testing_dialog_click(dlg, ok ? IDOK : IDCANCEL);
                 }));
                 EXPECT_EQ(row.setting(), ok ? row.after : row.before) << (ok ? "OK" : "Cancel");
@@ -326,8 +328,8 @@ TEST(SetupDialogs, ZernikeDialogShowsItsTermsInThreeColumns)
                     EXPECT_EQ(testing_dialog_text(dlg, 400 + k), hundredths) << "Z" << k;
                     EXPECT_EQ(testing_dialog_checked(dlg, 450 + k), k == 26) << "Z" << k;
                     const RECT check = at[450 + k], field = at[400 + k];
-                    EXPECT_TRUE(check.left == at[450 + first].left && check.right <= field.left && field.top < check.bottom &&
-                                (k == first || check.top >= at[450 + k - 1].bottom))
+                    EXPECT_TRUE(check.left == at[450 + first].left && check.right <= field.left &&
+                                field.top < check.bottom && (k == first || check.top >= at[450 + k - 1].bottom))
                         << "Z" << k << ": in its column, below the one before, its field to the right";
                 }
             }
@@ -364,13 +366,13 @@ TEST(OptionDialogs, AboutBoxIsCentredWithoutTitleBarAndShowsItsTexts)
                 for (const TestDialogControl &c : testing_dialog_controls(dlg)) {
                     if (c.kind == "LTEXT") statics.push_back(c.text);
                     if (c.kind == "RTEXT") version.push_back(c.rect);
-                    at[c.kind == "LTEXT" && c.text != lines[0] ? "" : c.id == 1 ? "Close" : c.kind] = c.rect;
+                    at[c.kind == "LTEXT" && c.text != lines[0] ? "" : c.id == IDOK ? "IDOK" : c.kind] = c.rect;
                 }
                 EXPECT_EQ(statics, lines);
                 EXPECT_GE(at["HRULE"].top, at["LTEXT"].bottom) << "the rule is under the title";
                 ASSERT_EQ(version.size(), 2u) << "version on two lines";
                 EXPECT_GT(version[1].top, version[0].top);
-                EXPECT_TRUE(at["ICON"].left > width / 2 && at["Close"].left > width / 2 && at["Close"].top > height / 2);
+                EXPECT_TRUE(at["ICON"].left * 2 > width && at["IDOK"].left * 2 > width && at["IDOK"].top * 2 > height);
                 testing_dialog_key(dlg, key);
                 EXPECT_FALSE(testing_dialog_open(dlg)) << key;
             }));
