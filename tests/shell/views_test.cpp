@@ -319,23 +319,20 @@ TEST(TableScroll, RequestsAndKeysMoveTablesByLinesCharactersAndPagesWithinTheRan
     struct Row { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; } rows[] = {
         {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55}, {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
         {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55}, {"page down", WM_VSCROLL, SB_PAGEDOWN, 45, 55, 85, 55},
-        {"page up stops at the top", WM_VSCROLL, SB_PAGEUP, 5, 55, 0, 55},
-        {"page down stops at the bottom", WM_VSCROLL, SB_PAGEDOWN, 85, 55, 91, 55},
-        {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55}, {"bottom", WM_VSCROLL, SB_BOTTOM, 45, 55, 91, 55},
-        {"thumb being dragged", WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 45, 55, 45, 55},
-        {"thumb released", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 45, 55, 10, 55},
-        {"thumb released beyond the end", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 45, 55, 91, 55},
+        {"page up at the top", WM_VSCROLL, SB_PAGEUP, 5, 55, 0, 55}, {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55},
+        {"page down at the end", WM_VSCROLL, SB_PAGEDOWN, 85, 55, 91, 55}, {"end", WM_VSCROLL, SB_BOTTOM, 45, 55, 91, 55},
+        {"drag", WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 45, 55, 45, 55},
+        {"thumb", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 45, 55, 10, 55},
+        {"thumb past the end", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 45, 55, 91, 55},
         {"line left", WM_HSCROLL, SB_LINELEFT, 45, 55, 45, 54}, {"line right", WM_HSCROLL, SB_LINERIGHT, 45, 55, 45, 56},
         {"page left", WM_HSCROLL, SB_PAGELEFT, 45, 55, 45, 47}, {"page right", WM_HSCROLL, SB_PAGERIGHT, 45, 55, 45, 63},
-        {"page left stops at the left edge", WM_HSCROLL, SB_PAGELEFT, 45, 3, 45, 0},
-        {"page right stops at the right edge", WM_HSCROLL, SB_PAGERIGHT, 45, 105, 45, 110},
-        {"horizontal thumb being dragged", WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 45, 55, 45, 55},
-        {"horizontal thumb released", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 45, 55, 45, 7},
+        {"page left at 3", WM_HSCROLL, SB_PAGELEFT, 45, 3, 45, 0}, {"page right at 105", WM_HSCROLL, SB_PAGERIGHT, 45, 105, 45, 110},
+        {"drag", WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 45, 55, 45, 55},
+        {"thumb", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 45, 55, 45, 7},
         {"Page Up", WM_KEYDOWN, VK_PRIOR, 45, 55, 5, 55}, {"Page Down", WM_KEYDOWN, VK_NEXT, 45, 55, 85, 55},
         {"End", WM_KEYDOWN, VK_END, 45, 55, 91, 55}, {"Home", WM_KEYDOWN, VK_HOME, 45, 55, 0, 55},
         {"Up", WM_KEYDOWN, VK_UP, 45, 55, 44, 55}, {"Down", WM_KEYDOWN, VK_DOWN, 45, 55, 46, 55},
-        {"Left: eight characters", WM_KEYDOWN, VK_LEFT, 45, 55, 45, 47},
-        {"Right: eight characters", WM_KEYDOWN, VK_RIGHT, 45, 55, 45, 63},
+        {"Left: a page", WM_KEYDOWN, VK_LEFT, 45, 55, 45, 47}, {"Right: a page", WM_KEYDOWN, VK_RIGHT, 45, 55, 45, 63},
         {"a letter does nothing", WM_KEYDOWN, 'A', 45, 55, 45, 55},
     };
     run_program([&] {
@@ -368,31 +365,9 @@ TEST(TableScroll, RequestsAndKeysMoveTablesByLinesCharactersAndPagesWithinTheRan
     });
 }
 
-TEST(PlotWindow, AResizedPlotRepaintsAtItsNewSize)
-{
-    const int code = run_program([] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        const HWND plot = open_view(IDM_PLOT_PSF_XSLICE, &hwndChildOutPlotXslice);
-        ASSERT_NE(plot, nullptr);
-        for (const auto &[width, height] : {std::pair{420, 260}, std::pair{300, 500}}) {
-            MoveWindow(plot, 0, 0, width, height, TRUE);
-            testing_process_events();
-            RECT client{};
-            GetClientRect(plot, &client);
-            theRect = RECT{};
-            UpdateWindow(plot);
-            InvalidateRect(plot, nullptr, TRUE);
-            testing_process_events();
-            EXPECT_EQ(std::tie(theRect.right, theRect.bottom), std::tie(client.right, client.bottom)) << width;
-            EXPECT_STREQ(zG.Title, "X-Slice (Y=0) of Point Spread Function");
-        }
-    });
-    EXPECT_EQ(code, 0);
-}
-
 using PlotWindowMenu = TempFolderTest;
 
-TEST_F(PlotWindowMenu, RightClickSavesAndCopiesTheChartAtTheViewsSize)
+TEST_F(PlotWindowMenu, AResizedPlotRepaintsAndRightClickSavesAndCopiesTheChartAtItsSize)
 {
     const std::string folder = dir;
     const int code = run_program([folder] {
@@ -403,6 +378,12 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesTheChartAtTheViewsSize)
         testing_process_events();
         RECT client{};
         GetClientRect(view, &client);
+        // A resized plot repaints at its new size.
+        theRect = RECT{};
+        UpdateWindow(view);
+        InvalidateRect(view, nullptr, TRUE);
+        testing_process_events();
+        EXPECT_EQ(std::tie(theRect.right, theRect.bottom), std::tie(client.right, client.bottom));
         // Save, answering the dialog with a name without ending and the SVG type; then Copy.
         testing_answer_popup_menus({IDM_SAVE_PICTURE, IDM_COPY_PICTURE});
         testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
@@ -456,39 +437,13 @@ TEST(ImageQualityMenu, FarFieldViewsOfferTheFiguresWithTheirUnits)
     EXPECT_EQ(code, 0);
 }
 
-// The registry: a view closed from its system menu gives its menu command back and opens
-// again, closing one view leaves the others, and each group function closes its own only.
+// The registry: a closed view gives its menu command back and opens again, closing one view
+// leaves the others, and each group function closes its own only.
 const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
 
 std::size_t open_count() { return testing_child_windows(mainhwnd).size(); }
 
-TEST(ViewRegistry, AViewClosedFromItsSystemMenuGivesItsCommandBackAndReopens)
-{
-    run_program([] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        for (UINT id : kViewCommands) {
-            SCOPED_TRACE("id=" + std::to_string(id));
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, id));
-            const HWND view = testing_child_windows(mainhwnd).back().hwnd;
-            EXPECT_NE(ChildKind(view), CHILD_KIND_NONE);
-            SendMessageA(view, WM_CLOSE, 0, 0);
-            EXPECT_FALSE(IsWindow(view));
-            EXPECT_EQ(ChildKind(view), CHILD_KIND_NONE);
-            EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed);
-            EXPECT_EQ(open_count(), 0u);
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, id));
-            EXPECT_EQ(open_count(), 1u);
-            DestroyWindow(testing_child_windows(mainhwnd).back().hwnd);
-            EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed);
-        }
-        EXPECT_EQ(ChildKind(mainhwnd), CHILD_KIND_NONE);
-        EXPECT_EQ(ChildKind(nullptr), CHILD_KIND_NONE) << "a null window is no closed view";
-        // Scroll messages for a window that is not a view go to default processing.
-        EXPECT_EQ(ChildWndProc(mainhwnd, WM_VSCROLL, SB_LINEDOWN, 0), 0);
-    });
-}
-
-TEST(ViewRegistry, GroupFunctionsCloseTheirOwnViewsAndOneClosedViewLeavesTheOthers)
+TEST(ViewRegistry, ClosedViewsGiveTheirCommandsBackAndGroupFunctionsCloseTheirOwnOnly)
 {
     // Which views survive, when all seventeen are open.
     const struct { const char *name; void (*close)(); std::vector<UINT> left; } rows[] = {
@@ -520,6 +475,10 @@ TEST(ViewRegistry, GroupFunctionsCloseTheirOwnViewsAndOneClosedViewLeavesTheOthe
             DestroyOutputChildWindows();
             ASSERT_EQ(open_count(), 0u);
         }
+        EXPECT_EQ(ChildKind(mainhwnd), CHILD_KIND_NONE);
+        EXPECT_EQ(ChildKind(nullptr), CHILD_KIND_NONE) << "a null window is no closed view";
+        // Scroll messages for a window that is not a view go to default processing.
+        EXPECT_EQ(ChildWndProc(mainhwnd, WM_VSCROLL, SB_LINEDOWN, 0), 0);
     });
 }
 
