@@ -67,12 +67,7 @@ inline std::vector<std::string> message_texts()
 // The main window's caption while no data file is current.
 inline constexpr char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
 
-inline std::string slurp(const std::string &path)
-{
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
-}
+inline std::string slurp(const std::string &path) { std::stringstream s; s << std::ifstream(path, std::ios::binary).rdbuf(); return s.str(); }
 
 struct Invocation { int status; std::string out, err; };
 
@@ -83,8 +78,7 @@ inline Invocation run_orvinta(const std::string &dir, const std::string &args, c
     const int status = std::system(("cd '" + dir + "' && " + env + " " + ORVINTA_EXE + " " + args + " >" + out +
                                     " 2>" + err).c_str());
     Invocation result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-    fs::remove(out);
-    fs::remove(err);
+    fs::remove(out), fs::remove(err);
     return result;
 }
 

@@ -24,7 +24,7 @@ namespace {
 // Start-up settings and pupil; every chart message is answered by the test support.
 class PlotViews : public ::testing::Test {
 protected:
-    void SetUp() override { optics_startup(); testing_begin(); dc = CreateRecordingDC(400, 300); }
+    void SetUp() override { optics_startup(); testing_begin(); dc = CreateRecordingDC(640, 300); }
     void TearDown() override { DeleteDC(dc); testing_end(); optics_shutdown(); }
     void paint(int kind, int zoom) { izoom = zoom; DrawPlot(dc, RECT{0, 0, 400, 300}, kind); }
     HDC dc = nullptr;
@@ -162,41 +162,24 @@ TEST_F(PlotViews, BuildersFillExactlyTheirFields)
     }
 }
 
-// Gives every table a zeroed array of its own and fixed character metrics (8 x 15 pixels)
-// for the length of a test; the program's arrays and metrics come back afterwards.
-constexpr int kWidth = 640, kHeight = 300;
-class TablePaint : public ::testing::Test {
+// Tables with fixed character metrics (8 x 15 pixels), put back afterwards.
+class TablePaint : public PlotViews {
 protected:
-    void SetUp() override
-    {
-        for (int k = 0; k < 5; k++) {
-            saved[k] = *arrays[k];
-            *arrays[k] = matrix(1, 128, 1, 128);
-            for (int j = 1; j <= 128; j++)
-                for (int i = 1; i <= 128; i++) (*arrays[k])[j][i] = 0.0f;
-        }
-        savedMetrics[0] = cxChar, savedMetrics[1] = cyChar;
-        cxChar = 8, cyChar = 15;
-        dc = CreateRecordingDC(kWidth, kHeight);
-    }
+    void SetUp() override { PlotViews::SetUp(), cxChar = 8, cyChar = 15; }
     void TearDown() override
     {
-        DeleteDC(dc);
-        for (int k = 0; k < 5; k++) free_matrix(*arrays[k], 1, 128, 1, 128), *arrays[k] = saved[k];
-        cxChar = savedMetrics[0], cyChar = savedMetrics[1];
+        cxChar = metrics[0], cyChar = metrics[1];
         for (int kind : {0, 1, 2, 3, 6}) iVscrollPos[kind] = iHscrollPos[kind] = 0;
+        PlotViews::TearDown();
     }
-    void paint(int kind, int line, int character, RECT update = {0, 0, kWidth, kHeight})
+    void paint(int kind, int line, int character, RECT update = {0, 0, 640, 300})
     {
-        iVscrollPos[kind] = line;
-        iHscrollPos[kind] = character;
+        iVscrollPos[kind] = line, iHscrollPos[kind] = character;
         ClearRecordedOps(dc);
         PaintTable(dc, kind, update);
     }
-    float ***const arrays[5] = {&r_input, &phase_input, &r_output, &i_output, &m_output};
-    float **saved[5] = {};
-    int savedMetrics[2] = {};
-    HDC dc = nullptr;
+    float **const *arrays[5] = {&r_input, &phase_input, &r_output, &i_output, &m_output};
+    const int metrics[2] = {cxChar, cyChar};
 };
 
 TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
@@ -232,16 +215,16 @@ TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
 {
     for (int j = 1; j <= 128; j++)
         for (int i = 1; i <= 128; i++) i_output[j][i] = static_cast<float>((j * 37 + i * 11) % 2000) - 1000.25f;
-    HDC everything = CreateImageDC(kWidth, kHeight);
+    HDC everything = CreateImageDC(640, 300);
     iVscrollPos[3] = 40, iHscrollPos[3] = 300;
     PaintTable(everything, 3, RECT{-100000, -100000, 100000, 100000});
     struct Row { const char *name; RECT update; } rows[] = {
-        {"middle", {150, 100, 420, 160}}, {"left edge", {0, 0, 5, kHeight}},
-        {"bottom strip", {0, kHeight - 15, kWidth, kHeight}}, {"one pixel", {319, 150, 320, 151}},
+        {"middle", {150, 100, 420, 160}}, {"left edge", {0, 0, 5, 300}},
+        {"bottom strip", {0, 300 - 15, 640, 300}}, {"one pixel", {319, 150, 320, 151}},
     };
     for (const Row &row : rows) {
         DeleteDC(dc);
-        dc = CreateRecordingDC(kWidth, kHeight);  // a white page
+        dc = CreateRecordingDC(640, 300);  // a white page
         paint(3, 40, 300, row.update);
         int differing = 0;
         for (int y = row.update.top; y < row.update.bottom; y++)
