@@ -273,8 +273,7 @@ TEST(ProgramTexts, ReviewDomainsShowsTheStartUpDomainsInEachUnit)
 TEST(Reports, GeneralNumberFormatKeepsNSignificantDigits)
 {
     struct Row { double value; int digits; const char *text; } rows[] = {
-        {6.832, 6, "6.832"}, {128, 6, "128"},  // trailing zeros go, and the decimal point with them
-        {10.0 / 39.0, 6, "0.25641"},           // 0.2564102... rounds to 0.256410 -> 0.25641
+        {128, 6, "128"}, {10.0 / 39.0, 6, "0.25641"},  // 0.2564102... rounds to 0.256410: trailing zeros go
         {1234567.0, 6, "1.23457e+06"},         // exponent 6 >= N: exponent form
         {0.0001234, 6, "0.0001234"},           // exponent -4: still fixed
         {0.00001234, 6, "1.234e-05"},          // exponent -5: exponent form
@@ -288,8 +287,6 @@ SYSTEMTIME at(WORD hour, WORD minute, WORD second, WORD ms) { return SYSTEMTIME{
 TEST(Reports, FFTStatisticsTextFormatsBothTimesAndTheElapsedSeconds)
 {
     struct Row { const char *name; SYSTEMTIME start, end; const char *text; } rows[] = {
-        {"same second", at(9, 5, 7, 30), at(9, 5, 7, 90),
-         "Start time:    9:05:07.03\nEnd time:     9:05:07.09\n\nEllapsed time:  0.06 seconds."},
         {"across a minute: 2.75 s", at(14, 59, 58, 500), at(15, 0, 1, 250),
          "Start time:   14:59:58.50\nEnd time:    15:00:01.25\n\nEllapsed time:  2.75 seconds."},
         {"past midnight: 0.50 s, then 0.25 s", at(23, 59, 59, 500), at(0, 0, 0, 250),

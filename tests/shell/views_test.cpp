@@ -350,7 +350,7 @@ TEST(TableScroll, RequestsAndKeysMoveTablesByLinesCharactersAndPagesWithinTheRan
 
 using PlotWindowMenu = TempFolderTest;
 
-TEST_F(PlotWindowMenu, AResizedPlotRepaintsAndRightClickSavesAndCopiesTheChartAtItsSize)
+TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarFieldViewsOfferImageQuality)
 {
     const std::string folder = dir;
     const int code = run_program([folder] {
@@ -373,30 +373,22 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsAndRightClickSavesAndCopiesTheChartAt
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         ASSERT_EQ(testing_popup_menus().size(), 2u);
-        EXPECT_EQ(testing_popup_menus()[0], (std::vector<std::string>{"Save Picture As...", "Copy Picture", "Image Quality..."}));
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
         EXPECT_EQ(testing_filedlg_requests()[0].filters.size(), 2u);
         const std::string svg = slurp(folder + "/contour.svg");
-        const std::string box = "viewBox=\"0 0 " + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\"";
-        EXPECT_NE(svg.find(box), std::string::npos) << box;
+        const std::string size = "viewBox=\"0 0 " + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\"";
+        EXPECT_NE(svg.find(size), std::string::npos) << size;
         EXPECT_NE(svg.find(">Point Spread Function</text>"), std::string::npos);
         BITMAP bm{};
         HGDIOBJ copied = static_cast<HGDIOBJ>(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
         ASSERT_NE(copied, nullptr);
         GetObjectA(copied, sizeof bm, &bm);
         EXPECT_EQ(std::tie(bm.bmWidth, bm.bmHeight), std::tie(client.right, client.bottom));
-    });
-    EXPECT_EQ(code, 0);
-}
-
-TEST(ImageQualityMenu, FarFieldViewsOfferTheFiguresWithTheirUnits)
-{
-    const int code = run_program([] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        // The far-field views offer the image-quality figures.
         const struct { UINT command; HWND *view; std::vector<std::string> items; } rows[] = {
+            {IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont, {"Save Picture As...", "Copy Picture", "Image Quality..."}},
             {IDM_TABLE_PSF, &hwndChildModulusOutput, {"Image Quality..."}},
             {IDM_TABLE_TRANSMISSION, &hwndChildRealInput, {}},  // a pupil table has no menu
-            {IDM_PLOT_PSF_XSLICE, &hwndChildOutPlotXslice, {"Save Picture As...", "Copy Picture", "Image Quality..."}},
             {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice, {"Save Picture As...", "Copy Picture"}},
         };
         for (const auto &row : rows) {
