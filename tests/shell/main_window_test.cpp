@@ -105,7 +105,7 @@ TEST(MainWindow, CreatePSFGreysItemBeepsAndShowsStatisticsTheFirstTimeOnly)
     });
 }
 
-TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBox)
+TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBoxAndAfterItTitlesOfTheirTypeAndUnits)
 {
     run_program([] {
         for (UINT id : {61, 62, 63, 78, 79, 80, 83}) {
@@ -125,6 +125,22 @@ TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBox)
         testing_send_command(mainhwnd, 73);
         EXPECT_TRUE(testing_message_boxes().empty());
         EXPECT_EQ(testing_child_windows(mainhwnd).size(), 2u);
+        // With a PSF, its plots' titles follow the plot type and the units.
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        struct Row { int plotType, units; UINT id; const char *title; } rows[] = {
+            {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
+            {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
+            {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
+            {PSF_LINEAR, PSF_ARCSECONDS, 83, "PSF vs. x and y in arc seconds."},
+            {PSF_LINEAR, PSF_MILLIRADIANS, 78, "PSF vs. x in milliradians."},
+        };
+        for (const Row &row : rows) {
+            DestroyOutputChildWindows();
+            PSFPlotType = row.plotType, nCurrentPSFUnits = row.units;
+            testing_send_command(mainhwnd, row.id);
+            ASSERT_FALSE(testing_child_windows(mainhwnd).empty()) << row.title;
+            EXPECT_EQ(testing_child_windows(mainhwnd).back().title, row.title);
+        }
     });
 }
 
@@ -182,29 +198,6 @@ TEST(MainWindow, ViewsOpenWithTheirTitlesAndGeometryFromTheClientSize)
             EXPECT_TRUE(testing_menu_item(mainhwnd, row.id).grayed);
         }
         EXPECT_EQ(testing_child_windows(mainhwnd).size(), 17u);
-    });
-}
-
-TEST(MainWindow, PSFPlotTitlesFollowPlotTypeAndUnits)
-{
-    struct Row { int plotType, units; UINT id; const char *title; } rows[] = {
-        {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
-        {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
-        {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
-        {PSF_LINEAR, PSF_ARCSECONDS, 83, "PSF vs. x and y in arc seconds."},
-        {PSF_LINEAR, PSF_MILLIRADIANS, 78, "PSF vs. x in milliradians."},
-    };
-    run_program([&] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        for (const Row &row : rows) {
-            DestroyOutputChildWindows();
-            PSFPlotType = row.plotType;
-            nCurrentPSFUnits = row.units;
-            testing_send_command(mainhwnd, row.id);
-            const std::vector<TestWindow> views = testing_child_windows(mainhwnd);
-            ASSERT_EQ(views.size(), 1u) << row.title;
-            EXPECT_EQ(views[0].title, row.title);
-        }
     });
 }
 
