@@ -259,45 +259,19 @@ LRESULT size(HWND view, int width, int height) { return SendMessageA(view, WM_SI
 // Vertical range = max(0, 129 + 2 - lines in the client); horizontal range = max(0, 10 + (line
 // width - client width) / cxChar), the quotient truncated toward zero, so a client a part
 // character short of line + 10 characters still scrolls 1; each position half its range.
-TEST(TableScroll, RangesCountTheClientInWholeLinesAndCharactersAndStartInTheMiddle)
+TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTablesButNotPlots)
 {
     // Client height: lines * cyChar + pixels (-1: a part line of cyChar - 1 pixels); width:
     // line width + chars * cxChar + pixels.
-    struct Row { int lines, linePixels, chars, charPixels, vmax, vpos, hmax, hpos; } rows[] = {
+    struct Size { int lines, linePixels, chars, charPixels, vmax, vpos, hmax, hpos; } sizes[] = {
         {40, 0, -100, 0, 91, 45, 110, 55},  {40, -1, -100, 1, 91, 45, 109, 54}, {130, 0, 10, -1, 1, 0, 1, 0},
         {200, 0, -1000, 0, 0, 0, 1010, 505}, {0, 0, 40, 0, 131, 65, 0, 0},      {1, 0, 0, 0, 130, 65, 10, 5},
         {131, 0, 10, 0, 0, 0, 0, 0},  // last: with no scroll bar left the toolkit lays the view out anew
     };
-    run_program([&] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        const HWND psf = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
-        ASSERT_NE(psf, nullptr);
-        const Metrics m = default_font_metrics();
-        for (const Row &row : rows) {
-            SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.chars << " characters");
-            const int height = row.lines * m.cy + (row.linePixels < 0 ? m.cy - 1 : row.linePixels);
-            const int width = m.maxWidth + row.chars * m.cx + row.charPixels;
-            ASSERT_TRUE(width > 0 && width < 65536);
-            EXPECT_EQ(size(psf, width, height), 0);
-            EXPECT_EQ(std::tie(iVscrollMax[6], iVscrollPos[6], iHscrollMax[6], iHscrollPos[6]),
-                      std::tie(row.vmax, row.vpos, row.hmax, row.hpos));
-            int lo = -1, hi = -1, hlo = -1, hhi = -1;
-            GetScrollRange(psf, SB_VERT, &lo, &hi);
-            GetScrollRange(psf, SB_HORZ, &hlo, &hhi);
-            EXPECT_EQ(std::tie(lo, hi, hhi), std::tie(hlo, row.vmax, row.hmax));
-            EXPECT_EQ(GetScrollPos(psf, SB_VERT), row.vpos);
-            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.hpos);
-            EXPECT_EQ(std::tie(cxClient, cyClient), std::tie(width, height));
-        }
-    });
-}
-
-TEST(TableScroll, RequestsAndKeysMoveTablesByLinesCharactersAndPagesWithinTheRangeButNotPlots)
-{
     // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40),
     // characters 0..110 (a page is 8). Every row starts at line 45, character 55 unless it
     // says otherwise.
-    struct Row { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; } rows[] = {
+    struct Request { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; } requests[] = {
         {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55}, {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
         {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55}, {"page down", WM_VSCROLL, SB_PAGEDOWN, 45, 55, 85, 55},
         {"page up at the top", WM_VSCROLL, SB_PAGEUP, 5, 55, 0, 55}, {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55},
@@ -317,16 +291,35 @@ TEST(TableScroll, RequestsAndKeysMoveTablesByLinesCharactersAndPagesWithinTheRan
         {"a letter does nothing", WM_KEYDOWN, 'A', 45, 55, 45, 55},
     };
     run_program([&] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const HWND psf = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
+        ASSERT_NE(psf, nullptr);
+        const Metrics m = default_font_metrics();
+        for (const Size &row : sizes) {
+            SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.chars << " characters");
+            const int height = row.lines * m.cy + (row.linePixels < 0 ? m.cy - 1 : row.linePixels);
+            const int width = m.maxWidth + row.chars * m.cx + row.charPixels;
+            ASSERT_TRUE(width > 0 && width < 65536);
+            EXPECT_EQ(size(psf, width, height), 0);
+            EXPECT_EQ(std::tie(iVscrollMax[6], iVscrollPos[6], iHscrollMax[6], iHscrollPos[6]),
+                      std::tie(row.vmax, row.vpos, row.hmax, row.hpos));
+            int lo = -1, hi = -1, hlo = -1, hhi = -1;
+            GetScrollRange(psf, SB_VERT, &lo, &hi);
+            GetScrollRange(psf, SB_HORZ, &hlo, &hhi);
+            EXPECT_EQ(std::tie(lo, hi, hhi), std::tie(hlo, row.vmax, row.hmax));
+            EXPECT_EQ(GetScrollPos(psf, SB_VERT), row.vpos);
+            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.hpos);
+            EXPECT_EQ(std::tie(cxClient, cyClient), std::tie(width, height));
+        }
         const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
         const HWND plot = open_view(IDM_PLOT_TRANS_CONTOUR, &hwndChildInRealPlotCont);
         ASSERT_NE(view, nullptr);
         ASSERT_NE(plot, nullptr);
-        const Metrics m = default_font_metrics();
         size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
         ASSERT_EQ(iVscrollMax[0], 91);
         ASSERT_EQ(iHscrollMax[0], 110);
         const int plotThumb = GetScrollPos(plot, SB_VERT);
-        for (const Row &row : rows) {
+        for (const Request &row : requests) {
             const LPARAM repeat = row.message == WM_KEYDOWN ? 1 : 0;
             iVscrollPos[0] = row.fromLine, iHscrollPos[0] = row.fromChar;
             SetScrollPos(view, SB_VERT, row.fromLine, TRUE);
