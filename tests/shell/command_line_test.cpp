@@ -51,7 +51,8 @@ TEST_F(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
     const struct { std::string args, message; } rows[] = {
         {"nosuch=1 --out r.txt", "unknown setting 'nosuch'"}, {"fnumber --out r.txt", "'fnumber' is not NAME=VALUE"},
         {"fnumber=abc --out r.txt", "orvinta: F-number (fnumber) must be a number."},
-        {"PhasePatternPeriod=0 --out r.txt", "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
+        {"PhasePatternPeriod=0 --out r.txt",
+         "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
         {"--out", "--out needs a file name"}, {"--plot psf-4d A.svg", "psf-4d"},
         {"--size 15x600 --plot psf-3d A.svg", "15x600"}, {"--size 800x8193 --plot psf-3d A.svg", "800x8193"},
         {"--size 800x --plot psf-3d A.svg", "800x"}, {"--size 800X600 --plot psf-3d A.svg", "800X600"},
@@ -66,7 +67,8 @@ TEST_F(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
         {"--random HasDefocus=0.5 --csv o.csv", "HasDefocus takes whole numbers only"},
         {"--sweep nCurrentPSFUnits=170:172:3 --csv o.csv", "nCurrentPSFUnits cannot be swept"},
         {"--sweep pupilradius=10:20:4 --csv o.csv", "pupilradius takes whole numbers only"},
-        {"--sweep defocus=0:1 --csv o.csv", "FROM:TO:STEPS"}, {"--sweep nosuch=0:1:2 --csv o.csv", "unknown setting 'nosuch'"},
+        {"--sweep defocus=0:1 --csv o.csv", "FROM:TO:STEPS"},
+        {"--sweep nosuch=0:1:2 --csv o.csv", "unknown setting 'nosuch'"},
     };
     for (const auto &row : rows) {
         const Invocation r = run(row.args);
@@ -249,7 +251,7 @@ TEST_F(SweepJob, EveryRowIsTheSingleRunOfItsSettings)
         ASSERT_EQ(single.status, 0) << single.err;
         const CsvRow printed = lines_of(single.out);
         for (const std::string column : figures)  // the report names a figure without its unit
-            EXPECT_EQ(row.at(column), printed.at(column.substr(0, column.find("_arcsec")))) << "row " << row.at("row") << column;
+            EXPECT_EQ(row.at(column), printed.at(column.substr(0, column.find("_arcsec")))) << row.at("row") << column;
         EXPECT_EQ(row.at("peak_i") + " " + row.at("peak_j"), printed.at("peak")) << "row " << row.at("row");
     }
 }

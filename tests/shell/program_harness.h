@@ -67,7 +67,12 @@ inline std::vector<std::string> message_texts()
 // The main window's caption while no data file is current.
 inline constexpr char kDefaultCaption[] = "Orvinta: Diffraction Point Spread Function of Wavefront";
 
-inline std::string slurp(const std::string &path) { std::stringstream s; s << std::ifstream(path, std::ios::binary).rdbuf(); return s.str(); }
+inline std::string slurp(const std::string &path)
+{
+    std::stringstream s;
+    s << std::ifstream(path, std::ios::binary).rdbuf();
+    return s.str();
+}
 
 struct Invocation { int status; std::string out, err; };
 

@@ -107,7 +107,8 @@ TEST_F(PlotViews, FlatDataGetARangeOfOneThousandthAndAFlatContourDrawsItsFrameAn
     ClearRecordedOps(dc);
     paint(9, 1);
     const std::vector<RecordedOp> ops = RecordedOps(dc);
-    EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), [](const RecordedOp &op) { return op.text == "Point Spread Function"; }));
+    const auto title = [](const RecordedOp &op) { return op.text == "Point Spread Function"; };
+    EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), title));
 }
 
 // Every field of the record, compared one by one; texts: null stays null, empty stays empty.
@@ -226,7 +227,8 @@ TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
         paint(3, 40, 300, row.update);
         int differing = 0;
         for (int y = row.update.top; y < row.update.bottom; y++)
-            for (int x = row.update.left; x < row.update.right; x++) differing += GetPixel(dc, x, y) != GetPixel(everything, x, y);
+            for (int x = row.update.left; x < row.update.right; x++)
+                differing += GetPixel(dc, x, y) != GetPixel(everything, x, y);
         EXPECT_EQ(differing, 0) << row.name;
     }
     DeleteDC(everything);
@@ -254,7 +256,10 @@ HWND open_view(UINT id, HWND *handle)
     return *handle;
 }
 
-LRESULT size(HWND view, int width, int height) { return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height)); }
+LRESULT size(HWND view, int width, int height)
+{
+    return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+}
 
 // Vertical range = max(0, 129 + 2 - lines in the client); horizontal range = max(0, 10 + (line
 // width - client width) / cxChar), the quotient truncated toward zero, so a client a part
@@ -271,7 +276,8 @@ TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTable
     // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40),
     // characters 0..110 (a page is 8). Every row starts at line 45, character 55 unless it
     // says otherwise.
-    struct Request { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; } requests[] = {
+    struct Request { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; };
+    const Request requests[] = {
         {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55}, {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
         {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55}, {"page down", WM_VSCROLL, SB_PAGEDOWN, 45, 55, 85, 55},
         {"page up at the top", WM_VSCROLL, SB_PAGEUP, 5, 55, 0, 55}, {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55},
@@ -281,7 +287,8 @@ TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTable
         {"thumb past the end", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 45, 55, 91, 55},
         {"line left", WM_HSCROLL, SB_LINELEFT, 45, 55, 45, 54}, {"line right", WM_HSCROLL, SB_LINERIGHT, 45, 55, 45, 56},
         {"page left", WM_HSCROLL, SB_PAGELEFT, 45, 55, 45, 47}, {"page right", WM_HSCROLL, SB_PAGERIGHT, 45, 55, 45, 63},
-        {"page left at 3", WM_HSCROLL, SB_PAGELEFT, 45, 3, 45, 0}, {"page right at 105", WM_HSCROLL, SB_PAGERIGHT, 45, 105, 45, 110},
+        {"page left at 3", WM_HSCROLL, SB_PAGELEFT, 45, 3, 45, 0},
+        {"page right at 105", WM_HSCROLL, SB_PAGERIGHT, 45, 105, 45, 110},
         {"drag", WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 45, 55, 45, 55},
         {"thumb", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 45, 55, 45, 7},
         {"Page Up", WM_KEYDOWN, VK_PRIOR, 45, 55, 5, 55}, {"Page Down", WM_KEYDOWN, VK_NEXT, 45, 55, 85, 55},
@@ -367,7 +374,8 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
         EXPECT_EQ(testing_filedlg_requests()[0].filters.size(), 2u);
         const std::string svg = slurp(folder + "/contour.svg");
-        const std::string size = "viewBox=\"0 0 " + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\"";
+        const std::string size =
+            "viewBox=\"0 0 " + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\"";
         EXPECT_NE(svg.find(size), std::string::npos) << size;
         EXPECT_NE(svg.find(">Point Spread Function</text>"), std::string::npos);
         BITMAP bm{};
@@ -436,7 +444,8 @@ TEST(ViewRegistry, ClosedViewsGiveTheirCommandsBackAndGroupFunctionsCloseTheirOw
                 EXPECT_EQ(testing_menu_item(mainhwnd, id).grayed, kept) << "id=" << id;
             }
             EXPECT_EQ(open_count(), row.left.size());
-            for (const TestWindow &w : testing_child_windows(mainhwnd)) EXPECT_NE(ChildKind(w.hwnd), CHILD_KIND_NONE) << w.title;
+            for (const TestWindow &w : testing_child_windows(mainhwnd))
+                EXPECT_NE(ChildKind(w.hwnd), CHILD_KIND_NONE) << w.title;
             DestroyInputChildWindows();
             DestroyOutputChildWindows();
             ASSERT_EQ(open_count(), 0u);
