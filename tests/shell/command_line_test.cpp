@@ -257,10 +257,9 @@ TEST_F(SweepJob, TrialsDependOnTheSeedOnlyAndRedrawValuesOutOfRange)
 {
     // fnumber 1 with SIGMA 1 goes below its least value 0.001 about one time in six.
     const std::string job = "fnumber=1 --random fnumber=1 --random defocus=0.1 --trials 40 --sweep pupilradius=10:20:2";
-    const struct {
-        std::string options, file;
-    } runs[] = {{"--jobs 1", "a.csv"}, {"--jobs 2", "b.csv"}, {"--jobs 3 --seed 1", "c.csv"}, {"--seed 2", "d.csv"}};
-    for (const auto &each : runs) ASSERT_EQ(run(job + " " + each.options + " --csv " + each.file).status, 0) << each.options;
+    const char *const runs[][2] = {
+        {"--jobs 1", "a.csv"}, {"--jobs 2", "b.csv"}, {"--jobs 3 --seed 1", "c.csv"}, {"--seed 2", "d.csv"}};
+    for (const auto &each : runs) ASSERT_EQ(run(job + " " + each[0] + " --csv " + each[1]).status, 0) << each[0];
     const std::string a = read("a.csv");
     EXPECT_EQ(read("b.csv"), a);
     EXPECT_EQ(read("c.csv"), a);
@@ -291,10 +290,7 @@ TEST_F(SweepJob, InterruptStopsTheWorkersAndWritesNothing)
     // The job takes interrupts once its workers run; then Ctrl-C.
     const std::string children = "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children";
     std::string workers;
-    for (int wait = 0; wait < 400 && workers.empty(); wait++) {
-        usleep(50000);
-        workers = slurp(children);
-    }
+    for (int wait = 0; wait < 400 && workers.empty(); wait++) usleep(50000), workers = slurp(children);
     ASSERT_FALSE(workers.empty()) << "no workers started";
     kill(pid, SIGINT);
     int status = 0;

@@ -78,21 +78,16 @@ TEST(MainWindow, CreatePSFGreysItemBeepsAndShowsStatisticsTheFirstTimeOnly)
         EXPECT_TRUE(item.grayed);
         EXPECT_EQ(testing_beep_count(), 2) << "the analysis, then the computation";
         EXPECT_EQ(testing_cursors(), (std::vector<std::string>{"fftCursor", "IDC_ARROW"}));
-        const std::string time = "[ 12][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9]{2}", number = "-?[0-9]+\\.[0-9]{6}";
-        const struct { const char *caption; std::string text; UINT type; } rows[] = {
-            {"RMS centroid error in large pixels", number + "   " + number, MB_OK},
-            {"FFT Statistics",
-             "Start time:   " + time + "\nEnd time:    " + time + "\n\nEllapsed time:  [0-9.e+-]+ seconds\\.",
-             MB_ICONINFORMATION | MB_OK},
-        };
+        // The statistics text itself is checked with the reports below.
         const std::vector<TestMessageBox> boxes = testing_message_boxes();
         ASSERT_EQ(boxes.size(), 2u);
-        for (std::size_t k = 0; k < 2; ++k) {
-            EXPECT_EQ(boxes[k].caption, rows[k].caption) << "box " << k;
-            EXPECT_TRUE(std::regex_match(boxes[k].text, std::regex(rows[k].text))) << boxes[k].text;
-            EXPECT_EQ(boxes[k].type, rows[k].type) << rows[k].caption;
-            EXPECT_EQ(boxes[k].owner, mainhwnd) << rows[k].caption;
-        }
+        EXPECT_EQ(boxes[0].caption, "RMS centroid error in large pixels");
+        const std::regex figures("-?[0-9]+\\.[0-9]{6}   -?[0-9]+\\.[0-9]{6}");
+        EXPECT_TRUE(std::regex_match(boxes[0].text, figures)) << boxes[0].text;
+        EXPECT_EQ(boxes[1].caption, "FFT Statistics");
+        EXPECT_EQ(boxes[1].text.rfind("Start time:   ", 0), 0u) << boxes[1].text;
+        EXPECT_EQ(std::tie(boxes[0].type, boxes[1].type), std::make_tuple(UINT{MB_OK}, UINT{MB_ICONINFORMATION | MB_OK}));
+        EXPECT_EQ(std::tie(boxes[0].owner, boxes[1].owner), std::tie(mainhwnd, mainhwnd));
         // Greyed: the menu cannot run it again. After a settings change it runs again, without
         // a second report.
         nDoCentroidError = 0;
