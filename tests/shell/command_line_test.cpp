@@ -1,13 +1,25 @@
 // The program from its command line: --eval, the window program with and without a window
-// system, and the batch job: its report of figures, refused arguments, files and pictures.
+// system, and the batch job: its report of figures, refused arguments, files, pictures, and
+// its sweeps and random trials (rows, their order, refusals).
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 
 #include "tests/shell/program_harness.h"
 
 namespace {
 
-using BatchJob = TempFolderTest;
+// The batch job run in the test's folder.
+class BatchJob : public TempFolderTest {
+protected:
+    Invocation run(const std::string &args) { return run_orvinta(dir, "--batch " + args); }
+    std::string read(const std::string &name) { return slurp(dir + "/" + name); }
+    bool exists(const std::string &name) const { return fs::exists(dir + "/" + name); }
+};
+using PlotExport = BatchJob;
+using SweepJob = BatchJob;
 
 TEST_F(BatchJob, StartUpAndDerivedSettingsPrintTheWorkedFigures)
 {
@@ -18,7 +30,7 @@ TEST_F(BatchJob, StartUpAndDerivedSettingsPrintTheWorkedFigures)
          10.0 / 79, 7.9 * 0.5, "65 65", true},
     };
     for (const auto &row : rows) {
-        const Invocation r = run_orvinta(dir, std::string("--batch ") + row.args);
+        const Invocation r = run(row.args);
         ASSERT_EQ(r.status, 0) << r.err;
         const auto v = lines_of(r.out);
         EXPECT_NEAR(number(v, "wavesrms"), row.rms, row.rms ? 0.0005 : 1e-6) << row.args;
@@ -30,25 +42,41 @@ TEST_F(BatchJob, StartUpAndDerivedSettingsPrintTheWorkedFigures)
         EXPECT_NEAR(number(v, "XPupilStep"), row.step, 1e-7) << row.args;
         EXPECT_NEAR(number(v, "psf_graph_extent"), row.extent, 1e-5) << row.args;
         EXPECT_EQ(v.count("rmsx") + v.count("rmsy"), row.centroid ? 2u : 0u) << row.args;
+        EXPECT_TRUE(*row.args || r.err.empty()) << "the start-up PSF is well sampled: " << r.err;
     }
 }
 
+// Settings, pictures and sweeps refused: each names its culprit on one line and writes nothing.
 TEST_F(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
 {
-    const std::string out = dir + "/refused.txt";
-    const struct { const char *args, *message; } rows[] = {
-        {"nosuch=1 --out " , "unknown setting 'nosuch'"},
-        {"fnumber=abc --out ", "orvinta: F-number (fnumber) must be a number."},
-        {"PhasePatternPeriod=0 --out ", "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
-        {"fnumber --out ", "'fnumber' is not NAME=VALUE"}, {"--out", "--out needs a file name"},
+    const struct { std::string args, message; } rows[] = {
+        {"nosuch=1 --out r.txt", "unknown setting 'nosuch'"}, {"fnumber --out r.txt", "'fnumber' is not NAME=VALUE"},
+        {"fnumber=abc --out r.txt", "orvinta: F-number (fnumber) must be a number."},
+        {"PhasePatternPeriod=0 --out r.txt",
+         "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
+        {"--out", "--out needs a file name"}, {"--plot psf-4d A.svg", "psf-4d"},
+        {"--size 15x600 --plot psf-3d A.svg", "15x600"}, {"--size 800x8193 --plot psf-3d A.svg", "800x8193"},
+        {"--size 800x --plot psf-3d A.svg", "800x"}, {"--size 800X600 --plot psf-3d A.svg", "800X600"},
+        {"--plot psf-3d A.jpg", "A.jpg"}, {"--plot psf-3d A.SVG", "A.SVG"},
+        {"--sweep fnumber=-1:1:3 --csv o.csv", "F-number (fnumber) must be above 0, not -1."},
+        {"--sweep fnumber=1:0:3 --csv o.csv", "F-number (fnumber) must be above 0, not 0."},
+        {"fnumber=0 --sweep defocus=0:1:2 --csv o.csv", "F-number (fnumber) must be above 0, not 0."},
+        {"--sweep defocus=0:1:4000 --sweep Zern5=0:1:2501 --csv o.csv", "more than 10000000 rows"},
+        {"--sweep defocus=0:1:2 --out x.txt", "--out cannot be used"},
+        {"--random defocus=0.1 --plot x.png --csv o.csv", "--plot cannot be used"},
+        {"--sweep defocus=0:1:2 --trials 3 --csv o.csv", "--trials needs --random"},
+        {"--random HasDefocus=0.5 --csv o.csv", "HasDefocus takes whole numbers only"},
+        {"--sweep nCurrentPSFUnits=170:172:3 --csv o.csv", "nCurrentPSFUnits cannot be swept"},
+        {"--sweep pupilradius=10:20:4 --csv o.csv", "pupilradius takes whole numbers only"},
+        {"--sweep defocus=0:1 --csv o.csv", "FROM:TO:STEPS"},
+        {"--sweep nosuch=0:1:2 --csv o.csv", "unknown setting 'nosuch'"},
     };
     for (const auto &row : rows) {
-        const std::string args = row.args;
-        const Invocation r = run_orvinta(dir, "--batch " + args + (args == "--out" ? "" : out));
+        const Invocation r = run(row.args);
         EXPECT_EQ(r.status, 2) << row.args;
         EXPECT_NE(r.err.find(row.message), std::string::npos) << row.args << ": " << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
-        EXPECT_FALSE(fs::exists(out)) << row.args;
+        EXPECT_TRUE(fs::is_empty(dir)) << row.args;
     }
 }
 
@@ -67,33 +95,28 @@ TEST_F(BatchJob, WritesTheChosenArrayAndReportsWriteFailures)
     EXPECT_NE(bad.err.find(dir + "/none/psf.txt: No such file or directory"), std::string::npos) << bad.err;
 }
 
-TEST_F(BatchJob, ImageQualityFiguresWarningsAndTheFitsFile)
+// The figures and the warnings themselves are the image-quality tests' business; here: that
+// the job prints them, warnings and a chart's own message on standard error, the picture
+// written all the same, and that .fits chooses the FITS layout.
+TEST_F(BatchJob, ImageQualityFiguresWarningsChartMessagesAndTheFitsFile)
 {
-    const struct {
-        const char *args;
-        double q;   // 127 / (2 (radius - 0.5)) PSF samples per lambda F
-        bool dark;  // no light: every figure of the PSF is undefined
-        const char *warning;
-    } rows[] = {
-        {"", 127.0 / 39, false, ""},
-        {"pupilradius=40 nCurrentObscuration=1 LinearObscuration=2", 127.0 / 79, true,
-         "warning: the PSF is undersampled (Q = 1.61, below 2): FWHM and encircled energy are not reliable\n"},
-    };
-    for (const auto &row : rows) {
-        const Invocation r = run_orvinta(dir, std::string("--batch ") + row.args);
-        ASSERT_EQ(r.status, 0) << r.err;
-        const auto v = lines_of(r.out);
-        EXPECT_NEAR(number(v, "sampling_q"), row.q, 1e-8) << row.args;
-        for (const char *name : {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius"}) {
-            ASSERT_EQ(v.count(name), 1u) << name;
-            EXPECT_TRUE(row.dark ? v.at(name) == "n/a" : number(v, name) > 0) << name << ": " << v.at(name);
-        }
-        EXPECT_TRUE(!row.dark || v.at("max_phase_step") == "0") << v.at("max_phase_step");
-        EXPECT_EQ(r.err, row.warning) << row.args;
-    }
-    // The ending .fits chooses the FITS layout: 2880-byte blocks that open with SIMPLE = T.
-    ASSERT_EQ(run_orvinta(dir, "--batch --out psf.fits").status, 0);
-    EXPECT_EQ(slurp(dir + "/psf.fits").substr(0, 30), "SIMPLE  =                    T");
+    // A dark pupil gives an all-zero PSF; 400 decades clip it at a float 0, whose logarithm
+    // is not a number the contour map can trace.
+    const Invocation r = run("pupilradius=40 nCurrentObscuration=1 LinearObscuration=2 PSFPlotType=177 "
+                             "nPSFdecades=400 --plot psf-contour " + dir + "/c.png");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto v = lines_of(r.out);
+    EXPECT_NEAR(number(v, "sampling_q"), 127.0 / 79, 1e-8);  // 127 / (2 (radius - 0.5)) samples per lambda F
+    for (const char *name : {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius"})
+        EXPECT_EQ(v.count(name) ? v.at(name) : "(none)", "n/a") << name;  // no light: undefined
+    EXPECT_EQ(v.at("max_phase_step"), "0");
+    EXPECT_EQ(r.err.rfind("warning: the PSF is undersampled (Q = 1.61, below 2): FWHM and encircled energy are "
+                          "not reliable\n", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("\norvinta: psf-contour: Contour Data Must Be Finite!\n"), std::string::npos) << r.err;
+    EXPECT_TRUE(exists("c.png"));
+    // FITS: 2880-byte blocks that open with SIMPLE = T.
+    ASSERT_EQ(run("--out psf.fits").status, 0);
+    EXPECT_EQ(read("psf.fits").substr(0, 30), "SIMPLE  =                    T");
     EXPECT_EQ(fs::file_size(dir + "/psf.fits") % 2880, 0u);
 }
 
@@ -101,35 +124,27 @@ TEST(EvalCommand, PrintsTheValueOrASyntaxErrorOrAUsageError)
 {
     struct Row { std::vector<std::string> args; int status; const char *out, *err_start; };  // args: after --eval
     const Row rows[] = {
-        {{"x*y", "2", "3"}, 0, "6\n", ""}, {{"x/y", "1", "4"}, 0, "0.25\n", ""},
-        {{"0.1", "0", "0"}, 0, "0.10000000000000001\n", ""},  // 17 digits of the double nearest 0.1
-        {{"-x", "-1.5e2", "0"}, 0, "150\n", ""}, {{"1/0", "0", "0"}, 0, "inf\n", ""},
-        {{"sqrt(-1)", "0", "0"}, 0, "nan\n", ""}, {{"SIN X", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n"},
-        {{"", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n"}, {{"1"}, 2, "", "orvinta: --eval takes 3 arguments"},
-        {{}, 2, "", "orvinta: --eval takes 3 arguments"},
+        {{"x*y", "2", "3"}, 0, "6\n", ""}, {{"0.1", "0", "0"}, 0, "0.10000000000000001\n", ""},  // 17 digits
+        {{"-x", "-1.5e2", "0"}, 0, "150\n", ""}, {{"sqrt(-1)", "0", "0"}, 0, "nan\n", ""},
+        {{"SIN X", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n"}, {{"1"}, 2, "", "orvinta: --eval takes 3 arguments"},
         {{"1", "2", "3", "4"}, 2, "", "orvinta: --eval takes 3 arguments"},
         {{"1", "a", "2"}, 2, "", "orvinta: --eval: X and Y must be numbers"},
         {{"1", "2", "3x"}, 2, "", "orvinta: --eval: X and Y must be numbers"},
-        {{"1", "", "2"}, 2, "", "orvinta: --eval: X and Y must be numbers"},
     };
     for (const Row &row : rows) {
         std::vector<std::string> storage = row.args;
         std::vector<char *> argv;
-        for (std::string &a : storage) argv.push_back(a.data());
-        argv.push_back(nullptr);
         std::string name;
-        for (const std::string &a : row.args) name += " [" + a + "]";
+        for (std::string &a : storage) argv.push_back(a.data()), name += " [" + a + "]";
+        argv.push_back(nullptr);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
-        const int status = eval_main(static_cast<int>(row.args.size()), argv.data());
-        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(eval_main(static_cast<int>(row.args.size()), argv.data()), row.status) << "args=" << name;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), row.out) << "args=" << name;
         const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(status, row.status) << "args=" << name;
-        EXPECT_EQ(out, row.out) << "args=" << name;
         EXPECT_EQ(err.rfind(row.err_start, 0), 0u) << "args=" << name << " stderr=" << err;
         EXPECT_TRUE(row.status != 2 || err.find('\n') == err.size() - 1) << "one line; args=" << name;
-        // The argument itself is left as given.
-        EXPECT_EQ(storage, row.args) << "args=" << name;
+        EXPECT_EQ(storage, row.args) << "the arguments are left as given; args=" << name;
     }
 }
 
@@ -149,62 +164,142 @@ TEST_F(WindowProgram, StartsAndQuitsByItsEntryPointsExitStatus)
     for (const auto &row : rows) EXPECT_EQ(run_orvinta(dir, row.args, row.environment).status, row.status) << row.name;
 }
 
-class PlotExport : public TempFolderTest {
-protected:
-    Invocation run(const std::string &args) { return run_orvinta(dir, "--batch " + args); }
-    bool exists(const std::string &name) const { return fs::exists(dir + "/" + name); }
-};
-
-TEST_F(PlotExport, RefusedOptionsExitWithTwoNamingTheCulprit)
+TEST_F(PlotExport, SvgInDevicePixelsAndAFailedWriteKeepsTheEarlierPicturesAndStops)
 {
-    struct Row { std::string args, named; } rows[] = {
-        {"--plot psf-4d A.svg", "psf-4d"}, {"--size 15x600 --plot psf-3d A.svg", "15x600"},
-        {"--size 800x8193 --plot psf-3d A.svg", "800x8193"}, {"--size 800x --plot psf-3d A.svg", "800x"},
-        {"--size 800X600 --plot psf-3d A.svg", "800X600"}, {"--plot psf-3d A.jpg", "A.jpg"},
-        {"--plot psf-3d A.SVG", "A.SVG"},
-    };
-    for (const Row &row : rows) {
-        const Invocation r = run(row.args);
-        EXPECT_EQ(r.status, 2) << row.args;
-        EXPECT_NE(r.err.find(row.named), std::string::npos) << row.args << ": " << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << row.args << ": " << r.err;
-        EXPECT_FALSE(exists("A.svg")) << row.args;
+    const Invocation r = run("--size 640x480 --plot psf-x-slice " + dir + "/a.svg --plot psf-y-slice " + dir +
+                             "/missing/b.svg --plot phase-3d " + dir + "/c.svg");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(dir + "/missing/b.svg: No such file or directory"), std::string::npos) << r.err;
+    EXPECT_FALSE(exists("c.svg"));
+    const std::string svg = read("a.svg"), title = ">X-Slice (Y=0) of Point Spread Function</text>";
+    EXPECT_NE(svg.find("viewBox=\"0 0 640 480\""), std::string::npos);
+    ASSERT_NE(svg.find(title), std::string::npos);
+    EXPECT_EQ(svg.find(title, svg.find(title) + 1), std::string::npos) << "the title is written once";
+}
+
+using CsvRow = std::map<std::string, std::string>;
+
+// The CSV as rows of named fields; comment lines are left out.
+std::vector<CsvRow> table(const std::string &csv)
+{
+    std::istringstream in(csv);
+    std::vector<std::string> names;
+    std::vector<CsvRow> rows;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields;
+        std::istringstream cells(line + ",");
+        for (std::string cell; std::getline(cells, cell, ',');) fields.push_back(cell);
+        if (names.empty()) names = fields;
+        else rows.emplace_back();
+        for (std::size_t k = 0; k < names.size() && k < fields.size() && rows.size(); k++) rows.back()[names[k]] = fields[k];
+    }
+    return rows;
+}
+
+const char *const NO_COMA = "HasDefocus=1 HasComa=0 HasZern26=0";
+
+TEST_F(SweepJob, FocusSweepRowsStepFromTheFirstValueToTheLastWithTheBestAtFocus)
+{
+    const Invocation r = run(std::string(NO_COMA) + " --sweep DEFOCUS=-1:1:21 --csv out.csv");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = table(read("out.csv"));
+    ASSERT_EQ(rows.size(), 21u);
+    for (int k = 0; k < 21; k++) {
+        EXPECT_EQ(rows[k].at("row"), std::to_string(k + 1));
+        EXPECT_NEAR(number(rows[k], "defocus"), -1.0 + k / 10.0, 1e-7) << "row " << k + 1;
+        EXPECT_NEAR(number(rows[k], "strehl"), number(rows[20 - k], "strehl"), 1e-5) << "row " << k + 1;
+    }
+    EXPECT_NEAR(number(rows[10], "strehl"), 1.0, 1e-6);
+    // Defocus of W waves peak to valley on a clear round pupil: Strehl (sin(pi W) / (pi W))^2,
+    // 4 / pi^2 = 0.405 at half a wave; the sampled pupil of radius 20 comes within 0.01.
+    EXPECT_NEAR(number(rows[5], "strehl"), 4 / (M_PI * M_PI), 0.01);
+}
+
+TEST_F(SweepJob, TwoSweepsGiveTheProductWithTheLastFastest)
+{
+    const Invocation r = run(std::string(NO_COMA) + " --sweep fnumber=4:8:3 --csv - --sweep Wavelength=400:600:2 --jobs 2");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = table(r.out);
+    ASSERT_EQ(rows.size(), 6u);
+    for (int k = 0; k < 6; k++) {
+        const double fnumber = 4 + 2 * (k / 2), wavelength = k % 2 ? 600 : 400;
+        EXPECT_EQ(number(rows[k], "fnumber"), fnumber) << "row " << k + 1;
+        EXPECT_EQ(number(rows[k], "wavelength"), wavelength) << "row " << k + 1;
+        // The PSF scales with lambda F: its width in microns follows the product.
+        EXPECT_NEAR(number(rows[k], "fwhm_x_um") / number(rows[0], "fwhm_x_um"), fnumber * wavelength / 1600, 1e-4) << k + 1;
     }
 }
 
-TEST_F(PlotExport, AFailedWriteKeepsTheEarlierPicturesAndStops)
+TEST_F(SweepJob, EveryRowIsTheSingleRunOfItsSettings)
 {
-    const Invocation r = run("--plot psf-x-slice " + dir + "/a.png --plot psf-y-slice " + dir +
-                             "/missing/b.svg --plot phase-3d " + dir + "/c.svg");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(dir + "/missing/b.svg"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
-    EXPECT_TRUE(exists("a.png"));
-    EXPECT_FALSE(exists("c.svg"));
-}
-
-TEST_F(PlotExport, SvgKeepsTheTitleAsOneTextElementInDevicePixels)
-{
-    const Invocation r = run("--size 640x480 --plot psf-x-slice " + dir + "/x.svg");
+    // A random phase pattern draws from its own generator: each row must start it afresh, as
+    // a single run does, also when one worker computes several rows.
+    const std::string base = "nDoCentroidError=1 nCurrentPhasePattern=503 HasZern5=1 nCurrentPSFUnits=172";
+    const Invocation r = run(base + " --sweep PhasePatternPeriod=2:4:2 --random zern5=0.2 --trials 2 --jobs 1 --csv -");
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string svg = slurp(dir + "/x.svg");
-    EXPECT_NE(svg.find("viewBox=\"0 0 640 480\""), std::string::npos);
-    const std::string title = ">X-Slice (Y=0) of Point Spread Function</text>";
-    const std::size_t at = svg.find(title);
-    ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(svg.find(title, at + 1), std::string::npos) << "the title is written once";
-    EXPECT_NE(svg.find("<polyline"), std::string::npos) << "the curve is a vector element";
+    const auto rows = table(r.out);
+    ASSERT_EQ(rows.size(), 4u);
+    const char *const figures[] = {"wavesrms", "strehl", "fwhm_x_arcsec", "fwhm_y_arcsec", "ee50_radius_arcsec",
+                                   "ee80_radius_arcsec", "xpsfcent", "ypsfcent", "rmsx", "rmsy"};
+    for (const auto &row : rows) {
+        const Invocation single =
+            run(base + " PhasePatternPeriod=" + row.at("PhasePatternPeriod") + " Zern5=" + row.at("Zern5"));
+        ASSERT_EQ(single.status, 0) << single.err;
+        const CsvRow printed = lines_of(single.out);
+        for (const std::string column : figures)  // the report names a figure without its unit
+            EXPECT_EQ(row.at(column), printed.at(column.substr(0, column.find("_arcsec")))) << row.at("row") << column;
+        EXPECT_EQ(row.at("peak_i") + " " + row.at("peak_j"), printed.at("peak")) << "row " << row.at("row");
+    }
 }
 
-TEST_F(PlotExport, AChartsOwnMessageGoesToStandardErrorAndThePictureIsStillWritten)
+TEST_F(SweepJob, TrialsDependOnTheSeedOnlyAndRedrawValuesOutOfRange)
 {
-    // A dark pupil gives an all-zero PSF; 400 decades clip it at a float 0, whose logarithm
-    // is not a number the contour map can trace.
-    const Invocation r = run("nCurrentObscuration=1 LinearObscuration=2 PSFPlotType=177 nPSFdecades=400 "
-                             "--plot psf-contour " + dir + "/c.png");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.err.find("orvinta: psf-contour: Contour Data Must Be Finite!\n"), std::string::npos) << r.err;
-    EXPECT_TRUE(exists("c.png"));
+    // fnumber 1 with SIGMA 1 goes below its least value 0.001 about one time in six.
+    const std::string job = "fnumber=1 --random fnumber=1 --random defocus=0.1 --trials 40 --sweep pupilradius=10:20:2";
+    const char *const runs[][2] = {
+        {"--jobs 1", "a.csv"}, {"--jobs 2", "b.csv"}, {"--jobs 3 --seed 1", "c.csv"}, {"--seed 2", "d.csv"}};
+    for (const auto &each : runs) ASSERT_EQ(run(job + " " + each[0] + " --csv " + each[1]).status, 0) << each[0];
+    const std::string a = read("a.csv");
+    EXPECT_EQ(read("b.csv"), a);
+    EXPECT_EQ(read("c.csv"), a);
+    EXPECT_NE(read("d.csv"), a);
+    const auto rows = table(a);
+    ASSERT_EQ(rows.size(), 80u);
+    double sum = 0;
+    for (const auto &row : rows) {
+        EXPECT_GE(number(row, "fnumber"), 0.001) << "row " << row.at("row");
+        EXPECT_EQ(number(row, "pupilradius"), std::stoi(row.at("row")) <= 40 ? 10 : 20) << "row " << row.at("row");
+        sum += number(row, "defocus");
+    }
+    EXPECT_NEAR(sum / 80, 0.0, 0.05);  // 4 standard errors of 0.1 / sqrt(80)
+    const std::size_t redrawn = a.rfind("\n# redrawn: ");
+    ASSERT_NE(redrawn, std::string::npos);
+    EXPECT_GT(std::stoi(a.substr(redrawn + 12)), 0);
+}
+
+TEST_F(SweepJob, InterruptStopsTheWorkersAndWritesNothing)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!freopen((dir + "/stderr").c_str(), "w", stderr) || !freopen((dir + "/stdout").c_str(), "w", stdout)) _exit(99);
+        execl(ORVINTA_EXE, ORVINTA_EXE, "--batch", "--sweep", "defocus=-1:1:1000000", "--jobs", "2", "--csv",
+              (dir + "/out.csv").c_str(), static_cast<char *>(nullptr));
+        _exit(98);
+    }
+    // The job takes interrupts once its workers run; then Ctrl-C.
+    const std::string children = "/proc/" + std::to_string(pid) + "/task/" + std::to_string(pid) + "/children";
+    std::string workers;
+    for (int wait = 0; wait < 400 && workers.empty(); wait++) usleep(50000), workers = slurp(children);
+    ASSERT_FALSE(workers.empty()) << "no workers started";
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+    std::istringstream ids(workers);
+    for (pid_t worker = 0; ids >> worker;) EXPECT_NE(kill(worker, 0), 0) << "worker " << worker << " still runs";
+    EXPECT_FALSE(fs::exists(dir + "/out.csv"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2) << "only stdout and stderr";
 }
 
 }  // namespace

@@ -1,9 +1,14 @@
 // The windowed program end to end, headless: each test starts the program through its own
 // entry point, drives it at its first idle moment through the test support, and lets it
-// close. Message boxes are answered by the test support and recorded.
+// close. Message boxes are answered by the test support and recorded. Also the texts of the
+// program's own reports.
+#include <regex>
+#include <tuple>
 
+#include "optics/domains.h"
 #include "optics/farfield.h"
 #include "optics/pupil.h"
+#include "shell/reports.h"
 #include "views/program_windows.h"
 #include "views/child.h"
 #include "tests/shell/program_harness.h"
@@ -18,13 +23,6 @@ void accept_a_setup_dialog()
     ModifyMenuA(menu, IDM_CREATE_PSF, MF_BYCOMMAND, IDM_CREATE_PSF, "&Create PSF");
     EnableMenuItem(menu, IDM_CREATE_PSF, MF_BYCOMMAND | MF_ENABLED);
     DrawMenuBar(mainhwnd);
-}
-
-std::vector<std::string> child_titles()
-{
-    std::vector<std::string> titles;
-    for (const TestWindow &w : testing_child_windows(mainhwnd)) titles.push_back(w.title);
-    return titles;
 }
 
 TEST(MainWindow, StartsWithDefaultCaptionWholeMenuAndNoPSF)
@@ -54,63 +52,65 @@ TEST(MainWindow, StartsWithDefaultCaptionWholeMenuAndNoPSF)
         EXPECT_EQ(hwnd, mainhwnd);
         EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
         EXPECT_EQ(testing_menu_outline(mainhwnd), menu);
-        const TestMenuItem create = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
-        EXPECT_EQ(create.text, "&Create PSF");
-        EXPECT_FALSE(create.grayed);
-        EXPECT_EQ(HaveCurrentPSF, 0);
-        EXPECT_EQ(ionce, 0);
+        EXPECT_FALSE(testing_menu_item(mainhwnd, IDM_CREATE_PSF).grayed);
+        EXPECT_EQ(HaveCurrentPSF + ionce, 0);
         EXPECT_STREQ(szFileName, "");
         EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
         EXPECT_TRUE(testing_message_boxes().empty());
         // The first pupil was built under the wavefront cursor.
-        const std::vector<std::string> cursors = {"WavefrontCursor", "IDC_ARROW"};
-        EXPECT_EQ(testing_cursors(), cursors);
+        EXPECT_EQ(testing_cursors(), (std::vector<std::string>{"WavefrontCursor", "IDC_ARROW"}));
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(mainhwnd, nullptr);
 }
 
+// With the centroid analysis on: its result box, then the statistics of the first computation.
 TEST(MainWindow, CreatePSFGreysItemBeepsAndShowsStatisticsTheFirstTimeOnly)
 {
     run_program([] {
         testing_clear_records();  // the start-up pupil showed its own cursor
+        nDoCentroidError = 1;
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
         EXPECT_EQ(HaveCurrentPSF, 1);
+        EXPECT_EQ(ionce, 1);
         const TestMenuItem item = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
         EXPECT_EQ(item.text, "FFT Done");
         EXPECT_TRUE(item.grayed);
-        EXPECT_EQ(testing_beep_count(), 1);
-        const std::vector<std::string> cursors = {"fftCursor", "IDC_ARROW"};
-        EXPECT_EQ(testing_cursors(), cursors);
-        // The statistics box itself is checked with the other boxes' texts.
-        ASSERT_EQ(testing_message_boxes().size(), 1u);
-        EXPECT_EQ(testing_message_boxes()[0].caption, "FFT Statistics");
-        EXPECT_EQ(ionce, 1);
-        // Greyed: the menu cannot run it again.
+        EXPECT_EQ(testing_beep_count(), 2) << "the analysis, then the computation";
+        EXPECT_EQ(testing_cursors(), (std::vector<std::string>{"fftCursor", "IDC_ARROW"}));
+        // The statistics text itself is checked with the reports below.
+        const std::vector<TestMessageBox> boxes = testing_message_boxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[0].caption, "RMS centroid error in large pixels");
+        const std::regex figures("-?[0-9]+\\.[0-9]{6}   -?[0-9]+\\.[0-9]{6}");
+        EXPECT_TRUE(std::regex_match(boxes[0].text, figures)) << boxes[0].text;
+        EXPECT_EQ(boxes[1].caption, "FFT Statistics");
+        EXPECT_EQ(boxes[1].text.rfind("Start time:   ", 0), 0u) << boxes[1].text;
+        EXPECT_EQ(std::tie(boxes[0].type, boxes[1].type), std::make_tuple(UINT{MB_OK}, UINT{MB_ICONINFORMATION | MB_OK}));
+        EXPECT_EQ(std::tie(boxes[0].owner, boxes[1].owner), std::tie(mainhwnd, mainhwnd));
+        // Greyed: the menu cannot run it again. After a settings change it runs again, without
+        // a second report.
+        nDoCentroidError = 0;
         EXPECT_FALSE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
-        EXPECT_EQ(testing_beep_count(), 1);
-        // After a settings change it runs again, without a second report.
+        EXPECT_EQ(testing_beep_count(), 2);
         accept_a_setup_dialog();
         EXPECT_EQ(HaveCurrentPSF, 0);
-        EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "&Create PSF");
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
-        EXPECT_EQ(testing_beep_count(), 2);
-        EXPECT_EQ(testing_message_boxes().size(), 1u);
-        EXPECT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
+        EXPECT_EQ(testing_beep_count(), 3);
+        EXPECT_EQ(testing_message_boxes().size(), 2u);
     });
 }
 
-TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBox)
+TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBoxAndAfterItTitlesOfTheirTypeAndUnits)
 {
     run_program([] {
-        const UINT psfViews[] = {61, 62, 63, 78, 79, 80, 83};
-        for (UINT id : psfViews) {
+        for (UINT id : {61, 62, 63, 78, 79, 80, 83}) {
             testing_clear_records();
             testing_send_command(mainhwnd, id);
             ASSERT_EQ(testing_message_boxes().size(), 1u) << "id=" << id;
             const TestMessageBox &box = testing_message_boxes()[0];
-            EXPECT_EQ(box.caption, "There Is No Current PSF") << "id=" << id;
-            EXPECT_EQ(box.text, "Click on Create PSF in menu above") << "id=" << id;
+            EXPECT_EQ(box.caption + "|" + box.text, "There Is No Current PSF|Click on Create PSF in menu above")
+                << "id=" << id;
             EXPECT_EQ(box.type, static_cast<UINT>(MB_OK)) << "id=" << id;
             EXPECT_EQ(box.owner, mainhwnd) << "id=" << id;
             EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
@@ -122,6 +122,22 @@ TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBox)
         testing_send_command(mainhwnd, 73);
         EXPECT_TRUE(testing_message_boxes().empty());
         EXPECT_EQ(testing_child_windows(mainhwnd).size(), 2u);
+        // With a PSF, its plots' titles follow the plot type and the units.
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        struct Row { int plotType, units; UINT id; const char *title; } rows[] = {
+            {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
+            {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
+            {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
+            {PSF_LINEAR, PSF_ARCSECONDS, 83, "PSF vs. x and y in arc seconds."},
+            {PSF_LINEAR, PSF_MILLIRADIANS, 78, "PSF vs. x in milliradians."},
+        };
+        for (const Row &row : rows) {
+            DestroyOutputChildWindows();
+            PSFPlotType = row.plotType, nCurrentPSFUnits = row.units;
+            testing_send_command(mainhwnd, row.id);
+            ASSERT_FALSE(testing_child_windows(mainhwnd).empty()) << row.title;
+            EXPECT_EQ(testing_child_windows(mainhwnd).back().title, row.title);
+        }
     });
 }
 
@@ -165,48 +181,24 @@ TEST(MainWindow, ViewsOpenWithTheirTitlesAndGeometryFromTheClientSize)
         ASSERT_TRUE(testing_resize_client(mainhwnd, 1001, 701));
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
         for (const Row &row : rows) {
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, row.id)) << "id=" << row.id;
+            SCOPED_TRACE("id=" + std::to_string(row.id));
+            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, row.id));
             testing_process_events();
             const std::vector<TestWindow> children = testing_child_windows(mainhwnd);
-            ASSERT_FALSE(children.empty()) << "id=" << row.id;
+            ASSERT_FALSE(children.empty());
             const TestWindow &view = children.back();
-            EXPECT_EQ(view.title, row.title) << "id=" << row.id;
-            EXPECT_EQ(view.rect.left, row.rect.left) << "id=" << row.id;
-            EXPECT_EQ(view.rect.top, row.rect.top) << "id=" << row.id;
-            EXPECT_EQ(view.rect.right, row.rect.right) << "id=" << row.id;
-            EXPECT_EQ(view.rect.bottom, row.rect.bottom) << "id=" << row.id;
-            EXPECT_EQ((view.style & (WS_VSCROLL | WS_HSCROLL)) != 0, row.table) << "id=" << row.id;
-            EXPECT_EQ(view.style & WS_CHILD, static_cast<DWORD>(WS_CHILD)) << "id=" << row.id;
-            EXPECT_TRUE(testing_menu_item(mainhwnd, row.id).grayed) << "id=" << row.id;
+            EXPECT_EQ(view.title, row.title);
+            const RECT &r = view.rect, &w = row.rect;
+            EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom), std::tie(w.left, w.top, w.right, w.bottom));
+            EXPECT_EQ((view.style & (WS_VSCROLL | WS_HSCROLL)) != 0, row.table);
+            EXPECT_EQ(view.style & WS_CHILD, static_cast<DWORD>(WS_CHILD));
+            EXPECT_TRUE(testing_menu_item(mainhwnd, row.id).grayed);
         }
         EXPECT_EQ(testing_child_windows(mainhwnd).size(), 17u);
     });
 }
 
-TEST(MainWindow, PSFPlotTitlesFollowPlotTypeAndUnits)
-{
-    struct Row { int plotType, units; UINT id; const char *title; } rows[] = {
-        {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
-        {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
-        {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
-        {PSF_LINEAR, PSF_ARCSECONDS, 83, "PSF vs. x and y in arc seconds."},
-        {PSF_LINEAR, PSF_MILLIRADIANS, 78, "PSF vs. x in milliradians."},
-    };
-    run_program([&] {
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        for (const Row &row : rows) {
-            DestroyOutputChildWindows();
-            PSFPlotType = row.plotType;
-            nCurrentPSFUnits = row.units;
-            testing_send_command(mainhwnd, row.id);
-            const std::vector<std::string> titles = child_titles();
-            ASSERT_EQ(titles.size(), 1u) << row.title;
-            EXPECT_EQ(titles[0], row.title);
-        }
-    });
-}
-
-TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmpty)
+TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmptyAndAFileTitleIsNeverAFormat)
 {
     run_program([] {
         for (int i = 1; i <= GRID; i++)
@@ -216,20 +208,81 @@ TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmpty)
         EXPECT_EQ(testing_message_boxes()[0].caption, "FFT Statistics");
         EXPECT_EQ(testing_message_boxes()[1].caption, "Orvinta");
         EXPECT_NE(testing_message_boxes()[1].text.find("PSF is empty"), std::string::npos);
+        testing_clear_records();
+        OkMessage(mainhwnd, "Could not read the file %s!", "");
+        OkMessage(mainhwnd, "Could not read the file %s!", "%s%n.txt");
+        EXPECT_EQ(message_texts(), (std::vector<std::string>{
+                                       "Could not read the file Orvinta: Diffraction Point Spread Function of Wavefront!",
+                                       "Could not read the file %s%n.txt!"}));
     });
 }
 
-TEST(MainWindow, AFileTitleInAMessageIsNeverAFormat)
+// Start-up settings: 10 mm pupil, ncenter 19.5, F/5.6 (EFL 56 mm), 500 nm.
+// Pupil step 10 / 39 = 0.2564103 mm, extent 127 steps = 32.56410 mm.
+// Microns: extent 3.9 x 56 x 500 x 0.001 = 109.2, step 109.2 / 127 = 0.8598425;
+//   Airy 2.44 x 500 x 5.6 x 0.001 = 6.832 (float 6.8319998), 6.832 / 0.8598425 = 7.945636.
+// Milliradians: extent 3.9 x 0.5 = 1.95, step 0.01535433; Airy 2.44 x 500e-9 / 0.01 x 1000
+//   = 0.122 mrad, 7.945636 steps.
+// Arc seconds: extent 3.9 x 3600 x 180 / 3.14159 x 0.0005 = 402.2167, step 3.167061;
+//   Airy 2.44 x 5e-5 rad x 206264.8 = 25.16431", 25.16431 / 3.167061 = 7.945630 steps.
+std::string expected_review(const char *step, const char *extent, const char *units, const char *airy,
+                            const char *airySteps, const char *zoomLine)
 {
-    run_program([] {
-        testing_clear_records();
-        OkMessage(mainhwnd, "Could not read the file %s!", "");
-        OkMessage(mainhwnd, "Could not read the file %s!", "%s%n.txt");  // a title is never a format
-        ASSERT_EQ(testing_message_boxes().size(), 2u);
-        EXPECT_EQ(testing_message_boxes()[0].text,
-                  "Could not read the file Orvinta: Diffraction Point Spread Function of Wavefront!");
-        EXPECT_EQ(testing_message_boxes()[1].text, "Could not read the file %s%n.txt!");
+    return std::string("Pupil step is 0.25641 mm. \n Pupil extent is 32.5641 mm. \n  \n") + "PSF step is " + step +
+           units + ". \n PSF extent is " + extent + units + ". \n \n" +
+           "Diameter of diffraction limited 1st Airy ring \n is   " + airy + units + "   (" + airySteps +
+           " steps). \n \n" + "Pupil and PSF arrays are 128 by 128 steps. \n \n" + zoomLine;
+}
+
+TEST(ProgramTexts, ReviewDomainsShowsTheStartUpDomainsInEachUnit)
+{
+    const char *const quarter = "Central quarter of array area is plotted.", *const whole = "Entire array is plotted.";
+    const struct { int units, zoom; std::string text; } rows[] = {
+        {PSF_MICRONS, 2, expected_review("0.859843", "109.2", " microns", "6.832", "7.94564", quarter)},
+        {PSF_MILLIRADIANS, 1, expected_review("0.0153543", "1.95", " milliradians", "0.122", "7.94564", whole)},
+        {PSF_ARCSECONDS, 2, expected_review("3.16706", "402.217", " arc seconds", "25.1643", "7.94563", quarter)},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            nCurrentPSFUnits = row.units;
+            izoom = row.zoom;
+            set_domains();
+            testing_clear_records();
+            testing_choose_menu_item(mainhwnd, IDM_REVIEW_DOMAINS);
+            ASSERT_EQ(testing_message_boxes().size(), 1u);
+            const TestMessageBox &box = testing_message_boxes()[0];
+            EXPECT_EQ(box.text, row.text) << "units=" << row.units << " izoom=" << row.zoom;
+            EXPECT_EQ(box.caption, "Review Domains");
+            EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
+            EXPECT_EQ(box.owner, mainhwnd);
+        }
     });
+}
+
+// Fixed form and dropped zeros show in Review Domains, and 3600 and 0.75 with 7 digits in the
+// statistics below; the exponent form only here.
+TEST(Reports, GeneralNumberFormatKeepsNSignificantDigits)
+{
+    struct Row { double value; const char *text; } rows[] = {
+        {1234567.0, "1.23457e+06"}, {0.0001234, "0.0001234"}, {0.00001234, "1.234e-05"}};  // exponents 6, -4, -5
+    for (const Row &row : rows) EXPECT_EQ(gN(row.value, 6), row.text) << "value=" << row.value;
+}
+
+SYSTEMTIME at(WORD hour, WORD minute, WORD second, WORD ms) { return SYSTEMTIME{0, 0, 0, 0, hour, minute, second, ms}; }
+
+TEST(Reports, FFTStatisticsTextFormatsBothTimesAndTheElapsedSeconds)
+{
+    struct Row { const char *name; SYSTEMTIME start, end; const char *text; } rows[] = {
+        {"across a minute: 2.75 s", at(14, 59, 58, 500), at(15, 0, 1, 250),
+         "Start time:   14:59:58.50\nEnd time:    15:00:01.25\n\nEllapsed time:  2.75 seconds."},
+        {"past midnight: 0.50 s, then 0.25 s", at(23, 59, 59, 500), at(0, 0, 0, 250),
+         "Start time:   23:59:59.50\nEnd time:     0:00:00.25\n\nEllapsed time:  0.75 seconds."},
+        {"a whole hour", at(10, 0, 0, 0), at(11, 0, 0, 0),
+         "Start time:   10:00:00.00\nEnd time:    11:00:00.00\n\nEllapsed time:  3600 seconds."},
+        {"milliseconds truncate to hundredths", at(8, 0, 0, 19), at(8, 0, 0, 999),
+         "Start time:    8:00:00.01\nEnd time:     8:00:00.99\n\nEllapsed time:  0.98 seconds."},
+    };
+    for (const Row &row : rows) EXPECT_EQ(FFTStatisticsText(row.start, row.end), row.text) << row.name;
 }
 
 }  // namespace
@@ -239,17 +292,12 @@ TEST(MainWindowCommandLine, APathSplitAtItsBlanksIsTakenWhole)
     testing_begin();
     std::string file_name, title;
     std::vector<std::string> texts;
-    testing_run_when_idle([&] {
-        file_name = szFileName;
-        title = szTitleName;
-        for (const TestMessageBox &box : testing_message_boxes()) texts.push_back(box.text);
-    });
+    testing_run_when_idle([&] { file_name = szFileName, title = szTitleName, texts = message_texts(); });
     char name[] = "orvinta", first[] = "/nonexistent/my", second[] = "psf file.txt";
     char *argv[] = {name, first, second, nullptr};
     window_main(3, argv);
     testing_end();
     EXPECT_EQ(file_name, "/nonexistent/my psf file.txt");
     EXPECT_EQ(title, "my psf file.txt");
-    ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0], "File my psf file.txt cannot be read!");
+    EXPECT_EQ(texts, std::vector<std::string>{"File my psf file.txt cannot be read!"});
 }

@@ -83,8 +83,7 @@ inline Invocation run_orvinta(const std::string &dir, const std::string &args, c
     const int status = std::system(("cd '" + dir + "' && " + env + " " + ORVINTA_EXE + " " + args + " >" + out +
                                     " 2>" + err).c_str());
     Invocation result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-    fs::remove(out);
-    fs::remove(err);
+    fs::remove(out), fs::remove(err);
     return result;
 }
 

@@ -1,0 +1,460 @@
+// The views: what a plot view hands its chart (points of each kind, the logarithmic PSF, the
+// titles, the builders' record), a table paint's cells, the tables' sizing, scrolling and keys,
+// the right-click menus, and the registry that opens and closes views.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <tuple>
+
+#include "optics/domains.h"
+#include "optics/nrutil.h"
+#include "optics/pupil.h"
+#include "platform/dc.h"
+#include "platform/paint.h"
+#include "platform/scrollbar.h"
+#include "views/child.h"
+#include "views/plot.h"
+#include "views/plot_menu.h"
+#include "views/quality_box.h"
+#include "views/table.h"
+#include "tests/shell/program_harness.h"
+
+namespace {
+
+// Start-up settings and pupil; every chart message is answered by the test support.
+class PlotViews : public ::testing::Test {
+protected:
+    void SetUp() override { optics_startup(); testing_begin(); dc = CreateRecordingDC(640, 300); }
+    void TearDown() override { DeleteDC(dc); testing_end(); optics_shutdown(); }
+    void paint(int kind, int zoom) { izoom = zoom; DrawPlot(dc, RECT{0, 0, 400, 300}, kind); }
+    HDC dc = nullptr;
+};
+
+TEST_F(PlotViews, PointsAndExtentsOfEachKindFollowTheZoomWindow)
+{
+    // Abscissas in sample steps: PSF samples sit on the index (65 at 0), pupil samples half a
+    // step off it (64.5 at 0). Zoom 2 shows indices 33..96.
+    struct Row {
+        int kind, zoom, points;
+        double first, last;  // x of the first and last point, in steps
+        int side;            // contour columns and rows, 0 for other kinds
+    } rows[] = {
+        {7, 1, 128, -64, 63, 0},     {14, 2, 64, -32, 31, 0},   {17, 1, 128, -63.5, 63.5, 0},
+        {16, 2, 64, -31.5, 31.5, 0}, {8, 2, 4096, -32, 31, 0},  {11, 1, 16384, -63.5, 63.5, 128},
+        {9, 2, 4096, -32, 31, 64},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE("kind " + std::to_string(row.kind));
+        paint(row.kind, row.zoom);
+        const bool psf = row.kind == 7 || row.kind == 14 || row.kind == 8 || row.kind == 9;
+        const double step = psf ? XPSFStep : XPupilStep;
+        EXPECT_EQ(numplotpts, row.points);
+        EXPECT_DOUBLE_EQ(graph_xneg_extent, row.first * step);
+        EXPECT_DOUBLE_EQ(graph_xpos_extent, row.last * step);
+        // A slice is one data set; a grid has one set per column j, coded j + 65.
+        EXPECT_EQ(sym[0], row.kind == 7 || row.kind >= 14 ? 42 : (row.zoom == 1 ? 1 : 33) + 65);
+        if (row.side) {
+            EXPECT_EQ(std::tie(numxplotpts, numyplotpts), std::tie(row.side, row.side));
+            EXPECT_DOUBLE_EQ(graph_ypos_extent, row.last * step);
+        }
+    }
+}
+
+TEST_F(PlotViews, LogarithmicPsfClipsAtTheDecadeLimit)
+{
+    for (int i = 1; i <= GRID; i++) m_output[i][65] = 0.0f;
+    struct Row { int i; float value; double plotted; } rows[] = {
+        // Four decades below the peak of 100: clip value 10^-3, so everything below plots at -3.
+        {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)}, {30, 10.0f, 1.0}, {65, 100.0f, 2.0},
+    };
+    for (const Row &row : rows) m_output[row.i][65] = row.value;
+    PSFPlotType = PSF_LOGARITHMIC;
+    nPSFdecades = 4;
+    paint(7, 1);
+    EXPECT_EQ(PSFthold, 0.001f);
+    for (const Row &row : rows) EXPECT_DOUBLE_EQ(z[row.i - 1], row.plotted) << "log, i = " << row.i;
+    PSFPlotType = PSF_LINEAR;
+    paint(7, 1);
+    for (const Row &row : rows) EXPECT_DOUBLE_EQ(z[row.i - 1], row.value) << "linear, i = " << row.i;
+}
+
+TEST_F(PlotViews, TitlesCarryTheCentroidAndTheRmsWithTheCurrentDigits)
+{
+    wavesrms = 1.0f / 3.0f;  // 0.333333343267...
+    xpsfcent = 2.0f;
+    ypsfcent = 1e30f;
+    sig = 10;
+    set_domains();
+    ASSERT_NEAR(XPSFStep, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
+    struct Row { int kind; const char *title; int sigAfter; } rows[] = {
+        {12, "0.3333333433 waves RMS", 10}, {8, "Centroids: x = 1.72     y = 8.6e+29", 3}, {12, "0.333 waves RMS", 3},
+    };
+    for (const Row &row : rows) {
+        paint(row.kind, 1);
+        EXPECT_STREQ(zG.Title, row.title) << "kind " << row.kind;
+        EXPECT_EQ(sig, row.sigAfter) << "kind " << row.kind;
+    }
+}
+
+TEST_F(PlotViews, FlatDataGetARangeOfOneThousandthAndAFlatContourDrawsItsFrameAndTitle)
+{
+    for (int i = 1; i <= GRID; i++) phase_input[i][65] = 0.0f;
+    paint(15, 1);
+    EXPECT_EQ(zG.YMin, 0.0);
+    EXPECT_EQ(zG.YMax, 0.001);
+    for (int j = 1; j <= GRID; j++)
+        for (int i = 1; i <= GRID; i++) m_output[i][j] = 0.0f;
+    ClearRecordedOps(dc);
+    paint(9, 1);
+    const std::vector<RecordedOp> ops = RecordedOps(dc);
+    const auto title = [](const RecordedOp &op) { return op.text == "Point Spread Function"; };
+    EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), title));
+}
+
+// Every field of the record, compared one by one; texts: null stays null, empty stays empty.
+void expect_record(const zGraphStruct &got, const zGraphStruct &want, const char *row)
+{
+#define SAME(f) EXPECT_EQ(got.f, want.f) << row << ": " #f
+    SAME(hDC); SAME(pWindowRect); SAME(pXData); SAME(pYData); SAME(pZData); SAME(pSymbols);
+    SAME(NumPoints); SAME(AxisColor); SAME(BkgColor); SAME(pGraphColors); SAME(BrushStyle);
+    SAME(LegendStyle); SAME(ItemStyle); SAME(bDrawLines); SAME(bDrawSymbols); SAME(bShowGrid);
+    SAME(bAutoScale); SAME(b3D); SAME(GradedBkg); SAME(GradedColorScheme); SAME(XAxisDivisions);
+    SAME(YAxisDivisions); SAME(DigitFormat); SAME(DigitPrecision); SAME(PenStyle); SAME(ShadeShift);
+    SAME(XMin); SAME(XMax); SAME(YMin); SAME(YMax); SAME(ZMin); SAME(ZMax); SAME(NumContours);
+    for (int k = 0; k < 30; k++) SAME(ItemTitles[k]);
+    for (int k = 0; k < 10; k++) SAME(LegendTitles[k]);
+#undef SAME
+    for (auto [g, w, name] : {std::tuple{got.XAxisTitle, want.XAxisTitle, "XAxisTitle"},
+                              std::tuple{got.YAxisTitle, want.YAxisTitle, "YAxisTitle"},
+                              std::tuple{got.Formula, want.Formula, "Formula"}}) {
+        EXPECT_EQ(g == nullptr, w == nullptr) << row << ": " << name;
+        if (g && w) { EXPECT_STREQ(g, w) << row << ": " << name; }
+    }
+}
+
+TEST_F(PlotViews, BuildersFillExactlyTheirFields)
+{
+    set_domains();
+    // A pupil transmission grid of known range: 0 outside the pupil, 1 inside; its slice
+    // through the centre holds both. Axis black (palette 0), background white (palette 15).
+    zGraphStruct base{};
+    base.hDC = dc, base.pWindowRect = &theRect, base.AxisColor = 0x000000, base.BkgColor = 0xFFFFFF;
+    base.pGraphColors = PlotColorArray, base.LegendStyle = 2, base.bDrawLines = 1, base.DigitFormat = 2;
+    base.PenStyle = 2;
+    zGraphStruct slice = base;  // pupil transmission X-slice, whole array: 128 points
+    slice.pXData = x, slice.pYData = z, slice.pSymbols = sym, slice.NumPoints = 128;
+    slice.XAxisTitle = slice.YAxisTitle = "";
+    for (int k = 0; k < 10; k++) slice.LegendTitles[k] = LegendNames[k];
+    slice.bShowGrid = 1, slice.DigitPrecision = 3, slice.XMin = -63.5 * XPupilStep, slice.XMax = 63.5 * XPupilStep;
+    slice.YMin = 0, slice.YMax = 1.0 + 0.001;
+    zGraphStruct surface = slice;  // pupil transmission 3-D, zoom 2: 64 x 64 points
+    surface.pYData = y, surface.pZData = z, surface.NumPoints = 4096, surface.XAxisTitle = surface.YAxisTitle = nullptr;
+    surface.ItemStyle = 2, surface.DigitPrecision = 0, surface.XMin = surface.YMin = -31.5 * XPupilStep;
+    surface.XMax = surface.YMax = 31.5 * XPupilStep, surface.ZMin = 0, surface.ZMax = 1.0 + 0.001, surface.Formula = "";
+    zGraphStruct contour = base;  // pupil transmission contour, whole array
+    contour.pZData = z, contour.NumPoints = 16384, contour.XAxisTitle = contour.YAxisTitle = "", contour.bShowGrid = 1;
+    contour.bAutoScale = 1, contour.XAxisDivisions = contour.YAxisDivisions = -1, contour.DigitPrecision = 1;
+    contour.XMax = contour.YMax = 128, contour.NumContours = 4;
+    const struct { const char *name; int kind, zoom; const zGraphStruct *want; } rows[] = {
+        {"slice", 17, 1, &slice}, {"surface", 10, 2, &surface}, {"contour", 11, 1, &contour}};
+    for (const auto &row : rows) {
+        paint(row.kind, row.zoom);
+        expect_record(zG, *row.want, row.name);
+    }
+}
+
+// Tables with fixed character metrics (8 x 15 pixels), put back afterwards.
+class TablePaint : public PlotViews {
+protected:
+    void SetUp() override { PlotViews::SetUp(), cxChar = 8, cyChar = 15; }
+    void TearDown() override
+    {
+        cxChar = metrics[0], cyChar = metrics[1];
+        for (int kind : {0, 1, 2, 3, 6}) iVscrollPos[kind] = iHscrollPos[kind] = 0;
+        PlotViews::TearDown();
+    }
+    void paint(int kind, int line, int character, RECT update = {0, 0, 640, 300})
+    {
+        iVscrollPos[kind] = line, iHscrollPos[kind] = character;
+        ClearRecordedOps(dc);
+        PaintTable(dc, kind, update);
+    }
+    float **const *arrays[5] = {&r_input, &phase_input, &r_output, &i_output, &m_output};
+    const int metrics[2] = {cxChar, cyChar};
+};
+
+TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
+{
+    // Column j ends at (10 j - characters scrolled) x 8 pixels; row i's top is at
+    // (i - lines scrolled) x 15 pixels.
+    struct Row { const char *name; int kind, j, i; float value; int line, character, x, y; const char *text; } rows[] = {
+        {"transmission, scrolled to the middle", 0, 64, 65, 1.0f, 60, 600, 320, 75, " 1.000"},
+        {"phase, negative", 1, 2, 3, -0.125f, 0, 0, 160, 45, " -0.125"},
+        {"field phase, negative", 3, 1, 2, -2.5f, 0, 0, 80, 30, "  -2.500"},
+        {"PSF, wider than its field", 6, 2, 4, -123456.75f, 0, 0, 160, 60, " -123456.750"},
+        {"amplitude, the largest float is not cut", 2, 1, 6, -FLT_MAX, 0, 0, 80, 90,
+         " -340282346638528859811704183484516925440.000"},
+    };
+    for (const Row &row : rows) {
+        float &cell = (*arrays[row.kind == 6 ? 4 : row.kind])[row.j][row.i];
+        cell = row.value;
+        paint(row.kind, row.line, row.character);
+        std::string text = "(none)";
+        UINT align = 0xFFFF;
+        for (const RecordedOp &op : RecordedOps(dc))
+            if (op.kind == RecordedKind::Text && !op.points.empty() && op.points[0].x == row.x && op.points[0].y == row.y)
+                text = op.text, align = op.textAlign;
+        EXPECT_EQ(text, row.text) << row.name;
+        EXPECT_EQ(align, static_cast<UINT>(TA_RIGHT | TA_TOP)) << row.name;
+        cell = 0.0f;
+    }
+}
+
+TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
+{
+    for (int j = 1; j <= 128; j++)
+        for (int i = 1; i <= 128; i++) i_output[j][i] = static_cast<float>((j * 37 + i * 11) % 2000) - 1000.25f;
+    HDC everything = CreateImageDC(640, 300);
+    iVscrollPos[3] = 40, iHscrollPos[3] = 300;
+    PaintTable(everything, 3, RECT{-100000, -100000, 100000, 100000});
+    struct Row { const char *name; RECT update; } rows[] = {
+        {"middle", {150, 100, 420, 160}}, {"left edge", {0, 0, 5, 300}},
+        {"bottom strip", {0, 300 - 15, 640, 300}}, {"one pixel", {319, 150, 320, 151}},
+    };
+    for (const Row &row : rows) {
+        DeleteDC(dc);
+        dc = CreateRecordingDC(640, 300);  // a white page
+        paint(3, 40, 300, row.update);
+        int differing = 0;
+        for (int y = row.update.top; y < row.update.bottom; y++)
+            for (int x = row.update.left; x < row.update.right; x++)
+                differing += GetPixel(dc, x, y) != GetPixel(everything, x, y);
+        EXPECT_EQ(differing, 0) << row.name;
+    }
+    DeleteDC(everything);
+}
+
+// The table views driven through the running program, given size, scroll and key messages as
+// the window system would send them. The default font is measured independently of the views.
+struct Metrics { int cx, cy, maxWidth; };
+Metrics default_font_metrics()
+{
+    TEXTMETRICA tm{};
+    HDC dc = GetDC(mainhwnd);
+    GetTextMetricsA(dc, &tm);
+    ReleaseDC(mainhwnd, dc);
+    const int cx = static_cast<int>(tm.tmAveCharWidth), caps = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 3 * cx / 2 : cx;
+    return {cx, static_cast<int>(tm.tmHeight + tm.tmExternalLeading), 128 * 10 * cx + 22 * caps};  // 128 columns, a margin
+}
+
+// Opens a view and lets the toolkit settle its real size, so no later layout pass overrides
+// the sizes the tests send.
+HWND open_view(UINT id, HWND *handle)
+{
+    testing_send_command(mainhwnd, id);
+    testing_process_events();
+    return *handle;
+}
+
+LRESULT size(HWND view, int width, int height)
+{
+    return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+}
+
+// Vertical range = max(0, 129 + 2 - lines in the client); horizontal range = max(0, 10 + (line
+// width - client width) / cxChar), the quotient truncated toward zero, so a client a part
+// character short of line + 10 characters still scrolls 1; each position half its range.
+TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTablesButNotPlots)
+{
+    // Client height: lines * cyChar + pixels (-1: a part line of cyChar - 1 pixels); width:
+    // line width + chars * cxChar + pixels.
+    struct Size { int lines, linePixels, chars, charPixels, vmax, vpos, hmax, hpos; } sizes[] = {
+        {40, 0, -100, 0, 91, 45, 110, 55},  {40, -1, -100, 1, 91, 45, 109, 54}, {130, 0, 10, -1, 1, 0, 1, 0},
+        {200, 0, -1000, 0, 0, 0, 1010, 505}, {0, 0, 40, 0, 131, 65, 0, 0},      {1, 0, 0, 0, 130, 65, 10, 5},
+        {131, 0, 10, 0, 0, 0, 0, 0},  // last: with no scroll bar left the toolkit lays the view out anew
+    };
+    // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40),
+    // characters 0..110 (a page is 8). Every row starts at line 45, character 55 unless it
+    // says otherwise.
+    struct Request { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; };
+    const Request requests[] = {
+        {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55}, {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
+        {"page up", WM_VSCROLL, SB_PAGEUP, 45, 55, 5, 55}, {"page down", WM_VSCROLL, SB_PAGEDOWN, 45, 55, 85, 55},
+        {"page up at the top", WM_VSCROLL, SB_PAGEUP, 5, 55, 0, 55}, {"top", WM_VSCROLL, SB_TOP, 45, 55, 0, 55},
+        {"page down at the end", WM_VSCROLL, SB_PAGEDOWN, 85, 55, 91, 55}, {"end", WM_VSCROLL, SB_BOTTOM, 45, 55, 91, 55},
+        {"drag", WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 10), 45, 55, 45, 55},
+        {"thumb", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10), 45, 55, 10, 55},
+        {"thumb past the end", WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 200), 45, 55, 91, 55},
+        {"line left", WM_HSCROLL, SB_LINELEFT, 45, 55, 45, 54}, {"line right", WM_HSCROLL, SB_LINERIGHT, 45, 55, 45, 56},
+        {"page left", WM_HSCROLL, SB_PAGELEFT, 45, 55, 45, 47}, {"page right", WM_HSCROLL, SB_PAGERIGHT, 45, 55, 45, 63},
+        {"page left at 3", WM_HSCROLL, SB_PAGELEFT, 45, 3, 45, 0},
+        {"page right at 105", WM_HSCROLL, SB_PAGERIGHT, 45, 105, 45, 110},
+        {"drag", WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 7), 45, 55, 45, 55},
+        {"thumb", WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 7), 45, 55, 45, 7},
+        {"Page Up", WM_KEYDOWN, VK_PRIOR, 45, 55, 5, 55}, {"Page Down", WM_KEYDOWN, VK_NEXT, 45, 55, 85, 55},
+        {"End", WM_KEYDOWN, VK_END, 45, 55, 91, 55}, {"Home", WM_KEYDOWN, VK_HOME, 45, 55, 0, 55},
+        {"Up", WM_KEYDOWN, VK_UP, 45, 55, 44, 55}, {"Down", WM_KEYDOWN, VK_DOWN, 45, 55, 46, 55},
+        {"Left: a page", WM_KEYDOWN, VK_LEFT, 45, 55, 45, 47}, {"Right: a page", WM_KEYDOWN, VK_RIGHT, 45, 55, 45, 63},
+        {"a letter does nothing", WM_KEYDOWN, 'A', 45, 55, 45, 55},
+    };
+    run_program([&] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const HWND psf = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
+        ASSERT_NE(psf, nullptr);
+        const Metrics m = default_font_metrics();
+        for (const Size &row : sizes) {
+            SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.chars << " characters");
+            const int height = row.lines * m.cy + (row.linePixels < 0 ? m.cy - 1 : row.linePixels);
+            const int width = m.maxWidth + row.chars * m.cx + row.charPixels;
+            ASSERT_TRUE(width > 0 && width < 65536);
+            EXPECT_EQ(size(psf, width, height), 0);
+            EXPECT_EQ(std::tie(iVscrollMax[6], iVscrollPos[6], iHscrollMax[6], iHscrollPos[6]),
+                      std::tie(row.vmax, row.vpos, row.hmax, row.hpos));
+            int lo = -1, hi = -1, hlo = -1, hhi = -1;
+            GetScrollRange(psf, SB_VERT, &lo, &hi);
+            GetScrollRange(psf, SB_HORZ, &hlo, &hhi);
+            EXPECT_EQ(std::tie(lo, hi, hhi), std::tie(hlo, row.vmax, row.hmax));
+            EXPECT_EQ(GetScrollPos(psf, SB_VERT), row.vpos);
+            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.hpos);
+            EXPECT_EQ(std::tie(cxClient, cyClient), std::tie(width, height));
+        }
+        const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
+        const HWND plot = open_view(IDM_PLOT_TRANS_CONTOUR, &hwndChildInRealPlotCont);
+        ASSERT_NE(view, nullptr);
+        ASSERT_NE(plot, nullptr);
+        size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
+        ASSERT_EQ(iVscrollMax[0], 91);
+        ASSERT_EQ(iHscrollMax[0], 110);
+        const int plotThumb = GetScrollPos(plot, SB_VERT);
+        for (const Request &row : requests) {
+            const LPARAM repeat = row.message == WM_KEYDOWN ? 1 : 0;
+            iVscrollPos[0] = row.fromLine, iHscrollPos[0] = row.fromChar;
+            SetScrollPos(view, SB_VERT, row.fromLine, TRUE);
+            SetScrollPos(view, SB_HORZ, row.fromChar, TRUE);
+            // A plot ignores the same message and leaves the table where it is.
+            EXPECT_EQ(SendMessageA(plot, row.message, row.param, repeat), 0) << row.name;
+            EXPECT_EQ(GetScrollPos(plot, SB_VERT), plotThumb) << row.name;
+            EXPECT_EQ(std::tie(iVscrollPos[0], iHscrollPos[0]), std::tie(row.fromLine, row.fromChar)) << row.name;
+            EXPECT_EQ(SendMessageA(view, row.message, row.param, repeat), 0) << row.name;
+            EXPECT_EQ(std::tie(iVscrollPos[0], iHscrollPos[0]), std::tie(row.line, row.character)) << row.name;
+            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.line) << row.name;
+            EXPECT_EQ(GetScrollPos(view, SB_HORZ), row.character) << row.name;
+        }
+        // A plot's size is the last size all the same, but leaves the tables' ranges alone.
+        EXPECT_EQ(size(plot, 321, 123), 0);
+        EXPECT_EQ(std::tie(cxClient, cyClient, iVscrollMax[0], iHscrollMax[0]), std::make_tuple(321, 123, 91, 110));
+    });
+}
+
+using PlotWindowMenu = TempFolderTest;
+
+TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarFieldViewsOfferImageQuality)
+{
+    const std::string folder = dir;
+    const int code = run_program([folder] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const HWND view = open_view(IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont);
+        ASSERT_NE(view, nullptr);
+        MoveWindow(view, 0, 0, 360, 250, TRUE);
+        testing_process_events();
+        RECT client{};
+        GetClientRect(view, &client);
+        // A resized plot repaints at its new size.
+        theRect = RECT{};
+        UpdateWindow(view);
+        InvalidateRect(view, nullptr, TRUE);
+        testing_process_events();
+        EXPECT_EQ(std::tie(theRect.right, theRect.bottom), std::tie(client.right, client.bottom));
+        // Save, answering the dialog with a name without ending and the SVG type; then Copy.
+        testing_answer_popup_menus({IDM_SAVE_PICTURE, IDM_COPY_PICTURE});
+        testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
+        SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+        SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+        ASSERT_EQ(testing_popup_menus().size(), 2u);
+        ASSERT_EQ(testing_filedlg_requests().size(), 1u);
+        EXPECT_EQ(testing_filedlg_requests()[0].filters.size(), 2u);
+        const std::string svg = slurp(folder + "/contour.svg");
+        const std::string size =
+            "viewBox=\"0 0 " + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\"";
+        EXPECT_NE(svg.find(size), std::string::npos) << size;
+        EXPECT_NE(svg.find(">Point Spread Function</text>"), std::string::npos);
+        BITMAP bm{};
+        HGDIOBJ copied = static_cast<HGDIOBJ>(static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)));
+        ASSERT_NE(copied, nullptr);
+        GetObjectA(copied, sizeof bm, &bm);
+        EXPECT_EQ(std::tie(bm.bmWidth, bm.bmHeight), std::tie(client.right, client.bottom));
+        // The far-field views offer the image-quality figures.
+        const struct { UINT command; HWND *view; std::vector<std::string> items; } rows[] = {
+            {IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont, {"Save Picture As...", "Copy Picture", "Image Quality..."}},
+            {IDM_TABLE_PSF, &hwndChildModulusOutput, {"Image Quality..."}},
+            {IDM_TABLE_TRANSMISSION, &hwndChildRealInput, {}},  // a pupil table has no menu
+            {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice, {"Save Picture As...", "Copy Picture"}},
+        };
+        for (const auto &row : rows) {
+            SCOPED_TRACE("command " + std::to_string(row.command));
+            testing_choose_menu_item(mainhwnd, row.command);
+            testing_answer_popup_menus({IDM_IMAGE_QUALITY});
+            const std::size_t boxes = testing_message_boxes().size(), menus = testing_popup_menus().size();
+            SendMessageA(*row.view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+            ASSERT_EQ(testing_popup_menus().size(), menus + (row.items.empty() ? 0 : 1));
+            if (row.items.empty()) continue;
+            EXPECT_EQ(testing_popup_menus().back(), row.items);
+            ASSERT_EQ(testing_message_boxes().size(), boxes + 1);
+            const TestMessageBox &box = testing_message_boxes().back();
+            EXPECT_EQ(box.caption, "Image Quality");
+            // 127 / (2 x 19.5) PSF samples per lambda F at the start-up radius; widths in microns.
+            EXPECT_EQ(box.text.rfind("strehl: ", 0), 0u) << box.text;
+            EXPECT_NE(box.text.find(" um\nfwhm_y: "), std::string::npos) << box.text;
+            EXPECT_NE(box.text.find("\nsampling_q: 3.25641026 samples per lambda F\n"), std::string::npos) << box.text;
+        }
+    });
+    EXPECT_EQ(code, 0);
+}
+
+// The registry: a closed view gives its menu command back and opens again, closing one view
+// leaves the others, and each group function closes its own only.
+const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
+
+std::size_t open_count() { return testing_child_windows(mainhwnd).size(); }
+
+TEST(ViewRegistry, ClosedViewsGiveTheirCommandsBackAndGroupFunctionsCloseTheirOwnOnly)
+{
+    // Which views survive, when all seventeen are open.
+    const struct { const char *name; void (*close)(); std::vector<UINT> left; } rows[] = {
+        {"DestroyInputChildWindows keeps the pupil slice plots", DestroyInputChildWindows,
+         {61, 62, 63, 70, 71, 74, 75, 78, 79, 80, 83}},
+        {"Create PSF after a new pupil closes the PSF views and the pupil slice plots", [] {
+             pillbox_input();
+             EnableMenuItem(GetMenu(mainhwnd), IDM_CREATE_PSF, MF_BYCOMMAND | MF_ENABLED);
+             testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+         },
+         {55, 56, 72, 73, 76, 77}},
+        {"the field amplitude table alone", [] { DestroyWindow(hwndChildRealOutput); },
+         {55, 56, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83}},
+    };
+    run_program([&] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        for (const auto &row : rows) {
+            SCOPED_TRACE(row.name);
+            for (UINT id : kViewCommands) testing_send_command(mainhwnd, id);
+            ASSERT_EQ(open_count(), 17u);
+            row.close();
+            for (UINT id : kViewCommands) {
+                const bool kept = std::find(row.left.begin(), row.left.end(), id) != row.left.end();
+                EXPECT_EQ(testing_menu_item(mainhwnd, id).grayed, kept) << "id=" << id;
+            }
+            EXPECT_EQ(open_count(), row.left.size());
+            for (const TestWindow &w : testing_child_windows(mainhwnd))
+                EXPECT_NE(ChildKind(w.hwnd), CHILD_KIND_NONE) << w.title;
+            DestroyInputChildWindows();
+            DestroyOutputChildWindows();
+            ASSERT_EQ(open_count(), 0u);
+        }
+        EXPECT_EQ(ChildKind(mainhwnd), CHILD_KIND_NONE);
+        EXPECT_EQ(ChildKind(nullptr), CHILD_KIND_NONE) << "a null window is no closed view";
+        // Scroll messages for a window that is not a view go to default processing.
+        EXPECT_EQ(ChildWndProc(mainhwnd, WM_VSCROLL, SB_LINEDOWN, 0), 0);
+    });
+}
+
+}  // namespace
