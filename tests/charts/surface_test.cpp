@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "charts/surface.h"
@@ -73,12 +74,8 @@ TEST(zXYZGraph, WorkedExampleFactorsProjectionAndBox)
     Chart chart;
     zXYZGraph g(&chart.record);
     set_example_axes(g);
-    EXPECT_EQ(g.AxesWidth, 200);
-    EXPECT_EQ(g.AxesHeight, 200);
-    EXPECT_DOUBLE_EQ(g.XToHorizontal, 100);
-    EXPECT_DOUBLE_EQ(g.YToHorizontal, 200);
-    EXPECT_DOUBLE_EQ(g.XToVertical, 100);
-    EXPECT_DOUBLE_EQ(g.ZToVertical, 200);
+    EXPECT_EQ(std::tuple(g.AxesWidth, g.AxesHeight, g.XToHorizontal, g.YToHorizontal, g.XToVertical, g.ZToVertical),
+              std::tuple(200, 200, 100.0, 200.0, 100.0, 200.0));
     const double inf = std::numeric_limits<double>::infinity();
     const struct { double x, y, z; int dx, dy; } rows[] = {
         {0.5, 0.5, 0.5, 250, 200},  // 100 + 50 + 100, 350 - (50 + 100)
@@ -89,8 +86,7 @@ TEST(zXYZGraph, WorkedExampleFactorsProjectionAndBox)
     };
     for (const auto &row : rows) {
         const POINT p = g.zMapCoordinates(row.x, row.y, row.z);
-        EXPECT_EQ(p.x, row.dx) << "x=" << row.x << " y=" << row.y << " z=" << row.z;
-        EXPECT_EQ(p.y, row.dy) << "x=" << row.x << " y=" << row.y << " z=" << row.z;
+        EXPECT_EQ(std::tuple(p.x, p.y), std::tuple(row.dx, row.dy)) << "x=" << row.x << " y=" << row.y << " z=" << row.z;
     }
 
     // Corners P1 (0,1,0) = (400,250), P2 (1,1,0) = (300,350), P3 (1,0,0) = (100,350),

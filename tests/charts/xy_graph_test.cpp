@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "charts/graph.h"
@@ -85,9 +86,8 @@ TEST(GraphLayout, Window400x300ForEachLegendPlacement)
             << "LegendStyle " << row.legendStyle << " window right " << row.window.right;
         EXPECT_EQ(rect_text(graph.RLegend), rect_text(row.legend))
             << "LegendStyle " << row.legendStyle << " window right " << row.window.right;
-        EXPECT_EQ(graph.AxesLeft, row.axes.left);
-        EXPECT_EQ(graph.AxesBottom, row.axes.bottom);
-        EXPECT_EQ(graph.AxesWidth, row.axes.right - row.axes.left);
+        EXPECT_EQ(std::tuple(graph.AxesLeft, graph.AxesBottom, graph.AxesWidth),
+                  std::tuple(row.axes.left, row.axes.bottom, row.axes.right - row.axes.left));
     }
 }
 
@@ -115,22 +115,24 @@ TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
     }
 }
 
-TEST(GraphScaling, GivenDivisionsKeepTheDataRange)
+// Given divisions keep the data range; otherwise the best fit of y -3.2 to 47 is -10 to 50 in 6
+// divisions. Points that are not numbers neither widen the range nor get a pixel.
+TEST(GraphScaling, AutoscaleFitsTheFiniteDataOrKeepsItsRangeForGivenDivisions)
 {
-    Chart c;
-    c.g.bAutoScale = 1;
-    c.g.XAxisDivisions = 7;
-    c.g.YAxisDivisions = -1;
-    c.y[2] = 47;
-    c.y[4] = -3.2;
-    Scaled graph(&c.g);
-    EXPECT_EQ(graph.XDivisions, 7);
-    EXPECT_EQ(graph.XMin, 0);
-    EXPECT_EQ(graph.XMax, 5);
-    // y -3.2 to 47 with the best fit: -10 to 50 in 6 divisions.
-    EXPECT_EQ(graph.YDivisions, 6);
-    EXPECT_EQ(graph.YMin, -10);
-    EXPECT_EQ(graph.YMax, 50);
+    const double nan = std::nan("");
+    const struct { int xDivisions; double y[6]; std::tuple<int, double, double, int, double, double> expected; } rows[] = {
+        {7, {0, 1, 47, 3, -3.2, 5}, {7, 0, 5, 6, -10, 50}},
+        {-1, {0, 10, nan, 5, -INFINITY, 10}, {5, 0, 5, 5, 0, 10}},
+    };
+    for (const auto &row : rows) {
+        Chart c;
+        c.g.bAutoScale = 1, c.g.XAxisDivisions = row.xDivisions, c.g.YAxisDivisions = -1;
+        std::copy(row.y, row.y + 6, c.y);
+        Scaled graph(&c.g);
+        EXPECT_EQ(std::tuple(graph.XDivisions, graph.XMin, graph.XMax, graph.YDivisions, graph.YMin, graph.YMax),
+                  row.expected) << "x divisions " << row.xDivisions;
+        EXPECT_EQ(graph.pYPixels[2] == zNoPixel, std::isnan(row.y[2]));
+    }
 }
 
 TEST(GraphScaling, AxisNumberFormats)
@@ -288,18 +290,6 @@ TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
         }
         EXPECT_EQ(lines, row.lines) << row.name;
     }
-}
-
-TEST(XYGraph, AutoscaleIgnoresPointsThatAreNotNumbers)
-{
-    Chart c;
-    c.g.bAutoScale = 1;
-    const double y[6] = {0, 10, NAN, 5, -INFINITY, 10};
-    std::copy(y, y + 6, c.y);
-    Scaled graph(&c.g);
-    EXPECT_EQ(graph.YMin, 0);
-    EXPECT_EQ(graph.YMax, 10);
-    EXPECT_EQ(graph.pYPixels[2], zNoPixel);
 }
 
 // Scheme 14 runs from blue to green: intensity 255 first, (0, 255 - 255, 255); the 64th step

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "charts/zlowlevel_open.h"
@@ -67,11 +68,13 @@ TEST(RGB_color, TheSixtyFourColoursAndOutOfRangeIndices)
     EXPECT_EQ(zMakeColor(1, 2, 3), 0x030201u);
 }
 
-TEST(zDraw_Symbol, ShapesHangBelowThePointWithCharWidth8)
+// Shapes hang below the point, filled with the set's brush, outlined in the axis colour with the
+// ALTERNATE rule. s = 8: q = 2, h = 4, a = 24/5 = 4, t1 = 8/3 = 2, t2 = 16/3 = 5, r = zRound(4.8)
+// = 5, zRound(9.6) = 10. Other kinds write the character of their low byte in the device font
+// with its cell's top left at (x - s/2, y - s).
+TEST(zDraw_Symbol, ShapesHangBelowThePointAndOtherKindsAreCharacters)
 {
-    // s = 8: q = 2, h = 4, a = 24/5 = 4, t1 = 8/3 = 2, t2 = 16/3 = 5, r = zRound(4.8) = 5,
-    // zRound(9.6) = 10.
-    const struct { int kind; std::vector<POINT> vertices; } rows[] = {
+    const struct { int kind; std::vector<POINT> vertices; const char *text = nullptr; } rows[] = {
         {30, {{100, 50}, {96, 58}, {104, 58}}},
         {31, {{96, 50}, {104, 50}, {100, 58}}},
         {4, {{100, 50}, {95, 55}, {100, 60}, {105, 55}}},
@@ -79,36 +82,25 @@ TEST(zDraw_Symbol, ShapesHangBelowThePointWithCharWidth8)
         {2, {{98, 50}, {102, 50}, {104, 52}, {104, 55}, {102, 58}, {98, 58}, {96, 55}, {96, 52}}},
         {1, {{98, 50}, {102, 50}, {102, 52}, {104, 52}, {104, 55}, {102, 55}, {102, 58}, {98, 58}, {98, 55},
              {96, 55}, {96, 52}, {98, 52}}},
+        {42, {{96, 42}}, "*"}, {43, {{96, 42}}, "+"}, {0x100 + 'x', {{96, 42}}, "x"}, {'o', {{96, 42}}, "o"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE("kind " + std::to_string(row.kind));
         Recorded r;
         r.g.zSelectGraphColor(3);
-        r.g.zDraw_Symbol(100, 50, row.kind, 3);
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u);
-        EXPECT_EQ(points_text(polys[0].points), points_text(row.vertices));
-        // Filled with the set's brush, outlined in the axis colour, ALTERNATE rule.
-        EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[3]);
-        EXPECT_EQ(polys[0].pen.color, r.g.AxisColor);
-        EXPECT_EQ(polys[0].polyFillMode, ALTERNATE);
-    }
-}
-
-TEST(zDraw_Symbol, OtherKindsWriteTheCharacterOfTheLowByteInTheDeviceFont)
-{
-    const struct { int kind; const char *text; } rows[] = {{42, "*"}, {43, "+"}, {0x100 + 'x', "x"}, {'o', "o"}};
-    for (const auto &row : rows) {
-        SCOPED_TRACE("kind " + std::to_string(row.kind));
-        Recorded r;
         const HGDIOBJ fontBefore = GetCurrentObject(r.dc, OBJ_FONT);
-        r.g.zDraw_Symbol(100, 50, row.kind, 0);
-        const auto texts = r.ops(RecordedKind::Text);
-        ASSERT_EQ(texts.size(), 1u);
-        EXPECT_EQ(texts[0].text, row.text);
-        EXPECT_EQ(points_text(texts[0].points), "(96,42)");  // (x - s/2, y - s)
-        EXPECT_TRUE(texts[0].font.stock);
+        r.g.zDraw_Symbol(100, 50, row.kind, 3);
+        const auto drawn = r.ops(row.text ? RecordedKind::Text : RecordedKind::Polygon);
+        ASSERT_EQ(drawn.size(), 1u);
+        EXPECT_EQ(points_text(drawn[0].points), points_text(row.vertices));
         EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore);
+        if (row.text) {
+            EXPECT_EQ(drawn[0].text, row.text);
+            EXPECT_TRUE(drawn[0].font.stock);
+            continue;
+        }
+        EXPECT_EQ(std::tuple(drawn[0].brush.color, drawn[0].pen.color, drawn[0].polyFillMode),
+                  std::tuple(r.g.GraphColors[3], r.g.AxisColor, ALTERNATE));
     }
 }
 
