@@ -5,6 +5,7 @@
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "charts/drawing_demo.h"
@@ -41,11 +42,9 @@ protected:
 TEST_F(DrawingDemo, LeavesTheContextAsFoundAndPaintsTheDocumentedPixels)
 {
     EXPECT_EQ(GdiLiveObjectCount(), objects) << "objects leaked";
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), GetStockObject(BLACK_PEN));
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), GetStockObject(WHITE_BRUSH));
-    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
-    EXPECT_EQ(GetTextAlign(dc), static_cast<UINT>(TA_LEFT | TA_TOP));
-    EXPECT_EQ(GetBkMode(dc), OPAQUE);
+    EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT)),
+              std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT)));
+    EXPECT_EQ(std::tuple(GetTextAlign(dc), GetBkMode(dc)), std::tuple(UINT(TA_LEFT | TA_TOP), OPAQUE));
     const COLORREF white = RGB(255, 255, 255);
     const struct { const char *what; int x, y; COLORREF expected; } rows[] = {
         // Symbol 3, kind 30, from (300, 62) with s = 16: triangle (300,62), (292,78), (308,78),
@@ -84,11 +83,8 @@ TEST_F(DrawingDemo, SymbolRowHasEveryKindInItsSetColourWithItsNumberBelow)
         const RecordedOp &p = polys[i];
         EXPECT_EQ(p.points.size(), symbols[i].vertices);
         if (!symbols[i].shape.empty()) { EXPECT_EQ(points_text(p.points), symbols[i].shape); }
-        for (const POINT &v : p.points) {
-            EXPECT_LE(std::abs(v.x - (60 + 80 * static_cast<int>(i))), 10);
-            EXPECT_GE(v.y, 62);
-            EXPECT_LE(v.y, 82);
-        }
+        for (const POINT &v : p.points)
+            EXPECT_TRUE(std::abs(v.x - (60 + 80 * static_cast<int>(i))) <= 10 && v.y >= 62 && v.y <= 82) << v.x << "," << v.y;
         colours.insert(p.brush.color);
         EXPECT_EQ(p.pen.color, RGB(0, 0, 0)) << "outlined in the axis colour";
         const RecordedOp label = text(std::to_string(symbols[i].kind));
