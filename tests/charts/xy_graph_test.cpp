@@ -47,6 +47,10 @@ struct Chart {
 
     std::vector<RecordedOp> ops(RecordedKind kind) const { return only(dc, kind); }
     std::vector<RecordedOp> texts() const { return ops(RecordedKind::Text); }
+    auto selected() const
+    {
+        return std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT));
+    }
 };
 
 std::string line_text(const RecordedOp &op) { return points_text(op.points); }
@@ -187,17 +191,14 @@ TEST(XYGraph, FailedChartsShowTheirMessageAndLeaveNothingBehind)
         c.g.XMax = row.xMax;
         if (row.nullDC) c.g.hDC = nullptr;
         const int objects = GdiLiveObjectCount();
-        const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), brush = GetCurrentObject(c.dc, OBJ_BRUSH),
-                      font = GetCurrentObject(c.dc, OBJ_FONT);
+        const auto selected = c.selected();
         testing_begin();
         XYGraph(&c.g);
         ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
         EXPECT_EQ(testing_message_boxes()[0].text, row.message) << row.name;
         testing_end();
         EXPECT_EQ(GdiLiveObjectCount(), objects) << row.name;
-        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen) << row.name;
-        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_BRUSH), brush) << row.name;
-        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), font) << row.name;
+        EXPECT_EQ(c.selected(), selected) << row.name;
         EXPECT_TRUE(c.ops(RecordedKind::Line).empty()) << row.name << ": no frame after a failure";
     }
 }
@@ -251,7 +252,7 @@ TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
     // The plus sign (outlined in the axis colour) hangs from (172, 195): its first vertex is
     // (172 - s / 4, 195).
     const std::string plus = points_text({{172 - c.s / 4, 195}});
-    struct Expected { RecordedKind kind; std::string points; COLORREF pen; } expected[] = {
+    const std::tuple<RecordedKind, std::string, COLORREF> expected[] = {
         {RecordedKind::Line, "(116,225)(60,255)", c.colors[0]},
         {RecordedKind::Polygon, plus, RGB_color(0)},
         {RecordedKind::Line, "(228,165)(172,195)", c.colors[0]},
@@ -259,11 +260,9 @@ TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
     };
     const std::vector<RecordedOp> ops = RecordedOps(c.dc);
     ASSERT_EQ(ops.size(), 4u);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(ops[i].kind, expected[i].kind) << "primitive " << i;
-        EXPECT_EQ(ops[i].pen.color, expected[i].pen) << "primitive " << i;
-        EXPECT_EQ(line_text(ops[i]).substr(0, expected[i].points.size()), expected[i].points) << "primitive " << i;
-    }
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(std::tuple(ops[i].kind, line_text(ops[i]).substr(0, std::get<1>(expected[i]).size()), ops[i].pen.color),
+                  expected[i]) << "primitive " << i;
 }
 
 TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
@@ -315,11 +314,10 @@ TEST(XYGraph, GradedBackgroundsOfSchemeFourteenRunFromBlueToGreen)
         c.g.LegendTitles[0] = "every object the chart makes is gone afterwards";
         c.g.bDrawSymbols = 1;
         const int objects = GdiLiveObjectCount();
-        const HGDIOBJ pen = GetCurrentObject(c.dc, OBJ_PEN), font = GetCurrentObject(c.dc, OBJ_FONT);
+        const auto selected = c.selected();
         XYGraph(&c.g);
         EXPECT_EQ(GdiLiveObjectCount(), objects);
-        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen);
-        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_FONT), font);
+        EXPECT_EQ(c.selected(), selected);
         std::vector<RecordedOp> bands;
         for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
             if (op.pen.style == PS_NULL) bands.push_back(op);
