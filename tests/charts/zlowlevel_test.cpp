@@ -205,16 +205,12 @@ TEST(zShowStringInRect, FontIsSizedFromTheRectangleAndTheSizingText)
         const RecordedOp &t = texts[0];
         EXPECT_EQ(t.font.stock, row.width == 0);
         if (row.width) {
-            EXPECT_EQ(t.font.height, row.height);
-            EXPECT_EQ(t.font.width, row.width);
-            EXPECT_EQ(t.font.weight, 400);
-            EXPECT_EQ(t.font.face, "Arial");
+            EXPECT_EQ(std::tuple(t.font.height, t.font.width, t.font.weight, t.font.face),
+                      std::tuple(row.height, row.width, 400, std::string("Arial")));
         }
-        EXPECT_EQ(t.text, "Text");
-        EXPECT_EQ(points_text(t.points), points_text({row.at}));
-        EXPECT_EQ(t.textAlign, static_cast<UINT>(TA_CENTER | TA_BASELINE));
-        EXPECT_EQ(t.textColor, r.g.AxisColor);
-        EXPECT_EQ(GetTextAlign(r.dc), static_cast<UINT>(TA_LEFT | TA_TOP));
+        EXPECT_EQ(std::tuple(t.text, points_text(t.points), t.textAlign, t.textColor, GetTextAlign(r.dc)),
+                  std::tuple(std::string("Text"), points_text({row.at}), UINT(TA_CENTER | TA_BASELINE), r.g.AxisColor,
+                             UINT(TA_LEFT | TA_TOP)));
         EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore);
         r.g.zDeletePens();
         EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore) << "the font was not deleted";
