@@ -326,19 +326,16 @@ TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
 TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
 {
     testing_begin({IDCANCEL, IDNO});
-    EXPECT_EQ(MessageBoxA(nullptr, "first", "One", UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION)), IDCANCEL);
+    const UINT question = UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION);
+    EXPECT_EQ(MessageBoxA(nullptr, "first", "One", question), IDCANCEL);
     EXPECT_EQ(MessageBoxA(nullptr, "second", "Two", MB_YESNO), IDNO);
     EXPECT_EQ(MessageBoxA(nullptr, "third", nullptr, MB_OK), IDOK) << "script used up: OK";
     MessageBeep(0);
     MessageBeep(MB_ICONEXCLAMATION);
-    const struct { const char *text, *caption; UINT type; } rows[] = {
-        {"first", "One", UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION)}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}};
-    ASSERT_EQ(testing_message_boxes().size(), 3u);
-    for (std::size_t k = 0; k < 3; ++k) {
-        const TestMessageBox &box = testing_message_boxes()[k];
-        EXPECT_EQ(std::tuple(box.text, box.caption, box.type),
-                  std::tuple(std::string(rows[k].text), std::string(rows[k].caption), rows[k].type));
-    }
+    std::vector<std::tuple<std::string, std::string, UINT>> boxes;
+    for (const TestMessageBox &box : testing_message_boxes()) boxes.emplace_back(box.text, box.caption, box.type);
+    EXPECT_EQ(boxes, (std::vector<std::tuple<std::string, std::string, UINT>>{
+                         {"first", "One", question}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}}));
     EXPECT_EQ(testing_beep_count(), 2);
     testing_end();
     EXPECT_TRUE(testing_message_boxes().empty());

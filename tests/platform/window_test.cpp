@@ -90,14 +90,6 @@ protected:
         seen.clear();
         return view;
     }
-    // The scroll requests seen, in order: message, request, thumb.
-    static std::vector<std::tuple<UINT, int, int>> scroll_requests()
-    {
-        std::vector<std::tuple<UINT, int, int>> out;
-        for (const Seen &s : seen)
-            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL) out.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
-        return out;
-    }
 };
 
 TEST_F(Windows, CreateSendsTheCreationParameterAndMinusOneFailsTheWindow)
@@ -235,6 +227,7 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
         view->bars[SB_VERT]->setSliderDown(false);
     };
     const UINT V = WM_VSCROLL;
+    // The scroll requests, in order: message, request, thumb.
     struct Row { const char *name; std::function<void()> act; std::vector<std::tuple<UINT, int, int>> requests; } rows[] = {
         {"drag to 60 and 70, release", drag,
          {{V, SB_THUMBTRACK, 60}, {V, SB_THUMBTRACK, 70}, {V, SB_THUMBPOSITION, 70}, {V, SB_ENDSCROLL, 0}}},
@@ -246,7 +239,10 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
     for (const Row &row : rows) {
         seen.clear();
         row.act();
-        EXPECT_EQ(scroll_requests(), row.requests) << row.name;
+        std::vector<std::tuple<UINT, int, int>> requests;
+        for (const Seen &s : seen)
+            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL) requests.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
+        EXPECT_EQ(requests, row.requests) << row.name;
         EXPECT_EQ(GetScrollPos(view, SB_VERT), 45) << row.name << ": the program did not move";
         EXPECT_EQ(view->bars[SB_VERT]->value(), 45) << row.name;
         EXPECT_EQ(view->bars[SB_HORZ]->value(), 55) << row.name;
@@ -312,7 +308,9 @@ TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
     }
 }
 
-TEST_F(Windows, MenuItemsAreFoundByCommandAnywhereInTheTree)
+// Items are found by command anywhere in the tree; enabling and modifying change the item and
+// its action; choosing one posts its command to the owner.
+TEST_F(Windows, MenuItemsAreFoundChangedAndChosenByCommand)
 {
     HWND window = top(nullptr, "Menus", "MenuFrame");
     HMENU menu = GetMenu(window);
@@ -330,17 +328,10 @@ TEST_F(Windows, MenuItemsAreFoundByCommandAnywhereInTheTree)
     EXPECT_EQ(GetMenuItemID(menu, 2), 40u);
     EXPECT_EQ(GetMenuItemID(menu, 0), MENU_ITEM_NOT_FOUND) << "a pop-up has no id";
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4) << "File: two items, a separator, Exit";
-}
-
-TEST_F(Windows, MenuEnableAndModifyChangeTheItemAndItsAction)
-{
-    HWND window = top(nullptr, "Menus", "MenuFrame");
-    HMENU menu = GetMenu(window);
-    ASSERT_NE(menu, nullptr);
-    const struct { UINT flags, previous; bool grayed; } rows[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
+    const struct { UINT flags, previous; bool grayed; } enables[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
         {MF_BYCOMMAND | MF_GRAYED, MF_GRAYED, true}, {MF_BYCOMMAND | MF_ENABLED, MF_GRAYED, false},
         {MF_BYCOMMAND | MF_DISABLED, MF_ENABLED, true}};
-    for (const auto &row : rows) {
+    for (const auto &row : enables) {
         EXPECT_EQ(EnableMenuItem(menu, 51, row.flags), row.previous) << "flags=" << row.flags;
         const MenuItem *item = menu_find_by_command(menu, 51);
         ASSERT_TRUE(item && item->action);
@@ -356,13 +347,6 @@ TEST_F(Windows, MenuEnableAndModifyChangeTheItemAndItsAction)
     EXPECT_EQ(menu_find_by_command(menu, 51), nullptr);
     EXPECT_EQ(GetMenuState(menu, 52, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED));
     EXPECT_FALSE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "gone"));
-}
-
-TEST_F(Windows, MenuChoosingAnItemPostsItsCommandToTheOwner)
-{
-    HWND window = top(nullptr, "Menus", "MenuFrame");
-    HMENU menu = GetMenu(window);
-    ASSERT_NE(menu, nullptr);
     MenuItem *about = menu_find_by_command(menu, 90);
     ASSERT_TRUE(about && about->action);
     about->action->trigger();
