@@ -5,9 +5,7 @@
 
 namespace {
 
-// The centroid tracker read literally, the oracle for the fast analysis: for each of the
-// 16 x 16 sub-pixel shifts every far-field sample is added to the large pixel it falls in,
-// and the centroid of the K pixel sums is compared with the spot's true position.
+// The oracle: for each of 16 x 16 sub-pixel shifts, every sample is added to its large pixel.
 CentroidError centroid_error_by_samples()
 {
     // For shift p the first row (and column) is 50 - p for 3 x 3 pixels, 42 - p for 4 x 4.
@@ -76,8 +74,7 @@ TEST_F(CentroidAnalysis, UnaberratedPsfFromTheTransformForBothArraysAndScalingCh
     EXPECT_NEAR(centroid_error_analysis().rmsx, e.rmsx, 1e-5);
 }
 
-// The direct analysis runs first, on a state no analysis has touched, so that neither can
-// lean on what the other left behind.
+// The direct analysis runs first, on a state no analysis has touched.
 TEST_F(CentroidAnalysis, FastAnalysisEqualsTheSampleBySampleOne)
 {
     std::mt19937 rng(7);

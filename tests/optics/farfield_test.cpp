@@ -13,8 +13,7 @@ protected:
         const long at = std::max_element(&m_output[1][1], &m_output[GRID][GRID] + 1) - &m_output[1][1];
         return {at / GRID + 1, at % GRID + 1};
     }
-    // The far field at (k, l) by direct summation in double: the pupil modulated by (-1)^(i+j)
-    // transformed with the positive exponent.
+    // The far field at (k, l) summed directly: the pupil times (-1)^(i+j), positive exponent.
     static std::complex<double> direct(int k, int l)
     {
         std::complex<double> sum = 0;
@@ -69,28 +68,9 @@ TEST_F(FarField, MatchesADirectTransformAndStartUpComaPutsThePeakTwoSamplesRight
     EXPECT_NEAR(ypsfcent, 0.0, 0.001);
 }
 
-TEST_F(FarField, DarkPupilLeavesAZeroPsfWithoutNonFiniteValues)
-{
-    const struct { const char *name; void (*apply)(); } rows[] = {
-        {"obscured", [] { nCurrentObscuration = 1, LinearObscuration = 2.0f; }},
-        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }},
-        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }},
-    };
-    for (const auto &row : rows) {
-        reset_settings();
-        row.apply();
-        nDoCentroidError = 1;
-        pupil_and_psf();
-        EXPECT_TRUE(psf_is_dark()) << row.name;
-        EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES) << row.name;
-        EXPECT_EQ(std::tuple(xpsfcent, ypsfcent, HaveCurrentPSF), std::tuple(0.0f, 0.0f, 1)) << row.name;
-    }
-}
-
 TEST_F(OpticsTest, DomainsInMicronsAndTheZoomWindow)
 {
-    // 10 mm over 39 samples; 1 / step = 3.9 cycles/mm, in microns 3.9 * 56 * 0.5 = 109.2
-    // (the other units: through the Review Domains box).
+    // 10 mm over 39 samples: 3.9 cycles/mm, in microns 3.9 * 56 * 0.5 = 109.2 (others: Review Domains).
     set_domains();
     EXPECT_NEAR(XPupilStep, 10.0 / 39, 1e-7);
     EXPECT_NEAR(pupil_graph_extent, 127 * 10.0 / 39, 1e-5);

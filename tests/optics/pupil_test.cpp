@@ -1,5 +1,4 @@
-// The pupil: its transmission (aperture, obscuration, struts, apodization) and its phase
-// (third-order terms, Zernike terms, patterns, phase plate).
+// The pupil's transmission and phase.
 #include <set>
 
 #include "tests/optics/optics_test.h"
@@ -125,8 +124,7 @@ TEST_F(Pupil, PistonWaffleCheckerAndPhasePlatePlaceTheirSteps)
             ASSERT_EQ(phase_input[i][j], inside(i, j) && (i % 5 == 0 || j % 5 == 0) ? 0.25f : 0.0f) << i << "," << j;
     nCurrentPhasePattern = PATTERN_CHECKER;
     pillbox_input();
-    // Every value is (n / 100) pi W for a whole n in 0..99, and all inside samples of a cell
-    // whose first sample is inside carry the same value.
+    // Each value is (n / 100) pi W, n whole; a cell whose first sample is inside has one value.
     const double quantum = 0.01 * 3.14159 * 0.25;
     std::set<long> values;
     for (int i = 1; i <= GRID; i++)

@@ -1,5 +1,4 @@
-// The settings rules read every text the way its reader says and word every refusal the one
-// way, for the dialogs and for the batch job.
+// Each reading of a setting's text, and the one wording of each refusal (dialog or batch).
 #include <string>
 #include <tuple>
 

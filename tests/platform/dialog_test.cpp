@@ -1,5 +1,4 @@
-// Dialogs and texts: the open and save file dialogs (scripted, and the toolkit's own driven
-// through its widgets), the setup dialogs' templates, message boxes, resources, file titles.
+// File dialogs (scripted and the toolkit's own), dialog templates, message boxes, resources, file titles.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -110,8 +109,7 @@ TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
     }
 }
 
-// Each row answers a dialog with `first` (in the folder), and its question, if any, with
-// `reply`; a refused choice keeps the dialog open and the script's second choice is taken.
+// Answers `first`, then `reply` to any question; a refused choice leaves the script's second one.
 TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
 {
     make_file("old.txt");
@@ -154,8 +152,7 @@ TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
     }
 }
 
-// The toolkit's own dialog, driven through its widgets once it is open: each name of `typed`
-// is typed into the name field and confirmed; an empty name presses Cancel.
+// Drives the toolkit's dialog: types and confirms each name of `typed`; an empty name presses Cancel.
 struct ToolkitUser {
     std::vector<std::string> typed;
     std::size_t step = 0;
@@ -196,8 +193,7 @@ TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQue
     make_file("there.txt");
     fs::create_directory(dir + "/sub");
     const QStringList filters = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)", "FFT Files (*.FFT)"};
-    // lpstrFile before the dialog, the names typed, the replies to the question, the path chosen
-    // ("" when cancelled) and the question asked ("" for none).
+    // initial: lpstrFile before; chosen: "" when cancelled; question: "" for none.
     struct Row { const char *name; bool save; DWORD flags; std::string initial; std::vector<std::string> typed; int reply;
                  std::string chosen, question; } rows[] = {
         {"save: replace refused, then a new name", true, OFN_OVERWRITEPROMPT, "", {"old", "new"}, IDNO, dir + "/new.txt",
@@ -235,8 +231,7 @@ TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQue
     }
 }
 
-// File types come from the name alone and nothing is opened: a file whose bytes say PNG but
-// whose name says nothing, a text file holding other bytes, a FIFO that would block a reader.
+// Nothing is opened (a FIFO would block): PNG bytes without a name say nothing, a ".txt" name says TXT.
 TEST_F(FileDialogTest, IconTypesComeFromTheNameAloneAndNothingIsOpened)
 {
     std::ofstream(dir + "/picture", std::ios::binary) << "\x89PNG\r\n\x1a\n";

@@ -1,5 +1,4 @@
-// The drawing layer: the pixels of lines, shapes, brushes, pens and text; GDI objects, fonts,
-// recording, files and key state.
+// The drawing layer: pixels of lines, shapes, brushes, pens and text; objects, fonts, recording, files, keys.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -278,8 +277,7 @@ TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
     DeleteDC(dc);
 }
 
-// What a recording holds of pens, brushes and text is read by the chart tests; here the kinds,
-// a pixel's colour, and that the context draws as well.
+// The pens, brushes and texts a recording holds are read by the chart tests.
 TEST(GdiContexts, RecordingKeepsTheOperationsInOrderAndDrawsToo)
 {
     const int dcsBefore = GdiLiveDCCount();

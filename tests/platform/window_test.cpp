@@ -1,5 +1,4 @@
-// Windows and messages: creation, destruction order, the queue, the routing of toolkit events,
-// scroll bars as the program sets them and as the user works them, captions, focus and menus.
+// Windows and messages: creation, destruction, the queue, toolkit events, scroll bars, captions, focus, menus.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -272,8 +271,7 @@ TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
     }
 }
 
-// A real box shows its text as written, also when a file title in it looks like markup, and
-// the owner has the focus again when it closes.
+// A real box shows markup-like text as written and gives the owner the focus back when it closes.
 TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
 {
     HWND owner = top();
@@ -308,8 +306,6 @@ TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
     }
 }
 
-// Items are found by command anywhere in the tree; enabling and modifying change the item and
-// its action; choosing one posts its command to the owner.
 TEST_F(Windows, MenuItemsAreFoundChangedAndChosenByCommand)
 {
     HWND window = top(nullptr, "Menus", "MenuFrame");
