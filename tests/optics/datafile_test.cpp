@@ -120,9 +120,7 @@ TEST_F(DataFile, OutputFilesAreReplacedWholeKeepingModeOwnerAndLinks)
     EXPECT_EQ(before.st_mode & 07777, 0644u);  // a new file: 0666 less the mask
     ::chmod(file.c_str(), 0640);
     // Where the process may give files away, the file belongs to someone else first.
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0);
-    }
+    if (::geteuid() == 0) { ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0); }
     ::stat(file.c_str(), &before);
     ASSERT_TRUE(write_output_file(file, "first\n", error)) << error;
     ::stat(file.c_str(), &after);

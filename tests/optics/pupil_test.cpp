@@ -5,17 +5,7 @@
 
 namespace {
 
-class Pupil : public OpticsTest {
-protected:
-    static bool all_finite()
-    {
-        for (float **a : {r_input, phase_input, A_input, B_input})
-            for (int i = 1; i <= GRID; i++)
-                for (int j = 1; j <= GRID; j++)
-                    if (!std::isfinite(a[i][j])) return false;
-        return std::isfinite(wavesrms);
-    }
-};
+using Pupil = OpticsTest;
 
 TEST_F(Pupil, ApertureObscurationAndStrutsLightExactlyTheirSamples)
 {
@@ -98,7 +88,10 @@ TEST_F(Pupil, EachSettingGivesItsLitSamplesAndRmsAndStaysFinite)
         reset_settings();
         row.apply();
         pillbox_input();
-        EXPECT_TRUE(all_finite()) << row.name;
+        bool finite = std::isfinite(wavesrms);
+        for (float **a : {r_input, phase_input, A_input, B_input})
+            finite = finite && std::all_of(&a[1][1], &a[GRID][GRID] + 1, [](float v) { return std::isfinite(v); });
+        EXPECT_TRUE(finite) << row.name;
         EXPECT_EQ(row.lit < 0 ? -1 : GRID_VALUES - count_where(r_input, 0.0f), row.lit) << row.name;
         EXPECT_NEAR(row.rms < 0 ? -1 : wavesrms, row.rms, 2e-4) << row.name;
     }

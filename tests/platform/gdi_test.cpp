@@ -201,7 +201,6 @@ TEST(GdiObjects, InvalidCreationsCountNothingAndDeletionFollowsItsRules)
     for (const Row &row : rows) EXPECT_EQ(row.handle, nullptr) << row.name;
     EXPECT_EQ(GdiLiveObjectCount(), before);
     HPEN pen = CreatePen(PS_SOLID, 0, 0);
-    EXPECT_EQ(GdiLiveObjectCount(), before + 1);
     HGDIOBJ old = SelectObject(dc, pen);
     EXPECT_FALSE(DeleteObject(pen)) << "a selected object must not be deleted";
     EXPECT_EQ(GdiLiveObjectCount(), before + 1);
@@ -326,12 +325,9 @@ TEST_F(GdiFiles, ImageAndSvgFilesAreWritten)
     EXPECT_EQ(GetPixel(image, 15, 5), kRed) << "drawing goes on after a save";
     DeleteDC(image);
     DeleteDC(vector);
-    std::ifstream pngFile(png, std::ios::binary), svgFile(svg);
-    std::string head(4, '\0');
-    pngFile.read(head.data(), 4);
-    EXPECT_EQ(head.substr(1, 3), "PNG");
-    const std::string text((std::istreambuf_iterator<char>(svgFile)), std::istreambuf_iterator<char>());
-    EXPECT_NE(text.find("<svg"), std::string::npos);
+    const auto read = [](const std::string &path) { std::ifstream in(path); return std::string(std::istreambuf_iterator<char>(in), {}); };
+    EXPECT_EQ(read(png).substr(1, 3), "PNG");
+    EXPECT_NE(read(svg).find("<svg"), std::string::npos);
 }
 
 TEST(GdiKeys, KeyStateFollowsTheToolkitsEventsAndTheQueryDeliversNothing)
