@@ -1,5 +1,4 @@
-// The data file reader, and the one rule by which output files are written. FIFOs, sockets
-// and links are made in the test's own folder.
+// The data file reader, and the one rule by which output files are written.
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -121,9 +120,7 @@ TEST_F(DataFile, OutputFilesAreReplacedWholeKeepingModeOwnerAndLinks)
     EXPECT_EQ(before.st_mode & 07777, 0644u);  // a new file: 0666 less the mask
     ::chmod(file.c_str(), 0640);
     // Where the process may give files away, the file belongs to someone else first.
-    if (::geteuid() == 0) {
-        ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0);
-    }
+    if (::geteuid() == 0) { ASSERT_EQ(::chown(file.c_str(), 4321, 4322), 0); }
     ::stat(file.c_str(), &before);
     ASSERT_TRUE(write_output_file(file, "first\n", error)) << error;
     ::stat(file.c_str(), &after);
@@ -135,8 +132,7 @@ TEST_F(DataFile, OutputFilesAreReplacedWholeKeepingModeOwnerAndLinks)
     ASSERT_TRUE(write_output_file(link, "second\n", error)) << error;
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(file_text(file), "second\n");
-    // A dangling link creates its target; a 250-character name, too long with ".XXXXXX" for
-    // the 255 a folder allows, uses a shorter temporary name.
+    // A dangling link creates its target; a 250-character name takes a shorter temporary name.
     fs::create_directory(dir + "/sub");
     fs::create_symlink("sub/target.txt", dir + "/dangling");
     ASSERT_TRUE(write_output_file(dir + "/dangling", "made\n", error)) << error;

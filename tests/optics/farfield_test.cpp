@@ -13,8 +13,7 @@ protected:
         const long at = std::max_element(&m_output[1][1], &m_output[GRID][GRID] + 1) - &m_output[1][1];
         return {at / GRID + 1, at % GRID + 1};
     }
-    // The far field at (k, l) by direct summation in double: the pupil modulated by (-1)^(i+j)
-    // transformed with the positive exponent.
+    // The far field at (k, l) summed directly: the pupil times (-1)^(i+j), positive exponent.
     static std::complex<double> direct(int k, int l)
     {
         std::complex<double> sum = 0;
@@ -30,8 +29,6 @@ TEST_F(FarField, UnaberratedPupilGivesACentredSymmetricAiryPattern)
 {
     clear_phase();
     pupil_and_psf();
-    EXPECT_NEAR(r_output[65][65], 1192.0f, 1e-2);  // the 1192 lit samples
-    EXPECT_NEAR(i_output[65][65], 0.0f, 1e-2);
     EXPECT_EQ(m_output[65][65], 100.0f);
     EXPECT_EQ(peak(), std::pair(65, 65));
     for (int d = 1; d <= 63; d++)
@@ -42,7 +39,6 @@ TEST_F(FarField, UnaberratedPupilGivesACentredSymmetricAiryPattern)
     for (auto [i, j] : {std::pair{64, 65}, {66, 65}, {65, 64}, {65, 66}}) EXPECT_NEAR(m_output[i][j], 79.2f, 0.05);
     EXPECT_NEAR(xpsfcent, -0.0005f, 0.0005f);  // within (-0.001, 0]
     EXPECT_NEAR(ypsfcent, xpsfcent, 1e-4);
-    EXPECT_EQ(HaveCurrentPSF, 1);
     EXPECT_FALSE(psf_is_dark());
 }
 
@@ -70,39 +66,15 @@ TEST_F(FarField, MatchesADirectTransformAndStartUpComaPutsThePeakTwoSamplesRight
     EXPECT_NEAR(ypsfcent, 0.0, 0.001);
 }
 
-TEST_F(FarField, DarkPupilLeavesAZeroPsfWithoutNonFiniteValues)
+TEST_F(OpticsTest, DomainsInMicronsAndTheZoomWindow)
 {
-    const struct { const char *name; void (*apply)(); } rows[] = {
-        {"obscured", [] { nCurrentObscuration = 1, LinearObscuration = 2.0f; }},
-        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }},
-        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }},
-    };
-    for (const auto &row : rows) {
-        reset_settings();
-        row.apply();
-        nDoCentroidError = 1;
-        pupil_and_psf();
-        EXPECT_TRUE(psf_is_dark()) << row.name;
-        EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES) << row.name;
-        EXPECT_EQ(std::tuple(xpsfcent, ypsfcent, HaveCurrentPSF), std::tuple(0.0f, 0.0f, 1)) << row.name;
-    }
-}
-
-TEST_F(OpticsTest, DomainsInEachUnitAndTheZoomWindow)
-{
-    // 10 mm over 39 samples; 1 / step = 3.9 cycles/mm. Microns: 3.9 * 56 * 0.5 = 109.2.
-    // Milliradians: 3.9 * 0.5 = 1.95. Arc seconds: 1.95e-3 rad * 3600 * 180 / 3.14159.
-    const struct { int units; double extent, tolerance; } rows[] = {
-        {PSF_MICRONS, 109.2, 1e-4}, {PSF_MILLIRADIANS, 1.95, 1e-6}, {PSF_ARCSECONDS, 1.95 * 3.6 * 180 / 3.14159, 1e-3}};
-    for (const auto &row : rows) {
-        nCurrentPSFUnits = row.units;
-        set_domains();
-        EXPECT_NEAR(XPupilStep, 10.0 / 39, 1e-7) << row.units;
-        EXPECT_NEAR(pupil_graph_extent, 127 * 10.0 / 39, 1e-5) << row.units;
-        EXPECT_NEAR(psf_graph_extent, row.extent, row.tolerance) << row.units;
-        EXPECT_NEAR(XPSFStep, row.extent / 127, row.tolerance / 100) << row.units;
-        EXPECT_EQ(std::pair(YPupilStep, YPSFStep), std::pair(XPupilStep, XPSFStep));
-    }
+    // 10 mm over 39 samples: 3.9 cycles/mm, in microns 3.9 * 56 * 0.5 = 109.2 (others: Review Domains).
+    set_domains();
+    EXPECT_NEAR(XPupilStep, 10.0 / 39, 1e-7);
+    EXPECT_NEAR(pupil_graph_extent, 127 * 10.0 / 39, 1e-5);
+    EXPECT_NEAR(psf_graph_extent, 109.2, 1e-4);
+    EXPECT_NEAR(XPSFStep, 109.2 / 127, 1e-6);
+    EXPECT_EQ(std::pair(YPupilStep, YPSFStep), std::pair(XPupilStep, XPSFStep));
     for (const auto &[zoom, start, stop] : {std::tuple{1, 1, 128}, {2, 33, 96}, {7, 33, 96} /* unchanged */}) {
         izoom = zoom;
         SetZoom();

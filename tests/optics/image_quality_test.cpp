@@ -71,16 +71,14 @@ TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit
     EXPECT_NEAR(*encircled_energy(1.22 * LAMBDA_F), 0.838, 0.005);
     EXPECT_LT(*q.ee50_radius, *q.ee80_radius);
     EXPECT_LT(*q.ee80_radius, 1.22 * LAMBDA_F);
-    // A radius lies between the distance of the sample that reaches its fraction and that of
-    // the sample before: strictly inside it holds less, one step more holds more.
+    // Each radius holds at most its fraction, one step more at least.
     for (const auto &[radius, fraction] : {std::pair{*q.ee50_radius, 0.5}, {*q.ee80_radius, 0.8}}) {
         EXPECT_LE(*encircled_energy(radius), fraction);
         EXPECT_GE(*encircled_energy(radius + XPSFStep), fraction);
     }
     EXPECT_DOUBLE_EQ(q.sampling_q, 127.0 / 39.0);  // 127 / (2 x 19.5) samples per lambda F
     EXPECT_FALSE(q.undersampled || q.aliased);
-    // x tilt of 7 x 19.5 / 128 waves at the rim, a ramp of 7/128 wave per sample, moves the
-    // PSF by exactly 7 samples: its widths must not change.
+    // Tilt of 7/128 wave per sample moves the PSF by 7 samples and leaves its widths.
     HasZern[2] = 1, Zern[2] = 7 * 19.5f / 128;
     const ImageQuality tilted = after_fft();
     EXPECT_GT(std::fabs(xpsfcent), 6.0f);
@@ -88,19 +86,27 @@ TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit
     EXPECT_NEAR(*tilted.fwhm_y, *q.fwhm_y, 1e-3 * *q.fwhm_y);
 }
 
-TEST_F(ImageQualityTest, DarkPupilLeavesEveryFigureUndefinedAndTheStrehlKeywordOut)
+TEST_F(ImageQualityTest, DarkPupilGivesAZeroPsfEveryFigureUndefinedAndNoStrehlKeyword)
 {
-    nCurrentObscuration = 1, LinearObscuration = 2.0f;
-    const ImageQuality q = after_fft();
-    EXPECT_FALSE(q.strehl || q.fwhm_x || q.fwhm_y || q.ee50_radius || q.ee80_radius);
-    EXPECT_FALSE(encircled_energy(1.0));
-    EXPECT_DOUBLE_EQ(q.sampling_q, 127.0 / 39.0);
-    EXPECT_EQ(q.max_phase_step, 0.0);
-    std::string bytes, error;
-    ASSERT_TRUE(format_fits_file(q, {}, "Orvinta", bytes, error));
-    FitsReader fits(bytes);
-    EXPECT_FALSE(fits.has("STREHL"));
-    EXPECT_TRUE(fits.has("WFERMS"));
+    const struct { const char *name; void (*apply)(); } rows[] = {
+        {"obscured", [] { nCurrentObscuration = 1, LinearObscuration = 2.0f; }},
+        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }},
+        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }},
+    };
+    for (const auto &row : rows) {
+        reset_settings();
+        row.apply();
+        nDoCentroidError = 1;
+        const ImageQuality q = after_fft();
+        EXPECT_TRUE(psf_is_dark()) << row.name;
+        EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES) << row.name;
+        EXPECT_EQ(std::tuple(xpsfcent, ypsfcent, HaveCurrentPSF, q.max_phase_step), std::tuple(0.0f, 0.0f, 1, 0.0)) << row.name;
+        EXPECT_FALSE(q.strehl || q.fwhm_x || q.fwhm_y || q.ee50_radius || q.ee80_radius || encircled_energy(1.0)) << row.name;
+        std::string bytes, error;
+        ASSERT_TRUE(format_fits_file(q, {}, "Orvinta", bytes, error));
+        FitsReader fits(bytes);
+        EXPECT_TRUE(!fits.has("STREHL") && fits.has("WFERMS")) << row.name;
+    }
 }
 
 TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
@@ -138,15 +144,11 @@ TEST_F(ImageQualityTest, TheFitsFileHoldsThePsfAndPupilWithTheOpticsInTheHeader)
     FitsReader fits(bytes);
     ASSERT_EQ(fits.status, 0);
     // Start-up optics: 500 nm, F/5.6, a 10 mm pupil sampled over 2 x 19.5 steps.
-    EXPECT_DOUBLE_EQ(fits.number("WAVELEN"), 500e-9);
-    EXPECT_NEAR(fits.number("FNUMBER"), 5.6, 1e-6);
-    EXPECT_DOUBLE_EQ(fits.number("DIAM"), 0.01);
-    EXPECT_NEAR(fits.number("PUPILSCL"), 0.01 / 39, 1e-12);
-    EXPECT_NEAR(fits.number("SAMPLING"), 127.0 / 39, 1e-9);
-    EXPECT_NEAR(fits.number("STREHL"), *q.strehl, 1e-12);
-    EXPECT_NEAR(fits.number("XCENTROI"), xpsfcent, 1e-6);
-    EXPECT_NEAR(fits.number("HIERARCH ORVINTA fnumber"), 5.6, 1e-12);
-    EXPECT_EQ(fits.number("HIERARCH ORVINTA HasZern26"), 1.0);
+    const struct { const char *key; double expected, tolerance; } keys[] = {{"WAVELEN", 500e-9, 1e-21},
+        {"FNUMBER", 5.6, 1e-6}, {"DIAM", 0.01, 1e-17}, {"PUPILSCL", 0.01 / 39, 1e-12}, {"SAMPLING", 127.0 / 39, 1e-9},
+        {"STREHL", *q.strehl, 1e-12}, {"XCENTROI", xpsfcent, 1e-6}, {"HIERARCH ORVINTA fnumber", 5.6, 1e-12},
+        {"HIERARCH ORVINTA HasZern26", 1.0, 0}};
+    for (const auto &key : keys) EXPECT_NEAR(fits.number(key.key), key.expected, key.tolerance) << key.key;
     EXPECT_EQ(std::vector({fits.text("PIXUNIT"), fits.text("NORMALIZ"), fits.text("ORIGIN")}),
               std::vector<std::string>({"um", "peak=100", "Orvinta 1.0.0"}));
     // Axis 1 runs along i: pixel (i, j) of each image is array[i][j].

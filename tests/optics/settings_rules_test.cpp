@@ -1,5 +1,4 @@
-// The settings rules read every text the way its reader says and word every refusal the one
-// way, for the dialogs and for the batch job.
+// Each reading of a setting's text, and the one wording of each refusal (dialog or batch).
 #include <string>
 #include <tuple>
 
@@ -14,13 +13,9 @@ TEST_F(SettingRules, EachReadingTakesItsNumberAndEachRefusalHasOneWording)
 {
     constexpr auto D = MessageStyle::Dialog, B = MessageStyle::Batch;
     constexpr auto LEADING = NumberReading::Leading, WHOLE = NumberReading::Whole, TRUNC = NumberReading::Truncated;
-    const struct {
-        const char *name, *text;
-        NumberReading how;
-        MessageStyle style;
-        const char *message;  // "" when taken
-        double value = 0;
-    } rows[] = {
+    // message: "" when taken.
+    const struct { const char *name, *text; NumberReading how; MessageStyle style; const char *message; double value = 0; }
+        rows[] = {
         {"fnumber", "0", LEADING, D, "F-number must be above 0, not 0."},
         {"fnumber", "0", WHOLE, B, "F-number (fnumber) must be above 0, not 0."},
         {"fnumber", "abc", LEADING, D, "F-number must be a number."},
@@ -97,13 +92,10 @@ TEST_F(SettingRules, DerivedSettingsFollowTheirSources)
     pupildia = 1.0f, nCurrentPupUnits = UNITS_INCHES, pupilradius = 10;
     CentroidErrorType = CENTROID_4BY4, nZoomPlot = 0;
     derive_settings();
-    EXPECT_FLOAT_EQ(pupildiamm, 25.4f);
     EXPECT_FLOAT_EQ(EFL, 142.24f);  // F/5.6 with a one-inch pupil
-    EXPECT_EQ(std::tuple(ncenter, NumPixels, izoom), std::tuple(9.5f, 4, 1));
-    EXPECT_FLOAT_EQ(pupil_mm(2.0f, UNITS_CENTIMETERS), 20.0f);
-    EXPECT_FLOAT_EQ(pupil_mm(7.0f, UNITS_MILLIMETERS), 7.0f);
-    EXPECT_EQ(check_setting("fnumber", 0.0), "F-number must be above 0, not 0.");
-    EXPECT_EQ(check_setting("fnumber", 1.0), "");
+    EXPECT_EQ(std::tuple(pupildiamm, ncenter, NumPixels, izoom), std::tuple(25.4f, 9.5f, 4, 1));
+    EXPECT_EQ(std::pair(pupil_mm(2.0f, UNITS_CENTIMETERS), pupil_mm(7.0f, UNITS_MILLIMETERS)), std::pair(20.0f, 7.0f));
+    EXPECT_EQ(check_setting("fnumber", 0.0) + "|" + check_setting("fnumber", 1.0), "F-number must be above 0, not 0.|");
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Dialogs and texts: the open and save file dialogs (scripted, and the toolkit's own driven
-// through its widgets), the setup dialogs' templates, message boxes, resources, file titles.
+// File dialogs (scripted and the toolkit's own), dialog templates, message boxes, resources, file titles.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -110,8 +109,7 @@ TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
     }
 }
 
-// Each row answers a dialog with `first` (in the folder), and its question, if any, with
-// `reply`; a refused choice keeps the dialog open and the script's second choice is taken.
+// Answers `first`, then `reply` to any question; a refused choice leaves the script's second one.
 TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
 {
     make_file("old.txt");
@@ -154,8 +152,7 @@ TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
     }
 }
 
-// The toolkit's own dialog, driven through its widgets once it is open: each name of `typed`
-// is typed into the name field and confirmed; an empty name presses Cancel.
+// Drives the toolkit's dialog: types and confirms each name of `typed`; an empty name presses Cancel.
 struct ToolkitUser {
     std::vector<std::string> typed;
     std::size_t step = 0;
@@ -196,8 +193,7 @@ TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQue
     make_file("there.txt");
     fs::create_directory(dir + "/sub");
     const QStringList filters = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)", "FFT Files (*.FFT)"};
-    // lpstrFile before the dialog, the names typed, the replies to the question, the path chosen
-    // ("" when cancelled) and the question asked ("" for none).
+    // initial: lpstrFile before; chosen: "" when cancelled; question: "" for none.
     struct Row { const char *name; bool save; DWORD flags; std::string initial; std::vector<std::string> typed; int reply;
                  std::string chosen, question; } rows[] = {
         {"save: replace refused, then a new name", true, OFN_OVERWRITEPROMPT, "", {"old", "new"}, IDNO, dir + "/new.txt",
@@ -235,8 +231,7 @@ TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQue
     }
 }
 
-// File types come from the name alone and nothing is opened: a file whose bytes say PNG but
-// whose name says nothing, a text file holding other bytes, a FIFO that would block a reader.
+// Nothing is opened (a FIFO would block): PNG bytes without a name say nothing, a ".txt" name says TXT.
 TEST_F(FileDialogTest, IconTypesComeFromTheNameAloneAndNothingIsOpened)
 {
     std::ofstream(dir + "/picture", std::ios::binary) << "\x89PNG\r\n\x1a\n";
@@ -326,19 +321,16 @@ TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
 TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
 {
     testing_begin({IDCANCEL, IDNO});
-    EXPECT_EQ(MessageBoxA(nullptr, "first", "One", UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION)), IDCANCEL);
+    const UINT question = UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION);
+    EXPECT_EQ(MessageBoxA(nullptr, "first", "One", question), IDCANCEL);
     EXPECT_EQ(MessageBoxA(nullptr, "second", "Two", MB_YESNO), IDNO);
     EXPECT_EQ(MessageBoxA(nullptr, "third", nullptr, MB_OK), IDOK) << "script used up: OK";
     MessageBeep(0);
     MessageBeep(MB_ICONEXCLAMATION);
-    const struct { const char *text, *caption; UINT type; } rows[] = {
-        {"first", "One", UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION)}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}};
-    ASSERT_EQ(testing_message_boxes().size(), 3u);
-    for (std::size_t k = 0; k < 3; ++k) {
-        const TestMessageBox &box = testing_message_boxes()[k];
-        EXPECT_EQ(std::tuple(box.text, box.caption, box.type),
-                  std::tuple(std::string(rows[k].text), std::string(rows[k].caption), rows[k].type));
-    }
+    std::vector<std::tuple<std::string, std::string, UINT>> boxes;
+    for (const TestMessageBox &box : testing_message_boxes()) boxes.emplace_back(box.text, box.caption, box.type);
+    EXPECT_EQ(boxes, (std::vector<std::tuple<std::string, std::string, UINT>>{
+                         {"first", "One", question}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}}));
     EXPECT_EQ(testing_beep_count(), 2);
     testing_end();
     EXPECT_TRUE(testing_message_boxes().empty());

