@@ -249,11 +249,9 @@ TEST_F(DataFileCommands, OpenLoadsAWholeReaderFileAndRefusesEverythingElse)
             testing_begin({IDYES});  // "create it?" yes
             testing_filedlg_begin({row.cancel ? testing_file_cancel() : testing_file_choice(path)});
             testing_send_command(mainhwnd, IDM_OPEN);
-            EXPECT_EQ(message_texts(), row.boxes);
-            EXPECT_EQ(m_output[65][65], psf) << "only r_output changes";
-            const bool loads = row.boxes.empty() && !row.cancel;
-            EXPECT_TRUE(r_output_is(loads, 7.0f));
-            EXPECT_TRUE(testing_cursors().empty()) << "nothing was written";
+            const bool loads = row.boxes.empty() && !row.cancel;  // only r_output changes; nothing is written
+            EXPECT_EQ(std::tuple(message_texts(), m_output[65][65], r_output_is(loads, 7.0f), testing_cursors().size()),
+                      std::tuple(row.boxes, psf, true, 0u));
             const std::string title = loads ? row.file : row.cancel ? "first.txt" : "";
             EXPECT_EQ(szTitleName + "|"s + szFileName, title.empty() ? "|" : title + "|" + dir + "/" + title);
             EXPECT_EQ(caption_of(mainhwnd), "Orvinta - " + (title.empty() ? std::string(kDefaultCaption) : title));
@@ -309,7 +307,6 @@ TEST_F(DataFileCommands, BatchSettingsAtAndBeyondTheirRangesGiveOneMessageOrFini
             EXPECT_TRUE(name.starts_with("note") || name == "peak" || std::isfinite(std::atof(value.c_str()))) << name;
         const double rms = number(figures, "wavesrms");
         EXPECT_TRUE(rms >= row.rms_low && rms <= row.rms_high && number(figures, "psf_graph_extent") > 0) << rms;
-
     }
     // Standard output to a file and the array named by a link to descriptor 1: the figures, then the 128 lines.
     fs::create_symlink("/dev/fd/1", dir + "/stdout-link");

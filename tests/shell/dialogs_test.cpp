@@ -165,7 +165,6 @@ TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersTex
                 testing_dialog_key(dlg, VK_RETURN);
                 EXPECT_EQ(std::tuple(testing_dialog_open(dlg), testing_dialog_text(dlg, row.field), testing_dialog_focus(dlg)),
                           std::tuple(true, row.typed, row.field));
-
                 testing_dialog_key(dlg, VK_ESCAPE);
             }));
             EXPECT_EQ(message_texts(), std::vector<std::string>{row.message});
@@ -213,7 +212,6 @@ TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
         EXPECT_TRUE(testing_message_boxes().empty());
         EXPECT_NEAR(EFL, pupildiamm * 8.0, 1e-4) << "EFL follows the last F-number";
         EXPECT_EQ(ncenter, 32.5f) << "the pupil centre follows its radius";
-
     });
 }
 
@@ -285,9 +283,17 @@ TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnlyAndAClickInOneRadioGroupKeepsT
 // The keyboard tabs in reading order from the first field (Enter and Escape are checked with every
 // dialog's commit and refusal). After start-up the 37 Zernike terms read k/100 (two decimals, no
 // trailing zero: 0.01, ..., 0.1, 0.11, ...) with only Z26 checked, in columns Z01-Z12, Z13-Z25, Z26-Z37.
-TEST(SetupDialogs, KeyboardTabsInReadingOrderAndZernikeTermsStandInThreeColumns)
+TEST(SetupDialogs, KeyboardTabsInReadingOrderZernikeTermsStandInThreeColumnsAndAboutBoxIsCentred)
 {
-    run_program([] {
+    const std::vector<std::string> lines = {
+        "Orvinta:   Aberrated optics diffraction point spread functions",
+        "Produces the point spread function (PSF) of a wavefront containing",
+        "a combination of third order aberrations, defocus, Zernike phase",
+        "errors, a discontinuous phase pattern, a subaperture phase plate,",
+        "&/or with a centrally obscured or unobscured or apodized pupil",
+        "transmission.  Includes centroid tracker error algorithm.",
+    };
+    run_program([&] {
         ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
             EXPECT_EQ(testing_dialog_focus(dlg), 116);
             for (int id : {117, 118, 119, int(IDOK), int(IDCANCEL), 116, int(IDCANCEL)}) {
@@ -296,7 +302,6 @@ TEST(SetupDialogs, KeyboardTabsInReadingOrderAndZernikeTermsStandInThreeColumns)
             }
         }));
         ASSERT_TRUE(open_dialog(91, [](HWND dlg) {
-
             std::map<int, RECT> at;
             for (const TestDialogControl &c : testing_dialog_controls(dlg)) at[c.id] = c.rect;
             for (const auto [first, last] : {std::pair{1, 12}, std::pair{13, 25}, std::pair{26, 37}}) {
@@ -315,21 +320,8 @@ TEST(SetupDialogs, KeyboardTabsInReadingOrderAndZernikeTermsStandInThreeColumns)
             const RECT screen = testing_dialog_screen_rect(dlg);  // readable in the 800 x 600 main window
             EXPECT_TRUE(screen.right - screen.left <= 800 && screen.bottom - screen.top <= 600);
         }));
-    });
-}
-
-// Centred, untitled, title over a rule, version on 2 lines, icon right, Close bottom right; Escape and Enter close.
-TEST(OptionDialogs, AboutBoxIsCentredWithoutTitleBarAndShowsItsTexts)
-{
-    const std::vector<std::string> lines = {
-        "Orvinta:   Aberrated optics diffraction point spread functions",
-        "Produces the point spread function (PSF) of a wavefront containing",
-        "a combination of third order aberrations, defocus, Zernike phase",
-        "errors, a discontinuous phase pattern, a subaperture phase plate,",
-        "&/or with a centrally obscured or unobscured or apodized pupil",
-        "transmission.  Includes centroid tracker error algorithm.",
-    };
-    run_program([&] {
+        // About: centred, untitled, title over a rule, version on 2 lines, icon right, Close bottom right;
+        // Escape and Enter close it.
         for (int key : {VK_ESCAPE, VK_RETURN}) {
             ASSERT_TRUE(open_dialog(90, [&](HWND dlg) {
                 EXPECT_FALSE(testing_dialog_has_title_bar(dlg));
@@ -369,7 +361,6 @@ INT_PTR CALLBACK RecordingProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 }
 
 TEST(DialogMachinery, WholeNumbersEndDialogResultsTheCommandsButtonsSendAndGcvtText)
-
 {
     const struct { const char *text; BOOL isSigned, translated; UINT value; } rows[] = {
         {"42", FALSE, TRUE, 42}, {"  17  ", FALSE, TRUE, 17}, {"-5", TRUE, TRUE, static_cast<UINT>(-5)},

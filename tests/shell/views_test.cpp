@@ -59,8 +59,7 @@ TEST_F(PlotViews, PointsFollowTheZoomLogPsfClipsFlatDataGetARangeAndTitlesCarryT
         {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)}, {30, 10.0f, 1.0}, {65, 100.0f, 2.0},
     };
     for (const Sample &row : samples) m_output[row.i][65] = row.value;
-    PSFPlotType = PSF_LOGARITHMIC;
-    nPSFdecades = 4;
+    PSFPlotType = PSF_LOGARITHMIC, nPSFdecades = 4;
     paint(7, 1);
     EXPECT_EQ(PSFthold, 0.001f);
     for (const Sample &row : samples) EXPECT_DOUBLE_EQ(z[row.i - 1], row.plotted) << "log, i = " << row.i;
@@ -79,8 +78,7 @@ TEST_F(PlotViews, PointsFollowTheZoomLogPsfClipsFlatDataGetARangeAndTitlesCarryT
     const auto title = [](const RecordedOp &op) { return op.text == "Point Spread Function"; };
     EXPECT_TRUE(std::ranges::any_of(RecordedOps(dc), title));
     wavesrms = 1.0f / 3.0f;  // 0.333333343267...
-    xpsfcent = 2.0f;
-    ypsfcent = 1e30f;
+    xpsfcent = 2.0f, ypsfcent = 1e30f;
     sig = 10;
     set_domains();
     ASSERT_NEAR(XPSFStep, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
@@ -186,8 +184,7 @@ TEST_F(TablePaint, EachCellIsFormattedRightAlignedAtTenCharactersPerColumnAndAPa
         for (const RecordedOp &op : RecordedOps(dc))
             if (op.kind == RecordedKind::Text && !op.points.empty() && op.points[0].x == row.x && op.points[0].y == row.y)
                 text = op.text, align = op.textAlign;
-        EXPECT_EQ(text, row.text) << row.name;
-        EXPECT_EQ(align, static_cast<UINT>(TA_RIGHT | TA_TOP)) << row.name;
+        EXPECT_EQ(std::tuple(text, align), std::tuple(row.text, static_cast<UINT>(TA_RIGHT | TA_TOP))) << row.name;
         cell = 0.0f;
     }
     // A partial paint gives the same pixels as drawing every cell.
@@ -271,7 +268,6 @@ TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTable
         const int cx = static_cast<int>(tm.tmAveCharWidth), caps = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 3 * cx / 2 : cx;
         const struct { int cx, cy, maxWidth; } m = {cx, static_cast<int>(tm.tmHeight + tm.tmExternalLeading),
                                                     128 * 10 * cx + 22 * caps};  // 128 columns, a margin
-
         for (const Size &row : sizes) {
             SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.chars << " characters");
             const int height = row.lines * m.cy + (row.linePixels < 0 ? m.cy - 1 : row.linePixels);
@@ -375,12 +371,10 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
 }
 
 // A closed view gives its menu command back, closing one leaves the others, a group function closes its own.
-const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
-
-std::size_t open_count() { return testing_child_windows(mainhwnd).size(); }
-
 TEST(ViewRegistry, ClosedViewsGiveTheirCommandsBackAndGroupFunctionsCloseTheirOwnOnly)
 {
+    const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
+    const auto open_count = [] { return testing_child_windows(mainhwnd).size(); };
     // Which views survive, when all seventeen are open.
     const struct { const char *name; void (*close)(); std::vector<UINT> left; } rows[] = {
         {"DestroyInputChildWindows keeps the pupil slice plots", DestroyInputChildWindows,
@@ -413,7 +407,6 @@ TEST(ViewRegistry, ClosedViewsGiveTheirCommandsBackAndGroupFunctionsCloseTheirOw
             ASSERT_EQ(open_count(), 0u);
         }
         EXPECT_EQ(std::tuple(ChildKind(mainhwnd), ChildKind(nullptr)), std::tuple(CHILD_KIND_NONE, CHILD_KIND_NONE));
-
         // Scroll messages for a window that is not a view go to default processing.
         EXPECT_EQ(ChildWndProc(mainhwnd, WM_VSCROLL, SB_LINEDOWN, 0), 0);
     });
