@@ -42,18 +42,30 @@ void make_psf_and_open_views()
 
 using AllDialogs = TempFolderTest;
 
-// The pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to the test's folder.
-TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWholePicture)
+// Each opens with its fields and marks from the start-up settings: 500 nm, F/5.6, round 10 mm pupil, obscuration
+// 0.1, break 0.75, supergaussian exponents 1.5, field of view in X, radius 20, 4 decades, zoom on, no centroid
+// analysis, coma -0.4, no pattern (WFE 0.25, period 5), no plate (0.5 waves, edge 0), PSF modulus saved. The
+// pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to the test's folder.
+TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionFieldsTidyLayoutAndWholePicture)
 {
     const char *pictures = std::getenv("ORVINTA_DIALOG_PICTURES");
     const std::string folder = pictures && *pictures ? pictures : dir;
-    const struct { UINT command; const char *templateName, *caption; } rows[] = {
-        {102, "SystemBox", "Optics Specifications"}, {103, "PupilBox", "Pupil Specifications"},
-        {97, "ObscurationBox", "Obscuration of Pupil Transmission"},
-        {98, "ApodBox", "Apodization of Pupil Transmission "}, {92, "ThirdOrderInputDiaBox", "Third Order Aberrations"},
-        {91, "ZernInputDiaBox", "Zernike Coefficients"}, {94, "PhasePatternBox", "Discontinuous Phase Pattern"},
-        {93, "PhasePlate", "Subaperture Phase Plate"}, {96, "AnalyOptDlg", "Analysis Options"},
-        {95, "DataSavingOptions", "Data Saving Options"}, {90, "AboutBox", ""},
+    const struct {
+        UINT command; const char *templateName, *caption; std::map<int, std::string> fields; std::vector<int> checked, clear;
+    } rows[] = {
+        {102, "SystemBox", "Optics Specifications", {{116, "  500.000"}, {117, "    5.600"}}, {118}, {119}},
+        {103, "PupilBox", "Pupil Specifications", {{139, "  1.000"}, {132, " 10.00"}}, {135, 137}, {133, 134, 138}},
+        {97, "ObscurationBox", "Obscuration of Pupil Transmission", {{141, "0.1000"}}, {}, {140, 143}},
+        {98, "ApodBox", "Apodization of Pupil Transmission ",
+         {{151, "  0.7500"}, {152, "  1.5000"}, {153, "  1.5000"}, {154, "  1.5000"}}, {158}, {159, 160, 161}},
+        {92, "ThirdOrderInputDiaBox", "Third Order Aberrations",
+         {{105, "    0.000"}, {106, "   -0.400"}, {107, "    0.000"}, {108, "    0.000"}}, {102}, {101, 103, 104}},
+        {91, "ZernInputDiaBox", "Zernike Coefficients", {}, {}, {}},
+        {94, "PhasePatternBox", "Discontinuous Phase Pattern", {{505, " 0.2500"}, {504, "5"}}, {500}, {501, 502, 503}},
+        {93, "PhasePlate", "Subaperture Phase Plate", {{522, "0.50000"}, {524, "0"}}, {}, {520}},
+        {96, "AnalyOptDlg", "Analysis Options", {{173, "20"}, {179, "4"}}, {170, 176, 181, 180}, {171, 172, 177, 182, 183}},
+        {95, "DataSavingOptions", "Data Saving Options", {{543, "   On the next File Save operation,"}}, {542}, {540, 541}},
+        {90, "AboutBox", "", {}, {}, {}},
     };
     run_program([&] {
         for (const auto &row : rows) {
@@ -63,6 +75,9 @@ TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWho
             RECT box{};
             ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
                 EXPECT_EQ(caption_of(dlg), row.caption);
+                for (const auto &[id, shown] : row.fields) EXPECT_EQ(testing_dialog_text(dlg, id), shown) << id;
+                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << id;
+                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << id;
                 EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{});
                 box = testing_dialog_screen_rect(dlg);
                 EXPECT_TRUE(testing_dialog_grab(dlg, path.c_str()));
@@ -70,31 +85,6 @@ TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionTidyLayoutAndWho
             EXPECT_EQ(testing_dialogs_opened().back(), row.templateName);
             EXPECT_GT(box.right - box.left, 200);
         }
-    });
-}
-
-// 500 nm, F/5.6, round 10 mm pupil, obscuration 0.1, break 0.75, supergaussian exponents 1.5,
-// field of view in X, radius 20, 4 decades, zoom on, centroid analysis off, coma -0.4, no pattern
-// (WFE 0.25, period 5), no plate (0.5 waves, edge 0), PSF modulus saved.
-TEST_F(AllDialogs, FieldsAndMarksOpenFromTheStartUpSettings)
-{
-    const struct { UINT command; std::map<int, std::string> fields; std::vector<int> checked, clear; } rows[] = {
-        {102, {{116, "  500.000"}, {117, "    5.600"}}, {118}, {119}},
-        {103, {{139, "  1.000"}, {132, " 10.00"}}, {135, 137}, {133, 134, 138}},
-        {97, {{141, "0.1000"}}, {}, {140, 143}},
-        {98, {{151, "  0.7500"}, {152, "  1.5000"}, {153, "  1.5000"}, {154, "  1.5000"}}, {158}, {159, 160, 161}},
-        {96, {{173, "20"}, {179, "4"}}, {170, 176, 181, 180}, {171, 172, 177, 182, 183}},
-        {92, {{105, "    0.000"}, {106, "   -0.400"}, {107, "    0.000"}, {108, "    0.000"}}, {102}, {101, 103, 104}},
-        {94, {{505, " 0.2500"}, {504, "5"}}, {500}, {501, 502, 503}}, {93, {{522, "0.50000"}, {524, "0"}}, {}, {520}},
-        {95, {{543, "   On the next File Save operation,"}}, {542}, {540, 541}},
-    };
-    run_program([&] {
-        for (const auto &row : rows)
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                for (const auto &[id, shown] : row.fields) EXPECT_EQ(testing_dialog_text(dlg, id), shown) << id;
-                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.command << ": " << id;
-                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.command << ": " << id;
-            })) << row.command;
     });
 }
 
@@ -173,9 +163,8 @@ TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersTex
                 testing_dialog_click(dlg, row.pendingClick);
                 testing_dialog_type(dlg, row.field, row.typed);
                 testing_dialog_key(dlg, VK_RETURN);
-                EXPECT_TRUE(testing_dialog_open(dlg));
-                EXPECT_EQ(testing_dialog_text(dlg, row.field), row.typed);
-                EXPECT_EQ(testing_dialog_focus(dlg), row.field);
+                EXPECT_EQ(std::tuple(testing_dialog_open(dlg), testing_dialog_text(dlg, row.field), testing_dialog_focus(dlg)),
+                          std::tuple(true, row.typed, row.field));
                 testing_dialog_key(dlg, VK_ESCAPE);
             }));
             EXPECT_EQ(message_texts(), std::vector<std::string>{row.message});
@@ -186,8 +175,7 @@ TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersTex
     });
 }
 
-// Each row types one field, accepts, reads the setting and reopens the dialog to see the value
-// in the field's own format; whole-number fields truncate toward zero.
+// Each row types, accepts, reads the setting and reopens to see the field's format; whole numbers truncate.
 TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
 {
     const struct { UINT command; int id; const char *typed; double (*setting)(), stored; const char *text; } rows[] = {
@@ -228,8 +216,14 @@ TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
 }
 
 // Clicks are pending until OK: each row clicks its boxes and cancels, then clicks again and accepts.
-TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnly)
+TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnlyAndAClickInOneRadioGroupKeepsTheOthers)
 {
+    const struct { UINT command; int click; std::vector<int> checked, clear; } radio[] = {
+        {103, 134, {134, 137}, {133, 135, 138}}, {103, 138, {134, 138}, {133, 135, 137}},
+        {96, 172, {172, 176, 181}, {170, 171, 177, 182}}, {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
+        {96, 182, {172, 177, 182}, {170, 171, 176, 181}}, {96, 170, {170, 177, 182}, {171, 172, 176, 181}},
+        {95, 541, {541}, {540, 542}}, {95, 540, {540}, {541, 542}},
+    };
     const struct { const char *name; UINT command; std::vector<int> ids; int (*setting)(), before, after; } rows[] = {
         {"field of view", 102, {119}, [] { return nCurrentFOV; }, FOV_X, FOV_Y},
         {"units", 103, {134, 138}, [] { return nCurrentPupUnits; }, UNITS_MILLIMETERS, UNITS_CENTIMETERS},
@@ -268,23 +262,11 @@ TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnly)
         }));
         EXPECT_NEAR(pupildiamm, 25.4, 1e-5);
         EXPECT_NEAR(EFL, 142.24, 1e-4);
-    });
-}
-
-// One control group holds both sets of marks in the pupil dialog, and three in the analysis
-// options: a click in one set must keep the marks of the others.
-TEST(SetupDialogs, AClickInOneRadioGroupKeepsTheMarksOfTheOthers)
-{
-    const struct { UINT command; int click; std::vector<int> checked, clear; } rows[] = {
-        {103, 134, {134, 137}, {133, 135, 138}}, {103, 138, {134, 138}, {133, 135, 137}},
-        {96, 172, {172, 176, 181}, {170, 171, 177, 182}}, {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
-        {96, 182, {172, 177, 182}, {170, 171, 176, 181}}, {96, 170, {170, 177, 182}, {171, 172, 176, 181}},
-        {95, 541, {541}, {540, 542}}, {95, 540, {540}, {541, 542}},
-    };
-    run_program([&] {
+        // One control group holds 2 sets of marks (pupil) or 3 (analysis): a click keeps the others' marks.
+        reset_settings();
         for (UINT command : {103u, 96u, 95u})
             ASSERT_TRUE(open_dialog(command, [&](HWND dlg) {
-                for (const auto &row : rows) {
+                for (const auto &row : radio) {
                     if (row.command != command) continue;
                     testing_dialog_click(dlg, row.click);
                     for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
@@ -292,17 +274,26 @@ TEST(SetupDialogs, AClickInOneRadioGroupKeepsTheMarksOfTheOthers)
                 }
                 testing_dialog_click(dlg, IDOK);
             }));
-        EXPECT_EQ(nCurrentPSFUnits, PSF_MICRONS);
-        EXPECT_EQ(PSFPlotType, PSF_LOGARITHMIC);
+        EXPECT_EQ(std::tuple(nCurrentPSFUnits, PSFPlotType, nCurrentDataSave),
+                  std::tuple(PSF_MICRONS, PSF_LOGARITHMIC, SAVE_TRANSMISSION));
         EXPECT_NEAR(pupildiamm, 100.0, 1e-4);  // 10 cm
-        EXPECT_EQ(nCurrentDataSave, SAVE_TRANSMISSION);
     });
 }
 
-// Enter and Escape are checked with every dialog's commit and refusal.
-TEST(SetupDialogs, KeyboardTabsInReadingOrderFromTheFirstField)
+// The keyboard tabs in reading order from the first field (Enter and Escape are checked with every
+// dialog's commit and refusal). After start-up the 37 Zernike terms read k/100 (two decimals, no
+// trailing zero: 0.01, ..., 0.1, 0.11, ...) with only Z26 checked, in columns Z01-Z12, Z13-Z25, Z26-Z37.
+TEST(SetupDialogs, KeyboardTabsInReadingOrderZernikeTermsStandInThreeColumnsAndAboutBoxIsCentred)
 {
-    run_program([] {
+    const std::vector<std::string> lines = {
+        "Orvinta:   Aberrated optics diffraction point spread functions",
+        "Produces the point spread function (PSF) of a wavefront containing",
+        "a combination of third order aberrations, defocus, Zernike phase",
+        "errors, a discontinuous phase pattern, a subaperture phase plate,",
+        "&/or with a centrally obscured or unobscured or apodized pupil",
+        "transmission.  Includes centroid tracker error algorithm.",
+    };
+    run_program([&] {
         ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
             EXPECT_EQ(testing_dialog_focus(dlg), 116);
             for (int id : {117, 118, 119, int(IDOK), int(IDCANCEL), 116, int(IDCANCEL)}) {
@@ -310,14 +301,6 @@ TEST(SetupDialogs, KeyboardTabsInReadingOrderFromTheFirstField)
                 EXPECT_EQ(testing_dialog_focus(dlg), id);
             }
         }));
-    });
-}
-
-// After start-up the 37 Zernike terms read k/100 (two decimals, no trailing zero: 0.01, ...,
-// 0.1, 0.11, ...) with only Z26 checked, in three columns Z01-Z12, Z13-Z25 and Z26-Z37.
-TEST(SetupDialogs, ZernikeDialogShowsItsTermsInThreeColumns)
-{
-    run_program([] {
         ASSERT_TRUE(open_dialog(91, [](HWND dlg) {
             std::map<int, RECT> at;
             for (const TestDialogControl &c : testing_dialog_controls(dlg)) at[c.id] = c.rect;
@@ -337,29 +320,15 @@ TEST(SetupDialogs, ZernikeDialogShowsItsTermsInThreeColumns)
             const RECT screen = testing_dialog_screen_rect(dlg);  // readable in the 800 x 600 main window
             EXPECT_TRUE(screen.right - screen.left <= 800 && screen.bottom - screen.top <= 600);
         }));
-    });
-}
-
-// Centred, no title bar, the title over a rule, the version on two lines, the icon at the
-// right and Close at the bottom right; Escape and Enter both close it.
-TEST(OptionDialogs, AboutBoxIsCentredWithoutTitleBarAndShowsItsTexts)
-{
-    const std::vector<std::string> lines = {
-        "Orvinta:   Aberrated optics diffraction point spread functions",
-        "Produces the point spread function (PSF) of a wavefront containing",
-        "a combination of third order aberrations, defocus, Zernike phase",
-        "errors, a discontinuous phase pattern, a subaperture phase plate,",
-        "&/or with a centrally obscured or unobscured or apodized pupil",
-        "transmission.  Includes centroid tracker error algorithm.",
-    };
-    run_program([&] {
+        // About: centred, untitled, title over a rule, version on 2 lines, icon right, Close bottom right;
+        // Escape and Enter close it.
         for (int key : {VK_ESCAPE, VK_RETURN}) {
             ASSERT_TRUE(open_dialog(90, [&](HWND dlg) {
                 EXPECT_FALSE(testing_dialog_has_title_bar(dlg));
                 const RECT box = testing_dialog_screen_rect(dlg);
                 const int width = box.right - box.left, height = box.bottom - box.top;
-                EXPECT_EQ(box.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-                EXPECT_EQ(box.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+                EXPECT_EQ(std::tuple(box.left, box.top), std::tuple((GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                                                    (GetSystemMetrics(SM_CYSCREEN) - height) / 2));
                 std::vector<std::string> statics;
                 std::map<std::string, RECT> at;  // the last control of each kind
                 std::vector<RECT> version;
@@ -391,7 +360,7 @@ INT_PTR CALLBACK RecordingProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
     return TRUE;
 }
 
-TEST(DialogMachinery, WholeNumbersEndDialogResultsAndTheCommandsButtonsSend)
+TEST(DialogMachinery, WholeNumbersEndDialogResultsTheCommandsButtonsSendAndGcvtText)
 {
     const struct { const char *text; BOOL isSigned, translated; UINT value; } rows[] = {
         {"42", FALSE, TRUE, 42}, {"  17  ", FALSE, TRUE, 17}, {"-5", TRUE, TRUE, static_cast<UINT>(-5)},
@@ -404,12 +373,12 @@ TEST(DialogMachinery, WholeNumbersEndDialogResultsAndTheCommandsButtonsSend)
             for (const auto &row : rows) {
                 SetDlgItemTextA(dlg, 116, row.text);
                 BOOL translated = 2;
-                EXPECT_EQ(GetDlgItemInt(dlg, 116, &translated, row.isSigned), row.value) << '"' << row.text << '"';
-                EXPECT_EQ(translated, row.translated) << '"' << row.text << '"';
+                const UINT value = GetDlgItemInt(dlg, 116, &translated, row.isSigned);
+                EXPECT_EQ(std::tuple(value, translated), std::tuple(row.value, row.translated)) << '"' << row.text << '"';
             }
             BOOL translated = TRUE;
-            EXPECT_EQ(GetDlgItemInt(dlg, 999, &translated, FALSE), 0u) << "no such control";
-            EXPECT_EQ(translated, FALSE);
+            const UINT value = GetDlgItemInt(dlg, 999, &translated, FALSE);
+            EXPECT_EQ(std::tuple(value, translated), std::tuple(0u, FALSE)) << "no such control";
         }));
         testing_dialog_script([](HWND dlg) {
             testing_dialog_click(dlg, 118);
@@ -421,15 +390,12 @@ TEST(DialogMachinery, WholeNumbersEndDialogResultsAndTheCommandsButtonsSend)
         });
         EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, RecordingProc, 0), 77);
         EXPECT_EQ(commands_seen, std::vector<int>({118, IDOK, IDOK, IDCANCEL}));
-        EXPECT_EQ(DialogBoxParamA(nullptr, "NoSuchBox", mainhwnd, RecordingProc, 0), -1);
-        EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0), -1);
+        EXPECT_EQ(std::tuple(DialogBoxParamA(nullptr, "NoSuchBox", mainhwnd, RecordingProc, 0),
+                             DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0)), std::tuple(-1, -1));
         EXPECT_EQ(EndDialog(mainhwnd, 0), FALSE) << "the main window is no dialog";
     });
-}
-
-TEST(DialogMachinery, GcvtWritesSignificantDigitsLikeTheCLibrary)
-{
-    const struct { double value; int ndigit; const char *text; } rows[] = {
+    // gcvt writes significant digits like the C library.
+    const struct { double value; int ndigit; const char *text; } gcvt[] = {
         {0.01f, 5, "0.01"},  // the float 0.0099999998 rounds back
         {0.3f, 5, "0.3"},    // trailing zeros dropped
         {123456.0, 5, "1.2346e+05"}, {99999.0, 5, "99999"}, {100000.0, 5, "1e+05"},  // exponent once it reaches ndigit
@@ -438,7 +404,7 @@ TEST(DialogMachinery, GcvtWritesSignificantDigitsLikeTheCLibrary)
         {2.5, 1, "2"}, {0.5, 0, "0.5"},          // ties to even, as printf rounds; fewer than one digit means one
         {1.0 / 3.0, 40, "0.33333333333333331"},  // no more than 17
     };
-    for (const auto &row : rows) {
+    for (const auto &row : gcvt) {
         EXPECT_EQ(gcvt_text(row.value, row.ndigit), row.text) << row.value << " / " << row.ndigit;
         char small[5];
         gcvt_into(row.value, row.ndigit, small, sizeof small);

@@ -1,7 +1,5 @@
-// The windowed program end to end, headless: each test starts the program through its own
-// entry point, drives it at its first idle moment through the test support, and lets it
-// close. Message boxes are answered by the test support and recorded. Also the texts of the
-// program's own reports.
+// The windowed program end to end, headless, driven at its first idle moment (message boxes
+// answered and recorded by the test support); also the texts of the program's own reports.
 #include <regex>
 #include <tuple>
 
@@ -25,7 +23,8 @@ void accept_a_setup_dialog()
     DrawMenuBar(mainhwnd);
 }
 
-TEST(MainWindow, StartsWithDefaultCaptionWholeMenuAndNoPSF)
+// It starts with no PSF; with the centroid analysis on, Create PSF shows its box, then the first statistics.
+TEST(MainWindow, StartsWithDefaultCaptionWholeMenuAndNoPSFThenCreatePSFGreysItemBeepsAndReportsTheFirstTimeOnly)
 {
     const std::vector<std::string> menu = {
         "&File/&Save Data=22", "&File/Save Data &As...=23", "&File/-", "&File/E&xit=25",
@@ -52,44 +51,28 @@ TEST(MainWindow, StartsWithDefaultCaptionWholeMenuAndNoPSF)
         EXPECT_EQ(hwnd, mainhwnd);
         EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
         EXPECT_EQ(testing_menu_outline(mainhwnd), menu);
-        EXPECT_FALSE(testing_menu_item(mainhwnd, IDM_CREATE_PSF).grayed);
-        EXPECT_EQ(HaveCurrentPSF + ionce, 0);
-        EXPECT_STREQ(szFileName, "");
-        EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
-        EXPECT_TRUE(testing_message_boxes().empty());
+        EXPECT_EQ(std::tuple(testing_menu_item(mainhwnd, IDM_CREATE_PSF).grayed, HaveCurrentPSF + ionce,
+                             std::string(szFileName), testing_child_windows(mainhwnd).size(), message_texts().size()),
+                  std::tuple(false, 0, "", 0u, 0u));
         // The first pupil was built under the wavefront cursor.
         EXPECT_EQ(testing_cursors(), (std::vector<std::string>{"WavefrontCursor", "IDC_ARROW"}));
-    });
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(mainhwnd, nullptr);
-}
-
-// With the centroid analysis on: its result box, then the statistics of the first computation.
-TEST(MainWindow, CreatePSFGreysItemBeepsAndShowsStatisticsTheFirstTimeOnly)
-{
-    run_program([] {
-        testing_clear_records();  // the start-up pupil showed its own cursor
+        testing_clear_records();
         nDoCentroidError = 1;
         ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
-        EXPECT_EQ(HaveCurrentPSF, 1);
-        EXPECT_EQ(ionce, 1);
         const TestMenuItem item = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
-        EXPECT_EQ(item.text, "FFT Done");
-        EXPECT_TRUE(item.grayed);
+        EXPECT_EQ(std::tuple(HaveCurrentPSF, ionce, item.text, item.grayed), std::tuple(1, 1, "FFT Done", true));
         EXPECT_EQ(testing_beep_count(), 2) << "the analysis, then the computation";
         EXPECT_EQ(testing_cursors(), (std::vector<std::string>{"fftCursor", "IDC_ARROW"}));
         // The statistics text itself is checked with the reports below.
         const std::vector<TestMessageBox> boxes = testing_message_boxes();
         ASSERT_EQ(boxes.size(), 2u);
-        EXPECT_EQ(boxes[0].caption, "RMS centroid error in large pixels");
         const std::regex figures("-?[0-9]+\\.[0-9]{6}   -?[0-9]+\\.[0-9]{6}");
         EXPECT_TRUE(std::regex_match(boxes[0].text, figures)) << boxes[0].text;
-        EXPECT_EQ(boxes[1].caption, "FFT Statistics");
         EXPECT_EQ(boxes[1].text.rfind("Start time:   ", 0), 0u) << boxes[1].text;
-        EXPECT_EQ(std::tie(boxes[0].type, boxes[1].type), std::make_tuple(UINT{MB_OK}, UINT{MB_ICONINFORMATION | MB_OK}));
-        EXPECT_EQ(std::tie(boxes[0].owner, boxes[1].owner), std::tie(mainhwnd, mainhwnd));
-        // Greyed: the menu cannot run it again. After a settings change it runs again, without
-        // a second report.
+        EXPECT_EQ(std::tie(boxes[0].caption, boxes[0].type, boxes[0].owner, boxes[1].caption, boxes[1].type, boxes[1].owner),
+                  std::make_tuple("RMS centroid error in large pixels", UINT{MB_OK}, mainhwnd, "FFT Statistics",
+                                  UINT{MB_ICONINFORMATION | MB_OK}, mainhwnd));
+        // Greyed, the menu cannot run it again; after a settings change it runs, without a second report.
         nDoCentroidError = 0;
         EXPECT_FALSE(testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF));
         EXPECT_EQ(testing_beep_count(), 2);
@@ -99,6 +82,8 @@ TEST(MainWindow, CreatePSFGreysItemBeepsAndShowsStatisticsTheFirstTimeOnly)
         EXPECT_EQ(testing_beep_count(), 3);
         EXPECT_EQ(testing_message_boxes().size(), 2u);
     });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(mainhwnd, nullptr);
 }
 
 TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBoxAndAfterItTitlesOfTheirTypeAndUnits)
@@ -109,19 +94,16 @@ TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBoxAndAfterItTitlesOfThe
             testing_send_command(mainhwnd, id);
             ASSERT_EQ(testing_message_boxes().size(), 1u) << "id=" << id;
             const TestMessageBox &box = testing_message_boxes()[0];
-            EXPECT_EQ(box.caption + "|" + box.text, "There Is No Current PSF|Click on Create PSF in menu above")
+            EXPECT_EQ(std::tuple(box.caption + "|" + box.text, box.type, box.owner, testing_menu_item(mainhwnd, id).grayed),
+                      std::tuple("There Is No Current PSF|Click on Create PSF in menu above", UINT{MB_OK}, mainhwnd, false))
                 << "id=" << id;
-            EXPECT_EQ(box.type, static_cast<UINT>(MB_OK)) << "id=" << id;
-            EXPECT_EQ(box.owner, mainhwnd) << "id=" << id;
-            EXPECT_FALSE(testing_menu_item(mainhwnd, id).grayed) << "id=" << id;
         }
         EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
         // The pupil views need no PSF.
         testing_clear_records();
         testing_send_command(mainhwnd, 55);
         testing_send_command(mainhwnd, 73);
-        EXPECT_TRUE(testing_message_boxes().empty());
-        EXPECT_EQ(testing_child_windows(mainhwnd).size(), 2u);
+        EXPECT_EQ(std::tuple(message_texts().size(), testing_child_windows(mainhwnd).size()), std::tuple(0u, 2u));
         // With a PSF, its plots' titles follow the plot type and the units.
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
         struct Row { int plotType, units; UINT id; const char *title; } rows[] = {
@@ -141,45 +123,47 @@ TEST(MainWindow, PSFViewsBeforeAnyPSFGiveTheNoCurrentPSFBoxAndAfterItTitlesOfThe
     });
 }
 
-TEST(MainWindow, ViewsOpenWithTheirTitlesAndGeometryFromTheClientSize)
+TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmptyAFileTitleIsNeverAFormatAndViewsOpenWithTheirTitlesAndGeometry)
 {
-    // Client area 1001 x 701; every coordinate truncated toward zero.
-    struct Row {
-        UINT id;
-        const char *title;
-        RECT rect;  // left, top, right = left + width, bottom = top + height
-        bool table;
-    } rows[] = {
-        // x = 0.5 * 1001 / 16 = 31.28, y = 0.5 * 701 / 16 = 21.9; 0.7 W = 700.7, 0.7 H = 490.7
+    // Client area W x H = 1001 x 701, every coordinate truncated toward zero. Tables: corner
+    // (k + 0.5) W / 16, (k + 0.5) H / 16 (31.28, 21.9; 93.84, 65.7; ...), size 0.7 W x 0.7 H = 700.7 x 490.7.
+    // Plots: corner 0.01 W, 0.01 H = 10.01, 7.01 (then 0.02, ...; PSF from 0.11), size 0.85 W x 0.85 H
+    // = 850.85 x 595.85, a contour 0.6375 W = 638.1 wide.
+    struct Row { UINT id; const char *title; RECT rect; bool table; } rows[] = {  // rect: right = left + width
         {55, "Pupil Transmission Values", {31, 21, 31 + 700, 21 + 490}, true},
-        // 1.5 W / 16 = 93.84, 1.5 H / 16 = 65.7
         {56, "Pupil Phase Values", {93, 65, 93 + 700, 65 + 490}, true},
-        // 2.5 W / 16 = 156.4, 2.5 H / 16 = 109.5
         {61, "Amplitude of Field at Focus", {156, 109, 156 + 700, 109 + 490}, true},
-        // 3.5 W / 16 = 218.96, 3.5 H / 16 = 153.3
         {62, "Phase of Field at Focus", {218, 153, 218 + 700, 153 + 490}, true},
-        // 4.5 W / 16 = 281.5, 4.5 H / 16 = 197.2
         {63, "PSF Values (Intensity of Field at Focus)", {281, 197, 281 + 700, 197 + 490}, true},
-        // 0.01 W = 10.01, 0.01 H = 7.01; 0.85 W = 850.85, 0.85 H = 595.85
         {71, "Pupil Tx vs. x in millimeters", {10, 7, 10 + 850, 7 + 595}, false},
         {70, "Pupil Tx vs. y in millimeters", {20, 14, 20 + 850, 14 + 595}, false},
         {72, "Pupil Tx vs. x and y in millimeters", {30, 21, 30 + 850, 21 + 595}, false},
-        // 0.6375 W = 638.1375
         {73, "Contour Plot of Pupil Transmission", {40, 28, 40 + 638, 28 + 595}, false},
         {75, "Pupil Phase vs. x in millimeters", {60, 42, 60 + 850, 42 + 595}, false},
         {74, "Pupil Phase vs. y in millimeters", {70, 49, 70 + 850, 49 + 595}, false},
         {76, "Pupil Phase vs. x and y in millimeters", {80, 56, 80 + 850, 56 + 595}, false},
         {77, "Contour Plot of Pupil Phase-front", {90, 63, 90 + 638, 63 + 595}, false},
-        // 0.11 W = 110.11, 0.11 H = 77.11
         {78, "PSF vs. x in microns.", {110, 77, 110 + 850, 77 + 595}, false},
         {79, "PSF vs. y in microns.", {120, 84, 120 + 850, 84 + 595}, false},
         {80, "PSF vs. x and y in microns.", {130, 91, 130 + 850, 91 + 595}, false},
-        // 0.14 W = 140.14, 0.14 H = 98.14
         {83, "PSF vs. x and y in microns.", {140, 98, 140 + 638, 98 + 595}, false},
     };
     run_program([&] {
-        ASSERT_TRUE(testing_resize_client(mainhwnd, 1001, 701));
+        // A dark pupil tells why the PSF is empty, and a file title is never a format.
+        for (int i = 1; i <= GRID; i++)
+            for (int j = 1; j <= GRID; j++) A_input[i][j] = B_input[i][j] = 0.0f;
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        ASSERT_EQ(testing_message_boxes().size(), 2u);
+        const std::vector<TestMessageBox> &b = testing_message_boxes();
+        EXPECT_EQ(std::tuple(b[0].caption, b[1].caption, b[1].text.find("PSF is empty") != std::string::npos),
+                  std::tuple("FFT Statistics", "Orvinta", true));
+        testing_clear_records();
+        OkMessage(mainhwnd, "Could not read the file %s!", "");
+        OkMessage(mainhwnd, "Could not read the file %s!", "%s%n.txt");
+        EXPECT_EQ(message_texts(), (std::vector<std::string>{
+                                       "Could not read the file Orvinta: Diffraction Point Spread Function of Wavefront!",
+                                       "Could not read the file %s%n.txt!"}));
+        ASSERT_TRUE(testing_resize_client(mainhwnd, 1001, 701));
         for (const Row &row : rows) {
             SCOPED_TRACE("id=" + std::to_string(row.id));
             ASSERT_TRUE(testing_choose_menu_item(mainhwnd, row.id));
@@ -190,41 +174,17 @@ TEST(MainWindow, ViewsOpenWithTheirTitlesAndGeometryFromTheClientSize)
             EXPECT_EQ(view.title, row.title);
             const RECT &r = view.rect, &w = row.rect;
             EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom), std::tie(w.left, w.top, w.right, w.bottom));
-            EXPECT_EQ((view.style & (WS_VSCROLL | WS_HSCROLL)) != 0, row.table);
-            EXPECT_EQ(view.style & WS_CHILD, static_cast<DWORD>(WS_CHILD));
-            EXPECT_TRUE(testing_menu_item(mainhwnd, row.id).grayed);
+            EXPECT_EQ(std::tuple((view.style & (WS_VSCROLL | WS_HSCROLL)) != 0, view.style & WS_CHILD,
+                                 testing_menu_item(mainhwnd, row.id).grayed), std::tuple(row.table, DWORD(WS_CHILD), true));
         }
         EXPECT_EQ(testing_child_windows(mainhwnd).size(), 17u);
     });
 }
 
-TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmptyAndAFileTitleIsNeverAFormat)
-{
-    run_program([] {
-        for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) A_input[i][j] = B_input[i][j] = 0.0f;
-        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
-        ASSERT_EQ(testing_message_boxes().size(), 2u);
-        EXPECT_EQ(testing_message_boxes()[0].caption, "FFT Statistics");
-        EXPECT_EQ(testing_message_boxes()[1].caption, "Orvinta");
-        EXPECT_NE(testing_message_boxes()[1].text.find("PSF is empty"), std::string::npos);
-        testing_clear_records();
-        OkMessage(mainhwnd, "Could not read the file %s!", "");
-        OkMessage(mainhwnd, "Could not read the file %s!", "%s%n.txt");
-        EXPECT_EQ(message_texts(), (std::vector<std::string>{
-                                       "Could not read the file Orvinta: Diffraction Point Spread Function of Wavefront!",
-                                       "Could not read the file %s%n.txt!"}));
-    });
-}
-
-// Start-up settings: 10 mm pupil, ncenter 19.5, F/5.6 (EFL 56 mm), 500 nm.
-// Pupil step 10 / 39 = 0.2564103 mm, extent 127 steps = 32.56410 mm.
-// Microns: extent 3.9 x 56 x 500 x 0.001 = 109.2, step 109.2 / 127 = 0.8598425;
-//   Airy 2.44 x 500 x 5.6 x 0.001 = 6.832 (float 6.8319998), 6.832 / 0.8598425 = 7.945636.
-// Milliradians: extent 3.9 x 0.5 = 1.95, step 0.01535433; Airy 2.44 x 500e-9 / 0.01 x 1000
-//   = 0.122 mrad, 7.945636 steps.
-// Arc seconds: extent 3.9 x 3600 x 180 / 3.14159 x 0.0005 = 402.2167, step 3.167061;
-//   Airy 2.44 x 5e-5 rad x 206264.8 = 25.16431", 25.16431 / 3.167061 = 7.945630 steps.
+// Start-up: 10 mm pupil, ncenter 19.5, F/5.6 (EFL 56 mm), 500 nm; pupil step 10 / 39 = 0.2564103 mm,
+// extent 127 steps = 32.56410 mm. PSF extent 3.9 x 56 x 500e-3 = 109.2 um (step / 127 = 0.8598425),
+// 3.9 x 0.5 = 1.95 mrad (0.01535433), 3.9 x 3600 x 180 / 3.14159 x 5e-4 = 402.2167" (3.167061);
+// Airy 2.44 x 500e-3 x 5.6 = 6.832 um = 0.122 mrad = 25.16431" (x 206264.8), 7.94564 steps (7.94563 in ").
 std::string expected_review(const char *step, const char *extent, const char *units, const char *airy,
                             const char *airySteps, const char *zoomLine)
 {
@@ -244,35 +204,27 @@ TEST(ProgramTexts, ReviewDomainsShowsTheStartUpDomainsInEachUnit)
     };
     run_program([&] {
         for (const auto &row : rows) {
-            nCurrentPSFUnits = row.units;
-            izoom = row.zoom;
+            nCurrentPSFUnits = row.units, izoom = row.zoom;
             set_domains();
             testing_clear_records();
             testing_choose_menu_item(mainhwnd, IDM_REVIEW_DOMAINS);
             ASSERT_EQ(testing_message_boxes().size(), 1u);
             const TestMessageBox &box = testing_message_boxes()[0];
-            EXPECT_EQ(box.text, row.text) << "units=" << row.units << " izoom=" << row.zoom;
-            EXPECT_EQ(box.caption, "Review Domains");
-            EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
-            EXPECT_EQ(box.owner, mainhwnd);
+            EXPECT_EQ(std::tuple(box.text, box.caption, box.type, box.owner),
+                      std::tuple(row.text, "Review Domains", UINT{MB_OK}, mainhwnd)) << "units=" << row.units;
         }
     });
 }
 
-// Fixed form and dropped zeros show in Review Domains, and 3600 and 0.75 with 7 digits in the
-// statistics below; the exponent form only here.
-TEST(Reports, GeneralNumberFormatKeepsNSignificantDigits)
+SYSTEMTIME at(WORD hour, WORD minute, WORD second, WORD ms) { return SYSTEMTIME{0, 0, 0, 0, hour, minute, second, ms}; }
+
+// Fixed form and dropped zeros show in Review Domains and the statistics below; the exponent form only here.
+TEST(Reports, GeneralNumbersKeepNSignificantDigitsAndTheStatisticsShowBothTimesAndTheElapsedSeconds)
 {
     struct Row { double value; const char *text; } rows[] = {
         {1234567.0, "1.23457e+06"}, {0.0001234, "0.0001234"}, {0.00001234, "1.234e-05"}};  // exponents 6, -4, -5
     for (const Row &row : rows) EXPECT_EQ(gN(row.value, 6), row.text) << "value=" << row.value;
-}
-
-SYSTEMTIME at(WORD hour, WORD minute, WORD second, WORD ms) { return SYSTEMTIME{0, 0, 0, 0, hour, minute, second, ms}; }
-
-TEST(Reports, FFTStatisticsTextFormatsBothTimesAndTheElapsedSeconds)
-{
-    struct Row { const char *name; SYSTEMTIME start, end; const char *text; } rows[] = {
+    struct Statistics { const char *name; SYSTEMTIME start, end; const char *text; } statistics[] = {
         {"across a minute: 2.75 s", at(14, 59, 58, 500), at(15, 0, 1, 250),
          "Start time:   14:59:58.50\nEnd time:    15:00:01.25\n\nEllapsed time:  2.75 seconds."},
         {"past midnight: 0.50 s, then 0.25 s", at(23, 59, 59, 500), at(0, 0, 0, 250),
@@ -282,7 +234,7 @@ TEST(Reports, FFTStatisticsTextFormatsBothTimesAndTheElapsedSeconds)
         {"milliseconds truncate to hundredths", at(8, 0, 0, 19), at(8, 0, 0, 999),
          "Start time:    8:00:00.01\nEnd time:     8:00:00.99\n\nEllapsed time:  0.98 seconds."},
     };
-    for (const Row &row : rows) EXPECT_EQ(FFTStatisticsText(row.start, row.end), row.text) << row.name;
+    for (const Statistics &row : statistics) EXPECT_EQ(FFTStatisticsText(row.start, row.end), row.text) << row.name;
 }
 
 }  // namespace
@@ -297,7 +249,6 @@ TEST(MainWindowCommandLine, APathSplitAtItsBlanksIsTakenWhole)
     char *argv[] = {name, first, second, nullptr};
     window_main(3, argv);
     testing_end();
-    EXPECT_EQ(file_name, "/nonexistent/my psf file.txt");
-    EXPECT_EQ(title, "my psf file.txt");
+    EXPECT_EQ(file_name + "|" + title, "/nonexistent/my psf file.txt|my psf file.txt");
     EXPECT_EQ(texts, std::vector<std::string>{"File my psf file.txt cannot be read!"});
 }

@@ -1,7 +1,6 @@
 // Shared by the program's tests: one toolkit for the whole run, the windowed program started
-// through its own entry point with the test body run at its first idle moment (message boxes,
-// dialogs and file dialogs answered and recorded by the test support; an unscripted dialog is
-// cancelled), and the program binary run as a command.
+// through its own entry point with the test body run at its first idle moment (boxes and dialogs
+// answered and recorded by the test support), and the program binary run as a command.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// The views: what a plot view hands its chart (points of each kind, the logarithmic PSF, the
-// titles, the builders' record), a table paint's cells, the tables' sizing, scrolling and keys,
-// the right-click menus, and the registry that opens and closes views.
+// The views: what a plot view hands its chart, a table paint's cells, the tables' sizing,
+// scrolling and keys, the right-click menus, and the registry that opens and closes views.
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -30,15 +29,11 @@ protected:
     HDC dc = nullptr;
 };
 
-TEST_F(PlotViews, PointsAndExtentsOfEachKindFollowTheZoomWindow)
+TEST_F(PlotViews, PointsFollowTheZoomLogPsfClipsFlatDataGetARangeAndTitlesCarryTheFigures)
 {
-    // Abscissas in sample steps: PSF samples sit on the index (65 at 0), pupil samples half a
-    // step off it (64.5 at 0). Zoom 2 shows indices 33..96.
-    struct Row {
-        int kind, zoom, points;
-        double first, last;  // x of the first and last point, in steps
-        int side;            // contour columns and rows, 0 for other kinds
-    } rows[] = {
+    // first, last: x of the first and last point in steps (PSF samples on the index, 65 at 0; pupil samples at
+    // 64.5 at 0; zoom 2 shows 33..96); side: a grid's columns and rows, else 0.
+    struct Row { int kind, zoom, points; double first, last; int side; } rows[] = {
         {7, 1, 128, -64, 63, 0},     {14, 2, 64, -32, 31, 0},   {17, 1, 128, -63.5, 63.5, 0},
         {16, 2, 64, -31.5, 31.5, 0}, {8, 2, 4096, -32, 31, 0},  {11, 1, 16384, -63.5, 63.5, 128},
         {9, 2, 4096, -32, 31, 64},
@@ -58,46 +53,20 @@ TEST_F(PlotViews, PointsAndExtentsOfEachKindFollowTheZoomWindow)
             EXPECT_DOUBLE_EQ(graph_ypos_extent, row.last * step);
         }
     }
-}
-
-TEST_F(PlotViews, LogarithmicPsfClipsAtTheDecadeLimit)
-{
     for (int i = 1; i <= GRID; i++) m_output[i][65] = 0.0f;
-    struct Row { int i; float value; double plotted; } rows[] = {
-        // Four decades below the peak of 100: clip value 10^-3, so everything below plots at -3.
+    // Four decades below a peak of 100: clip value 10^-3, so everything below plots at -3.
+    struct Sample { int i; float value; double plotted; } samples[] = {
         {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)}, {30, 10.0f, 1.0}, {65, 100.0f, 2.0},
     };
-    for (const Row &row : rows) m_output[row.i][65] = row.value;
-    PSFPlotType = PSF_LOGARITHMIC;
-    nPSFdecades = 4;
+    for (const Sample &row : samples) m_output[row.i][65] = row.value;
+    PSFPlotType = PSF_LOGARITHMIC, nPSFdecades = 4;
     paint(7, 1);
     EXPECT_EQ(PSFthold, 0.001f);
-    for (const Row &row : rows) EXPECT_DOUBLE_EQ(z[row.i - 1], row.plotted) << "log, i = " << row.i;
+    for (const Sample &row : samples) EXPECT_DOUBLE_EQ(z[row.i - 1], row.plotted) << "log, i = " << row.i;
     PSFPlotType = PSF_LINEAR;
     paint(7, 1);
-    for (const Row &row : rows) EXPECT_DOUBLE_EQ(z[row.i - 1], row.value) << "linear, i = " << row.i;
-}
-
-TEST_F(PlotViews, TitlesCarryTheCentroidAndTheRmsWithTheCurrentDigits)
-{
-    wavesrms = 1.0f / 3.0f;  // 0.333333343267...
-    xpsfcent = 2.0f;
-    ypsfcent = 1e30f;
-    sig = 10;
-    set_domains();
-    ASSERT_NEAR(XPSFStep, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
-    struct Row { int kind; const char *title; int sigAfter; } rows[] = {
-        {12, "0.3333333433 waves RMS", 10}, {8, "Centroids: x = 1.72     y = 8.6e+29", 3}, {12, "0.333 waves RMS", 3},
-    };
-    for (const Row &row : rows) {
-        paint(row.kind, 1);
-        EXPECT_STREQ(zG.Title, row.title) << "kind " << row.kind;
-        EXPECT_EQ(sig, row.sigAfter) << "kind " << row.kind;
-    }
-}
-
-TEST_F(PlotViews, FlatDataGetARangeOfOneThousandthAndAFlatContourDrawsItsFrameAndTitle)
-{
+    for (const Sample &row : samples) EXPECT_DOUBLE_EQ(z[row.i - 1], row.value) << "linear, i = " << row.i;
+    // Flat data get a range of one thousandth, and a flat contour still draws its frame and title.
     for (int i = 1; i <= GRID; i++) phase_input[i][65] = 0.0f;
     paint(15, 1);
     EXPECT_EQ(zG.YMin, 0.0);
@@ -106,9 +75,21 @@ TEST_F(PlotViews, FlatDataGetARangeOfOneThousandthAndAFlatContourDrawsItsFrameAn
         for (int i = 1; i <= GRID; i++) m_output[i][j] = 0.0f;
     ClearRecordedOps(dc);
     paint(9, 1);
-    const std::vector<RecordedOp> ops = RecordedOps(dc);
     const auto title = [](const RecordedOp &op) { return op.text == "Point Spread Function"; };
-    EXPECT_TRUE(std::any_of(ops.begin(), ops.end(), title));
+    EXPECT_TRUE(std::ranges::any_of(RecordedOps(dc), title));
+    wavesrms = 1.0f / 3.0f;  // 0.333333343267...
+    xpsfcent = 2.0f, ypsfcent = 1e30f;
+    sig = 10;
+    set_domains();
+    ASSERT_NEAR(XPSFStep, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
+    struct Title { int kind; const char *title; int sigAfter; } titles[] = {
+        {12, "0.3333333433 waves RMS", 10}, {8, "Centroids: x = 1.72     y = 8.6e+29", 3}, {12, "0.333 waves RMS", 3},
+    };
+    for (const Title &row : titles) {
+        paint(row.kind, 1);
+        EXPECT_STREQ(zG.Title, row.title) << "kind " << row.kind;
+        EXPECT_EQ(sig, row.sigAfter) << "kind " << row.kind;
+    }
 }
 
 // Every field of the record, compared one by one; texts: null stays null, empty stays empty.
@@ -183,10 +164,9 @@ protected:
     const int metrics[2] = {cxChar, cyChar};
 };
 
-TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
+TEST_F(TablePaint, EachCellIsFormattedRightAlignedAtTenCharactersPerColumnAndAPartialPaintMatchesAWholeOne)
 {
-    // Column j ends at (10 j - characters scrolled) x 8 pixels; row i's top is at
-    // (i - lines scrolled) x 15 pixels.
+    // Column j ends at (10 j - characters scrolled) x 8 pixels; row i's top is at (i - lines scrolled) x 15.
     struct Row { const char *name; int kind, j, i; float value; int line, character, x, y; const char *text; } rows[] = {
         {"transmission, scrolled to the middle", 0, 64, 65, 1.0f, 60, 600, 320, 75, " 1.000"},
         {"phase, negative", 1, 2, 3, -0.125f, 0, 0, 160, 45, " -0.125"},
@@ -204,24 +184,20 @@ TEST_F(TablePaint, EachCellIsFormattedAndRightAlignedAtTenCharactersPerColumn)
         for (const RecordedOp &op : RecordedOps(dc))
             if (op.kind == RecordedKind::Text && !op.points.empty() && op.points[0].x == row.x && op.points[0].y == row.y)
                 text = op.text, align = op.textAlign;
-        EXPECT_EQ(text, row.text) << row.name;
-        EXPECT_EQ(align, static_cast<UINT>(TA_RIGHT | TA_TOP)) << row.name;
+        EXPECT_EQ(std::tuple(text, align), std::tuple(row.text, static_cast<UINT>(TA_RIGHT | TA_TOP))) << row.name;
         cell = 0.0f;
     }
-}
-
-TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
-{
+    // A partial paint gives the same pixels as drawing every cell.
     for (int j = 1; j <= 128; j++)
         for (int i = 1; i <= 128; i++) i_output[j][i] = static_cast<float>((j * 37 + i * 11) % 2000) - 1000.25f;
     HDC everything = CreateImageDC(640, 300);
     iVscrollPos[3] = 40, iHscrollPos[3] = 300;
     PaintTable(everything, 3, RECT{-100000, -100000, 100000, 100000});
-    struct Row { const char *name; RECT update; } rows[] = {
+    struct Part { const char *name; RECT update; } parts[] = {
         {"middle", {150, 100, 420, 160}}, {"left edge", {0, 0, 5, 300}},
         {"bottom strip", {0, 300 - 15, 640, 300}}, {"one pixel", {319, 150, 320, 151}},
     };
-    for (const Row &row : rows) {
+    for (const Part &row : parts) {
         DeleteDC(dc);
         dc = CreateRecordingDC(640, 300);  // a white page
         paint(3, 40, 300, row.update);
@@ -234,21 +210,8 @@ TEST_F(TablePaint, APartialPaintGivesTheSamePixelsAsDrawingEveryCell)
     DeleteDC(everything);
 }
 
-// The table views driven through the running program, given size, scroll and key messages as
-// the window system would send them. The default font is measured independently of the views.
-struct Metrics { int cx, cy, maxWidth; };
-Metrics default_font_metrics()
-{
-    TEXTMETRICA tm{};
-    HDC dc = GetDC(mainhwnd);
-    GetTextMetricsA(dc, &tm);
-    ReleaseDC(mainhwnd, dc);
-    const int cx = static_cast<int>(tm.tmAveCharWidth), caps = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 3 * cx / 2 : cx;
-    return {cx, static_cast<int>(tm.tmHeight + tm.tmExternalLeading), 128 * 10 * cx + 22 * caps};  // 128 columns, a margin
-}
 
-// Opens a view and lets the toolkit settle its real size, so no later layout pass overrides
-// the sizes the tests send.
+// Opens a view and lets the toolkit settle its real size, so no later layout overrides the tests' sizes.
 HWND open_view(UINT id, HWND *handle)
 {
     testing_send_command(mainhwnd, id);
@@ -256,26 +219,22 @@ HWND open_view(UINT id, HWND *handle)
     return *handle;
 }
 
-LRESULT size(HWND view, int width, int height)
-{
-    return SendMessageA(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
-}
 
+// The table views driven through the running program, given size, scroll and key messages as
+// the window system would send them; the default font is measured independently of the views.
 // Vertical range = max(0, 129 + 2 - lines in the client); horizontal range = max(0, 10 + (line
 // width - client width) / cxChar), the quotient truncated toward zero, so a client a part
 // character short of line + 10 characters still scrolls 1; each position half its range.
 TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTablesButNotPlots)
 {
-    // Client height: lines * cyChar + pixels (-1: a part line of cyChar - 1 pixels); width:
-    // line width + chars * cxChar + pixels.
+    // Height: lines * cyChar + pixels (-1: cyChar - 1 pixels); width: line width + chars * cxChar + pixels.
     struct Size { int lines, linePixels, chars, charPixels, vmax, vpos, hmax, hpos; } sizes[] = {
         {40, 0, -100, 0, 91, 45, 110, 55},  {40, -1, -100, 1, 91, 45, 109, 54}, {130, 0, 10, -1, 1, 0, 1, 0},
         {200, 0, -1000, 0, 0, 0, 1010, 505}, {0, 0, 40, 0, 131, 65, 0, 0},      {1, 0, 0, 0, 130, 65, 10, 5},
         {131, 0, 10, 0, 0, 0, 0, 0},  // last: with no scroll bar left the toolkit lays the view out anew
     };
-    // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40),
-    // characters 0..110 (a page is 8). Every row starts at line 45, character 55 unless it
-    // says otherwise.
+    // A 40-line client 100 characters narrower than the line: lines 0..91 (a page is 40), characters 0..110
+    // (a page is 8). Each row starts at its own line and character.
     struct Request { const char *name; UINT message; WPARAM param; int fromLine, fromChar, line, character; };
     const Request requests[] = {
         {"line up", WM_VSCROLL, SB_LINEUP, 45, 55, 44, 55}, {"line down", WM_VSCROLL, SB_LINEDOWN, 45, 55, 46, 55},
@@ -301,7 +260,14 @@ TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTable
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
         const HWND psf = open_view(IDM_TABLE_PSF, &hwndChildModulusOutput);
         ASSERT_NE(psf, nullptr);
-        const Metrics m = default_font_metrics();
+        const auto size = [](HWND v, int w, int h) { return SendMessageA(v, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w, h)); };
+        TEXTMETRICA tm{};
+        HDC dc = GetDC(mainhwnd);
+        GetTextMetricsA(dc, &tm);
+        ReleaseDC(mainhwnd, dc);
+        const int cx = static_cast<int>(tm.tmAveCharWidth), caps = (tm.tmPitchAndFamily & TMPF_FIXED_PITCH) ? 3 * cx / 2 : cx;
+        const struct { int cx, cy, maxWidth; } m = {cx, static_cast<int>(tm.tmHeight + tm.tmExternalLeading),
+                                                    128 * 10 * cx + 22 * caps};  // 128 columns, a margin
         for (const Size &row : sizes) {
             SCOPED_TRACE(testing::Message() << row.lines << " lines, " << row.chars << " characters");
             const int height = row.lines * m.cy + (row.linePixels < 0 ? m.cy - 1 : row.linePixels);
@@ -313,18 +279,14 @@ TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTable
             int lo = -1, hi = -1, hlo = -1, hhi = -1;
             GetScrollRange(psf, SB_VERT, &lo, &hi);
             GetScrollRange(psf, SB_HORZ, &hlo, &hhi);
-            EXPECT_EQ(std::tie(lo, hi, hhi), std::tie(hlo, row.vmax, row.hmax));
-            EXPECT_EQ(GetScrollPos(psf, SB_VERT), row.vpos);
-            EXPECT_EQ(GetScrollPos(psf, SB_HORZ), row.hpos);
-            EXPECT_EQ(std::tie(cxClient, cyClient), std::tie(width, height));
+            EXPECT_EQ(std::tuple(lo, hi, hhi, GetScrollPos(psf, SB_VERT), GetScrollPos(psf, SB_HORZ), cxClient, cyClient),
+                      std::tuple(hlo, row.vmax, row.hmax, row.vpos, row.hpos, width, height));
         }
         const HWND view = open_view(IDM_TABLE_TRANSMISSION, &hwndChildRealInput);
         const HWND plot = open_view(IDM_PLOT_TRANS_CONTOUR, &hwndChildInRealPlotCont);
-        ASSERT_NE(view, nullptr);
-        ASSERT_NE(plot, nullptr);
+        ASSERT_TRUE(view && plot);
         size(view, m.maxWidth - 100 * m.cx, 40 * m.cy);
-        ASSERT_EQ(iVscrollMax[0], 91);
-        ASSERT_EQ(iHscrollMax[0], 110);
+        ASSERT_EQ(std::tie(iVscrollMax[0], iHscrollMax[0]), std::make_tuple(91, 110));
         const int plotThumb = GetScrollPos(plot, SB_VERT);
         for (const Request &row : requests) {
             const LPARAM repeat = row.message == WM_KEYDOWN ? 1 : 0;
@@ -333,12 +295,11 @@ TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTable
             SetScrollPos(view, SB_HORZ, row.fromChar, TRUE);
             // A plot ignores the same message and leaves the table where it is.
             EXPECT_EQ(SendMessageA(plot, row.message, row.param, repeat), 0) << row.name;
-            EXPECT_EQ(GetScrollPos(plot, SB_VERT), plotThumb) << row.name;
-            EXPECT_EQ(std::tie(iVscrollPos[0], iHscrollPos[0]), std::tie(row.fromLine, row.fromChar)) << row.name;
+            EXPECT_EQ(std::tuple(GetScrollPos(plot, SB_VERT), iVscrollPos[0], iHscrollPos[0]),
+                      std::tuple(plotThumb, row.fromLine, row.fromChar)) << row.name;
             EXPECT_EQ(SendMessageA(view, row.message, row.param, repeat), 0) << row.name;
-            EXPECT_EQ(std::tie(iVscrollPos[0], iHscrollPos[0]), std::tie(row.line, row.character)) << row.name;
-            EXPECT_EQ(GetScrollPos(view, SB_VERT), row.line) << row.name;
-            EXPECT_EQ(GetScrollPos(view, SB_HORZ), row.character) << row.name;
+            EXPECT_EQ(std::tuple(iVscrollPos[0], iHscrollPos[0], GetScrollPos(view, SB_VERT), GetScrollPos(view, SB_HORZ)),
+                      std::tuple(row.line, row.character, row.line, row.character)) << row.name;
         }
         // A plot's size is the last size all the same, but leaves the tables' ranges alone.
         EXPECT_EQ(size(plot, 321, 123), 0);
@@ -370,8 +331,7 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
         testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
-        ASSERT_EQ(testing_popup_menus().size(), 2u);
-        ASSERT_EQ(testing_filedlg_requests().size(), 1u);
+        ASSERT_EQ(std::tuple(testing_popup_menus().size(), testing_filedlg_requests().size()), std::tuple(2u, 1u));
         EXPECT_EQ(testing_filedlg_requests()[0].filters.size(), 2u);
         const std::string svg = slurp(folder + "/contour.svg");
         const std::string size =
@@ -401,24 +361,20 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
             EXPECT_EQ(testing_popup_menus().back(), row.items);
             ASSERT_EQ(testing_message_boxes().size(), boxes + 1);
             const TestMessageBox &box = testing_message_boxes().back();
-            EXPECT_EQ(box.caption, "Image Quality");
             // 127 / (2 x 19.5) PSF samples per lambda F at the start-up radius; widths in microns.
-            EXPECT_EQ(box.text.rfind("strehl: ", 0), 0u) << box.text;
-            EXPECT_NE(box.text.find(" um\nfwhm_y: "), std::string::npos) << box.text;
-            EXPECT_NE(box.text.find("\nsampling_q: 3.25641026 samples per lambda F\n"), std::string::npos) << box.text;
+            EXPECT_EQ(std::tuple(box.caption, box.text.rfind("strehl: ", 0), box.text.find(" um\nfwhm_y: ") != std::string::npos,
+                                 box.text.find("\nsampling_q: 3.25641026 samples per lambda F\n") != std::string::npos),
+                      std::tuple("Image Quality", 0u, true, true)) << box.text;
         }
     });
     EXPECT_EQ(code, 0);
 }
 
-// The registry: a closed view gives its menu command back and opens again, closing one view
-// leaves the others, and each group function closes its own only.
-const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
-
-std::size_t open_count() { return testing_child_windows(mainhwnd).size(); }
-
+// A closed view gives its menu command back, closing one leaves the others, a group function closes its own.
 TEST(ViewRegistry, ClosedViewsGiveTheirCommandsBackAndGroupFunctionsCloseTheirOwnOnly)
 {
+    const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73, 74, 75, 76, 77, 78, 79, 80, 83};
+    const auto open_count = [] { return testing_child_windows(mainhwnd).size(); };
     // Which views survive, when all seventeen are open.
     const struct { const char *name; void (*close)(); std::vector<UINT> left; } rows[] = {
         {"DestroyInputChildWindows keeps the pupil slice plots", DestroyInputChildWindows,
@@ -450,8 +406,7 @@ TEST(ViewRegistry, ClosedViewsGiveTheirCommandsBackAndGroupFunctionsCloseTheirOw
             DestroyOutputChildWindows();
             ASSERT_EQ(open_count(), 0u);
         }
-        EXPECT_EQ(ChildKind(mainhwnd), CHILD_KIND_NONE);
-        EXPECT_EQ(ChildKind(nullptr), CHILD_KIND_NONE) << "a null window is no closed view";
+        EXPECT_EQ(std::tuple(ChildKind(mainhwnd), ChildKind(nullptr)), std::tuple(CHILD_KIND_NONE, CHILD_KIND_NONE));
         // Scroll messages for a window that is not a view go to default processing.
         EXPECT_EQ(ChildWndProc(mainhwnd, WM_VSCROLL, SB_LINEDOWN, 0), 0);
     });
