@@ -142,6 +142,16 @@ TEST_F(PlotViews, BuildersFillExactlyTheirFields)
         paint(row.kind, row.zoom);
         expect_record(zG, *row.want, row.name);
     }
+    // Plot colours count down the palette from the view's start, below 0 black: the surfaces start
+    // at 7 (light grey, grey, purple), the PSF contours at 14 (yellow, magenta, red), the others at
+    // 0. Contour maps ask for 2 levels of the PSF, 4 of the transmission and 6 of the phase.
+    const struct { int kind; COLORREF first, third; int contours; } views[] = {
+        {8, RGB(192, 192, 192), RGB(128, 0, 128), 0}, {9, RGB(255, 255, 0), RGB(255, 0, 0), 2}, {11, 0, 0, 4}, {13, 0, 0, 6}};
+    for (const auto &view : views) {
+        paint(view.kind, 1);
+        EXPECT_EQ(std::tuple(PlotColorArray[0], PlotColorArray[2], zG.NumContours),
+                  std::tuple(view.first, view.third, view.contours)) << "kind " << view.kind;
+    }
 }
 
 // Tables with fixed character metrics (8 x 15 pixels), put back afterwards.
