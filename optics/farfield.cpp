@@ -93,3 +93,12 @@ void do_FFT()
     if (nDoCentroidError == 1) report_centroid_error();
     HaveCurrentPSF = 1;
 }
+
+PsfPeak find_psf_peak()
+{
+    PsfPeak peak{0, 0, -1.0f};
+    for (int j = 1; j <= GRID; j++)
+        for (int i = 1; i <= GRID; i++)
+            if (m_output[i][j] > peak.value) peak = {i, j, m_output[i][j]};
+    return peak;
+}

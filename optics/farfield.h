@@ -10,3 +10,12 @@ void do_FFT();
 // True when the last do_FFT found no light at all (empty or fully obscured pupil): the PSF
 // and the centroids were left at zero.
 bool psf_is_dark();
+
+struct PsfPeak {
+    int i = 0, j = 0;  // the sample, [1..128] each
+    float value = 0.0f;
+};
+
+// The brightest sample of m_output. Of equal samples the first met with j outer and i inner
+// wins, so every figure measured through the peak uses the sample the batch job prints.
+PsfPeak find_psf_peak();

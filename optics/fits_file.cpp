@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "optics/domains.h"
+#include "optics/figures.h"
 #include "optics/settings.h"
 
 namespace {
@@ -111,9 +112,11 @@ bool format_fits_file(const ImageQuality &quality, const std::vector<SettingValu
     fits.key("PIXUNIT", psf_unit_name(), "unit of PIXELSCL");
     fits.key("PUPILSCL", XPupilStep * 1e-3, "[m] pupil sample step");
     fits.key("NORMALIZ", "peak=100", "PSF scaled to a peak of 100");
-    if (quality.strehl) fits.key("STREHL", *quality.strehl, "Strehl ratio on axis");
     fits.key("WFERMS", wavesrms, "[waves] RMS wavefront error");
-    fits.key("SAMPLING", quality.sampling_q, "PSF samples per lambda F");
+    for (const Figure &figure : figure_table()) {
+        const std::optional<double> value = figure.value(quality);
+        if (figure.fitsKeyword && value) fits.key(figure.fitsKeyword, *value, figure.fitsComment);
+    }
     fits.key("XCENTROI", xpsfcent, "x centroid, samples from the centre (65)");
     fits.key("YCENTROI", ypsfcent, "y centroid, samples from the centre (65)");
     for (const auto &[name, value] : settings) {

@@ -31,22 +31,6 @@ std::optional<double> strehl_ratio()
     return (re * re + im * im) / (sum_t * sum_t);
 }
 
-struct Peak {
-    int i = 1, j = 1;
-    double value = 0;
-};
-
-// The first sample that is strictly greater than every one before it, i outer and j inner.
-Peak find_peak()
-{
-    Peak p{1, 1, m_output[1][1]};
-    for (int i = 1; i <= GRID; i++)
-        for (int j = 1; j <= GRID; j++)
-            if (m_output[i][j] > p.value)
-                p = {i, j, m_output[i][j]};
-    return p;
-}
-
 // Width at half the peak along one line through the peak; value(k) reads sample k of the line.
 // Each crossing is found walking outward from the peak and placed by linear interpolation
 // between the last sample above half and the first at or below it.
@@ -85,7 +69,7 @@ double psf_total()
 
 double centroid_distance(int i, int j)
 {
-    return std::hypot(i - (65.0 + xpsfcent), j - (65.0 + ypsfcent));
+    return std::hypot(i - (PSF_CENTRE + double(xpsfcent)), j - (PSF_CENTRE + double(ypsfcent)));
 }
 
 // Radii (in samples) that hold the given fractions of the energy, about the centroid. The
@@ -188,8 +172,8 @@ ImageQuality image_quality()
     const double total = psf_total();
     if (psf_is_dark() || total <= 0)
         return q;
-    const Peak p = find_peak();
-    const double half = p.value / 2;
+    const PsfPeak p = find_psf_peak();
+    const double half = p.value / 2.0;
     if (auto w = half_width(p.i, half, [&](int k) { return double(m_output[k][p.j]); }))
         q.fwhm_x = *w * XPSFStep;
     if (auto w = half_width(p.j, half, [&](int k) { return double(m_output[p.i][k]); }))

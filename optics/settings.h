@@ -6,6 +6,7 @@
 constexpr int GRID = 128;               // samples along each side of pupil and far field
 constexpr int GRID_VALUES = GRID * GRID;
 constexpr int DATA_LENGTH = 2 * GRID_VALUES;  // floats in data1/data2: complex, interleaved
+constexpr int PSF_CENTRE = 65;         // the far-field sample on the optical axis, along i and j
 
 // Field arrays, [1..128][1..128], first index i along x, second j along y.
 extern float **r_input, **phase_input, **A_input, **B_input;

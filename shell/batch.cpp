@@ -7,15 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "optics/centroid.h"
 #include "optics/datafile.h"
 #include "optics/domains.h"
+#include "optics/centroid.h"
 #include "optics/farfield.h"
+#include "optics/figures.h"
 #include "optics/fits_file.h"
 #include "optics/hooks.h"
 #include "optics/image_quality.h"
 #include "optics/output_file.h"
-#include "optics/pupil.h"
+#include "optics/psf_pipeline.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
 #include "shell/batch_plot.h"
@@ -32,56 +33,26 @@ void batch_notify(const char *caption, const char *text, bool)
     std::printf("note: %s\n", text);
 }
 
-struct Peak {
-    int i = 0, j = 0;
-    float value = 0.0f;
-};
-
-Peak find_peak()
+void print_results(const PsfReport &report)
 {
-    Peak peak;
-    peak.value = -1.0f;
-    for (int j = 1; j <= GRID; j++)
-        for (int i = 1; i <= GRID; i++)
-            if (m_output[i][j] > peak.value) peak = {i, j, m_output[i][j]};
-    return peak;
-}
-
-void print_results()
-{
-    std::printf("wavesrms: %.9g\n", wavesrms);
-    std::printf("xpsfcent: %.9g\n", xpsfcent);
-    std::printf("ypsfcent: %.9g\n", ypsfcent);
-    const Peak peak = find_peak();
-    std::printf("peak: %d %d\n", peak.i, peak.j);
+    std::printf("wavesrms: %.9g\n", report.wavesrms);
+    std::printf("xpsfcent: %.9g\n", report.xpsfcent);
+    std::printf("ypsfcent: %.9g\n", report.ypsfcent);
+    std::printf("peak: %d %d\n", report.peak.i, report.peak.j);
     set_domains();
     std::printf("XPupilStep: %.9g\n", XPupilStep);
     std::printf("pupil_graph_extent: %.9g\n", pupil_graph_extent);
     std::printf("XPSFStep: %.9g\n", XPSFStep);
     std::printf("psf_graph_extent: %.9g\n", psf_graph_extent);
-    if (nDoCentroidError == 1 && last_centroid_error.valid) {
-        std::printf("rmsx: %.9g\n", last_centroid_error.rmsx);
-        std::printf("rmsy: %.9g\n", last_centroid_error.rmsy);
+    if (report.centroid_error) {
+        std::printf("rmsx: %.9g\n", report.centroid_error->rmsx);
+        std::printf("rmsy: %.9g\n", report.centroid_error->rmsy);
     }
-}
-
-void print_figure(const char *name, const std::optional<double> &value)
-{
-    std::printf("%s: %s\n", name, figure_text(value).c_str());
-}
-
-// The figures of merit beside the other results; a warning about the sampling goes to
-// standard error, one line each.
-void print_image_quality(const ImageQuality &q)
-{
-    print_figure("strehl", q.strehl);
-    print_figure("fwhm_x", q.fwhm_x);
-    print_figure("fwhm_y", q.fwhm_y);
-    print_figure("ee50_radius", q.ee50_radius);
-    print_figure("ee80_radius", q.ee80_radius);
-    std::printf("sampling_q: %.9g\n", q.sampling_q);
-    std::printf("max_phase_step: %.9g\n", q.max_phase_step);
-    for (const std::string &line : image_quality_warnings(q)) std::fprintf(stderr, "%s\n", line.c_str());
+    // The figures of merit; a warning about the sampling goes to standard error, one line each.
+    for (const Figure &figure : figure_table())
+        std::printf("%s: %s\n", figure.name, figure_text(figure.value(report.quality)).c_str());
+    for (const std::string &line : image_quality_warnings(report.quality))
+        std::fprintf(stderr, "%s\n", line.c_str());
 }
 
 bool ends_with_fits(const std::string &path)
@@ -142,13 +113,9 @@ int batch_main(int argc, char **argv)
             return 2;
         }
     }
-    derive_settings();
-    pillbox_input();
-    do_FFT();
+    const PsfReport report = compute_psf();
     if (psf_is_dark()) std::printf("note: the pupil lets no light through; the PSF is all zero\n");
-    print_results();
-    const ImageQuality quality = image_quality();
-    print_image_quality(quality);
+    print_results(report);
 
     // The figures reach standard output before the array does, also when the array goes to
     // standard output itself.
@@ -156,7 +123,7 @@ int batch_main(int argc, char **argv)
     int status = write_plot_pictures(pictures);
     if (out && status == 0) {
         std::string bytes, error;
-        if (!format_output(out, quality, bytes, error) || !write_output_file(out, bytes, error)) {
+        if (!format_output(out, report.quality, bytes, error) || !write_output_file(out, bytes, error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
             status = 1;
         }

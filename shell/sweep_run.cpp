@@ -13,11 +13,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "optics/centroid.h"
-#include "optics/farfield.h"
+#include "optics/figures.h"
 #include "optics/hooks.h"
 #include "optics/image_quality.h"
 #include "optics/output_file.h"
+#include "optics/psf_pipeline.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
@@ -47,15 +47,14 @@ void add_figure(std::string &line, const std::optional<double> &value)
         line += ',';
 }
 
-std::string unit_suffix() { return std::string("_") + psf_unit_name(); }
-
 std::string header(const SweepPlan &plan)
 {
     std::string line = "row";
     for (const std::string &column : plan.columns) line += "," + column;
-    const std::string unit = unit_suffix();
-    line += ",wavesrms,strehl,fwhm_x" + unit + ",fwhm_y" + unit + ",ee50_radius" + unit + ",ee80_radius" + unit +
-            ",xpsfcent,ypsfcent,peak_i,peak_j,rmsx,rmsy,undersampled,aliased\n";
+    line += ",wavesrms";
+    for (const Figure &figure : figure_table())
+        if (figure.inCsv) line += "," + std::string(figure.name) + figure_csv_suffix(figure);
+    line += ",xpsfcent,ypsfcent,peak_i,peak_j,rmsx,rmsy,undersampled,aliased\n";
     return line;
 }
 
@@ -70,42 +69,29 @@ std::string compute_row(const SweepJob &job, const SweepPlan &plan, long row)
     for (const auto &[name, value] : job.settings) apply_setting(name, value);
     const std::vector<std::string> values = row_values(job, plan, row);
     for (std::size_t c = 0; c < values.size(); c++) apply_setting(plan.columns[c], values[c]);
-    derive_settings();
-    pillbox_input();
-    do_FFT();
-
-    // The brightest sample, the first of equals with j outer and i inner.
-    int peak_i = 0, peak_j = 0;
-    float peak = -1.0f;
-    for (int j = 1; j <= GRID; j++)
-        for (int i = 1; i <= GRID; i++)
-            if (m_output[i][j] > peak) peak = m_output[i][j], peak_i = i, peak_j = j;
-    const ImageQuality q = image_quality();
+    const PsfReport report = compute_psf();
 
     std::string line = std::to_string(row + 1);
     for (const std::string &value : values) {
         line += ',';
         line += value;
     }
-    add_number(line, wavesrms);
-    add_figure(line, q.strehl);
-    add_figure(line, q.fwhm_x);
-    add_figure(line, q.fwhm_y);
-    add_figure(line, q.ee50_radius);
-    add_figure(line, q.ee80_radius);
-    add_number(line, xpsfcent);
-    add_number(line, ypsfcent);
+    add_number(line, report.wavesrms);
+    for (const Figure &figure : figure_table())
+        if (figure.inCsv) add_figure(line, figure.value(report.quality));
+    add_number(line, report.xpsfcent);
+    add_number(line, report.ypsfcent);
     char peak_text[32];
-    std::snprintf(peak_text, sizeof peak_text, ",%d,%d", peak_i, peak_j);
+    std::snprintf(peak_text, sizeof peak_text, ",%d,%d", report.peak.i, report.peak.j);
     line += peak_text;
-    if (nDoCentroidError == 1 && last_centroid_error.valid) {
-        add_number(line, last_centroid_error.rmsx);
-        add_number(line, last_centroid_error.rmsy);
+    if (report.centroid_error) {
+        add_number(line, report.centroid_error->rmsx);
+        add_number(line, report.centroid_error->rmsy);
     } else {
         line += ",,";
     }
-    line += q.undersampled ? ",1" : ",0";
-    line += q.aliased ? ",1\n" : ",0\n";
+    line += report.quality.undersampled ? ",1" : ",0";
+    line += report.quality.aliased ? ",1\n" : ",0\n";
     return line;
 }
 

@@ -1,6 +1,6 @@
 #include "views/quality_box.h"
 
-#include "optics/image_quality.h"
+#include "optics/figures.h"
 #include "views/registry.h"
 
 bool ShowsImageQuality(int kind)
@@ -13,17 +13,13 @@ bool ShowsImageQuality(int kind)
 std::string ImageQualityText()
 {
     const ImageQuality q = image_quality();
-    const std::string unit = std::string(" ") + psf_unit_name();
-    const auto line = [](const char *name, const std::string &value, const std::string &suffix) {
-        return std::string(name) + ": " + value + (value == "n/a" ? "" : suffix) + "\n";
-    };
-    std::string text = line("strehl", figure_text(q.strehl), "");
-    text += line("fwhm_x", figure_text(q.fwhm_x), unit);
-    text += line("fwhm_y", figure_text(q.fwhm_y), unit);
-    text += line("ee50_radius", figure_text(q.ee50_radius), unit);
-    text += line("ee80_radius", figure_text(q.ee80_radius), unit);
-    text += line("sampling_q", figure_text(q.sampling_q), " samples per lambda F");
-    text += line("max_phase_step", figure_text(q.max_phase_step), " wave");
+    std::string text;
+    for (const Figure &figure : figure_table()) {
+        const std::optional<double> value = figure.value(q);
+        text += std::string(figure.label) + ": " + figure_text(value);
+        if (value) text += figure_unit_text(figure);
+        text += "\n";
+    }
     for (const std::string &warning : image_quality_warnings(q)) text += "\n" + warning + "\n";
     text.pop_back();  // no line end after the last line
     return text;

@@ -86,6 +86,25 @@ TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit
     EXPECT_NEAR(*tilted.fwhm_y, *q.fwhm_y, 1e-3 * *q.fwhm_y);
 }
 
+TEST_F(ImageQualityTest, WidthsAreMeasuredThroughThePeakScannedWithJOuter)
+{
+    pupil_and_psf();
+    std::fill(&m_output[1][1], &m_output[GRID][GRID] + 1, 0.0f);
+    // Two plateaus of equal height: three samples along x at j = 20, three along y at i = 20.
+    // Scanning j outer meets (39, 20) first; i outer would meet (20, 39).
+    for (int k = 39; k <= 41; k++) {
+        m_output[k][20] = 100.0f;
+        m_output[20][k] = 100.0f;
+    }
+    const PsfPeak peak = find_psf_peak();
+    EXPECT_EQ(std::pair(peak.i, peak.j), std::pair(39, 20));
+    // Through (39, 20) the half-maximum crossings lie half a sample outside the plateau: three
+    // samples along x, one along y.
+    const ImageQuality q = image_quality();
+    EXPECT_NEAR(*q.fwhm_x, 3 * XPSFStep, 1e-9);
+    EXPECT_NEAR(*q.fwhm_y, 1 * XPSFStep, 1e-9);
+}
+
 TEST_F(ImageQualityTest, DarkPupilGivesAZeroPsfEveryFigureUndefinedAndNoStrehlKeyword)
 {
     const struct { const char *name; void (*apply)(); } rows[] = {
