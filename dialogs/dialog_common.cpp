@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "dialogs/gcvt.h"
+#include "optics/number_text.h"
 #include "optics/pupil.h"
 #include "optics/settings_rules.h"
 #include "views/child.h"
@@ -45,7 +45,7 @@ void ShowField(HWND hDlg, int id, const char *format, double value)
 
 void ShowFieldSignificant(HWND hDlg, int id, double value, int ndigit)
 {
-    SetDlgItemTextA(hDlg, id, gcvt_text(value, ndigit).c_str());
+    SetDlgItemTextA(hDlg, id, gN(value, ndigit).c_str());
 }
 
 int ButtonState(HWND hDlg, int id) { return IsDlgButtonChecked(hDlg, id) == BST_CHECKED ? 1 : 0; }

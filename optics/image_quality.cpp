@@ -7,6 +7,7 @@
 
 #include "optics/domains.h"
 #include "optics/farfield.h"
+#include "optics/number_text.h"
 #include "optics/settings.h"
 
 namespace {
@@ -201,10 +202,7 @@ std::optional<double> encircled_energy(double radius)
 
 std::string figure_text(const std::optional<double> &value)
 {
-    if (!value) return "n/a";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", *value);
-    return text;
+    return value ? gN(*value, 9) : "n/a";
 }
 
 const char *psf_unit_name()

@@ -1,6 +1,8 @@
 #include "optics/number_text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -71,4 +73,17 @@ NumberText leading_number(std::string_view text)
     result.value = negative ? -value : value;
     result.used = k;
     return result;
+}
+
+char *gN_into(double value, int n, char *buffer, std::size_t size)
+{
+    if (!buffer || size == 0) return buffer;
+    std::snprintf(buffer, size, "%.*g", std::clamp(n, 1, 17), value);
+    return buffer;
+}
+
+std::string gN(double value, int n)
+{
+    char text[64];
+    return gN_into(value, n, text, sizeof text);
 }

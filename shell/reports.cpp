@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "optics/domains.h"
+#include "optics/number_text.h"
 #include "optics/settings.h"
 #include "shell/globals.h"
 
@@ -59,13 +60,6 @@ std::string clock_text(const SYSTEMTIME &t)
 }
 
 }  // namespace
-
-std::string gN(double value, int n)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%.*g", n, value);
-    return text;
-}
 
 std::string ReviewDomainsText()
 {

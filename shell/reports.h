@@ -16,6 +16,3 @@ void ReviewDomains(HWND window);
 // runs past midnight ends on the next day.
 std::string FFTStatisticsText(const SYSTEMTIME &start, const SYSTEMTIME &end);
 void ShowFFTStatistics(HWND window, const SYSTEMTIME &start, const SYSTEMTIME &end);
-
-// The value with n significant digits, trailing zeros dropped ("%.ng").
-std::string gN(double value, int n);

@@ -16,6 +16,7 @@
 #include "optics/figures.h"
 #include "optics/hooks.h"
 #include "optics/image_quality.h"
+#include "optics/number_text.h"
 #include "optics/output_file.h"
 #include "optics/psf_pipeline.h"
 #include "optics/pupil.h"
@@ -32,12 +33,7 @@ void on_interrupt(int) { interrupted = 1; }
 // Messages (a dark pupil, the centroid result) have no place in a row.
 void quiet_notify(const char *, const char *, bool) {}
 
-void add_number(std::string &line, double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, ",%.9g", value);
-    line += text;
-}
+void add_number(std::string &line, double value) { line += "," + gN(value, 9); }
 
 void add_figure(std::string &line, const std::optional<double> &value)
 {

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "dialogs/dialog_procs.h"
-#include "dialogs/gcvt.h"
+#include "optics/number_text.h"
 #include "tests/shell/program_harness.h"
 
 namespace {
@@ -405,9 +405,9 @@ TEST(DialogMachinery, WholeNumbersEndDialogResultsTheCommandsButtonsSendAndGcvtT
         {1.0 / 3.0, 40, "0.33333333333333331"},  // no more than 17
     };
     for (const auto &row : gcvt) {
-        EXPECT_EQ(gcvt_text(row.value, row.ndigit), row.text) << row.value << " / " << row.ndigit;
+        EXPECT_EQ(gN(row.value, row.ndigit), row.text) << row.value << " / " << row.ndigit;
         char small[5];
-        gcvt_into(row.value, row.ndigit, small, sizeof small);
+        gN_into(row.value, row.ndigit, small, sizeof small);
         EXPECT_EQ(std::string(small), std::string(row.text).substr(0, 4)) << "cut to the buffer";
     }
 }

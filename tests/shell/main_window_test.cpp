@@ -5,6 +5,7 @@
 
 #include "optics/domains.h"
 #include "optics/farfield.h"
+#include "optics/number_text.h"
 #include "optics/pupil.h"
 #include "shell/reports.h"
 #include "views/program_windows.h"
