@@ -10,15 +10,14 @@ CentroidError last_centroid_error;
 namespace {
 
 constexpr int SHIFTS = LARGE_PIXEL;  // sub-pixel positions along each axis
-constexpr int S0 = 65;               // the PSF centre sample
 
 // Pixel row (or column) of far-field index i for shift p: the pixel grid is placed so that
 // sample 65 falls in pixel 2 and moves across it as p runs from 1 to 16. Values outside
 // 1..K fall outside the array.
 int pixel_of(int i, int p, int k)
 {
-    if (k == 4) return (i - S0 + 15 + p + 8 + 256) / 16 + 1 - 256 / 16;
-    return (i - S0 + 15 + p + 128) / 16 + 1 - 128 / 16;
+    if (k == 4) return (i - PSF_CENTRE + 15 + p + 8 + 256) / 16 + 1 - 256 / 16;
+    return (i - PSF_CENTRE + 15 + p + 128) / 16 + 1 - 128 / 16;
 }
 
 // True position of the spot relative to the centre of pixel 2, in pixels.
