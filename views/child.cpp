@@ -144,7 +144,8 @@ LRESULT OnKeyDown(HWND window, WPARAM key)
 }
 
 // A plot is described afresh from the current arrays and drawn whole, whatever part of the
-// window needs painting.
+// window needs painting. Its change to the settings comes first, so that a view repainted
+// while the chart shows a message already sees it.
 LRESULT OnPaint(HWND window, int kind)
 {
     PAINTSTRUCT ps;
@@ -155,8 +156,8 @@ LRESULT OnPaint(HWND window, int kind)
         RECT client{};
         GetClientRect(window, &client);
         PlotDescription plot = DescribePlot(kind, client);
-        DrawPlot(plot, hdc);
         ApplyPlotSettings(plot);
+        DrawPlot(plot, hdc);
     }
     EndPaint(window, &ps);
     return 0;

@@ -1,8 +1,8 @@
-// The plot views. A paint turns the current array into points: a slice runs along one row or
-// column through the array centre, a surface or contour map takes the whole zoom window, one
-// data set per column. Pupil samples are plotted at their centres (half a step off the index,
-// the pupil centre lying between samples 64 and 65), PSF samples at the sample points, so
-// that the PSF centre sample 65 sits at 0.
+// The plot views. A description turns the current array into points: a slice runs along one
+// row or column through the array centre, a surface or contour map takes the whole zoom
+// window, one data set per column. Pupil samples are plotted at their centres (half a step off
+// the index, the pupil centre lying between samples 64 and 65), PSF samples at the sample
+// points, so that the PSF centre sample 65 sits at 0.
 #include "views/plot.h"
 
 #include <algorithm>

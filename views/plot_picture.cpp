@@ -15,8 +15,8 @@ PictureFormat PictureFormatForPath(const std::string &path)
 void DrawPlotPicture(HDC dc, const RECT &window, int kind)
 {
     PlotDescription plot = DescribePlot(kind, window);
-    DrawPlot(plot, dc);
     ApplyPlotSettings(plot);
+    DrawPlot(plot, dc);
 }
 
 bool PlotPicture(int kind, int width, int height, PictureFormat format, std::string &bytes)
