@@ -11,8 +11,6 @@ float *data1, *data2;
 unsigned long *nn;
 int isign;
 
-double x[GRID_VALUES], y[GRID_VALUES], z[GRID_VALUES];
-
 float xCent, yCent;
 
 float wavelength, fnumber, EFL;
@@ -57,9 +55,6 @@ void set_all_arrays_zero()
 {
     for (float ***a : field_arrays)
         if (*a) std::fill(&(*a)[1][1], &(*a)[1][1] + GRID_VALUES, 0.0f);  // rows are contiguous
-    std::fill(x, x + GRID_VALUES, 0.0);
-    std::fill(y, y + GRID_VALUES, 0.0);
-    std::fill(z, z + GRID_VALUES, 0.0);
 }
 
 void SetThirdOrder()

@@ -16,9 +16,6 @@ extern float *data1, *data2;
 extern unsigned long *nn;
 extern int isign;
 
-// Plot buffers, [0..16383]; the plot views fill them, set_all_arrays_zero clears them.
-extern double x[GRID_VALUES], y[GRID_VALUES], z[GRID_VALUES];
-
 extern float xCent, yCent;
 
 // Optics.

@@ -8,8 +8,8 @@
 
 #include "optics/output_file.h"
 #include "platform/msgbox.h"
-#include "views/plot.h"
 #include "views/plot_picture.h"
+#include "views/registry.h"
 
 namespace {
 

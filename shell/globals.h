@@ -3,8 +3,7 @@
 #pragma once
 
 #include "platform/win32.h"
-#include "views/plot.h"  // hdc, the context of the paint under way
-#include "views/program_windows.h"
+#include "views/program_windows.h"  // hdc, the context of the paint under way
 #include "views/registry.h"
 
 constexpr int FILE_NAME_SIZE = 260;

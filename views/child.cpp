@@ -143,14 +143,22 @@ LRESULT OnKeyDown(HWND window, WPARAM key)
     return 0;
 }
 
+// A plot is described afresh from the current arrays and drawn whole, whatever part of the
+// window needs painting. Its change to the settings comes first, so that a view repainted
+// while the chart shows a message already sees it.
 LRESULT OnPaint(HWND window, int kind)
 {
     PAINTSTRUCT ps;
     hdc = BeginPaint(window, &ps);
-    if (IsTableKind(kind))
+    if (IsTableKind(kind)) {
         PaintTable(hdc, kind, ps.rcPaint);
-    else
-        PaintPlot(window, hdc, kind);
+    } else {
+        RECT client{};
+        GetClientRect(window, &client);
+        PlotDescription plot = DescribePlot(kind, client);
+        ApplyPlotSettings(plot);
+        DrawPlot(plot, hdc);
+    }
     EndPaint(window, &ps);
     return 0;
 }

@@ -1,228 +1,178 @@
-// The plot views. A paint turns the current array into points: a slice runs along one row or
-// column through the array centre, a surface or contour map takes the whole zoom window, one
-// data set per column. Pupil samples are plotted at their centres (half a step off the index,
-// the pupil centre lying between samples 64 and 65), PSF samples at the sample points, so
-// that the PSF centre sample 65 sits at 0.
+// The plot views. A description turns the current array into points: a slice runs along one
+// row or column through the array centre, a surface or contour map takes the whole zoom
+// window, one data set per column. Pupil samples are plotted at their centres (half a step off
+// the index, the pupil centre lying between samples 64 and 65), PSF samples at the sample
+// points, so that the PSF centre sample 65 sits at 0.
 #include "views/plot.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
+#include "charts/contour.h"
+#include "charts/surface.h"
+#include "charts/xy_graph.h"
 #include "charts/zcolor.h"
 #include "optics/domains.h"
 #include "optics/settings.h"
 #include "views/plot_builders.h"
 
-std::int32_t sym[128 * 128];
-int ij = 0;
-int numplotpts = 0;
-int numxplotpts = 0, numyplotpts = 0;
-int num_contours = 1;
-double graph_xneg_extent = 0, graph_xpos_extent = 0;
-double graph_yneg_extent = 0, graph_ypos_extent = 0;
-COLORREF PlotColorArray[10];
-zGraphStruct zG;
-RECT theRect;
-const char *const LegendNames[10] = {"FFT",     "A = 2",    "A = 4",   "Portland", "Phoenix",
-                                     "San Diego", "Nashville", "Atlanta", "Honolulu", "Richmond"};
-
-const PlotViewName kPlotViewNames[12] = {
-    {7, "psf-x-slice"},     {8, "psf-3d"},          {9, "psf-contour"},
-    {10, "transmission-3d"}, {11, "transmission-contour"}, {12, "phase-3d"},
-    {13, "phase-contour"},  {14, "psf-y-slice"},    {15, "phase-x-slice"},
-    {16, "phase-y-slice"},  {17, "transmission-x-slice"}, {18, "transmission-y-slice"},
-};
-
-int PlotKindForName(const char *name)
-{
-    for (const PlotViewName &view : kPlotViewNames)
-        if (name && !std::strcmp(view.name, name)) return view.kind;
-    return -1;
-}
-
-const char *PlotNameForKind(int kind)
-{
-    for (const PlotViewName &view : kPlotViewNames)
-        if (view.kind == kind) return view.name;
-    return nullptr;
-}
-
 namespace {
 
-enum class Shape { Slice, Surface, Contour };
-enum class Source { PSF, Transmission, Phase };
-
-struct PlotKind {
-    int kind;
-    Shape shape;
-    Source source;
-    bool alongI;         // a slice whose varying index is i (an X-slice)
-    int colourStart;     // PlotColorArray[k] is palette entry colourStart - k
-    const char *title;   // null: composed at paint time
-    int contours;        // num_contours of a contour view
-};
-
-constexpr PlotKind kPlotKinds[12] = {
-    {7, Shape::Slice, Source::PSF, true, 0, "X-Slice (Y=0) of Point Spread Function", 0},
-    {8, Shape::Surface, Source::PSF, false, 7, nullptr, 0},
-    {9, Shape::Contour, Source::PSF, false, 14, "Point Spread Function", 2},
-    {10, Shape::Surface, Source::Transmission, false, 7, "Pupil Transmission", 0},
-    {11, Shape::Contour, Source::Transmission, false, 0, "Pupil Transmission", 4},
-    {12, Shape::Surface, Source::Phase, false, 7, nullptr, 0},
-    {13, Shape::Contour, Source::Phase, false, 0, "Wavefront Phase Contours", 6},
-    {14, Shape::Slice, Source::PSF, false, 0, "Y-Slice (X=0) of Point Spread Function", 0},
-    {15, Shape::Slice, Source::Phase, true, 0, "X-Slice (Y=0) of Pupil Phase Function", 0},
-    {16, Shape::Slice, Source::Phase, false, 0, "Y-Slice (X=0) of Pupil Phase Function", 0},
-    {17, Shape::Slice, Source::Transmission, true, 0, "X-Slice (Y=0) of Pupil Transmission Function", 0},
-    {18, Shape::Slice, Source::Transmission, false, 0, "Y-Slice (X=0) of Pupil Transmission Function", 0},
-};
-
-constexpr int CENTRE = 65;           // the fixed index of a slice, and the PSF centre sample
+constexpr int CENTRE = 65;             // the fixed index of a slice, and the PSF centre sample
 constexpr double PUPIL_CENTRE = 64.5;  // between the two middle pupil samples
-
-// The composed titles: "Centroids: x = <g3>     y = <g3>" or "<g sig> waves RMS". A general
-// number with at most 17 significant digits is under 30 characters, so both fit whatever
-// the values.
-char szPlotTitle[128];
 
 // The general number format with ndigit significant digits (trailing zeros dropped), as the
 // reports and the dialogs write numbers.
-const char *general(double value, int ndigit, char *buffer, std::size_t size)
+std::string general(double value, int ndigit)
 {
-    std::snprintf(buffer, size, "%.*g", std::clamp(ndigit, 1, 17), value);
+    char buffer[32];  // at most 17 significant digits, a sign, a point and an exponent
+    std::snprintf(buffer, sizeof buffer, "%.*g", std::clamp(ndigit, 1, 17), value);
     return buffer;
 }
 
-float **array_of(Source source)
+float **array_of(PlotSource source)
 {
     switch (source) {
-    case Source::PSF: return m_output;
-    case Source::Transmission: return r_input;
-    case Source::Phase: return phase_input;
+    case PlotSource::PSF: return m_output;
+    case PlotSource::Transmission: return r_input;
+    case PlotSource::Phase: return phase_input;
+    case PlotSource::None: break;
     }
     return nullptr;
 }
 
 // A logarithmic PSF clips at 10^-(decades - 1) of the peak of 100 and plots the power of ten.
-double plotted_value(const PlotKind &view, float value)
+std::optional<float> log_clip(const ViewEntry &view)
 {
-    if (view.source != Source::PSF || PSFPlotType != PSF_LOGARITHMIC) return value;
-    PSFthold = static_cast<float>(1.0 / std::pow(10.0, nPSFdecades - 1));
-    if (value < PSFthold) value = PSFthold;
+    if (view.plot.source != PlotSource::PSF || PSFPlotType != PSF_LOGARITHMIC) return {};
+    return static_cast<float>(1.0 / std::pow(10.0, nPSFdecades - 1));
+}
+
+double plotted_value(const PlotDescription &plot, float value)
+{
+    if (!plot.logClip) return value;
+    if (value < *plot.logClip) value = *plot.logClip;
     return std::log10(value);
 }
 
 int first_index(int start) { return std::max(start, 1); }
 int last_index(int stop) { return std::min(stop, GRID); }
 
-void fill_slice(const PlotKind &view)
+// A slice has abscissas and values; y stays empty.
+void fill_slice(PlotDescription &plot)
 {
-    float **array = array_of(view.source);
-    const double centre = view.source == Source::PSF ? CENTRE : PUPIL_CENTRE;
-    const double step = view.source == Source::PSF ? XPSFStep : XPupilStep;  // Y-slices too
-    const int first = first_index(view.alongI ? istart : jstart);
-    const int last = last_index(view.alongI ? istop : jstop);
+    float **array = array_of(plot.view->plot.source);
+    const bool psf = plot.view->plot.source == PlotSource::PSF;
+    const bool alongI = plot.view->shape == ViewShape::XSlice;
+    const double centre = psf ? CENTRE : PUPIL_CENTRE;
+    const double step = psf ? XPSFStep : XPupilStep;  // Y-slices too
+    const int first = first_index(alongI ? istart : jstart);
+    const int last = last_index(alongI ? istop : jstop);
     for (int k = first; k <= last; k++) {
-        const float value = view.alongI ? array[k][CENTRE] : array[CENTRE][k];
-        x[ij] = (k - centre) * step;
-        z[ij] = plotted_value(view, value);
-        sym[ij] = 42;
-        ij++;
+        const float value = alongI ? array[k][CENTRE] : array[CENTRE][k];
+        plot.x.push_back((k - centre) * step);
+        plot.z.push_back(plotted_value(plot, value));
+        plot.sym.push_back(42);
     }
 }
 
-void fill_grid(const PlotKind &view)
+void fill_grid(PlotDescription &plot)
 {
-    float **array = array_of(view.source);
-    const bool psf = view.source == Source::PSF;
+    float **array = array_of(plot.view->plot.source);
+    const bool psf = plot.view->plot.source == PlotSource::PSF;
     const double centre = psf ? CENTRE : PUPIL_CENTRE;
     const double xstep = psf ? XPSFStep : XPupilStep, ystep = psf ? YPSFStep : YPupilStep;
-    const bool contour = view.shape == Shape::Contour;
     for (int j = first_index(jstart); j <= last_index(jstop); j++) {
-        if (contour) numxplotpts++;
         for (int i = first_index(istart); i <= last_index(istop); i++) {
-            x[ij] = (j - centre) * xstep;
-            y[ij] = (i - centre) * ystep;
-            z[ij] = plotted_value(view, array[i][j]);
-            sym[ij] = j + 65;
-            ij++;
+            plot.x.push_back((j - centre) * xstep);
+            plot.y.push_back((i - centre) * ystep);
+            plot.z.push_back(plotted_value(plot, array[i][j]));
+            plot.sym.push_back(j + 65);
         }
-        if (contour) numyplotpts++;
+        plot.columns++;
     }
+    plot.rows = plot.columns;  // the zoom window is square
 }
 
-void set_title(const PlotKind &view)
+// The composed titles: "Centroids: x = <g3>     y = <g3>" for the PSF 3-D view, in PSF units,
+// and "<g sig> waves RMS" for the pupil phase 3-D view.
+std::string title_of(const ViewEntry &view)
 {
-    if (view.title) {
-        zG.Title = view.title;
-        return;
-    }
-    char a[32], b[32];
-    if (view.kind == 8) {
-        sig = 3;
-        std::snprintf(szPlotTitle, sizeof szPlotTitle, "Centroids: x = %s     y = %s",
-                      general(xpsfcent * XPSFStep, 3, a, sizeof a), general(ypsfcent * YPSFStep, 3, b, sizeof b));
-    } else {
-        std::snprintf(szPlotTitle, sizeof szPlotTitle, "%s waves RMS", general(wavesrms, sig, a, sizeof a));
-    }
-    zG.Title = szPlotTitle;
-}
-
-const PlotKind *plot_kind(int kind)
-{
-    for (const PlotKind &view : kPlotKinds)
-        if (view.kind == kind) return &view;
-    return nullptr;
+    if (view.plot.title) return view.plot.title;
+    if (view.kind == 8)
+        return "Centroids: x = " + general(xpsfcent * XPSFStep, 3) +
+               "     y = " + general(ypsfcent * YPSFStep, 3);
+    return general(wavesrms, sig) + " waves RMS";
 }
 
 }  // namespace
 
-void DrawPlot(HDC dc, const RECT &client, int kind)
+PlotDescription DescribePlot(int kind, const RECT &window)
 {
-    const PlotKind *view = plot_kind(kind);
-    if (!view) return;
-    set_domains();
-    for (int k = 0; k < 10; k++) PlotColorArray[k] = RGB_color(view->colourStart - k);
-
-    hdc = dc;
-    theRect = client;
-    zG = zGraphStruct{};
-    SetZoom();
-    ij = 0;
-    if (view->shape == Shape::Contour) numxplotpts = numyplotpts = 0;
-
-    if (view->shape == Shape::Slice)
-        fill_slice(*view);
-    else
-        fill_grid(*view);
-
-    numplotpts = ij;
-    // An empty index window (zoom never set) leaves the extents at 0 rather than reading
-    // before the buffers.
-    const int last = std::max(numplotpts - 1, 0);
-    graph_xneg_extent = numplotpts ? x[0] : 0;
-    graph_xpos_extent = numplotpts ? x[last] : 0;
-    if (view->shape != Shape::Slice) {
-        graph_yneg_extent = numplotpts ? y[0] : 0;
-        graph_ypos_extent = numplotpts ? y[last] : 0;
+    PlotDescription plot;
+    plot.view = ViewForKind(kind);
+    if (!plot.view || plot.view->plot.source == PlotSource::None) {
+        plot.view = nullptr;
+        return plot;
     }
+    const ViewEntry &view = *plot.view;
+    set_domains();
+    for (int k = 0; k < 10; k++) plot.colours[k] = RGB_color(view.plot.colourStart - k);
+    plot.window = window;
+    SetZoom();
+    plot.logClip = log_clip(view);
+    const bool slice = view.shape == ViewShape::XSlice || view.shape == ViewShape::YSlice;
+    if (slice)
+        fill_slice(plot);
+    else
+        fill_grid(plot);
+    plot.title = title_of(view);
 
-    set_title(*view);
-    switch (view->shape) {
-    case Shape::Slice: Make_F2D_Graph(); break;
-    case Shape::Surface: Make_XYZ_Graph(SURFACE_MODE); break;
-    case Shape::Contour:
-        num_contours = view->contours;
-        Make_Contour_Graph(CONTOUR_LINES_ONLY);
+    switch (view.shape) {
+    case ViewShape::XSlice:
+    case ViewShape::YSlice: Make_F2D_Graph(plot); break;
+    case ViewShape::Surface: Make_XYZ_Graph(plot); break;
+    case ViewShape::Contour: Make_Contour_Graph(plot, CONTOUR_LINES_ONLY); break;
+    case ViewShape::Table: break;
+    }
+    return plot;
+}
+
+void DrawPlot(PlotDescription &plot, HDC dc)
+{
+    if (!plot.view) return;
+    zGraphStruct &g = plot.graph;
+    g.hDC = dc;
+    g.pWindowRect = &plot.window;
+    g.pGraphColors = plot.colours;
+    g.Title = plot.title.c_str();
+    switch (plot.view->shape) {
+    case ViewShape::XSlice:
+    case ViewShape::YSlice:
+        g.pXData = plot.x.data();
+        g.pYData = plot.z.data();
+        g.pSymbols = plot.sym.data();
+        XYGraph(&g);
         break;
+    case ViewShape::Surface:
+        g.pXData = plot.x.data();
+        g.pYData = plot.y.data();
+        g.pZData = plot.z.data();
+        g.pSymbols = plot.sym.data();
+        XYZGraph(&g);
+        break;
+    case ViewShape::Contour:
+        g.pZData = plot.z.data();
+        ContourGraph(&g);
+        break;
+    case ViewShape::Table: break;
     }
 }
 
-void PaintPlot(HWND window, HDC dc, int kind)
+void ApplyPlotSettings(const PlotDescription &plot)
 {
-    RECT client{};
-    GetClientRect(window, &client);
-    DrawPlot(dc, client, kind);
+    if (!plot.view) return;
+    if (plot.logClip && !plot.z.empty()) PSFthold = *plot.logClip;
+    if (plot.view->kind == 8) sig = 3;
 }

@@ -1,42 +1,41 @@
 // The plot views (kinds 7 to 18): slices, 3-D surfaces and contour maps of the pupil
-// transmission, the pupil phase and the PSF. A plot keeps nothing of its own: every paint
-// copies the plotted part of its array into the plot buffers, fills the one graph record zG
-// through a builder and lets the chart draw the whole graph.
+// transmission, the pupil phase and the PSF. A plot is a value: DescribePlot turns the current
+// array and settings into a description that owns its points and its graph record,
+// ApplyPlotSettings makes the one change a paint leaves in the settings, and DrawPlot hands
+// the record to the view's chart. Nothing is kept from one paint to the next.
 #pragma once
 
-#include "views/program_windows.h"  // hdc, the context of the paint under way
-
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "charts/graph.h"
 #include "platform/win32.h"
+#include "views/registry.h"
 
-// Plot buffers besides x, y, z (optics/settings.h), room for the whole 128 x 128 grid.
-extern std::int32_t sym[128 * 128];  // symbol code per point; a change of code starts a data set
-extern int ij;                       // running point index while the buffers are filled
-extern int numplotpts;               // points filled
-extern int numxplotpts, numyplotpts;  // columns and rows of a contour grid
-extern int num_contours;             // contour levels asked for by the last contour view
-extern double graph_xneg_extent, graph_xpos_extent;  // first and last x of the points
-extern double graph_yneg_extent, graph_ypos_extent;  // first and last y (3-D and contour)
-extern COLORREF PlotColorArray[10];  // data-set colours handed to the chart
-extern zGraphStruct zG;              // the one graph record, cleared before every plot
-extern RECT theRect;                 // client rectangle of the plot being drawn
-extern const char *const LegendNames[10];
-
-// Draws plot `kind` into the client rectangle of window, dc being the context of the paint
-// under way (BeginPaint already ran).
-void PaintPlot(HWND window, HDC dc, int kind);
-// The same drawing into any context: the plot as its window paints it when its client
-// rectangle is client. Also the export of a picture.
-void DrawPlot(HDC dc, const RECT &client, int kind);
-
-// The command-line names of the twelve plot views, in kind order 7 to 18.
-struct PlotViewName {
-    int kind;
-    const char *name;  // "psf-x-slice", "psf-3d", ...
+struct PlotDescription {
+    const ViewEntry *view = nullptr;  // the registry row; null for a kind that is no plot
+    RECT window{};                    // the client rectangle the chart fills
+    // Per point: abscissa, ordinate (surfaces and contour maps) and value; a slice keeps its
+    // values in z, which its chart takes as the y data.
+    std::vector<double> x, y, z;
+    std::vector<std::int32_t> sym;  // symbol code; a change of code starts a data set
+    int columns = 0, rows = 0;      // the grid of a surface or contour map, columns j by rows i
+    std::optional<float> logClip;   // a logarithmic PSF: values below it plot at its logarithm
+    std::string title;
+    COLORREF colours[10] = {};  // data set k
+    // Every option and limit of the chart. Its pointers are set by DrawPlot, to the members
+    // above and the context drawn into, so a description may be copied and moved freely.
+    zGraphStruct graph{};
 };
-extern const PlotViewName kPlotViewNames[12];
-// The kind a name stands for, or -1.
-int PlotKindForName(const char *name);
-const char *PlotNameForKind(int kind);
+
+// The plot of view kind for a client rectangle, from the current array, zoom window and
+// settings. Refreshes the sampling steps and the zoom window first (set_domains, SetZoom).
+PlotDescription DescribePlot(int kind, const RECT &window);
+// Draws the whole chart into dc through the view's chart entry.
+void DrawPlot(PlotDescription &plot, HDC dc);
+// What painting a plot changes in the settings: a logarithmic PSF plot leaves its clip value
+// in PSFthold, and the PSF 3-D view sets sig to 3, so that the pupil phase 3-D title and the
+// Phase Plate dialog show three significant digits from then on.
+void ApplyPlotSettings(const PlotDescription &plot);

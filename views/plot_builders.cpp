@@ -1,15 +1,11 @@
 // The builders fill only their own fields of the cleared record; everything else stays 0 or
-// null, which is the neutral setting of every option.
+// null, which is the neutral setting of every option. The legend is off (style 2) and the XY
+// chart numbers its x axis whatever the record asks, so neither legend titles nor an item
+// style are given.
 #include "views/plot_builders.h"
 
-#include <algorithm>
-
-#include "charts/contour.h"
-#include "charts/surface.h"
-#include "charts/xy_graph.h"
 #include "charts/zcolor.h"
 #include "optics/settings.h"
-#include "views/plot.h"
 
 namespace {
 
@@ -17,102 +13,86 @@ namespace {
 // keeps their room.
 const char kNoTitle[] = "";
 
-void common_fields()
+void common_fields(zGraphStruct &g, const PlotDescription &plot)
 {
-    zG.hDC = hdc;
-    zG.pWindowRect = &theRect;
-    zG.NumPoints = numplotpts;
-    zG.AxisColor = RGB_color(0);
-    zG.BkgColor = RGB_color(15);
-    zG.pGraphColors = PlotColorArray;
-    zG.LegendStyle = 2;
-    zG.bDrawLines = 1;
-    zG.bDrawSymbols = 0;
-    zG.DigitFormat = 2;
-    zG.PenStyle = 2;
+    g.NumPoints = static_cast<std::int32_t>(plot.z.size());
+    g.AxisColor = RGB_color(0);
+    g.BkgColor = RGB_color(15);
+    g.LegendStyle = 2;
+    g.bDrawLines = 1;
+    g.bDrawSymbols = 0;
+    g.DigitFormat = 2;
+    g.PenStyle = 2;
 }
 
-void legend_names()
-{
-    for (int k = 0; k < 10; k++) zG.LegendTitles[k] = LegendNames[k];
-}
+// The extents: the first and last coordinate filled, 0 when the zoom window is empty.
+double first_of(const std::vector<double> &v) { return v.empty() ? 0 : v.front(); }
+double last_of(const std::vector<double> &v) { return v.empty() ? 0 : v.back(); }
 
 }  // namespace
 
-ValueRange PlotValueRange(const double *values, int count)
+ValueRange PlotValueRange(const std::vector<double> &values, bool withZero)
 {
     double high = -1e10, low = 1e10;
-    for (int k = 0; k < count; k++) {
-        if (values[k] > high) high = values[k];
-        if (values[k] < low) low = values[k];
-    }
+    const auto take = [&](double value) {
+        if (value > high) high = value;
+        if (value < low) low = value;
+    };
+    for (double value : values) take(value);
+    if (withZero) take(0.0);
     return {low, high + 0.001};
 }
 
-void Make_F2D_Graph()
+void Make_F2D_Graph(PlotDescription &plot)
 {
-    common_fields();
-    zG.pXData = x;
-    zG.pYData = z;
-    zG.pSymbols = sym;
-    zG.XAxisTitle = kNoTitle;
-    zG.YAxisTitle = kNoTitle;
-    legend_names();
-    zG.ItemStyle = 0;
-    zG.bShowGrid = 1;
-    zG.bAutoScale = 0;
-    zG.DigitPrecision = 3;
-    zG.XMin = graph_xneg_extent;
-    zG.XMax = graph_xpos_extent;
-    // The zoom window is square, so its j extent is the slice length of X- and Y-slices alike.
-    const int length = std::clamp(jstop - jstart + 1, 0, GRID_VALUES);
-    const ValueRange range = PlotValueRange(z, length);
-    zG.YMin = range.low;
-    zG.YMax = range.high;
-    XYGraph(&zG);
+    zGraphStruct &g = plot.graph;
+    common_fields(g, plot);
+    g.XAxisTitle = kNoTitle;
+    g.YAxisTitle = kNoTitle;
+    g.bShowGrid = 1;
+    g.bAutoScale = 0;
+    g.DigitPrecision = 3;
+    g.XMin = first_of(plot.x);
+    g.XMax = last_of(plot.x);
+    const ValueRange range = PlotValueRange(plot.z);
+    g.YMin = range.low;
+    g.YMax = range.high;
 }
 
-void Make_XYZ_Graph(int)
+void Make_XYZ_Graph(PlotDescription &plot)
 {
-    common_fields();
-    zG.pXData = x;
-    zG.pYData = y;
-    zG.pZData = z;
-    zG.pSymbols = sym;
-    legend_names();
-    zG.ItemStyle = 2;
-    zG.bShowGrid = 1;
-    zG.bAutoScale = 0;
-    zG.DigitPrecision = 0;
-    zG.XMin = graph_xneg_extent;
-    zG.XMax = graph_xpos_extent;
-    zG.YMin = graph_yneg_extent;
-    zG.YMax = graph_ypos_extent;
-    // The whole buffer, not only the points filled: a zoomed surface keeps 0 in its range,
-    // since every rebuild of the pupil clears the buffers.
-    const ValueRange range = PlotValueRange(z, GRID_VALUES);
-    zG.ZMin = range.low;
-    zG.ZMax = range.high;
-    zG.Formula = kNoTitle;  // an empty formula: plot the data
-    XYZGraph(&zG);
+    zGraphStruct &g = plot.graph;
+    common_fields(g, plot);
+    g.bShowGrid = 1;
+    g.bAutoScale = 0;
+    g.DigitPrecision = 0;
+    g.XMin = first_of(plot.x);
+    g.XMax = last_of(plot.x);
+    g.YMin = first_of(plot.y);
+    g.YMax = last_of(plot.y);
+    // A zoomed surface keeps 0 in its range, as if the grid outside the zoom window were
+    // there with the value 0.
+    const bool zoomed = plot.z.size() < static_cast<std::size_t>(GRID_VALUES);
+    const ValueRange range = PlotValueRange(plot.z, zoomed);
+    g.ZMin = range.low;
+    g.ZMax = range.high;
+    g.Formula = kNoTitle;  // an empty formula: plot the data
 }
 
-void Make_Contour_Graph(int mode)
+void Make_Contour_Graph(PlotDescription &plot, int mode)
 {
-    common_fields();
-    zG.pZData = z;
-    zG.XAxisTitle = kNoTitle;
-    zG.YAxisTitle = kNoTitle;
-    zG.ItemStyle = 0;
-    zG.bShowGrid = mode == CONTOUR_LINES_ONLY ? 1 : 0;
-    zG.bAutoScale = 1;
-    zG.XAxisDivisions = -1;
-    zG.YAxisDivisions = -1;
-    zG.DigitPrecision = 1;
-    zG.XMin = 0;
-    zG.XMax = numxplotpts;
-    zG.YMin = 0;
-    zG.YMax = numyplotpts;
-    zG.NumContours = num_contours;
-    ContourGraph(&zG);
+    zGraphStruct &g = plot.graph;
+    common_fields(g, plot);
+    g.XAxisTitle = kNoTitle;
+    g.YAxisTitle = kNoTitle;
+    g.bShowGrid = mode == CONTOUR_LINES_ONLY ? 1 : 0;
+    g.bAutoScale = 1;
+    g.XAxisDivisions = -1;
+    g.YAxisDivisions = -1;
+    g.DigitPrecision = 1;
+    g.XMin = 0;
+    g.XMax = plot.columns;
+    g.YMin = 0;
+    g.YMax = plot.rows;
+    g.NumContours = plot.view->plot.contours;
 }

@@ -89,7 +89,7 @@ BOOL CopyPlotPicture(HWND window, int kind)
     const RECT client = client_of(window);
     HDC image = CreateImageDC(client.right - client.left, client.bottom - client.top);
     if (!image) return FALSE;
-    DrawPlot(image, client, kind);
+    DrawPlotPicture(image, client, kind);
     HBITMAP bitmap = GetImageBitmap(image);
     DeleteDC(image);
     if (!bitmap || !OpenClipboard(window)) {

@@ -12,12 +12,19 @@ PictureFormat PictureFormatForPath(const std::string &path)
     return PictureFormat::None;
 }
 
+void DrawPlotPicture(HDC dc, const RECT &window, int kind)
+{
+    PlotDescription plot = DescribePlot(kind, window);
+    ApplyPlotSettings(plot);
+    DrawPlot(plot, dc);
+}
+
 bool PlotPicture(int kind, int width, int height, PictureFormat format, std::string &bytes)
 {
     if (format == PictureFormat::None) return false;
     HDC dc = format == PictureFormat::Svg ? CreateSvgDC(width, height, nullptr) : CreateImageDC(width, height);
     if (!dc) return false;
-    DrawPlot(dc, RECT{0, 0, width, height}, kind);
+    DrawPlotPicture(dc, RECT{0, 0, width, height}, kind);
     const BOOL ok = format == PictureFormat::Svg ? GetSvgDocument(dc, &bytes) : GetImagePng(dc, &bytes);
     DeleteDC(dc);
     return ok != FALSE;

@@ -1,7 +1,7 @@
 // The view registry: the seventeen views with, for each, its kind, the menu command that opens
-// it, its window handle, title, shape, the group that closes it and where it is placed. The
-// main window opens views from it, ChildWndProc learns from it which view a window is, and the
-// group functions close views by it.
+// it, its window handle, title, shape, the group that closes it, where it is placed and, for a
+// plot, what it draws. The main window opens views from it, ChildWndProc learns from it which
+// view a window is, the group functions close views by it and the plots are built from it.
 #pragma once
 
 #include "platform/win32.h"
@@ -27,6 +27,19 @@ struct ViewPlacement {
     double x, y, width, height;
 };
 
+// The array a plot view shows: the pupil transmission r_input, the pupil phase phase_input or
+// the PSF m_output. Tables name their arrays themselves (views/table.cpp).
+enum class PlotSource { None, Transmission, Phase, PSF };
+
+// What a plot view draws; all zero and null for a table.
+struct PlotStyle {
+    const char *name;    // on the command line: "psf-x-slice", "psf-3d", ...
+    PlotSource source;
+    int colourStart;     // data set k is drawn in palette entry colourStart - k
+    const char *title;   // above the chart; null: composed from the figures at each paint
+    int contours;        // levels of a contour map
+};
+
 struct ViewEntry {
     int kind;           // ChildKind: 0..3 and 6 tables, 7..18 plots
     UINT commandId;     // the menu command that opens it
@@ -37,6 +50,7 @@ struct ViewEntry {
     ViewGroup group;
     int closeRank;      // place in its group's closing order, from 0
     ViewPlacement placement;
+    PlotStyle plot;
 };
 
 constexpr int VIEW_COUNT = 17;
@@ -45,6 +59,11 @@ extern const ViewEntry kViewRegistry[VIEW_COUNT];
 
 // The row of the view that command id opens, or null.
 const ViewEntry *ViewForCommand(UINT id);
+// The row of view kind, or null.
+const ViewEntry *ViewForKind(int kind);
+// The plot kind a command-line name stands for, or -1; the name of a plot kind, or null.
+int PlotKindForName(const char *name);
+const char *PlotNameForKind(int kind);
 
 // Window placement of a view for a main window client area of W x H pixels, truncated toward
 // zero.

@@ -20,75 +20,119 @@
 
 namespace {
 
-// Start-up settings and pupil; every chart message is answered by the test support.
+// Start-up settings and pupil; every chart message is answered by the test support. The
+// start-up pupil step is 10 mm / (2 x 19.5) = 10 / 39 mm.
 class PlotViews : public ::testing::Test {
 protected:
     void SetUp() override { optics_startup(); testing_begin(); dc = CreateRecordingDC(640, 300); }
     void TearDown() override { DeleteDC(dc); testing_end(); optics_shutdown(); }
-    void paint(int kind, int zoom) { izoom = zoom; DrawPlot(dc, RECT{0, 0, 400, 300}, kind); }
+    PlotDescription describe(int kind, int zoom)
+    {
+        izoom = zoom;
+        return DescribePlot(kind, RECT{0, 0, 400, 300});
+    }
     HDC dc = nullptr;
 };
 
-TEST_F(PlotViews, PointsFollowTheZoomLogPsfClipsFlatDataGetARangeAndTitlesCarryTheFigures)
+constexpr double kPupilStep = 10.0 / 39;
+
+TEST_F(PlotViews, PointsFollowTheZoomWindow)
 {
-    // first, last: x of the first and last point in steps (PSF samples on the index, 65 at 0; pupil samples at
-    // 64.5 at 0; zoom 2 shows 33..96); side: a grid's columns and rows, else 0.
+    // first, last: x of the first and last point in steps (PSF samples on the index, 65 at 0;
+    // pupil samples at 64.5 at 0; zoom 2 shows 33..96); side: a grid's columns and rows, else 0.
     struct Row { int kind, zoom, points; double first, last; int side; } rows[] = {
-        {7, 1, 128, -64, 63, 0},     {14, 2, 64, -32, 31, 0},   {17, 1, 128, -63.5, 63.5, 0},
-        {16, 2, 64, -31.5, 31.5, 0}, {8, 2, 4096, -32, 31, 0},  {11, 1, 16384, -63.5, 63.5, 128},
+        {7, 1, 128, -64, 63, 0},     {14, 2, 64, -32, 31, 0},    {17, 1, 128, -63.5, 63.5, 0},
+        {16, 2, 64, -31.5, 31.5, 0}, {8, 2, 4096, -32, 31, 64},  {11, 1, 16384, -63.5, 63.5, 128},
         {9, 2, 4096, -32, 31, 64},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE("kind " + std::to_string(row.kind));
-        paint(row.kind, row.zoom);
+        const PlotDescription plot = describe(row.kind, row.zoom);
         const bool psf = row.kind == 7 || row.kind == 14 || row.kind == 8 || row.kind == 9;
-        const double step = psf ? XPSFStep : XPupilStep;
-        EXPECT_EQ(numplotpts, row.points);
-        EXPECT_DOUBLE_EQ(graph_xneg_extent, row.first * step);
-        EXPECT_DOUBLE_EQ(graph_xpos_extent, row.last * step);
+        const double step = psf ? XPSFStep : kPupilStep;
+        ASSERT_EQ(plot.z.size(), static_cast<std::size_t>(row.points));
+        EXPECT_DOUBLE_EQ(plot.x.front(), row.first * step);
+        EXPECT_DOUBLE_EQ(plot.x.back(), row.last * step);
         // A slice is one data set; a grid has one set per column j, coded j + 65.
-        EXPECT_EQ(sym[0], row.kind == 7 || row.kind >= 14 ? 42 : (row.zoom == 1 ? 1 : 33) + 65);
-        if (row.side) {
-            EXPECT_EQ(std::tie(numxplotpts, numyplotpts), std::tie(row.side, row.side));
-            EXPECT_DOUBLE_EQ(graph_ypos_extent, row.last * step);
-        }
+        EXPECT_EQ(plot.sym[0], row.side ? (row.zoom == 1 ? 1 : 33) + 65 : 42);
+        EXPECT_EQ(std::tie(plot.columns, plot.rows), std::tie(row.side, row.side));
+        if (row.side) { EXPECT_DOUBLE_EQ(plot.y.back(), row.last * step); }
     }
+}
+
+TEST_F(PlotViews, PsfPlotsRawValuesOrPowersOfTenClippedDecadesBelowThePeak)
+{
     for (int i = 1; i <= GRID; i++) m_output[i][65] = 0.0f;
     // Four decades below a peak of 100: clip value 10^-3, so everything below plots at -3.
-    struct Sample { int i; float value; double plotted; } samples[] = {
-        {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)}, {30, 10.0f, 1.0}, {65, 100.0f, 2.0},
+    struct Sample { int i; float value; double log; } samples[] = {
+        {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)},
+        {30, 10.0f, 1.0},               {65, 100.0f, 2.0},
     };
     for (const Sample &row : samples) m_output[row.i][65] = row.value;
-    PSFPlotType = PSF_LOGARITHMIC, nPSFdecades = 4;
-    paint(7, 1);
-    EXPECT_EQ(PSFthold, 0.001f);
-    for (const Sample &row : samples) EXPECT_DOUBLE_EQ(z[row.i - 1], row.plotted) << "log, i = " << row.i;
+    nPSFdecades = 4;
+    PSFPlotType = PSF_LOGARITHMIC;
+    const PlotDescription log = describe(7, 1);
     PSFPlotType = PSF_LINEAR;
-    paint(7, 1);
-    for (const Sample &row : samples) EXPECT_DOUBLE_EQ(z[row.i - 1], row.value) << "linear, i = " << row.i;
-    // Flat data get a range of one thousandth, and a flat contour still draws its frame and title.
-    for (int i = 1; i <= GRID; i++) phase_input[i][65] = 0.0f;
-    paint(15, 1);
-    EXPECT_EQ(zG.YMin, 0.0);
-    EXPECT_EQ(zG.YMax, 0.001);
-    for (int j = 1; j <= GRID; j++)
-        for (int i = 1; i <= GRID; i++) m_output[i][j] = 0.0f;
-    ClearRecordedOps(dc);
-    paint(9, 1);
-    const auto title = [](const RecordedOp &op) { return op.text == "Point Spread Function"; };
-    EXPECT_TRUE(std::ranges::any_of(RecordedOps(dc), title));
+    const PlotDescription linear = describe(7, 1);
+    for (const Sample &row : samples) {
+        EXPECT_DOUBLE_EQ(log.z[row.i - 1], row.log) << "i = " << row.i;
+        EXPECT_DOUBLE_EQ(linear.z[row.i - 1], row.value) << "i = " << row.i;
+    }
+}
+
+TEST_F(PlotViews, ASettingChangesOnlyWhenThePaintAppliesIt)
+{
+    // A logarithmic PSF plot leaves its clip, 10^-(4 - 1), in PSFthold; the PSF 3-D view sets
+    // sig to 3. Each row starts from PSFthold 0 and sig 10.
+    struct Row { const char *name; int kind, type; float thold; int sig; } rows[] = {
+        {"log PSF slice", 7, PSF_LOGARITHMIC, 0.001f, 10}, {"PSF 3-D", 8, PSF_LINEAR, 0.0f, 3},
+        {"linear PSF slice", 7, PSF_LINEAR, 0.0f, 10},
+        {"log setting, pupil slice", 15, PSF_LOGARITHMIC, 0.0f, 10}};
+    nPSFdecades = 4;
+    for (const Row &row : rows) {
+        PSFthold = 0.0f;
+        sig = 10;
+        PSFPlotType = row.type;
+        const PlotDescription plot = describe(row.kind, 1);
+        EXPECT_EQ(std::tuple(PSFthold, sig), std::tuple(0.0f, 10)) << row.name << ": described";
+        ApplyPlotSettings(plot);
+        EXPECT_EQ(std::tuple(PSFthold, sig), std::tuple(row.thold, row.sig)) << row.name;
+    }
+}
+
+TEST_F(PlotViews, ValueRangesRunFromTheLowestToTheHighestPlusOneThousandth)
+{
+    // Every pupil sample set to `value`; a zoomed surface counts the grid outside its window
+    // as 0, a slice or a whole surface only its points.
+    struct Row { const char *name; int kind, zoom; float value; double low, high; } rows[] = {
+        {"flat slice", 17, 1, 0.5f, 0.5, 0.5 + 0.001}, {"zero slice", 15, 2, 0.0f, 0.0, 0.001},
+        {"whole surface", 10, 1, 0.5f, 0.5, 0.5 + 0.001},
+        {"zoomed surface", 10, 2, 0.5f, 0.0, 0.5 + 0.001},
+        {"zoomed negative surface", 12, 2, -0.25f, -0.25, 0.001}};
+    for (const Row &row : rows) {
+        for (float **array : {r_input, phase_input})
+            for (int i = 1; i <= GRID; i++) std::fill(&array[i][1], &array[i][1] + GRID, row.value);
+        const zGraphStruct g = describe(row.kind, row.zoom).graph;
+        const bool slice = row.kind >= 14;
+        EXPECT_EQ(slice ? g.YMin : g.ZMin, row.low) << row.name;
+        EXPECT_EQ(slice ? g.YMax : g.ZMax, row.high) << row.name;
+    }
+}
+
+TEST_F(PlotViews, ComposedTitlesCarryTheFigures)
+{
     wavesrms = 1.0f / 3.0f;  // 0.333333343267...
-    xpsfcent = 2.0f, ypsfcent = 1e30f;
-    sig = 10;
+    xpsfcent = 2.0f;  // in steps
+    ypsfcent = 1e30f;
     set_domains();
     ASSERT_NEAR(XPSFStep, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
-    struct Title { int kind; const char *title; int sigAfter; } titles[] = {
-        {12, "0.3333333433 waves RMS", 10}, {8, "Centroids: x = 1.72     y = 8.6e+29", 3}, {12, "0.333 waves RMS", 3},
-    };
-    for (const Title &row : titles) {
-        paint(row.kind, 1);
-        EXPECT_STREQ(zG.Title, row.title) << "kind " << row.kind;
-        EXPECT_EQ(sig, row.sigAfter) << "kind " << row.kind;
+    // The RMS takes sig significant digits; the centroids always three.
+    struct Row { int kind, sig; const char *title; } rows[] = {
+        {12, 10, "0.3333333433 waves RMS"}, {12, 3, "0.333 waves RMS"},
+        {8, 10, "Centroids: x = 1.72     y = 8.6e+29"}};
+    for (const Row &row : rows) {
+        sig = row.sig;
+        EXPECT_EQ(describe(row.kind, 1).title, row.title) << "kind " << row.kind;
     }
 }
 
@@ -98,10 +142,11 @@ void expect_record(const zGraphStruct &got, const zGraphStruct &want, const char
 #define SAME(f) EXPECT_EQ(got.f, want.f) << row << ": " #f
     SAME(hDC); SAME(pWindowRect); SAME(pXData); SAME(pYData); SAME(pZData); SAME(pSymbols);
     SAME(NumPoints); SAME(AxisColor); SAME(BkgColor); SAME(pGraphColors); SAME(BrushStyle);
-    SAME(LegendStyle); SAME(ItemStyle); SAME(bDrawLines); SAME(bDrawSymbols); SAME(bShowGrid);
-    SAME(bAutoScale); SAME(b3D); SAME(GradedBkg); SAME(GradedColorScheme); SAME(XAxisDivisions);
-    SAME(YAxisDivisions); SAME(DigitFormat); SAME(DigitPrecision); SAME(PenStyle); SAME(ShadeShift);
-    SAME(XMin); SAME(XMax); SAME(YMin); SAME(YMax); SAME(ZMin); SAME(ZMax); SAME(NumContours);
+    SAME(Title); SAME(LegendStyle); SAME(ItemStyle); SAME(bDrawLines); SAME(bDrawSymbols);
+    SAME(bShowGrid); SAME(bAutoScale); SAME(b3D); SAME(GradedBkg); SAME(GradedColorScheme);
+    SAME(XAxisDivisions); SAME(YAxisDivisions); SAME(DigitFormat); SAME(DigitPrecision);
+    SAME(PenStyle); SAME(ShadeShift); SAME(XMin); SAME(XMax); SAME(YMin); SAME(YMax);
+    SAME(ZMin); SAME(ZMax); SAME(NumContours);
     for (int k = 0; k < 30; k++) SAME(ItemTitles[k]);
     for (int k = 0; k < 10; k++) SAME(LegendTitles[k]);
 #undef SAME
@@ -113,43 +158,71 @@ void expect_record(const zGraphStruct &got, const zGraphStruct &want, const char
     }
 }
 
+// The builders' fields for the start-up pupil (transmission 1 inside, 0 outside): axes black,
+// background white, no legend (style 2), lines without symbols, a dotted grid pen (2), axis
+// numbers in format 2; all else 0 or null. Drawn, the record points at the description's own
+// buffers, named by letter per row.
 TEST_F(PlotViews, BuildersFillExactlyTheirFields)
 {
-    set_domains();
-    // A pupil transmission grid of known range: 0 outside the pupil, 1 inside; its slice
-    // through the centre holds both. Axis black (palette 0), background white (palette 15).
-    zGraphStruct base{};
-    base.hDC = dc, base.pWindowRect = &theRect, base.AxisColor = 0x000000, base.BkgColor = 0xFFFFFF;
-    base.pGraphColors = PlotColorArray, base.LegendStyle = 2, base.bDrawLines = 1, base.DigitFormat = 2;
-    base.PenStyle = 2;
-    zGraphStruct slice = base;  // pupil transmission X-slice, whole array: 128 points
-    slice.pXData = x, slice.pYData = z, slice.pSymbols = sym, slice.NumPoints = 128;
-    slice.XAxisTitle = slice.YAxisTitle = "";
-    for (int k = 0; k < 10; k++) slice.LegendTitles[k] = LegendNames[k];
-    slice.bShowGrid = 1, slice.DigitPrecision = 3, slice.XMin = -63.5 * XPupilStep, slice.XMax = 63.5 * XPupilStep;
-    slice.YMin = 0, slice.YMax = 1.0 + 0.001;
-    zGraphStruct surface = slice;  // pupil transmission 3-D, zoom 2: 64 x 64 points
-    surface.pYData = y, surface.pZData = z, surface.NumPoints = 4096, surface.XAxisTitle = surface.YAxisTitle = nullptr;
-    surface.ItemStyle = 2, surface.DigitPrecision = 0, surface.XMin = surface.YMin = -31.5 * XPupilStep;
-    surface.XMax = surface.YMax = 31.5 * XPupilStep, surface.ZMin = 0, surface.ZMax = 1.0 + 0.001, surface.Formula = "";
-    zGraphStruct contour = base;  // pupil transmission contour, whole array
-    contour.pZData = z, contour.NumPoints = 16384, contour.XAxisTitle = contour.YAxisTitle = "", contour.bShowGrid = 1;
-    contour.bAutoScale = 1, contour.XAxisDivisions = contour.YAxisDivisions = -1, contour.DigitPrecision = 1;
-    contour.XMax = contour.YMax = 128, contour.NumContours = 4;
-    const struct { const char *name; int kind, zoom; const zGraphStruct *want; } rows[] = {
-        {"slice", 17, 1, &slice}, {"surface", 10, 2, &surface}, {"contour", 11, 1, &contour}};
-    for (const auto &row : rows) {
-        paint(row.kind, row.zoom);
-        expect_record(zG, *row.want, row.name);
+    const double whole = 63.5 * kPupilStep, quarter = 31.5 * kPupilStep;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"  // the fields not named stay 0
+    const zGraphStruct slice{
+        .NumPoints = 128, .AxisColor = 0x000000, .BkgColor = 0xFFFFFF, .XAxisTitle = "",
+        .YAxisTitle = "", .LegendStyle = 2, .bDrawLines = 1, .bShowGrid = 1, .DigitFormat = 2,
+        .DigitPrecision = 3, .PenStyle = 2, .XMin = -whole, .XMax = whole, .YMin = 0,
+        .YMax = 1 + 0.001};
+    const zGraphStruct surface{
+        .NumPoints = 64 * 64, .AxisColor = 0x000000, .BkgColor = 0xFFFFFF, .LegendStyle = 2,
+        .bDrawLines = 1, .bShowGrid = 1, .DigitFormat = 2, .DigitPrecision = 0, .PenStyle = 2,
+        .XMin = -quarter, .XMax = quarter, .YMin = -quarter, .YMax = quarter, .ZMin = 0,
+        .ZMax = 1 + 0.001, .Formula = ""};
+    const zGraphStruct contour{
+        .NumPoints = 128 * 128, .AxisColor = 0x000000, .BkgColor = 0xFFFFFF, .XAxisTitle = "",
+        .YAxisTitle = "", .LegendStyle = 2, .bDrawLines = 1, .bShowGrid = 1, .bAutoScale = 1,
+        .XAxisDivisions = -1, .YAxisDivisions = -1, .DigitFormat = 2, .DigitPrecision = 1,
+        .PenStyle = 2, .XMin = 0, .XMax = 128, .YMin = 0, .YMax = 128, .NumContours = 4};
+#pragma GCC diagnostic pop
+    // data: the buffers behind pXData, pYData, pZData and pSymbols, '-' for none.
+    struct Row { const char *name; int kind, zoom; const zGraphStruct *want; const char *data; };
+    const Row rows[] = {
+        {"X-slice", 17, 1, &slice, "xz-s"},
+        {"3-D, zoomed", 10, 2, &surface, "xyzs"},
+        {"contour", 11, 1, &contour, "--z-"},
+    };
+    for (const Row &row : rows) {
+        PlotDescription plot = describe(row.kind, row.zoom);
+        DrawPlot(plot, dc);
+        const auto buffer = [&plot](char name) {
+            return name == 'x'   ? plot.x.data()
+                   : name == 'y' ? plot.y.data()
+                   : name == 'z' ? plot.z.data()
+                                 : nullptr;
+        };
+        zGraphStruct want = *row.want;
+        want.hDC = dc;
+        want.pWindowRect = &plot.window;
+        want.pXData = buffer(row.data[0]);
+        want.pYData = buffer(row.data[1]);
+        want.pZData = buffer(row.data[2]);
+        want.pSymbols = row.data[3] == 's' ? plot.sym.data() : nullptr;
+        want.pGraphColors = plot.colours;
+        want.Title = plot.title.c_str();
+        expect_record(plot.graph, want, row.name);
     }
-    // Plot colours count down the palette from the view's start, below 0 black: the surfaces start
-    // at 7 (light grey, grey, purple), the PSF contours at 14 (yellow, magenta, red), the others at
-    // 0. Contour maps ask for 2 levels of the PSF, 4 of the transmission and 6 of the phase.
+}
+
+TEST_F(PlotViews, EachViewUsesItsOwnPaletteStartAndContourCount)
+{
+    // Colours count down the palette from the view's start, below 0 black: the surfaces start
+    // at 7 (light grey, grey, purple), the PSF contours at 14 (yellow, magenta, red), the others
+    // at 0. Contour maps ask for 2 levels of the PSF, 4 of the transmission and 6 of the phase.
     const struct { int kind; COLORREF first, third; int contours; } views[] = {
-        {8, RGB(192, 192, 192), RGB(128, 0, 128), 0}, {9, RGB(255, 255, 0), RGB(255, 0, 0), 2}, {11, 0, 0, 4}, {13, 0, 0, 6}};
+        {8, RGB(192, 192, 192), RGB(128, 0, 128), 0}, {9, RGB(255, 255, 0), RGB(255, 0, 0), 2},
+        {11, 0, 0, 4}, {13, 0, 0, 6}};
     for (const auto &view : views) {
-        paint(view.kind, 1);
-        EXPECT_EQ(std::tuple(PlotColorArray[0], PlotColorArray[2], zG.NumContours),
+        const PlotDescription plot = describe(view.kind, 1);
+        EXPECT_EQ(std::tuple(plot.colours[0], plot.colours[2], plot.graph.NumContours),
                   std::tuple(view.first, view.third, view.contours)) << "kind " << view.kind;
     }
 }
@@ -319,7 +392,7 @@ TEST(TableScroll, RangesCountWholeLinesAndCharactersThenRequestsAndKeysMoveTable
 
 using PlotWindowMenu = TempFolderTest;
 
-TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarFieldViewsOfferImageQuality)
+TEST_F(PlotWindowMenu, RightClickSavesAndCopiesAResizedPlotAndFarFieldViewsOfferImageQuality)
 {
     const std::string folder = dir;
     const int code = run_program([folder] {
@@ -330,12 +403,6 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
         testing_process_events();
         RECT client{};
         GetClientRect(view, &client);
-        // A resized plot repaints at its new size.
-        theRect = RECT{};
-        UpdateWindow(view);
-        InvalidateRect(view, nullptr, TRUE);
-        testing_process_events();
-        EXPECT_EQ(std::tie(theRect.right, theRect.bottom), std::tie(client.right, client.bottom));
         // Save, answering the dialog with a name without ending and the SVG type; then Copy.
         testing_answer_popup_menus({IDM_SAVE_PICTURE, IDM_COPY_PICTURE});
         testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
