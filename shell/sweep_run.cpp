@@ -33,7 +33,11 @@ void on_interrupt(int) { interrupted = 1; }
 // Messages (a dark pupil, the centroid result) have no place in a row.
 void quiet_notify(const char *, const char *, bool) {}
 
-void add_number(std::string &line, double value) { line += "," + gN(value, 9); }
+void add_number(std::string &line, double value)
+{
+    line += ',';
+    line += gN(value, 9);
+}
 
 void add_figure(std::string &line, const std::optional<double> &value)
 {
@@ -49,7 +53,11 @@ std::string header(const SweepPlan &plan)
     for (const std::string &column : plan.columns) line += "," + column;
     line += ",wavesrms";
     for (const Figure &figure : figure_table())
-        if (figure.inCsv) line += "," + std::string(figure.name) + figure_csv_suffix(figure);
+        if (figure.inCsv) {
+            line += ',';
+            line += figure.name;
+            line += figure_csv_suffix(figure);
+        }
     line += ",xpsfcent,ypsfcent,peak_i,peak_j,rmsx,rmsy,undersampled,aliased\n";
     return line;
 }

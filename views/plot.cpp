@@ -14,22 +14,15 @@
 #include "charts/xy_graph.h"
 #include "charts/zcolor.h"
 #include "optics/domains.h"
+#include "optics/number_text.h"
 #include "optics/settings.h"
 #include "views/plot_builders.h"
 
 namespace {
 
-constexpr int CENTRE = 65;             // the fixed index of a slice, and the PSF centre sample
+// A slice runs through the PSF centre sample, for the pupil as for the PSF.
+constexpr int CENTRE = PSF_CENTRE;
 constexpr double PUPIL_CENTRE = 64.5;  // between the two middle pupil samples
-
-// The general number format with ndigit significant digits (trailing zeros dropped), as the
-// reports and the dialogs write numbers.
-std::string general(double value, int ndigit)
-{
-    char buffer[32];  // at most 17 significant digits, a sign, a point and an exponent
-    std::snprintf(buffer, sizeof buffer, "%.*g", std::clamp(ndigit, 1, 17), value);
-    return buffer;
-}
 
 float **array_of(PlotSource source)
 {
@@ -101,9 +94,9 @@ std::string title_of(const ViewEntry &view)
 {
     if (view.plot.title) return view.plot.title;
     if (view.kind == 8)
-        return "Centroids: x = " + general(xpsfcent * XPSFStep, 3) +
-               "     y = " + general(ypsfcent * YPSFStep, 3);
-    return general(wavesrms, sig) + " waves RMS";
+        return "Centroids: x = " + gN(xpsfcent * XPSFStep, 3) +
+               "     y = " + gN(ypsfcent * YPSFStep, 3);
+    return gN(wavesrms, sig) + " waves RMS";
 }
 
 }  // namespace
