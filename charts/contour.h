@@ -60,7 +60,6 @@ struct zContourData {
     std::int16_t bAboveMean;  // the current level is at or above MeanValue
     double FirstLevel;
     double LevelStep;
-    char LabelFormat[20];     // printf format of the level labels
     const double *pData;      // the grid values, borrowed
     // One byte per grid point: bit 1 marks the face towards the next value of the second
     // index, bit 2 the face towards the next value of the first index; (Rows + 1) x Cols bytes.
@@ -101,7 +100,6 @@ public:
     void AddBoundaryPts(const dPoint &first, const dPoint &last, dPoint *extra, int &n);
     dPoint ScalePoint(dPoint p);
     double GetPolyArea(int n, const POINT *points);
-    void Text(const char *text, double x, double y);
 
     std::int32_t NumLevels;     // levels requested: 8, or the record's NumContours
     std::int32_t NumPolys;      // lines kept in pPolyStore
@@ -118,6 +116,3 @@ private:
 // Draws the contour chart the record describes into its device context and returns when it is
 // done; the record and everything it points to must stay valid until then.
 void ContourGraph(const zGraphStruct *record);
-
-// Counts the points saved by every contour chart of the run; every eleventh is offered a label.
-extern std::uint32_t LabelCounter;

@@ -178,6 +178,3 @@ double zContour::GetPolyArea(int n, const POINT *points)
     }
     return 0.5 * std::fabs(sum);
 }
-
-// Level labels are placed but not written: the chart shows no numbers on its lines.
-void zContour::Text(const char *, double x, double y) { (void)ScalePoint(dPoint{x, y}); }

@@ -17,13 +17,9 @@
 // numbered (k + 2) mod 4 in the neighbour, where it runs the other way.
 #include "charts/contour.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <new>
-
-std::uint32_t LabelCounter = 0;
 
 namespace {
 
@@ -222,20 +218,6 @@ int zContour::scaleData(double interval)
     // that the levels cannot be counted out plans nothing.
     if (!(step > 0.0) || !std::isfinite(step) || range / step > zMaxContourLevels) return 0;
 
-    // Label format: enough digits for the largest value and the step's first digit.
-    const double largest = std::fabs(w.MaxValue);
-    const int e = largest > 0.0 ? static_cast<int>(std::floor(std::log10(largest))) : 0;
-    const int d = -static_cast<int>(std::floor(std::log10(step)));
-    char format[32];
-    if (d > 0)
-        std::snprintf(format, sizeof format, "%%%d.%df", e + d + 2, d);
-    else
-        std::snprintf(format, sizeof format, "%%%d.0f", e + 1);
-    // The exponents of finite doubles keep the text well within the field.
-    const std::size_t length = std::min(std::strlen(format), sizeof w.LabelFormat - 1);
-    std::memcpy(w.LabelFormat, format, length);
-    w.LabelFormat[length] = '\0';
-
     // Data that straddle zero get their levels about the mean, others from the minimum; only
     // the levels strictly between the extremes cross anything.
     const double base = w.MaxValue * w.MinValue < 0.0 ? w.MeanValue : w.MinValue;
@@ -406,12 +388,6 @@ std::uint8_t zContour::savePoint(const zPOINT *p, double level)
     default: first += 1.0 - t; break;
     }
     const dPoint point{first / (w.Rows - 1), second / (w.Cols - 1)};
-    // Every eleventh point of the run is offered a label; the label output draws nothing.
-    if (LabelCounter++ % 11 == 0 && bTraceDraws) {
-        char label[64];
-        std::snprintf(label, sizeof label, w.LabelFormat, level);
-        Text(label, point.x, point.y);
-    }
     // Only the first 200 points of a line are ever drawn or kept, so a line longer than the
     // counter can hold keeps its first 65535 points and goes on being traced.
     if (w.NumLinePoints < UINT16_MAX) w.pLinePoints[w.NumLinePoints++] = point;
