@@ -73,10 +73,16 @@ public:
     explicit zContour(const zGraphStruct *record);
     ~zContour();
 
+    // The steps of the drawing sequence (zGraph::zDraw) that the contour chart draws its own way.
+    // Levels are planned from the data as the lines are traced, so nothing is scaled: the data
+    // step checks the grid. The map has no grid lines; its legend shows bars.
     int zCheckForLegalData() override;  // grid size, finite values, number of levels
     void zDrawGraphAxes() override;     // the frame only, no numbers
     int zDrawDataPoints() override;     // filled bands unless bShowGrid, then the lines
+    void zDrawGrid() override;          // nothing
     int zInitGraph() override;          // also the work record and the polygon store
+    int zLegendSamples() override;      // zLegendBarSamples
+    int zPrepareData() override;        // zCheckForLegalData
     void zTerminateGraph() override;
 
     // Tracing (contour_tracing.cpp).

@@ -21,6 +21,8 @@
 #include <cstring>
 #include <new>
 
+#include "charts/legend.h"
+
 namespace {
 
 const char kGridSizeMessage[] = "Contour Grid Needs 2 to 65536 Points Each Way and at Most 65536 in All!";
@@ -73,19 +75,10 @@ void zContour::zReleaseContourStore()
     NumPolys = 0;
 }
 
-// The drawing sequence of a contour chart. Levels are planned from the data, so the chart
-// never scales or draws the grid of a plain graph.
 void ContourGraph(const zGraphStruct *record)
 {
     zContour graph(record);
-    if (graph.zContour::zInitGraph() && graph.zContour::zCheckForLegalData()) {
-        graph.zContour::zDrawGraphAxes();
-        graph.zContour::zDrawDataPoints();  // bands unless bShowGrid, then the lines
-        zGraph &base = graph;               // the legend and titles of every graph
-        base.zDrawLegend(1);
-        base.zShowGraphTitles();
-    }
-    graph.zContour::zTerminateGraph();
+    graph.zDraw();
 }
 
 int zContour::zInitGraph()
@@ -100,6 +93,8 @@ int zContour::zInitGraph()
     NumPolys = 0;
     return ok;
 }
+
+int zContour::zPrepareData() { return zCheckForLegalData(); }
 
 int zContour::zCheckForLegalData()
 {
@@ -132,6 +127,10 @@ int zContour::zCheckForLegalData()
 }
 
 void zContour::zDrawGraphAxes() { zGraph::zzDrawGraphAxes(0, 0); }
+
+void zContour::zDrawGrid() {}
+
+int zContour::zLegendSamples() { return zLegendBarSamples; }
 
 void zContour::zTerminateGraph()
 {

@@ -12,6 +12,7 @@
 #include <new>
 #include <utility>
 
+#include "charts/legend.h"
 #include "platform/win32.h"
 
 namespace {
@@ -124,18 +125,14 @@ int zXYZGraph::zCheckForLegalData()
     return 0;
 }
 
-void zXYZGraph::zDraw()
-{
-    if (!zCheckForLegalData()) return;  // not even the background
-    zInitGraph();                       // a failure was shown; the chart goes on regardless
-    zDrawGraphAxes();
-    zShowNumbersAlongAxes();
-    zDrawDataPoints();
-    zDrawGraphAxes();  // again, so that the edges lie on top of the surface
-    zDrawLegend(1);
-    zShowGraphTitles();
-    zTerminateGraph();
-}
+// A surface that cannot be drawn is refused before the background is filled.
+int zXYZGraph::zCheckBeforeInit() { return zCheckForLegalData(); }
+
+int zXYZGraph::zPrepareData() { return 1; }
+
+void zXYZGraph::zDrawGrid() {}
+
+int zXYZGraph::zLegendSamples() { return zLegendBarSamples; }
 
 int zXYZGraph::zInitGraph()
 {
@@ -167,6 +164,15 @@ POINT zXYZGraph::zMapCoordinates(double x, double y, double z)
 }
 
 void zXYZGraph::zDrawGraphAxes()
+{
+    zDrawBox();
+    zShowNumbersAlongAxes();
+}
+
+// Drawn again over the surface, so that the edges lie on top of it.
+void zXYZGraph::zDrawOverData() { zDrawBox(); }
+
+void zXYZGraph::zDrawBox()
 {
     zActivatePens();
     // The nine edges that do not meet the hidden corner (XMin, YMin, ZMin).

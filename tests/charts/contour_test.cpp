@@ -310,6 +310,26 @@ TEST(ContourBands, LinesBeyondTheStoreAreDrawnButNotKept)
     EXPECT_EQ(c.ops(RecordedKind::Line).size(), 9801u);
 }
 
+TEST(ContourGraph, LegendShowsABarInTheColourOfEachLevel)
+{
+    // Lines only, so the legend's bars are the only filled shapes: one per level asked.
+    RECT window{0, 0, 400, 300};
+    HDC dc = CreateRecordingDC(400, 300);
+    std::vector<double> values = kBump3;
+    COLORREF colors[10];
+    for (int k = 0; k < 10; ++k) colors[k] = RGB(20 * k + 1, 7, 9);
+    zGraphStruct record{};
+    record.hDC = dc, record.pWindowRect = &window, record.pZData = values.data();
+    record.pGraphColors = colors, record.LegendStyle = 0, record.bShowGrid = 1;
+    record.XMax = 3, record.YMax = 3, record.NumContours = 3;
+    ContourGraph(&record);
+    const auto bars = only(dc, RecordedKind::Polygon);
+    ASSERT_EQ(bars.size(), 3u);
+    for (std::size_t k = 0; k < bars.size(); ++k)
+        EXPECT_EQ(bars[k].brush.color, colors[k]) << "level " << k;
+    DeleteDC(dc);
+}
+
 TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
 {
     const char *grid = "Contour Grid Needs 2 to 65536 Points Each Way and at Most 65536 in All!";
