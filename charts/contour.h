@@ -78,12 +78,18 @@ public:
     // step checks the grid. The map has no grid lines; its legend shows bars.
     int zCheckForLegalData() override;  // grid size, finite values, number of levels
     void zDrawGraphAxes() override;     // the frame only, no numbers
-    int zDrawDataPoints() override;     // filled bands unless bShowGrid, then the lines
+    int zDrawDataPoints() override;     // filled bands unless zLinesOnly, then the lines
     void zDrawGrid() override;          // nothing
     int zInitGraph() override;          // also the work record and the polygon store
     int zLegendSamples() override;      // zLegendBarSamples
     int zPrepareData() override;        // zCheckForLegalData
     void zTerminateGraph() override;
+
+    // What the record's shared fields mean for a contour chart.
+    bool zLinesOnly() const { return bShowGrid != 0; }  // no filled bands under the lines
+    int zLevelsAsked() const { return NumContours; }     // 0 or less: the default 8
+    double zGridColumns() const { return LimitMax[0]; }  // the x limit
+    double zGridRows() const { return LimitMax[1]; }     // the y limit
 
     // Tracing (contour_tracing.cpp).
     void zDrawContourLines();

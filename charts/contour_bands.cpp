@@ -35,7 +35,7 @@ int zContour::zDrawDataPoints()
 {
     zActivatePens();
     zActivateBrushes();
-    if (!bShowGrid) zDrawFilledContours();
+    if (!zLinesOnly()) zDrawFilledContours();
     bTraceDraws = 1;
     zDrawContourLines();  // every line traced again and drawn over the bands
     return NumPolys;

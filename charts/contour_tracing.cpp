@@ -98,8 +98,8 @@ int zContour::zPrepareData() { return zCheckForLegalData(); }
 
 int zContour::zCheckForLegalData()
 {
-    NumColumns = zRound(LimitMax[0]);
-    NumRows = zRound(LimitMax[1]);
+    NumColumns = zRound(zGridColumns());
+    NumRows = zRound(zGridRows());
     if (NumColumns < 1 || NumRows < 1) {
         zDisplayError("Did Not Specify Number of Rows or Columns In Data!");
         return 0;
@@ -115,9 +115,9 @@ int zContour::zCheckForLegalData()
         zDisplayError("Contour Data Must Be Finite!");
         return 0;
     }
-    if (NumContours > 0) {
-        NumLevels = NumContours;
-        if (NumContours > 10 && !bShowGrid) {  // only ten band colours
+    if (zLevelsAsked() > 0) {
+        NumLevels = zLevelsAsked();
+        if (NumLevels > 10 && !zLinesOnly()) {  // only ten band colours
             zDisplayError("You Requested Too Many Contour Levels!");
             NumLevels = 10;
         }

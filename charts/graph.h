@@ -5,6 +5,10 @@
 // function builds a short-lived zGraph (or a subclass) from it, runs the drawing sequence
 // zGraph::zDraw and destroys the object before returning. The graph copies pointers, not the
 // data or texts they point to, so the record and everything it points to must outlive the call.
+//
+// Some fields mean one thing to one chart type and another to the next; the chart classes read
+// them through accessors named for their meaning (zContour::zLinesOnly, zContour::zGridColumns,
+// zContour::zGridRows, zContour::zLevelsAsked, zXYZGraph's option bits in charts/surface.h).
 #pragma once
 
 #include <climits>
@@ -45,8 +49,8 @@ struct zGraphStruct {
     std::int32_t DigitPrecision;
     std::int32_t PenStyle;          // grid pen: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
     std::int32_t ShadeShift;        // right shift that darkens side faces
-    double XMin, XMax;              // limits used when bAutoScale is 0
-    double YMin, YMax;
+    double XMin, XMax;              // limits used when bAutoScale is 0; contour: XMax columns
+    double YMin, YMax;              // contour: YMax rows
     double ZMin, ZMax;
     std::int32_t NumContours;       // contour: number of levels; 3-D: option bits
     const char *Formula;            // 3-D: F(X,Y) to plot instead of the data; empty plots the data

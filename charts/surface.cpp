@@ -226,10 +226,10 @@ void zXYZGraph::zGetStepSizes(int &nx, int &ny)
         // One run of NumSamples values (y rising) per x step.
         ny = NumSamples - 1;
         nx = NumSamples > 0 ? NumPoints / NumSamples - 1 : -1;
-    } else if (NumContours & zSurfaceCoarseGrid) {
+    } else if (zSurfaceOptions() & zSurfaceCoarseGrid) {
         nx = zSurfaceCoarseSteps[0];
         ny = zSurfaceCoarseSteps[1];
-    } else if (NumContours & zSurfaceFineGrid) {
+    } else if (zSurfaceOptions() & zSurfaceFineGrid) {
         nx = zSurfaceFineSteps[0];
         ny = zSurfaceFineSteps[1];
     } else {
@@ -240,7 +240,7 @@ void zXYZGraph::zGetStepSizes(int &nx, int &ny)
 
 int zXYZGraph::zDrawDataPoints()
 {
-    NumSets = (NumContours & zSurfaceColorBands) ? 10 : 1;
+    NumSets = (zSurfaceOptions() & zSurfaceColorBands) ? 10 : 1;
     zActivatePens();
     zActivateBrushes();
     HOURGLASS(1);
@@ -263,7 +263,7 @@ int zXYZGraph::zDrawDataPoints()
 void zXYZGraph::zDrawSurfaceRows(POINT *previous, POINT *current, int nx, int ny)
 {
     const bool formula = zHasFormula();
-    const bool bands = (NumContours & zSurfaceColorBands) != 0;
+    const bool bands = (zSurfaceOptions() & zSurfaceColorBands) != 0;
     const double dx = (XMax - XMin) / nx;
     const double dy = (YMax - YMin) / ny;
     const double h = (ZMax - ZMin) * 0.5;

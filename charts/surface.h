@@ -56,6 +56,8 @@ public:
 private:
     class SurfacePainter;  // keeps pen and brush selected across the quadrilaterals
     bool zHasFormula() const;
+    // The record's NumContours, which a surface reads as the option bits above.
+    int zSurfaceOptions() const { return NumContours; }
     // F(X,Y) at (x, y); false when the text does not parse.
     bool zEvaluate(double x, double y, double &z);
     // The surface from the back row to the front, in two rows of ny + 2 points each.
