@@ -60,7 +60,6 @@ struct zContourData {
     std::int16_t bAboveMean;  // the current level is at or above MeanValue
     double FirstLevel;
     double LevelStep;
-    char LabelFormat[20];     // printf format of the level labels
     const double *pData;      // the grid values, borrowed
     // One byte per grid point: bit 1 marks the face towards the next value of the second
     // index, bit 2 the face towards the next value of the first index; (Rows + 1) x Cols bytes.
@@ -74,11 +73,23 @@ public:
     explicit zContour(const zGraphStruct *record);
     ~zContour();
 
+    // The steps of the drawing sequence (zGraph::zDraw) that the contour chart draws its own way.
+    // Levels are planned from the data as the lines are traced, so nothing is scaled: the data
+    // step checks the grid. The map has no grid lines; its legend shows bars.
     int zCheckForLegalData() override;  // grid size, finite values, number of levels
     void zDrawGraphAxes() override;     // the frame only, no numbers
-    int zDrawDataPoints() override;     // filled bands unless bShowGrid, then the lines
+    int zDrawDataPoints() override;     // filled bands unless zLinesOnly, then the lines
+    void zDrawGrid() override;          // nothing
     int zInitGraph() override;          // also the work record and the polygon store
+    int zLegendSamples() override;      // zLegendBarSamples
+    int zPrepareData() override;        // zCheckForLegalData
     void zTerminateGraph() override;
+
+    // What the record's shared fields mean for a contour chart.
+    bool zLinesOnly() const { return bShowGrid != 0; }  // no filled bands under the lines
+    int zLevelsAsked() const { return NumContours; }     // 0 or less: the default 8
+    double zGridColumns() const { return LimitMax[0]; }  // the x limit
+    double zGridRows() const { return LimitMax[1]; }     // the y limit
 
     // Tracing (contour_tracing.cpp).
     void zDrawContourLines();
@@ -101,7 +112,6 @@ public:
     void AddBoundaryPts(const dPoint &first, const dPoint &last, dPoint *extra, int &n);
     dPoint ScalePoint(dPoint p);
     double GetPolyArea(int n, const POINT *points);
-    void Text(const char *text, double x, double y);
 
     std::int32_t NumLevels;     // levels requested: 8, or the record's NumContours
     std::int32_t NumPolys;      // lines kept in pPolyStore
@@ -118,6 +128,3 @@ private:
 // Draws the contour chart the record describes into its device context and returns when it is
 // done; the record and everything it points to must stay valid until then.
 void ContourGraph(const zGraphStruct *record);
-
-// Counts the points saved by every contour chart of the run; every eleventh is offered a label.
-extern std::uint32_t LabelCounter;

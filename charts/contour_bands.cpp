@@ -35,7 +35,7 @@ int zContour::zDrawDataPoints()
 {
     zActivatePens();
     zActivateBrushes();
-    if (!bShowGrid) zDrawFilledContours();
+    if (!zLinesOnly()) zDrawFilledContours();
     bTraceDraws = 1;
     zDrawContourLines();  // every line traced again and drawn over the bands
     return NumPolys;
@@ -178,6 +178,3 @@ double zContour::GetPolyArea(int n, const POINT *points)
     }
     return 0.5 * std::fabs(sum);
 }
-
-// Level labels are placed but not written: the chart shows no numbers on its lines.
-void zContour::Text(const char *, double x, double y) { (void)ScalePoint(dPoint{x, y}); }

@@ -17,13 +17,11 @@
 // numbered (k + 2) mod 4 in the neighbour, where it runs the other way.
 #include "charts/contour.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <new>
 
-std::uint32_t LabelCounter = 0;
+#include "charts/legend.h"
 
 namespace {
 
@@ -77,19 +75,10 @@ void zContour::zReleaseContourStore()
     NumPolys = 0;
 }
 
-// The drawing sequence of a contour chart. Levels are planned from the data, so the chart
-// never scales or draws the grid of a plain graph.
 void ContourGraph(const zGraphStruct *record)
 {
     zContour graph(record);
-    if (graph.zContour::zInitGraph() && graph.zContour::zCheckForLegalData()) {
-        graph.zContour::zDrawGraphAxes();
-        graph.zContour::zDrawDataPoints();  // bands unless bShowGrid, then the lines
-        zGraph &base = graph;               // the legend and titles of every graph
-        base.zDrawLegend(1);
-        base.zShowGraphTitles();
-    }
-    graph.zContour::zTerminateGraph();
+    graph.zDraw();
 }
 
 int zContour::zInitGraph()
@@ -105,10 +94,12 @@ int zContour::zInitGraph()
     return ok;
 }
 
+int zContour::zPrepareData() { return zCheckForLegalData(); }
+
 int zContour::zCheckForLegalData()
 {
-    NumColumns = zRound(LimitMax[0]);
-    NumRows = zRound(LimitMax[1]);
+    NumColumns = zRound(zGridColumns());
+    NumRows = zRound(zGridRows());
     if (NumColumns < 1 || NumRows < 1) {
         zDisplayError("Did Not Specify Number of Rows or Columns In Data!");
         return 0;
@@ -124,9 +115,9 @@ int zContour::zCheckForLegalData()
         zDisplayError("Contour Data Must Be Finite!");
         return 0;
     }
-    if (NumContours > 0) {
-        NumLevels = NumContours;
-        if (NumContours > 10 && !bShowGrid) {  // only ten band colours
+    if (zLevelsAsked() > 0) {
+        NumLevels = zLevelsAsked();
+        if (NumLevels > 10 && !zLinesOnly()) {  // only ten band colours
             zDisplayError("You Requested Too Many Contour Levels!");
             NumLevels = 10;
         }
@@ -136,6 +127,10 @@ int zContour::zCheckForLegalData()
 }
 
 void zContour::zDrawGraphAxes() { zGraph::zzDrawGraphAxes(0, 0); }
+
+void zContour::zDrawGrid() {}
+
+int zContour::zLegendSamples() { return zLegendBarSamples; }
 
 void zContour::zTerminateGraph()
 {
@@ -221,20 +216,6 @@ int zContour::scaleData(double interval)
     // A step that is not a positive number (levels 0, a spread lost to rounding) or so small
     // that the levels cannot be counted out plans nothing.
     if (!(step > 0.0) || !std::isfinite(step) || range / step > zMaxContourLevels) return 0;
-
-    // Label format: enough digits for the largest value and the step's first digit.
-    const double largest = std::fabs(w.MaxValue);
-    const int e = largest > 0.0 ? static_cast<int>(std::floor(std::log10(largest))) : 0;
-    const int d = -static_cast<int>(std::floor(std::log10(step)));
-    char format[32];
-    if (d > 0)
-        std::snprintf(format, sizeof format, "%%%d.%df", e + d + 2, d);
-    else
-        std::snprintf(format, sizeof format, "%%%d.0f", e + 1);
-    // The exponents of finite doubles keep the text well within the field.
-    const std::size_t length = std::min(std::strlen(format), sizeof w.LabelFormat - 1);
-    std::memcpy(w.LabelFormat, format, length);
-    w.LabelFormat[length] = '\0';
 
     // Data that straddle zero get their levels about the mean, others from the minimum; only
     // the levels strictly between the extremes cross anything.
@@ -406,12 +387,6 @@ std::uint8_t zContour::savePoint(const zPOINT *p, double level)
     default: first += 1.0 - t; break;
     }
     const dPoint point{first / (w.Rows - 1), second / (w.Cols - 1)};
-    // Every eleventh point of the run is offered a label; the label output draws nothing.
-    if (LabelCounter++ % 11 == 0 && bTraceDraws) {
-        char label[64];
-        std::snprintf(label, sizeof label, w.LabelFormat, level);
-        Text(label, point.x, point.y);
-    }
     // Only the first 200 points of a line are ever drawn or kept, so a line longer than the
     // counter can hold keeps its first 65535 points and goes on being traced.
     if (w.NumLinePoints < UINT16_MAX) w.pLinePoints[w.NumLinePoints++] = point;

@@ -1,10 +1,11 @@
 // The graph object's lifecycle: construction from the record, the setters that copy it, the
-// default colours, the data sets, and termination.
+// default colours, the data sets, the drawing sequence every chart runs, and termination.
 #include "charts/graph.h"
 
 #include <cstring>
 #include <utility>
 
+#include "charts/legend.h"
 #include "platform/win32.h"
 
 zGraph::zGraph(const zGraphStruct *record)
@@ -155,7 +156,22 @@ void zGraph::zSetUpGraphLayout()
     zSetLegendRect();
 }
 
-// ---- The lifecycle ------------------------------------------------------------------------
+// ---- The drawing sequence -------------------------------------------------------------------
+
+void zGraph::zDraw()
+{
+    if (zCheckBeforeInit() && zInitGraph() && zPrepareData()) {
+        zDrawGraphAxes();
+        zDrawGrid();
+        zDrawDataPoints();
+        zDrawOverData();
+        zDrawLegend(zLegendSamples());
+        zShowGraphTitles();
+    }
+    zTerminateGraph();
+}
+
+int zGraph::zCheckBeforeInit() { return 1; }
 
 int zGraph::zCheckForLegalData()
 {
@@ -163,7 +179,11 @@ int zGraph::zCheckForLegalData()
     return 1;
 }
 
-void zGraph::zDraw() {}
+void zGraph::zDrawOverData() {}
+
+int zGraph::zLegendSamples() { return zLegendLineSamples; }
+
+int zGraph::zPrepareData() { return zScaleData(); }
 
 int zGraph::zInitGraph()
 {

@@ -2,9 +2,13 @@
 //
 // A caller fills one zGraphStruct (device context, window rectangle, data pointers, display
 // options) and hands it to an entry function (XYGraph, XYZGraph, ContourGraph). The entry
-// function builds a short-lived zGraph (or a subclass) from it, runs the drawing sequence and
-// destroys the object before returning. The graph copies pointers, not the data or texts they
-// point to, so the record and everything it points to must outlive the call.
+// function builds a short-lived zGraph (or a subclass) from it, runs the drawing sequence
+// zGraph::zDraw and destroys the object before returning. The graph copies pointers, not the
+// data or texts they point to, so the record and everything it points to must outlive the call.
+//
+// Some fields mean one thing to one chart type and another to the next; the chart classes read
+// them through accessors named for their meaning (zContour::zLinesOnly, zContour::zGridColumns,
+// zContour::zGridRows, zContour::zLevelsAsked, zXYZGraph's option bits in charts/surface.h).
 #pragma once
 
 #include <climits>
@@ -45,8 +49,8 @@ struct zGraphStruct {
     std::int32_t DigitPrecision;
     std::int32_t PenStyle;          // grid pen: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
     std::int32_t ShadeShift;        // right shift that darkens side faces
-    double XMin, XMax;              // limits used when bAutoScale is 0
-    double YMin, YMax;
+    double XMin, XMax;              // limits used when bAutoScale is 0; contour: XMax columns
+    double YMin, YMax;              // contour: YMax rows
     double ZMin, ZMax;
     std::int32_t NumContours;       // contour: number of levels; 3-D: option bits
     const char *Formula;            // 3-D: F(X,Y) to plot instead of the data; empty plots the data
@@ -75,16 +79,35 @@ public:
     zGraph(const zGraph &) = delete;
     zGraph &operator=(const zGraph &) = delete;
 
-    // The steps a chart type may override, in this order.
+    // Draws the whole chart. Every chart type runs this one sequence of virtual steps and
+    // changes what a step does (or makes it do nothing), never the order:
+    //    1. zCheckBeforeInit     a record refused here leaves the device untouched
+    //    2. zInitGraph           background and layout
+    //    3. zPrepareData         ranges and device positions of the data
+    //    4. zDrawGraphAxes       frame and axis numbers
+    //    5. zDrawGrid
+    //    6. zDrawDataPoints
+    //    7. zDrawOverData        what must lie on top of the data
+    //    8. zDrawLegend(zLegendSamples())
+    //    9. zShowGraphTitles
+    //   10. zTerminateGraph
+    // A step of 1 to 3 that fails (returns 0 after its message) ends the drawing; the graph is
+    // terminated all the same.
+    void zDraw();
+
+    // The steps, zGraph's own as the XY chart draws them.
+    virtual int zCheckBeforeInit();     // 1: go on; the XY chart checks nothing here
     virtual int zCheckForLegalData();   // counts sets and samples; 1 when the data can be drawn
-    virtual void zDraw();               // the whole sequence of a chart that runs it itself
     virtual void zDrawGraphAxes();      // numbers and frame
     virtual int zDrawDataPoints();      // returns the number of data sets drawn
     virtual void zDrawGrid();           // zDraw3DGrid when b3D, else zDraw2DGrid
     virtual void zDraw2DGrid();
     virtual void zDraw3DGrid();
-    virtual void zDrawLegend(int bars); // 0 line samples, nonzero bar samples
+    virtual void zDrawLegend(int samples);  // zLegendLineSamples or zLegendBarSamples
+    virtual void zDrawOverData();       // nothing
     virtual int zInitGraph();           // 1 ok, 0 failed after a message
+    virtual int zLegendSamples();       // zLegendLineSamples
+    virtual int zPrepareData();         // zScaleData
     virtual int zScaleData();           // 1 ok, 0 failed after a message
     virtual void zShowGraphTitles();
     virtual void zShowXAxisNumbers();

@@ -9,9 +9,10 @@
 #include "charts/layout.h"
 #include "charts/rendering.h"
 
-void zGraph::zDrawLegend(int bars)
+void zGraph::zDrawLegend(int samples)
 {
     if (LegendStyle == zNoLegend) return;
+    const bool bars = samples != zLegendLineSamples;
     zKeepPenAndBrush keep(hDC);
     const bool strip = LegendStyle == zLegendStrip;
     const int W = zRectWidth(&RWindow), H = zRectHeight(&RWindow);

@@ -12,6 +12,7 @@
 #include <new>
 #include <utility>
 
+#include "charts/legend.h"
 #include "platform/win32.h"
 
 namespace {
@@ -124,18 +125,14 @@ int zXYZGraph::zCheckForLegalData()
     return 0;
 }
 
-void zXYZGraph::zDraw()
-{
-    if (!zCheckForLegalData()) return;  // not even the background
-    zInitGraph();                       // a failure was shown; the chart goes on regardless
-    zDrawGraphAxes();
-    zShowNumbersAlongAxes();
-    zDrawDataPoints();
-    zDrawGraphAxes();  // again, so that the edges lie on top of the surface
-    zDrawLegend(1);
-    zShowGraphTitles();
-    zTerminateGraph();
-}
+// A surface that cannot be drawn is refused before the background is filled.
+int zXYZGraph::zCheckBeforeInit() { return zCheckForLegalData(); }
+
+int zXYZGraph::zPrepareData() { return 1; }
+
+void zXYZGraph::zDrawGrid() {}
+
+int zXYZGraph::zLegendSamples() { return zLegendBarSamples; }
 
 int zXYZGraph::zInitGraph()
 {
@@ -167,6 +164,15 @@ POINT zXYZGraph::zMapCoordinates(double x, double y, double z)
 }
 
 void zXYZGraph::zDrawGraphAxes()
+{
+    zDrawBox();
+    zShowNumbersAlongAxes();
+}
+
+// Drawn again over the surface, so that the edges lie on top of it.
+void zXYZGraph::zDrawOverData() { zDrawBox(); }
+
+void zXYZGraph::zDrawBox()
 {
     zActivatePens();
     // The nine edges that do not meet the hidden corner (XMin, YMin, ZMin).
@@ -220,10 +226,10 @@ void zXYZGraph::zGetStepSizes(int &nx, int &ny)
         // One run of NumSamples values (y rising) per x step.
         ny = NumSamples - 1;
         nx = NumSamples > 0 ? NumPoints / NumSamples - 1 : -1;
-    } else if (NumContours & zSurfaceCoarseGrid) {
+    } else if (zSurfaceOptions() & zSurfaceCoarseGrid) {
         nx = zSurfaceCoarseSteps[0];
         ny = zSurfaceCoarseSteps[1];
-    } else if (NumContours & zSurfaceFineGrid) {
+    } else if (zSurfaceOptions() & zSurfaceFineGrid) {
         nx = zSurfaceFineSteps[0];
         ny = zSurfaceFineSteps[1];
     } else {
@@ -234,7 +240,7 @@ void zXYZGraph::zGetStepSizes(int &nx, int &ny)
 
 int zXYZGraph::zDrawDataPoints()
 {
-    NumSets = (NumContours & zSurfaceColorBands) ? 10 : 1;
+    NumSets = (zSurfaceOptions() & zSurfaceColorBands) ? 10 : 1;
     zActivatePens();
     zActivateBrushes();
     HOURGLASS(1);
@@ -257,7 +263,7 @@ int zXYZGraph::zDrawDataPoints()
 void zXYZGraph::zDrawSurfaceRows(POINT *previous, POINT *current, int nx, int ny)
 {
     const bool formula = zHasFormula();
-    const bool bands = (NumContours & zSurfaceColorBands) != 0;
+    const bool bands = (zSurfaceOptions() & zSurfaceColorBands) != 0;
     const double dx = (XMax - XMin) / nx;
     const double dy = (YMax - YMin) / ny;
     const double h = (ZMax - ZMin) * 0.5;

@@ -22,12 +22,22 @@ public:
     explicit zXYZGraph(const zGraphStruct *record);
     ~zXYZGraph() override = default;
 
-    int zCheckForLegalData() override;
-    void zDraw() override;              // the whole chart, box before and after the surface
-    void zDrawGraphAxes() override;     // the nine visible edges of the box
+    // The steps of the drawing sequence (zGraph::zDraw) that the surface draws its own way. The
+    // limits and the formula are checked before anything is drawn; the ranges are the limits,
+    // so nothing is scaled. The box is drawn before the surface and its edges again over it.
+    int zCheckBeforeInit() override;    // zCheckForLegalData
+    int zCheckForLegalData() override;  // limits; the formula, or at least 2 samples of data
+    void zDrawGraphAxes() override;     // the box and the limits beside it
     int zDrawDataPoints() override;     // the surface; returns the number of colours in use
-    int zInitGraph() override;
+    void zDrawGrid() override;          // nothing
+    void zDrawOverData() override;      // the box's edges again
+    int zInitGraph() override;          // also the projection
+    int zLegendSamples() override;      // zLegendBarSamples
+    int zPrepareData() override;        // nothing to do
     void zShowGraphTitles() override;   // the main title only
+
+    // The nine visible edges of the box.
+    void zDrawBox();
 
     // Sets AxesWidth (front edge, the y axis), AxesHeight (the z axis) and the four factors.
     void zGetGridDimensions();
@@ -46,6 +56,8 @@ public:
 private:
     class SurfacePainter;  // keeps pen and brush selected across the quadrilaterals
     bool zHasFormula() const;
+    // The record's NumContours, which a surface reads as the option bits above.
+    int zSurfaceOptions() const { return NumContours; }
     // F(X,Y) at (x, y); false when the text does not parse.
     bool zEvaluate(double x, double y, double &z);
     // The surface from the back row to the front, in two rows of ny + 2 points each.

@@ -4,17 +4,12 @@
 
 void XYGraph(const zGraphStruct *record)
 {
+    // The XY chart has no class of its own: it is zGraph's drawing sequence with zGraph's steps.
     zGraph *graph = new (std::nothrow) zGraph(record);
     if (!graph) return;
-    // The XY chart has no class of its own: it is zGraph driven through its steps.
-    if (graph->zInitGraph() && graph->zScaleData()) {
-        graph->ItemStyle = 1;  // numbers under the x axis, whatever the record asked for
-        graph->zDrawGraphAxes();
-        graph->zDrawGrid();
-        graph->zDrawDataPoints();
-        graph->zDrawLegend(0);
-        graph->zShowGraphTitles();
-    }
-    graph->zTerminateGraph();
+    // The x axis numbers are the only step that reads the item style, so setting it before
+    // the sequence starts is setting it where they come.
+    graph->ItemStyle = 1;  // numbers under the x axis, whatever the record asked for
+    graph->zDraw();
     delete graph;
 }

@@ -5,11 +5,6 @@
 
 #include "platform/win32.h"
 
-RECT zLowLevelGraphics::RScreen = {0, 0, 0, 0};
-std::int32_t zLowLevelGraphics::ScreenWidth = 0;
-std::int32_t zLowLevelGraphics::ScreenHeight = 0;
-std::int32_t zLowLevelGraphics::NumFonts = 0;
-
 namespace {
 
 // The most recent shading brush; whoever asked for it deletes it.

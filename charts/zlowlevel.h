@@ -104,10 +104,6 @@ protected:
     HPEN hGridPen;                // PenStyle, one pixel, AxisColor
     HRGN hClipRgn;                // the axes while data are drawn
 
-    // Screen facts kept for the class; nothing in this program reads or writes them.
-    static RECT RScreen;
-    static std::int32_t ScreenWidth, ScreenHeight, NumFonts;
-
 private:
     void zDrawShadedFace(const POINT *points, HBRUSH brush, HPEN pen);
 };

@@ -64,25 +64,26 @@ TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
 {
     struct Row {
         const char *name; int rows, cols; std::vector<double> values; int contours; double interval; int planned;
-        double mean, first, step; const char *format;
+        double mean, first, step;
     } rows[] = {
         // mean 1/9, sd sqrt((1 - 1/9) / 8) = 1/3, step 4/3/8 = 1/6 -> p 0.1, floor(2.17) = 2:
-        // 0.2; first 0 - floor(3.5) x 0.2 = -0.6; e = 0, d = 1
-        {"centre bump", 3, 3, kBump3, 0, 0.0, 1, 1.0 / 9, -0.6, 0.2, "%3.1f"},
+        // 0.2; first 0 - floor(3.5) x 0.2 = -0.6
+        {"centre bump", 3, 3, kBump3, 0, 0.0, 1, 1.0 / 9, -0.6, 0.2},
         // sd sqrt((12 - 16/4) / 3) = 1.633, step 0.816 -> 0.8; about the mean 1:
         // floor(1.25) x 0.8 - 3 x 0.8 = -1.6 (from the minimum it would be -4.0)
-        {"straddling zero", 2, 2, {-1, 1, 1, 3}, 0, 0.0, 1, 1.0, -1.6, 0.8, "%3.1f"},
+        {"straddling zero", 2, 2, {-1, 1, 1, 3}, 0, 0.0, 1, 1.0, -1.6, 0.8},
         // mean 71/9, sd sqrt((649 - 71^2/9) / 8) = 3.33, 2 levels: 6.67 -> 7; floor(1.13) x 7 = 7,
-        // lowered once to 0 (0 - 7 is not above -1); e = 0, d = 0
-        {"lowered towards the minimum", 3, 3, {-1, 9, 9, 9, 9, 9, 9, 9, 9}, 2, 0.0, 1, 71.0 / 9, 0.0, 7.0, "%1.0f"},
+        // lowered once to 0 (0 - 7 is not above -1)
+        {"lowered towards the minimum", 3, 3, {-1, 9, 9, 9, 9, 9, 9, 9, 9}, 2, 0.0, 1, 71.0 / 9, 0.0,
+         7.0},
         // interval 0.0125 over a range of 1: 81 levels, 0.025: 41, 0.05: 21; 0 - 10 x 0.05
-        {"interval doubled", 3, 3, kBump3, 0, 0.0125, 1, 1.0 / 9, -0.5, 0.05, "%4.2f"},
+        {"interval doubled", 3, 3, kBump3, 0, 0.0125, 1, 1.0 / 9, -0.5, 0.05},
         // three levels: 4/3/3 = 0.44 -> 0.4; 0 - floor(1) x 0.4
-        {"interval -3", 3, 3, kBump3, 0, -3.0, 1, 1.0 / 9, -0.4, 0.4, "%3.1f"},
-        // |MaxValue| 0 has no digits of its own: e = 0; floor(-5) x 0.2 - 0.6
-        {"maximum 0", 3, 3, {0, 0, 0, 0, -1, 0, 0, 0, 0}, 0, 0.0, 1, -1.0 / 9, -1.6, 0.2, "%3.1f"},
-        {"flat", 2, 2, {5, 5, 5, 5}, 0, 0.0, 0, 5.0, 0, 0, ""},
-        {"no levels from -0.5", 3, 3, kBump3, 0, -0.5, 0, 1.0 / 9, 0, 0, ""},
+        {"interval -3", 3, 3, kBump3, 0, -3.0, 1, 1.0 / 9, -0.4, 0.4},
+        // extremes -1 and 0 do not straddle zero: from the minimum, floor(-5) x 0.2 - 0.6
+        {"maximum 0", 3, 3, {0, 0, 0, 0, -1, 0, 0, 0, 0}, 0, 0.0, 1, -1.0 / 9, -1.6, 0.2},
+        {"flat", 2, 2, {5, 5, 5, 5}, 0, 0.0, 0, 5.0, 0, 0},
+        {"no levels from -0.5", 3, 3, kBump3, 0, -0.5, 0, 1.0 / 9, 0, 0},
     };
     for (const Row &row : rows) {
         Chart c(row.rows, row.cols, row.values, row.contours);
@@ -95,7 +96,6 @@ TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
         if (!row.planned) continue;
         EXPECT_NEAR(w.FirstLevel, row.first, 1e-12) << row.name;
         EXPECT_DOUBLE_EQ(w.LevelStep, row.step) << row.name;
-        EXPECT_STREQ(w.LabelFormat, row.format) << row.name;
     }
 }
 
@@ -308,6 +308,26 @@ TEST(ContourBands, LinesBeyondTheStoreAreDrawnButNotKept)
     EXPECT_EQ(c.g->NumPolys, zPolyStoreSize);
     EXPECT_EQ(c.ops(RecordedKind::Polygon).size(), 2000u);
     EXPECT_EQ(c.ops(RecordedKind::Line).size(), 9801u);
+}
+
+TEST(ContourGraph, LegendShowsABarInTheColourOfEachLevel)
+{
+    // Lines only, so the legend's bars are the only filled shapes: one per level asked.
+    RECT window{0, 0, 400, 300};
+    HDC dc = CreateRecordingDC(400, 300);
+    std::vector<double> values = kBump3;
+    COLORREF colors[10];
+    for (int k = 0; k < 10; ++k) colors[k] = RGB(20 * k + 1, 7, 9);
+    zGraphStruct record{};
+    record.hDC = dc, record.pWindowRect = &window, record.pZData = values.data();
+    record.pGraphColors = colors, record.LegendStyle = 0, record.bShowGrid = 1;
+    record.XMax = 3, record.YMax = 3, record.NumContours = 3;
+    ContourGraph(&record);
+    const auto bars = only(dc, RecordedKind::Polygon);
+    ASSERT_EQ(bars.size(), 3u);
+    for (std::size_t k = 0; k < bars.size(); ++k)
+        EXPECT_EQ(bars[k].brush.color, colors[k]) << "level " << k;
+    DeleteDC(dc);
 }
 
 TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)

@@ -22,6 +22,8 @@ struct OpenXYZGraph : zXYZGraph {
     using zLowLevelGraphics::AveCharWidth;
 };
 
+const RECT kNoWindow{0, 0, 0, 0};
+
 // A 500 x 400 window, limits 0 to 1 on every axis, no legend.
 struct Chart {
     HDC dc = CreateRecordingDC(500, 400);
@@ -180,6 +182,9 @@ TEST(zXYZGraph, QuadrilateralsOfEachGridAndChartsRefused)
         {"reversed y", [](zGraphStruct &r) { r.YMin = 2; }, 0, "Cannot Draw Surface:  Y Limits Invalid"},
         {"infinite z", [](zGraphStruct &r) { r.ZMax = HUGE_VAL; }, 0, "Cannot Draw Surface:  Z Limits Invalid"},
         {"nan x", [](zGraphStruct &r) { r.XMin = std::nan(""); }, 0, "Cannot Draw Surface:  X Limits Invalid"},
+        // A failed initialisation ends the chart: no box, no surface.
+        {"window of no width", [](zGraphStruct &r) { r.pWindowRect = &kNoWindow; }, 0,
+         "Error--Window Rectangle [RWindow] Invalid/Not Set"},
     };
     for (const auto &row : rows) {
         Chart chart;
@@ -194,6 +199,19 @@ TEST(zXYZGraph, QuadrilateralsOfEachGridAndChartsRefused)
         EXPECT_TRUE(ops.empty()) << row.name;
         EXPECT_EQ(testing_message_boxes()[0].text, row.message);
     }
+}
+
+TEST(zXYZGraph, LegendShowsOneBarAfterTheSurface)
+{
+    // Runs of 2 give two quadrilaterals; one colour in use gives one bar after them.
+    Chart chart;
+    std::vector<double> z(6, 0.0);
+    std::vector<int> sym = {1, 1, 2, 2, 3, 3};
+    chart.data(z, sym);
+    chart.record.LegendStyle = 0;
+    const auto polygons = only(chart.draw(), RecordedKind::Polygon);
+    ASSERT_EQ(polygons.size(), 3u);
+    EXPECT_LT(polygons[2].points[0].x, polygons[0].points[0].x) << "the bar stands left of the box";
 }
 
 TEST(zXYZGraph, LimitsAreWrittenInFullBesideTheBox)
