@@ -6,7 +6,7 @@
 
 enum class PictureFormat { None, Svg, Png };
 
-// From the ending of a file name, ".svg" or ".png"; None for anything else.
+// From the ending of a file name, ".svg" or ".png" in any case; None for anything else.
 PictureFormat PictureFormatForPath(const std::string &path);
 
 // The bytes of the picture of plot kind at width x height; false when no drawing surface

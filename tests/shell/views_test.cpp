@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 
 #include "optics/domains.h"
@@ -14,6 +15,7 @@
 #include "views/child.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
+#include "views/plot_picture.h"
 #include "views/quality_box.h"
 #include "views/table.h"
 #include "tests/shell/program_harness.h"
@@ -336,9 +338,9 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
         InvalidateRect(view, nullptr, TRUE);
         testing_process_events();
         EXPECT_EQ(std::tie(theRect.right, theRect.bottom), std::tie(client.right, client.bottom));
-        // Save, answering the dialog with a name without ending and the SVG type; then Copy.
+        // Save, typing a name without ending in the toolkit's dialog with the SVG type; then Copy.
         testing_answer_popup_menus({IDM_SAVE_PICTURE, IDM_COPY_PICTURE});
-        testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
+        testing_filedlg_keyboard({testing_file_choice(folder + "/contour", 2)});
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         ASSERT_EQ(std::tuple(testing_popup_menus().size(), testing_filedlg_requests().size()), std::tuple(2u, 1u));
@@ -378,6 +380,66 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
         }
     });
     EXPECT_EQ(code, 0);
+}
+
+// Save Picture As through the toolkit's dialog: the file the dialog asks about is the file written.
+TEST_F(PlotWindowMenu, SavePictureAsWritesTheFileTheDialogNamedAndAskedAbout)
+{
+    const std::string replace = "old.png already exists.\nDo you want to replace it?";
+    // Typed, type (0: PNG as shown), reply to a box; then the folder's files, how `file`
+    // starts, the box.
+    struct Row {
+        const char *name, *typed;
+        int type, reply;
+        const char *files, *file, *start, *box;
+    };
+    const char *png = "\x89PNG", *refused = "The folder does not exist.", *ask = replace.c_str();
+    const Row rows[] = {
+        {"the type gives the ending", "plain", 2, 0, "old.png plain.svg", "plain.svg", "<?xml", ""},
+        {"replacing: asked for that file, no", "old", 0, IDNO, "old.png", "old.png", "old", ask},
+        {"replacing: yes", "old", 0, IDYES, "old.png", "old.png", png, ask},
+        {"capitals in the ending", "UPPER.PNG", 2, 0, "UPPER.PNG old.png", "UPPER.PNG", png, ""},
+        {"a missing folder is refused in the dialog", "none/x", 0, 0, "old.png", "", "", refused},
+    };
+    const std::string folder = dir;
+    const auto files = [&folder] {
+        std::vector<std::string> names;
+        for (const auto &entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        std::string list;
+        for (const std::string &name : names) list += (list.empty() ? "" : " ") + name;
+        return list;
+    };
+    run_program([&] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const HWND view = open_view(IDM_PLOT_PSF_XSLICE, &hwndChildOutPlotXslice);
+        for (const auto &row : rows) {
+            SCOPED_TRACE(row.name);
+            for (const auto &entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+            std::ofstream(folder + "/old.png") << "old";
+            testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
+            testing_answer_popup_menus({IDM_SAVE_PICTURE});
+            testing_filedlg_keyboard({testing_file_choice(folder + "/" + row.typed, row.type)});
+            SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+            EXPECT_EQ(files(), row.files);
+            const std::string bytes = *row.file ? slurp(folder + "/" + row.file) : "";
+            EXPECT_EQ(bytes.substr(0, std::strlen(row.start)), row.start);
+            const std::vector<std::string> boxes = message_texts();
+            ASSERT_EQ(boxes.size(), *row.box ? 1u : 0u);
+            if (*row.box) { EXPECT_NE(boxes[0].find(row.box), std::string::npos) << boxes[0]; }
+        }
+    });
+}
+
+TEST(PictureFormats, TheEndingNamesTheFormatWhateverItsCase)
+{
+    const struct { const char *path; PictureFormat format; } rows[] = {
+        {"a.svg", PictureFormat::Svg},      {"b.PNG", PictureFormat::Png},
+        {"dir/c.Svg", PictureFormat::Svg},  {"d.png.txt", PictureFormat::None},
+        {"e.pngs", PictureFormat::None},    {".png", PictureFormat::None},
+    };
+    for (const auto &row : rows) EXPECT_EQ(PictureFormatForPath(row.path), row.format) << row.path;
 }
 
 // A closed view gives its menu command back, closing one leaves the others, a group function closes its own.
