@@ -35,9 +35,9 @@ RECT client_of(HWND window)
 LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
 {
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "Save Picture As...");
-    AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "Copy Picture");
-    if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, "Image Quality...");
+    AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "&Save Picture As...");
+    AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "&Copy Picture");
+    if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
     DestroyMenu(menu);

@@ -6,8 +6,9 @@
 
 #include "platform/win32.h"
 
-// Menu id of the item in a view's context menu.
+// Menu id and text of the item in a view's context menu.
 enum : UINT { IDM_IMAGE_QUALITY = 3 };
+inline constexpr char kImageQualityItem[] = "&Image Quality...";
 
 // True for the views of the far field (the field tables and the PSF plots), which offer it.
 bool ShowsImageQuality(int kind);

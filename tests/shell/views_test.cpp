@@ -357,10 +357,12 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
         EXPECT_EQ(std::tie(bm.bmWidth, bm.bmHeight), std::tie(client.right, client.bottom));
         // The far-field views offer the image-quality figures.
         const struct { UINT command; HWND *view; std::vector<std::string> items; } rows[] = {
-            {IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont, {"Save Picture As...", "Copy Picture", "Image Quality..."}},
-            {IDM_TABLE_PSF, &hwndChildModulusOutput, {"Image Quality..."}},
+            {IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont,
+             {"&Save Picture As...", "&Copy Picture", "&Image Quality..."}},
+            {IDM_TABLE_PSF, &hwndChildModulusOutput, {"&Image Quality..."}},
             {IDM_TABLE_TRANSMISSION, &hwndChildRealInput, {}},  // a pupil table has no menu
-            {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice, {"Save Picture As...", "Copy Picture"}},
+            {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice,
+             {"&Save Picture As...", "&Copy Picture"}},
         };
         for (const auto &row : rows) {
             SCOPED_TRACE("command " + std::to_string(row.command));
@@ -440,6 +442,34 @@ TEST(PictureFormats, TheEndingNamesTheFormatWhateverItsCase)
         {"e.pngs", PictureFormat::None},    {".png", PictureFormat::None},
     };
     for (const auto &row : rows) EXPECT_EQ(PictureFormatForPath(row.path), row.format) << row.path;
+}
+
+// Closing the top view brings up the one that lay under it, whatever the order they opened in.
+TEST(ViewStacking, ClosingTheTopViewBringsUpTheOneUnderIt)
+{
+    const UINT A = IDM_PLOT_TRANS_XSLICE, B = IDM_PLOT_TRANS_YSLICE, C = IDM_PLOT_TRANS_3D;
+    const auto view = [](UINT id) {
+        if (id == A) return hwndChildTransPlotXslice;
+        return id == B ? hwndChildTransPlotYslice : hwndChildInRealPlot3D;
+    };
+    // Opened A, B, C (C on top); `raised` clicked in this order; the top one closed.
+    const struct { std::vector<UINT> raised; UINT under; } rows[] = {
+        {{}, B}, {{A}, C}, {{B}, C}, {{C, A}, C}, {{B, A}, B},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            SCOPED_TRACE("row " + std::to_string(&row - rows));
+            for (UINT id : {A, B, C}) testing_send_command(mainhwnd, id);
+            for (UINT id : row.raised) SendMessageA(view(id), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            testing_process_events();
+            const HWND top = GetTopWindow(mainhwnd);
+            SendMessageA(top, WM_CLOSE, 0, 0);
+            testing_process_events();
+            EXPECT_EQ(GetTopWindow(mainhwnd), view(row.under));
+            DestroyInputChildWindows();
+            DestroyOutputChildWindows();
+        }
+    });
 }
 
 // A closed view gives its menu command back, closing one leaves the others, a group function closes its own.
