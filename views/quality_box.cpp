@@ -1,5 +1,8 @@
 #include "views/quality_box.h"
 
+#include <cstring>
+#include <optional>
+
 #include "optics/image_quality.h"
 #include "views/registry.h"
 
@@ -10,20 +13,70 @@ bool ShowsImageQuality(int kind)
     return false;
 }
 
+namespace {
+
+// What a figure is measured in, as the windows name it.
+enum class FigureUnit { None, Psf, SamplesPerLambdaF, Waves };
+
+// The figures in the box's order: the name the batch job and the CSV print, and the label
+// people read in the box.
+struct FigureLabel {
+    const char *name;
+    const char *label;
+    FigureUnit unit;
+};
+constexpr FigureLabel kFigureLabels[] = {
+    {"strehl", "Strehl ratio", FigureUnit::None},
+    {"fwhm_x", "FWHM along x", FigureUnit::Psf},
+    {"fwhm_y", "FWHM along y", FigureUnit::Psf},
+    {"ee50_radius", "Encircled energy 50 % radius", FigureUnit::Psf},
+    {"ee80_radius", "Encircled energy 80 % radius", FigureUnit::Psf},
+    {"sampling_q", "Sampling Q", FigureUnit::SamplesPerLambdaF},
+    {"max_phase_step", "Largest phase step between samples", FigureUnit::Waves},
+};
+
+// The PSF unit as the batch job writes it, and as the windows say it.
+constexpr struct { const char *name, *label; } kPsfUnitLabels[] = {
+    {"um", " microns"}, {"mrad", " milliradians"}, {"arcsec", " arc seconds"},
+};
+
+const char *unit_text(FigureUnit unit)
+{
+    switch (unit) {
+    case FigureUnit::Psf:
+        for (const auto &psf : kPsfUnitLabels)
+            if (!std::strcmp(psf.name, psf_unit_name())) return psf.label;
+        return "";
+    case FigureUnit::SamplesPerLambdaF: return " samples per lambda F";
+    case FigureUnit::Waves: return " waves";
+    case FigureUnit::None: break;
+    }
+    return "";
+}
+
+std::optional<double> figure_value(const ImageQuality &q, const std::string &name)
+{
+    if (name == "strehl") return q.strehl;
+    if (name == "fwhm_x") return q.fwhm_x;
+    if (name == "fwhm_y") return q.fwhm_y;
+    if (name == "ee50_radius") return q.ee50_radius;
+    if (name == "ee80_radius") return q.ee80_radius;
+    if (name == "sampling_q") return q.sampling_q;
+    if (name == "max_phase_step") return q.max_phase_step;
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::string ImageQualityText()
 {
     const ImageQuality q = image_quality();
-    const std::string unit = std::string(" ") + psf_unit_name();
-    const auto line = [](const char *name, const std::string &value, const std::string &suffix) {
-        return std::string(name) + ": " + value + (value == "n/a" ? "" : suffix) + "\n";
-    };
-    std::string text = line("strehl", figure_text(q.strehl), "");
-    text += line("fwhm_x", figure_text(q.fwhm_x), unit);
-    text += line("fwhm_y", figure_text(q.fwhm_y), unit);
-    text += line("ee50_radius", figure_text(q.ee50_radius), unit);
-    text += line("ee80_radius", figure_text(q.ee80_radius), unit);
-    text += line("sampling_q", figure_text(q.sampling_q), " samples per lambda F");
-    text += line("max_phase_step", figure_text(q.max_phase_step), " wave");
+    std::string text;
+    for (const FigureLabel &figure : kFigureLabels) {
+        const std::string value = figure_text(figure_value(q, figure.name));
+        const char *unit = value == "n/a" ? "" : unit_text(figure.unit);
+        text += std::string(figure.label) + ": " + value + unit + "\n";
+    }
     for (const std::string &warning : image_quality_warnings(q)) text += "\n" + warning + "\n";
     text.pop_back();  // no line end after the last line
     return text;

@@ -13,8 +13,9 @@ inline constexpr char kImageQualityItem[] = "&Image Quality...";
 // True for the views of the far field (the field tables and the PSF plots), which offer it.
 bool ShowsImageQuality(int kind);
 
-// The box's text: each figure with its unit, the same values as the batch job prints, then
-// the warnings that apply.
+// The box's text: each figure labelled for people ("Strehl ratio: ...") with its unit as the
+// windows say it, the same values as the batch job prints under its names, then the warnings
+// that apply.
 std::string ImageQualityText();
 
 // Shows the box, owned by window.

@@ -376,8 +376,11 @@ TEST_F(PlotWindowMenu, AResizedPlotRepaintsRightClickSavesAndCopiesItAndFarField
             ASSERT_EQ(testing_message_boxes().size(), boxes + 1);
             const TestMessageBox &box = testing_message_boxes().back();
             // 127 / (2 x 19.5) PSF samples per lambda F at the start-up radius; widths in microns.
-            EXPECT_EQ(std::tuple(box.caption, box.text.rfind("strehl: ", 0), box.text.find(" um\nfwhm_y: ") != std::string::npos,
-                                 box.text.find("\nsampling_q: 3.25641026 samples per lambda F\n") != std::string::npos),
+            const std::string &text = box.text;
+            const bool widths = text.find(" microns\nFWHM along y: ") != std::string::npos;
+            const std::string sampling = "\nSampling Q: 3.25641026 samples per lambda F\n";
+            const bool q = text.find(sampling) != std::string::npos;
+            EXPECT_EQ(std::tuple(box.caption, text.rfind("Strehl ratio: ", 0), widths, q),
                       std::tuple("Image Quality", 0u, true, true)) << box.text;
         }
     });
