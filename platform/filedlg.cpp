@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTimer>
 #include <cstring>
 
 #include "platform/filedlg_internal.h"
@@ -18,6 +19,7 @@ namespace {
 DWORD last_error = 0;
 std::function<void(const FileDialogRequest &)> script_request;
 std::function<FileDialogAnswer()> script_next;
+std::function<void(QFileDialog &)> toolkit_user;
 
 // Paths are bytes in the file system's own encoding; the dialog works in Unicode. (The
 // Latin-1 conversion used for program texts would give other bytes for non-ASCII names.)
@@ -60,8 +62,9 @@ bool accept_choice(const FileDialogRequest &r, const OPENFILENAMEA &ofn, const s
         MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    if (!r.save && (r.flags & (OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_CREATEPROMPT)) &&
-        !info.absoluteDir().exists()) {
+    DWORD folderMustExist = OFN_PATHMUSTEXIST;
+    if (!r.save) folderMustExist |= OFN_FILEMUSTEXIST | OFN_CREATEPROMPT;
+    if ((r.flags & folderMustExist) && !info.absoluteDir().exists()) {
         text = path + "\nThe folder does not exist.\nCheck the path and try again.";
         MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return false;
@@ -100,6 +103,13 @@ void store_choice(OPENFILENAMEA &ofn, const std::string &path, int filter)
     else if (dot + 1 == name.size()) ofn.nFileExtension = 0;  // a name ending in a dot
     else ofn.nFileExtension = static_cast<WORD>(offset + dot + 1);
     if (filter > 0) ofn.nFilterIndex = static_cast<DWORD>(filter);
+}
+
+// The full name the dialog hands back for a confirmed name and type: a name without an ending
+// gets the ending of the chosen type.
+std::string completed_name(const FileDialogRequest &r, const std::string &path, int filter)
+{
+    return filedlg_with_default_extension(path, filedlg_type_ending(r, filter).c_str());
 }
 
 // A Win32 pattern list as a name filter of the toolkit: "*.*" means every file, and the
@@ -168,15 +178,27 @@ public:
     }
 
     const std::string &chosen() const { return chosen_; }
-    int chosenFilter() const { return static_cast<int>(filters_.indexOf(selectedNameFilter())) + 1; }
+
+    // 1-based position of the type shown in the list. With the patterns hidden the toolkit
+    // names the type by its description alone, so both forms are looked for.
+    int chosenFilter() const
+    {
+        const QString shown = selectedNameFilter().trimmed();
+        for (qsizetype k = 0; k < filters_.size(); ++k) {
+            const std::string &description = request_.filters[k].description;
+            if (shown == filters_[k] || shown == QString::fromLatin1(description).trimmed())
+                return static_cast<int>(k) + 1;
+        }
+        return request_.filterShown;
+    }
 
     void done(int result) override
     {
         if (result == QDialog::Accepted) {
             const QStringList files = selectedFiles();
             if (files.isEmpty()) return;
-            const std::string path =
-                filedlg_with_default_extension(path_from_qt(files.first()), request_.defaultExtension.c_str());
+            const std::string typed = path_from_qt(files.first());
+            const std::string path = completed_name(request_, typed, chosenFilter());
             if (!accept_choice(request_, ofn_, path)) return;
             chosen_ = path;
         }
@@ -192,7 +214,6 @@ private:
 
 BOOL run_scripted(OPENFILENAMEA &ofn, const FileDialogRequest &request)
 {
-    if (script_request) script_request(request);
     for (;;) {
         const FileDialogAnswer answer = script_next ? script_next() : FileDialogAnswer{};
         if (answer.cancel) return FALSE;
@@ -204,9 +225,10 @@ BOOL run_scripted(OPENFILENAMEA &ofn, const FileDialogRequest &request)
             path = path_from_qt(QDir::cleanPath(path_to_qt(base) + "/" + path_to_qt(path)));
         }
         if (path.empty() || QFileInfo(path_to_qt(path)).isDir()) continue;  // the dialog shows that folder
-        path = filedlg_with_default_extension(path, request.defaultExtension.c_str());
+        const int filter = answer.filter > 0 ? answer.filter : request.filterShown;
+        path = completed_name(request, path, filter);
         if (!accept_choice(request, ofn, path)) continue;
-        store_choice(ofn, path, answer.filter);
+        store_choice(ofn, path, filter);
         return TRUE;
     }
 }
@@ -227,10 +249,18 @@ BOOL run_dialog(OPENFILENAMEA *ofn, bool save)
         return FALSE;
     }
     const FileDialogRequest request = describe(*ofn, save);
-    if (script_next || script_request) return run_scripted(*ofn, request);
+    if (script_request) script_request(request);
+    if (script_next) return run_scripted(*ofn, request);
     if (!qApp) return FALSE;
 
     FileDialog dialog(window_top_widget(ofn->hwndOwner), request, *ofn);
+    if (toolkit_user) {
+        // Once the dialog waits for its user; whatever is still open afterwards is cancelled.
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            toolkit_user(dialog);
+            if (dialog.isVisible()) dialog.reject();
+        });
+    }
     const int result = dialog.exec();
     window_return_focus(ofn->hwndOwner);
     if (result != QDialog::Accepted || dialog.chosen().empty()) return FALSE;
@@ -263,6 +293,20 @@ std::vector<FileDialogFilter> filedlg_parse_filters(LPCSTR list)
     return filters;
 }
 
+std::string filedlg_type_ending(const FileDialogRequest &request, int filter)
+{
+    if (request.defaultExtension.empty()) return "";
+    if (filter < 1 || filter > static_cast<int>(request.filters.size()))
+        return request.defaultExtension;
+    // The first pattern of the type, when it names one ending: "*.svg" gives "svg".
+    const std::string &patterns = request.filters[static_cast<std::size_t>(filter - 1)].patterns;
+    const std::string first = patterns.substr(0, patterns.find(';'));
+    if (first.size() < 3 || first.compare(0, 2, "*.") != 0) return request.defaultExtension;
+    const std::string ending = first.substr(2);
+    if (ending.find_first_of("*?[.") != std::string::npos) return request.defaultExtension;
+    return ending;
+}
+
 std::string filedlg_with_default_extension(const std::string &path, const char *extension)
 {
     if (!extension || !*extension) return path;
@@ -276,6 +320,11 @@ void filedlg_set_script(std::function<void(const FileDialogRequest &)> onRequest
 {
     script_request = std::move(onRequest);
     script_next = std::move(next);
+}
+
+void filedlg_set_toolkit_user(std::function<void(QFileDialog &)> user)
+{
+    toolkit_user = std::move(user);
 }
 
 BOOL GetOpenFileNameA(OPENFILENAMEA *ofn) { return run_dialog(ofn, false); }

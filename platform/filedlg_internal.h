@@ -40,11 +40,19 @@ QAbstractFileIconProvider *filedlg_icon_provider();
 
 // The filters of a Win32 filter list (pairs of NUL-ended texts ended by an empty text).
 std::vector<FileDialogFilter> filedlg_parse_filters(LPCSTR list);
+// The ending a name typed without one receives when type number `filter` (1-based) is chosen:
+// the type's own when its first pattern names one ("*.svg" gives "svg"), else the default
+// extension; nothing when the request has no default extension.
+std::string filedlg_type_ending(const FileDialogRequest &request, int filter);
 // The name with ".ext" added when its last part (after the last '/') has no dot.
 std::string filedlg_with_default_extension(const std::string &path, const char *extension);
 
-// While set, no dialog is shown: every request goes to onRequest, and each time the dialog
-// waits for the user, next() answers for them. The prompts (replace, create, errors) are
-// ordinary message boxes.
+// Every request goes to onRequest while it is set. While next is set, no dialog is shown: each
+// time the dialog waits for the user, next() answers for them. The prompts (replace, create,
+// errors) are ordinary message boxes.
 void filedlg_set_script(std::function<void(const FileDialogRequest &)> onRequest,
                         std::function<FileDialogAnswer()> next);
+// While set (and next is not), the toolkit's dialog is shown and, once it waits for its user,
+// user(dialog) works it as a person would; a dialog still open afterwards is cancelled.
+class QFileDialog;
+void filedlg_set_toolkit_user(std::function<void(QFileDialog &)> user);

@@ -18,6 +18,8 @@ struct SvgWriter {
     std::string lineStroke;
     std::vector<POINT> linePoints;
     int lineClip = -1;
+    // The drawing began by filling the whole page itself: no white page is put under it.
+    bool pageFilled = false;
 };
 
 namespace {
@@ -45,6 +47,26 @@ std::string escaped(const QString &text)
 }
 
 std::string num(int v) { return std::to_string(v); }
+
+// A font as a CSS family list: the installed family first, then the classic faces it stands
+// in for and the generic family, for a viewer that lacks it.
+std::string family_list(const QString &family)
+{
+    static const struct { const char *family, *fallbacks; } kFallbacks[] = {
+        {"Liberation Sans", "Arial, Helvetica, sans-serif"},
+        {"Liberation Serif", "'Times New Roman', Times, serif"},
+        {"Liberation Mono", "'Courier New', Courier, monospace"},
+    };
+    QString quoted = family;
+    quoted.replace(QLatin1Char('\''), QLatin1String("\\'"));
+    std::string list = "'";
+    list += escaped(quoted);
+    list += "', ";
+    const char *fallbacks = "sans-serif";
+    for (const auto &f : kFallbacks)
+        if (family == QLatin1String(f.family)) fallbacks = f.fallbacks;
+    return list + fallbacks;
+}
 
 std::string stroke_of(const HDC__ *dc, const RecordedPen &pen)
 {
@@ -206,8 +228,14 @@ void svg_add(HDC__ *dc, const RecordedOp &op)
         element(w, clip, rect_element(p[0].x, p[0].y, p[1].x, p[1].y, fill_of(dc, op.brush) + stroke_of(dc, op.pen)));
         break;
     case RecordedKind::FillRect:
-        if (p[1].x > p[0].x && p[1].y > p[0].y)
+        if (p[1].x > p[0].x && p[1].y > p[0].y) {
+            // A first fill over the whole page is the page's own background.
+            if (w.body.empty() && w.linePoints.empty() && clip < 0 && op.brush.kind != BS_NULL) {
+                w.pageFilled =
+                    p[0].x <= 0 && p[0].y <= 0 && p[1].x >= w.width && p[1].y >= w.height;
+            }
             element(w, clip, rect_element(p[0].x, p[0].y, p[1].x, p[1].y, fill_of(dc, op.brush)));
+        }
         break;
     case RecordedKind::Ellipse:
         element(w, clip, "<ellipse cx=\"" + std::to_string((p[0].x + p[1].x) / 2.0) + "\" cy=\"" +
@@ -233,7 +261,8 @@ void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, G
                             baseline - gdi_font_metrics(font).ascent() + height, " fill=\"" + hex(gdi_color(dc, dc->bkColor)) + "\"");
     const char *anchor = (dc->textAlign & TA_CENTER) == TA_CENTER ? "middle" : (dc->textAlign & TA_RIGHT) ? "end" : "start";
     const QFont &f = font->font;
-    out += "<text x=\"" + num(x) + "\" y=\"" + num(baseline) + "\" font-family=\"" + escaped(f.family()) +
+    out += "<text x=\"" + num(x) + "\" y=\"" + num(baseline) + "\" font-family=\"" +
+           family_list(f.family()) +
            "\" font-size=\"" + num(f.pixelSize()) + "px\"";
     if (f.weight() >= QFont::DemiBold) out += " font-weight=\"bold\"";
     if (f.italic()) out += " font-style=\"italic\"";
@@ -251,7 +280,8 @@ std::string svg_document(HDC__ *dc)
                       num(w.width) + "\" height=\"" + num(w.height) + "\" viewBox=\"0 0 " + num(w.width) + ' ' +
                       num(w.height) + "\" shape-rendering=\"crispEdges\">\n";
     if (!w.defs.empty()) doc += "<defs>\n" + w.defs + "</defs>\n";
-    doc += rect_element(0, 0, w.width, w.height, " fill=\"#ffffff\"");  // the page starts white
+    // The page starts white, unless the drawing filled it first.
+    if (!w.pageFilled) doc += rect_element(0, 0, w.width, w.height, " fill=\"#ffffff\"");
     doc += w.body;
     if (w.openClip >= 0) doc += "</g>\n";
     doc += "</svg>\n";

@@ -1,6 +1,8 @@
 #include "platform/msgbox.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -46,6 +48,13 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
                     window_top_widget(owner));
     // The text is shown as written: a file name that looks like markup is not formatted.
     box.setTextFormat(Qt::PlainText);
+    // Ctrl+C copies the box's whole text, as the system's message boxes do.
+    auto *copy = new QAction(&box);
+    copy->setShortcuts(QKeySequence::Copy);
+    QObject::connect(copy, &QAction::triggered, &box, [&box] {
+        if (QClipboard *clipboard = QGuiApplication::clipboard()) clipboard->setText(box.text());
+    });
+    box.addAction(copy);
     struct Choice {
         QMessageBox::StandardButton button;
         int id;

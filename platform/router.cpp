@@ -109,7 +109,16 @@ void ClientWidget::resizeEvent(QResizeEvent *event) { route_size(hwnd, event->si
 
 void ClientWidget::keyPressEvent(QKeyEvent *event)
 {
-    if (!route_key(hwnd, event->key(), true)) QWidget::keyPressEvent(event);
+    if (route_key(hwnd, event->key(), true)) return;
+    // Shift+F10 asks for the context menu as the menu key does, at the middle of the window.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier) {
+        const QPoint middle(width() / 2, height() / 2);
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, middle, mapToGlobal(middle), mods);
+        contextMenuEvent(&request);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ClientWidget::keyReleaseEvent(QKeyEvent *event)

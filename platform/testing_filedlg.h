@@ -21,6 +21,12 @@ TestFileDialogAnswer testing_file_cancel();
 // dialog's questions, which are message boxes (see testing_begin); when one of them keeps the
 // dialog open, the next answer of the script is used.
 void testing_filedlg_begin(std::vector<TestFileDialogAnswer> answers);
+// From now on the toolkit's own dialogs are shown and worked from the keyboard, one answer each
+// time a dialog waits: the user picks the answer's type in the list with the arrow keys (when
+// it names one), types its name into the name field and presses Enter, or presses Escape for a
+// cancel answer (and once the script is used up). The dialog itself adds the ending and asks
+// its questions; when one keeps it open, the next answer is used.
+void testing_filedlg_keyboard(std::vector<TestFileDialogAnswer> answers);
 // Shows dialogs again and forgets the script and the records.
 void testing_filedlg_end();
 // Every dialog opened since testing_filedlg_begin, in order.

@@ -1,10 +1,13 @@
 // Window classes, window records and the window calls.
 #include "platform/window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGridLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -69,6 +72,29 @@ HWND new_record(WNDPROC proc, HWND parent, DWORD style, DWORD exStyle, int id, c
     return w;
 }
 
+// A maximized framed child keeps its own title bar inside its parent, as a child window does.
+// (Otherwise the toolkit moves its buttons into the menu bar and appends its title to the
+// caption of the top-level window, which only the program sets.)
+class FramedChildStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *answer) const override
+    {
+        if (hint == SH_Workspace_FillSpaceOnMaximize) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, answer);
+    }
+};
+
+QStyle *framed_child_style()
+{
+    static QPointer<FramedChildStyle> style;
+    if (!style) {
+        style = new FramedChildStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
 Qt::WindowFlags framed_child_flags(DWORD style)
 {
     Qt::WindowFlags flags = Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
@@ -109,6 +135,8 @@ void build_top_level(HWND w, HMENU menu)
     w->client = area;
     w->host = area->viewport();
     w->mdiArea = area;
+    // Closing the active child brings up the one that was under it.
+    area->setActivationOrder(QMdiArea::StackingOrder);
     if (w->windowClass && w->windowClass->wc.hIcon) frame->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
     if (menu) {
         w->menu = menu;
@@ -121,6 +149,15 @@ void build_child(HWND w, HWND__ *parent)
     if ((w->style & WS_CAPTION) == WS_CAPTION && parent->mdiArea) {
         auto *sub = new QMdiSubWindow(nullptr, framed_child_flags(w->style));
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        sub->setStyle(framed_child_style());
+        if (w->style & WS_SYSMENU) {
+            // Ctrl+F4 closes a child window with a system menu, besides the toolkit's own keys.
+            auto *closeKey = new QAction(sub);
+            closeKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+            closeKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+            QObject::connect(closeKey, &QAction::triggered, sub, &QWidget::close);
+            sub->addAction(closeKey);
+        }
         sub->setWidget(build_client(w, nullptr));
         sub->setWindowTitle(toQWindowTitle(w->title.c_str()));
         if (w->windowClass && w->windowClass->wc.hIcon) sub->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
@@ -488,6 +525,29 @@ BOOL BringWindowToTop(HWND hwnd)
     w->frame->raise();
     if (w->frame->isWindow()) w->frame->activateWindow();
     return TRUE;
+}
+
+HWND GetTopWindow(HWND hwnd)
+{
+    HWND__ *w = window_live(hwnd);
+    if (!w) return nullptr;
+    if (w->mdiArea) {
+        const QList<QMdiSubWindow *> stack = w->mdiArea->subWindowList(QMdiArea::StackingOrder);
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+            HWND child = (*it)->isVisible() ? window_from_widget(*it) : nullptr;
+            if (child && child->parent == w) return child;
+        }
+        return nullptr;
+    }
+    // Plain children: the toolkit keeps siblings in stacking order, the top one last.
+    if (!w->host) return nullptr;
+    const QObjectList siblings = w->host->children();
+    for (auto it = siblings.rbegin(); it != siblings.rend(); ++it) {
+        auto *widget = qobject_cast<QWidget *>(*it);
+        HWND child = widget && widget->isVisible() ? window_from_widget(widget) : nullptr;
+        if (child && child->parent == w) return child;
+    }
+    return nullptr;
 }
 
 // --- text and attributes ---------------------------------------------------------------------

@@ -138,6 +138,8 @@ BOOL GetWindowRect(HWND hWnd, RECT *lpRect);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags);
 BOOL BringWindowToTop(HWND hWnd);
+// The visible child of a window that lies on top of the others (null when it has none).
+HWND GetTopWindow(HWND hWnd);
 
 BOOL SetWindowTextA(HWND hWnd, LPCSTR lpString);
 int GetWindowTextA(HWND hWnd, LPSTR lpString, int nMaxCount);

@@ -35,9 +35,9 @@ RECT client_of(HWND window)
 LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
 {
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "Save Picture As...");
-    AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "Copy Picture");
-    if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, "Image Quality...");
+    AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "&Save Picture As...");
+    AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "&Copy Picture");
+    if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
     DestroyMenu(menu);
@@ -59,18 +59,23 @@ BOOL SavePlotPicture(HWND window, int kind)
     ofn.lpstrFilter = filter;
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file - 5;  // room for an ending added below
+    ofn.nMaxFile = sizeof file;
     ofn.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     ofn.lpstrTitle = "Save Picture As";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    // A name typed without an ending gets that of the type chosen in the dialog, before the
+    // dialog asks about replacing a file: the name it returns is the file written.
+    ofn.lpstrDefExt = "png";
     if (!GetSaveFileNameA(&ofn)) return FALSE;
 
-    // A name typed without an ending gets that of the type chosen in the dialog.
-    std::string path = file;
-    if (PictureFormatForPath(path) == PictureFormat::None) path += ofn.nFilterIndex == 2 ? ".svg" : ".png";
+    // A known ending decides the format; any other ending leaves it to the chosen type.
+    const std::string path = file;
+    PictureFormat format = PictureFormatForPath(path);
+    if (format == PictureFormat::None)
+        format = ofn.nFilterIndex == 2 ? PictureFormat::Svg : PictureFormat::Png;
     const RECT client = client_of(window);
     std::string bytes, error;
-    if (!PlotPicture(kind, client.right - client.left, client.bottom - client.top, PictureFormatForPath(path), bytes)) {
+    if (!PlotPicture(kind, client.right - client.left, client.bottom - client.top, format, bytes)) {
         MessageBoxA(window, "The picture could not be drawn: the view has no area.", "Save Picture As",
                     MB_OK | MB_ICONEXCLAMATION);
         return FALSE;

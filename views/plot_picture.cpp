@@ -1,12 +1,16 @@
 #include "views/plot_picture.h"
 
+#include <cctype>
+
 #include "platform/dc.h"
 #include "views/plot.h"
 
 PictureFormat PictureFormatForPath(const std::string &path)
 {
     if (path.size() < 5) return PictureFormat::None;  // a name before the ending
-    const std::string ending = path.substr(path.size() - 4);
+    // Endings are names of types, whatever their case: "UPPER.PNG" is a PNG picture.
+    std::string ending = path.substr(path.size() - 4);
+    for (char &c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ending == ".svg") return PictureFormat::Svg;
     if (ending == ".png") return PictureFormat::Png;
     return PictureFormat::None;

@@ -8,7 +8,7 @@
 
 enum class PictureFormat { None, Svg, Png };
 
-// From the ending of a file name, ".svg" or ".png"; None for anything else.
+// From the ending of a file name, ".svg" or ".png" in any case; None for anything else.
 PictureFormat PictureFormatForPath(const std::string &path);
 
 // Draws plot kind into dc as its window paints it when its client rectangle is window, the

@@ -34,7 +34,7 @@ LRESULT OnTableContextMenu(HWND window, int kind, LPARAM lParam)
 {
     if (!ShowsImageQuality(kind)) return 0;
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, "Image Quality...");
+    AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
     DestroyMenu(menu);

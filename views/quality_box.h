@@ -6,14 +6,16 @@
 
 #include "platform/win32.h"
 
-// Menu id of the item in a view's context menu.
+// Menu id and text of the item in a view's context menu.
 enum : UINT { IDM_IMAGE_QUALITY = 3 };
+inline constexpr char kImageQualityItem[] = "&Image Quality...";
 
 // True for the views of the far field (the field tables and the PSF plots), which offer it.
 bool ShowsImageQuality(int kind);
 
-// The box's text: each figure with its unit, the same values as the batch job prints, then
-// the warnings that apply.
+// The box's text: each figure labelled for people ("Strehl ratio: ...") with its unit as the
+// windows say it, the same values as the batch job prints under its names, then the warnings
+// that apply.
 std::string ImageQualityText();
 
 // Shows the box, owned by window.

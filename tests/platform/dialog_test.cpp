@@ -83,24 +83,30 @@ protected:
     }
 };
 
-TEST_F(FileDialogTest, ChosenNameGetsTheDefaultExtensionOnlyWhenItHasNone)
+TEST_F(FileDialogTest, ChosenNameGetsTheEndingOfTheChosenTypeOnlyWhenItHasNone)
 {
     fs::create_directory(dir + "/a.d");
-    // The path expected relative to dir, its title, and nFileExtension counted from its end.
-    const struct { const char *typed, *defaultExtension, *path, *title; int extension; } rows[] = {
+    // The path expected relative to dir, its title, and nFileExtension counted from its end;
+    // the type chosen (0: the first, as shown).
+    struct Row { const char *typed, *defaultExtension, *path, *title; int extension, type = 0; };
+    const Row rows[] = {
         {"psf1", "txt", "psf1.txt", "psf1.txt", 3}, {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
         {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
         {"a.d/psf2", "txt", "a.d/psf2.txt", "psf2.txt", 3},  // a dot in the folder is no extension
         {"psf3.", "txt", "psf3.", "psf3.", -1},               // a final dot: the name has one
         {"psf4", nullptr, "psf4", "psf4", 0},                 // no default: kept as typed
+        {"psf5", "txt", "psf5.FFT", "psf5.FFT", 3, 4},        // "*.FFT": the type's own ending
+        {"psf6", "txt", "psf6.txt", "psf6.txt", 3, 3},        // "*.*" names none: the default
+        {"psf7", nullptr, "psf7", "psf7", 0, 4},              // no default: no ending at all
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.typed);
         Buffers b;
         OPENFILENAMEA ofn = description(b, 0);
         ofn.lpstrDefExt = row.defaultExtension;
-        choose({dir + "/" + row.typed});
+        testing_filedlg_begin({testing_file_choice(dir + "/" + row.typed, row.type)});
         ASSERT_NE(GetSaveFileNameA(&ofn), 0);
+        EXPECT_EQ(ofn.nFilterIndex, DWORD(row.type ? row.type : 1));
         const std::string path = dir + "/" + row.path;
         const std::size_t extension = row.extension < 0 ? 0 : path.size() - row.extension;
         EXPECT_EQ(std::tuple(std::string(b.file), std::string(b.title), std::size_t(ofn.nFileOffset), std::size_t(ofn.nFileExtension)),
@@ -130,6 +136,8 @@ TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
         {"path longer than the buffer (64)", false, 0, std::string(70, 'x'), 0,
          ".txt\nThis path is too long: at most 63 characters.", false},
         {"folder that does not exist", false, OFN_CREATEPROMPT, "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
+        {"save into a folder that does not exist", true, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+         "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
         {"file must exist", false, OFN_FILEMUSTEXIST, "missing.txt", 0, "missing.txt\nFile not found.", false},
         {"a folder is opened, not chosen", false, 0, "folder", 0, "", false},
     };

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -328,6 +329,46 @@ TEST_F(GdiFiles, ImageAndSvgFilesAreWritten)
     const auto read = [](const std::string &path) { std::ifstream in(path); return std::string(std::istreambuf_iterator<char>(in), {}); };
     EXPECT_EQ(read(png).substr(1, 3), "PNG");
     EXPECT_NE(read(svg).find("<svg"), std::string::npos);
+}
+
+// An SVG page is white under the drawing, written once: a drawing that begins by filling the
+// whole page is its own background. Texts name the family with the faces it stands in for.
+TEST(GdiSvg, OnePageBackgroundAndFontFamiliesWithFallbacks)
+{
+    const std::string page = "<rect x=\"0\" y=\"0\" width=\"20\" height=\"10\"";
+    const RECT whole{0, 0, 20, 10}, part{0, 0, 20, 5};
+    // first: what comes before a grey fill of the whole page (0 nothing, 1 a fill of half the
+    // page, 2 a line); backgrounds: rectangles over the whole page; face: the font of a text.
+    const struct { int first, backgrounds; const char *face, *family; } rows[] = {
+        {0, 1, "", "'Liberation Sans', Arial, Helvetica, sans-serif"},
+        {1, 2, "Times New Roman", "'Liberation Serif', 'Times New Roman', Times, serif"},
+        {2, 2, "Courier New", "'Liberation Mono', 'Courier New', Courier, monospace"},
+    };
+    for (const auto &row : rows) {
+        HDC dc = CreateSvgDC(20, 10, nullptr);
+        HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+        if (row.first == 1) FillRect(dc, &part, grey);
+        if (row.first == 2) { MoveToEx(dc, 0, 0, nullptr); LineTo(dc, 5, 5); }
+        FillRect(dc, &whole, grey);
+        LOGFONTA lf{};
+        lf.lfHeight = 10;
+        std::strcpy(lf.lfFaceName, row.face);
+        HFONT font = CreateFontIndirectA(&lf);
+        HGDIOBJ old = SelectObject(dc, font);
+        TextOutA(dc, 1, 1, "a", 1);
+        std::string svg;
+        ASSERT_TRUE(GetSvgDocument(dc, &svg));
+        SelectObject(dc, old);
+        DeleteObject(font);
+        DeleteObject(grey);
+        DeleteDC(dc);
+        std::size_t backgrounds = 0;
+        for (std::size_t at = svg.find(page); at != std::string::npos; at = svg.find(page, at + 1))
+            ++backgrounds;
+        EXPECT_EQ(backgrounds, std::size_t(row.backgrounds)) << "first " << row.first;
+        const std::string family = " font-family=\"" + std::string(row.family) + "\"";
+        EXPECT_NE(svg.find(family), std::string::npos) << svg;
+    }
 }
 
 TEST(GdiKeys, KeyStateFollowsTheToolkitsEventsAndTheQueryDeliversNothing)

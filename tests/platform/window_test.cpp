@@ -182,6 +182,13 @@ TEST_F(Windows, KeyAndMouseEventsReachTheProcedure)
     QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
     QCoreApplication::sendEvent(c->client, &other);
     EXPECT_FALSE(other.isAccepted());
+    // Shift+F10 asks for the context menu, as the menu key does.
+    seen.clear();
+    QKeyEvent menuKey(QEvent::KeyPress, Qt::Key_F10, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(c->client, &menuKey);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(std::tuple(seen[0].message, seen[0].wParam),
+              std::tuple(UINT(WM_CONTEXTMENU), reinterpret_cast<WPARAM>(c)));
 }
 
 TEST_F(Windows, ScrollBarsKeepTheProgramsPositionWithinTheRange)
@@ -258,6 +265,18 @@ TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.changed);
         DestroyWindow(w);
     }
+}
+
+// A maximized child keeps its title bar inside the main window; the caption stays the program's.
+TEST_F(Windows, MaximizingAChildLeavesTheCaptionAlone)
+{
+    HWND w = top(nullptr, "Main", "MenuFrame");
+    HWND c = child(w, WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX, "View");
+    testing_process_events();
+    ShowWindow(c, SW_SHOWMAXIMIZED);
+    testing_process_events();
+    ASSERT_TRUE(w->frame->windowHandle());
+    EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), "Main");
 }
 
 // A real box shows markup-like text as written and gives the owner the focus back when it closes.

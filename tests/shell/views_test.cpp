@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <tuple>
 
 #include "optics/domains.h"
@@ -14,6 +15,7 @@
 #include "views/child.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
+#include "views/plot_picture.h"
 #include "views/quality_box.h"
 #include "views/table.h"
 #include "tests/shell/program_harness.h"
@@ -403,9 +405,9 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesAResizedPlotAndFarFieldViewsOffer
         testing_process_events();
         RECT client{};
         GetClientRect(view, &client);
-        // Save, answering the dialog with a name without ending and the SVG type; then Copy.
+        // Save, typing a name without ending in the toolkit's dialog with the SVG type; then Copy.
         testing_answer_popup_menus({IDM_SAVE_PICTURE, IDM_COPY_PICTURE});
-        testing_filedlg_begin({testing_file_choice(folder + "/contour", 2)});
+        testing_filedlg_keyboard({testing_file_choice(folder + "/contour", 2)});
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
         ASSERT_EQ(std::tuple(testing_popup_menus().size(), testing_filedlg_requests().size()), std::tuple(2u, 1u));
@@ -422,10 +424,12 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesAResizedPlotAndFarFieldViewsOffer
         EXPECT_EQ(std::tie(bm.bmWidth, bm.bmHeight), std::tie(client.right, client.bottom));
         // The far-field views offer the image-quality figures.
         const struct { UINT command; HWND *view; std::vector<std::string> items; } rows[] = {
-            {IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont, {"Save Picture As...", "Copy Picture", "Image Quality..."}},
-            {IDM_TABLE_PSF, &hwndChildModulusOutput, {"Image Quality..."}},
+            {IDM_PLOT_PSF_CONTOUR, &hwndChildOutPlotCont,
+             {"&Save Picture As...", "&Copy Picture", "&Image Quality..."}},
+            {IDM_TABLE_PSF, &hwndChildModulusOutput, {"&Image Quality..."}},
             {IDM_TABLE_TRANSMISSION, &hwndChildRealInput, {}},  // a pupil table has no menu
-            {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice, {"Save Picture As...", "Copy Picture"}},
+            {IDM_PLOT_TRANS_XSLICE, &hwndChildTransPlotXslice,
+             {"&Save Picture As...", "&Copy Picture"}},
         };
         for (const auto &row : rows) {
             SCOPED_TRACE("command " + std::to_string(row.command));
@@ -439,13 +443,103 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesAResizedPlotAndFarFieldViewsOffer
             ASSERT_EQ(testing_message_boxes().size(), boxes + 1);
             const TestMessageBox &box = testing_message_boxes().back();
             // 127 / (2 x 19.5) PSF samples per lambda F at the start-up radius; widths in microns.
-            EXPECT_EQ(std::tuple(box.caption, box.text.rfind("Strehl ratio: ", 0),
-                                 box.text.find(" microns\nFWHM along y: ") != std::string::npos,
-                                 box.text.find("\nSampling Q: 3.25641026 samples per lambda F\n") != std::string::npos),
+            const std::string &text = box.text;
+            const bool widths = text.find(" microns\nFWHM along y: ") != std::string::npos;
+            const std::string sampling = "\nSampling Q: 3.25641026 samples per lambda F\n";
+            const bool q = text.find(sampling) != std::string::npos;
+            EXPECT_EQ(std::tuple(box.caption, text.rfind("Strehl ratio: ", 0), widths, q),
                       std::tuple("Image Quality", 0u, true, true)) << box.text;
         }
     });
     EXPECT_EQ(code, 0);
+}
+
+// Save Picture As through the toolkit's dialog: the file the dialog asks about is the file written.
+TEST_F(PlotWindowMenu, SavePictureAsWritesTheFileTheDialogNamedAndAskedAbout)
+{
+    const std::string replace = "old.png already exists.\nDo you want to replace it?";
+    // Typed, type (0: PNG as shown), reply to a box; then the folder's files, how `file`
+    // starts, the box.
+    struct Row {
+        const char *name, *typed;
+        int type, reply;
+        const char *files, *file, *start, *box;
+    };
+    const char *png = "\x89PNG", *refused = "The folder does not exist.", *ask = replace.c_str();
+    const Row rows[] = {
+        {"the type gives the ending", "plain", 2, 0, "old.png plain.svg", "plain.svg", "<?xml", ""},
+        {"replacing: asked for that file, no", "old", 0, IDNO, "old.png", "old.png", "old", ask},
+        {"replacing: yes", "old", 0, IDYES, "old.png", "old.png", png, ask},
+        {"capitals in the ending", "UPPER.PNG", 2, 0, "UPPER.PNG old.png", "UPPER.PNG", png, ""},
+        {"a missing folder is refused in the dialog", "none/x", 0, 0, "old.png", "", "", refused},
+    };
+    const std::string folder = dir;
+    const auto files = [&folder] {
+        std::vector<std::string> names;
+        for (const auto &entry : fs::directory_iterator(folder))
+            names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        std::string list;
+        for (const std::string &name : names) list += (list.empty() ? "" : " ") + name;
+        return list;
+    };
+    run_program([&] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        const HWND view = open_view(IDM_PLOT_PSF_XSLICE, &hwndChildOutPlotXslice);
+        for (const auto &row : rows) {
+            SCOPED_TRACE(row.name);
+            for (const auto &entry : fs::directory_iterator(folder)) fs::remove_all(entry.path());
+            std::ofstream(folder + "/old.png") << "old";
+            testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
+            testing_answer_popup_menus({IDM_SAVE_PICTURE});
+            testing_filedlg_keyboard({testing_file_choice(folder + "/" + row.typed, row.type)});
+            SendMessageA(view, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+            EXPECT_EQ(files(), row.files);
+            const std::string bytes = *row.file ? slurp(folder + "/" + row.file) : "";
+            EXPECT_EQ(bytes.substr(0, std::strlen(row.start)), row.start);
+            const std::vector<std::string> boxes = message_texts();
+            ASSERT_EQ(boxes.size(), *row.box ? 1u : 0u);
+            if (*row.box) { EXPECT_NE(boxes[0].find(row.box), std::string::npos) << boxes[0]; }
+        }
+    });
+}
+
+TEST(PictureFormats, TheEndingNamesTheFormatWhateverItsCase)
+{
+    const struct { const char *path; PictureFormat format; } rows[] = {
+        {"a.svg", PictureFormat::Svg},      {"b.PNG", PictureFormat::Png},
+        {"dir/c.Svg", PictureFormat::Svg},  {"d.png.txt", PictureFormat::None},
+        {"e.pngs", PictureFormat::None},    {".png", PictureFormat::None},
+    };
+    for (const auto &row : rows) EXPECT_EQ(PictureFormatForPath(row.path), row.format) << row.path;
+}
+
+// Closing the top view brings up the one that lay under it, whatever the order they opened in.
+TEST(ViewStacking, ClosingTheTopViewBringsUpTheOneUnderIt)
+{
+    const UINT A = IDM_PLOT_TRANS_XSLICE, B = IDM_PLOT_TRANS_YSLICE, C = IDM_PLOT_TRANS_3D;
+    const auto view = [](UINT id) {
+        if (id == A) return hwndChildTransPlotXslice;
+        return id == B ? hwndChildTransPlotYslice : hwndChildInRealPlot3D;
+    };
+    // Opened A, B, C (C on top); `raised` clicked in this order; the top one closed.
+    const struct { std::vector<UINT> raised; UINT under; } rows[] = {
+        {{}, B}, {{A}, C}, {{B}, C}, {{C, A}, C}, {{B, A}, B},
+    };
+    run_program([&] {
+        for (const auto &row : rows) {
+            SCOPED_TRACE("row " + std::to_string(&row - rows));
+            for (UINT id : {A, B, C}) testing_send_command(mainhwnd, id);
+            for (UINT id : row.raised) SendMessageA(view(id), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+            testing_process_events();
+            const HWND top = GetTopWindow(mainhwnd);
+            SendMessageA(top, WM_CLOSE, 0, 0);
+            testing_process_events();
+            EXPECT_EQ(GetTopWindow(mainhwnd), view(row.under));
+            DestroyInputChildWindows();
+            DestroyOutputChildWindows();
+        }
+    });
 }
 
 // A closed view gives its menu command back, closing one leaves the others, a group function closes its own.
