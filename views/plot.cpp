@@ -111,7 +111,9 @@ double plotted_value(const PlotKind &view, float value)
     if (view.source != Source::PSF || PSFPlotType != PSF_LOGARITHMIC) return value;
     PSFthold = static_cast<float>(1.0 / std::pow(10.0, nPSFdecades - 1));
     if (value < PSFthold) value = PSFthold;
-    return std::log10(value);
+    // In double: a float clip value lies just off its power of ten, and the levels traced
+    // around the clipped floor depend on which side.
+    return std::log10(static_cast<double>(value));
 }
 
 int first_index(int start) { return std::max(start, 1); }
