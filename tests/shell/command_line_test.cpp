@@ -42,6 +42,13 @@ TEST_F(BatchJob, StartUpAndDerivedSettingsPrintTheWorkedFigures)
     }
 }
 
+TEST_F(BatchJob, StandardErrorCarriesNoToolkitNoiseWithoutARuntimeFolder)
+{
+    // As under cron: no runtime folder is named, and a picture starts the toolkit.
+    const Invocation r = run_orvinta(dir, "--batch --plot psf-3d a.png", "env -u XDG_RUNTIME_DIR");
+    EXPECT_EQ(std::tuple(r.status, r.err), std::tuple(0, std::string()));
+}
+
 // Settings, pictures and sweeps refused: each names its culprit on one line and writes nothing.
 TEST_F(BatchJob, RefusedArgumentsExitWithStatus2AndWriteNothing)
 {
