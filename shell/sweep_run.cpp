@@ -69,7 +69,8 @@ std::string compute_row(const SweepJob &job, const SweepPlan &plan, long row)
     reset_pattern_random();
     for (const auto &[name, value] : job.settings) apply_setting(name, value);
     const std::vector<std::string> values = row_values(job, plan, row);
-    for (std::size_t c = 0; c < values.size(); c++) apply_setting(plan.columns[c], values[c]);
+    const std::vector<double> numbers = row_numbers(job, plan, row);
+    for (std::size_t c = 0; c < numbers.size(); c++) set_setting(plan.columns[c], numbers[c]);
     derive_settings();
     pillbox_input();
     do_FFT();
