@@ -169,7 +169,7 @@ bool write_special(const std::string &path, bool fifo, std::string_view bytes, s
 
 bool write_output_file(const std::string &name, std::string_view bytes, std::string &error, FifoWait wait)
 {
-    std::string path = name;
+    std::string path = name == "-" ? "/dev/stdout" : name;
     if (!resolve_links(path, error)) return false;
 
     const int descriptor = descriptor_named(path);
@@ -179,7 +179,7 @@ bool write_output_file(const std::string &name, std::string_view bytes, std::str
         std::fflush(stderr);
         int err = 0;
         if (!write_all(descriptor, bytes, err)) {
-            error = describe("cannot write", name, err);
+            error = describe("cannot write", name == "-" ? "standard output" : name, err);
             return false;
         }
         return true;
@@ -193,12 +193,30 @@ bool write_output_file(const std::string &name, std::string_view bytes, std::str
         }
         return replace_file(path, nullptr, bytes, error);
     }
-    if (S_ISREG(st.st_mode)) return replace_file(path, &st, bytes, error);
+    if (S_ISREG(st.st_mode)) {
+        // Replacing needs only the folder's permission; the file's own says whether it may
+        // be written at all (for the effective user: the superuser may, as cp does).
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+            error = describe("cannot write", name, errno);
+            return false;
+        }
+        return replace_file(path, &st, bytes, error);
+    }
     if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode))
         return write_special(path, S_ISFIFO(st.st_mode), bytes, error, wait);
     error = describe("cannot write", name,
                      S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
                      : S_ISSOCK(st.st_mode) ? "it is a socket"
                                             : "it is not a file");
+    return false;
+}
+
+bool flush_standard_output(std::string &error)
+{
+    const bool flushed = std::fflush(stdout) == 0;
+    const int err = errno;
+    if (flushed && !std::ferror(stdout)) return true;
+    // A write that failed before this flush left no reason that can still be trusted.
+    error = describe("cannot write", "standard output", flushed ? EIO : err);
     return false;
 }

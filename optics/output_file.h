@@ -8,6 +8,9 @@
 // - /dev/stdout, /dev/stderr, /dev/fd/N and /proc/self/fd/N (named directly or through a
 //   link) are written through the descriptor the process already holds, after standard
 //   output has been flushed;
+// - a regular file the process may not write (a write-protected one, for anyone but the
+//   superuser) is a failed write that leaves it as it was;
+// - "-" is standard output, written as /dev/stdout is;
 // - a directory, a socket or anything else is a failed write that leaves nothing behind.
 #pragma once
 
@@ -23,3 +26,7 @@ enum class FifoWait {
 // the path and the system's reason, for example "cannot write /tmp/x: Is a directory".
 bool write_output_file(const std::string &path, std::string_view bytes, std::string &error,
                        FifoWait wait = FifoWait::ForReader);
+
+// Flushes standard output. False, with "cannot write standard output: REASON" in error, when
+// that or any earlier write to it failed (a closed pipe, a full disk, a file-size limit).
+bool flush_standard_output(std::string &error);

@@ -90,7 +90,9 @@ std::vector<Rule> make_rules()
          {PSF_MICRONS, PSF_MILLIRADIANS, PSF_ARCSECONDS}},
         {"PSFPlotType", Kind::Code, &PSFPlotType, "PSF plot type", 0, false, 0, false, -INF,
          {PSF_LINEAR, PSF_LOGARITHMIC}},
-        {"nPSFdecades", Kind::Int, &nPSFdecades, "Decades", 1, false, INT_HIGH},
+        // The clip value 1/10^(decades - 1) must be a normal float, whose logarithm is finite:
+        // 1e-37 is one, 1e-38 lies below the smallest, 1.18e-38.
+        {"nPSFdecades", Kind::Int, &nPSFdecades, "Decades", 1, false, 38},
         {"nZoomPlot", Kind::Flag, &nZoomPlot, "nZoomPlot"},
         {"nDoCentroidError", Kind::Flag, &nDoCentroidError, "nDoCentroidError"},
         {"CentroidErrorType", Kind::Code, &CentroidErrorType, "Pixel array", 0, false, 0, false, -INF,
@@ -115,6 +117,14 @@ const std::vector<Rule> &rules()
     return table;
 }
 
+// The side of the centroid pixel array: set, it chooses the matching CentroidErrorType.
+const Rule &num_pixels_rule()
+{
+    static const Rule rule{"NumPixels", Kind::Code, &NumPixels, "Pixel array", 0, false, 0, false, -INF,
+                           {3, 4}};
+    return rule;
+}
+
 bool same_name(const std::string &a, const std::string &b)
 {
     return a.size() == b.size() && strncasecmp(a.c_str(), b.c_str(), a.size()) == 0;
@@ -124,6 +134,7 @@ const Rule *find_rule(const std::string &name)
 {
     for (const Rule &rule : rules())
         if (same_name(rule.name, name)) return &rule;
+    if (same_name(num_pixels_rule().name, name)) return &num_pixels_rule();
     return nullptr;
 }
 
@@ -134,8 +145,21 @@ std::string format_number(double v)
     return text;
 }
 
+// The value a float setting holds for v: rounded to the nearest float.
+double held(const Rule &rule, double v)
+{
+    return rule.kind == Kind::Float ? static_cast<double>(static_cast<float>(v)) : v;
+}
+
+bool above_low(const Rule &rule, double v) { return rule.low_open ? v > rule.low : v >= rule.low; }
+bool below_high(const Rule &rule, double v)
+{
+    return rule.high_open ? v < rule.high : v <= rule.high;
+}
+
 // The bound a value breaks, worded for "must be ...": the side it falls out on, or the
-// whole range for a value that is not even ordered (a text that is no number at all).
+// whole range for a value that is not even ordered (a text that is no number at all). A
+// bound is broken also by the float the value rounds to (0.99999999 is held as 1).
 std::string broken_bound(const Rule &rule, double v)
 {
     if (rule.kind == Kind::Flag) return "0 or 1";
@@ -146,9 +170,10 @@ std::string broken_bound(const Rule &rule, double v)
     }
     const std::string low = (rule.low_open ? "above " : "at least ") + format_number(rule.low);
     const std::string high = (rule.high_open ? "below " : "at most ") + format_number(rule.high);
-    if (rule.low_open ? !(v > rule.low) : !(v >= rule.low)) return low;
+    if (!above_low(rule, v)) return low;
     if (v < rule.least) return "at least " + format_number(rule.least);
-    if (rule.high_open ? !(v < rule.high) : !(v <= rule.high)) return high;
+    if (!above_low(rule, held(rule, v))) return low;
+    if (!below_high(rule, v) || !below_high(rule, held(rule, v))) return high;
     return low + " and " + high;
 }
 
@@ -166,12 +191,20 @@ bool accepts(const Rule &rule, double v, double &stored)
     case Kind::Float:
         break;
     }
-    if (rule.low_open ? !(v > rule.low) : !(v >= rule.low)) return false;
-    if (!(v >= rule.least)) return false;
-    if (rule.high_open ? !(v < rule.high) : !(v <= rule.high)) return false;
-    // The bounds keep a float setting inside the float range and away from its underflow.
-    stored = rule.kind == Kind::Float ? static_cast<double>(static_cast<float>(v)) : v;
-    return true;
+    // The bounds keep a float setting inside the float range and away from its underflow;
+    // the least value is checked as given, the bounds also on the float held.
+    stored = held(rule, v);
+    return above_low(rule, v) && above_low(rule, stored) && v >= rule.least &&
+           below_high(rule, v) && below_high(rule, stored);
+}
+
+void store(const Rule &rule, double value)
+{
+    if (rule.kind == Kind::Float)
+        *static_cast<float *>(rule.target) = static_cast<float>(value);
+    else
+        *static_cast<int *>(rule.target) = static_cast<int>(value);
+    if (&rule == &num_pixels_rule()) CentroidErrorType = value == 4 ? CENTROID_4BY4 : CENTROID_3BY3;
 }
 
 std::string field_of(const Rule &rule, MessageStyle style)
@@ -226,7 +259,9 @@ std::string read_setting(const std::string &name, const std::string &text, Numbe
     // The message quotes the number as it was read from the text, without what follows it.
     const std::string shown = trimmed(text.substr(0, number.used));
 
-    bool whole_text = number.found && number.used == text.size();
+    // Blanks around the number are no part of it, at either end.
+    const bool whole_text =
+        number.found && text.find_first_not_of(" \t", number.used) == std::string::npos;
     double v = number.value;
     if (how == NumberReading::Integer && number.found) {
         // atol stops at the point or the exponent: only the leading digits count.
@@ -247,37 +282,44 @@ std::string read_setting(const std::string &name, const std::string &text, Numbe
     return "";
 }
 
-std::string check_setting(const std::string &name, double value)
+std::string check_setting(const std::string &name, double value, MessageStyle style)
 {
     const Rule *rule = find_rule(name);
     if (!rule) return "unknown setting '" + name + "'";
     double stored = 0;
     if (accepts(*rule, value, stored)) return "";
-    return std::string(rule->field) + " must be " + broken_bound(*rule, value) + ", not " + format_number(value) + ".";
+    return field_of(*rule, style) + " must be " + broken_bound(*rule, value) + ", not " +
+           format_number(value) + ".";
+}
+
+std::string find_setting(const std::string &name, std::string &spelling)
+{
+    for (const auto &derived : DERIVED)
+        if (same_name(name, derived[0])) return std::string("cannot set ") + derived[0] + ": " + derived[1];
+    const Rule *rule = find_rule(name);
+    if (!rule) return "unknown setting '" + name + "'";
+    spelling = rule->name;
+    return "";
 }
 
 std::string apply_setting(const std::string &name, const std::string &text)
 {
-    for (const auto &derived : DERIVED)
-        if (same_name(name, derived[0])) return std::string("cannot set ") + derived[0] + ": " + derived[1];
-
-    // NumPixels is the side of the pixel array: it chooses the matching CentroidErrorType.
-    if (same_name(name, "NumPixels")) {
-        if (text == "3") return apply_setting("CentroidErrorType", std::to_string(CENTROID_3BY3));
-        if (text == "4") return apply_setting("CentroidErrorType", std::to_string(CENTROID_4BY4));
-        return "Pixel array (NumPixels) must be 3 or 4, not " + trimmed(text) + ".";
-    }
-
-    const Rule *rule = find_rule(name);
-    if (!rule) return "unknown setting '" + name + "'";
-    double value = 0;
-    const std::string problem = read_setting(name, text, NumberReading::Whole, value, MessageStyle::Batch);
+    std::string spelling;
+    std::string problem = find_setting(name, spelling);
     if (!problem.empty()) return problem;
-    if (rule->kind == Kind::Float)
-        *static_cast<float *>(rule->target) = static_cast<float>(value);
-    else
-        *static_cast<int *>(rule->target) = static_cast<int>(value);
-    return "";
+    double value = 0;
+    problem = read_setting(spelling, text, NumberReading::Whole, value, MessageStyle::Batch);
+    if (problem.empty()) store(*find_rule(spelling), value);
+    return problem;
+}
+
+std::string set_setting(const std::string &name, double value)
+{
+    std::string spelling;
+    std::string problem = find_setting(name, spelling);
+    if (problem.empty()) problem = check_setting(spelling, value, MessageStyle::Batch);
+    if (problem.empty()) store(*find_rule(spelling), value);
+    return problem;
 }
 
 std::vector<std::pair<std::string, double>> setting_values()
@@ -289,12 +331,6 @@ std::vector<std::pair<std::string, double>> setting_values()
         values.emplace_back(rule.name, value);
     }
     return values;
-}
-
-std::string setting_name(const std::string &name)
-{
-    const Rule *rule = find_rule(name);
-    return rule ? rule->name : "";
 }
 
 bool setting_is_integer(const std::string &name)

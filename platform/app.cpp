@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <clocale>
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -29,7 +30,20 @@ bool display_named()
     return (platform && *platform) || (display && *display) || (wayland && *wayland);
 }
 
+// Only a fatal message is the program's business: the run ends with it.
+void toolkit_message(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtFatalMsg) std::fprintf(stderr, "orvinta: %s\n", text.toLocal8Bit().constData());
+}
+
 }  // namespace
+
+void route_toolkit_messages()
+{
+    // The toolkit's own diagnostics (no runtime folder under cron, a style scaling an empty
+    // pixmap) say nothing to the user: standard error carries the program's messages only.
+    qInstallMessageHandler(toolkit_message);
+}
 
 void keep_c_number_format()
 {
@@ -48,6 +62,7 @@ bool platform_start(int, char **)
     }
     if (!display_named()) return false;
     ++starts;
+    route_toolkit_messages();
     // The toolkit sees only the program name: the program's own arguments are not its options.
     application = new QApplication(app_argc, app_argv);
     keep_c_number_format();

@@ -10,6 +10,9 @@ void platform_finish();
 // Puts the C library's number format back to the decimal point after the toolkit adopted
 // the user's locale; every place that creates the application object calls it.
 void keep_c_number_format();
+// Sends the toolkit's own diagnostics nowhere (a fatal one is still printed); every place
+// that creates the application object calls it first.
+void route_toolkit_messages();
 // Whether a window system can be opened: the toolkit is tried in a child process, so a
 // missing display cannot end this one.
 bool platform_window_system_available();

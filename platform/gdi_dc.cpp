@@ -19,6 +19,7 @@ void ensure_application()
     static int argc = 1;
     static char name[] = "orvinta";
     static char *argv[] = {name, nullptr};
+    route_toolkit_messages();
     new QApplication(argc, argv);  // lives for the rest of the run; QCoreApplication::instance() finds it
     keep_c_number_format();
 }

@@ -22,6 +22,7 @@
 #include <QSvgRenderer>
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -164,7 +165,7 @@ Library &library()
             if (!file.open(QIODevice::ReadOnly)) continue;
             std::vector<std::string> errors;
             auto statements = resource_parse(file.readAll().toStdString(), &errors);
-            for (const auto &e : errors) qWarning("resources/%s: %s", qPrintable(script), e.c_str());
+            for (const auto &e : errors) std::fprintf(stderr, "orvinta: resources/%s: %s\n", qPrintable(script), e.c_str());
             for (auto &s : statements) lib->statements.push_back(std::move(s));
         }
     }
@@ -257,7 +258,7 @@ const MenuTemplate *resource_menu(const char *name)
         auto menu = std::make_unique<MenuTemplate>();
         std::string error;
         if (!resource_build_menu(*s, menu.get(), &error)) {
-            qWarning("menu %s: %s", name, error.c_str());
+            std::fprintf(stderr, "orvinta: menu %s: %s\n", name, error.c_str());
             return nullptr;
         }
         slot = std::move(menu);

@@ -118,11 +118,17 @@ int batch_main(int argc, char **argv)
     print_results(report);
 
     // The figures reach standard output before the array does, also when the array goes to
-    // standard output itself.
-    std::fflush(stdout);
+    // standard output itself; figures that could not be written end the job as a failed file
+    // does.
+    std::string error;
+    if (!flush_standard_output(error)) {
+        std::fprintf(stderr, "orvinta: %s\n", error.c_str());
+        optics_shutdown();
+        return 1;
+    }
     int status = write_plot_pictures(pictures);
     if (out && status == 0) {
-        std::string bytes, error;
+        std::string bytes;
         if (!format_output(out, report.quality, bytes, error) || !write_output_file(out, bytes, error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
             status = 1;

@@ -37,6 +37,12 @@ bool parse_size(const char *text, int &width, int &height)
     return true;
 }
 
+// A picture for standard output ("-") is an SVG, text like the program's other output.
+PictureFormat format_for(const std::string &path)
+{
+    return path == "-" ? PictureFormat::Svg : PictureFormatForPath(path);
+}
+
 const char *current_view = "";
 
 // A chart's own message (a contour map refused, ...) while a picture is drawn.
@@ -69,7 +75,7 @@ int parse_plot_option(int argc, char **argv, int &k, PlotOptions &options)
         std::fprintf(stderr, "orvinta: unknown view '%s' for --plot\n", argv[k + 1]);
         return -1;
     }
-    if (PictureFormatForPath(argv[k + 2]) == PictureFormat::None) {
+    if (format_for(argv[k + 2]) == PictureFormat::None) {
         std::fprintf(stderr, "orvinta: '%s' does not end in .svg or .png\n", argv[k + 2]);
         return -1;
     }
@@ -85,7 +91,7 @@ int write_plot_pictures(const PlotOptions &options)
     for (const PlotRequest &plot : options.plots) {
         current_view = PlotNameForKind(plot.kind);
         std::string bytes, error;
-        if (!PlotPicture(plot.kind, options.width, options.height, PictureFormatForPath(plot.path), bytes)) {
+        if (!PlotPicture(plot.kind, options.width, options.height, format_for(plot.path), bytes)) {
             std::fprintf(stderr, "orvinta: cannot draw %s for %s\n", current_view, plot.path.c_str());
             status = 1;
             break;

@@ -1,6 +1,9 @@
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "optics/output_file.h"
 #include "orvinta_version.h"
 #include "shell/entry.h"
 
@@ -20,6 +23,7 @@ void print_usage()
         "                                         writes a FITS file, any other name the text array;\n"
         "                                         --plot draws a plot view into FILE (.svg or .png)\n"
         "                                         at --size (default 800x600, 16 to 8192 each);\n"
+        "                                         FILE - is standard output (for --plot an SVG);\n"
         "                                         VIEW is psf-x-slice, psf-y-slice, phase-x-slice,\n"
         "                                         phase-y-slice, transmission-x-slice,\n"
         "                                         transmission-y-slice, psf-3d, psf-contour,\n"
@@ -38,22 +42,35 @@ void print_usage()
         "  orvinta --version                      the version\n");
 }
 
+// What was printed must have reached standard output: a text lost there is a failure.
+int printed(int status)
+{
+    std::string error;
+    if (flush_standard_output(error)) return status;
+    std::fprintf(stderr, "orvinta: %s\n", error.c_str());
+    return status == 0 ? 1 : status;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
+    // A reader that goes away early and a file-size limit are failed writes, reported with
+    // the path and the reason, never a silent end by signal (nor a temporary file left).
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     if (argc >= 2) {
         const char *command = argv[1];
         if (!std::strcmp(command, "--help") || !std::strcmp(command, "-h")) {
             print_usage();
-            return 0;
+            return printed(0);
         }
         if (!std::strcmp(command, "--version")) {
             std::printf("Orvinta %s\n", ORVINTA_VERSION);
-            return 0;
+            return printed(0);
         }
         if (!std::strcmp(command, "--batch")) return batch_main(argc - 2, argv + 2);
-        if (!std::strcmp(command, "--eval")) return eval_main(argc - 2, argv + 2);
+        if (!std::strcmp(command, "--eval")) return printed(eval_main(argc - 2, argv + 2));
         if (!std::strcmp(command, "--has-window-system")) return window_system_available(argc, argv) ? 0 : 1;
         if (command[0] == '-' && command[1] == '-') {
             std::fprintf(stderr, "orvinta: unknown option %s (see orvinta --help)\n", command);

@@ -1,13 +1,13 @@
 // The sweep job's options and its plan: which rows, in which order, with which values.
 #include "shell/sweep.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 
+#include "optics/number_text.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
 
@@ -17,25 +17,28 @@ const char *const SWEEP_OPTIONS[] = {"--sweep", "--random", "--trials", "--seed"
 
 bool is_option(const char *arg, const char *name) { return !std::strcmp(arg, name); }
 
-// A number that is the whole text (strtod's reading, a point as decimal mark).
+// A number that is the whole text, blanks around it allowed, as a setting's value is read.
 bool read_double(const std::string &text, double &value)
 {
-    if (text.empty()) return false;
-    char *end = nullptr;
-    errno = 0;
-    value = std::strtod(text.c_str(), &end);
-    return *end == '\0' && errno == 0 && std::isfinite(value);
+    const NumberText number = leading_number(text);
+    value = number.value;
+    return number.found && text.find_first_not_of(" \t", number.used) == std::string::npos;
 }
 
-// A whole number from low to high that is the whole text.
-bool read_count(const std::string &text, long long low, long long high, long long &value)
+// A count from low to high that is the whole text: digits, blanks around them allowed.
+bool read_count(const std::string &text, unsigned long long low, unsigned long long high,
+                unsigned long long &value)
 {
-    if (text.empty() || text[0] == '-' || text[0] == ' ') return text == "0" && low <= 0;
-    char *end = nullptr;
-    errno = 0;
-    const unsigned long long v = std::strtoull(text.c_str(), &end, 10);
-    if (*end != '\0' || errno != 0 || v > static_cast<unsigned long long>(high)) return false;
-    value = static_cast<long long>(v);
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return false;
+    const std::size_t last = text.find_last_not_of(" \t");
+    value = 0;
+    for (std::size_t k = first; k <= last; k++) {
+        const char c = text[k];
+        const unsigned digit = static_cast<unsigned>(c - '0');
+        if (c < '0' || c > '9' || value > (high - digit) / 10) return false;
+        value = value * 10 + digit;
+    }
     return value >= low;
 }
 
@@ -53,22 +56,33 @@ std::string whole_text(double v)
     return text;
 }
 
-// The k-th of the axis's values, as the setting reads it.
+// The k-th of the axis's values, before a float setting rounds it.
+double axis_number(const SweepAxis &axis, long k)
+{
+    if (axis.steps == 1) return axis.from;
+    if (k == axis.steps - 1) return axis.to;
+    return axis.from + (axis.to - axis.from) * static_cast<double>(k) / (axis.steps - 1);
+}
+
+// The k-th of the axis's values as the CSV shows it.
 std::string axis_value(const SweepAxis &axis, long k)
 {
-    double v = axis.from;
-    if (axis.steps > 1)
-        v = k == axis.steps - 1 ? axis.to : axis.from + (axis.to - axis.from) * static_cast<double>(k) / (axis.steps - 1);
+    const double v = axis_number(axis, k);
     return axis.integer ? whole_text(v) : float_text(static_cast<float>(v));
 }
 
-// The value of sweep axis a in row: the sweep point is row / trials, its last axis varying
+// The point of sweep axis a in row: the sweep point is row / trials, its last axis varying
 // fastest.
-std::string swept_value(const SweepJob &job, long row, int a)
+long axis_point(const SweepJob &job, long row, int a)
 {
     long point = row / job.trials;
     for (int later = static_cast<int>(job.sweeps.size()) - 1; later > a; later--) point /= job.sweeps[later].steps;
-    return axis_value(job.sweeps[a], point % job.sweeps[a].steps);
+    return point % job.sweeps[a].steps;
+}
+
+std::string swept_value(const SweepJob &job, long row, int a)
+{
+    return axis_value(job.sweeps[a], axis_point(job, row, a));
 }
 
 // Splits NAME=VALUE; the name is given back in the setting's own spelling.
@@ -76,8 +90,8 @@ std::string split_named(const std::string &option, const char *arg, std::string 
 {
     const char *eq = std::strchr(arg, '=');
     if (!eq || eq == arg) return option + " needs NAME=" + (option == "--sweep" ? "FROM:TO:STEPS" : "SIGMA");
-    name = setting_name(std::string(arg, eq));
-    if (name.empty()) return "unknown setting '" + std::string(arg, eq) + "'";
+    const std::string problem = find_setting(std::string(arg, eq), name);
+    if (!problem.empty()) return problem;
     value = eq + 1;
     return "";
 }
@@ -89,12 +103,18 @@ std::string parse_sweep(const char *arg, SweepAxis &axis)
     if (!problem.empty()) return problem;
     if (axis.name == "nCurrentPSFUnits") return "nCurrentPSFUnits cannot be swept: it sets the unit of the columns";
     const std::size_t c1 = text.find(':'), c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
-    long long steps = 0;
+    unsigned long long steps = 0;
     if (c2 == std::string::npos || !read_double(text.substr(0, c1), axis.from) ||
         !read_double(text.substr(c1 + 1, c2 - c1 - 1), axis.to) ||
-        !read_count(text.substr(c2 + 1), 1, 1'000'000'000'000'000'000LL, steps))
+        !read_count(text.substr(c2 + 1), 1, 1'000'000'000'000'000'000ULL, steps))
         return "--sweep " + axis.name + " needs FROM:TO:STEPS (two numbers and a count from 1), not " + text;
     axis.steps = static_cast<long>(steps);
+    // The ends are values the user typed: each is read as NAME=VALUE reads it.
+    for (const std::string &end : {text.substr(0, c1), text.substr(c1 + 1, c2 - c1 - 1)}) {
+        double value = 0;
+        problem = read_setting(axis.name, end, NumberReading::Whole, value, MessageStyle::Batch);
+        if (!problem.empty()) return problem;
+    }
     if (axis.steps == 1 && axis.from != axis.to)
         return "--sweep " + axis.name + " from " + text.substr(0, c1) + " to " + text.substr(c1 + 1, c2 - c1 - 1) +
                " needs at least 2 steps";
@@ -118,8 +138,9 @@ std::string parse_random(const char *arg, RandomSetting &random)
     if (!problem.empty()) return problem;
     if (setting_is_integer(random.name))
         return "--random needs a float setting; " + random.name + " takes whole numbers only";
-    if (!read_double(text, random.sigma) || random.sigma < 0)
+    if (!read_double(text, random.sigma) || !(random.sigma >= 0 && std::isfinite(random.sigma)))
         return "--random " + random.name + " needs a standard deviation of at least 0, not " + text;
+    random.sigma_text = text;
     return "";
 }
 
@@ -161,7 +182,7 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
             if (!known) return "unknown option " + arg;
             if (!has_value || !*argv[k + 1]) return arg + " needs a value";
             const char *value = argv[++k];
-            long long n = 0;
+            unsigned long long n = 0;
             if (arg == "--sweep") {
                 SweepAxis axis;
                 const std::string problem = parse_sweep(value, axis);
@@ -177,15 +198,14 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
                     if (other.name == random.name) return random.name + " is randomised twice";
                 job.randoms.push_back(random);
             } else if (arg == "--trials") {
-                if (!read_count(value, 1, 1'000'000'000'000'000'000LL, n)) return "--trials needs a count from 1, not " + std::string(value);
+                if (!read_count(value, 1, 1'000'000'000'000'000'000ULL, n))
+                    return "--trials needs a count from 1, not " + std::string(value);
                 job.trials = static_cast<long>(n);
                 job.has_trials = true;
             } else if (arg == "--seed") {
-                char *end = nullptr;
-                errno = 0;
-                job.seed = std::strtoull(value, &end, 10);
-                if (*end || errno || value[0] == '-' || value[0] == ' ')
+                if (!read_count(value, 0, UINT64_MAX, n))
                     return "--seed needs a whole number from 0, not " + std::string(value);
+                job.seed = n;
             } else if (arg == "--jobs") {
                 if (!read_count(value, 1, 1024, n)) return "--jobs needs a count from 1 to 1024, not " + std::string(value);
                 job.jobs = static_cast<int>(n);
@@ -221,15 +241,12 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
     }
 
     // Every swept value must be one the setting takes; the first one refused names the range.
-    // A float setting takes an interval, so a sweep whose ends it takes needs no more checks.
-    const auto refusal = [](const SweepAxis &axis, long k) {
-        double value = 0;
-        return read_setting(axis.name, axis_value(axis, k), NumberReading::Whole, value, MessageStyle::Batch);
-    };
+    // The ends were read as typed; a float setting takes an interval, so the values between
+    // need no more checks, an integer one may take a list of codes.
     for (const SweepAxis &axis : job.sweeps) {
-        if (!axis.integer && refusal(axis, 0).empty() && refusal(axis, axis.steps - 1).empty()) continue;
-        for (long k = 0; k < axis.steps; k++) {
-            const std::string problem = refusal(axis, k);
+        for (long k = 1; axis.integer && k + 1 < axis.steps; k++) {
+            const double value = axis_number(axis, k);
+            const std::string problem = check_setting(axis.name, value, MessageStyle::Batch);
             if (!problem.empty()) return problem;
         }
     }
@@ -249,18 +266,26 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
             const double around = column < static_cast<int>(job.sweeps.size())
                                       ? std::atof(swept_value(job, row, column).c_str())
                                       : base[k];
+            const RandomSetting &random = job.randoms[k];
             for (int draws = 1;; draws++) {
-                const float v = static_cast<float>(around + job.randoms[k].sigma * normal_deviate(generator));
+                // The value as the CSV shows it must be one NAME=VALUE takes; one beyond a
+                // float is refused as the number drawn.
+                const double drawn = around + random.sigma * normal_deviate(generator);
+                const float v = static_cast<float>(drawn);
                 double accepted = 0;
-                if (read_setting(job.randoms[k].name, float_text(v), NumberReading::Whole, accepted,
-                                 MessageStyle::Batch).empty()) {
+                const std::string problem =
+                    std::isfinite(v)
+                        ? read_setting(random.name, float_text(v), NumberReading::Whole, accepted,
+                                       MessageStyle::Batch)
+                        : check_setting(random.name, drawn, MessageStyle::Batch);
+                if (problem.empty()) {
                     *out++ = v;
                     break;
                 }
                 plan.redrawn++;
                 if (draws >= MOST_REDRAWS)
-                    return job.randoms[k].name + " stays out of range after " + std::to_string(MOST_REDRAWS) +
-                           " draws with SIGMA " + float_text(static_cast<float>(job.randoms[k].sigma));
+                    return random.name + " stays out of range after " + std::to_string(MOST_REDRAWS) +
+                           " draws with SIGMA " + random.sigma_text + ": " + problem;
             }
         }
     }
@@ -275,4 +300,15 @@ std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, 
         for (std::size_t k = 0; k < job.randoms.size(); k++)
             values[plan.random_column[k]] = float_text(plan.random_values[row * job.randoms.size() + k]);
     return values;
+}
+
+std::vector<double> row_numbers(const SweepJob &job, const SweepPlan &plan, long row)
+{
+    std::vector<double> numbers(plan.columns.size());
+    for (std::size_t a = 0; a < job.sweeps.size(); a++)
+        numbers[a] = axis_number(job.sweeps[a], axis_point(job, row, static_cast<int>(a)));
+    if (!plan.random_values.empty())
+        for (std::size_t k = 0; k < job.randoms.size(); k++)
+            numbers[plan.random_column[k]] = plan.random_values[row * job.randoms.size() + k];
+    return numbers;
 }

@@ -20,6 +20,7 @@ struct SweepAxis {
 struct RandomSetting {
     std::string name;
     double sigma = 0;
+    std::string sigma_text;  // as typed
 };
 
 struct SweepJob {
@@ -62,6 +63,9 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan);
 // The text of each column's value in row (from 0), as the CSV shows it and as the setting
 // reads it back: "%.9g" of the float a float setting holds, a whole number for the others.
 std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row);
+// The same values as numbers for the settings: a swept float before it is rounded to a float,
+// so that it is checked as its typed ends were.
+std::vector<double> row_numbers(const SweepJob &job, const SweepPlan &plan, long row);
 
 // The whole sweep job; returns the exit status.
 int sweep_main(int argc, char **argv);

@@ -72,7 +72,8 @@ std::string compute_row(const SweepJob &job, const SweepPlan &plan, long row)
     reset_pattern_random();
     for (const auto &[name, value] : job.settings) apply_setting(name, value);
     const std::vector<std::string> values = row_values(job, plan, row);
-    for (std::size_t c = 0; c < values.size(); c++) apply_setting(plan.columns[c], values[c]);
+    const std::vector<double> numbers = row_numbers(job, plan, row);
+    for (std::size_t c = 0; c < numbers.size(); c++) set_setting(plan.columns[c], numbers[c]);
     const PsfReport report = compute_psf();
 
     std::string line = std::to_string(row + 1);
@@ -261,20 +262,14 @@ int sweep_main(int argc, char **argv)
     }
 
     std::string bytes = header(plan);
-    const int status = run_rows(job, plan, bytes);
+    int status = run_rows(job, plan, bytes);
     if (status == 0) {
         if (!job.randoms.empty()) bytes += "# redrawn: " + std::to_string(plan.redrawn) + "\n";
         std::string error;
-        if (job.csv == "-") {
-            if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
-                std::fprintf(stderr, "orvinta: cannot write standard output: %s\n", std::strerror(errno));
-                optics_shutdown();
-                return 1;
-            }
-        } else if (!write_output_file(job.csv, bytes, error)) {
-            std::fprintf(stderr, "orvinta: %s\n", error.c_str());
-            optics_shutdown();
-            return 1;
+        // Ctrl-C while the file waits for its reader (a FIFO) is an interrupt, not a failure.
+        if (interrupted || !write_output_file(job.csv, bytes, error)) {
+            if (!interrupted) std::fprintf(stderr, "orvinta: %s\n", error.c_str());
+            status = interrupted ? 130 : 1;
         }
     }
     optics_shutdown();

@@ -46,7 +46,9 @@ double plotted_value(const PlotDescription &plot, float value)
 {
     if (!plot.logClip) return value;
     if (value < *plot.logClip) value = *plot.logClip;
-    return std::log10(value);
+    // In double: a float clip value lies just off its power of ten, and the levels traced
+    // around the clipped floor depend on which side.
+    return std::log10(static_cast<double>(value));
 }
 
 int first_index(int start) { return std::max(start, 1); }

@@ -68,13 +68,16 @@ TEST_F(SettingRules, RefusalsNameTheSettingAndChangeNothingAndAcceptedValuesAreS
         {"pupilradius", "2.5", "Pupil radius (steps) (pupilradius) must be a whole number, not 2.5."},
         {"nosuch", "1", "unknown setting 'nosuch'"},
         {"EFL", "10", "cannot set EFL: EFL follows from fnumber and the pupil diameter"},
-        {"NumPixels", "5", "Pixel array (NumPixels) must be 3 or 4, not 5."},
+        {"NumPixels", "5", "Pixel array (NumPixels) must be one of 3, 4, not 5."},
+        {"rbreak", "0.99999999",  // held as the float 1
+         "Triangular break (pupil fraction) (rbreak) must be below 1, not 0.99999999."},
+        {"nPSFdecades", "39", "Decades (nPSFdecades) must be at most 38, not 39."},
         // Accepted from here on.
-        {"fnumber", "8", ""}, {"FNUMBER", "2.5", ""}, {"defocus", "-1.25", ""}, {"HasDefocus", "1", ""},
+        {"fnumber", "8", ""}, {"FNUMBER", " 2.5 ", ""}, {"defocus", "-1.25", ""}, {"HasDefocus", "1", ""},
         {"Zern4", "0.5", ""}, {"haszern37", "1", ""}, {"nCurrentPupilShape", "138", ""}, {"pupilradius", "64", ""},
         {"pupilradius", "100", ""}, {"rbreak", "0", ""}, {"rbreak", "0.999", ""}, {"LinearObscuration", "0", ""},
         {"LinearObscuration", "3", ""}, {"PhasePatternPeriod", "1", ""}, {"nPSFdecades", "1", ""},
-        {"PhasePlateSteps", "-3", ""}, {"NumPixels", "4", ""},
+        {"PhasePlateSteps", "-3", ""}, {"NumPixels", "4.0", ""}, {"nPSFdecades", "38", ""},
     };
     for (const auto &row : rows) {
         EXPECT_EQ(apply_setting(row.name, row.text), row.expected) << row.name << "=" << row.text;

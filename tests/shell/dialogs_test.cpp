@@ -151,6 +151,7 @@ TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersTex
         {92, 106, "-", "Coma must be a number.", 101},
         {91, 405, "?", "Zernike coefficient Z05 must be a number.", 455},
         {96, 179, "0", "Decades must be at least 1, not 0.", 182},
+        {96, 179, "39", "Decades must be at most 38, not 39.", 182},
         {96, 173, "", "Pupil radius (steps) must be a number.", 180},
     };
     run_program([&] {

@@ -65,19 +65,24 @@ TEST_F(PlotViews, PointsFollowTheZoomWindow)
 TEST_F(PlotViews, PsfPlotsRawValuesOrPowersOfTenClippedDecadesBelowThePeak)
 {
     for (int i = 1; i <= GRID; i++) m_output[i][65] = 0.0f;
-    // Four decades below a peak of 100: clip value 10^-3, so everything below plots at -3.
+    // Four decades below a peak of 100: clip value 10^-3 as a float, 1.0000000475e-3, whose
+    // logarithm in double is -3 + 4.7497451e-8 / ln 10: everything below it plots there.
+    const double floor4 = -3.0 + 4.7497451305389404e-8 / std::log(10.0);
     struct Sample { int i; float value; double log; } samples[] = {
-        {10, 0.0f, std::log10(0.001f)}, {20, 0.0005f, std::log10(0.001f)},
-        {30, 10.0f, 1.0},               {65, 100.0f, 2.0},
+        {10, 0.0f, floor4}, {20, 0.0005f, floor4}, {30, 10.0f, 1.0}, {65, 100.0f, 2.0},
     };
     for (const Sample &row : samples) m_output[row.i][65] = row.value;
     nPSFdecades = 4;
     PSFPlotType = PSF_LOGARITHMIC;
     const PlotDescription log = describe(7, 1);
+    // Three decades: the float 10^-2 is 0.0099999998, so the floor plots at
+    // -2 - 2.2351742e-8 / ln 10, strictly below the contour level -2 traced around it.
+    nPSFdecades = 3;
+    EXPECT_NEAR(describe(7, 1).z[9], -2.0 - 2.2351741790771484e-8 / std::log(10.0), 1e-14);
     PSFPlotType = PSF_LINEAR;
     const PlotDescription linear = describe(7, 1);
     for (const Sample &row : samples) {
-        EXPECT_DOUBLE_EQ(log.z[row.i - 1], row.log) << "i = " << row.i;
+        EXPECT_NEAR(log.z[row.i - 1], row.log, 1e-14) << "i = " << row.i;
         EXPECT_DOUBLE_EQ(linear.z[row.i - 1], row.value) << "i = " << row.i;
     }
 }
@@ -227,6 +232,29 @@ TEST_F(PlotViews, EachViewUsesItsOwnPaletteStartAndContourCount)
         EXPECT_EQ(std::tuple(plot.colours[0], plot.colours[2], plot.graph.NumContours),
                   std::tuple(view.first, view.third, view.contours)) << "kind " << view.kind;
     }
+}
+
+TEST_F(PlotViews, ThreeDecadeLogContourTracesTheLevelAroundTheClippedFloor)
+{
+    // A 16 x 16 block of 100 in a zero PSF, zoom 2 (64 x 64 samples, 1/16 lit). Log, 3 decades:
+    // floor -2 - 9.7e-9, block 2; mean -1.75, deviation 4 sqrt(15) / 16 = 0.968, so 2 levels
+    // step 4 x 0.968 / 2 = 1.94, rounded 2, from floor(-1.75 / 2) x 2 = -2: levels -2 and 0.
+    // Linear: mean 6.25, step 48.4, rounded 50, from 0: only level 50 lies above the floor. Each
+    // traced level is one closed line through the 64 faces around the block, 64 segments.
+    for (int j = 1; j <= GRID; j++)
+        for (int i = 1; i <= GRID; i++)
+            m_output[i][j] = i >= 57 && i <= 72 && j >= 57 && j <= 72 ? 100.0f : 0.0f;
+    const auto lines = [&] {
+        ClearRecordedOps(dc);
+        PlotDescription plot = describe(9, 2);
+        DrawPlot(plot, dc);
+        const auto line = [](const RecordedOp &op) { return op.kind == RecordedKind::Line; };
+        return std::ranges::count_if(RecordedOps(dc), line);
+    };
+    const auto linear = lines();
+    PSFPlotType = PSF_LOGARITHMIC;
+    nPSFdecades = 3;
+    EXPECT_EQ(lines() - linear, 64) << "the level -2 line around the block";
 }
 
 // Tables with fixed character metrics (8 x 15 pixels), put back afterwards.
