@@ -31,6 +31,13 @@ template <class Holds> std::string first_sample_failing(Holds holds)
     return "";
 }
 
+// Two settings given in one statement, so that a table row that sets both stays one line.
+template <class A, class VA, class B, class VB> void set_both(A &a, VA va, B &b, VB vb)
+{
+    a = va;
+    b = vb;
+}
+
 class OpticsTest : public testing::Test {
 protected:
     void SetUp() override { optics_startup(); }
