@@ -208,19 +208,16 @@ TEST_F(Pupil, CheckerGivesEachCellOneRandomMultipleOfItsQuantum)
 TEST_F(Pupil, PhasePlateEdgeMovesWithItsSteps)
 {
     // last_low: the last row of column 64 on the plate's low side.
-    const struct {
-        int steps, last_low;
-    } rows[] = {{0, 64}, {3, 67}, {-2, 62}};
-    for (const auto &row : rows) {
+    for (const auto &[steps, last_low] : {std::pair{0, 64}, {3, 67}, {-2, 62}}) {
         reset_settings();
         clear_phase();
         nHasPhasePlate = 1;
         PhasePlateWaves = 0.5f;
-        PhasePlateSteps = row.steps;
+        PhasePlateSteps = steps;
         pillbox_input();
         for (int i = 45; i <= 84; i++)
-            EXPECT_EQ(phase_input[i][64], i <= row.last_low ? -0.25f : 0.25f)
-                << "steps=" << row.steps << " i=" << i;
+            EXPECT_EQ(phase_input[i][64], i <= last_low ? -0.25f : 0.25f)
+                << steps << " steps, i=" << i;
     }
 }
 
