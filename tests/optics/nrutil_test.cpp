@@ -90,8 +90,12 @@ std::vector<cd> direct_dft(const std::vector<float> &data, const std::vector<uns
         for (std::size_t no = 0; no < out.size(); no++) {
             std::size_t rk = ko, rn = no;
             double phase = 0;
-            for (std::size_t d = dims.size(); d-- > 0; rk /= dims[d], rn /= dims[d])
+            // Digit by digit, last dimension first: k_d n_d / N_d summed over the dimensions.
+            for (std::size_t d = dims.size(); d-- > 0;) {
                 phase += static_cast<double>(rk % dims[d] * (rn % dims[d]) % dims[d]) / dims[d];
+                rk /= dims[d];
+                rn /= dims[d];
+            }
             out[ko] += cd(data[2 * no + 1], data[2 * no + 2]) *
                        std::polar(1.0, isign * 2.0 * M_PI * phase);
         }
