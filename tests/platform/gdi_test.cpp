@@ -477,7 +477,7 @@ TEST(GdiContexts, MeasuringContextDrawsNothing)
 
 using GdiFiles = TempFolderTest;
 
-TEST_F(GdiFiles, ImageContextSavesAPngAndDrawsOn)
+TEST_F(GdiFiles, ImageContextDrawsOnAfterSavingAPng)
 {
     const std::string png = dir + "/image.png";
     HDC image = CreateImageDC(20, 10);
@@ -491,7 +491,7 @@ TEST_F(GdiFiles, ImageContextSavesAPngAndDrawsOn)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).substr(1, 3), "PNG");
 }
 
-TEST_F(GdiFiles, SvgContextWritesItsFileButHasNoImage)
+TEST_F(GdiFiles, SvgContextWritesSvgOnly)
 {
     const std::string svg = dir + "/vector.svg";
     HDC vector = CreateSvgDC(20, 10, svg.c_str());
