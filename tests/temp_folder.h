@@ -12,7 +12,8 @@ class TempFolderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string templ = (std::filesystem::temp_directory_path() / "orvinta-test-XXXXXX").string();
+        std::string templ =
+            (std::filesystem::temp_directory_path() / "orvinta-test-XXXXXX").string();
         ASSERT_NE(mkdtemp(templ.data()), nullptr);
         dir = templ;
     }

@@ -10,7 +10,9 @@ CentroidError centroid_error_by_samples()
 {
     // For shift p the first row (and column) is 50 - p for 3 x 3 pixels, 42 - p for 4 x 4.
     const int k = NumPixels == 4 ? 4 : 3, first = k == 4 ? 42 : 50;
-    auto pixel = [&](int i, int p) { return i < first - p ? 0 : (i - first + p) / LARGE_PIXEL + 1; };
+    auto pixel = [&](int i, int p) {
+        return i < first - p ? 0 : (i - first + p) / LARGE_PIXEL + 1;
+    };
     // The spot (sample 65) from the centre of pixel 2 (65.5 - p for 4 x 4, 73.5 - p for 3 x 3).
     auto truth = [&](int p) { return (k == 4 ? p - 0.5 : p - 8.5) / LARGE_PIXEL; };
     double sx = 0, sy = 0;
@@ -24,54 +26,78 @@ CentroidError centroid_error_by_samples()
                     X[ci] += m_output[i][j];
                     Y[cj] += m_output[i][j];
                 }
-            for (int c = 1; c <= k; c++) mx += c * X[c], my += c * Y[c], total += X[c];
+            for (int c = 1; c <= k; c++) {
+                mx += c * X[c];
+                my += c * Y[c];
+                total += X[c];
+            }
             if (!(total > 0)) return {};
             // The error less the PSF's own offset (given in samples).
             const double ex = mx / total - 2 - truth(p) - xpsfcent / LARGE_PIXEL;
             const double ey = my / total - 2 - truth(q) - ypsfcent / LARGE_PIXEL;
-            sx += ex * ex, sy += ey * ey;
+            sx += ex * ex;
+            sy += ey * ey;
         }
-    return {std::sqrt(sx / (LARGE_PIXEL * LARGE_PIXEL)), std::sqrt(sy / (LARGE_PIXEL * LARGE_PIXEL)), true};
+    const double shifts = LARGE_PIXEL * LARGE_PIXEL;
+    return {std::sqrt(sx / shifts), std::sqrt(sy / shifts), true};
 }
 
 using CentroidAnalysis = OpticsTest;
 
-TEST_F(CentroidAnalysis, APointGivesTheRmsOfTheTrueOffsetsAndOnlyTheSamplesUnderThePixelsCount)
+TEST_F(CentroidAnalysis, EmptyPsfIsNotAnalysed)
 {
     set_all_arrays_zero();
-    EXPECT_FALSE(centroid_error_analysis().valid);  // an empty PSF is not analysed
+    EXPECT_FALSE(centroid_error_analysis().valid);
+}
+
+TEST_F(CentroidAnalysis, APointGivesTheRmsOfTheTrueOffsets)
+{
+    set_all_arrays_zero();
     // mx is 0 for every shift, so the error is -tx = -(2p - 17)/32: RMS = sqrt(85) / 32.
-    m_output[65][65] = 100.0f, xpsfcent = ypsfcent = 0.0f, NumPixels = 3;
+    m_output[65][65] = 100.0f;
+    NumPixels = 3;
     const CentroidError e = centroid_error_analysis();
     EXPECT_TRUE(e.valid);
     EXPECT_NEAR(e.rmsx, std::sqrt(85.0) / 32.0, 1e-6);
     EXPECT_NEAR(e.rmsy, std::sqrt(85.0) / 32.0, 1e-6);
+}
+
+TEST_F(CentroidAnalysis, OnlyTheSamplesUnderThePixelsCount)
+{
     // Over all shifts the 3 x 3 array covers rows 34..96, the 4 x 4 array rows 26..104.
-    for (const auto &[pixels, row, counts] : {std::tuple{3, 20, false}, {3, 30, false}, {4, 30, true}}) {
-        NumPixels = pixels, m_output[20][65] = m_output[30][65] = 0.0f;
-        const double base = centroid_error_analysis().rmsx;
+    for (const auto &[pixels, row, counts] :
+         {std::tuple{3, 20, false}, {3, 30, false}, {4, 30, true}}) {
+        set_all_arrays_zero();
+        m_output[65][65] = 100.0f;
+        NumPixels = pixels;
+        const double alone = centroid_error_analysis().rmsx;
         m_output[row][65] = 50.0f;
-        EXPECT_EQ(centroid_error_analysis().rmsx != base, counts) << pixels << " row " << row;
+        EXPECT_EQ(centroid_error_analysis().rmsx != alone, counts)
+            << pixels << " pixels, row " << row;
     }
 }
 
-TEST_F(CentroidAnalysis, UnaberratedPsfFromTheTransformForBothArraysAndScalingChangesNothing)
+TEST_F(CentroidAnalysis, TransformGivesTheUnaberratedErrorOfEachArray)
 {
     clear_phase();
     nDoCentroidError = 1;
-    pupil_and_psf();
-    EXPECT_TRUE(last_centroid_error.valid);
-    EXPECT_NEAR(last_centroid_error.rmsx, 0.19, 0.005);
-    CentroidError e;
-    for (const auto &[pixels, expected] : {std::pair{3, 0.19}, {4, 0.18}}) {
+    for (const auto &[pixels, rms] : {std::pair{3, 0.19}, {4, 0.18}}) {
         NumPixels = pixels;
-        e = centroid_error_analysis();
-        EXPECT_NEAR(e.rmsx, expected, 0.005) << pixels;
-        EXPECT_NEAR(e.rmsy, e.rmsx, 1e-5) << pixels;  // symmetric PSF
+        pupil_and_psf();
+        EXPECT_TRUE(last_centroid_error.valid) << pixels;
+        EXPECT_NEAR(last_centroid_error.rmsx, rms, 0.005) << pixels;
+        EXPECT_NEAR(last_centroid_error.rmsy, last_centroid_error.rmsx, 1e-5)
+            << pixels;  // symmetric
     }
+}
+
+TEST_F(CentroidAnalysis, ScalingThePsfChangesNothing)
+{
+    pupil_and_psf();
+    const double rms = centroid_error_analysis().rmsx;
     for (int i = 1; i <= GRID; i++)
         for (int j = 1; j <= GRID; j++) m_output[i][j] *= 7.25f;
-    EXPECT_NEAR(centroid_error_analysis().rmsx, e.rmsx, 1e-5);
+    EXPECT_NEAR(centroid_error_analysis().rmsx, rms, 1e-5);
 }
 
 // The direct analysis runs first, on a state no analysis has touched.
@@ -81,17 +107,22 @@ TEST_F(CentroidAnalysis, FastAnalysisEqualsTheSampleBySampleOne)
     std::uniform_real_distribution<float> u(0.0f, 100.0f);
     for (int pixels : {3, 4})
         for (int field = 0; field < 2; field++) {
-            SCOPED_TRACE((field ? "random field, K=" : "start-up PSF, K=") + std::to_string(pixels));
+            SCOPED_TRACE((field ? "random field, K=" : "start-up PSF, K=") +
+                         std::to_string(pixels));
             optics_shutdown();
             optics_startup();
             pupil_and_psf();
-            if (field) xpsfcent = 0.3f, ypsfcent = -1.2f;
-            for (int i = 1; field && i <= GRID; i++)
-                for (int j = 1; j <= GRID; j++) m_output[i][j] = u(rng);
+            if (field) {
+                xpsfcent = 0.3f;
+                ypsfcent = -1.2f;
+                for (int i = 1; i <= GRID; i++)
+                    for (int j = 1; j <= GRID; j++) m_output[i][j] = u(rng);
+            }
             NumPixels = pixels;
             const CentroidError direct = centroid_error_by_samples();
             const CentroidError fast = centroid_error_analysis();
-            ASSERT_TRUE(direct.valid && fast.valid);
+            EXPECT_TRUE(direct.valid);
+            EXPECT_TRUE(fast.valid);
             EXPECT_NEAR(fast.rmsx, direct.rmsx, 1e-5 * (1 + direct.rmsx));
             EXPECT_NEAR(fast.rmsy, direct.rmsy, 1e-5 * (1 + direct.rmsy));
         }

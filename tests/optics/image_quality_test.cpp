@@ -13,61 +13,106 @@ struct FitsReader {
     std::size_t size = bytes.size();
     void *data = bytes.data();
     fitsfile *file = nullptr;
-    int status = 0, missing = 0;
-    double value = 0;
-    char text_value[FLEN_CARD] = "";  // a whole card fits
+    int status = 0;
     explicit FitsReader(std::string b) : bytes(std::move(b))
     {
         fits_open_memfile(&file, "psf.fits", READONLY, &data, &size, 0, nullptr, &status);
     }
-    ~FitsReader() { if (file) fits_close_file(file, &(missing = 0)); }
+    ~FitsReader()
+    {
+        int ignored = 0;
+        if (file) fits_close_file(file, &ignored);
+    }
     void hdu(int number) { fits_movabs_hdu(file, number, nullptr, &status); }
-    double number(const char *key) { return fits_read_key(file, TDOUBLE, key, &value, nullptr, &status), value; }
+    double number(const char *key)
+    {
+        double value = 0;
+        fits_read_key(file, TDOUBLE, key, &value, nullptr, &status);
+        return value;
+    }
     std::string text(const char *key)
     {
-        return fits_read_key(file, TSTRING, key, text_value, nullptr, &status), text_value;
+        char value[FLEN_CARD] = "";  // a whole card fits
+        fits_read_key(file, TSTRING, key, value, nullptr, &status);
+        return value;
     }
-    bool has(const char *key) { return fits_read_card(file, key, text_value, &(missing = 0)) == 0; }
+    bool has(const char *key)
+    {
+        char card[FLEN_CARD] = "";
+        int missing = 0;
+        return fits_read_card(file, key, card, &missing) == 0;
+    }
     float pixel(long axis1, long axis2)
     {
         long at[2] = {axis1, axis2};
-        float pixel_value = 0;
-        return fits_read_pix(file, TFLOAT, at, 1, nullptr, &pixel_value, nullptr, &status), pixel_value;
+        float value = 0;
+        fits_read_pix(file, TFLOAT, at, 1, nullptr, &value, nullptr, &status);
+        return value;
     }
 };
 
 class ImageQualityTest : public OpticsTest {
 protected:
-    void SetUp() override { OpticsTest::SetUp(), clear_phase(); }
-    static ImageQuality after_fft() { return pupil_and_psf(), image_quality(); }
+    void SetUp() override
+    {
+        OpticsTest::SetUp();
+        clear_phase();
+    }
+    static ImageQuality after_fft()
+    {
+        pupil_and_psf();
+        return image_quality();
+    }
+    // The start-up PSF as a FITS file, with two settings in its header.
+    static std::string start_up_fits(ImageQuality &q)
+    {
+        reset_settings();
+        q = after_fft();
+        std::string bytes, error;
+        const std::vector<SettingValue> settings = {{"fnumber", 5.6}, {"HasZern26", 1}};
+        EXPECT_TRUE(format_fits_file(q, settings, "Orvinta 1.0.0", bytes, error)) << error;
+        return bytes;
+    }
     static constexpr double LAMBDA_F = 0.5 * 5.6;  // microns, at the start-up 500 nm and F/5.6
 };
 
-TEST_F(ImageQualityTest, StrehlIsOneWithoutPhaseErrorAndFollowsTheRmsWithDefocus)
+TEST_F(ImageQualityTest, StrehlFollowsTheMarechalApproximation)
 {
     // The Marechal approximation exp(-(2 pi rms)^2): exactly 1 without phase error, and close
     // for defocus 0.1732 waves (RMS 0.05).
-    const struct { const char *name; void (*apply)(); double tolerance; } rows[] = {
+    const struct {
+        const char *name;
+        void (*apply)();
+        double tolerance;
+    } rows[] = {
         {"clear round", [] {}, 1e-9},
-        {"obscured with struts", [] { nCurrentObscuration = 1, LinearObscuration = 0.3f, HasStruts = 1; }, 1e-9},
-        {"triangular apodization", [] { nCurrentApod = APOD_TRIANGULAR, rbreak = 0.5f; }, 1e-9},
-        {"defocus", [] { HasDefocus = 1, defocus = 0.1732f; }, 0.005},
+        {"obscured with struts", [] { set_both(nCurrentObscuration, 1, HasStruts, 1); }, 1e-9},
+        {"triangular apodization", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 0.5f); },
+         1e-9},
+        {"defocus", [] { set_both(HasDefocus, 1, defocus, 0.1732f); }, 0.005},
     };
     for (const auto &row : rows) {
         reset_settings();
         clear_phase();
         row.apply();
-        const double strehl = *after_fft().strehl, marechal = std::exp(-std::pow(2 * std::numbers::pi * wavesrms, 2));
+        const double strehl = *after_fft().strehl;
+        const double marechal = std::exp(-std::pow(2 * std::numbers::pi * wavesrms, 2));
         EXPECT_NEAR(strehl / marechal, 1.0, row.tolerance) << row.name;
     }
 }
 
-TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit)
+// The Airy core is 1.029 lambda F wide at half maximum.
+TEST_F(ImageQualityTest, AiryCoreWidthIsTheDiffractionLimit)
 {
     const ImageQuality q = after_fft();
-    // The Airy core is 1.029 lambda F wide at half maximum; 83.8 % of the energy lies within
-    // the first dark ring at 1.22 lambda F.
-    for (double width : {*q.fwhm_x, *q.fwhm_y}) EXPECT_NEAR(width / (1.029 * LAMBDA_F), 1.0, 0.02);
+    EXPECT_NEAR(*q.fwhm_x / (1.029 * LAMBDA_F), 1.0, 0.02);
+    EXPECT_NEAR(*q.fwhm_y / (1.029 * LAMBDA_F), 1.0, 0.02);
+}
+
+// 83.8 % of the energy lies within the first dark ring at 1.22 lambda F.
+TEST_F(ImageQualityTest, EncircledEnergyFollowsTheAiryPattern)
+{
+    const ImageQuality q = after_fft();
     EXPECT_NEAR(*encircled_energy(1.22 * LAMBDA_F), 0.838, 0.005);
     EXPECT_LT(*q.ee50_radius, *q.ee80_radius);
     EXPECT_LT(*q.ee80_radius, 1.22 * LAMBDA_F);
@@ -76,14 +121,17 @@ TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit
         EXPECT_LE(*encircled_energy(radius), fraction);
         EXPECT_GE(*encircled_energy(radius + XPSFStep), fraction);
     }
-    EXPECT_DOUBLE_EQ(q.sampling_q, 127.0 / 39.0);  // 127 / (2 x 19.5) samples per lambda F
-    EXPECT_FALSE(q.undersampled || q.aliased);
-    // Tilt of 7/128 wave per sample moves the PSF by 7 samples and leaves its widths.
-    HasZern[2] = 1, Zern[2] = 7 * 19.5f / 128;
+}
+
+// Tilt of 7/128 wave per sample moves the PSF by 7 samples.
+TEST_F(ImageQualityTest, TiltMovesThePsfButNotItsWidths)
+{
+    const ImageQuality level = after_fft();
+    set_both(HasZern[2], 1, Zern[2], 7 * 19.5f / 128);
     const ImageQuality tilted = after_fft();
     EXPECT_GT(std::fabs(xpsfcent), 6.0f);
-    EXPECT_NEAR(*tilted.fwhm_x, *q.fwhm_x, 1e-3 * *q.fwhm_x);
-    EXPECT_NEAR(*tilted.fwhm_y, *q.fwhm_y, 1e-3 * *q.fwhm_y);
+    EXPECT_NEAR(*tilted.fwhm_x, *level.fwhm_x, 1e-3 * *level.fwhm_x);
+    EXPECT_NEAR(*tilted.fwhm_y, *level.fwhm_y, 1e-3 * *level.fwhm_y);
 }
 
 TEST_F(ImageQualityTest, WidthsAreMeasuredThroughThePeakScannedWithJOuter)
@@ -105,12 +153,16 @@ TEST_F(ImageQualityTest, WidthsAreMeasuredThroughThePeakScannedWithJOuter)
     EXPECT_NEAR(*q.fwhm_y, 1 * XPSFStep, 1e-9);
 }
 
-TEST_F(ImageQualityTest, DarkPupilGivesAZeroPsfEveryFigureUndefinedAndNoStrehlKeyword)
+TEST_F(ImageQualityTest, DarkPupilGivesAZeroPsfWithEveryFigureUndefined)
 {
-    const struct { const char *name; void (*apply)(); } rows[] = {
-        {"obscured", [] { nCurrentObscuration = 1, LinearObscuration = 2.0f; }},
-        {"radius 0", [] { pupilradius = 0, ncenter = -0.5f; }},
-        {"empty rectangle", [] { nCurrentPupilShape = SHAPE_RECTANGLE, PupilAspectRatio = 0.0f; }},
+    const struct {
+        const char *name;
+        void (*apply)();
+    } rows[] = {
+        {"obscured", [] { set_both(nCurrentObscuration, 1, LinearObscuration, 2.0f); }},
+        {"radius 0", [] { set_both(pupilradius, 0, ncenter, -0.5f); }},
+        {"empty rectangle",
+         [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 0.0f); }},
     };
     for (const auto &row : rows) {
         reset_settings();
@@ -119,23 +171,37 @@ TEST_F(ImageQualityTest, DarkPupilGivesAZeroPsfEveryFigureUndefinedAndNoStrehlKe
         const ImageQuality q = after_fft();
         EXPECT_TRUE(psf_is_dark()) << row.name;
         EXPECT_EQ(count_where(m_output, 0.0f), GRID_VALUES) << row.name;
-        EXPECT_EQ(std::tuple(xpsfcent, ypsfcent, HaveCurrentPSF, q.max_phase_step), std::tuple(0.0f, 0.0f, 1, 0.0)) << row.name;
-        EXPECT_FALSE(q.strehl || q.fwhm_x || q.fwhm_y || q.ee50_radius || q.ee80_radius || encircled_energy(1.0)) << row.name;
-        std::string bytes, error;
-        ASSERT_TRUE(format_fits_file(q, {}, "Orvinta", bytes, error));
-        FitsReader fits(bytes);
-        EXPECT_TRUE(!fits.has("STREHL") && fits.has("WFERMS")) << row.name;
+        EXPECT_EQ(std::tuple(xpsfcent, ypsfcent, HaveCurrentPSF, q.max_phase_step),
+                  std::tuple(0.0f, 0.0f, 1, 0.0))
+            << row.name;
+        EXPECT_FALSE(q.strehl || q.fwhm_x || q.fwhm_y || q.ee50_radius || q.ee80_radius)
+            << row.name;
+        EXPECT_FALSE(encircled_energy(1.0)) << row.name;
     }
+}
+
+TEST_F(ImageQualityTest, FitsFileOfADarkPupilHasNoStrehlKeyword)
+{
+    set_both(pupilradius, 0, ncenter, -0.5f);
+    std::string bytes, error;
+    EXPECT_TRUE(format_fits_file(after_fft(), {}, "Orvinta", bytes, error)) << error;
+    FitsReader fits(bytes);
+    EXPECT_FALSE(fits.has("STREHL"));
+    EXPECT_TRUE(fits.has("WFERMS"));
 }
 
 TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
 {
     const std::string psf = "warning: the PSF is undersampled (Q = ";
     const std::string psf_end = ", below 2): FWHM and encircled energy are not reliable";
-    const std::string wavefront =
-        "warning: the wavefront is undersampled (phase step 0.75 wave, above 0.5): the PSF is aliased";
+    const std::string wavefront = "warning: the wavefront is undersampled (phase step 0.75 wave, "
+                                  "above 0.5): the PSF is aliased";
     // Q = 127 / (2 (radius - 0.5)); step: between two lit neighbours, in waves.
-    const struct { int radius; float step; std::vector<std::string> expected; } rows[] = {
+    const struct {
+        int radius;
+        float step;
+        std::vector<std::string> expected;
+    } rows[] = {
         {32, 0.5f, {}},  // Q = 127/63 = 2.016; a step of exactly half a wave
         {33, 0.5f, {psf + "1.95" + psf_end}},
         {32, 0.75f, {wavefront}},
@@ -143,9 +209,10 @@ TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
     };
     for (const auto &row : rows) {
         reset_settings();
-        pupilradius = row.radius, ncenter = row.radius - 0.5f;
+        set_both(pupilradius, row.radius, ncenter, row.radius - 0.5f);
         set_all_arrays_zero();
-        r_input[10][10] = r_input[11][10] = 1.0f, phase_input[11][10] = row.step;
+        set_both(r_input[10][10], 1.0f, r_input[11][10], 1.0f);
+        phase_input[11][10] = row.step;
         phase_input[10][11] = 3.0f;  // a larger step to a dark sample, never counted
         const ImageQuality q = image_quality();
         EXPECT_FLOAT_EQ(q.max_phase_step, row.step) << row.radius << " " << row.step;
@@ -153,25 +220,45 @@ TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
     }
 }
 
-TEST_F(ImageQualityTest, TheFitsFileHoldsThePsfAndPupilWithTheOpticsInTheHeader)
+// Start-up optics: 500 nm, F/5.6, a 10 mm pupil sampled over 2 x 19.5 steps.
+TEST_F(ImageQualityTest, FitsHeaderHoldsTheOpticsAndFigures)
 {
-    reset_settings();
-    const ImageQuality q = after_fft();
-    std::string bytes, error;
-    ASSERT_TRUE(format_fits_file(q, {{"fnumber", 5.6}, {"HasZern26", 1}}, "Orvinta 1.0.0", bytes, error)) << error;
+    ImageQuality q;
+    const std::string bytes = start_up_fits(q);
     EXPECT_EQ(bytes.size() % 2880, 0u);
     FitsReader fits(bytes);
-    ASSERT_EQ(fits.status, 0);
-    // Start-up optics: 500 nm, F/5.6, a 10 mm pupil sampled over 2 x 19.5 steps.
-    const struct { const char *key; double expected, tolerance; } keys[] = {{"WAVELEN", 500e-9, 1e-21},
-        {"FNUMBER", 5.6, 1e-6}, {"DIAM", 0.01, 1e-17}, {"PUPILSCL", 0.01 / 39, 1e-12}, {"SAMPLING", 127.0 / 39, 1e-9},
-        {"STREHL", *q.strehl, 1e-12}, {"XCENTROI", xpsfcent, 1e-6}, {"HIERARCH ORVINTA fnumber", 5.6, 1e-12},
-        {"HIERARCH ORVINTA HasZern26", 1.0, 0}};
-    for (const auto &key : keys) EXPECT_NEAR(fits.number(key.key), key.expected, key.tolerance) << key.key;
-    EXPECT_EQ(std::vector({fits.text("PIXUNIT"), fits.text("NORMALIZ"), fits.text("ORIGIN")}),
-              std::vector<std::string>({"um", "peak=100", "Orvinta 1.0.0"}));
-    // Axis 1 runs along i: pixel (i, j) of each image is array[i][j].
-    const struct { int hdu; float **array; const char *name; } images[] = {
+    const struct {
+        const char *key;
+        double expected, tolerance;
+    } keys[] = {
+        {"WAVELEN", 500e-9, 1e-21},
+        {"FNUMBER", 5.6, 1e-6},
+        {"DIAM", 0.01, 1e-17},
+        {"PUPILSCL", 0.01 / 39, 1e-12},
+        {"SAMPLING", 127.0 / 39, 1e-9},
+        {"STREHL", *q.strehl, 1e-12},
+        {"XCENTROI", xpsfcent, 1e-6},
+        {"HIERARCH ORVINTA fnumber", 5.6, 1e-12},
+        {"HIERARCH ORVINTA HasZern26", 1.0, 0},
+    };
+    for (const auto &key : keys)
+        EXPECT_NEAR(fits.number(key.key), key.expected, key.tolerance) << key.key;
+    EXPECT_EQ(fits.text("PIXUNIT"), "um");
+    EXPECT_EQ(fits.text("NORMALIZ"), "peak=100");
+    EXPECT_EQ(fits.text("ORIGIN"), "Orvinta 1.0.0");
+    EXPECT_EQ(fits.status, 0);
+}
+
+// Axis 1 runs along i: pixel (i, j) of each image is array[i][j].
+TEST_F(ImageQualityTest, FitsImagesHoldThePsfAndPupil)
+{
+    ImageQuality q;
+    FitsReader fits(start_up_fits(q));
+    const struct {
+        int hdu;
+        float **array;
+        const char *name;
+    } images[] = {
         {1, m_output, ""}, {2, r_input, "PUPIL_TRANSMISSION"}, {3, phase_input, "PUPIL_PHASE"}};
     for (const auto &image : images) {
         fits.hdu(image.hdu);

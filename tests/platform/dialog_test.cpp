@@ -1,4 +1,5 @@
-// File dialogs (scripted and the toolkit's own), dialog templates, message boxes, resources, file titles.
+// File dialogs (scripted and the toolkit's own), dialog templates, message boxes, resources,
+// file titles.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -45,122 +46,8 @@ struct Buffers {
     }
 };
 
-class FileDialogTest : public TempFolderTest {
-protected:
-    void SetUp() override
-    {
-        TempFolderTest::SetUp();
-        testing_begin();
-    }
-    void TearDown() override
-    {
-        testing_filedlg_end();
-        testing_end();
-        TempFolderTest::TearDown();
-    }
-    static OPENFILENAMEA description(Buffers &b, DWORD flags)
-    {
-        OPENFILENAMEA ofn{};
-        ofn.lStructSize = sizeof ofn;
-        ofn.lpstrFilter = "Text Files (*.TXT)\0*.txt\0ASCII Files (*.ASC)\0*.asc\0All Files (*.*)\0*.*\0"
-                          "FFT Files (*.FFT)\0*.FFT\0";
-        ofn.nFilterIndex = 1;
-        ofn.lpstrFile = b.file;
-        ofn.nMaxFile = sizeof b.file;
-        ofn.lpstrFileTitle = b.title;
-        ofn.nMaxFileTitle = sizeof b.title;
-        ofn.lpstrDefExt = "txt";
-        ofn.Flags = flags;
-        return ofn;
-    }
-    void make_file(const std::string &name) { std::ofstream(dir + "/" + name) << "old\n"; }
-    // Answers the next dialog with these paths, one per time it is shown.
-    static void choose(std::initializer_list<std::string> paths)
-    {
-        std::vector<TestFileDialogAnswer> choices;
-        for (const std::string &p : paths) choices.push_back(testing_file_choice(p));
-        testing_filedlg_begin(choices);
-    }
-};
-
-TEST_F(FileDialogTest, ChosenNameGetsTheEndingOfTheChosenTypeOnlyWhenItHasNone)
-{
-    fs::create_directory(dir + "/a.d");
-    // The path expected relative to dir, its title, and nFileExtension counted from its end;
-    // the type chosen (0: the first, as shown).
-    struct Row { const char *typed, *defaultExtension, *path, *title; int extension, type = 0; };
-    const Row rows[] = {
-        {"psf1", "txt", "psf1.txt", "psf1.txt", 3}, {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
-        {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
-        {"a.d/psf2", "txt", "a.d/psf2.txt", "psf2.txt", 3},  // a dot in the folder is no extension
-        {"psf3.", "txt", "psf3.", "psf3.", -1},               // a final dot: the name has one
-        {"psf4", nullptr, "psf4", "psf4", 0},                 // no default: kept as typed
-        {"psf5", "txt", "psf5.FFT", "psf5.FFT", 3, 4},        // "*.FFT": the type's own ending
-        {"psf6", "txt", "psf6.txt", "psf6.txt", 3, 3},        // "*.*" names none: the default
-        {"psf7", nullptr, "psf7", "psf7", 0, 4},              // no default: no ending at all
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.typed);
-        Buffers b;
-        OPENFILENAMEA ofn = description(b, 0);
-        ofn.lpstrDefExt = row.defaultExtension;
-        testing_filedlg_begin({testing_file_choice(dir + "/" + row.typed, row.type)});
-        ASSERT_NE(GetSaveFileNameA(&ofn), 0);
-        EXPECT_EQ(ofn.nFilterIndex, DWORD(row.type ? row.type : 1));
-        const std::string path = dir + "/" + row.path;
-        const std::size_t extension = row.extension < 0 ? 0 : path.size() - row.extension;
-        EXPECT_EQ(std::tuple(std::string(b.file), std::string(b.title), std::size_t(ofn.nFileOffset), std::size_t(ofn.nFileExtension)),
-                  std::tuple(path, std::string(row.title), path.size() - std::strlen(row.title), extension));
-        EXPECT_EQ(CommDlgExtendedError(), 0u);
-    }
-}
-
-// Answers `first`, then `reply` to any question; a refused choice leaves the script's second one.
-TEST_F(FileDialogTest, QuestionsAndRefusalsDecideWhetherTheDialogCloses)
-{
-    make_file("old.txt");
-    make_file("there.txt");
-    fs::create_directory(dir + "/folder");
-    const std::string replace = "old.txt already exists.\nDo you want to replace it?";
-    const std::string create = "new.txt\nThis file does not exist.\nDo you want to create it?";
-    // `box`: the whole text of a question, a part of the text of a refusal, "" for no box.
-    struct Row { const char *name; bool save; DWORD flags; std::string first; int reply; std::string box; bool firstTaken; } rows[] = {
-        {"save over an existing file, yes", true, OFN_OVERWRITEPROMPT, "old.txt", IDYES, replace, true},
-        {"save over an existing file, no", true, OFN_OVERWRITEPROMPT, "old.txt", IDNO, replace, false},
-        {"save a new file: no question", true, OFN_OVERWRITEPROMPT, "new.txt", 0, "", true},
-        {"save without the option: no question", true, 0, "old.txt", 0, "", true},
-        {"open a missing file, yes", false, OFN_CREATEPROMPT, "new.txt", IDYES, create, true},
-        {"open a missing file, no", false, OFN_CREATEPROMPT, "new.txt", IDNO, create, false},
-        {"open an existing file: no question", false, OFN_CREATEPROMPT, "old.txt", 0, "", true},
-        {"open a missing file without the option", false, 0, "new.txt", 0, "", true},
-        {"path longer than the buffer (64)", false, 0, std::string(70, 'x'), 0,
-         ".txt\nThis path is too long: at most 63 characters.", false},
-        {"folder that does not exist", false, OFN_CREATEPROMPT, "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
-        {"save into a folder that does not exist", true, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
-         "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
-        {"file must exist", false, OFN_FILEMUSTEXIST, "missing.txt", 0, "missing.txt\nFile not found.", false},
-        {"a folder is opened, not chosen", false, 0, "folder", 0, "", false},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
-        const std::string second = dir + (row.save ? "/fresh.txt" : "/there.txt");  // asks nothing
-        choose({dir + "/" + row.first, second});
-        Buffers b("initial");
-        OPENFILENAMEA ofn = description(b, row.flags);
-        ASSERT_NE(row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0);
-        EXPECT_EQ(std::string(b.file), row.firstTaken ? dir + "/" + row.first : second);
-        EXPECT_EQ(testing_filedlg_requests().size(), 1u);
-        ASSERT_EQ(testing_message_boxes().size(), row.box.empty() ? 0u : 1u);
-        if (row.box.empty()) continue;
-        const TestMessageBox &box = testing_message_boxes()[0];
-        EXPECT_TRUE(row.reply ? box.text == row.box : box.text.find(row.box) != std::string::npos) << box.text;
-        EXPECT_EQ(box.caption, row.save ? "Save As" : "Open");
-        EXPECT_EQ(box.type & MB_TYPEMASK, row.reply ? UINT(MB_YESNO) : UINT(MB_OK));
-    }
-}
-
-// Drives the toolkit's dialog: types and confirms each name of `typed`; an empty name presses Cancel.
+// Drives the toolkit's dialog: types and confirms each name of `typed`; an empty name presses
+// Cancel.
 struct ToolkitUser {
     std::vector<std::string> typed;
     std::size_t step = 0;
@@ -174,7 +61,8 @@ struct ToolkitUser {
         if (!dialog) return QTimer::singleShot(20, [this] { act(); });
         auto *name = dialog->findChild<QLineEdit *>("fileNameEdit");
         if (!name || step >= typed.size()) {
-            ADD_FAILURE() << (name ? "the dialog stays open after every name was refused" : "no name field");
+            ADD_FAILURE() << (name ? "the dialog stays open after every name was refused"
+                                   : "no name field");
             return dialog->reject();
         }
         if (step == 0) {
@@ -194,59 +82,236 @@ struct ToolkitUser {
     }
 };
 
-TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersAddsTheExtensionAndAsksItsQuestions)
-{
-    testing_filedlg_end();  // no script: the toolkit's dialog opens
-    make_file("old.txt");
-    make_file("there.txt");
-    fs::create_directory(dir + "/sub");
-    const QStringList filters = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)", "FFT Files (*.FFT)"};
-    // initial: lpstrFile before; chosen: "" when cancelled; question: "" for none.
-    struct Row { const char *name; bool save; DWORD flags; std::string initial; std::vector<std::string> typed; int reply;
-                 std::string chosen, question; } rows[] = {
-        {"save: replace refused, then a new name", true, OFN_OVERWRITEPROMPT, "", {"old", "new"}, IDNO, dir + "/new.txt",
-         "old.txt already exists.\nDo you want to replace it?"},
-        {"open: create refused, then an existing file", false, OFN_CREATEPROMPT, "", {"missing", "there"}, IDNO,
-         dir + "/there.txt", "missing.txt\nThis file does not exist.\nDo you want to create it?"},
-        {"open: the current name is offered, cancel", false, OFN_CREATEPROMPT, dir + "/sub/start.txt", {""}, 0, "", ""},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
-        ToolkitUser user;
-        user.typed = row.typed;
+class FileDialogTest : public TempFolderTest {
+protected:
+    void SetUp() override
+    {
+        TempFolderTest::SetUp();
+        testing_begin();
+    }
+    void TearDown() override
+    {
+        testing_filedlg_end();
+        testing_end();
+        TempFolderTest::TearDown();
+    }
+    static OPENFILENAMEA description(Buffers &b, DWORD flags)
+    {
+        OPENFILENAMEA ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.lpstrFilter =
+            "Text Files (*.TXT)\0*.txt\0ASCII Files (*.ASC)\0*.asc\0All Files (*.*)\0*.*\0"
+            "FFT Files (*.FFT)\0*.FFT\0";
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = b.file;
+        ofn.nMaxFile = sizeof b.file;
+        ofn.lpstrFileTitle = b.title;
+        ofn.nMaxFileTitle = sizeof b.title;
+        ofn.lpstrDefExt = "txt";
+        ofn.Flags = flags;
+        return ofn;
+    }
+    void make_file(const std::string &name) { std::ofstream(dir + "/" + name) << "old\n"; }
+    // Shows the toolkit's own dialog (no script) in the test's folder to user.
+    BOOL toolkit_dialog(bool save, DWORD flags, ToolkitUser &user, Buffers &b)
+    {
         QTimer::singleShot(0, [&user] { user.act(); });
-        Buffers b(row.initial.c_str());
-        const Buffers before = b;
-        OPENFILENAMEA ofn = description(b, row.flags);
+        OPENFILENAMEA ofn = description(b, flags);
         ofn.lpstrInitialDir = dir.c_str();
-        const BOOL ok = row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
-        EXPECT_EQ(ok != 0, !row.chosen.empty());
-        EXPECT_EQ(user.title, row.save ? "Save As" : "Open");
-        EXPECT_EQ(user.shown, filters);
-        EXPECT_EQ(user.current, 0);
-        if (row.chosen.empty()) {
-            EXPECT_EQ(std::memcmp(&b, &before, sizeof b), 0) << "a cancelled dialog writes nothing";
-            EXPECT_EQ(user.firstName, "start.txt");
-            EXPECT_EQ(user.folder.toStdString(), dir + "/sub");
-        } else {
-            EXPECT_EQ(std::string(b.file), row.chosen);
-            EXPECT_EQ(std::string(b.title), row.chosen.substr(dir.size() + 1));
-            EXPECT_EQ(user.folder.toStdString(), dir);
-        }
-        ASSERT_EQ(testing_message_boxes().size(), row.question.empty() ? 0u : 1u);
-        if (!row.question.empty()) { EXPECT_EQ(testing_message_boxes()[0].text, row.question); }
+        return save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    }
+    // Answers the next dialog with these paths, one per time it is shown.
+    static void choose(std::initializer_list<std::string> paths)
+    {
+        std::vector<TestFileDialogAnswer> choices;
+        for (const std::string &p : paths) choices.push_back(testing_file_choice(p));
+        testing_filedlg_begin(choices);
+    }
+};
+
+TEST_F(FileDialogTest, ChosenNameGetsTheEndingOfTheChosenTypeOnlyWhenItHasNone)
+{
+    fs::create_directory(dir + "/a.d");
+    // The path expected relative to dir, its title, and nFileExtension counted from its end;
+    // the type chosen (0: the first, as shown).
+    struct Row {
+        const char *typed, *defaultExtension, *path, *title;
+        int extension, type = 0;
+    };
+    const Row rows[] = {
+        {"psf1", "txt", "psf1.txt", "psf1.txt", 3},
+        {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
+        {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
+        {"a.d/psf2", "txt", "a.d/psf2.txt", "psf2.txt", 3},  // a dot in the folder is no extension
+        {"psf3.", "txt", "psf3.", "psf3.", -1},              // a final dot: the name has one
+        {"psf4", nullptr, "psf4", "psf4", 0},                // no default: kept as typed
+        {"psf5", "txt", "psf5.FFT", "psf5.FFT", 3, 4},       // "*.FFT": the type's own ending
+        {"psf6", "txt", "psf6.txt", "psf6.txt", 3, 3},       // "*.*" names none: the default
+        {"psf7", nullptr, "psf7", "psf7", 0, 4},             // no default: no ending at all
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.typed);
+        Buffers b;
+        OPENFILENAMEA ofn = description(b, 0);
+        ofn.lpstrDefExt = row.defaultExtension;
+        testing_filedlg_begin({testing_file_choice(dir + "/" + row.typed, row.type)});
+        EXPECT_NE(GetSaveFileNameA(&ofn), 0);
+        EXPECT_EQ(ofn.nFilterIndex, DWORD(row.type ? row.type : 1));
+        const std::string path = dir + "/" + row.path;
+        const std::size_t extension = row.extension < 0 ? 0 : path.size() - row.extension;
+        EXPECT_EQ(std::string(b.file), path);
+        EXPECT_EQ(std::string(b.title), row.title);
+        EXPECT_EQ(ofn.nFileOffset, path.size() - std::strlen(row.title));
+        EXPECT_EQ(ofn.nFileExtension, extension);
+        EXPECT_EQ(CommDlgExtendedError(), 0u);
     }
 }
 
-// Nothing is opened (a FIFO would block): PNG bytes without a name say nothing, a ".txt" name says TXT.
-TEST_F(FileDialogTest, IconTypesComeFromTheNameAloneAndNothingIsOpened)
+// Answers `first`, then `reply` to any question; a refused choice leaves the script's second one.
+TEST_F(FileDialogTest, EachQuestionOrRefusalDecidesWhetherTheDialogCloses)
+{
+    make_file("old.txt");
+    make_file("there.txt");
+    fs::create_directory(dir + "/folder");
+    const std::string replace = "old.txt already exists.\nDo you want to replace it?";
+    const std::string create = "new.txt\nThis file does not exist.\nDo you want to create it?";
+    const std::string too_long = ".txt\nThis path is too long: at most 63 characters.";
+    // `box`: the whole text of a question, a part of the text of a refusal, "" for no box.
+    const struct {
+        const char *name;
+        bool save;
+        DWORD flags;
+        std::string first;
+        int reply;
+        std::string box;
+        bool firstTaken;
+    } rows[] = {
+        {"save over an existing file, yes", true, OFN_OVERWRITEPROMPT, "old.txt", IDYES, replace,
+         true},
+        {"save over an existing file, no", true, OFN_OVERWRITEPROMPT, "old.txt", IDNO, replace,
+         false},
+        {"save a new file: no question", true, OFN_OVERWRITEPROMPT, "new.txt", 0, "", true},
+        {"save without the option: no question", true, 0, "old.txt", 0, "", true},
+        {"open a missing file, yes", false, OFN_CREATEPROMPT, "new.txt", IDYES, create, true},
+        {"open a missing file, no", false, OFN_CREATEPROMPT, "new.txt", IDNO, create, false},
+        {"open an existing file: no question", false, OFN_CREATEPROMPT, "old.txt", 0, "", true},
+        {"open a missing file without the option", false, 0, "new.txt", 0, "", true},
+        {"path longer than the buffer (64)", false, 0, std::string(70, 'x'), 0, too_long, false},
+        {"folder that does not exist", false, OFN_CREATEPROMPT, "none/psf.txt", 0,
+         "/none/psf.txt\nThe folder does not exist.", false},
+        {"save into a folder that does not exist", true, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+         "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
+        {"file must exist", false, OFN_FILEMUSTEXIST, "missing.txt", 0,
+         "missing.txt\nFile not found.", false},
+        {"a folder is opened, not chosen", false, 0, "folder", 0, "", false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_begin(row.reply ? std::vector<int>{row.reply} : std::vector<int>{});
+        const std::string second = dir + (row.save ? "/fresh.txt" : "/there.txt");  // asks nothing
+        choose({dir + "/" + row.first, second});
+        Buffers b("initial");
+        OPENFILENAMEA ofn = description(b, row.flags);
+        EXPECT_NE(row.save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn), 0);
+        EXPECT_EQ(std::string(b.file), row.firstTaken ? dir + "/" + row.first : second);
+        EXPECT_EQ(testing_filedlg_requests().size(), 1u);
+        const std::vector<TestMessageBox> &boxes = testing_message_boxes();
+        EXPECT_EQ(boxes.size(), row.box.empty() ? 0u : 1u);
+        if (row.box.empty() || boxes.empty()) continue;
+        if (row.reply) {
+            EXPECT_EQ(boxes[0].text, row.box);
+        } else {
+            EXPECT_NE(boxes[0].text.find(row.box), std::string::npos) << boxes[0].text;
+        }
+        EXPECT_EQ(boxes[0].caption, row.save ? "Save As" : "Open");
+        EXPECT_EQ(boxes[0].type & MB_TYPEMASK, row.reply ? UINT(MB_YESNO) : UINT(MB_OK));
+    }
+}
+
+TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersUnderItsTitle)
+{
+    testing_filedlg_end();  // no script: the toolkit's dialog opens
+    const QStringList filters = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)",
+                                 "FFT Files (*.FFT)"};
+    for (const auto &[save, title] : {std::pair{true, "Save As"}, {false, "Open"}}) {
+        ToolkitUser user;
+        user.typed = {""};
+        Buffers b;
+        EXPECT_EQ(toolkit_dialog(save, 0, user, b), 0) << title;
+        EXPECT_EQ(user.title, title);
+        EXPECT_EQ(user.shown, filters) << title;
+        EXPECT_EQ(user.current, 0) << title;
+    }
+}
+
+TEST_F(FileDialogTest, ToolkitDialogAsksItsQuestionsThenTakesTheNextName)
+{
+    testing_filedlg_end();
+    make_file("old.txt");
+    make_file("there.txt");
+    // Each first name gets the default extension, and its question is answered no.
+    const struct {
+        const char *name;
+        bool save;
+        DWORD flags;
+        std::vector<std::string> typed;
+        std::string chosen, question;
+    } rows[] = {
+        {"save: replace refused",
+         true,
+         OFN_OVERWRITEPROMPT,
+         {"old", "new"},
+         "new.txt",
+         "old.txt already exists.\nDo you want to replace it?"},
+        {"open: create refused",
+         false,
+         OFN_CREATEPROMPT,
+         {"missing", "there"},
+         "there.txt",
+         "missing.txt\nThis file does not exist.\nDo you want to create it?"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        testing_begin({IDNO});
+        ToolkitUser user;
+        user.typed = row.typed;
+        Buffers b;
+        EXPECT_NE(toolkit_dialog(row.save, row.flags, user, b), 0);
+        EXPECT_EQ(std::string(b.file), dir + "/" + row.chosen);
+        EXPECT_EQ(std::string(b.title), row.chosen);
+        EXPECT_EQ(user.folder.toStdString(), dir);
+        std::vector<std::string> questions;
+        for (const TestMessageBox &box : testing_message_boxes()) questions.push_back(box.text);
+        EXPECT_EQ(questions, std::vector{row.question});
+    }
+}
+
+TEST_F(FileDialogTest, CancelledToolkitDialogOffersTheCurrentNameWritingNothing)
+{
+    testing_filedlg_end();
+    fs::create_directory(dir + "/sub");
+    ToolkitUser user;
+    user.typed = {""};
+    Buffers b((dir + "/sub/start.txt").c_str());
+    const Buffers before = b;
+    EXPECT_EQ(toolkit_dialog(false, OFN_CREATEPROMPT, user, b), 0);
+    EXPECT_EQ(std::memcmp(&b, &before, sizeof b), 0);
+    EXPECT_EQ(user.firstName, "start.txt");
+    EXPECT_EQ(user.folder.toStdString(), dir + "/sub");
+    EXPECT_TRUE(testing_message_boxes().empty());
+}
+
+// Nothing is opened (a FIFO would block): PNG bytes without a name say nothing, a ".txt" name
+// says TXT.
+TEST_F(FileDialogTest, IconTypeComesFromTheNameAlone)
 {
     std::ofstream(dir + "/picture", std::ios::binary) << "\x89PNG\r\n\x1a\n";
     std::ofstream(dir + "/notes.txt") << "%PDF-1.4";
     ASSERT_EQ(::mkfifo((dir + "/pipe").c_str(), 0600), 0);
     fs::create_directory(dir + "/folder");
-    const struct { const char *name, *type; } rows[] = {
+    const struct {
+        const char *name, *type;
+    } rows[] = {
         {"picture", "File"}, {"notes.txt", "TXT File"}, {"pipe", "File"}, {"folder", "Folder"}};
     QAbstractFileIconProvider *provider = filedlg_icon_provider();
     for (const auto &row : rows) {
@@ -256,19 +321,30 @@ TEST_F(FileDialogTest, IconTypesComeFromTheNameAloneAndNothingIsOpened)
     }
 }
 
-TEST(FileTitles, TitleOfAPathAndFormattedText)
+TEST(FileTitles, TitleIsTheLastPartOfThePath)
 {
-    const struct { const char *path; WORD size; short result; const char *title; } rows[] = {
-        {"/home/u/psf1.txt", 512, 0, "psf1.txt"}, {"psf1.txt", 512, 0, "psf1.txt"},
+    const struct {
+        const char *path;
+        WORD size;
+        short result;
+        const char *title;
+    } rows[] = {
+        {"/home/u/psf1.txt", 512, 0, "psf1.txt"},
+        {"psf1.txt", 512, 0, "psf1.txt"},
         {"C:\\data\\a b.dat", 512, 0, "a b.dat"},
         {"/home/u/psf1.txt", 4, 9, ""},  // too small: the size needed, terminator included
-        {"/home/u/", 512, -1, ""}, {"", 512, -1, ""},
+        {"/home/u/", 512, -1, ""},
+        {"", 512, -1, ""},
     };
     for (const auto &row : rows) {
         char title[512] = "";
         EXPECT_EQ(GetFileTitleA(row.path, title, row.size), row.result) << "path=" << row.path;
-        if (row.result == 0) { EXPECT_STREQ(title, row.title) << "path=" << row.path; }
+        EXPECT_STREQ(title, row.title) << "path=" << row.path;
     }
+}
+
+TEST(FormattedText, WsprintfWritesTheTextAndGivesItsLength)
+{
     char buffer[1024];
     EXPECT_EQ(wsprintfA(buffer, "%s - %s", "Orvinta", "psf1.txt"), 18);
     EXPECT_STREQ(buffer, "Orvinta - psf1.txt");
@@ -280,83 +356,118 @@ TEST(FileTitles, TitleOfAPathAndFormattedText)
 TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
 {
     std::map<std::string, std::string> dialogs = {
-        {"SystemBox", "116 E 500.0|117 E 5.6|120 G Field of View is in ...|118 R X (horizontal direction)|"
-                      "119 R Y (vertical direction)|1 P OK|2 P Cancel"},
-        {"PupilBox", "136 G Shape|137 R Round|138 R Rectangle with|139 E 1.0|131 G Dimensions && Units|132 E 10.0|"
+        {"SystemBox",
+         "116 E 500.0|117 E 5.6|120 G Field of View is in ...|118 R X (horizontal direction)|"
+         "119 R Y (vertical direction)|1 P OK|2 P Cancel"},
+        {"PupilBox", "136 G Shape|137 R Round|138 R Rectangle with|139 E 1.0|131 G Dimensions && "
+                     "Units|132 E 10.0|"
                      "133 R Inches|134 R Centimeters|135 R Millimeters|1 P OK|2 P Cancel"},
-        {"ObscurationBox", "142 G Pupil Shadows|140 C Central Obscuration|141 E 0.12345|143 C Struts|1 P OK|2 P Cancel"},
-        {"ApodBox", "156 G Apodization|158 R No Apodization|159 R Triangular|160 R Circular|161 R Rectangular|151 E 0.3|"
-                    "157 G   Supergausian  |152 E 1.50000|153 E 2.50000|154 E 2.50000|1 P OK|2 P Cancel"},
-        {"ThirdOrderInputDiaBox", "109 G Peak Value, in waves|101 C Spherical|102 C Coma|103 C Astigmatism|104 C Defocus|"
-                                  "105 E 0.1|106 E 0.2|107 E 0.3|108 E 0.4|1 P Okay|2 P Cancel"},
+        {"ObscurationBox", "142 G Pupil Shadows|140 C Central Obscuration|141 E 0.12345|143 C "
+                           "Struts|1 P OK|2 P Cancel"},
+        {"ApodBox",
+         "156 G Apodization|158 R No Apodization|159 R Triangular|160 R Circular|161 R "
+         "Rectangular|151 E 0.3|"
+         "157 G   Supergausian  |152 E 1.50000|153 E 2.50000|154 E 2.50000|1 P OK|2 P Cancel"},
+        {"ThirdOrderInputDiaBox",
+         "109 G Peak Value, in waves|101 C Spherical|102 C Coma|103 C Astigmatism|104 C Defocus|"
+         "105 E 0.1|106 E 0.2|107 E 0.3|108 E 0.4|1 P Okay|2 P Cancel"},
         {"ZernInputDiaBox", "1 P OK|2 P Cancel"},
-        {"PhasePatternBox", "507 G Phase Pattern Type|500 R None|501 R Checker Board|502 R Waffle|503 R Random|"
-                            "506 G Phase Pattern Parameters|505 E 0.25|504 E 5|1 P OK|2 P Cancel"},
+        {"PhasePatternBox",
+         "507 G Phase Pattern Type|500 R None|501 R Checker Board|502 R Waffle|503 R Random|"
+         "506 G Phase Pattern Parameters|505 E 0.25|504 E 5|1 P OK|2 P Cancel"},
         {"PhasePlate", "520 C Enabled|522 E 0.5|524 E 0|1 P OK|2 P Cancel"},
-        {"AnalyOptDlg", "174 G Plot PSF versus ...|175 G image space position in|170 R microns|185 G object space angle in|"
-                        "171 R milliradians|172 R arc seconds|178 G PSF plot type|176 R linear|177 R logarithmic|179 E 4.0|"
-                        "180 C Zoom plot|173 E 20|183 C Do Centroid Error Analysis (Slow!)|181 R 3 by 3|182 R 4 by 4|1 P OK|"
+        {"AnalyOptDlg", "174 G Plot PSF versus ...|175 G image space position in|170 R microns|185 "
+                        "G object space angle in|"
+                        "171 R milliradians|172 R arc seconds|178 G PSF plot type|176 R linear|177 "
+                        "R logarithmic|179 E 4.0|"
+                        "180 C Zoom plot|173 E 20|183 C Do Centroid Error Analysis (Slow!)|181 R 3 "
+                        "by 3|182 R 4 by 4|1 P OK|"
                         "2 P Cancel"},
-        {"DataSavingOptions", "543 G    On the next File Save operation,|540 R Pupil Transmission|541 R Pupil Phase|"
-                              "542 R PSF Modulus|1 P OK|2 P Cancel"},
+        {"DataSavingOptions",
+         "543 G    On the next File Save operation,|540 R Pupil Transmission|541 R Pupil Phase|"
+         "542 R PSF Modulus|1 P OK|2 P Cancel"},
         {"AboutBox", "1 P Close"},
     };
-    // Zernike term k: check box 450 + k named "Zkk" with two digits, its coefficient in edit 400 + k.
-    for (int k = 1; k <= 37; ++k)
-        dialogs["ZernInputDiaBox"].append("|").append(std::to_string(450 + k)).append(k < 10 ? " C Z0" : " C Z")
-            .append(std::to_string(k)).append("|").append(std::to_string(400 + k)).append(" E 0.1");
-    const std::map<DialogControlKind, char> letter = {{DialogControlKind::Edit, 'E'},
-        {DialogControlKind::GroupBox, 'G'}, {DialogControlKind::RadioButton, 'R'}, {DialogControlKind::CheckBox, 'C'},
-        {DialogControlKind::PushButton, 'P'}, {DialogControlKind::DefPushButton, 'P'}};
+    // Zernike term k: check box 450 + k named "Zkk" (two digits), its coefficient in edit 400 + k.
+    for (int k = 1; k <= 37; ++k) {
+        char term[32];
+        std::snprintf(term, sizeof term, "|%d C Z%02d|%d E 0.1", 450 + k, k, 400 + k);
+        dialogs["ZernInputDiaBox"] += term;
+    }
+    const std::map<DialogControlKind, char> letter = {
+        {DialogControlKind::Edit, 'E'},        {DialogControlKind::GroupBox, 'G'},
+        {DialogControlKind::RadioButton, 'R'}, {DialogControlKind::CheckBox, 'C'},
+        {DialogControlKind::PushButton, 'P'},  {DialogControlKind::DefPushButton, 'P'}};
     for (const auto &[name, expected] : dialogs) {
         const DialogTemplate *t = dialog_template_find(name.c_str());
-        ASSERT_NE(t, nullptr) << name;
+        EXPECT_NE(t, nullptr) << name;
+        if (!t) continue;
         std::map<int, std::string> byId;  // "kind text"
         for (const DialogControlTemplate &c : t->controls) {
-            const std::string shown = std::string(1, letter.count(c.kind) ? letter.at(c.kind) : '?') + " " + c.text;
-            if (c.id != -1) { EXPECT_TRUE(byId.emplace(c.id, shown).second) << name << ": id " << c.id << " used twice"; }
+            const std::string shown =
+                std::string(1, letter.count(c.kind) ? letter.at(c.kind) : '?') + " " + c.text;
+            if (c.id == -1) continue;
+            EXPECT_TRUE(byId.emplace(c.id, shown).second)
+                << name << ": id " << c.id << " used twice";
         }
         std::map<int, std::string> want;
         for (std::size_t at = 0, bar; at <= expected.size(); at = bar + 1) {
             bar = std::min(expected.find('|', at), expected.size());
             const std::size_t space = expected.find(' ', at);
-            want[std::stoi(expected.substr(at, space - at))] = expected.substr(space + 1, bar - space - 1);
+            want[std::stoi(expected.substr(at, space - at))] =
+                expected.substr(space + 1, bar - space - 1);
         }
         EXPECT_EQ(byId, want) << name;
     }
 }
 
-TEST(MessageBoxes, AnsweredFromTheScriptAndRecorded)
+TEST(MessageBoxes, ScriptAnswersEachBoxInTurnThenOk)
 {
     testing_begin({IDCANCEL, IDNO});
     const UINT question = UINT(MB_OKCANCEL) | UINT(MB_ICONQUESTION);
     EXPECT_EQ(MessageBoxA(nullptr, "first", "One", question), IDCANCEL);
     EXPECT_EQ(MessageBoxA(nullptr, "second", "Two", MB_YESNO), IDNO);
     EXPECT_EQ(MessageBoxA(nullptr, "third", nullptr, MB_OK), IDOK) << "script used up: OK";
+    using Box = std::tuple<std::string, std::string, UINT>;
+    std::vector<Box> boxes;
+    for (const TestMessageBox &box : testing_message_boxes())
+        boxes.emplace_back(box.text, box.caption, box.type);
+    // A box without a caption is captioned "Error".
+    const std::vector<Box> expected = {
+        {"first", "One", question}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}};
+    EXPECT_EQ(boxes, expected);
+    testing_end();
+}
+
+TEST(MessageBoxes, RecordsLastUntilTheScriptEnds)
+{
+    testing_begin();
     MessageBeep(0);
     MessageBeep(MB_ICONEXCLAMATION);
-    std::vector<std::tuple<std::string, std::string, UINT>> boxes;
-    for (const TestMessageBox &box : testing_message_boxes()) boxes.emplace_back(box.text, box.caption, box.type);
-    EXPECT_EQ(boxes, (std::vector<std::tuple<std::string, std::string, UINT>>{
-                         {"first", "One", question}, {"second", "Two", MB_YESNO}, {"third", "Error", MB_OK}}));
+    MessageBoxA(nullptr, "text", "Caption", MB_OK);
     EXPECT_EQ(testing_beep_count(), 2);
     testing_end();
+    EXPECT_EQ(testing_beep_count(), 0);
     EXPECT_TRUE(testing_message_boxes().empty());
 }
 
-TEST(ProgramResources, ImagesAndCursorsExistWithTheirSizesAndHotSpots)
+TEST(ProgramResources, ImagesAreFoundByNameInAnyCase)
 {
     EXPECT_EQ(resource_image("BITMAP", "orvintabmp").size(), QSize(64, 64));
     EXPECT_FALSE(resource_icon("orvinta").isNull());
+    EXPECT_TRUE(resource_image("BITMAP", "nothing").isNull());
+    HBITMAP loaded = LoadBitmapA(nullptr, "ORVINTABMP");
+    EXPECT_NE(loaded, nullptr);
+    DeleteObject(loaded);
+}
+
+TEST(ProgramResources, CursorsHaveTheHotSpotAtTheirCentre)
+{
     for (const char *name : {"fftCursor", "WavefrontCursor", "DataSaveCursor"}) {
         QPoint hot(-1, -1);
         EXPECT_EQ(resource_cursor_image(name, &hot).size(), QSize(32, 32)) << name;
         EXPECT_EQ(hot, QPoint(16, 16)) << name;
     }
-    EXPECT_TRUE(resource_image("BITMAP", "nothing").isNull());
-    HBITMAP loaded = LoadBitmapA(nullptr, "ORVINTABMP");
-    EXPECT_NE(loaded, nullptr) << "names compare without case";
-    DeleteObject(loaded);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The drawing layer: pixels of lines, shapes, brushes, pens and text; objects, fonts, recording, files, keys.
+// The drawing layer: pixels of lines, shapes, brushes, pens and text; objects, fonts, recording,
+// files, keys.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -26,7 +27,11 @@ struct Canvas {
     HDC dc;
     int objectsBefore;
     Canvas(int w, int h) : dc(CreateImageDC(w, h)), objectsBefore(GdiLiveObjectCount()) {}
-    ~Canvas() { DeleteDC(dc); EXPECT_EQ(GdiLiveObjectCount(), objectsBefore) << "GDI objects leaked"; }
+    ~Canvas()
+    {
+        DeleteDC(dc);
+        EXPECT_EQ(GdiLiveObjectCount(), objectsBefore) << "GDI objects leaked";
+    }
     bool ink(int x, int y) const { return GetPixel(dc, x, y) != kWhite; }
     // Bounding box of every non-white pixel, edges inclusive.
     RECT inkBox() const
@@ -35,7 +40,8 @@ struct Canvas {
         for (LONG y = 0; y < 200; ++y)
             for (LONG x = 0; x < 200; ++x)
                 if (GetPixel(dc, x, y) != CLR_INVALID && ink(x, y))
-                    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+                    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
+                           std::max(box.bottom, y)};
         return box;
     }
     void fill(RECT r, HBRUSH brush) const { FillRect(dc, &r, brush); }
@@ -43,42 +49,108 @@ struct Canvas {
 
 HBRUSH stock_brush(int which) { return static_cast<HBRUSH>(GetStockObject(which)); }
 
-// Lines paint their start but not their end pixel, outlines run inside the right and bottom
-// edges, a rectangle without a pen is a pixel smaller, FillRect is exact, a polyline leaves out
-// its final point, an arc with equal ends is the whole ellipse.
-TEST(GdiImage, LinesAndShapesPaintExactlyTheirPixels)
+TEST(GdiImage, LinesPaintTheirStartButNotTheirEnd)
 {
-    struct Pixel { int x, y; bool painted; };
-    struct Row { const char *name; void (*draw)(HDC); std::vector<Pixel> pixels; } rows[] = {
-        {"line rightwards", [](HDC dc) { MoveToEx(dc, 2, 5, nullptr); LineTo(dc, 10, 5); }, {{2, 5, true}, {9, 5, true}, {10, 5, false}}},
-        {"line leftwards", [](HDC dc) { MoveToEx(dc, 10, 7, nullptr); LineTo(dc, 2, 7); }, {{10, 7, true}, {3, 7, true}, {2, 7, false}}},
-        {"line downwards", [](HDC dc) { MoveToEx(dc, 4, 2, nullptr); LineTo(dc, 4, 12); }, {{4, 2, true}, {4, 11, true}, {4, 12, false}}},
-        {"line upwards", [](HDC dc) { MoveToEx(dc, 6, 12, nullptr); LineTo(dc, 6, 2); }, {{6, 12, true}, {6, 3, true}, {6, 2, false}}},
-        {"line diagonal", [](HDC dc) { MoveToEx(dc, 2, 2, nullptr); LineTo(dc, 8, 8); }, {{2, 2, true}, {7, 7, true}, {8, 8, false}}},
-        {"outlined rectangle", [](HDC dc) { SelectObject(dc, GetStockObject(NULL_BRUSH)); Rectangle(dc, 5, 5, 15, 12); },
-         {{5, 5, true}, {14, 5, true}, {14, 11, true}, {5, 11, true}, {15, 5, false}, {5, 12, false},
-          {10, 8, false}, {4, 5, false}}},
-        {"rectangle without a pen fills 2..6",
-         [](HDC dc) { SelectObject(dc, GetStockObject(NULL_PEN)); SelectObject(dc, stock_brush(BLACK_BRUSH)); Rectangle(dc, 2, 2, 8, 8); },
-         {{2, 2, true}, {6, 6, true}, {7, 6, false}, {6, 7, false}}},
-        {"FillRect fills 12..17", [](HDC dc) { const RECT r{12, 2, 18, 8}; FillRect(dc, &r, stock_brush(BLACK_BRUSH)); },
-         {{12, 2, true}, {17, 7, true}, {18, 7, false}, {17, 8, false}}},
-        {"polyline", [](HDC dc) { const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}}; Polyline(dc, path, 3); },
-         {{2, 2, true}, {10, 2, true}, {10, 9, true}, {10, 10, false}}},
-        {"arc with equal ends: radii 20 and 10 around (30, 30)", [](HDC dc) { Arc(dc, 10, 20, 50, 40, 30, 20, 30, 20); },
-         {{30, 20, true}, {30, 39, true}, {10, 30, true}, {49, 30, true}, {30, 30, false}, {50, 30, false}}},
+    // last: the last pixel painted, next to the end.
+    const struct {
+        POINT from, to, last;
+    } rows[] = {
+        {{2, 5}, {10, 5}, {9, 5}}, {{10, 7}, {2, 7}, {3, 7}}, {{4, 2}, {4, 12}, {4, 11}},
+        {{6, 12}, {6, 2}, {6, 3}}, {{2, 2}, {8, 8}, {7, 7}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        Canvas c(60, 60);
+        MoveToEx(c.dc, row.from.x, row.from.y, nullptr);
+        LineTo(c.dc, row.to.x, row.to.y);
+        EXPECT_TRUE(c.ink(row.from.x, row.from.y)) << "to " << row.to.x << "," << row.to.y;
+        EXPECT_TRUE(c.ink(row.last.x, row.last.y)) << "to " << row.to.x << "," << row.to.y;
+        EXPECT_FALSE(c.ink(row.to.x, row.to.y)) << "to " << row.to.x << "," << row.to.y;
+    }
+}
+
+void outline(HDC dc)
+{
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, 5, 5, 15, 12);
+}
+
+void rectangle_without_pen(HDC dc)
+{
+    SelectObject(dc, GetStockObject(NULL_PEN));
+    SelectObject(dc, stock_brush(BLACK_BRUSH));
+    Rectangle(dc, 2, 2, 8, 8);
+}
+
+void fill_12_to_17(HDC dc)
+{
+    const RECT r{12, 2, 18, 8};
+    FillRect(dc, &r, stock_brush(BLACK_BRUSH));
+}
+
+void polyline(HDC dc)
+{
+    const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}};
+    Polyline(dc, path, 3);
+}
+
+// Outlines run inside the right and bottom edges, a rectangle without a pen is a pixel smaller,
+// FillRect is exact, a polyline leaves out its final point, an arc with equal ends is the whole
+// ellipse.
+TEST(GdiImage, ShapesPaintExactlyTheirPixels)
+{
+    struct Pixel {
+        int x, y;
+        bool painted;
+    };
+    const struct {
+        const char *name;
+        void (*draw)(HDC);
+        std::vector<Pixel> pixels;
+    } rows[] = {
+        {"outlined rectangle 5..14 x 5..11",
+         outline,
+         {{5, 5, true},
+          {14, 5, true},
+          {14, 11, true},
+          {5, 11, true},
+          {15, 5, false},
+          {5, 12, false},
+          {10, 8, false},
+          {4, 5, false}}},
+        {"rectangle without a pen fills 2..6",
+         rectangle_without_pen,
+         {{2, 2, true}, {6, 6, true}, {7, 6, false}, {6, 7, false}}},
+        {"FillRect fills 12..17",
+         fill_12_to_17,
+         {{12, 2, true}, {17, 7, true}, {18, 7, false}, {17, 8, false}}},
+        {"polyline", polyline, {{2, 2, true}, {10, 2, true}, {10, 9, true}, {10, 10, false}}},
+        {"arc with equal ends: radii 20 and 10 around (30, 30)",
+         [](HDC dc) { Arc(dc, 10, 20, 50, 40, 30, 20, 30, 20); },
+         {{30, 20, true},
+          {30, 39, true},
+          {10, 30, true},
+          {49, 30, true},
+          {30, 30, false},
+          {50, 30, false}}},
+    };
+    for (const auto &row : rows) {
         Canvas c(60, 60);
         row.draw(c.dc);
-        for (const Pixel &p : row.pixels) EXPECT_EQ(c.ink(p.x, p.y), p.painted) << row.name << " at " << p.x << "," << p.y;
+        for (const Pixel &p : row.pixels)
+            EXPECT_EQ(c.ink(p.x, p.y), p.painted) << row.name << " at " << p.x << "," << p.y;
     }
 }
 
 TEST(GdiImage, StockBrushesPaintTheirColours)
 {
-    const struct { int stock; COLORREF colour; } rows[] = {{BLACK_BRUSH, RGB(0, 0, 0)}, {DKGRAY_BRUSH, RGB(64, 64, 64)},
-        {GRAY_BRUSH, RGB(128, 128, 128)}, {LTGRAY_BRUSH, RGB(192, 192, 192)}, {WHITE_BRUSH, RGB(255, 255, 255)}};
+    const struct {
+        int stock;
+        COLORREF colour;
+    } rows[] = {{BLACK_BRUSH, RGB(0, 0, 0)},
+                {DKGRAY_BRUSH, RGB(64, 64, 64)},
+                {GRAY_BRUSH, RGB(128, 128, 128)},
+                {LTGRAY_BRUSH, RGB(192, 192, 192)},
+                {WHITE_BRUSH, RGB(255, 255, 255)}};
     Canvas c(4, 4);
     SetPixel(c.dc, 1, 1, RGB(1, 2, 3));
     for (const auto &row : rows) {
@@ -93,21 +165,40 @@ TEST(GdiImage, StockBrushesPaintTheirColours)
 TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
 {
     // Pattern rows as 16-bit words, byte in the low half: FF 99 99 FF FF 99 99 FF.
-    const unsigned char bits[16] = {0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0, 0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0};
-    const struct { int style; const char *cell[8]; } rows[] = {
-        {HS_HORIZONTAL, {"........", "........", "........", "........", "########", "........", "........", "........"}},
-        {HS_VERTICAL, {"....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#..."}},
-        {HS_FDIAGONAL, {"#.......", ".#......", "..#.....", "...#....", "....#...", ".....#..", "......#.", ".......#"}},
-        {HS_BDIAGONAL, {".......#", "......#.", ".....#..", "....#...", "...#....", "..#.....", ".#......", "#......."}},
-        {HS_CROSS, {"....#...", "....#...", "....#...", "....#...", "########", "....#...", "....#...", "....#..."}},
-        {HS_DIAGCROSS, {"#......#", ".#....#.", "..#..#..", "...##...", "...##...", "..#..#..", ".#....#.", "#......#"}},
-        {-1, {"........", ".##..##.", ".##..##.", "........", "........", ".##..##.", ".##..##.", "........"}},  // pattern
+    const unsigned char bits[16] = {0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0,
+                                    0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0};
+    const struct {
+        int style;
+        const char *cell[8];
+    } rows[] = {
+        {HS_HORIZONTAL,
+         {"........", "........", "........", "........", "########", "........", "........",
+          "........"}},
+        {HS_VERTICAL,
+         {"....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#...",
+          "....#..."}},
+        {HS_FDIAGONAL,
+         {"#.......", ".#......", "..#.....", "...#....", "....#...", ".....#..", "......#.",
+          ".......#"}},
+        {HS_BDIAGONAL,
+         {".......#", "......#.", ".....#..", "....#...", "...#....", "..#.....", ".#......",
+          "#......."}},
+        {HS_CROSS,
+         {"....#...", "....#...", "....#...", "....#...", "########", "....#...", "....#...",
+          "....#..."}},
+        {HS_DIAGCROSS,
+         {"#......#", ".#....#.", "..#..#..", "...##...", "...##...", "..#..#..", ".#....#.",
+          "#......#"}},
+        {-1,
+         {"........", ".##..##.", ".##..##.", "........", "........", ".##..##.", ".##..##.",
+          "........"}},  // pattern
     };
     for (const auto &row : rows) {
         Canvas c(32, 32);
         HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, bits);
         HBRUSH grey = CreateSolidBrush(kGrey);
-        HBRUSH brush = row.style < 0 ? CreatePatternBrush(bitmap) : CreateHatchBrush(row.style, kRed);
+        HBRUSH brush =
+            row.style < 0 ? CreatePatternBrush(bitmap) : CreateHatchBrush(row.style, kRed);
         DeleteObject(bitmap);  // a pattern brush keeps its own copy
         c.fill({0, 0, 32, 32}, grey);
         SetTextColor(c.dc, kRed);
@@ -121,8 +212,11 @@ TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
                 const bool line = row.cell[y][x] == '#';
-                EXPECT_EQ(GetPixel(c.dc, 8 + x, 8 + y), line ? kRed : kBlue) << row.style << " opaque at " << x << "," << y;
-                EXPECT_EQ(GetPixel(c.dc, 24 + x, 8 + y), line ? kRed : row.style < 0 ? kBlue : kGrey)
+                EXPECT_EQ(GetPixel(c.dc, 8 + x, 8 + y), line ? kRed : kBlue)
+                    << row.style << " opaque at " << x << "," << y;
+                EXPECT_EQ(GetPixel(c.dc, 24 + x, 8 + y), line            ? kRed
+                                                         : row.style < 0 ? kBlue
+                                                                         : kGrey)
                     << row.style << " transparent at " << x << "," << y;
             }
     }
@@ -130,11 +224,17 @@ TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
 
 TEST(GdiImage, StyledPensFollowTheirDashPatterns)
 {
-    struct Row { int style; std::vector<int> onOff; } rows[] = {
-        {PS_SOLID, {60}}, {PS_DASH, {18, 6}}, {PS_DOT, {3, 3}}, {PS_DASHDOT, {9, 6, 3, 6}},
+    const struct {
+        int style;
+        std::vector<int> onOff;
+    } rows[] = {
+        {PS_SOLID, {60}},
+        {PS_DASH, {18, 6}},
+        {PS_DOT, {3, 3}},
+        {PS_DASHDOT, {9, 6, 3, 6}},
         {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         std::string expected, painted;
         for (std::size_t k = 0; expected.size() < 60; ++k)
             expected.append(std::size_t(row.onOff[k % row.onOff.size()]), k % 2 ? '.' : '#');
@@ -148,13 +248,20 @@ TEST(GdiImage, StyledPensFollowTheirDashPatterns)
         for (int x = 0; x < 60; ++x) painted += GetPixel(c.dc, x, 2) == kBlack ? '#' : '.';
         EXPECT_EQ(painted, expected) << "style " << row.style;
         EXPECT_FALSE(c.ink(60, 2)) << "style " << row.style;
-        POINT at{};
-        LineTo(c.dc, 30, 7);
-        GetCurrentPositionEx(c.dc, &at);
-        EXPECT_TRUE(at.x == 30 && at.y == 7) << "style " << row.style << ": the current position follows the lines";
         SelectObject(c.dc, old);
         DeleteObject(pen);
     }
+}
+
+TEST(GdiImage, CurrentPositionFollowsTheLines)
+{
+    Canvas c(40, 10);
+    MoveToEx(c.dc, 0, 2, nullptr);
+    LineTo(c.dc, 20, 2);
+    LineTo(c.dc, 30, 7);
+    POINT at{};
+    GetCurrentPositionEx(c.dc, &at);
+    EXPECT_EQ(std::pair(at.x, at.y), std::pair(30L, 7L));
 }
 
 TEST(GdiImage, TextLandsWhereTheAlignmentSays)
@@ -162,45 +269,70 @@ TEST(GdiImage, TextLandsWhereTheAlignmentSays)
     TEXTMETRICA tm{};
     SIZE extent{};
     const Canvas probe(10, 10);
-    EXPECT_TRUE(GetTextMetricsA(probe.dc, &tm) && GetTextExtentPointA(probe.dc, "HHH", 3, &extent));
-    ASSERT_GT(extent.cx, 10);
+    EXPECT_TRUE(GetTextMetricsA(probe.dc, &tm));
+    EXPECT_TRUE(GetTextExtentPointA(probe.dc, "HHH", 3, &extent));
+    EXPECT_GT(extent.cx, 10);
     const LONG x = 100, y = 60, half = extent.cx / 2 + 1;
     // Ink allowed in columns minLeft..maxRight and rows minTop..maxBottom.
-    struct Row { const char *name; UINT align; LONG minLeft, maxRight, minTop, maxBottom; } rows[] = {
+    const struct {
+        const char *name;
+        UINT align;
+        LONG minLeft, maxRight, minTop, maxBottom;
+    } rows[] = {
         {"left top", TA_LEFT | TA_TOP, x, x + extent.cx, y, y + tm.tmHeight},
         {"right top", TA_RIGHT | TA_TOP, x - extent.cx, x - 1, y, y + tm.tmHeight},
         // 'H' sits on the baseline: its lowest ink row is just above it.
         {"centre baseline", TA_CENTER | TA_BASELINE, x - half, x + half, y - tm.tmAscent, y - 1},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         Canvas c(200, 200);
         SetTextAlign(c.dc, row.align);
         SetBkMode(c.dc, TRANSPARENT);
         TextOutA(c.dc, x, y, "HHH", 3);
         const RECT box = c.inkBox();
-        EXPECT_TRUE(box.left >= row.minLeft && box.right <= row.maxRight) << row.name << ": " << box.left << ".." << box.right;
-        EXPECT_TRUE(box.top >= row.minTop && box.bottom <= row.maxBottom) << row.name << ": " << box.top << ".." << box.bottom;
+        EXPECT_GE(box.left, row.minLeft) << row.name;
+        EXPECT_LE(box.right, row.maxRight) << row.name;
+        EXPECT_GE(box.top, row.minTop) << row.name;
+        EXPECT_LE(box.bottom, row.maxBottom) << row.name;
         // The ink spans most of the measured width, so the box really moved with the alignment.
         EXPECT_GE(box.right - box.left + 1, extent.cx - 4) << row.name;
-        if (row.align & TA_BASELINE) { EXPECT_EQ(box.bottom, y - 1) << row.name; }
+        if (row.align & TA_BASELINE) {
+            EXPECT_EQ(box.bottom, y - 1) << row.name;
+        }
     }
 }
 
-TEST(GdiObjects, InvalidCreationsCountNothingAndDeletionFollowsItsRules)
+TEST(GdiObjects, InvalidCreationsGiveNoObject)
 {
     HDC dc = CreateImageDC(4, 4);  // makes sure the stock objects exist before counting
     const int before = GdiLiveObjectCount();
-    struct Row { const char *name; HGDIOBJ handle; } rows[] = {
-        {"pen style 7", CreatePen(7, 0, 0)}, {"pen style -1", CreatePen(-1, 0, 0)},
-        {"negative width", CreatePen(PS_SOLID, -2, 0)}, {"hatch 6", CreateHatchBrush(6, 0)},
-        {"bitmap 0 wide", CreateBitmap(0, 8, 1, 1, nullptr)}, {"bitmap 2 planes", CreateBitmap(8, 8, 2, 1, nullptr)},
-        {"bitmap 7 bits", CreateBitmap(8, 8, 1, 7, nullptr)}, {"pattern of nothing", CreatePatternBrush(nullptr)},
-        {"no log font", CreateFontIndirectA(nullptr)}, {"no palette", CreatePalette(nullptr)},
-        {"stock 9", GetStockObject(9)}, {"stock 17", GetStockObject(17)},
+    const struct {
+        const char *name;
+        HGDIOBJ handle;
+    } rows[] = {
+        {"pen style 7", CreatePen(7, 0, 0)},
+        {"pen style -1", CreatePen(-1, 0, 0)},
+        {"negative width", CreatePen(PS_SOLID, -2, 0)},
+        {"hatch 6", CreateHatchBrush(6, 0)},
+        {"bitmap 0 wide", CreateBitmap(0, 8, 1, 1, nullptr)},
+        {"bitmap 2 planes", CreateBitmap(8, 8, 2, 1, nullptr)},
+        {"bitmap 7 bits", CreateBitmap(8, 8, 1, 7, nullptr)},
+        {"pattern of nothing", CreatePatternBrush(nullptr)},
+        {"no log font", CreateFontIndirectA(nullptr)},
+        {"no palette", CreatePalette(nullptr)},
+        {"stock 9", GetStockObject(9)},
+        {"stock 17", GetStockObject(17)},
         {"image 0 x 5", reinterpret_cast<HGDIOBJ>(CreateImageDC(0, 5))},
     };
-    for (const Row &row : rows) EXPECT_EQ(row.handle, nullptr) << row.name;
+    for (const auto &row : rows) EXPECT_EQ(row.handle, nullptr) << row.name;
     EXPECT_EQ(GdiLiveObjectCount(), before);
+    DeleteDC(dc);
+}
+
+TEST(GdiObjects, DeletionFollowsItsRules)
+{
+    HDC dc = CreateImageDC(4, 4);
+    const int before = GdiLiveObjectCount();
     HPEN pen = CreatePen(PS_SOLID, 0, 0);
     HGDIOBJ old = SelectObject(dc, pen);
     EXPECT_FALSE(DeleteObject(pen)) << "a selected object must not be deleted";
@@ -223,26 +355,46 @@ TEST(GdiObjects, InvalidCreationsCountNothingAndDeletionFollowsItsRules)
 // Each kind of object has its own handle type; the guard takes what SelectObject can put back.
 static_assert(!std::is_convertible_v<HPEN, HBRUSH> && !std::is_convertible_v<HFONT, HBRUSH> &&
               !std::is_convertible_v<HGDIOBJ, HPEN> && std::is_convertible_v<HPEN, HGDIOBJ>);
-static_assert(std::is_constructible_v<SelectedObject, HDC, HFONT> && !std::is_constructible_v<SelectedObject, HDC, HRGN> &&
-              !std::is_constructible_v<SelectedObject, HDC, HBITMAP> && !std::is_copy_constructible_v<SelectedObject>);
+static_assert(std::is_constructible_v<SelectedObject, HDC, HFONT> &&
+              !std::is_constructible_v<SelectedObject, HDC, HRGN> &&
+              !std::is_constructible_v<SelectedObject, HDC, HBITMAP> &&
+              !std::is_copy_constructible_v<SelectedObject>);
 
-TEST(GdiObjects, SelectObjectAndTheGuardReturnAndPutBackWhatWasReplaced)
+// A new context starts with the black pen, the white brush and the system font.
+TEST(GdiObjects, SelectObjectReturnsWhatItReplaced)
+{
+    HDC dc = CreateImageDC(10, 10);
+    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
+    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
+    EXPECT_EQ(SelectObject(nullptr, GetStockObject(BLACK_PEN)), nullptr);
+    SelectObject(dc, GetStockObject(WHITE_BRUSH));
+    EXPECT_TRUE(DeleteObject(brush));
+    DeleteDC(dc);
+}
+
+TEST(GdiObjects, GuardPutsBackWhatItReplaced)
 {
     HDC dc = CreateImageDC(10, 10);
     HPEN pen = CreatePen(PS_DOT, 0, RGB(1, 2, 3));
     HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+    SelectObject(dc, brush);
     const HGDIOBJ blackPen = GetStockObject(BLACK_PEN), nullBrush = GetStockObject(NULL_BRUSH);
-    const HGDIOBJ deviceFont = GetStockObject(DEVICE_DEFAULT_FONT), systemFont = GetStockObject(SYSTEM_FONT);
-    // A new context starts with the black pen, the white brush and the system font.
-    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
-    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
-    EXPECT_EQ(SelectObject(nullptr, pen), nullptr);
+    const HGDIOBJ deviceFont = GetStockObject(DEVICE_DEFAULT_FONT);
+    const HGDIOBJ systemFont = GetStockObject(SYSTEM_FONT);
     // The current object of the type inside the guard and after it.
-    struct Row { const char *name; HGDIOBJ object; UINT type; HGDIOBJ inside, after; } rows[] = {
-        {"own pen", pen, OBJ_PEN, pen, blackPen}, {"stock brush over own", nullBrush, OBJ_BRUSH, nullBrush, brush},
-        {"font", deviceFont, OBJ_FONT, deviceFont, systemFont}, {"null selects nothing", nullptr, OBJ_PEN, blackPen, blackPen},
+    const struct {
+        const char *name;
+        HGDIOBJ object;
+        UINT type;
+        HGDIOBJ inside, after;
+    } rows[] = {
+        {"own pen", pen, OBJ_PEN, pen, blackPen},
+        {"stock brush over own", nullBrush, OBJ_BRUSH, nullBrush, brush},
+        {"font", deviceFont, OBJ_FONT, deviceFont, systemFont},
+        {"null selects nothing", nullptr, OBJ_PEN, blackPen, blackPen},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         {
             const SelectedObject guard(dc, row.object);
             EXPECT_EQ(GetCurrentObject(dc, row.type), row.inside) << row.name;
@@ -256,21 +408,24 @@ TEST(GdiObjects, SelectObjectAndTheGuardReturnAndPutBackWhatWasReplaced)
     DeleteDC(dc);
 }
 
-TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
+TEST(GdiFonts, RequestedCellSizeIsMet)
 {
     HDC dc = CreateImageDC(10, 10);
-    const struct { int height, width; } rows[] = {{30, 18}, {23, 5}, {16, 10}, {12, 0}, {40, 1}};
-    for (const auto &row : rows) {
-        // Height, width, escapement, orientation, weight, italic, underline, strike-out, character set,
-        // output precision, clip precision, quality, pitch and family, face.
-        const LOGFONTA lf{row.height, row.width, 0, 0, FW_NORMAL, 0, 0, 0, 0, OUT_TT_PRECIS, 0, PROOF_QUALITY, 4, "Arial"};
+    for (const auto &[height, width] : {std::pair{30, 18}, {23, 5}, {16, 10}, {12, 0}, {40, 1}}) {
+        // Height, width, escapement, orientation, weight, italic, underline, strike-out,
+        // character set, output precision, clip precision, quality, pitch and family, face.
+        const LOGFONTA lf{height, width,         0, 0,      FW_NORMAL, 0, 0, 0, 0, OUT_TT_PRECIS,
+                          0,      PROOF_QUALITY, 4, "Arial"};
         HFONT font = CreateFontIndirectA(&lf);
         HGDIOBJ old = SelectObject(dc, font);
         TEXTMETRICA tm{};
-        ASSERT_TRUE(GetTextMetricsA(dc, &tm));
-        // The cell is the tallest that fits, within two pixels of the request.
-        EXPECT_TRUE(tm.tmHeight <= row.height && tm.tmHeight >= row.height - 2) << row.height << ": " << tm.tmHeight;
-        if (row.width > 0) { EXPECT_EQ(tm.tmAveCharWidth, row.width) << "height " << row.height; }
+        EXPECT_TRUE(GetTextMetricsA(dc, &tm)) << height;
+        // The cell is the tallest that fits, within two pixels of the request; width 0: any.
+        EXPECT_LE(tm.tmHeight, height);
+        EXPECT_GE(tm.tmHeight, height - 2);
+        if (width > 0) {
+            EXPECT_EQ(tm.tmAveCharWidth, width) << "height " << height;
+        }
         SelectObject(dc, old);
         EXPECT_TRUE(DeleteObject(font));
     }
@@ -278,11 +433,9 @@ TEST(GdiFonts, RequestedCellHeightAndAverageWidthAreMet)
 }
 
 // The pens, brushes and texts a recording holds are read by the chart tests.
-TEST(GdiContexts, RecordingKeepsTheOperationsInOrderAndDrawsToo)
+TEST(GdiContexts, RecordingKeepsTheOperationsInOrder)
 {
-    const int dcsBefore = GdiLiveDCCount();
     HDC dc = CreateRecordingDC(50, 50);
-    EXPECT_EQ(GdiLiveDCCount(), dcsBefore + 1);
     MoveToEx(dc, 1, 2, nullptr);
     LineTo(dc, 30, 2);
     const POINT tri[3] = {{5, 5}, {20, 5}, {10, 15}};
@@ -291,16 +444,29 @@ TEST(GdiContexts, RecordingKeepsTheOperationsInOrderAndDrawsToo)
     SetPixel(dc, 3, 3, RGB(9, 9, 9));
     std::vector<RecordedKind> kinds;
     for (const RecordedOp &op : RecordedOps(dc)) kinds.push_back(op.kind);
-    EXPECT_EQ(kinds, (std::vector{RecordedKind::Line, RecordedKind::Polygon, RecordedKind::Text, RecordedKind::Pixel}));
+    const std::vector expected = {RecordedKind::Line, RecordedKind::Polygon, RecordedKind::Text,
+                                  RecordedKind::Pixel};
+    EXPECT_EQ(kinds, expected);
     EXPECT_EQ(RecordedOps(dc).back().pixelColor, RGB(9, 9, 9));
     ClearRecordedOps(dc);
     EXPECT_TRUE(RecordedOps(dc).empty());
     EXPECT_EQ(GetPixel(dc, 3, 3), RGB(9, 9, 9)) << "the recording context draws too";
     DeleteDC(dc);
+}
+
+TEST(GdiContexts, ContextIsDeletedOnce)
+{
+    const int dcsBefore = GdiLiveDCCount();
+    HDC dc = CreateRecordingDC(50, 50);
+    EXPECT_EQ(GdiLiveDCCount(), dcsBefore + 1);
+    EXPECT_TRUE(DeleteDC(dc));
     EXPECT_EQ(GdiLiveDCCount(), dcsBefore);
-    EXPECT_FALSE(DeleteDC(dc)) << "a context is deleted once";
+    EXPECT_FALSE(DeleteDC(dc));
     EXPECT_FALSE(DeleteDC(nullptr));
-    // The measuring context measures but draws nothing.
+}
+
+TEST(GdiContexts, MeasuringContextDrawsNothing)
+{
     HDC measuring = dc_create_for_measuring();
     SIZE size{};
     EXPECT_TRUE(GetTextExtentPointA(measuring, "Hello", 5, &size));
@@ -312,23 +478,18 @@ TEST(GdiContexts, RecordingKeepsTheOperationsInOrderAndDrawsToo)
 
 using GdiFiles = TempFolderTest;
 
-TEST_F(GdiFiles, ImageAndSvgFilesAreWritten)
+TEST_F(GdiFiles, ImageContextDrawsOnAfterSavingAPng)
 {
-    const std::string png = dir + "/image.png", svg = dir + "/vector.svg";
-    HDC image = CreateImageDC(20, 10), vector = CreateSvgDC(20, 10, svg.c_str());
-    for (HDC dc : {image, vector}) {
-        SelectObject(dc, GetStockObject(BLACK_BRUSH));
-        Rectangle(dc, 2, 2, 12, 8);
-    }
+    const std::string png = dir + "/image.png";
+    HDC image = CreateImageDC(20, 10);
+    SelectObject(image, GetStockObject(BLACK_BRUSH));
+    Rectangle(image, 2, 2, 12, 8);
     EXPECT_TRUE(SaveImageDC(image, png.c_str()));
-    EXPECT_FALSE(SaveImageDC(vector, png.c_str())) << "an SVG context has no image";
     SetPixel(image, 15, 5, kRed);
     EXPECT_EQ(GetPixel(image, 15, 5), kRed) << "drawing goes on after a save";
     DeleteDC(image);
-    DeleteDC(vector);
-    const auto read = [](const std::string &path) { std::ifstream in(path); return std::string(std::istreambuf_iterator<char>(in), {}); };
-    EXPECT_EQ(read(png).substr(1, 3), "PNG");
-    EXPECT_NE(read(svg).find("<svg"), std::string::npos);
+    std::ifstream in(png, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}).substr(1, 3), "PNG");
 }
 
 // An SVG page is white under the drawing, written once: a drawing that begins by filling the
@@ -339,7 +500,10 @@ TEST(GdiSvg, OnePageBackgroundAndFontFamiliesWithFallbacks)
     const RECT whole{0, 0, 20, 10}, part{0, 0, 20, 5};
     // first: what comes before a grey fill of the whole page (0 nothing, 1 a fill of half the
     // page, 2 a line); backgrounds: rectangles over the whole page; face: the font of a text.
-    const struct { int first, backgrounds; const char *face, *family; } rows[] = {
+    const struct {
+        int first, backgrounds;
+        const char *face, *family;
+    } rows[] = {
         {0, 1, "", "'Liberation Sans', Arial, Helvetica, sans-serif"},
         {1, 2, "Times New Roman", "'Liberation Serif', 'Times New Roman', Times, serif"},
         {2, 2, "Courier New", "'Liberation Mono', 'Courier New', Courier, monospace"},
@@ -348,7 +512,10 @@ TEST(GdiSvg, OnePageBackgroundAndFontFamiliesWithFallbacks)
         HDC dc = CreateSvgDC(20, 10, nullptr);
         HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
         if (row.first == 1) FillRect(dc, &part, grey);
-        if (row.first == 2) { MoveToEx(dc, 0, 0, nullptr); LineTo(dc, 5, 5); }
+        if (row.first == 2) {
+            MoveToEx(dc, 0, 0, nullptr);
+            LineTo(dc, 5, 5);
+        }
         FillRect(dc, &whole, grey);
         LOGFONTA lf{};
         lf.lfHeight = 10;
@@ -371,27 +538,57 @@ TEST(GdiSvg, OnePageBackgroundAndFontFamiliesWithFallbacks)
     }
 }
 
-TEST(GdiKeys, KeyStateFollowsTheToolkitsEventsAndTheQueryDeliversNothing)
+TEST_F(GdiFiles, SvgContextWritesSvgOnly)
 {
-    GetAsyncKeyState(VK_ESCAPE);  // follows this application's keys from here on
+    const std::string svg = dir + "/vector.svg";
+    HDC vector = CreateSvgDC(20, 10, svg.c_str());
+    SelectObject(vector, GetStockObject(BLACK_BRUSH));
+    Rectangle(vector, 2, 2, 12, 8);
+    EXPECT_FALSE(SaveImageDC(vector, (dir + "/image.png").c_str()));
+    DeleteDC(vector);
+    std::ifstream in(svg);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("<svg"), std::string::npos);
+}
+
+// GetAsyncKeyState follows this application's keys from its first call on.
+TEST(GdiKeys, KeyStateFollowsTheToolkitsEvents)
+{
+    GetAsyncKeyState(VK_ESCAPE);
     QObject target;
-    int delivered = 0;  // queued calls run
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier), release(QEvent::KeyRelease, Qt::Key_Escape, {});
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, {});
     QCoreApplication::sendEvent(&target, &press);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "down, pressed since the last call";
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8000) << "still down";
     EXPECT_EQ(GetAsyncKeyState(VK_RETURN), 0);
     QCoreApplication::sendEvent(&target, &release);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
-    // Input still queued is not looked at, and nothing queued is delivered by the query.
-    QCoreApplication::postEvent(&target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
-    QMetaObject::invokeMethod(&target, [&delivered] { ++delivered; }, Qt::QueuedConnection);
+}
+
+// Input still queued is not looked at, and nothing queued is delivered by the query.
+TEST(GdiKeys, QueryDeliversNothingQueued)
+{
+    GetAsyncKeyState(VK_ESCAPE);
+    QObject target;
+    int delivered = 0;  // queued calls run
+    QCoreApplication::postEvent(&target,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QMetaObject::invokeMethod(
+        &target, [&delivered] { ++delivered; }, Qt::QueuedConnection);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);
     EXPECT_EQ(delivered, 0);
     QCoreApplication::processEvents();
     EXPECT_EQ(delivered, 1);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE) & 0xFFFF, 0x8001) << "the press once delivered";
-    // Leaving the application forgets a held key: its release goes to another program.
+}
+
+// Its release goes to another program.
+TEST(GdiKeys, LeavingTheApplicationForgetsAHeldKey)
+{
+    GetAsyncKeyState(VK_ESCAPE);
+    QObject target;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(&target, &press);
     QApplicationStateChangeEvent leave(Qt::ApplicationInactive);
     QCoreApplication::sendEvent(QCoreApplication::instance(), &leave);
     EXPECT_EQ(GetAsyncKeyState(VK_ESCAPE), 0);

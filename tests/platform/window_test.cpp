@@ -1,4 +1,5 @@
-// Windows and messages: creation, destruction, the queue, toolkit events, scroll bars, captions, focus, menus.
+// Windows and messages: creation, destruction, the queue, toolkit events, scroll bars, captions,
+// focus, menus.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -24,7 +25,12 @@
 
 namespace {
 
-struct Seen { HWND hwnd; UINT message; WPARAM wParam; LPARAM lParam; };
+struct Seen {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
 std::vector<Seen> seen;
 LRESULT createResult = 0;
 LPVOID createParam = nullptr;
@@ -37,7 +43,8 @@ LRESULT CALLBACK RecordingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         createParam = reinterpret_cast<const CREATESTRUCTA *>(lParam)->lpCreateParams;
         return createResult;
     }
-    if (message == WM_VSCROLL || message == WM_HSCROLL) return 0;  // the thumb stays where the program put it
+    if (message == WM_VSCROLL || message == WM_HSCROLL)
+        return 0;  // the thumb stays where the program put it
     for (UINT m : handled)
         if (m == message) return 0;
     return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -67,15 +74,54 @@ protected:
         UnregisterClassA("MenuFrame", nullptr);
         testing_process_events();
     }
-    static HWND top(LPVOID param = nullptr, const char *title = "Top", const char *cls = "TestFrame")
+    static HWND top(LPVOID param = nullptr, const char *title = "Top",
+                    const char *cls = "TestFrame")
     {
-        return CreateWindowExA(0, cls, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
-                               nullptr, param);
+        const DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+        return CreateWindowExA(0, cls, title, style, 0, 0, 640, 480, nullptr, nullptr, nullptr,
+                               param);
     }
     static HWND child(HWND parent, DWORD extra, const char *title)
     {
-        return CreateWindowExA(0, "testframe", title, WS_CHILD | WS_VISIBLE | extra, 10, 20, 400, 300, parent, nullptr,
+        const DWORD style = WS_CHILD | WS_VISIBLE | extra;
+        return CreateWindowExA(0, "testframe", title, style, 10, 20, 400, 300, parent, nullptr,
                                nullptr, nullptr);
+    }
+    static HMENU menu_of(HWND window)
+    {
+        HMENU menu = GetMenu(window);
+        EXPECT_NE(menu, nullptr);
+        return menu;
+    }
+    // What a real box showed, and the answer it gave.
+    struct ShownBox {
+        bool shown = false;
+        std::string text, caption;
+        Qt::TextFormat format = Qt::AutoText;
+        int answer = 0;
+    };
+    // Shows a real box while the other window takes the focus, as a window manager may leave it;
+    // an owner's box is closed as a window manager would, one without an owner with OK.
+    static ShownBox show_real_box(HWND owner, UINT type, QWidget &other)
+    {
+        ShownBox result;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box) {
+                result.shown = true;
+                result.text = box->text().toStdString();
+                result.caption = box->windowTitle().toStdString();
+                result.format = box->textFormat();
+            }
+            other.show();
+            other.activateWindow();
+            QApplication::processEvents();
+            if (box && owner) box->close();
+            if (box && !owner) box->done(QMessageBox::Ok);
+        });
+        result.answer = MessageBoxA(owner, "File <b>x</b>.txt cannot be read!", "Orvinta", type);
+        testing_process_events();
+        return result;
     }
     // A view with both bars: vertical 0..91 at 45, horizontal 0..110 at 55.
     HWND scrolling_view()
@@ -91,44 +137,56 @@ protected:
     }
 };
 
-TEST_F(Windows, CreateSendsTheCreationParameterAndMinusOneFailsTheWindow)
+TEST_F(Windows, CreateSendsTheCreationParameter)
 {
     char param[] = "data.txt";
-    ASSERT_NE(top(param), nullptr);
-    EXPECT_EQ(createParam, param);
-    ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(seen.front().message, static_cast<UINT>(WM_CREATE));
-    seen.clear();
+    EXPECT_NE(top(param), nullptr);
+    EXPECT_EQ(createParam, param);  // taken from WM_CREATE
+}
+
+TEST_F(Windows, MinusOneFromCreateFailsTheWindow)
+{
     createResult = -1;
     EXPECT_EQ(top(), nullptr);
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_TRUE(seen[0].message == WM_CREATE && seen[1].message == WM_DESTROY && seen[2].message == WM_NCDESTROY);
+    std::vector<UINT> messages;
+    for (const Seen &s : seen) messages.push_back(s.message);
+    EXPECT_EQ(messages, (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
+    ASSERT_FALSE(seen.empty());
     EXPECT_FALSE(IsWindow(seen.front().hwnd));
 }
 
 TEST_F(Windows, DestroyReachesTheWindowFirstThenItsChildrenInCreationOrder)
 {
     HWND w = top();
-    HWND a = child(w, WS_CAPTION | WS_SYSMENU, "A"), b = child(w, 0, "B");
+    HWND a = child(w, WS_CAPTION | WS_SYSMENU, "A");
+    HWND b = child(w, 0, "B");
     HWND b1 = child(b, 0, "B1");
-    ASSERT_TRUE(w && a && b && b1);
     seen.clear();
     EXPECT_TRUE(DestroyWindow(w));
     std::vector<std::pair<HWND, UINT>> order;
     for (const Seen &s : seen) order.emplace_back(s.hwnd, s.message);
     const std::vector<std::pair<HWND, UINT>> expected = {
-        {w, WM_DESTROY}, {a, WM_DESTROY}, {a, WM_NCDESTROY}, {b, WM_DESTROY},
+        {w, WM_DESTROY},  {a, WM_DESTROY},    {a, WM_NCDESTROY}, {b, WM_DESTROY},
         {b1, WM_DESTROY}, {b1, WM_NCDESTROY}, {b, WM_NCDESTROY}, {w, WM_NCDESTROY},
     };
     EXPECT_EQ(order, expected);
     for (HWND h : {w, a, b, b1}) EXPECT_FALSE(IsWindow(h));
-    EXPECT_FALSE(DestroyWindow(w)) << "a dead window cannot be destroyed twice";
-    EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
-    PAINTSTRUCT ps;
-    EXPECT_EQ((std::vector{BeginPaint(w, &ps), BeginPaint(nullptr, &ps), BeginPaint(top(), nullptr)}), std::vector<HDC>(3));
 }
 
-TEST_F(Windows, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
+TEST_F(Windows, CallsWithoutALiveWindowDoNothing)
+{
+    HWND w = top();
+    DestroyWindow(w);
+    PAINTSTRUCT ps;
+    EXPECT_FALSE(DestroyWindow(w)) << "a dead window cannot be destroyed twice";
+    EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
+    EXPECT_EQ(BeginPaint(w, &ps), nullptr);
+    EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
+    EXPECT_EQ(BeginPaint(top(), nullptr), nullptr) << "no paint structure";
+    EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0)) << "not a window";
+}
+
+TEST_F(Windows, PostedMessagesComeOutOfTheLoopInOrderUntilQuit)
 {
     HWND w = top();
     PostMessageA(w, WM_USER + 1, 11, 0);
@@ -136,7 +194,8 @@ TEST_F(Windows, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
     PostQuitMessage(5);
     PostMessageA(w, WM_USER + 3, 33, 0);
     // What GetMessageA returned, the message and its wParam; the first is dispatched.
-    std::vector<std::tuple<BOOL, UINT, WPARAM>> got;
+    using Got = std::tuple<BOOL, UINT, WPARAM>;
+    std::vector<Got> got;
     MSG msg{};
     seen.clear();
     for (int k = 0; k < 3; ++k) {
@@ -144,22 +203,37 @@ TEST_F(Windows, PostedMessagesComeOutOfTheLoopInOrderAndQuitEndsIt)
         got.emplace_back(more, msg.message, msg.wParam);
         if (k == 0) DispatchMessageA(&msg);
     }
-    EXPECT_EQ(got, (std::vector<std::tuple<BOOL, UINT, WPARAM>>{{TRUE, WM_USER + 1, 11}, {TRUE, WM_USER + 2, 22}, {FALSE, WM_QUIT, 5}}));
+    const std::vector<Got> expected = {
+        {TRUE, WM_USER + 1, 11}, {TRUE, WM_USER + 2, 22}, {FALSE, WM_QUIT, 5}};
+    EXPECT_EQ(got, expected);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].wParam, 11u);
-    EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) && msg.wParam == 33u) << "after the quit message";
+    // The message posted after the quit message is still there.
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 33u);
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0)) << "not a window";
 }
 
 TEST(WindowKeys, KeysBecomeVirtualKeys)
 {
-    const struct { int qtKey, vk; } rows[] = {
-        {Qt::Key_PageUp, VK_PRIOR}, {Qt::Key_PageDown, VK_NEXT}, {Qt::Key_End, VK_END}, {Qt::Key_Home, VK_HOME},
-        {Qt::Key_Left, VK_LEFT}, {Qt::Key_Up, VK_UP}, {Qt::Key_Right, VK_RIGHT}, {Qt::Key_Down, VK_DOWN},
-        {Qt::Key_Escape, VK_ESCAPE}, {Qt::Key_A, 'A'}, {Qt::Key_7, '7'}, {Qt::Key_F13, 0},
+    const struct {
+        int qtKey, vk;
+    } rows[] = {
+        {Qt::Key_PageUp, VK_PRIOR},
+        {Qt::Key_PageDown, VK_NEXT},
+        {Qt::Key_End, VK_END},
+        {Qt::Key_Home, VK_HOME},
+        {Qt::Key_Left, VK_LEFT},
+        {Qt::Key_Up, VK_UP},
+        {Qt::Key_Right, VK_RIGHT},
+        {Qt::Key_Down, VK_DOWN},
+        {Qt::Key_Escape, VK_ESCAPE},
+        {Qt::Key_A, 'A'},
+        {Qt::Key_7, '7'},
+        {Qt::Key_F13, 0},
     };
-    for (const auto &row : rows) EXPECT_EQ(toVirtualKey(row.qtKey), row.vk) << "qt key " << row.qtKey;
+    for (const auto &row : rows)
+        EXPECT_EQ(toVirtualKey(row.qtKey), row.vk) << "qt key " << row.qtKey;
 }
 
 TEST_F(Windows, KeyAndMouseEventsReachTheProcedure)
@@ -170,13 +244,24 @@ TEST_F(Windows, KeyAndMouseEventsReachTheProcedure)
     handled = {WM_KEYDOWN, WM_LBUTTONDOWN};
     QKeyEvent key(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
     QCoreApplication::sendEvent(c->client, &key);
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(12, 34), QPointF(12, 34), Qt::LeftButton, Qt::LeftButton, {});
+    const QPointF at(12, 34);
+    QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton, {});
     QCoreApplication::sendEvent(c->client, &press);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(std::tuple(seen[0].message, seen[0].wParam), std::tuple(UINT(WM_KEYDOWN), WPARAM(VK_NEXT)));
+    EXPECT_EQ(std::tuple(seen[0].message, seen[0].wParam),
+              std::tuple(UINT(WM_KEYDOWN), WPARAM(VK_NEXT)));
     EXPECT_EQ(std::tuple(seen[1].message, seen[1].lParam, seen[1].wParam & MK_LBUTTON),
               std::tuple(UINT(WM_LBUTTONDOWN), MAKELPARAM(12, 34), WPARAM(MK_LBUTTON)));
-    // Handled: the toolkit does not see it. Left to default processing: it does.
+}
+
+// Handled: the toolkit does not see the event. Left to default processing: it does.
+TEST_F(Windows, OnlyEventsLeftToDefaultProcessingGoOnToTheToolkit)
+{
+    HWND c = child(top(), WS_CAPTION | WS_SYSMENU, "View");
+    testing_process_events();
+    handled = {WM_KEYDOWN};
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QCoreApplication::sendEvent(c->client, &key);
     EXPECT_TRUE(key.isAccepted());
     handled.clear();
     QKeyEvent other(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
@@ -194,15 +279,20 @@ TEST_F(Windows, KeyAndMouseEventsReachTheProcedure)
 TEST_F(Windows, ScrollBarsKeepTheProgramsPositionWithinTheRange)
 {
     HWND c = scrolling_view();
-    const struct { int set, expected, previous; } rows[] = {{200, 91, 45}, {-3, 0, 91}, {10, 10, 0}};
-    for (const auto &row : rows) {
-        EXPECT_EQ(SetScrollPos(c, SB_VERT, row.set, TRUE), row.previous) << "set " << row.set;
-        EXPECT_EQ(GetScrollPos(c, SB_VERT), row.expected) << "set " << row.set;
+    for (const auto &[set, expected, previous] :
+         {std::tuple{200, 91, 45}, {-3, 0, 91}, {10, 10, 0}}) {
+        EXPECT_EQ(SetScrollPos(c, SB_VERT, set, TRUE), previous) << "set " << set;
+        EXPECT_EQ(GetScrollPos(c, SB_VERT), expected) << "set " << set;
     }
     SetScrollRange(c, SB_VERT, 0, 5, FALSE);
     EXPECT_EQ(GetScrollPos(c, SB_VERT), 5) << "clamped into the new range";
+}
+
+TEST_F(Windows, EmptyRangeHidesTheBar)
+{
+    HWND c = scrolling_view();
     SetScrollRange(c, SB_VERT, 0, 0, TRUE);
-    EXPECT_TRUE(c->bars[SB_VERT]->isHidden()) << "an empty range hides the bar";
+    EXPECT_TRUE(c->bars[SB_VERT]->isHidden());
     SetScrollRange(c, SB_VERT, 0, 10, TRUE);
     EXPECT_FALSE(c->bars[SB_VERT]->isHidden());
 }
@@ -213,10 +303,12 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
     HWND view = scrolling_view();
     // A wheel notch (120 eighths of a degree) moves the wheel's number of lines, one bar step each.
     const int lines = QApplication::wheelScrollLines();
-    ASSERT_GT(lines, 0);
+    EXPECT_GT(lines, 0);
     const auto turn = [view](bool overBar, int dx, int dy) {
-        QWidget *target = overBar ? static_cast<QWidget *>(view->bars[SB_VERT]) : view->client.data();
-        QWheelEvent e({5, 5}, target->mapToGlobal(QPointF(5, 5)), {}, {dx, dy}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QWidget *target =
+            overBar ? static_cast<QWidget *>(view->bars[SB_VERT]) : view->client.data();
+        const QPointF global = target->mapToGlobal(QPointF(5, 5));
+        QWheelEvent e({5, 5}, global, {}, {dx, dy}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(target, &e);
     };
     const auto drag = [view] {
@@ -225,41 +317,60 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
         view->bars[SB_VERT]->setSliderPosition(70);
         view->bars[SB_VERT]->setSliderDown(false);
     };
-    const UINT V = WM_VSCROLL;
+    const UINT V = WM_VSCROLL, H = WM_HSCROLL, POSITION = SB_THUMBPOSITION;
     // The scroll requests, in order: message, request, thumb.
-    struct Row { const char *name; std::function<void()> act; std::vector<std::tuple<UINT, int, int>> requests; } rows[] = {
-        {"drag to 60 and 70, release", drag,
-         {{V, SB_THUMBTRACK, 60}, {V, SB_THUMBTRACK, 70}, {V, SB_THUMBPOSITION, 70}, {V, SB_ENDSCROLL, 0}}},
-        {"wheel down over the client area", [&] { turn(false, 0, -120); }, {{V, SB_THUMBPOSITION, 45 + lines}}},
-        {"wheel up over the client area", [&] { turn(false, 0, 120); }, {{V, SB_THUMBPOSITION, 45 - lines}}},
-        {"wheel sideways over the client area", [&] { turn(false, -120, 0); }, {{WM_HSCROLL, SB_THUMBPOSITION, 55 + lines}}},
-        {"wheel down over the vertical bar", [&] { turn(true, 0, -120); }, {{V, SB_THUMBPOSITION, 45 + lines}}},
+    using Request = std::tuple<UINT, int, int>;
+    const struct {
+        const char *name;
+        std::function<void()> act;
+        std::vector<Request> requests;
+    } rows[] = {
+        {"drag to 60 and 70, release",
+         drag,
+         {{V, SB_THUMBTRACK, 60}, {V, SB_THUMBTRACK, 70}, {V, POSITION, 70}, {V, SB_ENDSCROLL, 0}}},
+        {"wheel down over the client area",
+         [&] { turn(false, 0, -120); },
+         {{V, POSITION, 45 + lines}}},
+        {"wheel up over the client area",
+         [&] { turn(false, 0, 120); },
+         {{V, POSITION, 45 - lines}}},
+        {"wheel sideways over the client area",
+         [&] { turn(false, -120, 0); },
+         {{H, POSITION, 55 + lines}}},
+        {"wheel down over the vertical bar",
+         [&] { turn(true, 0, -120); },
+         {{V, POSITION, 45 + lines}}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         seen.clear();
         row.act();
-        std::vector<std::tuple<UINT, int, int>> requests;
+        std::vector<Request> requests;
         for (const Seen &s : seen)
-            if (s.message == WM_VSCROLL || s.message == WM_HSCROLL) requests.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
+            if (s.message == V || s.message == H)
+                requests.emplace_back(s.message, LOWORD(s.wParam), HIWORD(s.wParam));
         EXPECT_EQ(requests, row.requests) << row.name;
-        EXPECT_EQ(std::tuple(GetScrollPos(view, SB_VERT), view->bars[SB_VERT]->value(), view->bars[SB_HORZ]->value()),
-                  std::tuple(45, 45, 55)) << row.name << ": the program did not move";
+        const auto positions = std::tuple(GetScrollPos(view, SB_VERT), view->bars[SB_VERT]->value(),
+                                          view->bars[SB_HORZ]->value());
+        EXPECT_EQ(positions, std::tuple(45, 45, 55)) << row.name << ": the program did not move";
     }
 }
 
 // The caption the window system shows: every character of the text, brackets and stars too.
 TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
 {
-    const struct Row { const char *created, *changed; } rows[] = {
+    const struct {
+        const char *created, *changed;
+    } rows[] = {
         {"Orvinta: Diffraction Point Spread Function of Wavefront", "Orvinta - psf1.txt"},
         {"Orvinta - run[*].txt", "Orvinta - a[*][*]b.txt"},
         {"[*]", "Orvinta - [x]*.txt"},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         HWND w = top(nullptr, row.created);
-        ASSERT_NE(w, nullptr) << row.created;
         testing_process_events();
-        ASSERT_TRUE(w->frame && w->frame->windowHandle()) << row.created;
+        const bool shown = w && w->frame && w->frame->windowHandle();
+        EXPECT_TRUE(shown) << row.created;
+        if (!shown) continue;
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.created);
         SetWindowTextA(w, row.changed);
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.changed);
@@ -279,95 +390,120 @@ TEST_F(Windows, MaximizingAChildLeavesTheCaptionAlone)
     EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), "Main");
 }
 
-// A real box shows markup-like text as written and gives the owner the focus back when it closes.
-TEST_F(Windows, MessageBoxShowsPlainTextAndGivesTheOwnerTheFocusBack)
+TEST_F(Windows, RealMessageBoxShowsMarkupAsPlainText)
+{
+    QWidget other;
+    const ShownBox box = show_real_box(nullptr, UINT{MB_OK} | MB_ICONEXCLAMATION, other);
+    EXPECT_TRUE(box.shown);
+    EXPECT_EQ(box.text, "File <b>x</b>.txt cannot be read!");
+    EXPECT_EQ(box.caption, "Orvinta");
+    EXPECT_EQ(box.format, Qt::PlainText);
+    EXPECT_EQ(box.answer, IDOK);
+}
+
+TEST_F(Windows, ClosedMessageBoxGivesTheOwnerTheFocusBack)
 {
     HWND owner = top();
-    ASSERT_NE(owner, nullptr);
     SetFocus(owner);
     testing_process_events();
-    // The owner's boxes are closed as a window manager would; the last one, without an owner, with OK.
-    const struct { bool owned; UINT type; } rows[] = {{true, MB_OK}, {true, UINT{MB_YESNO} | MB_ICONQUESTION},
-                                                     {false, UINT{MB_OK} | MB_ICONEXCLAMATION}};
-    for (const auto &row : rows) {
-        // Another window takes the focus while the box is up, as a window manager may leave it.
+    for (UINT type : {UINT{MB_OK}, UINT{MB_YESNO} | MB_ICONQUESTION}) {
         QWidget other;
-        QMessageBox *seenModal = nullptr;
-        QString shown[2];
-        Qt::TextFormat format = Qt::AutoText;
-        QTimer::singleShot(0, [&] {
-            seenModal = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (seenModal) shown[0] = seenModal->text(), shown[1] = seenModal->windowTitle(), format = seenModal->textFormat();
-            other.show();
-            other.activateWindow();
-            QApplication::processEvents();
-            if (seenModal && row.owned) seenModal->close();
-            if (seenModal && !row.owned) seenModal->done(QMessageBox::Ok);
-        });
-        const int answer = MessageBoxA(row.owned ? owner : nullptr, "File <b>x</b>.txt cannot be read!", "Orvinta", row.type);
-        testing_process_events();
-        ASSERT_NE(seenModal, nullptr) << "a real box was shown";
-        EXPECT_EQ(shown[0].toStdString() + "|" + shown[1].toStdString(), "File <b>x</b>.txt cannot be read!|Orvinta");
-        EXPECT_EQ(format, Qt::PlainText);
-        if (row.owned) { EXPECT_EQ(GetFocus(), owner) << "box type " << row.type; }
-        if (!row.owned) { EXPECT_EQ(answer, IDOK); }
+        EXPECT_TRUE(show_real_box(owner, type, other).shown) << "box type " << type;
+        EXPECT_EQ(GetFocus(), owner) << "box type " << type;
     }
 }
 
-TEST_F(Windows, MenuItemsAreFoundChangedAndChosenByCommand)
+TEST_F(Windows, MenuItemsAreFoundByCommand)
 {
-    HWND window = top(nullptr, "Menus", "MenuFrame");
-    HMENU menu = GetMenu(window);
-    ASSERT_NE(menu, nullptr);
-    const struct { UINT id; const char *text; } rows[] = {{22, "&Save Data"}, {102, "&Optics Specifications..."},
-        {40, "&Review Domains"}, {63, "&PSF"}, {83, "PSF, Contour"}, {90, "&About"}};
+    HMENU menu = menu_of(top(nullptr, "Menus", "MenuFrame"));
+    const struct {
+        UINT id;
+        const char *text;
+    } rows[] = {{22, "&Save Data"},      {102, "&Optics Specifications..."},
+                {40, "&Review Domains"}, {63, "&PSF"},
+                {83, "PSF, Contour"},    {90, "&About"}};
     for (const auto &row : rows) {
         char text[64] = "";
-        EXPECT_EQ(GetMenuStringA(menu, row.id, text, sizeof text, MF_BYCOMMAND), int(std::strlen(row.text))) << row.id;
+        EXPECT_EQ(GetMenuStringA(menu, row.id, text, sizeof text, MF_BYCOMMAND),
+                  int(std::strlen(row.text)))
+            << row.id;
         EXPECT_STREQ(text, row.text) << "id=" << row.id;
         EXPECT_EQ(GetMenuState(menu, row.id, MF_BYCOMMAND), 0u) << "id=" << row.id;
     }
     EXPECT_EQ(GetMenuState(menu, 999, MF_BYCOMMAND), MENU_ITEM_NOT_FOUND);
-    EXPECT_EQ(GetMenuItemCount(menu), 7);  // File, Setup, Review Domains, Create PSF, two View menus, About
+    EXPECT_EQ(GetMenuItemCount(menu),
+              7);  // File, Setup, Review Domains, Create PSF, 2 views, About
     EXPECT_EQ(GetMenuItemID(menu, 2), 40u);
     EXPECT_EQ(GetMenuItemID(menu, 0), MENU_ITEM_NOT_FOUND) << "a pop-up has no id";
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4) << "File: two items, a separator, Exit";
-    const struct { UINT flags, previous; bool grayed; } enables[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
-        {MF_BYCOMMAND | MF_GRAYED, MF_GRAYED, true}, {MF_BYCOMMAND | MF_ENABLED, MF_GRAYED, false},
-        {MF_BYCOMMAND | MF_DISABLED, MF_ENABLED, true}};
-    for (const auto &row : enables) {
+}
+
+TEST_F(Windows, EnablingAMenuItemGivesItsPreviousState)
+{
+    HMENU menu = menu_of(top(nullptr, "Menus", "MenuFrame"));
+    const struct {
+        UINT flags, previous;
+        bool grayed;
+    } rows[] = {{MF_BYCOMMAND | MF_GRAYED, MF_ENABLED, true},
+                {MF_BYCOMMAND | MF_GRAYED, MF_GRAYED, true},
+                {MF_BYCOMMAND | MF_ENABLED, MF_GRAYED, false},
+                {MF_BYCOMMAND | MF_DISABLED, MF_ENABLED, true}};
+    const MenuItem *item = menu_find_by_command(menu, 51);
+    ASSERT_TRUE(item && item->action);
+    for (const auto &row : rows) {
         EXPECT_EQ(EnableMenuItem(menu, 51, row.flags), row.previous) << "flags=" << row.flags;
-        const MenuItem *item = menu_find_by_command(menu, 51);
-        ASSERT_TRUE(item && item->action);
         EXPECT_EQ(item->grayed, row.grayed) << "flags=" << row.flags;
         EXPECT_EQ(item->action->isEnabled(), !row.grayed) << "flags=" << row.flags;
     }
     EXPECT_EQ(EnableMenuItem(menu, 4242, MF_GRAYED), MENU_ITEM_NOT_FOUND);
-    // Replacing the text sets the state from the flags too: the item comes back enabled.
+}
+
+// Replacing the text sets the state from the flags too.
+TEST_F(Windows, ModifyMenuReplacesTheItemWhole)
+{
+    HMENU menu = menu_of(top(nullptr, "Menus", "MenuFrame"));
+    EnableMenuItem(menu, 51, MF_BYCOMMAND | MF_GRAYED);
     EXPECT_TRUE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "FFT Done"));
     const MenuItem *item = menu_find_by_command(menu, 51);
-    EXPECT_EQ(std::tuple(item->text, item->grayed, item->action->text().toStdString()), std::tuple("FFT Done", false, "FFT Done"));
+    ASSERT_TRUE(item && item->action);
+    EXPECT_EQ(item->text, "FFT Done");
+    EXPECT_FALSE(item->grayed);
+    EXPECT_EQ(item->action->text().toStdString(), "FFT Done");
     EXPECT_TRUE(ModifyMenuA(menu, 51, MF_BYCOMMAND | MF_GRAYED, 52, "Other"));
     EXPECT_EQ(menu_find_by_command(menu, 51), nullptr);
     EXPECT_EQ(GetMenuState(menu, 52, MF_BYCOMMAND), static_cast<UINT>(MF_GRAYED));
     EXPECT_FALSE(ModifyMenuA(menu, 51, MF_BYCOMMAND, 51, "gone"));
-    MenuItem *about = menu_find_by_command(menu, 90);
+}
+
+TEST_F(Windows, ChosenMenuItemPostsItsCommand)
+{
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    MenuItem *about = menu_find_by_command(menu_of(window), 90);
     ASSERT_TRUE(about && about->action);
     about->action->trigger();
     MSG msg{};
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(std::tuple(msg.hwnd, msg.message, LOWORD(msg.wParam)), std::tuple(window, UINT(WM_COMMAND), WORD(90)));
-    // A greyed item cannot be chosen.
-    EnableMenuItem(menu, 90, MF_BYCOMMAND | MF_GRAYED);
-    about->action->trigger();
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_FALSE(testing_choose_menu_item(window, 90));
+    EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(std::tuple(msg.hwnd, msg.message, LOWORD(msg.wParam)),
+              std::tuple(window, UINT(WM_COMMAND), WORD(90)));
     seen.clear();
     EXPECT_TRUE(testing_choose_menu_item(window, 25)) << "Exit is enabled";
     std::vector<UINT> commands;
     for (const Seen &s : seen)
         if (s.message == WM_COMMAND) commands.push_back(LOWORD(s.wParam));
     EXPECT_EQ(commands, std::vector<UINT>{25});
+}
+
+TEST_F(Windows, GreyedMenuItemCannotBeChosen)
+{
+    HWND window = top(nullptr, "Menus", "MenuFrame");
+    HMENU menu = menu_of(window);
+    MenuItem *about = menu_find_by_command(menu, 90);
+    ASSERT_TRUE(about && about->action);
+    EnableMenuItem(menu, 90, MF_BYCOMMAND | MF_GRAYED);
+    about->action->trigger();
+    MSG msg{};
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_FALSE(testing_choose_menu_item(window, 90));
 }
 
 }  // namespace
