@@ -22,13 +22,6 @@ std::string describe(const char *step, const std::string &path, const char *reas
     return std::string(step) + " " + path + ": " + reason;
 }
 
-std::string folder_of(const std::string &path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // The descriptor a name stands for when it names one of this process's open descriptors
 // ("/dev/stdout", "/dev/stderr", "/dev/fd/1", "/proc/self/fd/1", "/proc/<own pid>/fd/1"), else -1.
 int descriptor_named(const std::string &path)
@@ -166,6 +159,13 @@ bool write_special(const std::string &path, bool fifo, std::string_view bytes, s
 }
 
 }  // namespace
+
+std::string folder_of(const std::string &path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 bool write_output_file(const std::string &name, std::string_view bytes, std::string &error, FifoWait wait)
 {

@@ -30,3 +30,6 @@ bool write_output_file(const std::string &path, std::string_view bytes, std::str
 // Flushes standard output. False, with "cannot write standard output: REASON" in error, when
 // that or any earlier write to it failed (a closed pipe, a full disk, a file-size limit).
 bool flush_standard_output(std::string &error);
+
+// The folder of a path: "." for a bare name, "/" for a name in the root.
+std::string folder_of(const std::string &path);

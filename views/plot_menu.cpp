@@ -17,12 +17,6 @@ namespace {
 
 std::string szLastPicture;  // the picture saved last, for the next dialog's folder
 
-std::string folder_of(const std::string &path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash == 0 ? 1 : slash);
-}
-
 RECT client_of(HWND window)
 {
     RECT client{};
@@ -51,8 +45,10 @@ BOOL SavePlotPicture(HWND window, int kind)
 {
     static const char filter[] = "PNG Picture (*.png)\0*.png\0SVG Picture (*.svg)\0*.svg\0\0";
     char file[1024] = "";
-    const std::string folder =
-        folder_of(!szLastPicture.empty() ? szLastPicture : (pszPlotDataFile ? pszPlotDataFile : ""));
+    // The dialog opens where the last picture went, else beside the data file.
+    const std::string last =
+        !szLastPicture.empty() ? szLastPicture : (pszPlotDataFile ? pszPlotDataFile : "");
+    const std::string folder = last.empty() ? "" : folder_of(last);
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = window;
