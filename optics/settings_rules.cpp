@@ -138,12 +138,7 @@ const Rule *find_rule(const std::string &name)
     return nullptr;
 }
 
-std::string format_number(double v)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", v);
-    return text;
-}
+std::string format_number(double v) { return gN(v, 10); }
 
 // The value a float setting holds for v: rounded to the nearest float.
 double held(const Rule &rule, double v)

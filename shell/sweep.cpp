@@ -42,12 +42,7 @@ bool read_count(const std::string &text, unsigned long long low, unsigned long l
     return value >= low;
 }
 
-std::string float_text(float v)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", static_cast<double>(v));
-    return text;
-}
+std::string float_text(float v) { return gN(v, 9); }
 
 std::string whole_text(double v)
 {
