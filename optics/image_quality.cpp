@@ -165,7 +165,7 @@ ImageQuality image_quality()
     set_domains();
     ImageQuality q;
     q.strehl = strehl_ratio();
-    q.sampling_q = 127.0 / (2.0 * ncenter);
+    q.sampling_q = GRID / (2.0 * ncenter);
     q.max_phase_step = largest_phase_step();
     q.undersampled = q.sampling_q < 2;
     q.aliased = q.max_phase_step > 0.5;

@@ -76,7 +76,7 @@ TEST_F(ImageQualityTest, AiryCoreWidthAndEncircledEnergyMatchTheDiffractionLimit
         EXPECT_LE(*encircled_energy(radius), fraction);
         EXPECT_GE(*encircled_energy(radius + XPSFStep), fraction);
     }
-    EXPECT_DOUBLE_EQ(q.sampling_q, 127.0 / 39.0);  // 127 / (2 x 19.5) samples per lambda F
+    EXPECT_DOUBLE_EQ(q.sampling_q, 128.0 / 39.0);  // 128 / (2 x 19.5) samples per lambda F
     EXPECT_FALSE(q.undersampled || q.aliased);
     // Tilt of 7/128 wave per sample moves the PSF by 7 samples and leaves its widths.
     HasZern[2] = 1, Zern[2] = 7 * 19.5f / 128;
@@ -134,12 +134,12 @@ TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
     const std::string psf_end = ", below 2): FWHM and encircled energy are not reliable";
     const std::string wavefront =
         "warning: the wavefront is undersampled (phase step 0.75 wave, above 0.5): the PSF is aliased";
-    // Q = 127 / (2 (radius - 0.5)); step: between two lit neighbours, in waves.
+    // Q = 128 / (2 (radius - 0.5)); step: between two lit neighbours, in waves.
     const struct { int radius; float step; std::vector<std::string> expected; } rows[] = {
-        {32, 0.5f, {}},  // Q = 127/63 = 2.016; a step of exactly half a wave
-        {33, 0.5f, {psf + "1.95" + psf_end}},
+        {32, 0.5f, {}},  // Q = 128/63 = 2.032; a step of exactly half a wave
+        {33, 0.5f, {psf + "1.97" + psf_end}},  // 128/65 = 1.969
         {32, 0.75f, {wavefront}},
-        {40, 0.75f, {psf + "1.61" + psf_end, wavefront}},
+        {40, 0.75f, {psf + "1.62" + psf_end, wavefront}},  // 128/79 = 1.620
     };
     for (const auto &row : rows) {
         reset_settings();
@@ -164,8 +164,8 @@ TEST_F(ImageQualityTest, TheFitsFileHoldsThePsfAndPupilWithTheOpticsInTheHeader)
     ASSERT_EQ(fits.status, 0);
     // Start-up optics: 500 nm, F/5.6, a 10 mm pupil sampled over 2 x 19.5 steps.
     const struct { const char *key; double expected, tolerance; } keys[] = {{"WAVELEN", 500e-9, 1e-21},
-        {"FNUMBER", 5.6, 1e-6}, {"DIAM", 0.01, 1e-17}, {"PUPILSCL", 0.01 / 39, 1e-12}, {"SAMPLING", 127.0 / 39, 1e-9},
-        {"STREHL", *q.strehl, 1e-12}, {"XCENTROI", xpsfcent, 1e-6}, {"HIERARCH ORVINTA fnumber", 5.6, 1e-12},
+        {"FNUMBER", 5.6, 1e-6}, {"DIAM", 0.01, 1e-17}, {"PUPILSCL", 0.01 / 39, 1e-12}, {"SAMPLING", 128.0 / 39, 1e-9},
+        {"PIXELSCL", 109.2 / 128, 1e-9}, {"STREHL", *q.strehl, 1e-12}, {"XCENTROI", xpsfcent, 1e-6}, {"HIERARCH ORVINTA fnumber", 5.6, 1e-12},
         {"HIERARCH ORVINTA HasZern26", 1.0, 0}};
     for (const auto &key : keys) EXPECT_NEAR(fits.number(key.key), key.expected, key.tolerance) << key.key;
     EXPECT_EQ(std::vector({fits.text("PIXUNIT"), fits.text("NORMALIZ"), fits.text("ORIGIN")}),
