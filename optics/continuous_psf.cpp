@@ -99,17 +99,27 @@ void transform_columns(Plane &plane, int width, int sign)
         transform_strip(plane, first, std::min(STRIP, width - first), w);
 }
 
-// to(c, r) = from(r, c) for r < rows, c < cols, in tiles that stay in the cache.
-void transpose(Plane &from, Plane &to, int rows, int cols)
+// to[c][r] = from[r][c] for r < rows, c < cols, of n x n arrays, in tiles that stay in the
+// cache.
+void transpose(const std::vector<double> &from, std::vector<double> &to, int n, int rows, int cols)
 {
-    constexpr int TILE = 16;
-    for (int r0 = 0; r0 < rows; r0 += TILE)
-        for (int c0 = 0; c0 < cols; c0 += TILE)
-            for (int r = r0; r < std::min(rows, r0 + TILE); r++)
-                for (int c = c0; c < std::min(cols, c0 + TILE); c++) {
-                    to.r(c, r) = from.r(r, c);
-                    to.i(c, r) = from.i(r, c);
-                }
+    constexpr int TILE = 32;
+    for (int r0 = 0; r0 < rows; r0 += TILE) {
+        const int r1 = std::min(rows, r0 + TILE);
+        for (int c0 = 0; c0 < cols; c0 += TILE) {
+            const int c1 = std::min(cols, c0 + TILE);
+            for (int r = r0; r < r1; r++) {
+                const double *source = &from[std::size_t(r) * n];
+                for (int c = c0; c < c1; c++) to[std::size_t(c) * n + r] = source[c];
+            }
+        }
+    }
+}
+
+void transpose(const Plane &from, Plane &to, int rows, int cols)
+{
+    transpose(from.re, to.re, from.n, rows, cols);
+    transpose(from.im, to.im, from.n, rows, cols);
 }
 
 // exp(2 pi i (first + k - 64.5) t / 128) for k = 0 .. count - 1, by a rotation per step.
@@ -182,8 +192,8 @@ void ContinuousPsf::transform_to_grid()
     thread_local Plane across, along;
     across.resize(n);
     along.resize(n);
-    for (int p = 0; p < ni_; p++)
-        for (int q = 0; q < nj_; q++) {
+    for (int q = 0; q < nj_; q++)
+        for (int p = 0; p < ni_; p++) {
             across.r(q, p) = re_[p * nj_ + q];
             across.i(q, p) = im_[p * nj_ + q];
         }
@@ -194,34 +204,49 @@ void ContinuousPsf::transform_to_grid()
     along.clear_rows(ni_, n);
     transform_columns(along, n, +1);
 
+    // The intensities are real: columns k and k + n/2 travel as the real and imaginary parts of
+    // one column through the inverse transform, and are told apart after it.
+    const int half = n / 2;
+    const double scale = double(GRID) / n;  // samples per grid step
     for (int m = 0; m < n; m++)
-        for (int k = 0; k < n; k++) {
-            const double power = along.r(m, k) * along.r(m, k) + along.i(m, k) * along.i(m, k);
-            if (power > brightest_.intensity) {
-                const double scale = double(GRID) / n;  // samples per grid step
-                brightest_ = {m * scale, k * scale, power};
-            }
-            along.r(m, k) = power;
-            along.i(m, k) = 0;
+        for (int k = 0; k < half; k++) {
+            const double low = along.r(m, k) * along.r(m, k) + along.i(m, k) * along.i(m, k);
+            const double high = along.r(m, k + half) * along.r(m, k + half) +
+                                along.i(m, k + half) * along.i(m, k + half);
+            if (low > brightest_.intensity) brightest_ = {m * scale, k * scale, low};
+            if (high > brightest_.intensity) brightest_ = {m * scale, (k + half) * scale, high};
+            along.r(m, k) = low;
+            along.i(m, k) = high;
         }
     if (brightest_.x >= GRID / 2) brightest_.x -= GRID;  // the period centred on the centre sample
     if (brightest_.y >= GRID / 2) brightest_.y -= GRID;
 
-    transform_columns(along, n, -1);
-    transpose(along, across, ni_, n);
+    transform_columns(along, half, -1);
+    // With Z = X + i Y for the transforms X, Y of real columns, X[u] = (Z[u] + conj Z[-u]) / 2
+    // and Y[u] = (Z[u] - conj Z[-u]) / 2i. Only the lags u < ni are needed; they are written
+    // across, to be transformed along j.
+    for (int k = 0; k < half; k++)
+        for (int u = 0; u < ni_; u++) {
+            const int w = (n - u) % n;
+            const double zr = along.r(u, k), zi = along.i(u, k);
+            const double wr = along.r(w, k), wi = along.i(w, k);
+            across.r(k, u) = 0.5 * (zr + wr);
+            across.i(k, u) = 0.5 * (zi - wi);
+            across.r(k + half, u) = 0.5 * (zi + wi);
+            across.i(k + half, u) = -0.5 * (zr - wr);
+        }
     transform_columns(across, ni_, -1);
 
     PupilAutocorrelation &c = autocorrelation_;
     c.nu = ni_;
     c.nv = nj_;
     c.values.resize(std::size_t(ni_) * (2 * nj_ - 1));
-    const double scale = 1.0 / (double(n) * n);
-    for (int u = 0; u < ni_; u++)
-        for (int v = 1 - nj_; v < nj_; v++) {
-            const int row = (v + n) % n;
-            c.values[u * (2 * nj_ - 1) + v + nj_ - 1] = {across.r(row, u) * scale,
-                                                         across.i(row, u) * scale};
-        }
+    const double norm = 1.0 / (double(n) * n);
+    for (int v = 1 - nj_; v < nj_; v++) {
+        const int row = (v + n) % n;
+        for (int u = 0; u < ni_; u++)
+            c.values[(v + nj_ - 1) * ni_ + u] = {across.r(row, u) * norm, across.i(row, u) * norm};
+    }
 }
 
 double ContinuousPsf::intensity(double x, double y) const

@@ -25,8 +25,8 @@ struct PsfPoint {
 // is C(-u, -v) = conj(C(u, v)).
 struct PupilAutocorrelation {
     int nu = 0, nv = 0;
-    std::vector<std::complex<double>> values;  // [u (2 nv - 1) + v + nv - 1]
-    std::complex<double> at(int u, int v) const { return values[u * (2 * nv - 1) + v + nv - 1]; }
+    std::vector<std::complex<double>> values;  // [(v + nv - 1) nu + u]
+    std::complex<double> at(int u, int v) const { return values[(v + nv - 1) * nu + u]; }
 };
 
 // Kept from one PSF to the next where many are analysed: reading a pupil reuses the arrays of

@@ -63,8 +63,8 @@ void EncircledEnergy::centre_on(const PupilAutocorrelation &c, double cx, double
         weight.resize(largest + 1, 0.0);
         present.resize(largest + 1, 0);
     }
-    for (int u = 0; u < c.nu; u++)
-        for (int v = (u == 0 ? 1 : 1 - c.nv); v < c.nv; v++) {
+    for (int v = 1 - c.nv; v < c.nv; v++)
+        for (int u = (v > 0 ? 0 : 1); u < c.nu; u++) {
             const std::complex<double> lag = c.at(u, v), ramp = ramp_u[u] * ramp_v[v + c.nv - 1];
             weight[u * u + v * v] += 2 * (lag.real() * ramp.real() - lag.imag() * ramp.imag());
             present[u * u + v * v] = 1;
