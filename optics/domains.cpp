@@ -9,7 +9,7 @@ void set_domains()
     XPupilStep = YPupilStep = pupildiamm / (2.0 * ncenter);
     pupil_graph_extent = XPupilStep * 127;
 
-    // The far-field grid spans one over the pupil step in cycles per mm, scaled to the unit.
+    // One period of the far-field grid: one over the pupil step in cycles per mm, in the unit.
     psf_graph_extent = 1.0 / XPupilStep;
     switch (nCurrentPSFUnits) {
     case PSF_MICRONS:  // lambda EFL / step, in microns
@@ -24,8 +24,9 @@ void set_domains()
     default:
         break;
     }
-    // 127 intervals between 128 samples.
-    XPSFStep = YPSFStep = psf_graph_extent * (1.0 / 127);
+    // The FFT of 128 pupil samples of pitch d puts 128 far-field samples lambda EFL / (128 d)
+    // apart: the extent is their period, not the distance from the first to the last.
+    XPSFStep = YPSFStep = psf_graph_extent / GRID;
 }
 
 void SetZoom()

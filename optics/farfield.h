@@ -16,6 +16,7 @@ struct PsfPeak {
     float value = 0.0f;
 };
 
-// The brightest sample of m_output. Of equal samples the first met with j outer and i inner
-// wins, so every figure measured through the peak uses the sample the batch job prints.
+// The brightest sample of m_output, the one the batch job prints. Of equal samples the first
+// met with j outer and i inner wins. (The figures of merit find the peak between the samples:
+// optics/continuous_psf.h.)
 PsfPeak find_psf_peak();

@@ -5,8 +5,8 @@
 namespace {
 
 const Figure kFigures[] = {
-    {"strehl", "Strehl ratio", FigureUnit::None, true, "STREHL", "Strehl ratio on axis",
-     [](const ImageQuality &q) { return q.strehl; }},
+    {"strehl", "Strehl ratio", FigureUnit::None, true, "STREHL",
+     "Strehl: PSF peak / diffraction-limited peak", [](const ImageQuality &q) { return q.strehl; }},
     {"fwhm_x", "FWHM along x", FigureUnit::PsfUnit, true, nullptr, nullptr,
      [](const ImageQuality &q) { return q.fwhm_x; }},
     {"fwhm_y", "FWHM along y", FigureUnit::PsfUnit, true, nullptr, nullptr,

@@ -8,21 +8,22 @@
 
 struct ImageQuality {
     // Undefined figures (a dark pupil, a core wider than the grid) are empty, never a number.
-    std::optional<double> strehl;
-    std::optional<double> fwhm_x, fwhm_y;            // PSF unit of nCurrentPSFUnits
-    std::optional<double> ee50_radius, ee80_radius;  // PSF unit, about the centroid
+    // All are read on the continuous far field of the sampled pupil (optics/continuous_psf.h).
+    std::optional<double> strehl;          // peak of the PSF over the peak without phase error
+    std::optional<double> fwhm_x, fwhm_y;  // PSF unit, through the peak along x and along y
+    std::optional<double> ee50_radius, ee80_radius;  // PSF unit, discs about the centroid
     double sampling_q = 0;      // PSF samples per lambda F; Nyquist sampling is 2
-    double max_phase_step = 0;  // waves between neighbouring lit pupil samples
+    double max_phase_step = 0;  // waves between neighbouring pupil samples that carry light
     bool undersampled = false;  // sampling_q below 2
     bool aliased = false;       // max_phase_step above half a wave
 };
 
-// The figures of r_input, phase_input and m_output as they are now; calls set_domains() for
-// the PSF step. Meaningful after do_FFT.
+// The figures of r_input and phase_input as they are now, about the centroid xpsfcent,
+// ypsfcent; calls set_domains() for the PSF step. Meaningful after do_FFT.
 ImageQuality image_quality();
 
-// The fraction of the PSF's energy within radius (PSF unit) of its centroid; empty for a dark
-// PSF.
+// The fraction of one period's energy of the continuous PSF within radius (PSF unit) of its
+// centroid; empty for a dark pupil.
 std::optional<double> encircled_energy(double radius);
 
 // "%.9g" of a figure, or "n/a" when it is undefined.

@@ -39,7 +39,16 @@ void print_usage()
         "                                         per core); --csv FILE, or - for standard output\n"
         "  orvinta --eval \"EXPR\" X Y              evaluate F(X,Y) and print the value\n"
         "  orvinta --help                         this text\n"
-        "  orvinta --version                      the version\n");
+        "  orvinta --version                      the version\n"
+        "\n"
+        "Figures of merit, read on the continuous far field (between the samples too), n/a when\n"
+        "undefined; lengths in the PSF unit:\n"
+        "  strehl          peak Strehl: PSF peak / peak of the same pupil without phase error\n"
+        "  fwhm_x, fwhm_y  full width at half maximum along x, along y, through that peak\n"
+        "  ee50_radius     radius of the circle about the centroid holding 50 %% of the energy\n"
+        "  ee80_radius     radius of the circle about the centroid holding 80 %% of the energy\n"
+        "  sampling_q      PSF samples per lambda F (Nyquist sampling is 2)\n"
+        "  max_phase_step  largest phase step (waves) between neighbours lit to 1 %% of the brightest\n");
 }
 
 // What was printed must have reached standard output: a text lost there is a failure.

@@ -137,11 +137,11 @@ TEST_F(BatchJob, ImageQualityFiguresWarningsTheFitsFileTheArrayPicturesAndFailed
                              "nPSFdecades=38 --plot psf-contour " + dir + "/c.png");
     ASSERT_EQ(r.status, 0) << r.err;
     const auto v = lines_of(r.out);
-    EXPECT_NEAR(number(v, "sampling_q"), 127.0 / 79, 1e-8);  // 127 / (2 (radius - 0.5)) samples per lambda F
+    EXPECT_NEAR(number(v, "sampling_q"), 128.0 / 79, 1e-8);  // 128 / (2 (radius - 0.5)) samples per lambda F
     for (const char *name : {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius"})
         EXPECT_EQ(v.count(name) ? v.at(name) : "(none)", "n/a") << name;  // no light: undefined
     EXPECT_EQ(v.at("max_phase_step"), "0");
-    EXPECT_EQ(r.err, "warning: the PSF is undersampled (Q = 1.61, below 2): FWHM and encircled "
+    EXPECT_EQ(r.err, "warning: the PSF is undersampled (Q = 1.62, below 2): FWHM and encircled "
                      "energy are not reliable\n");
     EXPECT_TRUE(exists("c.png"));
     // FITS: 2880-byte blocks that open with SIMPLE = T.

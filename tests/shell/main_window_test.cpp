@@ -183,9 +183,11 @@ TEST(MainWindow, DarkPupilTellsWhyThePSFIsEmptyAFileTitleIsNeverAFormatAndViewsO
 }
 
 // Start-up: 10 mm pupil, ncenter 19.5, F/5.6 (EFL 56 mm), 500 nm; pupil step 10 / 39 = 0.2564103 mm,
-// extent 127 steps = 32.56410 mm. PSF extent 3.9 x 56 x 500e-3 = 109.2 um (step / 127 = 0.8598425),
-// 3.9 x 0.5 = 1.95 mrad (0.01535433), 3.9 x 3600 x 180 / 3.14159 x 5e-4 = 402.2167" (3.167061);
-// Airy 2.44 x 500e-3 x 5.6 = 6.832 um = 0.122 mrad = 25.16431" (x 206264.8), 7.94564 steps (7.94563 in ").
+// extent 127 steps = 32.56410 mm. PSF extent (the period of 128 steps) 3.9 x 56 x 500e-3 = 109.2 um
+// (step / 128 = 0.853125), 3.9 x 0.5 = 1.95 mrad (0.015234375), 3.9 x 3600 x 180 / 3.14159 x 5e-4 =
+// 402.2167" (3.142318); Airy 2.44 x 500e-3 x 5.6 = 6.832 um = 0.122 mrad = 25.16431" (x 206264.8),
+// held as floats: 6.8319998 / 0.853125 = 8.0082049 steps, 0.12200000 / 0.015234375 = 8.0082052,
+// 25.164307 / 3.142318 = 8.0081985.
 std::string expected_review(const char *step, const char *extent, const char *units, const char *airy,
                             const char *airySteps, const char *zoomLine)
 {
@@ -199,9 +201,9 @@ TEST(ProgramTexts, ReviewDomainsShowsTheStartUpDomainsInEachUnit)
 {
     const char *const quarter = "Central quarter of array area is plotted.", *const whole = "Entire array is plotted.";
     const struct { int units, zoom; std::string text; } rows[] = {
-        {PSF_MICRONS, 2, expected_review("0.859843", "109.2", " microns", "6.832", "7.94564", quarter)},
-        {PSF_MILLIRADIANS, 1, expected_review("0.0153543", "1.95", " milliradians", "0.122", "7.94564", whole)},
-        {PSF_ARCSECONDS, 2, expected_review("3.16706", "402.217", " arc seconds", "25.1643", "7.94563", quarter)},
+        {PSF_MICRONS, 2, expected_review("0.853125", "109.2", " microns", "6.832", "8.0082", quarter)},
+        {PSF_MILLIRADIANS, 1, expected_review("0.0152344", "1.95", " milliradians", "0.122", "8.00821", whole)},
+        {PSF_ARCSECONDS, 2, expected_review("3.14232", "402.217", " arc seconds", "25.1643", "8.0082", quarter)},
     };
     run_program([&] {
         for (const auto &row : rows) {

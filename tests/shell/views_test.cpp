@@ -132,11 +132,11 @@ TEST_F(PlotViews, ComposedTitlesCarryTheFigures)
     xpsfcent = 2.0f;  // in steps
     ypsfcent = 1e30f;
     set_domains();
-    ASSERT_NEAR(XPSFStep, 109.2 / 127, 1e-9);  // 0.859842..., so x = 1.7197 and y = 8.598e29
+    ASSERT_NEAR(XPSFStep, 109.2 / 128, 1e-9);  // 0.853125, so x = 1.70625 and y = 8.53125e29
     // The RMS takes sig significant digits; the centroids always three.
     struct Row { int kind, sig; const char *title; } rows[] = {
         {12, 10, "0.3333333433 waves RMS"}, {12, 3, "0.333 waves RMS"},
-        {8, 10, "Centroids: x = 1.72     y = 8.6e+29"}};
+        {8, 10, "Centroids: x = 1.71     y = 8.53e+29"}};
     for (const Row &row : rows) {
         sig = row.sig;
         EXPECT_EQ(describe(row.kind, 1).title, row.title) << "kind " << row.kind;
@@ -470,10 +470,10 @@ TEST_F(PlotWindowMenu, RightClickSavesAndCopiesAResizedPlotAndFarFieldViewsOffer
             EXPECT_EQ(testing_popup_menus().back(), row.items);
             ASSERT_EQ(testing_message_boxes().size(), boxes + 1);
             const TestMessageBox &box = testing_message_boxes().back();
-            // 127 / (2 x 19.5) PSF samples per lambda F at the start-up radius; widths in microns.
+            // 128 / (2 x 19.5) PSF samples per lambda F at the start-up radius; widths in microns.
             const std::string &text = box.text;
             const bool widths = text.find(" microns\nFWHM along y: ") != std::string::npos;
-            const std::string sampling = "\nSampling Q: 3.25641026 samples per lambda F\n";
+            const std::string sampling = "\nSampling Q: 3.28205128 samples per lambda F\n";
             const bool q = text.find(sampling) != std::string::npos;
             EXPECT_EQ(std::tuple(box.caption, text.rfind("Strehl ratio: ", 0), widths, q),
                       std::tuple("Image Quality", 0u, true, true)) << box.text;
