@@ -24,7 +24,8 @@ std::vector<double> grid_of(float **array)
     return grid;
 }
 
-void contour_chart(benchmark::State &state, std::vector<double> &grid, const char *title, int levels, int firstColor)
+void contour_chart(benchmark::State &state, std::vector<double> &grid, const char *title,
+                   int levels, int firstColor)
 {
     HDC dc = CreateImageDC(1600, 1000);
     const RECT window{0, 0, 1600, 1000};

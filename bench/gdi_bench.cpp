@@ -21,7 +21,8 @@ void BM_TablePaintTextOut(benchmark::State &state)
             for (int j = 1; j <= 128; ++j) {
                 const int length = std::snprintf(cell, sizeof cell, " %9.3f", i * 0.5 + j);
                 SetTextAlign(dc, TA_RIGHT | TA_TOP);
-                TextOutA(dc, (10 * j - 600) * tm.tmAveCharWidth, (i - 40) * tm.tmHeight, cell, length);
+                TextOutA(dc, (10 * j - 600) * tm.tmAveCharWidth, (i - 40) * tm.tmHeight, cell,
+                         length);
                 SetTextAlign(dc, TA_LEFT | TA_TOP);
             }
     }
@@ -42,7 +43,8 @@ void BM_SymbolsWithLines(benchmark::State &state)
         for (int i = 0; i < 1000; ++i) {
             const int x = 20 + (i * 7) % 760, y = 20 + (i * 13) % 560;
             g.zSelectGraphColor(i / 100);
-            g.zDraw_Symbol(static_cast<unsigned>(x), static_cast<unsigned>(y), kinds[i % 6], i / 100);
+            g.zDraw_Symbol(static_cast<unsigned>(x), static_cast<unsigned>(y), kinds[i % 6],
+                           i / 100);
             g.zLineTo(x, y);
         }
     }

@@ -11,7 +11,8 @@ namespace {
 void BM_fourn_128x128(benchmark::State &state)
 {
     std::vector<float> data(DATA_LENGTH + 1);
-    for (std::size_t k = 1; k < data.size(); k++) data[k] = static_cast<float>((k * 7919) % 1000) * 0.001f;
+    for (std::size_t k = 1; k < data.size(); k++)
+        data[k] = static_cast<float>((k * 7919) % 1000) * 0.001f;
     unsigned long dims[3] = {0, 128, 128};
     for (auto _ : state) {
         fourn(data.data(), dims, 2, 1);

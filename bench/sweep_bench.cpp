@@ -11,7 +11,8 @@ constexpr int ROWS = 1000;
 
 void BM_SweepRows(benchmark::State &state)
 {
-    const std::string command = std::string(ORVINTA_EXE) + " --batch --sweep defocus=-1:1:" + std::to_string(ROWS) +
+    const std::string command = std::string(ORVINTA_EXE) +
+                                " --batch --sweep defocus=-1:1:" + std::to_string(ROWS) +
                                 " --jobs " + std::to_string(state.range(0)) + " --csv -";
     for (auto _ : state) {
         FILE *pipe = popen(command.c_str(), "r");
@@ -28,9 +29,14 @@ void BM_SweepRows(benchmark::State &state)
             return;
         }
     }
-    state.counters["rows_per_s"] = benchmark::Counter(static_cast<double>(ROWS) * state.iterations(),
-                                                      benchmark::Counter::kIsRate);
+    state.counters["rows_per_s"] = benchmark::Counter(
+        static_cast<double>(ROWS) * state.iterations(), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_SweepRows)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_SweepRows)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace

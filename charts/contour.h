@@ -51,8 +51,8 @@ struct zContourPoly {
 
 // Work record of one chart: the grid, its statistics, the level plan and the line being traced.
 struct zContourData {
-    std::int16_t Rows;        // grid size along the first index
-    std::int16_t Cols;        // grid size along the second index
+    std::int16_t Rows;  // grid size along the first index
+    std::int16_t Cols;  // grid size along the second index
     double MaxValue;
     double MinValue;
     double MeanValue;
@@ -60,11 +60,11 @@ struct zContourData {
     std::int16_t bAboveMean;  // the current level is at or above MeanValue
     double FirstLevel;
     double LevelStep;
-    const double *pData;      // the grid values, borrowed
+    const double *pData;  // the grid values, borrowed
     // One byte per grid point: bit 1 marks the face towards the next value of the second
     // index, bit 2 the face towards the next value of the first index; (Rows + 1) x Cols bytes.
     std::uint8_t *pFaceMarks;
-    dPoint *pLinePoints;      // points of the line being traced, room for 2 x Rows x Cols
+    dPoint *pLinePoints;  // points of the line being traced, room for 2 x Rows x Cols
     std::uint16_t NumLinePoints;
 };
 
@@ -86,7 +86,7 @@ public:
     void zTerminateGraph() override;
 
     // What the record's shared fields mean for a contour chart.
-    bool zLinesOnly() const { return bShowGrid != 0; }  // no filled bands under the lines
+    bool zLinesOnly() const { return bShowGrid != 0; }   // no filled bands under the lines
     int zLevelsAsked() const { return NumContours; }     // 0 or less: the default 8
     double zGridColumns() const { return LimitMax[0]; }  // the x limit
     double zGridRows() const { return LimitMax[1]; }     // the y limit
@@ -113,13 +113,13 @@ public:
     dPoint ScalePoint(dPoint p);
     double GetPolyArea(int n, const POINT *points);
 
-    std::int32_t NumLevels;     // levels requested: 8, or the record's NumContours
-    std::int32_t NumPolys;      // lines kept in pPolyStore
-    std::int32_t NumColumns;    // grid size along the second index
-    std::int32_t NumRows;       // grid size along the first index
-    std::int32_t bTraceDraws;   // 1: lines are drawn as they are traced; 0: only kept
-    zContourPoly *pPolyStore;   // zPolyStoreSize records, owned
-    zContourData *pWork;        // owned
+    std::int32_t NumLevels;    // levels requested: 8, or the record's NumContours
+    std::int32_t NumPolys;     // lines kept in pPolyStore
+    std::int32_t NumColumns;   // grid size along the second index
+    std::int32_t NumRows;      // grid size along the first index
+    std::int32_t bTraceDraws;  // 1: lines are drawn as they are traced; 0: only kept
+    zContourPoly *pPolyStore;  // zPolyStoreSize records, owned
+    zContourData *pWork;       // owned
 
 private:
     void zReleaseContourStore();

@@ -24,10 +24,7 @@ enum Edge { kNoEdge, kLeft, kRight, kTop, kBottom };
 
 // Device pixels: the mapped coordinates truncated toward zero. Traced points map into the
 // axes rectangle, so the values always fit.
-POINT device_point(const dPoint &p)
-{
-    return POINT{static_cast<int>(p.x), static_cast<int>(p.y)};
-}
+POINT device_point(const dPoint &p) { return POINT{static_cast<int>(p.x), static_cast<int>(p.y)}; }
 
 }  // namespace
 
@@ -114,8 +111,11 @@ void zContour::AddBoundaryPts(const dPoint &first, const dPoint &last, dPoint *e
 {
     n = 0;
     extra[0] = last;
-    const Edge lastEdge = on_left(last) ? kLeft : on_right(last) ? kRight : on_top(last) ? kTop
-                          : on_bottom(last) ? kBottom : kNoEdge;
+    const Edge lastEdge = on_left(last)     ? kLeft
+                          : on_right(last)  ? kRight
+                          : on_top(last)    ? kTop
+                          : on_bottom(last) ? kBottom
+                                            : kNoEdge;
     const dPoint c00{0.0, 0.0}, c10{1.0, 0.0}, c01{0.0, 1.0}, c11{1.0, 1.0};
     auto route = [&](std::initializer_list<dPoint> corners) {
         n = 1;
@@ -125,36 +125,56 @@ void zContour::AddBoundaryPts(const dPoint &first, const dPoint &last, dPoint *e
     const double fx = first.x, fy = first.y, lx = last.x, ly = last.y;
     switch (lastEdge) {
     case kLeft:
-        if (on_left(first)) route({});
+        if (on_left(first))
+            route({});
         else if (on_right(first)) {
-            if (std::fabs(fy) + 1 + std::fabs(ly) < std::fabs(1 - fy) + 1 + std::fabs(1 - ly)) route({c00, c10});
-            else route({c01, c11});
-        } else if (on_top(first)) route({c00});
-        else if (on_bottom(first)) route({c01});
+            if (std::fabs(fy) + 1 + std::fabs(ly) < std::fabs(1 - fy) + 1 + std::fabs(1 - ly))
+                route({c00, c10});
+            else
+                route({c01, c11});
+        } else if (on_top(first))
+            route({c00});
+        else if (on_bottom(first))
+            route({c01});
         break;
     case kRight:
-        if (on_right(first)) route({});
+        if (on_right(first))
+            route({});
         else if (on_left(first)) {
-            if (std::fabs(1 - fy) + 1 + std::fabs(1 - ly) < std::fabs(fy) + 1 + std::fabs(ly)) route({c11, c01});
-            else route({c10, c00});
-        } else if (on_top(first)) route({c10});
-        else if (on_bottom(first)) route({c11});
+            if (std::fabs(1 - fy) + 1 + std::fabs(1 - ly) < std::fabs(fy) + 1 + std::fabs(ly))
+                route({c11, c01});
+            else
+                route({c10, c00});
+        } else if (on_top(first))
+            route({c10});
+        else if (on_bottom(first))
+            route({c11});
         break;
     case kTop:
-        if (on_top(first)) route({});
+        if (on_top(first))
+            route({});
         else if (on_bottom(first)) {
-            if (std::fabs(1 - lx) + 1 + std::fabs(1 - fx) < std::fabs(fx) + 1 + std::fabs(lx)) route({c10, c11});
-            else route({c00, c01});
-        } else if (on_right(first)) route({c10});
-        else if (on_left(first)) route({c00});
+            if (std::fabs(1 - lx) + 1 + std::fabs(1 - fx) < std::fabs(fx) + 1 + std::fabs(lx))
+                route({c10, c11});
+            else
+                route({c00, c01});
+        } else if (on_right(first))
+            route({c10});
+        else if (on_left(first))
+            route({c00});
         break;
     case kBottom:
-        if (on_bottom(first)) route({});
+        if (on_bottom(first))
+            route({});
         else if (on_top(first)) {
-            if (std::fabs(fx) + 1 + std::fabs(lx) < std::fabs(1 - fx) + 1 + std::fabs(1 - lx)) route({c01, c00});
-            else route({c11, c10});
-        } else if (on_right(first)) route({c11});
-        else if (on_left(first)) route({c01});
+            if (std::fabs(fx) + 1 + std::fabs(lx) < std::fabs(1 - fx) + 1 + std::fabs(1 - lx))
+                route({c01, c00});
+            else
+                route({c11, c10});
+        } else if (on_right(first))
+            route({c11});
+        else if (on_left(first))
+            route({c01});
         break;
     case kNoEdge: break;
     }
@@ -174,7 +194,8 @@ double zContour::GetPolyArea(int n, const POINT *points)
     for (int k = 0; k < n; ++k) {
         const POINT &a = points[k];
         const POINT &b = points[(k + 1) % n];
-        sum += static_cast<double>(a.x) * static_cast<double>(b.y) - static_cast<double>(a.y) * static_cast<double>(b.x);
+        sum += static_cast<double>(a.x) * static_cast<double>(b.y) -
+               static_cast<double>(a.y) * static_cast<double>(b.x);
     }
     return 0.5 * std::fabs(sum);
 }

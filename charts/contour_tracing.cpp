@@ -25,7 +25,8 @@
 
 namespace {
 
-const char kGridSizeMessage[] = "Contour Grid Needs 2 to 65536 Points Each Way and at Most 65536 in All!";
+const char kGridSizeMessage[] =
+    "Contour Grid Needs 2 to 65536 Points Each Way and at Most 65536 in All!";
 const char kNoMemoryMessage[] = "Insufficient Memory--Contour Graph";
 
 // Grid offsets of corners 0..3 of a cell.
@@ -147,7 +148,8 @@ void zContour::zDrawContourLines()
 void zContour::PlotContours(const double *data, int rows, int cols, double interval)
 {
     // The grid checks keep rows and cols within 2..32768 and their product within 65536.
-    if (!pWork || !data || rows < 2 || cols < 2 || static_cast<long>(rows) * cols > zMaxContourGridPoints)
+    if (!pWork || !data || rows < 2 || cols < 2 ||
+        static_cast<long>(rows) * cols > zMaxContourGridPoints)
         return;
     zContourData &w = *pWork;
     w.pData = data;
@@ -260,10 +262,22 @@ void zContour::startEdge(double level, std::uint8_t side)
     p.face = side;
     for (int step = 0; step < faces; ++step) {
         switch (side) {
-        case 0: p.i = 0; p.j = static_cast<std::int16_t>(step); break;
-        case 1: p.i = static_cast<std::int16_t>(step); p.j = static_cast<std::int16_t>(cols - 2); break;
-        case 2: p.i = static_cast<std::int16_t>(rows - 2); p.j = static_cast<std::int16_t>(cols - 2 - step); break;
-        default: p.i = static_cast<std::int16_t>(rows - 2 - step); p.j = 0; break;
+        case 0:
+            p.i = 0;
+            p.j = static_cast<std::int16_t>(step);
+            break;
+        case 1:
+            p.i = static_cast<std::int16_t>(step);
+            p.j = static_cast<std::int16_t>(cols - 2);
+            break;
+        case 2:
+            p.i = static_cast<std::int16_t>(rows - 2);
+            p.j = static_cast<std::int16_t>(cols - 2 - step);
+            break;
+        default:
+            p.i = static_cast<std::int16_t>(rows - 2 - step);
+            p.j = 0;
+            break;
         }
         const double a = getDataPoint(&p, 0);
         const double b = getDataPoint(&p, 1);
@@ -286,7 +300,8 @@ void zContour::startInterior(double level)
         double a = row[0];
         for (int j = 0; j <= cols - 1; ++j) {
             const double b = j + 1 < cols ? row[static_cast<long>(j + 1) * rows] : zOutOfGrid;
-            if (a >= level && level > b && !(w.pFaceMarks[static_cast<long>(j) * rows + i + 1] & 1)) {
+            if (a >= level && level > b &&
+                !(w.pFaceMarks[static_cast<long>(j) * rows + i + 1] & 1)) {
                 zPOINT walk{static_cast<std::int16_t>(i), static_cast<std::int16_t>(j), 0};
                 drawLine(&walk, level);
             }
@@ -382,8 +397,14 @@ std::uint8_t zContour::savePoint(const zPOINT *p, double level)
     double first = p->i, second = p->j;
     switch (p->face & 3) {
     case 0: second += t; break;
-    case 1: first += t; second += 1.0; break;
-    case 2: first += 1.0; second += 1.0 - t; break;
+    case 1:
+        first += t;
+        second += 1.0;
+        break;
+    case 2:
+        first += 1.0;
+        second += 1.0 - t;
+        break;
     default: first += 1.0 - t; break;
     }
     const dPoint point{first / (w.Rows - 1), second / (w.Cols - 1)};

@@ -41,8 +41,9 @@ void caption(HDC hdc, int x, int y, const std::string &text)
 
 void draw_symbols(zOpenGraphics &g)
 {
-    static const int kinds[9] = {zSymbolPlus, zSymbolOctagon, zSymbolDiamond, zSymbolTriangleUp, zSymbolTriangleDown,
-                                 zSymbolSquare, zSymbolAsterisk, zSymbolPlusCharacter, 'o'};
+    static const int kinds[9] = {zSymbolPlus,       zSymbolOctagon,       zSymbolDiamond,
+                                 zSymbolTriangleUp, zSymbolTriangleDown,  zSymbolSquare,
+                                 zSymbolAsterisk,   zSymbolPlusCharacter, 'o'};
     caption(g.hDC, 12, 44, "Symbols (kind), character width 16:");
     const int savedWidth = g.AveCharWidth;
     g.AveCharWidth = kDemoSymbolSize;
@@ -116,11 +117,20 @@ void draw_text_cases(zOpenGraphics &g)
     const TextCase cases[] = {
         {{20, 440, 220, 480}, "Fits", "Fits", 0, 0, "fits: current font"},
         {{240, 440, 440, 480}, "ABCDE", "ABCDE", 0, 1, "new font 40 high, 24 wide"},
-        {{460, 440, 740, 480}, "Pupil Phase Contour Map, RMS 0.123 wv.", "Pupil Phase Contour Map, RMS 0.123 wv.", 0,
-         1, "38 characters: 40 high, 7 wide"},
+        {{460, 440, 740, 480},
+         "Pupil Phase Contour Map, RMS 0.123 wv.",
+         "Pupil Phase Contour Map, RMS 0.123 wv.",
+         0,
+         1,
+         "38 characters: 40 high, 7 wide"},
         {{20, 530, 120, 550}, "AAAAAAAAAAAA", "Legend entry", 1, 0, "too narrow: character height"},
         {{240, 520, 440, 560}, "", "Empty sizing text", 0, 1, "empty sizing text: width 1"},
-        {{460, 520, 740, 560}, "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "Shared size", 0, 1, "sized for the longest title"},
+        {{460, 520, 740, 560},
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+         "Shared size",
+         0,
+         1,
+         "sized for the longest title"},
     };
     caption(g.hDC, 12, 404, "Text in a rectangle (frame drawn around each):");
     for (const TextCase &c : cases) {

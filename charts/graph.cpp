@@ -9,14 +9,16 @@
 #include "platform/win32.h"
 
 zGraph::zGraph(const zGraphStruct *record)
-    : bInitialized(0), bShowGrid(0), AxesHeight(0), AxesWidth(0), RAxes{0, 0, 0, 0}, XDivisions(5), YDivisions(5),
-      AxesLeft(0), AxesRight(0), AxesTop(0), AxesBottom(0), XAxisTitle(nullptr), ItemTitles{}, LegendTitles{},
-      Title(nullptr), YAxisTitle(nullptr), XMax(0), XMin(0), YMax(0), YMin(0), ZMax(0), ZMin(0), LimitMin{},
-      LimitMax{}, NumPoints(0), pXData(nullptr), pYData(nullptr), pZData(nullptr), pSymbols(nullptr),
-      pXPixels(nullptr), pYPixels(nullptr), pScaledY(nullptr), b3D(0), bAutoScale(0), DigitFormat(0),
-      DigitPrecision(0), GradedBkg(0), GradedColorScheme(0), Formula(nullptr), LegendStyle(0), ItemStyle(0),
-      bDrawLines(0), NumSets(0), NumSamples(0), NumContours(0), RLegend{0, 0, 0, 0}, RLegendEntry{0, 0, 0, 0},
-      bDrawSymbols(0), bTitlesSet(0), YScale(0), YOffset(0)
+    : bInitialized(0), bShowGrid(0), AxesHeight(0), AxesWidth(0), RAxes{0, 0, 0, 0}, XDivisions(5),
+      YDivisions(5), AxesLeft(0), AxesRight(0), AxesTop(0), AxesBottom(0),
+      XAxisTitle(nullptr), ItemTitles{}, LegendTitles{}, Title(nullptr), YAxisTitle(nullptr),
+      XMax(0), XMin(0), YMax(0), YMin(0), ZMax(0), ZMin(0), LimitMin{}, LimitMax{}, NumPoints(0),
+      pXData(nullptr), pYData(nullptr), pZData(nullptr), pSymbols(nullptr), pXPixels(nullptr),
+      pYPixels(nullptr), pScaledY(nullptr), b3D(0), bAutoScale(0), DigitFormat(0),
+      DigitPrecision(0), GradedBkg(0), GradedColorScheme(0), Formula(nullptr), LegendStyle(0),
+      ItemStyle(0), bDrawLines(0), NumSets(0), NumSamples(0),
+      NumContours(0), RLegend{0, 0, 0, 0}, RLegendEntry{0, 0, 0, 0}, bDrawSymbols(0), bTitlesSet(0),
+      YScale(0), YOffset(0)
 {
     zInitGraphData(record);
     bInitialized = 1;

@@ -69,16 +69,18 @@ void zGraph::zDrawLegend(int samples)
             if (bDrawSymbols && pSymbols && j < NumPoints) {
                 const int kind = static_cast<int>(std::llabs(static_cast<long long>(pSymbols[j])));
                 zDraw_Symbol(static_cast<unsigned>(x0), static_cast<unsigned>(ly - s / 2), kind, i);
-                zDraw_Symbol(static_cast<unsigned>(x0 + ew), static_cast<unsigned>(ly - s / 2), kind, i);
+                zDraw_Symbol(static_cast<unsigned>(x0 + ew), static_cast<unsigned>(ly - s / 2),
+                             kind, i);
             }
         }
 
         RECT text;
         if (strip) {
-            text = RECT{x0, RLegend.top + zRound(0.15 * boxHeight), x0 + ew, RLegend.top + zRound(0.325 * boxHeight)};
+            text = RECT{x0, RLegend.top + zRound(0.15 * boxHeight), x0 + ew,
+                        RLegend.top + zRound(0.325 * boxHeight)};
         } else {
-            text = RECT{xt + zRound(0.05 * boxWidth), y + zRound(0.15 * eh), RLegend.right - zRound(0.05 * boxWidth),
-                        y + zRound(0.85 * eh)};
+            text = RECT{xt + zRound(0.05 * boxWidth), y + zRound(0.15 * eh),
+                        RLegend.right - zRound(0.05 * boxWidth), y + zRound(0.85 * eh)};
         }
         // One font for every entry: the one the longest title needs.
         char title[zLabelBufferSize];

@@ -30,12 +30,12 @@ namespace {
 // ---- Evaluator state, shared by every evaluation -------------------------------------------
 
 TOKENREC stack[PARSE_STACK_SIZE];
-int stacktop;          // index of the top entry; -1 when empty
-TOKENREC curtoken;     // the latest token scanned, or the result of the latest reduction
-int tokentype;         // code of the lookahead token
-int error;             // a syntax error or a full stack
-const char *input;     // scan position in the working text
-double xvalue, yvalue; // what X and Y stand for
+int stacktop;           // index of the top entry; -1 when empty
+TOKENREC curtoken;      // the latest token scanned, or the result of the latest reduction
+int tokentype;          // code of the lookahead token
+int error;              // a syntax error or a full stack
+const char *input;      // scan position in the working text
+double xvalue, yvalue;  // what X and Y stand for
 
 // The upper-case working copy of the caller's text.
 char formula[PARSE_MAX_TEXT + 1];
@@ -81,10 +81,10 @@ struct FunctionDef {
 // its prefix (COSH before COS, LOG10 before LOG, SINH before SIN, SQRT before SQR, TANH before
 // TAN). Angles are in radians.
 const FunctionDef functions[] = {
-    {"ABS", f_abs},     {"ACOS", f_acos},   {"ASIN", f_asin}, {"ATAN", f_atan},   {"COSH", f_cosh},
-    {"COS", f_cos},     {"EXP", f_exp},     {"LOG10", f_log10}, {"LOG", f_log},   {"POW10", f_pow10},
-    {"ROUND", f_round}, {"SINH", f_sinh},   {"SIN", f_sin},   {"SQRT", f_sqrt},   {"SQR", f_sqr},
-    {"TANH", f_tanh},   {"TAN", f_tan},     {"TRUNC", f_trunc},
+    {"ABS", f_abs},     {"ACOS", f_acos}, {"ASIN", f_asin},   {"ATAN", f_atan}, {"COSH", f_cosh},
+    {"COS", f_cos},     {"EXP", f_exp},   {"LOG10", f_log10}, {"LOG", f_log},   {"POW10", f_pow10},
+    {"ROUND", f_round}, {"SINH", f_sinh}, {"SIN", f_sin},     {"SQRT", f_sqrt}, {"SQR", f_sqr},
+    {"TANH", f_tanh},   {"TAN", f_tan},   {"TRUNC", f_trunc},
 };
 
 double apply_function(const char *funcname, double v)
@@ -203,38 +203,43 @@ constexpr int ERROR_STATE = 30;
 // lookahead it does not shift, valid or not; an invalid one then fails in a later state.
 // States 7, 18 and 26 are not used.
 const Action action_table[NUM_STATES][NUM_TOKENS] = {
-    //         +      -      *      /      ^      :      (      )      num    (9)    func   end    bad
-    /*  0 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /*  1 */ {S(12), S(13), ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ACC,   ERR  },
-    /*  2 */ {R(3),  R(3),  S(14), S(15), R(3),  R(3),  R(3),  R(3),  R(3),  R(3),  R(3),  R(3),  R(3) },
-    /*  3 */ {R(6),  R(6),  R(6),  R(6),  R(6),  R(6),  R(6),  R(6),  R(6),  R(6),  R(6),  R(6),  R(6) },
-    /*  4 */ {R(8),  R(8),  R(8),  R(8),  S(16), R(8),  R(8),  R(8),  R(8),  R(8),  R(8),  R(8),  R(8) },
-    /*  5 */ {ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /*  6 */ {R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10)},
-    /*  7 */ {ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR  },
-    /*  8 */ {R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12)},
-    /*  9 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /* 10 */ {R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15)},
-    /* 11 */ {ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   S(20), ERR,   ERR,   ERR,   ERR,   ERR,   ERR  },
-    /* 12 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /* 13 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /* 14 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /* 15 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /* 16 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /* 17 */ {R(9),  R(9),  R(9),  R(9),  R(9),  R(9),  R(9),  R(9),  R(9),  R(9),  R(9),  R(9),  R(9) },
-    /* 18 */ {ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR  },
-    /* 19 */ {S(12), S(13), ERR,   ERR,   ERR,   ERR,   ERR,   S(27), ERR,   ERR,   ERR,   ERR,   ERR  },
-    /* 20 */ {ERR,   S(5),  ERR,   ERR,   ERR,   ERR,   S(9),  ERR,   S(10), ERR,   S(11), ERR,   ERR  },
-    /* 21 */ {R(1),  R(1),  S(14), S(15), R(1),  R(1),  R(1),  R(1),  R(1),  R(1),  R(1),  R(1),  R(1) },
-    /* 22 */ {R(2),  R(2),  S(14), S(15), R(2),  R(2),  R(2),  R(2),  R(2),  R(2),  R(2),  R(2),  R(2) },
-    /* 23 */ {R(4),  R(4),  R(4),  R(4),  R(4),  R(4),  R(4),  R(4),  R(4),  R(4),  R(4),  R(4),  R(4) },
-    /* 24 */ {R(5),  R(5),  R(5),  R(5),  R(5),  R(5),  R(5),  R(5),  R(5),  R(5),  R(5),  R(5),  R(5) },
-    /* 25 */ {R(7),  R(7),  R(7),  R(7),  R(7),  R(7),  R(7),  R(7),  R(7),  R(7),  R(7),  R(7),  R(7) },
-    /* 26 */ {ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR  },
-    /* 27 */ {R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14)},
-    /* 28 */ {S(12), S(13), ERR,   ERR,   ERR,   ERR,   ERR,   S(29), ERR,   ERR,   ERR,   ERR,   ERR  },
-    /* 29 */ {R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16)},
-    /* 30 */ {ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR,   ERR  },
+    //         +      -      *      /      ^      :      (      )      num    (9)    func   end bad
+    /*  0 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /*  1 */ {S(12), S(13), ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ACC, ERR},
+    /*  2 */ {R(3), R(3), S(14), S(15), R(3), R(3), R(3), R(3), R(3), R(3), R(3), R(3), R(3)},
+    /*  3 */ {R(6), R(6), R(6), R(6), R(6), R(6), R(6), R(6), R(6), R(6), R(6), R(6), R(6)},
+    /*  4 */ {R(8), R(8), R(8), R(8), S(16), R(8), R(8), R(8), R(8), R(8), R(8), R(8), R(8)},
+    /*  5 */ {ERR, ERR, ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /*  6 */
+    {R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10), R(10)},
+    /*  7 */ {ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR},
+    /*  8 */
+    {R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12), R(12)},
+    /*  9 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /* 10 */
+    {R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15), R(15)},
+    /* 11 */ {ERR, ERR, ERR, ERR, ERR, ERR, S(20), ERR, ERR, ERR, ERR, ERR, ERR},
+    /* 12 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /* 13 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /* 14 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /* 15 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /* 16 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /* 17 */ {R(9), R(9), R(9), R(9), R(9), R(9), R(9), R(9), R(9), R(9), R(9), R(9), R(9)},
+    /* 18 */ {ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR},
+    /* 19 */ {S(12), S(13), ERR, ERR, ERR, ERR, ERR, S(27), ERR, ERR, ERR, ERR, ERR},
+    /* 20 */ {ERR, S(5), ERR, ERR, ERR, ERR, S(9), ERR, S(10), ERR, S(11), ERR, ERR},
+    /* 21 */ {R(1), R(1), S(14), S(15), R(1), R(1), R(1), R(1), R(1), R(1), R(1), R(1), R(1)},
+    /* 22 */ {R(2), R(2), S(14), S(15), R(2), R(2), R(2), R(2), R(2), R(2), R(2), R(2), R(2)},
+    /* 23 */ {R(4), R(4), R(4), R(4), R(4), R(4), R(4), R(4), R(4), R(4), R(4), R(4), R(4)},
+    /* 24 */ {R(5), R(5), R(5), R(5), R(5), R(5), R(5), R(5), R(5), R(5), R(5), R(5), R(5)},
+    /* 25 */ {R(7), R(7), R(7), R(7), R(7), R(7), R(7), R(7), R(7), R(7), R(7), R(7), R(7)},
+    /* 26 */ {ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR},
+    /* 27 */
+    {R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14), R(14)},
+    /* 28 */ {S(12), S(13), ERR, ERR, ERR, ERR, ERR, S(29), ERR, ERR, ERR, ERR, ERR},
+    /* 29 */
+    {R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16), R(16)},
+    /* 30 */ {ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR, ERR},
 };
 
 enum Nonterminal { EXPR, TERM, POWER, SIGNED, OPERAND, PRIMARY };
@@ -246,12 +251,13 @@ struct Production {
 
 const Production productions[17] = {
     /*  0 */ {EXPR, 0},
-    /*  1 */ {EXPR, 3},    /*  2 */ {EXPR, 3},  /*  3 */ {EXPR, 1},
-    /*  4 */ {TERM, 3},    /*  5 */ {TERM, 3},  /*  6 */ {TERM, 1},
+    /*  1 */ {EXPR, 3},    /*  2 */ {EXPR, 3},    /*  3 */ {EXPR, 1},
+    /*  4 */ {TERM, 3},    /*  5 */ {TERM, 3},    /*  6 */ {TERM, 1},
     /*  7 */ {POWER, 3},   /*  8 */ {POWER, 1},
     /*  9 */ {SIGNED, 2},  /* 10 */ {SIGNED, 1},
     /* 11 */ {OPERAND, 0}, /* 12 */ {OPERAND, 1},
-    /* 13 */ {PRIMARY, 0}, /* 14 */ {PRIMARY, 3}, /* 15 */ {PRIMARY, 1}, /* 16 */ {PRIMARY, 4},
+    /* 13 */ {PRIMARY, 0}, /* 14 */ {PRIMARY, 3}, /* 15 */ {PRIMARY, 1},
+    /* 16 */ {PRIMARY, 4},
 };
 
 struct GotoEntry {
@@ -340,7 +346,11 @@ void reduce(int production)
     }
     TOKENREC left, op, right, paren, func;
     switch (production) {
-    case 1: case 2: case 4: case 5: case 7:
+    case 1:
+    case 2:
+    case 4:
+    case 5:
+    case 7:
         pop(&right);
         pop(&op);
         pop(&left);

@@ -44,7 +44,8 @@ void zGraph::zFillBackground()
     if (brush) DeleteObject(brush);
 }
 
-void zGraph::zCalculateRGBValues(unsigned char v, unsigned char &red, unsigned char &green, unsigned char &blue)
+void zGraph::zCalculateRGBValues(unsigned char v, unsigned char &red, unsigned char &green,
+                                 unsigned char &blue)
 {
     const unsigned char inverse = static_cast<unsigned char>(255 - v);
     red = green = blue = 0;
@@ -100,7 +101,8 @@ void zGraph::zFillBkgWithGradedColor()
     }
     const int W = zRectWidth(&RWindow), H = zRectHeight(&RWindow);
     const double dy = H * 0.015625, dx = W * 0.015625;
-    const long top = RWindow.top, bottom = RWindow.bottom, left = RWindow.left, right = RWindow.right;
+    const long top = RWindow.top, bottom = RWindow.bottom, left = RWindow.left,
+               right = RWindow.right;
     unsigned char v = GradedBkg == zGradedRingsDarkCentre ? 0 : 255;
     for (int i = 0; i < zGradedSteps; ++i) {
         unsigned char r, g, b;
@@ -210,8 +212,8 @@ void zGraph::zShowGraphTitles()
 {
     const int t = std::abs(static_cast<int>(RWindow.top) - AxesTop);
     const int aw = zRectWidth(&RAxes);
-    RECT r{AxesLeft + zRound(0.15 * aw), RWindow.top + zRound(0.25 * t), AxesRight - zRound(0.15 * aw),
-           AxesTop - zRound(0.25 * t)};
+    RECT r{AxesLeft + zRound(0.15 * aw), RWindow.top + zRound(0.25 * t),
+           AxesRight - zRound(0.15 * aw), AxesTop - zRound(0.25 * t)};
     const char *title = Title ? Title : "";
     zShowStringInRect(title, title, &r, 0, 1);
     if (!bTitlesSet) return;
@@ -221,7 +223,8 @@ void zGraph::zShowGraphTitles()
     const char *yTitle = YAxisTitle ? YAxisTitle : "";
     const int right = b3D == 1 ? AxesRight - zRound(0.2 * zRectWidth(&RWindow)) : AxesRight;
     // The x title centred under the axis numbers, the y title centred over the y axis.
-    zDrawTextString((right + AxesLeft) / 2 - (text_length(xTitle) * s) / 2, AxesBottom + zRound(2.75 * s), xTitle);
+    zDrawTextString((right + AxesLeft) / 2 - (text_length(xTitle) * s) / 2,
+                    AxesBottom + zRound(2.75 * s), xTitle);
     zDrawTextString(AxesLeft - (text_length(yTitle) * s) / 2, AxesTop - zRound(3.33 * s), yTitle);
 }
 
@@ -242,11 +245,13 @@ void zGraph::zDraw2DGrid()
     SelectObject(hDC, hGridPen);
     // The far edges coincide with the frame and are left out.
     for (int i = 0; i < XDivisions; ++i) {
-        const int x = AxesLeft + static_cast<int>(static_cast<long long>(i) * AxesWidth / XDivisions);
+        const int x =
+            AxesLeft + static_cast<int>(static_cast<long long>(i) * AxesWidth / XDivisions);
         zDrawLine(x, AxesTop, x, AxesBottom);
     }
     for (int j = 0; j < YDivisions; ++j) {
-        const int y = AxesBottom - static_cast<int>(static_cast<long long>(j) * AxesHeight / YDivisions);
+        const int y =
+            AxesBottom - static_cast<int>(static_cast<long long>(j) * AxesHeight / YDivisions);
         zDrawLine(AxesLeft, y, AxesRight, y);
     }
     SelectObject(hDC, hAxisPen);
@@ -301,7 +306,8 @@ int zGraph::zDrawDataPoints()
         RECT box{0, 0, 0, 0};
         GetClipBox(hDC, &box);
         hOldClipRgn = CreateRectRgnIndirect(&box);
-        hClipRgn = CreateRectRgn(AxesLeft - s / 2, AxesTop - s / 2, AxesRight + s / 2, AxesBottom + s / 2);
+        hClipRgn =
+            CreateRectRgn(AxesLeft - s / 2, AxesTop - s / 2, AxesRight + s / 2, AxesBottom + s / 2);
         SelectClipRgn(hDC, hClipRgn);
     }
 
@@ -315,12 +321,14 @@ int zGraph::zDrawDataPoints()
             const int x = pXPixels[i], y = pYPixels[i];
             const bool drawable = x != zNoPixel && y != zNoPixel;
             if (bDrawSymbols && drawable)
-                zDraw_Symbol(static_cast<unsigned>(x), static_cast<unsigned>(y), static_cast<int>(kind), set);
+                zDraw_Symbol(static_cast<unsigned>(x), static_cast<unsigned>(y),
+                             static_cast<int>(kind), set);
             if (!bDrawLines) continue;
             if (code < 0) {
                 // A break in the line, marked by a symbol.
                 if (drawable)
-                    zDraw_Symbol(static_cast<unsigned>(x), static_cast<unsigned>(y), static_cast<int>(kind), set);
+                    zDraw_Symbol(static_cast<unsigned>(x), static_cast<unsigned>(y),
+                                 static_cast<int>(kind), set);
             } else if (i > 0 && sameSet && drawable && pXPixels[i - 1] != zNoPixel) {
                 zDrawLine(x, y, pXPixels[i - 1], pYPixels[i - 1]);
             }

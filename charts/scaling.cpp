@@ -108,7 +108,8 @@ int zGraph::zScaleData()
             pXPixels[i] = drawable ? AxesLeft : zNoPixel;
             pYPixels[i] = drawable ? middle : zNoPixel;
         }
-        if (NumPoints > 0 && pXPixels[NumPoints - 1] != zNoPixel) pXPixels[NumPoints - 1] = AxesRight;
+        if (NumPoints > 0 && pXPixels[NumPoints - 1] != zNoPixel)
+            pXPixels[NumPoints - 1] = AxesRight;
         return 1;
     }
 
@@ -198,7 +199,8 @@ int zGraph::zScaleYData(int topOffset)
         zDisplayError("Insufficient Memory--zGraph::ScaleYData()!");
         return 0;
     }
-    for (int i = 0; i < NumPoints; ++i) pScaledY[i] = pYData ? YScale * pYData[i] + YOffset : std::nan("");
+    for (int i = 0; i < NumPoints; ++i)
+        pScaledY[i] = pYData ? YScale * pYData[i] + YOffset : std::nan("");
     return 1;
 }
 

@@ -81,7 +81,8 @@ private:
 };
 
 zXYZGraph::zXYZGraph(const zGraphStruct *record)
-    : zGraph(record), XToHorizontal(0), YToHorizontal(0), XToVertical(0), ZToVertical(0), FormulaText{}
+    : zGraph(record), XToHorizontal(0), YToHorizontal(0), XToVertical(0),
+      ZToVertical(0), FormulaText{}
 {
     XMin = LimitMin[0];
     XMax = LimitMax[0];
@@ -294,8 +295,8 @@ void zXYZGraph::zDrawSurfaceRows(POINT *previous, POINT *current, int nx, int ny
             painter.color(bands && std::isfinite(z) ? band_color(z, h) : 0);
             // A point without a position (z not a number, such as 1/X at X = 0) leaves out
             // the quadrilaterals around it.
-            if (a > 0 && b > 0 && mapped(previous[b - 1]) && mapped(previous[b]) && mapped(current[b]) &&
-                mapped(current[b - 1])) {
+            if (a > 0 && b > 0 && mapped(previous[b - 1]) && mapped(previous[b]) &&
+                mapped(current[b]) && mapped(current[b - 1])) {
                 const POINT quad[4] = {previous[b - 1], previous[b], current[b], current[b - 1]};
                 painter.quadrilateral(quad);
             }

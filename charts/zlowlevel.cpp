@@ -33,8 +33,7 @@ int normalised_set(int k)
 
 // Drops one of the graph's objects: out of the device context first if it is still selected
 // there (a selected object cannot be deleted), then deleted, and the handle forgotten.
-template <class Handle>
-void delete_owned(HDC hdc, Handle &object, UINT type, int stock)
+template <class Handle> void delete_owned(HDC hdc, Handle &object, UINT type, int stock)
 {
     if (!object) return;
     if (hdc && GetCurrentObject(hdc, type) == object) SelectObject(hdc, GetStockObject(stock));
@@ -61,10 +60,11 @@ HFONT sized_font(int height, int width)
 }  // namespace
 
 zLowLevelGraphics::zLowLevelGraphics()
-    : RWindow{0, 0, 0, 0}, RWork{0, 0, 0, 0}, bPensActive(0), bBrushesActive(0), AxisColor(0), BkgColor(0),
-      GraphColors{}, ShadeShift(0), CurrentColor(0), AveCharWidth(0), CharHeight(0), PenStyle(0), BrushStyle(0),
-      hDC(nullptr), hPatternBitmaps{}, hBrushes{}, hOldPen(nullptr), hOldBrush(nullptr), hOldFont(nullptr),
-      hOldClipRgn(nullptr), hPens{}, hAxisPen(nullptr), hGridPen(nullptr), hClipRgn(nullptr)
+    : RWindow{0, 0, 0, 0}, RWork{0, 0, 0, 0}, bPensActive(0), bBrushesActive(0), AxisColor(0),
+      BkgColor(0), GraphColors{}, ShadeShift(0), CurrentColor(0), AveCharWidth(0), CharHeight(0),
+      PenStyle(0), BrushStyle(0), hDC(nullptr), hPatternBitmaps{}, hBrushes{}, hOldPen(nullptr),
+      hOldBrush(nullptr), hOldFont(nullptr), hOldClipRgn(nullptr), hPens{}, hAxisPen(nullptr),
+      hGridPen(nullptr), hClipRgn(nullptr)
 {
 }
 
@@ -73,7 +73,8 @@ zLowLevelGraphics::zLowLevelGraphics()
 void zLowLevelGraphics::zActivatePens()
 {
     if (!bPensActive) {
-        const int gridStyle = PenStyle >= PS_SOLID && PenStyle <= PS_DASHDOTDOT ? PenStyle : PS_SOLID;
+        const int gridStyle =
+            PenStyle >= PS_SOLID && PenStyle <= PS_DASHDOTDOT ? PenStyle : PS_SOLID;
         hGridPen = CreatePen(gridStyle, 0, AxisColor);
         hAxisPen = CreatePen(PS_SOLID, 0, AxisColor);
         for (int k = 0; k < 10; ++k) hPens[k] = CreatePen(PS_SOLID, 0, GraphColors[k]);
@@ -268,9 +269,15 @@ void zLowLevelGraphics::zGetDefaultTextSize()
     CharHeight = tm.tmHeight;
 }
 
-int zLowLevelGraphics::zRectWidth(const RECT *r) { return std::abs(static_cast<int>(r->left - r->right)); }
+int zLowLevelGraphics::zRectWidth(const RECT *r)
+{
+    return std::abs(static_cast<int>(r->left - r->right));
+}
 
-int zLowLevelGraphics::zRectHeight(const RECT *r) { return std::abs(static_cast<int>(r->top - r->bottom)); }
+int zLowLevelGraphics::zRectHeight(const RECT *r)
+{
+    return std::abs(static_cast<int>(r->top - r->bottom));
+}
 
 POINT zLowLevelGraphics::zRectCenter(const RECT *r)
 {
@@ -328,7 +335,8 @@ void zLowLevelGraphics::zDraw_Symbol(unsigned ux, unsigned uy, int kind, int k)
         break;
     }
     case zSymbolSquare: {
-        const POINT p[4] = {{x - h + 1, y + 1}, {x + h - 1, y + 1}, {x + h - 1, y + s - 1}, {x - h + 1, y + s - 1}};
+        const POINT p[4] = {
+            {x - h + 1, y + 1}, {x + h - 1, y + 1}, {x + h - 1, y + s - 1}, {x - h + 1, y + s - 1}};
         zDrawPolygon(p, 4, hBrushes[k], hAxisPen);
         break;
     }
@@ -356,12 +364,16 @@ void zLowLevelGraphics::zDrawShadedFace(const POINT *points, HBRUSH brush, HPEN 
     }
 }
 
-void zLowLevelGraphics::zDraw3DBar(int left, int top, int right, int bottom, int depth, HBRUSH brush, HPEN pen)
+void zLowLevelGraphics::zDraw3DBar(int left, int top, int right, int bottom, int depth,
+                                   HBRUSH brush, HPEN pen)
 {
     if (depth > 0) {
-        const POINT topFace[4] = {{left, top}, {left + depth, top - depth}, {right + depth, top - depth}, {right, top}};
+        const POINT topFace[4] = {
+            {left, top}, {left + depth, top - depth}, {right + depth, top - depth}, {right, top}};
         zDrawPolygon(topFace, 4, brush, pen);
-        const POINT side[4] = {{right + depth, top - depth}, {right, top}, {right, bottom},
+        const POINT side[4] = {{right + depth, top - depth},
+                               {right, top},
+                               {right, bottom},
                                {right + depth, bottom - depth}};
         zDrawShadedFace(side, brush, pen);
     }
@@ -369,8 +381,8 @@ void zLowLevelGraphics::zDraw3DBar(int left, int top, int right, int bottom, int
     zDrawPolygon(front, 4, brush, pen);
 }
 
-void zLowLevelGraphics::zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, HBRUSH brush,
-                                   HPEN pen, int sides)
+void zLowLevelGraphics::zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6,
+                                   HBRUSH brush, HPEN pen, int sides)
 {
     const POINT face[4] = {p3, p4, p5, p6};
     zDrawPolygon(face, 4, brush, pen);
@@ -384,8 +396,8 @@ void zLowLevelGraphics::zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT
 
 // ---- Text in a rectangle --------------------------------------------------------------------
 
-void zLowLevelGraphics::zShowStringInRect(const char *sizingText, const char *text, RECT *r, int useCharHeight,
-                                          int alwaysNewFont)
+void zLowLevelGraphics::zShowStringInRect(const char *sizingText, const char *text, RECT *r,
+                                          int useCharHeight, int alwaysNewFont)
 {
     if (!r) return;
     if (!sizingText) sizingText = "";

@@ -18,13 +18,13 @@ enum zTextAlignment : int {
 // The marker shapes of zDraw_Symbol. Every other kind draws the character whose code is its
 // low byte, so the asterisk and plus characters are kinds too.
 enum zSymbolKind : int {
-    zSymbolPlus = 1,           // a filled plus sign
+    zSymbolPlus = 1,  // a filled plus sign
     zSymbolOctagon = 2,
     zSymbolDiamond = 4,
     zSymbolTriangleUp = 30,
     zSymbolTriangleDown = 31,
-    zSymbolSquare = 254,       // inset by one pixel
-    zSymbolAsterisk = '*',     // characters of the device font
+    zSymbolSquare = 254,    // inset by one pixel
+    zSymbolAsterisk = '*',  // characters of the device font
     zSymbolPlusCharacter = '+',
 };
 
@@ -58,8 +58,8 @@ public:
     // Filled with the brush and outlined with the pen (ALTERNATE rule); the context's own pen
     // and brush are selected again afterwards.
     void zDrawPolygon(const POINT *points, int count, HBRUSH brush, HPEN pen);
-    void zDrawFilledRect(int left, int top, int right, int bottom, unsigned char red, unsigned char green,
-                         unsigned char blue);
+    void zDrawFilledRect(int left, int top, int right, int bottom, unsigned char red,
+                         unsigned char green, unsigned char blue);
     void zDrawCircle(int x, int y, int r, double aspect);
     void zDrawTextString(int x, int y, const char *text);
     void zSetPixel(int x, int y, COLORREF color);
@@ -73,10 +73,11 @@ public:
     void zSetRect(RECT *r, int left, int top, int right, int bottom);
 
     // Composite shapes.
-    void zDraw_Symbol(unsigned x, unsigned y, int kind, int k);  // kind: a zSymbolKind or a character
+    void zDraw_Symbol(unsigned x, unsigned y, int kind,
+                      int k);  // kind: a zSymbolKind or a character
     void zDraw3DBar(int left, int top, int right, int bottom, int depth, HBRUSH brush, HPEN pen);
-    void zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, HBRUSH brush, HPEN pen,
-                    int sides);
+    void zDrawWedge(POINT p1, POINT p2, POINT p3, POINT p4, POINT p5, POINT p6, HBRUSH brush,
+                    HPEN pen, int sides);
     void zShowStringInRect(const char *sizingText, const char *text, RECT *r, int useCharHeight,
                            int alwaysNewFont);
 
@@ -87,22 +88,22 @@ protected:
     std::int32_t bBrushesActive;  // brushes have been created
     COLORREF AxisColor;           // axes, frame, grid and text
     COLORREF BkgColor;
-    COLORREF GraphColors[10];     // data sets 0..9
-    std::int32_t ShadeShift;      // right shift that darkens side faces
-    COLORREF CurrentColor;        // the colour last selected for drawing
-    std::int32_t AveCharWidth;    // of the device context's font, pixels
+    COLORREF GraphColors[10];   // data sets 0..9
+    std::int32_t ShadeShift;    // right shift that darkens side faces
+    COLORREF CurrentColor;      // the colour last selected for drawing
+    std::int32_t AveCharWidth;  // of the device context's font, pixels
     std::int32_t CharHeight;
-    std::int32_t PenStyle;        // grid pen: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
-    std::int32_t BrushStyle;      // data-set brushes: 1 hatched, 2 patterned, otherwise solid
+    std::int32_t PenStyle;    // grid pen: 0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot
+    std::int32_t BrushStyle;  // data-set brushes: 1 hatched, 2 patterned, otherwise solid
     HDC hDC;
     HBITMAP hPatternBitmaps[10];  // only while the pattern brushes are made
     HBRUSH hBrushes[10];
     HGDIOBJ hOldPen, hOldBrush, hOldFont;  // selected before the graph started
-    HRGN hOldClipRgn;             // clip box of the device context while data are drawn clipped
+    HRGN hOldClipRgn;  // clip box of the device context while data are drawn clipped
     HPEN hPens[10];
-    HPEN hAxisPen;                // solid, one pixel, AxisColor
-    HPEN hGridPen;                // PenStyle, one pixel, AxisColor
-    HRGN hClipRgn;                // the axes while data are drawn
+    HPEN hAxisPen;  // solid, one pixel, AxisColor
+    HPEN hGridPen;  // PenStyle, one pixel, AxisColor
+    HRGN hClipRgn;  // the axes while data are drawn
 
 private:
     void zDrawShadedFace(const POINT *points, HBRUSH brush, HPEN pen);

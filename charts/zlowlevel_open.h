@@ -7,10 +7,11 @@
 
 struct zOpenGraphics : zLowLevelGraphics {
     using zLowLevelGraphics::RWindow, zLowLevelGraphics::AxisColor, zLowLevelGraphics::BkgColor,
-        zLowLevelGraphics::GraphColors, zLowLevelGraphics::ShadeShift, zLowLevelGraphics::CurrentColor,
-        zLowLevelGraphics::AveCharWidth, zLowLevelGraphics::CharHeight, zLowLevelGraphics::PenStyle,
-        zLowLevelGraphics::BrushStyle, zLowLevelGraphics::hDC, zLowLevelGraphics::hBrushes,
-        zLowLevelGraphics::hPens, zLowLevelGraphics::hAxisPen, zLowLevelGraphics::hGridPen,
-        zLowLevelGraphics::bPensActive, zLowLevelGraphics::bBrushesActive, zLowLevelGraphics::hOldPen,
-        zLowLevelGraphics::hOldBrush, zLowLevelGraphics::hOldFont, zLowLevelGraphics::hPatternBitmaps;
+        zLowLevelGraphics::GraphColors, zLowLevelGraphics::ShadeShift,
+        zLowLevelGraphics::CurrentColor, zLowLevelGraphics::AveCharWidth,
+        zLowLevelGraphics::CharHeight, zLowLevelGraphics::PenStyle, zLowLevelGraphics::BrushStyle,
+        zLowLevelGraphics::hDC, zLowLevelGraphics::hBrushes, zLowLevelGraphics::hPens,
+        zLowLevelGraphics::hAxisPen, zLowLevelGraphics::hGridPen, zLowLevelGraphics::bPensActive,
+        zLowLevelGraphics::bBrushesActive, zLowLevelGraphics::hOldPen, zLowLevelGraphics::hOldBrush,
+        zLowLevelGraphics::hOldFont, zLowLevelGraphics::hPatternBitmaps;
 };

@@ -108,9 +108,7 @@ void AcceptApodization(HWND hDlg)
 INT_PTR CALLBACK SystemDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitSystem(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitSystem(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case FOV_X:
@@ -126,9 +124,7 @@ INT_PTR CALLBACK SystemDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 INT_PTR CALLBACK PupilSpecsDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitPupil(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitPupil(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         // Units and shape share one control group of the template: a click clears the other
@@ -155,9 +151,7 @@ INT_PTR CALLBACK PupilSpecsDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARA
 INT_PTR CALLBACK ObscurationBoxDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitObscuration(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitObscuration(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: AcceptObscuration(hDlg); return TRUE;
@@ -171,9 +165,7 @@ INT_PTR CALLBACK ObscurationBoxDlgProc(HWND hDlg, UINT message, WPARAM wParam, L
 INT_PTR CALLBACK ApodDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitApodization(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitApodization(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case APOD_NONE:

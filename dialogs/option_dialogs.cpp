@@ -9,7 +9,10 @@
 
 namespace {
 
-void ShowCheck(HWND hDlg, int id, int on) { CheckDlgButton(hDlg, id, on ? BST_CHECKED : BST_UNCHECKED); }
+void ShowCheck(HWND hDlg, int id, int on)
+{
+    CheckDlgButton(hDlg, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
 
 // --- Analysis Options --------------------------------------------------------------------------
 
@@ -64,9 +67,7 @@ void AcceptAnalysisOptions(HWND hDlg)
 INT_PTR CALLBACK AnalyOptDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitAnalysisOptions(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitAnalysisOptions(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case PSF_MICRONS:
@@ -120,9 +121,7 @@ INT_PTR CALLBACK DataSavingOptionsDlgProc(HWND hDlg, UINT message, WPARAM wParam
 INT_PTR CALLBACK AboutDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        CenterWindow(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: CenterWindow(hDlg); return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(hDlg, 0);

@@ -15,7 +15,10 @@ constexpr int ZERNIKE_TERMS = 37;
 constexpr int ZERN_FIELD = 400;  // edit 400 + k holds Zern k
 constexpr int ZERN_CHECK = 450;  // check box 450 + k holds HasZern k
 
-void ShowCheck(HWND hDlg, int id, int on) { CheckDlgButton(hDlg, id, on ? BST_CHECKED : BST_UNCHECKED); }
+void ShowCheck(HWND hDlg, int id, int on)
+{
+    CheckDlgButton(hDlg, id, on ? BST_CHECKED : BST_UNCHECKED);
+}
 
 // --- Third Order Aberrations -------------------------------------------------------------------
 
@@ -133,9 +136,7 @@ void AcceptPhasePlate(HWND hDlg)
 INT_PTR CALLBACK ThirdOrderAnalysisDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitThirdOrder(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitThirdOrder(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: AcceptThirdOrder(hDlg); return TRUE;
@@ -149,9 +150,7 @@ INT_PTR CALLBACK ThirdOrderAnalysisDlgProc(HWND hDlg, UINT message, WPARAM wPara
 INT_PTR CALLBACK ZernAnalysisDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitZernike(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitZernike(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: AcceptZernike(hDlg); return TRUE;
@@ -165,9 +164,7 @@ INT_PTR CALLBACK ZernAnalysisDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPA
 INT_PTR CALLBACK PhasePatternDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitPhasePattern(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitPhasePattern(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case PATTERN_NONE:
@@ -185,9 +182,7 @@ INT_PTR CALLBACK PhasePatternDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPA
 INT_PTR CALLBACK PhasePlateDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
-    case WM_INITDIALOG:
-        InitPhasePlate(hDlg);
-        return TRUE;
+    case WM_INITDIALOG: InitPhasePlate(hDlg); return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: AcceptPhasePlate(hDlg); return TRUE;

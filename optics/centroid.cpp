@@ -42,7 +42,8 @@ double measured_offset(const double *sums, int k, bool &empty)
 }
 
 // RMS over the 256 shifts of the error less the PSF's own offset, in large pixels.
-CentroidError finish(const float xagg[SHIFTS + 1][SHIFTS + 1], const float yagg[SHIFTS + 1][SHIFTS + 1], bool empty)
+CentroidError finish(const float xagg[SHIFTS + 1][SHIFTS + 1],
+                     const float yagg[SHIFTS + 1][SHIFTS + 1], bool empty)
 {
     CentroidError result;
     if (empty) return result;
@@ -71,7 +72,8 @@ CentroidError centroid_error_analysis()
     std::vector<double> area((GRID + 1) * (GRID + 1), 0.0);
     auto at = [&](int i, int j) -> double & { return area[i * (GRID + 1) + j]; };
     for (int i = 1; i <= GRID; i++)
-        for (int j = 1; j <= GRID; j++) at(i, j) = m_output[i][j] + at(i - 1, j) + at(i, j - 1) - at(i - 1, j - 1);
+        for (int j = 1; j <= GRID; j++)
+            at(i, j) = m_output[i][j] + at(i - 1, j) + at(i, j - 1) - at(i - 1, j - 1);
 
     // First and last far-field index of each pixel row for each shift (empty when lo > hi).
     int lo[SHIFTS + 1][5], hi[SHIFTS + 1][5];
@@ -99,7 +101,8 @@ CentroidError centroid_error_analysis()
             double X[5] = {}, Y[5] = {};
             for (int ci = 1; ci <= k; ci++)
                 for (int cj = 1; cj <= k; cj++) {
-                    const double s = block(lo[p][ci], hi[p][ci], lo[q][cj], hi[q][cj]);  // every weight is 1
+                    const double s =
+                        block(lo[p][ci], hi[p][ci], lo[q][cj], hi[q][cj]);  // every weight is 1
                     X[ci] += s;
                     Y[cj] += s;
                 }

@@ -56,8 +56,10 @@ std::string format_data_file(float **array)
             if (lengths[j] > FIELD || (j > 0 && lengths[j] == FIELD)) fixed = false;
         }
         for (int j = 0; j < GRID; j++) {
-            if (fixed) text.append(FIELD - std::min(FIELD, lengths[j]), ' ');
-            else if (j > 0) text += ' ';
+            if (fixed)
+                text.append(FIELD - std::min(FIELD, lengths[j]), ' ');
+            else if (j > 0)
+                text += ' ';
             text.append(values[j], lengths[j]);
         }
         text += '\n';
@@ -122,7 +124,8 @@ bool read_data_file(const std::string &path, float **target, std::string &why)
     return parse_data_file(bytes, path, target, why);
 }
 
-bool parse_data_file(const std::string &bytes, const std::string &path, float **target, std::string &why)
+bool parse_data_file(const std::string &bytes, const std::string &path, float **target,
+                     std::string &why)
 {
     constexpr std::size_t most = GRID * (READ_RECORD + 1) + 2;
     if (bytes.size() > most) {
@@ -131,7 +134,8 @@ bool parse_data_file(const std::string &bytes, const std::string &path, float **
     }
 
     // CR LF files carry one more byte per record, after the ten-byte last field.
-    const bool crlf = bytes.size() > READ_RECORD && bytes[READ_RECORD - 1] == '\r' && bytes[READ_RECORD] == '\n';
+    const bool crlf =
+        bytes.size() > READ_RECORD && bytes[READ_RECORD - 1] == '\r' && bytes[READ_RECORD] == '\n';
     const std::size_t record = READ_RECORD + (crlf ? 1 : 0);
 
     std::vector<float> values(GRID_VALUES);
@@ -156,7 +160,8 @@ bool parse_data_file(const std::string &bytes, const std::string &path, float **
         }
         for (int j = 1; j <= GRID; j++) {
             const std::size_t offset = base + (j - 1) * READ_FIELD;
-            const std::size_t width = std::min<std::size_t>(j < GRID ? READ_FIELD : READ_LAST_FIELD, bytes.size() - offset);
+            const std::size_t width = std::min<std::size_t>(j < GRID ? READ_FIELD : READ_LAST_FIELD,
+                                                            bytes.size() - offset);
             const double v = read_field_number(bytes.data() + offset, width);
             if (!std::isfinite(static_cast<float>(v))) {
                 why = path + ": a value in line " + std::to_string(i) + " is too large";

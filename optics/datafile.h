@@ -34,7 +34,8 @@ constexpr int READ_RECORD = (GRID_FIELDS_PER_RECORD - 1) * READ_FIELD + READ_LAS
 bool read_data_file(const std::string &path, float **target, std::string &why);
 
 // The same for the bytes of a file already read; name is the file's name in the messages.
-bool parse_data_file(const std::string &bytes, const std::string &name, float **target, std::string &why);
+bool parse_data_file(const std::string &bytes, const std::string &name, float **target,
+                     std::string &why);
 
 // The number at the start of a field's text, as the reader converts it.
 double read_field_number(const char *text, std::size_t length);

@@ -21,8 +21,7 @@ void set_domains()
     case PSF_ARCSECONDS:
         psf_graph_extent = psf_graph_extent * 3600 * 180 * (1 / 3.14159) * wavelength * 0.000001;
         break;
-    default:
-        break;
+    default: break;
     }
     // The FFT of 128 pupil samples of pitch d puts 128 far-field samples lambda EFL / (128 d)
     // apart: the extent is their period, not the distance from the first to the last.
@@ -40,7 +39,6 @@ void SetZoom()
         istart = jstart = 33;
         istop = jstop = 96;
         break;
-    default:
-        break;
+    default: break;
     }
 }

@@ -18,8 +18,10 @@ void report_centroid_error()
 {
     if (dark) {
         last_centroid_error = CentroidError{};
-        optics_notify("RMS centroid error in large pixels",
-                      "The PSF holds no light, so there is no centroid to track: the analysis was skipped.", true);
+        optics_notify(
+            "RMS centroid error in large pixels",
+            "The PSF holds no light, so there is no centroid to track: the analysis was skipped.",
+            true);
         return;
     }
     last_centroid_error = centroid_error_analysis();
@@ -69,7 +71,8 @@ void do_FFT()
         xpsfcent = ypsfcent = 0.0f;
     } else {
         for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) m_output[i][j] = static_cast<float>(100.0 * m_output[i][j] / peak);
+            for (int j = 1; j <= GRID; j++)
+                m_output[i][j] = static_cast<float>(100.0 * m_output[i][j] / peak);
 
         float weighted = 0.0f, total = 0.0f;
         for (int j = 1; j <= GRID; j++) {

@@ -18,8 +18,8 @@ const Figure kFigures[] = {
     {"sampling_q", "Sampling Q", FigureUnit::SamplesPerLambdaF, false, "SAMPLING",
      "PSF samples per lambda F",
      [](const ImageQuality &q) { return std::optional<double>(q.sampling_q); }},
-    {"max_phase_step", "Largest phase step between samples", FigureUnit::Waves, false, nullptr, nullptr,
-     [](const ImageQuality &q) { return std::optional<double>(q.max_phase_step); }},
+    {"max_phase_step", "Largest phase step between samples", FigureUnit::Waves, false, nullptr,
+     nullptr, [](const ImageQuality &q) { return std::optional<double>(q.max_phase_step); }},
 };
 
 }  // namespace

@@ -17,8 +17,7 @@ std::vector<float> image_of(float **array)
 {
     std::vector<float> pixels(GRID_VALUES);
     for (int j = 1; j <= GRID; j++)
-        for (int i = 1; i <= GRID; i++)
-            pixels[(j - 1) * GRID + (i - 1)] = array[i][j];
+        for (int i = 1; i <= GRID; i++) pixels[(j - 1) * GRID + (i - 1)] = array[i][j];
     return pixels;
 }
 
@@ -44,7 +43,9 @@ public:
     {
         long axes[2] = {GRID, GRID};
         fits_create_img(file_, FLOAT_IMG, 2, axes, &status_);
-        if (extname) fits_write_key(file_, TSTRING, "EXTNAME", const_cast<char *>(extname), nullptr, &status_);
+        if (extname)
+            fits_write_key(file_, TSTRING, "EXTNAME", const_cast<char *>(extname), nullptr,
+                           &status_);
         std::vector<float> pixels = image_of(array);
         fits_write_img(file_, TFLOAT, 1, GRID_VALUES, pixels.data(), &status_);
     }
@@ -61,10 +62,7 @@ public:
     {
         fits_write_key(file_, TSTRING, name, const_cast<char *>(value), comment, &status_);
     }
-    void go_to_primary()
-    {
-        fits_movabs_hdu(file_, 1, nullptr, &status_);
-    }
+    void go_to_primary() { fits_movabs_hdu(file_, 1, nullptr, &status_); }
     // Closes the file and hands over its bytes: every header and data unit, each a whole
     // number of 2880-byte blocks.
     bool finish(std::string &bytes, std::string &error)

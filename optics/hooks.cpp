@@ -26,4 +26,7 @@ OpticsHooks set_optics_hooks(const OpticsHooks &hooks)
 
 void optics_set_cursor(OpticsCursor cursor) { current.set_cursor(cursor); }
 
-void optics_notify(const char *caption, const char *text, bool beep) { current.notify(caption, text, beep); }
+void optics_notify(const char *caption, const char *text, bool beep)
+{
+    current.notify(caption, text, beep);
+}

@@ -12,7 +12,8 @@ constexpr long NR_END = 1;  // the spare element in front of every block
 // byte size does not fit: a refused allocation, reported by the caller like any other.
 void *allocate(long count, std::size_t size)
 {
-    if (count <= 0 || static_cast<unsigned long>(count) > std::numeric_limits<std::size_t>::max() / size)
+    if (count <= 0 ||
+        static_cast<unsigned long>(count) > std::numeric_limits<std::size_t>::max() / size)
         return nullptr;
     return std::malloc(static_cast<std::size_t>(count) * size);
 }
@@ -21,13 +22,13 @@ void *allocate(long count, std::size_t size)
 long product(long a, long b, long extra = 0)
 {
     long p;
-    if (a <= 0 || b <= 0 || __builtin_mul_overflow(a, b, &p) || __builtin_add_overflow(p, extra, &p))
+    if (a <= 0 || b <= 0 || __builtin_mul_overflow(a, b, &p) ||
+        __builtin_add_overflow(p, extra, &p))
         return -1;
     return p;
 }
 
-template <typename T>
-T *offset_vector(long nl, long nh, const char *message)
+template <typename T> T *offset_vector(long nl, long nh, const char *message)
 {
     long count;
     if (__builtin_sub_overflow(nh, nl, &count) || __builtin_add_overflow(count, 1 + NR_END, &count))
@@ -37,15 +38,10 @@ T *offset_vector(long nl, long nh, const char *message)
     return v - nl + NR_END;
 }
 
-template <typename T>
-void free_offset_vector(T *v, long nl)
-{
-    std::free(v + nl - NR_END);
-}
+template <typename T> void free_offset_vector(T *v, long nl) { std::free(v + nl - NR_END); }
 
 // Row pointers plus one contiguous, row-major element block.
-template <typename T>
-T **offset_matrix(long nrl, long nrh, long ncl, long nch)
+template <typename T> T **offset_matrix(long nrl, long nrh, long ncl, long nch)
 {
     const long nrow = nrh - nrl + 1, ncol = nch - ncl + 1;
     const long elements = product(nrow, ncol, NR_END);
@@ -61,8 +57,7 @@ T **offset_matrix(long nrl, long nrh, long ncl, long nch)
     return m;
 }
 
-template <typename T>
-void free_offset_matrix(T **m, long nrl, long ncl)
+template <typename T> void free_offset_matrix(T **m, long nrl, long ncl)
 {
     std::free(m[nrl] + ncl - NR_END);
     std::free(m + nrl - NR_END);
@@ -78,8 +73,14 @@ void nrerror(const char *error_text)
     std::exit(1);
 }
 
-float *vector(long nl, long nh) { return offset_vector<float>(nl, nh, "allocation failure in vector()"); }
-int *ivector(long nl, long nh) { return offset_vector<int>(nl, nh, "allocation failure in ivector()"); }
+float *vector(long nl, long nh)
+{
+    return offset_vector<float>(nl, nh, "allocation failure in vector()");
+}
+int *ivector(long nl, long nh)
+{
+    return offset_vector<int>(nl, nh, "allocation failure in ivector()");
+}
 unsigned char *cvector(long nl, long nh)
 {
     return offset_vector<unsigned char>(nl, nh, "allocation failure in cvector()");
@@ -88,13 +89,26 @@ unsigned long *lvector(long nl, long nh)
 {
     return offset_vector<unsigned long>(nl, nh, "allocation failure in lvector()");
 }
-double *dvector(long nl, long nh) { return offset_vector<double>(nl, nh, "allocation failure in dvector()"); }
+double *dvector(long nl, long nh)
+{
+    return offset_vector<double>(nl, nh, "allocation failure in dvector()");
+}
 
-float **matrix(long nrl, long nrh, long ncl, long nch) { return offset_matrix<float>(nrl, nrh, ncl, nch); }
-double **dmatrix(long nrl, long nrh, long ncl, long nch) { return offset_matrix<double>(nrl, nrh, ncl, nch); }
-int **imatrix(long nrl, long nrh, long ncl, long nch) { return offset_matrix<int>(nrl, nrh, ncl, nch); }
+float **matrix(long nrl, long nrh, long ncl, long nch)
+{
+    return offset_matrix<float>(nrl, nrh, ncl, nch);
+}
+double **dmatrix(long nrl, long nrh, long ncl, long nch)
+{
+    return offset_matrix<double>(nrl, nrh, ncl, nch);
+}
+int **imatrix(long nrl, long nrh, long ncl, long nch)
+{
+    return offset_matrix<int>(nrl, nrh, ncl, nch);
+}
 
-float **submatrix(float **a, long oldrl, long oldrh, long oldcl, long /*oldch*/, long newrl, long newcl)
+float **submatrix(float **a, long oldrl, long oldrh, long oldcl, long /*oldch*/, long newrl,
+                  long newcl)
 {
     const long nrow = oldrh - oldrl + 1, column_shift = oldcl - newcl;
     float **m = static_cast<float **>(allocate(nrow > 0 ? nrow + NR_END : -1, sizeof(float *)));
@@ -129,7 +143,8 @@ float ***f3tensor(long nrl, long nrh, long ncl, long nch, long ndl, long ndh)
     t[nrl] += NR_END;
     t[nrl] -= ncl;
     const long cells = product(nrow, ncol);
-    t[nrl][ncl] = static_cast<float *>(allocate(cells < 0 ? -1 : product(cells, ndep, NR_END), sizeof(float)));
+    t[nrl][ncl] = static_cast<float *>(
+        allocate(cells < 0 ? -1 : product(cells, ndep, NR_END), sizeof(float)));
     if (!t[nrl][ncl]) nrerror("allocation failure 3 in f3tensor()");
     t[nrl][ncl] += NR_END;
     t[nrl][ncl] -= ndl;

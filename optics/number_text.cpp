@@ -29,7 +29,8 @@ long magnitude(std::string_view number)
     const std::size_t before = point == std::string_view::npos ? number.size() : point;
     for (std::size_t k = 0; k < number.size(); k++) {
         if (!is_digit(number[k]) || number[k] == '0') continue;
-        return exponent + (k < before ? static_cast<long>(before - k) - 1 : -static_cast<long>(k - before));
+        return exponent +
+               (k < before ? static_cast<long>(before - k) - 1 : -static_cast<long>(k - before));
     }
     return 0;
 }

@@ -32,7 +32,8 @@ int descriptor_named(const std::string &path)
     const std::string own = "/proc/" + std::to_string(::getpid()) + "/fd/";
     for (const std::string &prefix : {std::string("/dev/fd/"), std::string("/proc/self/fd/"), own})
         if (path.compare(0, prefix.size(), prefix) == 0) number = path.substr(prefix.size());
-    if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos)
+    if (number.empty() || number.size() > 9 ||
+        number.find_first_not_of("0123456789") != std::string::npos)
         return -1;
     const int fd = std::atoi(number.c_str());
     return ::fcntl(fd, F_GETFD) == -1 ? -1 : fd;
@@ -89,7 +90,8 @@ int make_temporary(const std::string &path, std::string &temp)
     return fd;
 }
 
-bool replace_file(const std::string &path, const struct stat *old, std::string_view bytes, std::string &error)
+bool replace_file(const std::string &path, const struct stat *old, std::string_view bytes,
+                  std::string &error)
 {
     std::string temp;
     const int fd = make_temporary(path, temp);
@@ -136,7 +138,8 @@ bool replace_file(const std::string &path, const struct stat *old, std::string_v
     return true;
 }
 
-bool write_special(const std::string &path, bool fifo, std::string_view bytes, std::string &error, FifoWait wait)
+bool write_special(const std::string &path, bool fifo, std::string_view bytes, std::string &error,
+                   FifoWait wait)
 {
     int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0 && fifo && errno == ENXIO && wait == FifoWait::ForReader)
@@ -167,7 +170,8 @@ std::string folder_of(const std::string &path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-bool write_output_file(const std::string &name, std::string_view bytes, std::string &error, FifoWait wait)
+bool write_output_file(const std::string &name, std::string_view bytes, std::string &error,
+                       FifoWait wait)
 {
     std::string path = name == "-" ? "/dev/stdout" : name;
     if (!resolve_links(path, error)) return false;
@@ -205,7 +209,7 @@ bool write_output_file(const std::string &name, std::string_view bytes, std::str
     if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode))
         return write_special(path, S_ISFIFO(st.st_mode), bytes, error, wait);
     error = describe("cannot write", name,
-                     S_ISDIR(st.st_mode) ? std::strerror(EISDIR)
+                     S_ISDIR(st.st_mode)    ? std::strerror(EISDIR)
                      : S_ISSOCK(st.st_mode) ? "it is a socket"
                                             : "it is not a file");
     return false;

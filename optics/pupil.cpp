@@ -155,7 +155,8 @@ struct EnabledZernikes {
                 for (int c = term_t.first + term_t.count - 1; c >= term_t.first; c--)
                     radial += coefficient[c] * basis.power[power_of[c]];
             }
-            phase = static_cast<float>(phase + Zern[term_t.k] * (radial * basis.angular(ZERNIKE[term_t.k])));
+            phase = static_cast<float>(phase + Zern[term_t.k] *
+                                                   (radial * basis.angular(ZERNIKE[term_t.k])));
         }
         return phase;
     }
@@ -193,8 +194,7 @@ float apodization(float rho, float ax, float ay)
     case APOD_RECTANGULAR_SG:
         return static_cast<float>(std::exp(-std::pow(ax * INV_0_7, 2.0 * x_sgxp)) *
                                   std::exp(-std::pow(ay * INV_0_7, 2.0 * y_sgxp)));
-    default:
-        return 1.0f;
+    default: return 1.0f;
     }
 }
 
@@ -267,9 +267,12 @@ void pillbox_input()
 
                 const double rho2 = static_cast<double>(rho) * rho;
                 if (HasSpherical == 1) phase = static_cast<float>(phase + spherical * rho2 * rho2);
-                if (HasComa == 1) phase = static_cast<float>(phase + coma * rho2 * (nCurrentFOV == FOV_Y ? yn : xn));
+                if (HasComa == 1)
+                    phase =
+                        static_cast<float>(phase + coma * rho2 * (nCurrentFOV == FOV_Y ? yn : xn));
                 if (HasAstigmatism == 1) {
-                    const double u = nCurrentFOV == FOV_Y ? xn : yn, v = nCurrentFOV == FOV_Y ? yn : xn;
+                    const double u = nCurrentFOV == FOV_Y ? xn : yn,
+                                 v = nCurrentFOV == FOV_Y ? yn : xn;
                     phase = static_cast<float>(phase + astigmatism * (u * u + 3.0 * v * v));
                 }
                 if (HasDefocus == 1) phase = static_cast<float>(phase + defocus * rho2);
@@ -279,13 +282,15 @@ void pillbox_input()
                     // float. Its cosine and sine come from the offsets, turned by the small
                     // angle between the exact direction and that float: cos and sin of an
                     // angle of 1e-6 are 1 - d^2/2 and d to double precision.
-                    const double exact = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
+                    const double exact =
+                        std::atan2(static_cast<double>(dy), static_cast<double>(dx));
                     const float theta = static_cast<float>(exact + 0.000001);
                     const double d = static_cast<double>(theta) - exact;
-                    const double h = std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
+                    const double h =
+                        std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
                     const double c = dx / h, s = dy / h, cos_d = 1.0 - 0.5 * d * d;
-                    const SampleBasis basis(rho, c * cos_d - s * d, s * cos_d + c * d, zernikes.max_power,
-                                            zernikes.max_m);
+                    const SampleBasis basis(rho, c * cos_d - s * d, s * cos_d + c * d,
+                                            zernikes.max_power, zernikes.max_m);
                     phase = zernikes.add_to(phase, basis);
                 }
 

@@ -47,9 +47,10 @@ float r;
 double XPupilStep, YPupilStep, pupil_graph_extent, psf_graph_extent, XPSFStep, YPSFStep;
 
 namespace {
-float ***const field_arrays[] = {&r_input, &phase_input, &A_input, &B_input, &r_output, &i_output, &m_output};
+float ***const field_arrays[] = {&r_input,  &phase_input, &A_input, &B_input,
+                                 &r_output, &i_output,    &m_output};
 bool allocated = false;
-}
+}  // namespace
 
 void set_all_arrays_zero()
 {

@@ -3,10 +3,10 @@
 // the far field. A radio-button choice is stored as the id of the chosen button.
 #pragma once
 
-constexpr int GRID = 128;               // samples along each side of pupil and far field
+constexpr int GRID = 128;  // samples along each side of pupil and far field
 constexpr int GRID_VALUES = GRID * GRID;
 constexpr int DATA_LENGTH = 2 * GRID_VALUES;  // floats in data1/data2: complex, interleaved
-constexpr int PSF_CENTRE = 65;         // the far-field sample on the optical axis, along i and j
+constexpr int PSF_CENTRE = 65;  // the far-field sample on the optical axis, along i and j
 
 // Field arrays, [1..128][1..128], first index i along x, second j along y.
 extern float **r_input, **phase_input, **A_input, **B_input;
@@ -40,8 +40,8 @@ extern float rbreak, cir_sgxp, x_sgxp, y_sgxp;
 // Pupil phase (peak values in waves).
 extern int HasSpherical, HasComa, HasAstigmatism, HasDefocus;
 extern float spherical, coma, astigmatism, defocus;
-extern int HasZern[38];   // HasZern[k] is HasZern<k>, k = 1..37
-extern float Zern[38];    // Zern[k] is Zern<k>
+extern int HasZern[38];  // HasZern[k] is HasZern<k>, k = 1..37
+extern float Zern[38];   // Zern[k] is Zern<k>
 extern int nCurrentPhasePattern, PhasePatternPeriod;
 extern float PhasePatternWFE;
 extern int nHasPhasePlate, PhasePlateSteps;
@@ -64,15 +64,31 @@ extern double XPupilStep, YPupilStep, pupil_graph_extent, psf_graph_extent, XPSF
 
 // Radio-button codes.
 enum : int {
-    FOV_X = 118, FOV_Y = 119,
-    UNITS_INCHES = 133, UNITS_CENTIMETERS = 134, UNITS_MILLIMETERS = 135,
-    SHAPE_ROUND = 137, SHAPE_RECTANGLE = 138,
-    APOD_NONE = 158, APOD_TRIANGULAR = 159, APOD_CIRCULAR_SG = 160, APOD_RECTANGULAR_SG = 161,
-    PSF_MICRONS = 170, PSF_MILLIRADIANS = 171, PSF_ARCSECONDS = 172,
-    PSF_LINEAR = 176, PSF_LOGARITHMIC = 177,
-    CENTROID_3BY3 = 181, CENTROID_4BY4 = 182,
-    PATTERN_NONE = 500, PATTERN_CHECKER = 501, PATTERN_WAFFLE = 502, PATTERN_RANDOM = 503,
-    SAVE_TRANSMISSION = 540, SAVE_PHASE = 541, SAVE_PSF = 542,
+    FOV_X = 118,
+    FOV_Y = 119,
+    UNITS_INCHES = 133,
+    UNITS_CENTIMETERS = 134,
+    UNITS_MILLIMETERS = 135,
+    SHAPE_ROUND = 137,
+    SHAPE_RECTANGLE = 138,
+    APOD_NONE = 158,
+    APOD_TRIANGULAR = 159,
+    APOD_CIRCULAR_SG = 160,
+    APOD_RECTANGULAR_SG = 161,
+    PSF_MICRONS = 170,
+    PSF_MILLIRADIANS = 171,
+    PSF_ARCSECONDS = 172,
+    PSF_LINEAR = 176,
+    PSF_LOGARITHMIC = 177,
+    CENTROID_3BY3 = 181,
+    CENTROID_4BY4 = 182,
+    PATTERN_NONE = 500,
+    PATTERN_CHECKER = 501,
+    PATTERN_WAFFLE = 502,
+    PATTERN_RANDOM = 503,
+    SAVE_TRANSMISSION = 540,
+    SAVE_PHASE = 541,
+    SAVE_PSF = 542,
 };
 
 void set_all_arrays_zero();

@@ -54,21 +54,57 @@ std::vector<Rule> make_rules()
     std::vector<Rule> rules = {
         {"wavelength", Kind::Float, &wavelength, "Wavelength (nm)", 0, true, 1e9, false, 1e-3},
         {"fnumber", Kind::Float, &fnumber, "F-number", 0, true, 1e6, false, 1e-3},
-        {"nCurrentFOV", Kind::Code, &nCurrentFOV, "Field direction", 0, false, 0, false, -INF, {FOV_X, FOV_Y}},
+        {"nCurrentFOV",
+         Kind::Code,
+         &nCurrentFOV,
+         "Field direction",
+         0,
+         false,
+         0,
+         false,
+         -INF,
+         {FOV_X, FOV_Y}},
         {"pupilradius", Kind::Int, &pupilradius, "Pupil radius (steps)", 1, false, INT_HIGH},
-        {"nCurrentPupilShape", Kind::Code, &nCurrentPupilShape, "Pupil shape", 0, false, 0, false, -INF,
+        {"nCurrentPupilShape",
+         Kind::Code,
+         &nCurrentPupilShape,
+         "Pupil shape",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {SHAPE_ROUND, SHAPE_RECTANGLE}},
-        {"PupilAspectRatio", Kind::Float, &PupilAspectRatio, "Aspect ratio (y/x)", 0, true, 1e6, false, 1e-6},
+        {"PupilAspectRatio", Kind::Float, &PupilAspectRatio, "Aspect ratio (y/x)", 0, true, 1e6,
+         false, 1e-6},
         {"pupildia", Kind::Float, &pupildia, "Pupil X-extent", 0, true, 1e9, false, 1e-6},
-        {"nCurrentPupUnits", Kind::Code, &nCurrentPupUnits, "Pupil units", 0, false, 0, false, -INF,
+        {"nCurrentPupUnits",
+         Kind::Code,
+         &nCurrentPupUnits,
+         "Pupil units",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {UNITS_INCHES, UNITS_CENTIMETERS, UNITS_MILLIMETERS}},
         {"nCurrentObscuration", Kind::Flag, &nCurrentObscuration, "nCurrentObscuration"},
-        {"LinearObscuration", Kind::Float, &LinearObscuration, "Linear obscuration ratio", 0, false, FLOAT_MAX},
+        {"LinearObscuration", Kind::Float, &LinearObscuration, "Linear obscuration ratio", 0, false,
+         FLOAT_MAX},
         {"HasStruts", Kind::Flag, &HasStruts, "HasStruts"},
-        {"nCurrentApod", Kind::Code, &nCurrentApod, "Apodization", 0, false, 0, false, -INF,
+        {"nCurrentApod",
+         Kind::Code,
+         &nCurrentApod,
+         "Apodization",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {APOD_NONE, APOD_TRIANGULAR, APOD_CIRCULAR_SG, APOD_RECTANGULAR_SG}},
         {"rbreak", Kind::Float, &rbreak, "Triangular break (pupil fraction)", 0, false, 1, true},
-        {"cir_sgxp", Kind::Float, &cir_sgxp, "Circular supergaussian exponent", -FLOAT_MAX, false, FLOAT_MAX},
+        {"cir_sgxp", Kind::Float, &cir_sgxp, "Circular supergaussian exponent", -FLOAT_MAX, false,
+         FLOAT_MAX},
         {"x_sgxp", Kind::Float, &x_sgxp, "X supergaussian exponent", -FLOAT_MAX, false, FLOAT_MAX},
         {"y_sgxp", Kind::Float, &y_sgxp, "Y supergaussian exponent", -FLOAT_MAX, false, FLOAT_MAX},
         {"HasSpherical", Kind::Flag, &HasSpherical, "HasSpherical"},
@@ -79,25 +115,69 @@ std::vector<Rule> make_rules()
         {"coma", Kind::Float, &coma, "Coma", -MOST_WAVES, false, MOST_WAVES},
         {"astigmatism", Kind::Float, &astigmatism, "Astigmatism", -MOST_WAVES, false, MOST_WAVES},
         {"defocus", Kind::Float, &defocus, "Defocus", -MOST_WAVES, false, MOST_WAVES},
-        {"nCurrentPhasePattern", Kind::Code, &nCurrentPhasePattern, "Phase pattern", 0, false, 0, false, -INF,
+        {"nCurrentPhasePattern",
+         Kind::Code,
+         &nCurrentPhasePattern,
+         "Phase pattern",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {PATTERN_NONE, PATTERN_CHECKER, PATTERN_WAFFLE, PATTERN_RANDOM}},
-        {"PhasePatternPeriod", Kind::Int, &PhasePatternPeriod, "Pattern period (steps)", 1, false, INT_HIGH},
-        {"PhasePatternWFE", Kind::Float, &PhasePatternWFE, "Pattern WFE (waves)", -MOST_WAVES, false, MOST_WAVES},
+        {"PhasePatternPeriod", Kind::Int, &PhasePatternPeriod, "Pattern period (steps)", 1, false,
+         INT_HIGH},
+        {"PhasePatternWFE", Kind::Float, &PhasePatternWFE, "Pattern WFE (waves)", -MOST_WAVES,
+         false, MOST_WAVES},
         {"nHasPhasePlate", Kind::Flag, &nHasPhasePlate, "nHasPhasePlate"},
-        {"PhasePlateSteps", Kind::Int, &PhasePlateSteps, "Phase plate edge (steps)", INT_LOW, false, INT_HIGH},
-        {"PhasePlateWaves", Kind::Float, &PhasePlateWaves, "Phase plate waves", -MOST_WAVES, false, MOST_WAVES},
-        {"nCurrentPSFUnits", Kind::Code, &nCurrentPSFUnits, "PSF units", 0, false, 0, false, -INF,
+        {"PhasePlateSteps", Kind::Int, &PhasePlateSteps, "Phase plate edge (steps)", INT_LOW, false,
+         INT_HIGH},
+        {"PhasePlateWaves", Kind::Float, &PhasePlateWaves, "Phase plate waves", -MOST_WAVES, false,
+         MOST_WAVES},
+        {"nCurrentPSFUnits",
+         Kind::Code,
+         &nCurrentPSFUnits,
+         "PSF units",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {PSF_MICRONS, PSF_MILLIRADIANS, PSF_ARCSECONDS}},
-        {"PSFPlotType", Kind::Code, &PSFPlotType, "PSF plot type", 0, false, 0, false, -INF,
+        {"PSFPlotType",
+         Kind::Code,
+         &PSFPlotType,
+         "PSF plot type",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {PSF_LINEAR, PSF_LOGARITHMIC}},
         // The clip value 1/10^(decades - 1) must be a normal float, whose logarithm is finite:
         // 1e-37 is one, 1e-38 lies below the smallest, 1.18e-38.
         {"nPSFdecades", Kind::Int, &nPSFdecades, "Decades", 1, false, 38},
         {"nZoomPlot", Kind::Flag, &nZoomPlot, "nZoomPlot"},
         {"nDoCentroidError", Kind::Flag, &nDoCentroidError, "nDoCentroidError"},
-        {"CentroidErrorType", Kind::Code, &CentroidErrorType, "Pixel array", 0, false, 0, false, -INF,
+        {"CentroidErrorType",
+         Kind::Code,
+         &CentroidErrorType,
+         "Pixel array",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {CENTROID_3BY3, CENTROID_4BY4}},
-        {"nCurrentDataSave", Kind::Code, &nCurrentDataSave, "Array to save", 0, false, 0, false, -INF,
+        {"nCurrentDataSave",
+         Kind::Code,
+         &nCurrentDataSave,
+         "Array to save",
+         0,
+         false,
+         0,
+         false,
+         -INF,
          {SAVE_TRANSMISSION, SAVE_PHASE, SAVE_PSF}},
         {"sig", Kind::Int, &sig, "Significant digits", 1, false, 17},
     };
@@ -105,8 +185,8 @@ std::vector<Rule> make_rules()
         flag_names[k] = "HasZern" + std::to_string(k);
         zern_names[k] = "Zern" + std::to_string(k);
         rules.push_back({flag_names[k].c_str(), Kind::Flag, &HasZern[k], flag_names[k].c_str()});
-        rules.push_back({zern_names[k].c_str(), Kind::Float, &Zern[k], zernike_fields[k], -MOST_WAVES, false,
-                         MOST_WAVES});
+        rules.push_back({zern_names[k].c_str(), Kind::Float, &Zern[k], zernike_fields[k],
+                         -MOST_WAVES, false, MOST_WAVES});
     }
     return rules;
 }
@@ -120,8 +200,8 @@ const std::vector<Rule> &rules()
 // The side of the centroid pixel array: set, it chooses the matching CentroidErrorType.
 const Rule &num_pixels_rule()
 {
-    static const Rule rule{"NumPixels", Kind::Code, &NumPixels, "Pixel array", 0, false, 0, false, -INF,
-                           {3, 4}};
+    static const Rule rule{"NumPixels", Kind::Code, &NumPixels, "Pixel array", 0,
+                           false,       0,          false,      -INF,          {3, 4}};
     return rule;
 }
 
@@ -183,8 +263,7 @@ bool accepts(const Rule &rule, double v, double &stored)
             if (v == code) return true;
         return false;
     case Kind::Int:
-    case Kind::Float:
-        break;
+    case Kind::Float: break;
     }
     // The bounds keep a float setting inside the float range and away from its underflow;
     // the least value is checked as given, the bounds also on the float held.
@@ -205,7 +284,8 @@ void store(const Rule &rule, double value)
 std::string field_of(const Rule &rule, MessageStyle style)
 {
     std::string field = rule.field;
-    if (style == MessageStyle::Batch && field != rule.name) field += std::string(" (") + rule.name + ")";
+    if (style == MessageStyle::Batch && field != rule.name)
+        field += std::string(" (") + rule.name + ")";
     return field;
 }
 
@@ -244,8 +324,8 @@ void derive_settings()
     izoom = nZoomPlot == 1 ? 2 : 1;
 }
 
-std::string read_setting(const std::string &name, const std::string &text, NumberReading how, double &value,
-                         MessageStyle style)
+std::string read_setting(const std::string &name, const std::string &text, NumberReading how,
+                         double &value, MessageStyle style)
 {
     const Rule *rule = find_rule(name);
     if (!rule) return "unknown setting '" + name + "'";
@@ -263,16 +343,19 @@ std::string read_setting(const std::string &name, const std::string &text, Numbe
         const std::size_t start = text.find_first_not_of(" \t");
         std::size_t k = start + ((text[start] == '+' || text[start] == '-') ? 1 : 0);
         double digits = 0;
-        while (k < text.size() && text[k] >= '0' && text[k] <= '9' && digits < 1e12) digits = digits * 10 + (text[k++] - '0');
+        while (k < text.size() && text[k] >= '0' && text[k] <= '9' && digits < 1e12)
+            digits = digits * 10 + (text[k++] - '0');
         v = text[start] == '-' ? -digits : digits;
     }
-    if (!number.found || (how == NumberReading::Whole && !whole_text)) return field + " must be a number.";
+    if (!number.found || (how == NumberReading::Whole && !whole_text))
+        return field + " must be a number.";
     if (how == NumberReading::Truncated) v = std::trunc(v);
     if (how == NumberReading::Whole && rule->kind != Kind::Float && v != std::trunc(v))
         return field + " must be a whole number, not " + shown + ".";
 
     double stored = 0;
-    if (!accepts(*rule, v, stored)) return field + " must be " + broken_bound(*rule, v) + ", not " + shown + ".";
+    if (!accepts(*rule, v, stored))
+        return field + " must be " + broken_bound(*rule, v) + ", not " + shown + ".";
     value = stored;
     return "";
 }
@@ -290,7 +373,8 @@ std::string check_setting(const std::string &name, double value, MessageStyle st
 std::string find_setting(const std::string &name, std::string &spelling)
 {
     for (const auto &derived : DERIVED)
-        if (same_name(name, derived[0])) return std::string("cannot set ") + derived[0] + ": " + derived[1];
+        if (same_name(name, derived[0]))
+            return std::string("cannot set ") + derived[0] + ": " + derived[1];
     const Rule *rule = find_rule(name);
     if (!rule) return "unknown setting '" + name + "'";
     spelling = rule->name;

@@ -23,8 +23,8 @@ enum class MessageStyle { Dialog, Batch };
 
 // Reads text for the setting name (case-insensitive). Returns "" and the value the setting
 // will hold (float or int) in value, or the message saying why the text cannot be taken.
-std::string read_setting(const std::string &name, const std::string &text, NumberReading how, double &value,
-                         MessageStyle style);
+std::string read_setting(const std::string &name, const std::string &text, NumberReading how,
+                         double &value, MessageStyle style);
 
 // "" when value is acceptable for the setting name, else the message, the value shown with
 // up to 10 significant digits.

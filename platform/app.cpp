@@ -78,7 +78,8 @@ void platform_finish()
     for (HWND w : window_all())
         if (window_live(w) && !w->parent) DestroyWindow(w);
     message_loop_reset();
-    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (starts > 0) return;
     cursor_forget_all();
     delete application;

@@ -46,7 +46,8 @@ HANDLE SetClipboardData(UINT format, HANDLE data)
     auto bitmap = static_cast<HBITMAP>(data);
     const GdiObject *o = gdi_object(bitmap, OBJ_BITMAP);
     if (!open || format != CF_BITMAP || !o) return nullptr;
-    if (QGuiApplication::clipboard()) QGuiApplication::clipboard()->setImage(o->image.convertToFormat(QImage::Format_RGB32));
+    if (QGuiApplication::clipboard())
+        QGuiApplication::clipboard()->setImage(o->image.convertToFormat(QImage::Format_RGB32));
     if (held != bitmap) release_held();
     held = bitmap;
     return data;

@@ -54,7 +54,8 @@ HCURSOR stock_cursor(std::uintptr_t id)
     const int index = static_cast<int>(id) - 32512;
     if (index < 0 || index > 3) return nullptr;
     if (!stock[index]) {
-        static const Qt::CursorShape shapes[4] = {Qt::ArrowCursor, Qt::IBeamCursor, Qt::WaitCursor, Qt::CrossCursor};
+        static const Qt::CursorShape shapes[4] = {Qt::ArrowCursor, Qt::IBeamCursor, Qt::WaitCursor,
+                                                  Qt::CrossCursor};
         static const char *names[4] = {"IDC_ARROW", "IDC_IBEAM", "IDC_WAIT", "IDC_CROSS"};
         auto *c = new HCURSOR__;
         c->cursor = QCursor(shapes[index]);
@@ -76,7 +77,8 @@ QIcon generic_window_icon()
         const int m = size / 8;
         const QRect frame(m, m + 1, size - 2 * m - 1, size - 2 * m - 2);
         painter.fillRect(frame, QColor(250, 250, 250));
-        painter.fillRect(QRect(frame.left(), frame.top(), frame.width(), size / 4), QColor(40, 80, 150));
+        painter.fillRect(QRect(frame.left(), frame.top(), frame.width(), size / 4),
+                         QColor(40, 80, 150));
         painter.setPen(QColor(60, 60, 60));
         painter.drawRect(frame);
         icon.addPixmap(pixmap);
@@ -136,7 +138,8 @@ void cursor_forget_all()
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name)
 {
-    if (is_intresource(name)) return instance ? nullptr : stock_cursor(reinterpret_cast<std::uintptr_t>(name));
+    if (is_intresource(name))
+        return instance ? nullptr : stock_cursor(reinterpret_cast<std::uintptr_t>(name));
     QPoint hotSpot;
     const QImage image = resource_cursor_image(name, &hotSpot);
     if (image.isNull()) return nullptr;

@@ -39,11 +39,11 @@ struct RecordedPen {
     COLORREF color = 0;
 };
 struct RecordedBrush {
-    UINT kind = BS_SOLID;  // BS_SOLID, BS_NULL, BS_HATCHED or BS_PATTERN
-    COLORREF color = 0;    // solid and hatched brushes, as given when created
-    int hatch = -1;        // HS_* for hatched brushes
-    bool monochrome = false;         // pattern brush from a one-bit bitmap
-    unsigned char pattern[8] = {};   // its 8 rows, most significant bit leftmost
+    UINT kind = BS_SOLID;           // BS_SOLID, BS_NULL, BS_HATCHED or BS_PATTERN
+    COLORREF color = 0;             // solid and hatched brushes, as given when created
+    int hatch = -1;                 // HS_* for hatched brushes
+    bool monochrome = false;        // pattern brush from a one-bit bitmap
+    unsigned char pattern[8] = {};  // its 8 rows, most significant bit leftmost
 };
 struct RecordedFont {
     int height = 0;  // the LOGFONTA fields the font was created from

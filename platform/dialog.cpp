@@ -45,7 +45,8 @@ struct DialogUnits {
     explicit DialogUnits(const QFont &font)
     {
         const QFontMetrics metrics(font);
-        const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+        const QString alphabet =
+            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
         cx = metrics.horizontalAdvance(alphabet) / 52.0;
         cy = metrics.height();
     }
@@ -148,9 +149,10 @@ QWidget *make_control(const DialogControlTemplate &c, HWND dialog, QWidget *pare
     case DialogControlKind::Edit: return new QLineEdit(text, parent);
     case DialogControlKind::CheckBox:
     case DialogControlKind::RadioButton: {
-        QAbstractButton *button = c.kind == DialogControlKind::CheckBox
-                                      ? static_cast<QAbstractButton *>(new QCheckBox(text, parent))
-                                      : static_cast<QAbstractButton *>(new QRadioButton(text, parent));
+        QAbstractButton *button =
+            c.kind == DialogControlKind::CheckBox
+                ? static_cast<QAbstractButton *>(new QCheckBox(text, parent))
+                : static_cast<QAbstractButton *>(new QRadioButton(text, parent));
         // The click is handled as the dialog's own: see dialog_click.
         button->setAutoExclusive(false);
         const int id = c.id;
@@ -173,7 +175,8 @@ QWidget *make_control(const DialogControlTemplate &c, HWND dialog, QWidget *pare
         button->setAutoDefault(true);
         if (c.kind == DialogControlKind::DefPushButton) button->setDefault(true);
         const int id = c.id;
-        QObject::connect(button, &QPushButton::clicked, button, [dialog, id](bool) { dialog_click(dialog, id); });
+        QObject::connect(button, &QPushButton::clicked, button,
+                         [dialog, id](bool) { dialog_click(dialog, id); });
         return button;
     }
     case DialogControlKind::Icon: {
@@ -190,7 +193,7 @@ QWidget *make_control(const DialogControlTemplate &c, HWND dialog, QWidget *pare
 DWORD style_of(const DialogControlTemplate &c)
 {
     DWORD style = WS_CHILD | WS_VISIBLE;
-    if (c.group) style |= 0x00020000L;  // WS_GROUP
+    if (c.group) style |= 0x00020000L;                          // WS_GROUP
     if (dialog_kind_takes_focus(c.kind)) style |= 0x00010000L;  // WS_TABSTOP
     return style;
 }
@@ -208,8 +211,9 @@ HWND build_dialog(const DialogTemplate &t, HWND owner, DLGPROC proc)
     record->source = &t;
     record->proc = proc;
     record->widget = widget;
-    HWND dialog = window_attach(widget, widget, dialog_window_proc, nullptr, WS_POPUP | (t.titleBar ? WS_CAPTION : WS_BORDER),
-                                0, t.caption.c_str());
+    HWND dialog =
+        window_attach(widget, widget, dialog_window_proc, nullptr,
+                      WS_POPUP | (t.titleBar ? WS_CAPTION : WS_BORDER), 0, t.caption.c_str());
     dialog->extension = record;
     dialog->onDestroy = [](HWND w) { delete static_cast<DialogRecord *>(w->extension); };
     widget->hwnd = dialog;
@@ -222,9 +226,11 @@ HWND build_dialog(const DialogTemplate &t, HWND owner, DLGPROC proc)
         control->setGeometry(units.rect(c));
         if (c.kind == DialogControlKind::Icon) {
             const int side = std::min(control->width(), control->height());
-            static_cast<QLabel *>(control)->setPixmap(resource_icon(c.text.c_str()).pixmap(side, side));
+            static_cast<QLabel *>(control)->setPixmap(
+                resource_icon(c.text.c_str()).pixmap(side, side));
         }
-        if (c.kind == DialogControlKind::GroupBox || c.kind == DialogControlKind::Rule) control->lower();
+        if (c.kind == DialogControlKind::GroupBox || c.kind == DialogControlKind::Rule)
+            control->lower();
         if (dialog_kind_takes_focus(c.kind)) {
             control->setFocusPolicy(Qt::StrongFocus);
             if (previousFocus) QWidget::setTabOrder(previousFocus, control);
@@ -236,7 +242,8 @@ HWND build_dialog(const DialogTemplate &t, HWND owner, DLGPROC proc)
         info->kind = c.kind;
         info->group = group;
         info->widget = control;
-        HWND h = window_attach(control, control, nullptr, dialog, style_of(c), c.id, c.text.c_str());
+        HWND h =
+            window_attach(control, control, nullptr, dialog, style_of(c), c.id, c.text.c_str());
         h->extension = info;
         h->onDestroy = [](HWND w) { delete static_cast<ControlRecord *>(w->extension); };
     }
@@ -249,7 +256,8 @@ HWND first_tab_stop(HWND dialog)
     HWND__ *d = window_live(dialog);
     if (!d) return nullptr;
     for (HWND child : d->children)
-        if (ControlRecord *c = static_cast<ControlRecord *>(child->extension); c && dialog_kind_takes_focus(c->kind))
+        if (ControlRecord *c = static_cast<ControlRecord *>(child->extension);
+            c && dialog_kind_takes_focus(c->kind))
             return child;
     return nullptr;
 }
@@ -291,7 +299,10 @@ ControlRecord *dialog_control(HWND dialog, int id)
 }
 
 void dialog_set_driver(std::function<void(HWND, const char *)> d) { driver = std::move(d); }
-void dialog_set_end_listener(std::function<void(HWND)> listener) { end_listener = std::move(listener); }
+void dialog_set_end_listener(std::function<void(HWND)> listener)
+{
+    end_listener = std::move(listener);
+}
 
 bool dialog_click(HWND dialog, int id)
 {
@@ -330,7 +341,8 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR name, HWND owner, DLGPROC proc, LPARAM
     QPointer<QDialog> widget = dialog_record(dialog)->widget;
 
     HWND focus = first_tab_stop(dialog);
-    if (SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), param) && focus) focus_control(focus);
+    if (SendMessageA(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), param) && focus)
+        focus_control(focus);
 
     DialogRecord *d = dialog_record(dialog);
     if (d && !d->ended && widget) {
@@ -340,7 +352,8 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR name, HWND owner, DLGPROC proc, LPARAM
             if (focus && window_live(focus)) focus_control(focus);
             QCoreApplication::processEvents();
             driver(dialog, t->name.c_str());
-            if ((d = dialog_record(dialog)) && !d->ended) SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+            if ((d = dialog_record(dialog)) && !d->ended)
+                SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
             if ((d = dialog_record(dialog)) && !d->ended) EndDialog(dialog, -1);
         } else {
             widget->exec();

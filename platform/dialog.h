@@ -13,8 +13,8 @@ enum : DWORD { WS_TABSTOP = 0x00010000, WS_GROUP = 0x00020000 };
 // (lParam); when the procedure returns TRUE that control gets the focus. Buttons, Enter (the
 // default button, id 1 in every template, or the focused push button) and Escape (IDCANCEL)
 // arrive as WM_COMMAND with the control id in the low word of wParam.
-INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
-                        LPARAM dwInitParam);
+INT_PTR DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent,
+                        DLGPROC lpDialogFunc, LPARAM dwInitParam);
 // Marks the dialog to close with nResult once its procedure returns.
 BOOL EndDialog(HWND hDlg, INT_PTR nResult);
 

@@ -18,7 +18,8 @@ namespace {
 QAbstractButton *check_button(HWND dialog, int id)
 {
     ControlRecord *c = dialog_control(dialog, id);
-    if (!c || (c->kind != DialogControlKind::CheckBox && c->kind != DialogControlKind::RadioButton)) return nullptr;
+    if (!c || (c->kind != DialogControlKind::CheckBox && c->kind != DialogControlKind::RadioButton))
+        return nullptr;
     return qobject_cast<QAbstractButton *>(c->widget.data());
 }
 
@@ -32,7 +33,8 @@ UINT GetDlgItemTextA(HWND hDlg, int id, LPSTR buffer, int size)
     ControlRecord *c = dialog_control_of(control);
     std::string text;
     if (c && c->kind == DialogControlKind::Edit) {
-        if (auto *edit = qobject_cast<QLineEdit *>(c->widget.data())) text = edit->text().toLatin1().toStdString();
+        if (auto *edit = qobject_cast<QLineEdit *>(c->widget.data()))
+            text = edit->text().toLatin1().toStdString();
     } else if (control) {
         text = control->title;
     } else {
@@ -100,8 +102,10 @@ UINT GetDlgItemInt(HWND hDlg, int id, BOOL *translated, BOOL isSigned)
 BOOL SetDlgItemInt(HWND hDlg, int id, UINT value, BOOL isSigned)
 {
     char text[16];
-    if (isSigned) std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
-    else std::snprintf(text, sizeof text, "%u", value);
+    if (isSigned)
+        std::snprintf(text, sizeof text, "%d", static_cast<int>(value));
+    else
+        std::snprintf(text, sizeof text, "%u", value);
     return SetDlgItemTextA(hDlg, id, text);
 }
 
@@ -123,6 +127,7 @@ UINT IsDlgButtonChecked(HWND hDlg, int id)
 BOOL CheckRadioButton(HWND hDlg, int first, int last, int checked)
 {
     if (!dialog_record(hDlg)) return FALSE;
-    for (int id = first; id <= last; ++id) CheckDlgButton(hDlg, id, id == checked ? BST_CHECKED : BST_UNCHECKED);
+    for (int id = first; id <= last; ++id)
+        CheckDlgButton(hDlg, id, id == checked ? BST_CHECKED : BST_UNCHECKED);
     return TRUE;
 }

@@ -30,11 +30,16 @@ std::string upper(std::string s)
 bool kind_from_keyword(const std::string &keyword, DialogControlKind *kind)
 {
     static const std::map<std::string, DialogControlKind> kinds = {
-        {"LTEXT", DialogControlKind::LeftText},       {"RTEXT", DialogControlKind::RightText},
-        {"CTEXT", DialogControlKind::CenterText},     {"EDITTEXT", DialogControlKind::Edit},
-        {"CHECKBOX", DialogControlKind::CheckBox},    {"RADIOBUTTON", DialogControlKind::RadioButton},
-        {"GROUPBOX", DialogControlKind::GroupBox},    {"PUSHBUTTON", DialogControlKind::PushButton},
-        {"DEFPUSHBUTTON", DialogControlKind::DefPushButton}, {"ICON", DialogControlKind::Icon},
+        {"LTEXT", DialogControlKind::LeftText},
+        {"RTEXT", DialogControlKind::RightText},
+        {"CTEXT", DialogControlKind::CenterText},
+        {"EDITTEXT", DialogControlKind::Edit},
+        {"CHECKBOX", DialogControlKind::CheckBox},
+        {"RADIOBUTTON", DialogControlKind::RadioButton},
+        {"GROUPBOX", DialogControlKind::GroupBox},
+        {"PUSHBUTTON", DialogControlKind::PushButton},
+        {"DEFPUSHBUTTON", DialogControlKind::DefPushButton},
+        {"ICON", DialogControlKind::Icon},
         {"HRULE", DialogControlKind::Rule},
     };
     auto found = kinds.find(upper(keyword));
@@ -76,7 +81,8 @@ bool dialog_template_parse(const ResourceStatement &s, DialogTemplate *out, std:
     DialogTemplate d;
     d.name = s.name;
     std::size_t pos = 0;
-    if (t.size() < 2 || !to_int(t[0], &d.width) || !to_int(t[1], &d.height) || d.width <= 0 || d.height <= 0)
+    if (t.size() < 2 || !to_int(t[0], &d.width) || !to_int(t[1], &d.height) || d.width <= 0 ||
+        d.height <= 0)
         return fail("DIALOG needs a width and a height");
     pos = 2;
     while (pos < t.size() && t[pos] != "BEGIN") {
@@ -101,7 +107,8 @@ bool dialog_template_parse(const ResourceStatement &s, DialogTemplate *out, std:
         c.text = t[pos++];
         int *numbers[] = {&c.id, &c.x, &c.y, &c.width, &c.height};
         for (int *n : numbers) {
-            if (pos >= t.size() || !to_int(t[pos], n)) return fail("control \"" + c.text + "\" needs id x y width height");
+            if (pos >= t.size() || !to_int(t[pos], n))
+                return fail("control \"" + c.text + "\" needs id x y width height");
             ++pos;
         }
         if (c.width <= 0 || c.height <= 0) return fail("control \"" + c.text + "\" has no size");

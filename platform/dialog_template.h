@@ -10,17 +10,17 @@
 struct ResourceStatement;
 
 enum class DialogControlKind {
-    LeftText,    // LTEXT: static label, left aligned
-    RightText,   // RTEXT
-    CenterText,  // CTEXT
-    Edit,        // EDITTEXT: one-line edit field
-    CheckBox,    // CHECKBOX: check box that toggles itself
-    RadioButton, // RADIOBUTTON: clears the other radio buttons of its control group
-    GroupBox,    // GROUPBOX: frame with a title, drawn under the controls it surrounds
-    PushButton,  // PUSHBUTTON
-    DefPushButton, // DEFPUSHBUTTON: the button Enter presses
-    Icon,        // ICON: an icon resource, by name in the text
-    Rule,        // HRULE: a one-pixel horizontal line across the control's width
+    LeftText,       // LTEXT: static label, left aligned
+    RightText,      // RTEXT
+    CenterText,     // CTEXT
+    Edit,           // EDITTEXT: one-line edit field
+    CheckBox,       // CHECKBOX: check box that toggles itself
+    RadioButton,    // RADIOBUTTON: clears the other radio buttons of its control group
+    GroupBox,       // GROUPBOX: frame with a title, drawn under the controls it surrounds
+    PushButton,     // PUSHBUTTON
+    DefPushButton,  // DEFPUSHBUTTON: the button Enter presses
+    Icon,           // ICON: an icon resource, by name in the text
+    Rule,           // HRULE: a one-pixel horizontal line across the control's width
 };
 
 struct DialogControlTemplate {
@@ -34,13 +34,14 @@ struct DialogControlTemplate {
 struct DialogTemplate {
     std::string name;
     std::string caption;
-    bool titleBar = true;  // NOCAPTION: a bordered box without a title bar
-    int width = 0, height = 0;  // client area
+    bool titleBar = true;                         // NOCAPTION: a bordered box without a title bar
+    int width = 0, height = 0;                    // client area
     std::vector<DialogControlTemplate> controls;  // in tab and creation order
 };
 
 // Reads one DIALOG statement; false with a one-line reason when it is malformed.
-bool dialog_template_parse(const ResourceStatement &statement, DialogTemplate *out, std::string *error);
+bool dialog_template_parse(const ResourceStatement &statement, DialogTemplate *out,
+                           std::string *error);
 // The template of that name from the program's resources, or null.
 const DialogTemplate *dialog_template_find(const char *name);
 // Whether a kind takes the keyboard focus (edit fields and buttons of every kind).

@@ -23,7 +23,10 @@ std::function<void(QFileDialog &)> toolkit_user;
 
 // Paths are bytes in the file system's own encoding; the dialog works in Unicode. (The
 // Latin-1 conversion used for program texts would give other bytes for non-ASCII names.)
-QString path_to_qt(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString path_to_qt(const std::string &path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
 std::string path_from_qt(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 std::string file_name_part(const std::string &path)
@@ -43,7 +46,8 @@ FileDialogRequest describe(const OPENFILENAMEA &ofn, bool save)
         const int index = static_cast<int>(ofn.nFilterIndex);
         r.filterShown = index >= 1 && index <= static_cast<int>(r.filters.size()) ? index : 1;
     }
-    r.initialName = ofn.lpstrFile ? std::string(ofn.lpstrFile, strnlen(ofn.lpstrFile, ofn.nMaxFile)) : "";
+    r.initialName =
+        ofn.lpstrFile ? std::string(ofn.lpstrFile, strnlen(ofn.lpstrFile, ofn.nMaxFile)) : "";
     r.initialFolder = ofn.lpstrInitialDir ? ofn.lpstrInitialDir : "";
     r.defaultExtension = ofn.lpstrDefExt ? ofn.lpstrDefExt : "";
     r.flags = ofn.Flags;
@@ -58,7 +62,8 @@ bool accept_choice(const FileDialogRequest &r, const OPENFILENAMEA &ofn, const s
     const std::string name = file_name_part(path);
     std::string text;
     if (path.size() + 1 > ofn.nMaxFile) {
-        text = path + "\nThis path is too long: at most " + std::to_string(ofn.nMaxFile - 1) + " characters.";
+        text = path + "\nThis path is too long: at most " + std::to_string(ofn.nMaxFile - 1) +
+               " characters.";
         MessageBoxA(r.owner, text.c_str(), r.title.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
@@ -77,12 +82,14 @@ bool accept_choice(const FileDialogRequest &r, const OPENFILENAMEA &ofn, const s
         }
         if (r.flags & OFN_CREATEPROMPT) {
             text = name + "\nThis file does not exist.\nDo you want to create it?";
-            return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), UINT{MB_YESNO} | MB_ICONQUESTION) == IDYES;
+            return MessageBoxA(r.owner, text.c_str(), r.title.c_str(),
+                               UINT{MB_YESNO} | MB_ICONQUESTION) == IDYES;
         }
     }
     if (r.save && info.exists() && (r.flags & OFN_OVERWRITEPROMPT)) {
         text = name + " already exists.\nDo you want to replace it?";
-        return MessageBoxA(r.owner, text.c_str(), r.title.c_str(), UINT{MB_YESNO} | MB_ICONEXCLAMATION) == IDYES;
+        return MessageBoxA(r.owner, text.c_str(), r.title.c_str(),
+                           UINT{MB_YESNO} | MB_ICONEXCLAMATION) == IDYES;
     }
     return true;
 }
@@ -99,9 +106,12 @@ void store_choice(OPENFILENAMEA &ofn, const std::string &path, int filter)
     }
     ofn.nFileOffset = static_cast<WORD>(offset);
     const std::size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos) ofn.nFileExtension = static_cast<WORD>(path.size());
-    else if (dot + 1 == name.size()) ofn.nFileExtension = 0;  // a name ending in a dot
-    else ofn.nFileExtension = static_cast<WORD>(offset + dot + 1);
+    if (dot == std::string::npos)
+        ofn.nFileExtension = static_cast<WORD>(path.size());
+    else if (dot + 1 == name.size())
+        ofn.nFileExtension = 0;  // a name ending in a dot
+    else
+        ofn.nFileExtension = static_cast<WORD>(offset + dot + 1);
     if (filter > 0) ofn.nFilterIndex = static_cast<DWORD>(filter);
 }
 
@@ -125,8 +135,10 @@ QString qt_patterns(const std::string &patterns)
         }
         QString glob;
         for (QChar c : pattern) {
-            if (c.isLetter() && c.toLower() != c.toUpper()) glob += QString("[%1%2]").arg(c.toLower()).arg(c.toUpper());
-            else glob += c;
+            if (c.isLetter() && c.toLower() != c.toUpper())
+                glob += QString("[%1%2]").arg(c.toLower()).arg(c.toUpper());
+            else
+                glob += c;
         }
         out << glob;
     }
@@ -148,7 +160,8 @@ public:
         if (info.isRoot()) return QStringLiteral("Drive");
         if (info.isDir()) return QStringLiteral("Folder");
         const QString suffix = info.suffix();
-        return suffix.isEmpty() ? QStringLiteral("File") : suffix.toUpper() + QStringLiteral(" File");
+        return suffix.isEmpty() ? QStringLiteral("File")
+                                : suffix.toUpper() + QStringLiteral(" File");
     }
 };
 
@@ -164,7 +177,7 @@ public:
         setIconProvider(filedlg_icon_provider());
         setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         setFileMode(!request.save && (request.flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
-                                                                          : QFileDialog::AnyFile);
+                                                                         : QFileDialog::AnyFile);
         // Each entry shows its own text; the patterns after it are hidden.
         for (const FileDialogFilter &f : request.filters)
             filters_ << QString::fromLatin1(f.description) + " (" + qt_patterns(f.patterns) + ")";
@@ -173,7 +186,7 @@ public:
             selectNameFilter(filters_[request.filterShown - 1]);
         }
         setDirectory(ofn.lpstrInitialDir && *ofn.lpstrInitialDir ? path_to_qt(ofn.lpstrInitialDir)
-                                                                  : QDir::currentPath());
+                                                                 : QDir::currentPath());
         if (!request.initialName.empty()) selectFile(path_to_qt(request.initialName));
     }
 
@@ -224,7 +237,8 @@ BOOL run_scripted(OPENFILENAMEA &ofn, const FileDialogRequest &request)
                                          : path_from_qt(QDir::currentPath());
             path = path_from_qt(QDir::cleanPath(path_to_qt(base) + "/" + path_to_qt(path)));
         }
-        if (path.empty() || QFileInfo(path_to_qt(path)).isDir()) continue;  // the dialog shows that folder
+        if (path.empty() || QFileInfo(path_to_qt(path)).isDir())
+            continue;  // the dialog shows that folder
         const int filter = answer.filter > 0 ? answer.filter : request.filterShown;
         path = completed_name(request, path, filter);
         if (!accept_choice(request, ofn, path)) continue;

@@ -9,9 +9,9 @@ enum : DWORD {
     OFN_OVERWRITEPROMPT = 0x00000002,  // save: ask before replacing a file that exists
     OFN_HIDEREADONLY = 0x00000004,
     OFN_NOCHANGEDIR = 0x00000008,
-    OFN_PATHMUSTEXIST = 0x00000800,    // the folder of the chosen name must exist
-    OFN_FILEMUSTEXIST = 0x00001000,    // open: only files that exist can be chosen
-    OFN_CREATEPROMPT = 0x00002000,     // open: offer to create a file that does not exist
+    OFN_PATHMUSTEXIST = 0x00000800,  // the folder of the chosen name must exist
+    OFN_FILEMUSTEXIST = 0x00001000,  // open: only files that exist can be chosen
+    OFN_CREATEPROMPT = 0x00002000,   // open: offer to create a file that does not exist
 };
 
 // Why the last dialog returned 0 (CommDlgExtendedError); 0 when the user cancelled.

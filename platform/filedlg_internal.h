@@ -16,10 +16,10 @@ struct FileDialogFilter {
 struct FileDialogRequest {
     bool save = false;  // GetSaveFileNameA (else GetOpenFileNameA)
     HWND owner = nullptr;
-    std::string title;  // the dialog's caption
+    std::string title;                      // the dialog's caption
     std::vector<FileDialogFilter> filters;  // in their order
-    int filterShown = 0;  // 1-based position of the filter shown first, 0 when there are none
-    std::string initialName;  // the text offered in the name field
+    int filterShown = 0;        // 1-based position of the filter shown first, 0 when there are none
+    std::string initialName;    // the text offered in the name field
     std::string initialFolder;  // where the dialog starts ("" for the current folder)
     std::string defaultExtension;
     DWORD flags = 0;

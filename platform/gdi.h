@@ -58,7 +58,13 @@ enum : int {
 
 // Object types (GetObjectType, GetCurrentObject).
 enum : UINT {
-    OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_DC = 3, OBJ_PAL = 5, OBJ_FONT = 6, OBJ_BITMAP = 7, OBJ_REGION = 8,
+    OBJ_PEN = 1,
+    OBJ_BRUSH = 2,
+    OBJ_DC = 3,
+    OBJ_PAL = 5,
+    OBJ_FONT = 6,
+    OBJ_BITMAP = 7,
+    OBJ_REGION = 8,
 };
 
 // Background modes and polygon fill modes.
@@ -186,7 +192,10 @@ SHORT GetAsyncKeyState(int vKey);
 // compile here.
 class SelectedObject {
 public:
-    SelectedObject(HDC hdc, HGDIOBJ object) : hdc_(hdc), previous_(object ? SelectObject(hdc, object) : nullptr) {}
+    SelectedObject(HDC hdc, HGDIOBJ object)
+        : hdc_(hdc), previous_(object ? SelectObject(hdc, object) : nullptr)
+    {
+    }
     SelectedObject(HDC, HRGN) = delete;
     SelectedObject(HDC, HBITMAP) = delete;
     SelectedObject(HDC, HPALETTE) = delete;

@@ -20,7 +20,8 @@ void ensure_application()
     static char name[] = "orvinta";
     static char *argv[] = {name, nullptr};
     route_toolkit_messages();
-    new QApplication(argc, argv);  // lives for the rest of the run; QCoreApplication::instance() finds it
+    new QApplication(argc,
+                     argv);  // lives for the rest of the run; QCoreApplication::instance() finds it
     keep_c_number_format();
 }
 
@@ -161,7 +162,8 @@ HDC dc_create_for_painter(QPainter *painter, int width, int height)
 
 void dc_set_paint_rect(HDC hdc, const QRect &update)
 {
-    if (HDC__ *dc = state(hdc)) dc->paintRect = update.intersected(QRect(0, 0, dc->width, dc->height));
+    if (HDC__ *dc = state(hdc))
+        dc->paintRect = update.intersected(QRect(0, 0, dc->width, dc->height));
 }
 
 HDC dc_create_for_measuring()

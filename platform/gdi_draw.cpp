@@ -52,8 +52,7 @@ QPen qpen(const GdiObject *pen, const QColor &color, bool dashed)
 
 // Strokes with the selected pen. A styled pen on an opaque background paints its gaps in the
 // background colour, so the stroke goes twice: solid background first, then the dashes.
-template <typename Draw>
-void stroke(HDC__ *dc, QPainter *p, Draw draw)
+template <typename Draw> void stroke(HDC__ *dc, QPainter *p, Draw draw)
 {
     const GdiObject *pen = drawing_pen(dc);
     if (!pen) return;
@@ -71,8 +70,7 @@ void stroke(HDC__ *dc, QPainter *p, Draw draw)
 }
 
 // Fills with a brush and no outline. Returns false when the brush paints nothing.
-template <typename Draw>
-bool fill(HDC__ *dc, QPainter *p, HGDIOBJ brushHandle, Draw draw)
+template <typename Draw> bool fill(HDC__ *dc, QPainter *p, HGDIOBJ brushHandle, Draw draw)
 {
     const GdiObject *brush = gdi_object(brushHandle, OBJ_BRUSH);
     if (!brush || brush->brushStyle == BS_NULL) return false;
@@ -144,7 +142,8 @@ QImage hatch_cell(int hatch, const QColor &line, const QColor &ground)
 {
     QImage cell(8, 8, QImage::Format_ARGB32);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) cell.setPixel(x, y, (hatch_bit(hatch, x, y) ? line : ground).rgba());
+        for (int x = 0; x < 8; ++x)
+            cell.setPixel(x, y, (hatch_bit(hatch, x, y) ? line : ground).rgba());
     return cell;
 }
 
@@ -153,7 +152,8 @@ QBrush brush_with_colours(const GdiObject *brush, const QColor &solid, const QCo
 {
     switch (brush->brushStyle) {
     case BS_SOLID: return QBrush(solid);
-    case BS_HATCHED: return QBrush(hatch_cell(brush->hatch, solid, opaque ? background : QColor(0, 0, 0, 0)));
+    case BS_HATCHED:
+        return QBrush(hatch_cell(brush->hatch, solid, opaque ? background : QColor(0, 0, 0, 0)));
     case BS_PATTERN:
         if (brush->monochrome) {
             QImage cell = brush->image.convertToFormat(QImage::Format_Mono);
@@ -235,7 +235,8 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom)
         stroke(dc, p, [&] { p->drawRect(outline_rect(left, top, right, bottom)); });
     } else {
         // Without an outline the rectangle is one pixel smaller each way.
-        fill(dc, p, dc->brush, [&] { p->drawRect(QRect(left, top, right - left - 1, bottom - top - 1)); });
+        fill(dc, p, dc->brush,
+             [&] { p->drawRect(QRect(left, top, right - left - 1, bottom - top - 1)); });
     }
     return TRUE;
 }
@@ -287,7 +288,8 @@ BOOL Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
     const double end = std::atan2(-(y4 - cy) / b, (x4 - cx) / a) * 180.0 / pi;
     double span = end - start;
     while (span <= 0) span += 360.0;
-    const int start16 = static_cast<int>(std::lround(start * 16)), span16 = static_cast<int>(std::lround(span * 16));
+    const int start16 = static_cast<int>(std::lround(start * 16)),
+              span16 = static_cast<int>(std::lround(span * 16));
     stroke(dc, p, [&] { p->drawArc(box, start16, span16); });
     return TRUE;
 }
@@ -309,7 +311,8 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color)
 COLORREF GetPixel(HDC hdc, int x, int y)
 {
     const HDC__ *dc = state(hdc);
-    if (!dc || !dc->image || x < 0 || y < 0 || x >= dc->image->width() || y >= dc->image->height()) return CLR_INVALID;
+    if (!dc || !dc->image || x < 0 || y < 0 || x >= dc->image->width() || y >= dc->image->height())
+        return CLR_INVALID;
     if (dc->hasClip && !dc->clip.contains(x, y)) return CLR_INVALID;
     return toCOLORREF(QColor(dc->image->pixel(x, y)));
 }

@@ -31,7 +31,8 @@ public:
         if (type == QEvent::KeyPress || type == QEvent::KeyRelease) {
             const auto *key = static_cast<const QKeyEvent *>(event);
             if (!key->isAutoRepeat())
-                if (const int vk = toVirtualKey(key->key())) keys_record(vk, type == QEvent::KeyPress);
+                if (const int vk = toVirtualKey(key->key()))
+                    keys_record(vk, type == QEvent::KeyPress);
         } else if (type == QEvent::ApplicationStateChange &&
                    static_cast<const QApplicationStateChangeEvent *>(event)->applicationState() !=
                        Qt::ApplicationActive) {

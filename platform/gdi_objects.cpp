@@ -69,12 +69,14 @@ GdiObject *stock_object(int i)
         case DEFAULT_PALETTE: {
             // The 16 classic display colours.
             static const BYTE rgb[16][3] = {
-                {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-                {0, 128, 128},   {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
+                {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
                 {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
             };
             table[i] = make_stock(OBJ_PAL);
-            for (const auto &c : rgb) table[i]->entries.push_back(PALETTEENTRY{c[0], c[1], c[2], 0});
+            for (const auto &c : rgb)
+                table[i]->entries.push_back(PALETTEENTRY{c[0], c[1], c[2], 0});
             break;
         }
         default: table[i] = gdi_stock_font(i); break;
@@ -198,7 +200,8 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH *plbrush)
 
 HBITMAP CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const void *lpBits)
 {
-    if (nWidth <= 0 || nHeight <= 0 || nWidth > 32767 || nHeight > 32767 || nPlanes != 1) return nullptr;
+    if (nWidth <= 0 || nHeight <= 0 || nWidth > 32767 || nHeight > 32767 || nPlanes != 1)
+        return nullptr;
     if (nBitCount != 1 && nBitCount != 24 && nBitCount != 32) return nullptr;
     auto *o = new GdiObject;
     o->type = OBJ_BITMAP;
@@ -279,12 +282,18 @@ int GetObjectA(HGDIOBJ h, int c, LPVOID pv)
         if (o->brushStyle == BS_HATCHED) lb.lbHatch = static_cast<ULONG_PTR>(o->hatch);
         return fill(lb);
     }
-    case OBJ_PEN: return fill(LOGPEN{static_cast<UINT>(o->penStyle), POINT{o->penWidth, 0}, o->color});
+    case OBJ_PEN:
+        return fill(LOGPEN{static_cast<UINT>(o->penStyle), POINT{o->penWidth, 0}, o->color});
     case OBJ_FONT: return fill(o->logfont);
     case OBJ_BITMAP: {
         const int bpp = o->monochrome ? 1 : 32;
-        BITMAP bm{0, o->image.width(), o->image.height(), ((o->image.width() * bpp + 15) / 16) * 2, 1,
-                  static_cast<WORD>(bpp), nullptr};
+        BITMAP bm{0,
+                  o->image.width(),
+                  o->image.height(),
+                  ((o->image.width() * bpp + 15) / 16) * 2,
+                  1,
+                  static_cast<WORD>(bpp),
+                  nullptr};
         return fill(bm);
     }
     case OBJ_PAL: return fill(static_cast<WORD>(o->entries.size()));
@@ -329,7 +338,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ h)
     case OBJ_BRUSH: return swap_selected(dc->brush, o);
     case OBJ_FONT: return swap_selected(dc->font, o);
     case OBJ_REGION:
-        return reinterpret_cast<HGDIOBJ>(static_cast<std::intptr_t>(SelectClipRgn(hdc, gdi_handle<HRGN>(h))));
+        return reinterpret_cast<HGDIOBJ>(
+            static_cast<std::intptr_t>(SelectClipRgn(hdc, gdi_handle<HRGN>(h))));
     default: return nullptr;  // bitmaps go into memory contexts only; palettes via SelectPalette
     }
 }

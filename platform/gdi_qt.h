@@ -90,22 +90,18 @@ struct HDC__ {
     bool hasClip = false;
     QRect clip;
     std::vector<RecordedOp> *record = nullptr;  // owned; only for recording contexts
-    std::shared_ptr<struct SvgWriter> svg;       // only for SVG contexts
+    std::shared_ptr<struct SvgWriter> svg;      // only for SVG contexts
 };
 
 // Object registry (gdi_objects.cpp).
-HGDIOBJ gdi_register(GdiObject *object);          // takes ownership; counts it live
-GdiObject *gdi_object(HGDIOBJ h, UINT type);     // null unless h is a live object of that type
-GdiObject *gdi_any_object(HGDIOBJ h);            // null unless h is live
+HGDIOBJ gdi_register(GdiObject *object);      // takes ownership; counts it live
+GdiObject *gdi_object(HGDIOBJ h, UINT type);  // null unless h is a live object of that type
+GdiObject *gdi_any_object(HGDIOBJ h);         // null unless h is live
 // The handle of one kind that stands for a registered object (CreatePen makes an HPEN, etc.).
-template <class Handle>
-Handle gdi_handle(HGDIOBJ h)
-{
-    return static_cast<Handle>(h);
-}
+template <class Handle> Handle gdi_handle(HGDIOBJ h) { return static_cast<Handle>(h); }
 bool dc_valid(HDC hdc);
-HDC dc_register(HDC__ *dc);                       // takes ownership; selects the stock objects
-void dc_release(HDC hdc);                         // deselects everything and frees the context
+HDC dc_register(HDC__ *dc);  // takes ownership; selects the stock objects
+void dc_release(HDC hdc);    // deselects everything and frees the context
 
 // Colours (gdi_objects.cpp): a COLORREF as drawn in this context (palette flags resolved).
 QColor gdi_color(const HDC__ *dc, COLORREF c);
@@ -123,10 +119,11 @@ QBrush gdi_brush_for(const HDC__ *dc, const GdiObject *brush);
 // with its reference x, its baseline, its left edge and its cell size in pixels.
 void svg_start(HDC__ *dc, int width, int height, const char *path);
 void svg_add(HDC__ *dc, const RecordedOp &op);
-void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font, const QString &text);
+void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font,
+              const QString &text);
 std::string svg_document(HDC__ *dc);
 bool svg_write_file(HDC__ *dc);  // to the path given at creation, if any
 
 // Recording (gdi_record.cpp).
-void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const std::string &text = {},
-                COLORREF pixel = 0, HGDIOBJ brushOverride = nullptr);
+void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points,
+                const std::string &text = {}, COLORREF pixel = 0, HGDIOBJ brushOverride = nullptr);

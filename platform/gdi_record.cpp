@@ -53,8 +53,8 @@ HDC__ *state(HDC hdc) { return dc_valid(hdc) ? reinterpret_cast<HDC__ *>(hdc) : 
 
 }  // namespace
 
-void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const std::string &text, COLORREF pixel,
-                HGDIOBJ brushOverride)
+void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const std::string &text,
+                COLORREF pixel, HGDIOBJ brushOverride)
 {
     if (!dc->record && !dc->svg) return;
     RecordedOp op;
@@ -71,7 +71,9 @@ void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const s
     op.text = text;
     op.pixelColor = pixel;
     op.clipped = dc->hasClip;
-    if (dc->hasClip) op.clip = RECT{dc->clip.left(), dc->clip.top(), dc->clip.right() + 1, dc->clip.bottom() + 1};
+    if (dc->hasClip)
+        op.clip =
+            RECT{dc->clip.left(), dc->clip.top(), dc->clip.right() + 1, dc->clip.bottom() + 1};
     if (dc->svg && kind != RecordedKind::Text) svg_add(dc, op);
     if (dc->record) dc->record->push_back(std::move(op));
 }

@@ -15,7 +15,8 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom)
 
 HRGN CreateRectRgnIndirect(const RECT *lprect)
 {
-    return lprect ? CreateRectRgn(lprect->left, lprect->top, lprect->right, lprect->bottom) : nullptr;
+    return lprect ? CreateRectRgn(lprect->left, lprect->top, lprect->right, lprect->bottom)
+                  : nullptr;
 }
 
 namespace {

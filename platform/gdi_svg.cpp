@@ -52,7 +52,9 @@ std::string num(int v) { return std::to_string(v); }
 // in for and the generic family, for a viewer that lacks it.
 std::string family_list(const QString &family)
 {
-    static const struct { const char *family, *fallbacks; } kFallbacks[] = {
+    static const struct {
+        const char *family, *fallbacks;
+    } kFallbacks[] = {
         {"Liberation Sans", "Arial, Helvetica, sans-serif"},
         {"Liberation Serif", "'Times New Roman', Times, serif"},
         {"Liberation Mono", "'Courier New', Courier, monospace"},
@@ -91,7 +93,9 @@ std::string stroke_of(const HDC__ *dc, const RecordedPen &pen)
 std::string fill_of(const HDC__ *dc, const RecordedBrush &brush)
 {
     if (brush.kind == BS_NULL) return " fill=\"none\"";
-    if (brush.kind == BS_PATTERN) return " fill=\"" + hex(gdi_color(dc, brush.monochrome ? dc->textColor : brush.color)) + "\"";
+    if (brush.kind == BS_PATTERN)
+        return " fill=\"" + hex(gdi_color(dc, brush.monochrome ? dc->textColor : brush.color)) +
+               "\"";
     return " fill=\"" + hex(gdi_color(dc, brush.color)) + "\"";
 }
 
@@ -112,8 +116,9 @@ int clip_index(SvgWriter &w, bool clipped, const QRect &clip)
         if (w.clips[k] == clip) return static_cast<int>(k);
     w.clips.push_back(clip);
     const int k = static_cast<int>(w.clips.size()) - 1;
-    w.defs += "<clipPath id=\"c" + num(k) + "\"><rect x=\"" + num(clip.left()) + "\" y=\"" + num(clip.top()) +
-              "\" width=\"" + num(clip.width()) + "\" height=\"" + num(clip.height()) + "\"/></clipPath>\n";
+    w.defs += "<clipPath id=\"c" + num(k) + "\"><rect x=\"" + num(clip.left()) + "\" y=\"" +
+              num(clip.top()) + "\" width=\"" + num(clip.width()) + "\" height=\"" +
+              num(clip.height()) + "\"/></clipPath>\n";
     return k;
 }
 
@@ -122,8 +127,8 @@ void flush_lines(SvgWriter &w)
     if (w.linePoints.empty()) return;
     const std::vector<POINT> &p = w.linePoints;
     if (p.size() == 2)
-        w.body += "<line x1=\"" + num(p[0].x) + "\" y1=\"" + num(p[0].y) + "\" x2=\"" + num(p[1].x) + "\" y2=\"" +
-                  num(p[1].y) + "\"" + w.lineStroke + "/>\n";
+        w.body += "<line x1=\"" + num(p[0].x) + "\" y1=\"" + num(p[0].y) + "\" x2=\"" +
+                  num(p[1].x) + "\" y2=\"" + num(p[1].y) + "\"" + w.lineStroke + "/>\n";
     else
         w.body += "<polyline points=\"" + points_of(p) + "\" fill=\"none\"" + w.lineStroke + "/>\n";
     w.linePoints.clear();
@@ -147,8 +152,9 @@ void element(SvgWriter &w, int clip, const std::string &text)
 
 std::string rect_element(int left, int top, int right, int bottom, const std::string &paint)
 {
-    return "<rect x=\"" + num(std::min(left, right)) + "\" y=\"" + num(std::min(top, bottom)) + "\" width=\"" +
-           num(std::abs(right - left)) + "\" height=\"" + num(std::abs(bottom - top)) + "\"" + paint + "/>\n";
+    return "<rect x=\"" + num(std::min(left, right)) + "\" y=\"" + num(std::min(top, bottom)) +
+           "\" width=\"" + num(std::abs(right - left)) + "\" height=\"" +
+           num(std::abs(bottom - top)) + "\"" + paint + "/>\n";
 }
 
 void add_line(SvgWriter &w, const HDC__ *dc, const RecordedOp &op, int clip)
@@ -173,7 +179,8 @@ POINT on_ellipse(double cx, double cy, double a, double b, POINT radial)
 {
     const double dx = radial.x - cx, dy = radial.y - cy;
     const double t = std::atan2(dy / b, dx / a);
-    return POINT{static_cast<LONG>(std::lround(cx + a * std::cos(t))), static_cast<LONG>(std::lround(cy + b * std::sin(t)))};
+    return POINT{static_cast<LONG>(std::lround(cx + a * std::cos(t))),
+                 static_cast<LONG>(std::lround(cy + b * std::sin(t)))};
 }
 
 std::string arc_element(const HDC__ *dc, const RecordedOp &op)
@@ -184,16 +191,19 @@ std::string arc_element(const HDC__ *dc, const RecordedOp &op)
     const std::string stroke = stroke_of(dc, op.pen);
     if (a <= 0 || b <= 0) return {};
     if (op.points[2].x == op.points[3].x && op.points[2].y == op.points[3].y)
-        return "<ellipse cx=\"" + std::to_string(cx) + "\" cy=\"" + std::to_string(cy) + "\" rx=\"" + std::to_string(a) +
-               "\" ry=\"" + std::to_string(b) + "\" fill=\"none\"" + stroke + "/>\n";
-    const POINT s = on_ellipse(cx, cy, a, b, op.points[2]), e = on_ellipse(cx, cy, a, b, op.points[3]);
+        return "<ellipse cx=\"" + std::to_string(cx) + "\" cy=\"" + std::to_string(cy) +
+               "\" rx=\"" + std::to_string(a) + "\" ry=\"" + std::to_string(b) +
+               "\" fill=\"none\"" + stroke + "/>\n";
+    const POINT s = on_ellipse(cx, cy, a, b, op.points[2]),
+                e = on_ellipse(cx, cy, a, b, op.points[3]);
     // Counter-clockwise on the screen (y down) is the negative sweep of the path.
     const double start = std::atan2(-(op.points[2].y - cy) / b, (op.points[2].x - cx) / a);
     double span = std::atan2(-(op.points[3].y - cy) / b, (op.points[3].x - cx) / a) - start;
     while (span <= 0) span += 2 * std::acos(-1.0);
     const bool large = span > std::acos(-1.0);
-    return "<path d=\"M " + num(s.x) + ' ' + num(s.y) + " A " + std::to_string(a) + ' ' + std::to_string(b) + " 0 " +
-           (large ? "1" : "0") + " 0 " + num(e.x) + ' ' + num(e.y) + "\" fill=\"none\"" + stroke + "/>\n";
+    return "<path d=\"M " + num(s.x) + ' ' + num(s.y) + " A " + std::to_string(a) + ' ' +
+           std::to_string(b) + " 0 " + (large ? "1" : "0") + " 0 " + num(e.x) + ' ' + num(e.y) +
+           "\" fill=\"none\"" + stroke + "/>\n";
 }
 
 }  // namespace
@@ -209,23 +219,29 @@ void svg_start(HDC__ *dc, int width, int height, const char *path)
 void svg_add(HDC__ *dc, const RecordedOp &op)
 {
     SvgWriter &w = *dc->svg;
-    const int clip = clip_index(w, op.clipped, QRect(op.clip.left, op.clip.top, op.clip.right - op.clip.left,
-                                                     op.clip.bottom - op.clip.top));
+    const int clip = clip_index(w, op.clipped,
+                                QRect(op.clip.left, op.clip.top, op.clip.right - op.clip.left,
+                                      op.clip.bottom - op.clip.top));
     const std::vector<POINT> &p = op.points;
     switch (op.kind) {
     case RecordedKind::Line: add_line(w, dc, op, clip); break;
     case RecordedKind::Polyline:
         if (p.size() >= 2)
-            element(w, clip, "<polyline points=\"" + points_of(p) + "\" fill=\"none\"" + stroke_of(dc, op.pen) + "/>\n");
+            element(w, clip,
+                    "<polyline points=\"" + points_of(p) + "\" fill=\"none\"" +
+                        stroke_of(dc, op.pen) + "/>\n");
         break;
     case RecordedKind::Polygon:
         if (p.size() >= 2)
-            element(w, clip, "<polygon points=\"" + points_of(p) + "\"" + fill_of(dc, op.brush) +
-                                 (op.polyFillMode == ALTERNATE ? " fill-rule=\"evenodd\"" : "") +
-                                 stroke_of(dc, op.pen) + "/>\n");
+            element(w, clip,
+                    "<polygon points=\"" + points_of(p) + "\"" + fill_of(dc, op.brush) +
+                        (op.polyFillMode == ALTERNATE ? " fill-rule=\"evenodd\"" : "") +
+                        stroke_of(dc, op.pen) + "/>\n");
         break;
     case RecordedKind::Rectangle:
-        element(w, clip, rect_element(p[0].x, p[0].y, p[1].x, p[1].y, fill_of(dc, op.brush) + stroke_of(dc, op.pen)));
+        element(w, clip,
+                rect_element(p[0].x, p[0].y, p[1].x, p[1].y,
+                             fill_of(dc, op.brush) + stroke_of(dc, op.pen)));
         break;
     case RecordedKind::FillRect:
         if (p[1].x > p[0].x && p[1].y > p[0].y) {
@@ -238,37 +254,46 @@ void svg_add(HDC__ *dc, const RecordedOp &op)
         }
         break;
     case RecordedKind::Ellipse:
-        element(w, clip, "<ellipse cx=\"" + std::to_string((p[0].x + p[1].x) / 2.0) + "\" cy=\"" +
-                             std::to_string((p[0].y + p[1].y) / 2.0) + "\" rx=\"" + std::to_string((p[1].x - p[0].x) / 2.0) +
-                             "\" ry=\"" + std::to_string((p[1].y - p[0].y) / 2.0) + "\"" + fill_of(dc, op.brush) +
-                             stroke_of(dc, op.pen) + "/>\n");
+        element(w, clip,
+                "<ellipse cx=\"" + std::to_string((p[0].x + p[1].x) / 2.0) + "\" cy=\"" +
+                    std::to_string((p[0].y + p[1].y) / 2.0) + "\" rx=\"" +
+                    std::to_string((p[1].x - p[0].x) / 2.0) + "\" ry=\"" +
+                    std::to_string((p[1].y - p[0].y) / 2.0) + "\"" + fill_of(dc, op.brush) +
+                    stroke_of(dc, op.pen) + "/>\n");
         break;
     case RecordedKind::Arc: element(w, clip, arc_element(dc, op)); break;
     case RecordedKind::Pixel:
-        element(w, clip, rect_element(p[0].x, p[0].y, p[0].x + 1, p[0].y + 1, " fill=\"" + hex(gdi_color(dc, op.pixelColor)) + "\""));
+        element(w, clip,
+                rect_element(p[0].x, p[0].y, p[0].x + 1, p[0].y + 1,
+                             " fill=\"" + hex(gdi_color(dc, op.pixelColor)) + "\""));
         break;
     case RecordedKind::Text: break;  // svg_text, which knows the font's measures
     }
 }
 
-void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font, const QString &text)
+void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font,
+              const QString &text)
 {
     SvgWriter &w = *dc->svg;
     const int clip = clip_index(w, dc->hasClip, dc->clip);
     std::string out;
     if (dc->bkMode == OPAQUE)
         out += rect_element(left, baseline - gdi_font_metrics(font).ascent(), left + width,
-                            baseline - gdi_font_metrics(font).ascent() + height, " fill=\"" + hex(gdi_color(dc, dc->bkColor)) + "\"");
-    const char *anchor = (dc->textAlign & TA_CENTER) == TA_CENTER ? "middle" : (dc->textAlign & TA_RIGHT) ? "end" : "start";
+                            baseline - gdi_font_metrics(font).ascent() + height,
+                            " fill=\"" + hex(gdi_color(dc, dc->bkColor)) + "\"");
+    const char *anchor = (dc->textAlign & TA_CENTER) == TA_CENTER ? "middle"
+                         : (dc->textAlign & TA_RIGHT)             ? "end"
+                                                                  : "start";
     const QFont &f = font->font;
     out += "<text x=\"" + num(x) + "\" y=\"" + num(baseline) + "\" font-family=\"" +
-           family_list(f.family()) +
-           "\" font-size=\"" + num(f.pixelSize()) + "px\"";
+           family_list(f.family()) + "\" font-size=\"" + num(f.pixelSize()) + "px\"";
     if (f.weight() >= QFont::DemiBold) out += " font-weight=\"bold\"";
     if (f.italic()) out += " font-style=\"italic\"";
-    if (font->xScale != 1.0) out += " textLength=\"" + num(width) + "\" lengthAdjust=\"spacingAndGlyphs\"";
-    out += " text-anchor=\"" + std::string(anchor) + "\" fill=\"" + hex(gdi_color(dc, dc->textColor)) +
-           "\" xml:space=\"preserve\">" + escaped(text) + "</text>\n";
+    if (font->xScale != 1.0)
+        out += " textLength=\"" + num(width) + "\" lengthAdjust=\"spacingAndGlyphs\"";
+    out += " text-anchor=\"" + std::string(anchor) + "\" fill=\"" +
+           hex(gdi_color(dc, dc->textColor)) + "\" xml:space=\"preserve\">" + escaped(text) +
+           "</text>\n";
     element(w, clip, out);
 }
 
@@ -276,9 +301,10 @@ std::string svg_document(HDC__ *dc)
 {
     SvgWriter &w = *dc->svg;
     flush_lines(w);
-    std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
-                      num(w.width) + "\" height=\"" + num(w.height) + "\" viewBox=\"0 0 " + num(w.width) + ' ' +
-                      num(w.height) + "\" shape-rendering=\"crispEdges\">\n";
+    std::string doc = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg "
+                      "xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      num(w.width) + "\" height=\"" + num(w.height) + "\" viewBox=\"0 0 " +
+                      num(w.width) + ' ' + num(w.height) + "\" shape-rendering=\"crispEdges\">\n";
     if (!w.defs.empty()) doc += "<defs>\n" + w.defs + "</defs>\n";
     // The page starts white, unless the drawing filled it first.
     if (!w.pageFilled) doc += rect_element(0, 0, w.width, w.height, " fill=\"#ffffff\"");
@@ -294,5 +320,6 @@ bool svg_write_file(HDC__ *dc)
     const std::string doc = svg_document(dc);
     QFile file(QString::fromLocal8Bit(dc->svg->path.c_str()));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return file.write(doc.data(), static_cast<qint64>(doc.size())) == static_cast<qint64>(doc.size());
+    return file.write(doc.data(), static_cast<qint64>(doc.size())) ==
+           static_cast<qint64>(doc.size());
 }

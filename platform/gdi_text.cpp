@@ -20,12 +20,14 @@ HDC__ *state(HDC hdc) { return dc_valid(hdc) ? reinterpret_cast<HDC__ *>(hdc) : 
 // The installed metric-compatible families stand in for the classic face names.
 QString family_for(const char *face)
 {
-    const QString name = QString::fromLatin1(face, static_cast<int>(strnlen(face, LF_FACESIZE))).trimmed();
+    const QString name =
+        QString::fromLatin1(face, static_cast<int>(strnlen(face, LF_FACESIZE))).trimmed();
     const QString lower = name.toLower();
     if (lower.isEmpty() || lower == "arial" || lower == "helvetica" || lower == "ms sans serif" ||
         lower == "system" || lower == "ms shell dlg")
         return QStringLiteral("Liberation Sans");
-    if (lower == "times new roman" || lower == "times" || lower == "ms serif") return QStringLiteral("Liberation Serif");
+    if (lower == "times new roman" || lower == "times" || lower == "ms serif")
+        return QStringLiteral("Liberation Serif");
     if (lower == "courier new" || lower == "courier") return QStringLiteral("Liberation Mono");
     return name;
 }
@@ -70,8 +72,9 @@ LOGFONTA logfont_of(const QFont &font)
     lf.lfHeight = fm.ascent() + fm.descent();
     lf.lfWidth = fm.averageCharWidth();
     lf.lfWeight = FW_NORMAL;
-    lf.lfPitchAndFamily = static_cast<BYTE>(QFontInfo(font).fixedPitch() ? (int{FIXED_PITCH} | int{FF_MODERN})
-                                                                      : (int{VARIABLE_PITCH} | int{FF_SWISS}));
+    lf.lfPitchAndFamily =
+        static_cast<BYTE>(QFontInfo(font).fixedPitch() ? (int{FIXED_PITCH} | int{FF_MODERN})
+                                                       : (int{VARIABLE_PITCH} | int{FF_SWISS}));
     const QByteArray family = QFontInfo(font).family().toLatin1();
     std::strncpy(lf.lfFaceName, family.constData(), LF_FACESIZE - 1);
     return lf;
@@ -130,7 +133,8 @@ int text_width(GdiObject *font, const QString &text)
 {
     const GlyphTable &table = glyph_table(font);
     if (!plain_text(table, text))
-        return static_cast<int>(std::lround(gdi_font_metrics(font).horizontalAdvance(text) * font->xScale));
+        return static_cast<int>(
+            std::lround(gdi_font_metrics(font).horizontalAdvance(text) * font->xScale));
     qreal width = 0;
     for (QChar ch : text) width += table.advance[ch.unicode()];
     return static_cast<int>(std::lround(width * font->xScale));
@@ -216,7 +220,8 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     HDC__ *dc = state(hdc);
     if (!dc || !lpString || c < 0) return FALSE;
     const QString text = toQString(lpString, c);
-    gdi_record(dc, RecordedKind::Text, {POINT{x, y}}, std::string(lpString, static_cast<std::size_t>(c)));
+    gdi_record(dc, RecordedKind::Text, {POINT{x, y}},
+               std::string(lpString, static_cast<std::size_t>(c)));
     QPainter *p = gdi_painter(dc);
     if ((!p && !dc->svg) || c == 0) return TRUE;
     GdiObject *font = dc_font(dc);
@@ -297,7 +302,8 @@ BOOL GetTextMetricsA(HDC hdc, TEXTMETRICA *lptm)
     tm.tmUnderlined = font->font.underline() ? 1 : 0;
     tm.tmStruckOut = font->font.strikeOut() ? 1 : 0;
     // The pitch bit is named backwards: it is set for a variable-pitch font. 0x04: outline font.
-    tm.tmPitchAndFamily = static_cast<BYTE>((fixed ? 0 : int{TMPF_FIXED_PITCH}) | 0x04 | (fixed ? int{FF_MODERN} : int{FF_SWISS}));
+    tm.tmPitchAndFamily = static_cast<BYTE>((fixed ? 0 : int{TMPF_FIXED_PITCH}) | 0x04 |
+                                            (fixed ? int{FF_MODERN} : int{FF_SWISS}));
     tm.tmCharSet = ANSI_CHARSET;
     *lptm = tm;
     return TRUE;

@@ -158,7 +158,8 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd, const 
         fill_qt_menu(menu, menu, &qmenu);
         const QAction *picked = qmenu.exec(QPoint(x, y));
         for (MenuItem &item : m->items) {
-            if (picked && item.action == picked && !item.popup && !item.separator && !item.grayed) chosen = item.id;
+            if (picked && item.action == picked && !item.popup && !item.separator && !item.grayed)
+                chosen = item.id;
             item.action = nullptr;
         }
     }
@@ -178,8 +179,10 @@ BOOL AppendMenuA(HMENU menu, UINT flags, std::uintptr_t idOrPopup, LPCSTR text)
     item.separator = (flags & MF_SEPARATOR) != 0;
     item.grayed = (flags & (MF_GRAYED | MF_DISABLED)) != 0;
     item.checked = (flags & MF_CHECKED) != 0;
-    if (flags & MF_POPUP) item.popup = reinterpret_cast<HMENU>(idOrPopup);
-    else item.id = static_cast<UINT>(idOrPopup);
+    if (flags & MF_POPUP)
+        item.popup = reinterpret_cast<HMENU>(idOrPopup);
+    else
+        item.id = static_cast<UINT>(idOrPopup);
     if (!item.separator && text) item.text = text;
     m->items.push_back(std::move(item));
     return TRUE;
@@ -206,10 +209,12 @@ HMENU LoadMenuA(HINSTANCE, LPCSTR name)
                     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
                 } else if (entry.popup) {
                     HMENU sub = build(entry.children, false);
-                    AppendMenuA(menu, MF_POPUP | (entry.grayed ? static_cast<UINT>(MF_GRAYED) : 0u), reinterpret_cast<std::uintptr_t>(sub),
-                                entry.text.c_str());
+                    AppendMenuA(menu, MF_POPUP | (entry.grayed ? static_cast<UINT>(MF_GRAYED) : 0u),
+                                reinterpret_cast<std::uintptr_t>(sub), entry.text.c_str());
                 } else {
-                    AppendMenuA(menu, MF_STRING | (entry.grayed ? static_cast<UINT>(MF_GRAYED) : 0u), entry.id, entry.text.c_str());
+                    AppendMenuA(menu,
+                                MF_STRING | (entry.grayed ? static_cast<UINT>(MF_GRAYED) : 0u),
+                                entry.id, entry.text.c_str());
                 }
             }
             return menu;

@@ -19,9 +19,15 @@ HMENU LoadMenuA(HINSTANCE hInstance, LPCSTR lpMenuName);
 // TrackPopupMenu flags: TPM_RETURNCMD returns the chosen id (0 when none) instead of sending
 // WM_COMMAND to hWnd; the others are accepted for their Win32 meaning (the menu always
 // follows either mouse button).
-enum : UINT { TPM_LEFTALIGN = 0x0000, TPM_RIGHTBUTTON = 0x0002, TPM_NONOTIFY = 0x0080, TPM_RETURNCMD = 0x0100 };
+enum : UINT {
+    TPM_LEFTALIGN = 0x0000,
+    TPM_RIGHTBUTTON = 0x0002,
+    TPM_NONOTIFY = 0x0080,
+    TPM_RETURNCMD = 0x0100
+};
 // Shows a pop-up menu at the screen point (x, y) and waits until it closes.
-BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT *prcRect);
+BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd,
+                    const RECT *prcRect);
 
 HMENU GetMenu(HWND hWnd);
 BOOL SetMenu(HWND hWnd, HMENU hMenu);
@@ -36,7 +42,8 @@ UINT GetMenuItemID(HMENU hMenu, int nPos);  // -1 for pop-ups and bad positions
 UINT EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 UINT CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 // Replaces an item: new text, new id and the state given by uFlags (MF_GRAYED, MF_CHECKED).
-BOOL ModifyMenuA(HMENU hMnu, UINT uPosition, UINT uFlags, std::uintptr_t uIDNewItem, LPCSTR lpNewItem);
+BOOL ModifyMenuA(HMENU hMnu, UINT uPosition, UINT uFlags, std::uintptr_t uIDNewItem,
+                 LPCSTR lpNewItem);
 // MF_GRAYED / MF_CHECKED / MF_SEPARATOR / MF_POPUP bits of an item, or MENU_ITEM_NOT_FOUND.
 UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
 int GetMenuStringA(HMENU hMenu, UINT uIDItem, LPSTR lpString, int cchMax, UINT flags);

@@ -29,7 +29,10 @@ QMessageBox::Icon icon_for(UINT type)
 
 }  // namespace
 
-void msgbox_set_interceptor(std::function<int(HWND, LPCSTR, LPCSTR, UINT)> f) { interceptor = std::move(f); }
+void msgbox_set_interceptor(std::function<int(HWND, LPCSTR, LPCSTR, UINT)> f)
+{
+    interceptor = std::move(f);
+}
 void SetMessageBoxSink(void (*sink)(LPCSTR, LPCSTR)) { box_sink = sink; }
 void msgbox_set_beep_listener(std::function<void(UINT)> f) { beep_listener = std::move(f); }
 
@@ -64,7 +67,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     case MB_OKCANCEL: choices = {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}}; break;
     case MB_YESNO: choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}}; break;
     case MB_YESNOCANCEL:
-        choices = {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+        choices = {
+            {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
         break;
     default: choices = {{QMessageBox::Ok, IDOK}}; break;
     }
@@ -76,7 +80,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
     // Closed with Escape or the close box: Cancel where there is one, otherwise OK or No.
     for (const Choice &c : choices)
         if (c.id == IDCANCEL) return IDCANCEL;
-    return choices.size() == 2 && choices[1].id == IDNO ? static_cast<int>(IDNO) : static_cast<int>(IDOK);
+    return choices.size() == 2 && choices[1].id == IDNO ? static_cast<int>(IDNO)
+                                                        : static_cast<int>(IDOK);
 }
 
 BOOL MessageBeep(UINT type)

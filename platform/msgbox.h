@@ -3,8 +3,13 @@
 
 #include "platform/win32types.h"
 
-enum : UINT { MB_OKCANCEL = 0x00000001, MB_YESNOCANCEL = 0x00000003, MB_YESNO = 0x00000004,
-              MB_TYPEMASK = 0x0000000F, MB_ICONMASK = 0x000000F0 };
+enum : UINT {
+    MB_OKCANCEL = 0x00000001,
+    MB_YESNOCANCEL = 0x00000003,
+    MB_YESNO = 0x00000004,
+    MB_TYPEMASK = 0x0000000F,
+    MB_ICONMASK = 0x000000F0
+};
 enum : int { IDYES = 6, IDNO = 7 };
 
 // A modal box owned by hWnd (or by nobody) with the text, caption (null: "Error"), icon and

@@ -24,7 +24,8 @@ void wake()
 
 MSG make_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    MSG msg{hwnd, message, wParam, lParam, static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch()), {0, 0}};
+    MSG msg{hwnd,  message, wParam, lParam, static_cast<DWORD>(QDateTime::currentMSecsSinceEpoch()),
+            {0, 0}};
     msg.pt = toPOINT(QCursor::pos());
     return msg;
 }

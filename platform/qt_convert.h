@@ -10,8 +10,14 @@
 #include "platform/win32types.h"
 
 // RECT right/bottom are exclusive; QRect's right()/bottom() are inclusive.
-inline QRect toQRect(const RECT &r) { return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1)); }
-inline RECT toRECT(const QRect &r) { return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+inline QRect toQRect(const RECT &r)
+{
+    return QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+}
+inline RECT toRECT(const QRect &r)
+{
+    return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
 inline QPoint toQPoint(const POINT &p) { return QPoint(p.x, p.y); }
 inline POINT toPOINT(const QPoint &p) { return POINT{p.x(), p.y()}; }
@@ -23,7 +29,10 @@ inline COLORREF toCOLORREF(const QColor &c) { return RGB(c.red(), c.green(), c.b
 
 // Program texts are single-byte; Latin-1 keeps every byte.
 inline QString toQString(LPCSTR s) { return s ? QString::fromLatin1(s) : QString(); }
-inline QString toQString(LPCSTR s, int length) { return s ? QString::fromLatin1(s, length) : QString(); }
+inline QString toQString(LPCSTR s, int length)
+{
+    return s ? QString::fromLatin1(s, length) : QString();
+}
 // A window title shown as written: the toolkit takes "[*]" for its modified-document mark and
 // hides it unless it is doubled, and a file title may hold those three characters.
 inline QString toQWindowTitle(LPCSTR s)
@@ -50,6 +59,7 @@ inline int toVirtualKey(int qtKey)
     case Qt::Key_Space: return ' ';
     default: break;
     }
-    if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) return qtKey;
+    if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
+        return qtKey;
     return 0;
 }

@@ -80,8 +80,8 @@ std::vector<Token> tokenize(const std::string &text)
             tokens.push_back({s, true, line});
         } else {
             std::string s;
-            while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) && text[i] != ',' &&
-                   text[i] != '"' && text[i] != '{' && text[i] != '}')
+            while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])) &&
+                   text[i] != ',' && text[i] != '"' && text[i] != '{' && text[i] != '}')
                 s += text[i++];
             const std::string u = upper(s);
             tokens.push_back({(u == "BEGIN" || u == "END") ? u : s, false, line});
@@ -92,19 +92,20 @@ std::vector<Token> tokenize(const std::string &text)
 
 bool is_block_type(const std::string &type)
 {
-    return type == "MENU" || type == "MENUEX" || type == "DIALOG" || type == "DIALOGEX" || type == "STRINGTABLE" ||
-           type == "ACCELERATORS";
+    return type == "MENU" || type == "MENUEX" || type == "DIALOG" || type == "DIALOGEX" ||
+           type == "STRINGTABLE" || type == "ACCELERATORS";
 }
 
 // Menu items from tokens[pos], which must be BEGIN; pos ends after the matching END.
-bool parse_items(const std::vector<std::string> &tokens, const std::vector<bool> &quoted, std::size_t &pos,
-                 std::vector<MenuTemplate::Entry> &out, std::string *error)
+bool parse_items(const std::vector<std::string> &tokens, const std::vector<bool> &quoted,
+                 std::size_t &pos, std::vector<MenuTemplate::Entry> &out, std::string *error)
 {
     auto fail = [error](const std::string &why) {
         if (error) *error = why;
         return false;
     };
-    if (pos >= tokens.size() || tokens[pos] != "BEGIN") return fail("menu block must start with BEGIN");
+    if (pos >= tokens.size() || tokens[pos] != "BEGIN")
+        return fail("menu block must start with BEGIN");
     ++pos;
     while (pos < tokens.size() && tokens[pos] != "END") {
         const std::string keyword = upper(tokens[pos]);
@@ -115,11 +116,13 @@ bool parse_items(const std::vector<std::string> &tokens, const std::vector<bool>
                 entry.separator = true;
                 ++pos;
             } else {
-                if (pos + 1 >= tokens.size() || !quoted[pos]) return fail("MENUITEM needs a text and an id");
+                if (pos + 1 >= tokens.size() || !quoted[pos])
+                    return fail("MENUITEM needs a text and an id");
                 entry.text = tokens[pos++];
                 char *end = nullptr;
                 const long id = std::strtol(tokens[pos].c_str(), &end, 0);
-                if (!end || *end || id < 0 || id > 0xFFFF) return fail("bad menu id '" + tokens[pos] + "'");
+                if (!end || *end || id < 0 || id > 0xFFFF)
+                    return fail("bad menu id '" + tokens[pos] + "'");
                 entry.id = static_cast<unsigned>(id);
                 ++pos;
             }
@@ -138,7 +141,8 @@ bool parse_items(const std::vector<std::string> &tokens, const std::vector<bool>
         }
         // Item options: GRAYED (also INACTIVE), CHECKED is ignored by menus built from scripts.
         while (pos < tokens.size() && !quoted[pos] &&
-               (upper(tokens[pos]) == "GRAYED" || upper(tokens[pos]) == "INACTIVE" || upper(tokens[pos]) == "CHECKED")) {
+               (upper(tokens[pos]) == "GRAYED" || upper(tokens[pos]) == "INACTIVE" ||
+                upper(tokens[pos]) == "CHECKED")) {
             if (upper(tokens[pos]) != "CHECKED") entry.grayed = true;
             ++pos;
         }
@@ -165,7 +169,8 @@ Library &library()
             if (!file.open(QIODevice::ReadOnly)) continue;
             std::vector<std::string> errors;
             auto statements = resource_parse(file.readAll().toStdString(), &errors);
-            for (const auto &e : errors) std::fprintf(stderr, "orvinta: resources/%s: %s\n", qPrintable(script), e.c_str());
+            for (const auto &e : errors)
+                std::fprintf(stderr, "orvinta: resources/%s: %s\n", qPrintable(script), e.c_str());
             for (auto &s : statements) lib->statements.push_back(std::move(s));
         }
     }
@@ -186,20 +191,24 @@ QImage render_file(const std::string &relative, int size)
         return image;
     }
     QImage image(path);
-    if (size > 0 && !image.isNull()) image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (size > 0 && !image.isNull())
+        image = image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;
 }
 
 }  // namespace
 
-std::vector<ResourceStatement> resource_parse(const std::string &text, std::vector<std::string> *errors)
+std::vector<ResourceStatement> resource_parse(const std::string &text,
+                                              std::vector<std::string> *errors)
 {
     const std::vector<Token> tokens = tokenize(text);
     std::vector<ResourceStatement> out;
     std::size_t i = 0;
     while (i < tokens.size()) {
         if (i + 1 >= tokens.size() || tokens[i].quoted) {
-            if (errors) errors->push_back("line " + std::to_string(tokens[i].line) + ": expected a resource name");
+            if (errors)
+                errors->push_back("line " + std::to_string(tokens[i].line) +
+                                  ": expected a resource name");
             break;
         }
         ResourceStatement s;
@@ -217,7 +226,8 @@ std::vector<ResourceStatement> resource_parse(const std::string &text, std::vect
                 if (!t.quoted && t.text == "END" && --depth == 0) break;
             }
             if (depth != 0 && errors)
-                errors->push_back("line " + std::to_string(line) + ": " + s.name + " is not closed");
+                errors->push_back("line " + std::to_string(line) + ": " + s.name +
+                                  " is not closed");
         } else {
             while (i < tokens.size() && tokens[i].line == line) {
                 s.tokens.push_back(tokens[i].text);
@@ -290,7 +300,8 @@ QImage resource_cursor_image(const char *name, QPoint *hotSpot)
     if (!s || s->tokens.empty()) return {};
     if (hotSpot) {
         *hotSpot = QPoint(0, 0);
-        if (s->tokens.size() >= 3) *hotSpot = QPoint(std::atoi(s->tokens[1].c_str()), std::atoi(s->tokens[2].c_str()));
+        if (s->tokens.size() >= 3)
+            *hotSpot = QPoint(std::atoi(s->tokens[1].c_str()), std::atoi(s->tokens[2].c_str()));
     }
     return render_file(s->tokens[0], 32);
 }

@@ -27,7 +27,7 @@ struct MenuTemplate {
 // BEGIN/END or braces appear as "BEGIN" and "END".
 struct ResourceStatement {
     std::string name;
-    std::string type;  // upper case: MENU, ICON, BITMAP, CURSOR, DIALOG, ...
+    std::string type;                 // upper case: MENU, ICON, BITMAP, CURSOR, DIALOG, ...
     std::vector<std::string> tokens;  // everything after the type
     std::vector<bool> quoted;         // whether each token was a quoted string
 };
@@ -39,5 +39,7 @@ QImage resource_image(const char *type, const char *name, int size = 0);
 QIcon resource_icon(const char *name);
 QImage resource_cursor_image(const char *name, QPoint *hotSpot);
 // Parses script text (also used by the tests); problems go to errors, one line each.
-std::vector<ResourceStatement> resource_parse(const std::string &text, std::vector<std::string> *errors);
-bool resource_build_menu(const ResourceStatement &statement, MenuTemplate *menu, std::string *error);
+std::vector<ResourceStatement> resource_parse(const std::string &text,
+                                              std::vector<std::string> *errors);
+bool resource_build_menu(const ResourceStatement &statement, MenuTemplate *menu,
+                         std::string *error);

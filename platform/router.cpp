@@ -77,10 +77,12 @@ bool route_key(HWND hwnd, int qtKey, bool down)
 {
     const int vk = toVirtualKey(qtKey);
     if (!vk) return false;
-    return route_message(hwnd, down ? UINT(WM_KEYDOWN) : UINT(WM_KEYUP), static_cast<WPARAM>(vk), 1);
+    return route_message(hwnd, down ? UINT(WM_KEYDOWN) : UINT(WM_KEYUP), static_cast<WPARAM>(vk),
+                         1);
 }
 
-bool route_mouse(HWND hwnd, UINT message, const QPoint &pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
+bool route_mouse(HWND hwnd, UINT message, const QPoint &pos, Qt::MouseButtons buttons,
+                 Qt::KeyboardModifiers mods)
 {
     return route_message(hwnd, message, key_flags(buttons, mods), MAKELPARAM(pos.x(), pos.y()));
 }
@@ -128,15 +130,19 @@ void ClientWidget::keyReleaseEvent(QKeyEvent *event)
 
 void ClientWidget::mousePressEvent(QMouseEvent *event)
 {
-    const UINT message = event->button() == Qt::RightButton ? UINT(WM_RBUTTONDOWN) : UINT(WM_LBUTTONDOWN);
-    if (!route_mouse(hwnd, message, event->position().toPoint(), event->buttons(), event->modifiers()))
+    const UINT message =
+        event->button() == Qt::RightButton ? UINT(WM_RBUTTONDOWN) : UINT(WM_LBUTTONDOWN);
+    if (!route_mouse(hwnd, message, event->position().toPoint(), event->buttons(),
+                     event->modifiers()))
         QWidget::mousePressEvent(event);
 }
 
 void ClientWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    const UINT message = event->button() == Qt::RightButton ? UINT(WM_RBUTTONUP) : UINT(WM_LBUTTONUP);
-    if (!route_mouse(hwnd, message, event->position().toPoint(), event->buttons(), event->modifiers()))
+    const UINT message =
+        event->button() == Qt::RightButton ? UINT(WM_RBUTTONUP) : UINT(WM_LBUTTONUP);
+    if (!route_mouse(hwnd, message, event->position().toPoint(), event->buttons(),
+                     event->modifiers()))
         QWidget::mouseReleaseEvent(event);
 }
 
@@ -144,13 +150,15 @@ void ClientWidget::mouseReleaseEvent(QMouseEvent *event)
 void ClientWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     const QPoint at = event->globalPos();
-    if (!route_message(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(at.x(), at.y())))
+    if (!route_message(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                       MAKELPARAM(at.x(), at.y())))
         QWidget::contextMenuEvent(event);
 }
 
 void ClientWidget::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!route_mouse(hwnd, WM_MOUSEMOVE, event->position().toPoint(), event->buttons(), event->modifiers()))
+    if (!route_mouse(hwnd, WM_MOUSEMOVE, event->position().toPoint(), event->buttons(),
+                     event->modifiers()))
         QWidget::mouseMoveEvent(event);
 }
 
@@ -163,7 +171,10 @@ FrameClientArea::FrameClientArea(HWND h, QWidget *parent) : QMdiArea(parent), hw
     setFrameShape(QFrame::NoFrame);
 }
 
-void FrameClientArea::paintEvent(QPaintEvent *event) { route_paint(hwnd, viewport(), event->rect()); }
+void FrameClientArea::paintEvent(QPaintEvent *event)
+{
+    route_paint(hwnd, viewport(), event->rect());
+}
 
 void FrameClientArea::resizeEvent(QResizeEvent *event)
 {
@@ -178,7 +189,8 @@ void FrameClientArea::keyPressEvent(QKeyEvent *event)
 
 void FrameClientArea::mousePressEvent(QMouseEvent *event)
 {
-    if (!route_mouse(hwnd, WM_LBUTTONDOWN, event->position().toPoint(), event->buttons(), event->modifiers()))
+    if (!route_mouse(hwnd, WM_LBUTTONDOWN, event->position().toPoint(), event->buttons(),
+                     event->modifiers()))
         QMdiArea::mousePressEvent(event);
 }
 

@@ -25,7 +25,8 @@ bool route_message(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Erases the dirty part with the class brush and sends WM_PAINT with a painter ready.
 void route_paint(HWND hwnd, QWidget *surface, const QRect &dirty);
 bool route_key(HWND hwnd, int qtKey, bool down);
-bool route_mouse(HWND hwnd, UINT message, const QPoint &pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods);
+bool route_mouse(HWND hwnd, UINT message, const QPoint &pos, Qt::MouseButtons buttons,
+                 Qt::KeyboardModifiers mods);
 void route_size(HWND hwnd, const QSize &size);
 
 // The client area of child windows.

@@ -78,7 +78,8 @@ QScrollBar *scrollbar_create(HWND hwnd, int bar, QWidget *parent)
     qbar->setPageStep(10);
     hwnd->bars[bar] = qbar;
     show_state(hwnd, bar);
-    if (hwnd->client && !hwnd->client->findChild<WheelToBars *>(QString(), Qt::FindDirectChildrenOnly))
+    if (hwnd->client &&
+        !hwnd->client->findChild<WheelToBars *>(QString(), Qt::FindDirectChildrenOnly))
         hwnd->client->installEventFilter(new WheelToBars(hwnd, hwnd->client));
     QObject::connect(qbar, &QAbstractSlider::actionTriggered, qbar, [hwnd, bar, qbar](int action) {
         HWND__ *w = window_live(hwnd);
@@ -91,7 +92,8 @@ QScrollBar *scrollbar_create(HWND hwnd, int bar, QWidget *parent)
         // Only the dragged thumb follows the mouse; every other action waits for the program.
         if (request != SB_THUMBTRACK) qbar->setSliderPosition(w->scroll[bar].pos);
         send_scroll(hwnd, bar, request, dragged);
-        if (window_live(hwnd) && request != SB_THUMBTRACK) qbar->setSliderPosition(w->scroll[bar].pos);
+        if (window_live(hwnd) && request != SB_THUMBTRACK)
+            qbar->setSliderPosition(w->scroll[bar].pos);
     });
     QObject::connect(qbar, &QAbstractSlider::sliderReleased, qbar, [hwnd, bar, qbar] {
         HWND__ *w = window_live(hwnd);
@@ -105,7 +107,8 @@ QScrollBar *scrollbar_create(HWND hwnd, int bar, QWidget *parent)
     // is a finished thumb move, which the program may follow or not.
     QObject::connect(qbar, &QAbstractSlider::valueChanged, qbar, [hwnd, bar, qbar](int value) {
         HWND__ *w = window_live(hwnd);
-        if (!w || w->bars[bar] != qbar || qbar->isSliderDown() || value == w->scroll[bar].pos) return;
+        if (!w || w->bars[bar] != qbar || qbar->isSliderDown() || value == w->scroll[bar].pos)
+            return;
         send_scroll(hwnd, bar, SB_THUMBPOSITION, value);
         if (window_live(hwnd)) show_state(w, bar);
     });

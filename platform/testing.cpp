@@ -27,9 +27,12 @@ Records records;
 void outline(HMENU menu, const std::string &prefix, std::vector<std::string> &out)
 {
     for (const MenuItem &item : menu->items) {
-        if (item.separator) out.push_back(prefix + "-");
-        else if (item.popup) outline(item.popup, prefix + item.text + "/", out);
-        else out.push_back(prefix + item.text + "=" + std::to_string(item.id));
+        if (item.separator)
+            out.push_back(prefix + "-");
+        else if (item.popup)
+            outline(item.popup, prefix + item.text + "/", out);
+        else
+            out.push_back(prefix + item.text + "=" + std::to_string(item.id));
     }
 }
 
@@ -94,7 +97,10 @@ bool testing_choose_menu_item(HWND window, UINT id)
     return true;
 }
 
-void testing_send_command(HWND window, UINT id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+void testing_send_command(HWND window, UINT id)
+{
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+}
 
 TestMenuItem testing_menu_item(HWND window, UINT id)
 {

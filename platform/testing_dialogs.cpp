@@ -45,9 +45,12 @@ std::string shown_text(const QWidget *w)
 {
     if (auto *edit = qobject_cast<const QLineEdit *>(w)) return edit->text().toStdString();
     QString text;
-    if (auto *button = qobject_cast<const QAbstractButton *>(w)) text = button->text();
-    else if (auto *box = qobject_cast<const QGroupBox *>(w)) text = box->title();
-    else if (auto *label = qobject_cast<const QLabel *>(w)) return label->text().toStdString();
+    if (auto *button = qobject_cast<const QAbstractButton *>(w))
+        text = button->text();
+    else if (auto *box = qobject_cast<const QGroupBox *>(w))
+        text = box->title();
+    else if (auto *label = qobject_cast<const QLabel *>(w))
+        return label->text().toStdString();
     // Mnemonic marks are not shown; "&&" shows as "&".
     QString out;
     for (int i = 0; i < text.size(); ++i) {
@@ -87,7 +90,8 @@ int needed_width(const QWidget *w, const std::string &text)
     const int advance = metrics.horizontalAdvance(QString::fromStdString(text));
     const QStyle *style = w->style();
     if (qobject_cast<const QAbstractButton *>(w) && !qobject_cast<const QPushButton *>(w))
-        return advance + style->pixelMetric(QStyle::PM_IndicatorWidth) + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2;
+        return advance + style->pixelMetric(QStyle::PM_IndicatorWidth) +
+               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 2;
     if (qobject_cast<const QPushButton *>(w)) return advance + 8;
     if (qobject_cast<const QGroupBox *>(w)) return advance + 16;
     if (qobject_cast<const QLineEdit *>(w)) return advance + 8;
@@ -115,9 +119,15 @@ void testing_dialogs_end()
     scripts = DialogScripts{};
 }
 
-void testing_dialog_on_end(std::function<void(HWND)> watcher) { dialog_set_end_listener(std::move(watcher)); }
+void testing_dialog_on_end(std::function<void(HWND)> watcher)
+{
+    dialog_set_end_listener(std::move(watcher));
+}
 
-void testing_dialog_script(std::function<void(HWND)> script) { scripts.waiting.push_back(std::move(script)); }
+void testing_dialog_script(std::function<void(HWND)> script)
+{
+    scripts.waiting.push_back(std::move(script));
+}
 const std::vector<std::string> &testing_dialogs_opened() { return scripts.opened; }
 int testing_dialog_scripts_left() { return static_cast<int>(scripts.waiting.size()); }
 
@@ -129,8 +139,10 @@ std::vector<TestDialogControl> testing_dialog_controls(HWND dialog)
     for (HWND child : d->children) {
         ControlRecord *c = dialog_control_of(child);
         if (!c || !c->widget) continue;
-        TestDialogControl t{child->id, kind_name(c->kind), shown_text(c->widget), false, toRECT(c->widget->geometry())};
-        if (auto *button = qobject_cast<QAbstractButton *>(c->widget.data())) t.checked = button->isChecked();
+        TestDialogControl t{child->id, kind_name(c->kind), shown_text(c->widget), false,
+                            toRECT(c->widget->geometry())};
+        if (auto *button = qobject_cast<QAbstractButton *>(c->widget.data()))
+            t.checked = button->isChecked();
         out.push_back(t);
     }
     return out;
@@ -142,7 +154,10 @@ std::string testing_dialog_text(HWND dialog, int id)
     return w ? shown_text(w) : std::string();
 }
 
-bool testing_dialog_checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool testing_dialog_checked(HWND dialog, int id)
+{
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 
 bool testing_dialog_type(HWND dialog, int id, const std::string &text)
 {
@@ -172,8 +187,10 @@ void testing_dialog_key(HWND dialog, int virtualKey)
 
 void testing_dialog_tab(HWND dialog, bool backwards)
 {
-    if (backwards) send_key(dialog, Qt::Key_Backtab, Qt::ShiftModifier);
-    else send_key(dialog, Qt::Key_Tab, Qt::NoModifier);
+    if (backwards)
+        send_key(dialog, Qt::Key_Backtab, Qt::ShiftModifier);
+    else
+        send_key(dialog, Qt::Key_Tab, Qt::NoModifier);
 }
 
 int testing_dialog_focus(HWND dialog)
@@ -207,16 +224,20 @@ std::vector<std::string> testing_dialog_layout_problems(HWND dialog)
         if (!c || !c->widget) continue;
         const QWidget *w = c->widget;
         const std::string text = shown_text(w);
-        const std::string name = std::string(kind_name(c->kind)) + " " + std::to_string(child->id) + " \"" + text + "\"";
-        if (!client.contains(w->geometry())) problems.push_back(name + " reaches outside the dialog");
-        if (c->kind != DialogControlKind::Edit && c->kind != DialogControlKind::Icon && c->kind != DialogControlKind::Rule &&
-            needed_width(w, text) > w->width())
-            problems.push_back(name + " is cut off: needs " + std::to_string(needed_width(w, text)) + " pixels, has " +
+        const std::string name =
+            std::string(kind_name(c->kind)) + " " + std::to_string(child->id) + " \"" + text + "\"";
+        if (!client.contains(w->geometry()))
+            problems.push_back(name + " reaches outside the dialog");
+        if (c->kind != DialogControlKind::Edit && c->kind != DialogControlKind::Icon &&
+            c->kind != DialogControlKind::Rule && needed_width(w, text) > w->width())
+            problems.push_back(name + " is cut off: needs " +
+                               std::to_string(needed_width(w, text)) + " pixels, has " +
                                std::to_string(w->width()));
         if (c->kind == DialogControlKind::Edit && needed_width(w, text) > w->width())
             problems.push_back(name + " does not show its whole value");
         const int lineHeight = QFontMetrics(w->font()).height();
-        if (c->kind != DialogControlKind::Rule && c->kind != DialogControlKind::GroupBox && w->height() < lineHeight)
+        if (c->kind != DialogControlKind::Rule && c->kind != DialogControlKind::GroupBox &&
+            w->height() < lineHeight)
             problems.push_back(name + " is lower than a line of text");
         placed.push_back({name, w->geometry(), c->kind});
     }
@@ -224,7 +245,8 @@ std::vector<std::string> testing_dialog_layout_problems(HWND dialog)
         if (placed[i].kind == DialogControlKind::RadioButton) {
             bool inside = false;
             for (const Placed &p : placed)
-                if (p.kind == DialogControlKind::GroupBox && p.rect.contains(placed[i].rect)) inside = true;
+                if (p.kind == DialogControlKind::GroupBox && p.rect.contains(placed[i].rect))
+                    inside = true;
             if (!inside) problems.push_back(placed[i].name + " is outside every group box");
         }
         if (placed[i].kind == DialogControlKind::GroupBox) continue;

@@ -8,7 +8,9 @@ void GetLocalTime(SYSTEMTIME *st)
     if (!st) return;
     const auto now = std::chrono::system_clock::now();
     const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
     std::tm local{};
     localtime_r(&seconds, &local);
     st->wYear = static_cast<WORD>(local.tm_year + 1900);

@@ -73,17 +73,19 @@ struct RECT {
 
 #define LOWORD(l) (static_cast<WORD>(static_cast<std::uintptr_t>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<std::uintptr_t>(l) >> 16) & 0xffff))
-#define MAKELONG(a, b) (static_cast<LONG>(static_cast<WORD>(a) | (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
+#define MAKELONG(a, b)                                                                             \
+    (static_cast<LONG>(static_cast<WORD>(a) | (static_cast<DWORD>(static_cast<WORD>(b)) << 16)))
 #define MAKELPARAM(l, h) (static_cast<LPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
 #define MAKEWPARAM(l, h) (static_cast<WPARAM>(static_cast<DWORD>(MAKELONG(l, h))))
-#define RGB(r, g, b) \
+#define RGB(r, g, b)                                                                               \
     (static_cast<COLORREF>(static_cast<BYTE>(r) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8) | \
                            (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
 #define PALETTERGB(r, g, b) (0x02000000 | RGB(r, g, b))
 #define GetRValue(c) (static_cast<BYTE>(c))
 #define GetGValue(c) (static_cast<BYTE>((c) >> 8))
 #define GetBValue(c) (static_cast<BYTE>((c) >> 16))
-#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define MAKEINTRESOURCEA(i)                                                                        \
+    (reinterpret_cast<LPCSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
 
 // Window messages.
 enum : UINT {
@@ -103,22 +105,36 @@ enum : UINT {
 
 // Scroll requests (low word of wParam of WM_VSCROLL / WM_HSCROLL) and bars.
 enum : int {
-    SB_LINEUP = 0, SB_LINELEFT = 0,
-    SB_LINEDOWN = 1, SB_LINERIGHT = 1,
-    SB_PAGEUP = 2, SB_PAGELEFT = 2,
-    SB_PAGEDOWN = 3, SB_PAGERIGHT = 3,
+    SB_LINEUP = 0,
+    SB_LINELEFT = 0,
+    SB_LINEDOWN = 1,
+    SB_LINERIGHT = 1,
+    SB_PAGEUP = 2,
+    SB_PAGELEFT = 2,
+    SB_PAGEDOWN = 3,
+    SB_PAGERIGHT = 3,
     SB_THUMBPOSITION = 4,
     SB_THUMBTRACK = 5,
-    SB_TOP = 6, SB_LEFT = 6,
-    SB_BOTTOM = 7, SB_RIGHT = 7,
+    SB_TOP = 6,
+    SB_LEFT = 6,
+    SB_BOTTOM = 7,
+    SB_RIGHT = 7,
     SB_ENDSCROLL = 8,
 };
 enum : int { SB_HORZ = 0, SB_VERT = 1, SB_CTL = 2 };
 
 // Virtual keys.
 enum : int {
-    VK_RETURN = 0x0D, VK_ESCAPE = 0x1B, VK_PRIOR = 0x21, VK_NEXT = 0x22, VK_END = 0x23, VK_HOME = 0x24,
-    VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28,
+    VK_RETURN = 0x0D,
+    VK_ESCAPE = 0x1B,
+    VK_PRIOR = 0x21,
+    VK_NEXT = 0x22,
+    VK_END = 0x23,
+    VK_HOME = 0x24,
+    VK_LEFT = 0x25,
+    VK_UP = 0x26,
+    VK_RIGHT = 0x27,
+    VK_DOWN = 0x28,
 };
 
 // Window styles.
@@ -137,7 +153,8 @@ enum : DWORD {
     WS_VISIBLE = 0x10000000,
     WS_CHILD = 0x40000000,
     WS_POPUP = 0x80000000,
-    WS_OVERLAPPEDWINDOW = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+    WS_OVERLAPPEDWINDOW =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
 };
 enum : DWORD { CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002 };
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
@@ -146,17 +163,25 @@ enum : int { SW_SHOWNORMAL = 1, SW_SHOWMAXIMIZED = 3, SW_SHOW = 5 };
 // Message boxes.
 enum : UINT {
     MB_OK = 0x00000000,
-    MB_ICONHAND = 0x00000010, MB_ICONERROR = 0x00000010,
+    MB_ICONHAND = 0x00000010,
+    MB_ICONERROR = 0x00000010,
     MB_ICONQUESTION = 0x00000020,
-    MB_ICONEXCLAMATION = 0x00000030, MB_ICONWARNING = 0x00000030,
-    MB_ICONASTERISK = 0x00000040, MB_ICONINFORMATION = 0x00000040,
+    MB_ICONEXCLAMATION = 0x00000030,
+    MB_ICONWARNING = 0x00000030,
+    MB_ICONASTERISK = 0x00000040,
+    MB_ICONINFORMATION = 0x00000040,
 };
 enum : int { IDOK = 1, IDCANCEL = 2 };
 
 // Menus.
 enum : UINT {
-    MF_BYCOMMAND = 0x0000, MF_ENABLED = 0x0000, MF_STRING = 0x0000,
-    MF_GRAYED = 0x0001, MF_DISABLED = 0x0002, MF_BYPOSITION = 0x0400, MF_SEPARATOR = 0x0800,
+    MF_BYCOMMAND = 0x0000,
+    MF_ENABLED = 0x0000,
+    MF_STRING = 0x0000,
+    MF_GRAYED = 0x0001,
+    MF_DISABLED = 0x0002,
+    MF_BYPOSITION = 0x0400,
+    MF_SEPARATOR = 0x0800,
 };
 
 // Dialog buttons.
@@ -167,7 +192,12 @@ enum : int { SM_CXSCREEN = 0, SM_CYSCREEN = 1 };
 
 // Text alignment.
 enum : UINT {
-    TA_LEFT = 0, TA_TOP = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24,
+    TA_LEFT = 0,
+    TA_TOP = 0,
+    TA_RIGHT = 2,
+    TA_CENTER = 6,
+    TA_BOTTOM = 8,
+    TA_BASELINE = 24,
 };
 // Pitch bits of TEXTMETRICA::tmPitchAndFamily: set for a variable-pitch font.
 enum : BYTE { TMPF_FIXED_PITCH = 0x01 };

@@ -137,7 +137,8 @@ void build_top_level(HWND w, HMENU menu)
     w->mdiArea = area;
     // Closing the active child brings up the one that was under it.
     area->setActivationOrder(QMdiArea::StackingOrder);
-    if (w->windowClass && w->windowClass->wc.hIcon) frame->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
+    if (w->windowClass && w->windowClass->wc.hIcon)
+        frame->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
     if (menu) {
         w->menu = menu;
         frame->setMenuBar(menu_realize_bar(menu, w, frame));
@@ -160,7 +161,8 @@ void build_child(HWND w, HWND__ *parent)
         }
         sub->setWidget(build_client(w, nullptr));
         sub->setWindowTitle(toQWindowTitle(w->title.c_str()));
-        if (w->windowClass && w->windowClass->wc.hIcon) sub->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
+        if (w->windowClass && w->windowClass->wc.hIcon)
+            sub->setWindowIcon(cursor_icon(w->windowClass->wc.hIcon));
         auto *watcher = new FramedChildWatcher(w, sub);
         sub->installEventFilter(watcher);
         w->closeWatcher = watcher;
@@ -178,11 +180,13 @@ void place_initially(HWND w, int x, int y, int width, int height)
     const bool defaultPos = x == CW_USEDEFAULT;
     const bool defaultSize = width == CW_USEDEFAULT;
     if (!w->parent) {
-        w->frame->resize(defaultSize ? QSize(800, 600) : QSize(std::max(width, 1), std::max(height, 1)));
+        w->frame->resize(defaultSize ? QSize(800, 600)
+                                     : QSize(std::max(width, 1), std::max(height, 1)));
         if (!defaultPos) w->frame->move(x, y);
         return;
     }
-    w->frame->setGeometry(defaultPos ? 0 : x, defaultPos ? 0 : y, defaultSize ? 300 : std::max(width, 0),
+    w->frame->setGeometry(defaultPos ? 0 : x, defaultPos ? 0 : y,
+                          defaultSize ? 300 : std::max(width, 0),
                           defaultSize ? 200 : std::max(height, 0));
 }
 
@@ -212,7 +216,8 @@ HWND__ *window_live(HWND hwnd)
 
 std::vector<HWND> window_all() { return live_windows(); }
 
-HWND window_attach(QWidget *frame, QWidget *client, WNDPROC proc, HWND parent, DWORD style, int id, const char *title)
+HWND window_attach(QWidget *frame, QWidget *client, WNDPROC proc, HWND parent, DWORD style, int id,
+                   const char *title)
 {
     HWND w = new_record(proc, parent, style, 0, id, title);
     w->frame = frame;
@@ -273,8 +278,9 @@ BOOL UnregisterClassA(LPCSTR name, HINSTANCE)
 
 // --- creation and destruction ----------------------------------------------------------------
 
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
-                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param)
 {
     if (!qApp) return nullptr;
     auto found = classes().find(lower(className));
@@ -283,9 +289,10 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     HWND__ *parentRecord = window_live(parent);
     if ((style & WS_CHILD) && !parentRecord) return nullptr;
 
-    const int id = (style & WS_CHILD) ? static_cast<int>(reinterpret_cast<std::uintptr_t>(menu)) : 0;
-    HWND w = new_record(cls->wc.lpfnWndProc, (style & WS_CHILD) ? parentRecord : nullptr, style, exStyle, id,
-                        windowName);
+    const int id =
+        (style & WS_CHILD) ? static_cast<int>(reinterpret_cast<std::uintptr_t>(menu)) : 0;
+    HWND w = new_record(cls->wc.lpfnWndProc, (style & WS_CHILD) ? parentRecord : nullptr, style,
+                        exStyle, id, windowName);
     w->windowClass = cls;
     if (instance) w->instance = instance;
     if (style & WS_CHILD) {
@@ -296,8 +303,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     }
     place_initially(w, x, y, width, height);
 
-    CREATESTRUCTA cs{param, w->instance, menu, parent, height, width, y, x, static_cast<LONG>(style), windowName,
-                     className, exStyle};
+    CREATESTRUCTA cs{
+        param,      w->instance, menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName, className,   exStyle};
     if (SendMessageA(w, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(w);
         return nullptr;
@@ -350,19 +358,12 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     HWND__ *w = window_live(hwnd);
     if (!w) return 0;
     switch (message) {
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
-    case WM_SETTEXT:
-        SetWindowTextA(hwnd, reinterpret_cast<LPCSTR>(lParam));
-        return TRUE;
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    case WM_SETTEXT: SetWindowTextA(hwnd, reinterpret_cast<LPCSTR>(lParam)); return TRUE;
     case WM_GETTEXT:
         return GetWindowTextA(hwnd, reinterpret_cast<LPSTR>(lParam), static_cast<int>(wParam));
-    case WM_ERASEBKGND:
-        return 1;
-    default:
-        window_mark_defaulted(hwnd, message);
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    default: window_mark_defaulted(hwnd, message); return 0;
     }
 }
 
@@ -385,8 +386,10 @@ BOOL ShowWindow(HWND hwnd, int cmd)
     case SW_RESTORE: w->frame->showNormal(); break;
     default: w->frame->show(); break;
     }
-    if (cmd != SW_HIDE) w->style |= WS_VISIBLE;
-    else w->style &= ~static_cast<DWORD>(WS_VISIBLE);
+    if (cmd != SW_HIDE)
+        w->style |= WS_VISIBLE;
+    else
+        w->style &= ~static_cast<DWORD>(WS_VISIBLE);
     return wasVisible;
 }
 
@@ -409,8 +412,10 @@ BOOL InvalidateRect(HWND hwnd, const RECT *rect, BOOL)
     HWND__ *w = window_live(hwnd);
     if (!w || !w->client) return FALSE;
     QWidget *surface = w->mdiArea ? w->mdiArea->viewport() : w->client.data();
-    if (rect) surface->update(toQRect(*rect));
-    else surface->update();
+    if (rect)
+        surface->update(toQRect(*rect));
+    else
+        surface->update();
     return TRUE;
 }
 
@@ -487,7 +492,8 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint)
         // The window rectangle includes the decorations the window manager adds.
         const QSize decorations = w->frame->frameGeometry().size() - w->frame->size();
         w->frame->move(x, y);
-        w->frame->resize(std::max(width - decorations.width(), 1), std::max(height - decorations.height(), 1));
+        w->frame->resize(std::max(width - decorations.width(), 1),
+                         std::max(height - decorations.height(), 1));
     } else {
         w->frame->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
     }
@@ -557,9 +563,12 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text)
     HWND__ *w = window_live(hwnd);
     if (!w) return FALSE;
     w->title = text ? text : "";
-    if (w->subWindow) w->subWindow->setWindowTitle(toQWindowTitle(w->title.c_str()));
-    else if (w->frame && w->frame->isWindow()) w->frame->setWindowTitle(toQWindowTitle(w->title.c_str()));
-    else if (w->frame) w->frame->setWindowTitle(toQWindowTitle(w->title.c_str()));
+    if (w->subWindow)
+        w->subWindow->setWindowTitle(toQWindowTitle(w->title.c_str()));
+    else if (w->frame && w->frame->isWindow())
+        w->frame->setWindowTitle(toQWindowTitle(w->title.c_str()));
+    else if (w->frame)
+        w->frame->setWindowTitle(toQWindowTitle(w->title.c_str()));
     return TRUE;
 }
 
@@ -631,9 +640,17 @@ int GetSystemMetrics(int index)
     switch (index) {
     case SM_CXSCREEN: return size.width();
     case SM_CYSCREEN: return size.height();
-    case SM_CXVSCROLL: return QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
-    case SM_CYHSCROLL: return QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 16;
-    case SM_CYCAPTION: return QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight) : 20;
+    case SM_CXVSCROLL:
+        return QApplication::style()
+                   ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                   : 16;
+    case SM_CYHSCROLL:
+        return QApplication::style()
+                   ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                   : 16;
+    case SM_CYCAPTION:
+        return QApplication::style() ? QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight)
+                                     : 20;
     case SM_CYMENU: return 20;
     default: return 0;
     }

@@ -40,13 +40,25 @@ enum : int { SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2 };
 enum : WPARAM { MK_LBUTTON = 0x0001, MK_RBUTTON = 0x0002, MK_SHIFT = 0x0004, MK_CONTROL = 0x0008 };
 
 // GetWindowLongA indices.
-enum : int { GWL_WNDPROC = -4, GWL_HINSTANCE = -6, GWL_HWNDPARENT = -8, GWL_ID = -12, GWL_STYLE = -16,
-             GWL_EXSTYLE = -20, GWL_USERDATA = -21 };
+enum : int {
+    GWL_WNDPROC = -4,
+    GWL_HINSTANCE = -6,
+    GWL_HWNDPARENT = -8,
+    GWL_ID = -12,
+    GWL_STYLE = -16,
+    GWL_EXSTYLE = -20,
+    GWL_USERDATA = -21
+};
 
 // SetWindowPos flags and z-order handles.
 enum : UINT {
-    SWP_NOSIZE = 0x0001, SWP_NOMOVE = 0x0002, SWP_NOZORDER = 0x0004, SWP_NOREDRAW = 0x0008,
-    SWP_NOACTIVATE = 0x0010, SWP_SHOWWINDOW = 0x0040, SWP_HIDEWINDOW = 0x0080,
+    SWP_NOSIZE = 0x0001,
+    SWP_NOMOVE = 0x0002,
+    SWP_NOZORDER = 0x0004,
+    SWP_NOREDRAW = 0x0008,
+    SWP_NOACTIVATE = 0x0010,
+    SWP_SHOWWINDOW = 0x0040,
+    SWP_HIDEWINDOW = 0x0080,
 };
 #define HWND_TOP (reinterpret_cast<HWND>(0))
 #define HWND_BOTTOM (reinterpret_cast<HWND>(1))
@@ -103,13 +115,15 @@ BOOL UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 // system menu, the boxes its style asks for) movable inside the parent's client area; other
 // children are plain rectangles (controls). WS_VSCROLL / WS_HSCROLL add standard scroll bars.
 // WM_CREATE is sent before the window is shown; a result of -1 fails the creation (null).
-HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
-                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam);
-inline HWND CreateWindowA(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y, int nWidth,
-                          int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam)
+HWND CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                     int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                     HINSTANCE hInstance, LPVOID lpParam);
+inline HWND CreateWindowA(LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                          int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                          HINSTANCE hInstance, LPVOID lpParam)
 {
-    return CreateWindowExA(0, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent, hMenu,
-                           hInstance, lpParam);
+    return CreateWindowExA(0, lpClassName, lpWindowName, dwStyle, X, Y, nWidth, nHeight, hWndParent,
+                           hMenu, hInstance, lpParam);
 }
 // Default processing: WM_CLOSE destroys the window, WM_SETTEXT/WM_GETTEXT set and read the
 // caption, input messages fall back to the toolkit's own handling; the rest returns 0.

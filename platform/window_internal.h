@@ -45,14 +45,14 @@ struct HWND__ {
     QPointer<QWidget> frame;   // what moves and sizes: top-level frame, framed child, or the client
     QPointer<QWidget> client;  // the client area: painting and input land here
     QPointer<QWidget> host;    // the widget that plain child windows are placed in
-    QPointer<QMdiArea> mdiArea;            // top-level windows: hosts the framed children
-    QPointer<QMdiSubWindow> subWindow;     // framed children
-    QPointer<QObject> closeWatcher;        // turns the frame's close into WM_CLOSE
-    QPointer<QScrollBar> bars[2];          // SB_HORZ, SB_VERT
+    QPointer<QMdiArea> mdiArea;         // top-level windows: hosts the framed children
+    QPointer<QMdiSubWindow> subWindow;  // framed children
+    QPointer<QObject> closeWatcher;     // turns the frame's close into WM_CLOSE
+    QPointer<QScrollBar> bars[2];       // SB_HORZ, SB_VERT
     ScrollBarState scroll[2];
 
     bool destroying = false;
-    void *extension = nullptr;  // owned by the unit that attached the window (dialogs)
+    void *extension = nullptr;            // owned by the unit that attached the window (dialogs)
     std::function<void(HWND)> onDestroy;  // that unit's clean-up, run as the record goes
 };
 

@@ -29,7 +29,8 @@ namespace {
 // The centroid result is printed as rmsx/rmsy lines; other messages print as notes.
 void batch_notify(const char *caption, const char *text, bool)
 {
-    if (!std::strcmp(caption, "RMS centroid error in large pixels") && last_centroid_error.valid) return;
+    if (!std::strcmp(caption, "RMS centroid error in large pixels") && last_centroid_error.valid)
+        return;
     std::printf("note: %s\n", text);
 }
 
@@ -64,13 +65,15 @@ bool ends_with_fits(const std::string &path)
 
 // The text layout of the chosen array, or for a name ending in .fits the PSF, the pupil and
 // how they were made as a FITS file.
-bool format_output(const std::string &path, const ImageQuality &q, std::string &bytes, std::string &error)
+bool format_output(const std::string &path, const ImageQuality &q, std::string &bytes,
+                   std::string &error)
 {
     if (!ends_with_fits(path)) {
         bytes = format_data_file(data_save_array());
         return true;
     }
-    return format_fits_file(q, setting_values(), std::string("Orvinta ") + ORVINTA_VERSION, bytes, error);
+    return format_fits_file(q, setting_values(), std::string("Orvinta ") + ORVINTA_VERSION, bytes,
+                            error);
 }
 
 }  // namespace
@@ -129,7 +132,8 @@ int batch_main(int argc, char **argv)
     int status = write_plot_pictures(pictures);
     if (out && status == 0) {
         std::string bytes;
-        if (!format_output(out, report.quality, bytes, error) || !write_output_file(out, bytes, error)) {
+        if (!format_output(out, report.quality, bytes, error) ||
+            !write_output_file(out, bytes, error)) {
             std::fprintf(stderr, "orvinta: %s\n", error.c_str());
             status = 1;
         }

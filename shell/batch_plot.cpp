@@ -58,7 +58,8 @@ int parse_plot_option(int argc, char **argv, int &k, PlotOptions &options)
     const char *arg = argv[k];
     if (!std::strcmp(arg, "--size")) {
         if (k + 1 >= argc || !parse_size(argv[k + 1], options.width, options.height)) {
-            std::fprintf(stderr, "orvinta: bad size '%s' for --size (WIDTHxHEIGHT, each 16 to 8192)\n",
+            std::fprintf(stderr,
+                         "orvinta: bad size '%s' for --size (WIDTHxHEIGHT, each 16 to 8192)\n",
                          k + 1 < argc ? argv[k + 1] : "");
             return -1;
         }
@@ -92,7 +93,8 @@ int write_plot_pictures(const PlotOptions &options)
         current_view = PlotNameForKind(plot.kind);
         std::string bytes, error;
         if (!PlotPicture(plot.kind, options.width, options.height, format_for(plot.path), bytes)) {
-            std::fprintf(stderr, "orvinta: cannot draw %s for %s\n", current_view, plot.path.c_str());
+            std::fprintf(stderr, "orvinta: cannot draw %s for %s\n", current_view,
+                         plot.path.c_str());
             status = 1;
             break;
         }

@@ -24,4 +24,3 @@ int parse_plot_option(int argc, char **argv, int &k, PlotOptions &options);
 // "orvinta: VIEW: TEXT". Returns 0, or 1 after the first failed write (path and reason on
 // standard error), leaving the pictures already written and attempting no later one.
 int write_plot_pictures(const PlotOptions &options);
-

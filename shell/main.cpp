@@ -14,17 +14,22 @@ void print_usage()
     std::printf(
         "Usage:\n"
         "  orvinta [FILE]                         start the program; FILE is a data file to load\n"
-        "  orvinta --batch [NAME=VALUE ...] [--size WIDTHxHEIGHT] [--plot VIEW FILE ...] [--out FILE]\n"
+        "  orvinta --batch [NAME=VALUE ...] [--size WIDTHxHEIGHT] [--plot VIEW FILE ...] [--out "
+        "FILE]\n"
         "                                         compute the PSF without a window; NAME is a\n"
-        "                                         setting (fnumber, defocus, HasDefocus, Zern4, ...);\n"
+        "                                         setting (fnumber, defocus, HasDefocus, Zern4, "
+        "...);\n"
         "                                         prints the figures (wavesrms, centroids, peak,\n"
         "                                         steps, strehl, fwhm_x/y, ee50/ee80_radius,\n"
         "                                         sampling_q, max_phase_step); --out FILE.fits\n"
-        "                                         writes a FITS file, any other name the text array;\n"
-        "                                         --plot draws a plot view into FILE (.svg or .png)\n"
+        "                                         writes a FITS file, any other name the text "
+        "array;\n"
+        "                                         --plot draws a plot view into FILE (.svg or "
+        ".png)\n"
         "                                         at --size (default 800x600, 16 to 8192 each);\n"
         "                                         FILE - is standard output (for --plot an SVG);\n"
-        "                                         VIEW is psf-x-slice, psf-y-slice, phase-x-slice,\n"
+        "                                         VIEW is psf-x-slice, psf-y-slice, "
+        "phase-x-slice,\n"
         "                                         phase-y-slice, transmission-x-slice,\n"
         "                                         transmission-y-slice, psf-3d, psf-contour,\n"
         "                                         transmission-3d, transmission-contour, phase-3d\n"
@@ -48,7 +53,8 @@ void print_usage()
         "  ee50_radius     radius of the circle about the centroid holding 50 %% of the energy\n"
         "  ee80_radius     radius of the circle about the centroid holding 80 %% of the energy\n"
         "  sampling_q      PSF samples per lambda F (Nyquist sampling is 2)\n"
-        "  max_phase_step  largest phase step (waves) between neighbours lit to 1 %% of the brightest\n");
+        "  max_phase_step  largest phase step (waves) between neighbours lit to 1 %% of the "
+        "brightest\n");
 }
 
 // What was printed must have reached standard output: a text lost there is a failure.
@@ -80,7 +86,8 @@ int main(int argc, char **argv)
         }
         if (!std::strcmp(command, "--batch")) return batch_main(argc - 2, argv + 2);
         if (!std::strcmp(command, "--eval")) return printed(eval_main(argc - 2, argv + 2));
-        if (!std::strcmp(command, "--has-window-system")) return window_system_available(argc, argv) ? 0 : 1;
+        if (!std::strcmp(command, "--has-window-system"))
+            return window_system_available(argc, argv) ? 0 : 1;
         if (command[0] == '-' && command[1] == '-') {
             std::fprintf(stderr, "orvinta: unknown option %s (see orvinta --help)\n", command);
             return 2;

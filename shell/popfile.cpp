@@ -20,11 +20,10 @@ namespace {
 // Both dialogs share one description; each call supplies the buffers and its own option.
 OPENFILENAMEA ofn;
 
-const char szFilter[] =
-    "Text Files (*.TXT)\0*.txt\0"
-    "ASCII Files (*.ASC)\0*.asc\0"
-    "All Files (*.*)\0*.*\0"
-    "FFT Files (*.FFT)\0*.FFT\0";  // the literal's own NUL ends the list
+const char szFilter[] = "Text Files (*.TXT)\0*.txt\0"
+                        "ASCII Files (*.ASC)\0*.asc\0"
+                        "All Files (*.*)\0*.*\0"
+                        "FFT Files (*.FFT)\0*.FFT\0";  // the literal's own NUL ends the list
 
 // Where the dialogs start after a save failed: the folder of the last file read or written
 // well ("" for the current folder). The failed folder may be one the dialog must not list
@@ -121,7 +120,8 @@ BOOL PopFileWrite(HWND window, const char *pstrFileName)
         // The new text goes to a fresh file that replaces the old one only once it is whole,
         // so a full disk or an I/O error leaves the previous data in place.
         std::string error;
-        if (!write_output_file(pstrFileName, format_data_file(data_save_array()), error, FifoWait::Never)) {
+        if (!write_output_file(pstrFileName, format_data_file(data_save_array()), error,
+                               FifoWait::Never)) {
             if (created) ::unlink(pstrFileName);
             const std::string text = "The data file could not be written:\n" + error +
                                      (created ? "" : "\nThe file keeps its previous contents.");

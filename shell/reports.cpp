@@ -20,8 +20,7 @@ void append(char *buffer, const char *text)
 }
 
 // Appends the pieces to stry through strx.
-template <typename... Pieces>
-void append_line(const Pieces &...pieces)
+template <typename... Pieces> void append_line(const Pieces &...pieces)
 {
     strx[0] = '\0';
     (append(strx, pieces), ...);
@@ -34,15 +33,11 @@ float airy_diameter(const char **units)
 {
     const double angle = 2.44 * wavelength * 1e-9 / (0.001 * pupildiamm);  // radians
     switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS:
-        *units = " milliradians";
-        return static_cast<float>(angle * 1000.0);
+    case PSF_MILLIRADIANS: *units = " milliradians"; return static_cast<float>(angle * 1000.0);
     case PSF_ARCSECONDS:
         *units = " arc seconds";
         return static_cast<float>(angle * 180.0 * 3600.0 * (1.0 / kPi));
-    default:
-        *units = " microns";
-        return static_cast<float>(2.44 * wavelength * fnumber * 0.001);
+    default: *units = " microns"; return static_cast<float>(2.44 * wavelength * fnumber * 0.001);
     }
 }
 
@@ -55,7 +50,8 @@ double hour_of_day(const SYSTEMTIME &t)
 std::string clock_text(const SYSTEMTIME &t)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%2i:%02i:%02i.%02i", t.wHour, t.wMinute, t.wSecond, t.wMilliseconds / 10);
+    std::snprintf(text, sizeof text, "%2i:%02i:%02i.%02i", t.wHour, t.wMinute, t.wSecond,
+                  t.wMilliseconds / 10);
     return text;
 }
 
@@ -73,8 +69,8 @@ std::string ReviewDomainsText()
     append_line("Pupil extent is ", gN(pupil_graph_extent, 6).c_str(), " mm. \n  \n");
     append_line("PSF step is ", gN(XPSFStep, 6).c_str(), strz, ". \n ");
     append_line("PSF extent is ", gN(psf_graph_extent, 6).c_str(), strz, ". \n \n");
-    append_line("Diameter of diffraction limited 1st Airy ring \n is   ", gN(airy, 6).c_str(), strz, "   (",
-                gN(airy / XPSFStep, 6).c_str(), " steps). \n \n");
+    append_line("Diameter of diffraction limited 1st Airy ring \n is   ", gN(airy, 6).c_str(), strz,
+                "   (", gN(airy / XPSFStep, 6).c_str(), " steps). \n \n");
     append_line("Pupil and PSF arrays are ", grid.c_str(), " by ", grid.c_str(), " steps. \n \n");
     if (izoom == 1) append_line("Entire array is plotted.");
     if (izoom == 2) append_line("Central quarter of array area is plotted.");
@@ -94,8 +90,8 @@ std::string FFTStatisticsText(const SYSTEMTIME &start, const SYSTEMTIME &end)
     double to = hour_of_day(end);
     if (to < from) to += 24.0;
     const double elapsed = (to - from) * 3600.0;
-    return "Start time:   " + clock_text(start) + "\nEnd time:    " + clock_text(end) + "\n\nEllapsed time:  " +
-           gN(elapsed, 7) + " seconds.";
+    return "Start time:   " + clock_text(start) + "\nEnd time:    " + clock_text(end) +
+           "\n\nEllapsed time:  " + gN(elapsed, 7) + " seconds.";
 }
 
 void ShowFFTStatistics(HWND window, const SYSTEMTIME &start, const SYSTEMTIME &end)

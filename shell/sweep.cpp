@@ -13,7 +13,8 @@
 
 namespace {
 
-const char *const SWEEP_OPTIONS[] = {"--sweep", "--random", "--trials", "--seed", "--jobs", "--csv"};
+const char *const SWEEP_OPTIONS[] = {"--sweep", "--random", "--trials",
+                                     "--seed",  "--jobs",   "--csv"};
 
 bool is_option(const char *arg, const char *name) { return !std::strcmp(arg, name); }
 
@@ -71,7 +72,8 @@ std::string axis_value(const SweepAxis &axis, long k)
 long axis_point(const SweepJob &job, long row, int a)
 {
     long point = row / job.trials;
-    for (int later = static_cast<int>(job.sweeps.size()) - 1; later > a; later--) point /= job.sweeps[later].steps;
+    for (int later = static_cast<int>(job.sweeps.size()) - 1; later > a; later--)
+        point /= job.sweeps[later].steps;
     return point % job.sweeps[a].steps;
 }
 
@@ -81,10 +83,12 @@ std::string swept_value(const SweepJob &job, long row, int a)
 }
 
 // Splits NAME=VALUE; the name is given back in the setting's own spelling.
-std::string split_named(const std::string &option, const char *arg, std::string &name, std::string &value)
+std::string split_named(const std::string &option, const char *arg, std::string &name,
+                        std::string &value)
 {
     const char *eq = std::strchr(arg, '=');
-    if (!eq || eq == arg) return option + " needs NAME=" + (option == "--sweep" ? "FROM:TO:STEPS" : "SIGMA");
+    if (!eq || eq == arg)
+        return option + " needs NAME=" + (option == "--sweep" ? "FROM:TO:STEPS" : "SIGMA");
     const std::string problem = find_setting(std::string(arg, eq), name);
     if (!problem.empty()) return problem;
     value = eq + 1;
@@ -96,13 +100,16 @@ std::string parse_sweep(const char *arg, SweepAxis &axis)
     std::string text;
     std::string problem = split_named("--sweep", arg, axis.name, text);
     if (!problem.empty()) return problem;
-    if (axis.name == "nCurrentPSFUnits") return "nCurrentPSFUnits cannot be swept: it sets the unit of the columns";
-    const std::size_t c1 = text.find(':'), c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
+    if (axis.name == "nCurrentPSFUnits")
+        return "nCurrentPSFUnits cannot be swept: it sets the unit of the columns";
+    const std::size_t c1 = text.find(':'),
+                      c2 = c1 == std::string::npos ? c1 : text.find(':', c1 + 1);
     unsigned long long steps = 0;
     if (c2 == std::string::npos || !read_double(text.substr(0, c1), axis.from) ||
         !read_double(text.substr(c1 + 1, c2 - c1 - 1), axis.to) ||
         !read_count(text.substr(c2 + 1), 1, 1'000'000'000'000'000'000ULL, steps))
-        return "--sweep " + axis.name + " needs FROM:TO:STEPS (two numbers and a count from 1), not " + text;
+        return "--sweep " + axis.name +
+               " needs FROM:TO:STEPS (two numbers and a count from 1), not " + text;
     axis.steps = static_cast<long>(steps);
     // The ends are values the user typed: each is read as NAME=VALUE reads it.
     for (const std::string &end : {text.substr(0, c1), text.substr(c1 + 1, c2 - c1 - 1)}) {
@@ -111,17 +118,18 @@ std::string parse_sweep(const char *arg, SweepAxis &axis)
         if (!problem.empty()) return problem;
     }
     if (axis.steps == 1 && axis.from != axis.to)
-        return "--sweep " + axis.name + " from " + text.substr(0, c1) + " to " + text.substr(c1 + 1, c2 - c1 - 1) +
-               " needs at least 2 steps";
+        return "--sweep " + axis.name + " from " + text.substr(0, c1) + " to " +
+               text.substr(c1 + 1, c2 - c1 - 1) + " needs at least 2 steps";
     axis.integer = setting_is_integer(axis.name);
     if (axis.integer) {
         // Whole ends and a whole step: (TO - FROM) divides into STEPS - 1 equal whole parts.
         const double span = axis.to - axis.from;
-        const bool whole = axis.from == std::trunc(axis.from) && axis.to == std::trunc(axis.to) &&
-                           (axis.steps == 1 || std::fmod(span, static_cast<double>(axis.steps - 1)) == 0);
+        const bool whole =
+            axis.from == std::trunc(axis.from) && axis.to == std::trunc(axis.to) &&
+            (axis.steps == 1 || std::fmod(span, static_cast<double>(axis.steps - 1)) == 0);
         if (!whole)
-            return "--sweep " + axis.name + "=" + text + " needs values between whole numbers; " + axis.name +
-                   " takes whole numbers only";
+            return "--sweep " + axis.name + "=" + text + " needs values between whole numbers; " +
+                   axis.name + " takes whole numbers only";
     }
     return "";
 }
@@ -170,7 +178,8 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
     for (int k = 0; k < argc; k++) {
         const std::string arg = argv[k];
         const bool has_value = k + 1 < argc;
-        if (arg == "--out" || arg == "--plot") return arg + " cannot be used with --sweep or --random";
+        if (arg == "--out" || arg == "--plot")
+            return arg + " cannot be used with --sweep or --random";
         if (arg.rfind("--", 0) == 0) {
             bool known = false;
             for (const char *option : SWEEP_OPTIONS) known = known || arg == option;
@@ -202,7 +211,8 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
                     return "--seed needs a whole number from 0, not " + std::string(value);
                 job.seed = n;
             } else if (arg == "--jobs") {
-                if (!read_count(value, 1, 1024, n)) return "--jobs needs a count from 1 to 1024, not " + std::string(value);
+                if (!read_count(value, 1, 1024, n))
+                    return "--jobs needs a count from 1 to 1024, not " + std::string(value);
                 job.jobs = static_cast<int>(n);
             } else {
                 job.csv = value;
@@ -230,7 +240,9 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
     for (const SweepAxis &axis : job.sweeps) plan.columns.push_back(axis.name);
     for (const RandomSetting &random : job.randoms) {
         int column = 0;
-        while (column < static_cast<int>(plan.columns.size()) && plan.columns[column] != random.name) column++;
+        while (column < static_cast<int>(plan.columns.size()) &&
+               plan.columns[column] != random.name)
+            column++;
         if (column == static_cast<int>(plan.columns.size())) plan.columns.push_back(random.name);
         plan.random_column.push_back(column);
     }
@@ -250,7 +262,8 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
     // All deviates in row order, then option order, before any row: the file is the same for
     // any number of workers.
     std::vector<double> base(job.randoms.size());
-    for (std::size_t k = 0; k < job.randoms.size(); k++) base[k] = current_value(job.randoms[k].name);
+    for (std::size_t k = 0; k < job.randoms.size(); k++)
+        base[k] = current_value(job.randoms[k].name);
     std::mt19937_64 generator(job.seed);
     plan.random_values.resize(static_cast<std::size_t>(plan.rows) * job.randoms.size());
     float *out = plan.random_values.data();
@@ -279,8 +292,9 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
                 }
                 plan.redrawn++;
                 if (draws >= MOST_REDRAWS)
-                    return random.name + " stays out of range after " + std::to_string(MOST_REDRAWS) +
-                           " draws with SIGMA " + random.sigma_text + ": " + problem;
+                    return random.name + " stays out of range after " +
+                           std::to_string(MOST_REDRAWS) + " draws with SIGMA " + random.sigma_text +
+                           ": " + problem;
             }
         }
     }
@@ -290,10 +304,12 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
 std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row)
 {
     std::vector<std::string> values(plan.columns.size());
-    for (std::size_t a = 0; a < job.sweeps.size(); a++) values[a] = swept_value(job, row, static_cast<int>(a));
+    for (std::size_t a = 0; a < job.sweeps.size(); a++)
+        values[a] = swept_value(job, row, static_cast<int>(a));
     if (!plan.random_values.empty())
         for (std::size_t k = 0; k < job.randoms.size(); k++)
-            values[plan.random_column[k]] = float_text(plan.random_values[row * job.randoms.size() + k]);
+            values[plan.random_column[k]] =
+                float_text(plan.random_values[row * job.randoms.size() + k]);
     return values;
 }
 

@@ -25,7 +25,7 @@ struct RandomSetting {
 
 struct SweepJob {
     std::vector<std::pair<std::string, std::string>> settings;  // NAME=VALUE, applied first
-    std::vector<SweepAxis> sweeps;                               // the last varies fastest
+    std::vector<SweepAxis> sweeps;                              // the last varies fastest
     std::vector<RandomSetting> randoms;
     long trials = 1;
     bool has_trials = false;
@@ -42,11 +42,11 @@ constexpr int MOST_REDRAWS = 1000;
 
 // The rows to compute: the setting columns and every random value, drawn before any row.
 struct SweepPlan {
-    std::vector<std::string> columns;       // swept settings, then random ones not swept
-    std::vector<int> random_column;         // the column of each --random, in option order
-    long points = 1;                        // sweep points; each has `trials` rows
+    std::vector<std::string> columns;  // swept settings, then random ones not swept
+    std::vector<int> random_column;    // the column of each --random, in option order
+    long points = 1;                   // sweep points; each has `trials` rows
     long rows = 0;
-    std::vector<float> random_values;       // rows x randoms, row-major
+    std::vector<float> random_values;  // rows x randoms, row-major
     long redrawn = 0;
 };
 

@@ -137,7 +137,8 @@ void show_progress(long done, long rows, double seconds)
 {
     const double rate = done / seconds;
     const double left = rate > 0 ? (rows - done) / rate : 0;
-    std::fprintf(stderr, "\r%ld of %ld rows, %.0f rows/s, %.0f s left\033[K", done, rows, rate, left);
+    std::fprintf(stderr, "\r%ld of %ld rows, %.0f rows/s, %.0f s left\033[K", done, rows, rate,
+                 left);
     std::fflush(stderr);
 }
 
@@ -195,7 +196,8 @@ int run_rows(const SweepJob &job, const SweepPlan &plan, std::string &body)
         for (std::size_t w = 0; w < workers.size(); w++) polls[w] = {workers[w].fd, POLLIN, 0};
         if (poll(polls.data(), polls.size(), 200) > 0) {
             for (std::size_t w = 0; w < workers.size(); w++) {
-                if (workers[w].fd < 0 || !(polls[w].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+                if (workers[w].fd < 0 || !(polls[w].revents & (POLLIN | POLLHUP | POLLERR)))
+                    continue;
                 char buffer[65536];
                 const ssize_t n = read(workers[w].fd, buffer, sizeof buffer);
                 if (n < 0 && errno == EINTR) continue;
@@ -209,7 +211,8 @@ int run_rows(const SweepJob &job, const SweepPlan &plan, std::string &body)
                 for (ssize_t k = 0; k < n; k++) done += buffer[k] == '\n';
             }
         }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (terminal && seconds > 1.0 && seconds - shown_at >= 0.25) {
             show_progress(done, plan.rows, seconds);
             shown = true;
@@ -223,8 +226,7 @@ int run_rows(const SweepJob &job, const SweepPlan &plan, std::string &body)
     for (Worker &w : workers) {
         if (w.fd >= 0) close(w.fd);
         int result = 0;
-        while (waitpid(w.pid, &result, 0) < 0 && errno == EINTR) {
-        }
+        while (waitpid(w.pid, &result, 0) < 0 && errno == EINTR) {}
         if (!interrupted && !(WIFEXITED(result) && WEXITSTATUS(result) == 0) && status == 0) {
             if (WIFSIGNALED(result))
                 std::fprintf(stderr, "orvinta: a worker stopped on signal %d\n", WTERMSIG(result));

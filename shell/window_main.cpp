@@ -11,7 +11,8 @@
 int window_main(int argc, char **argv)
 {
     if (!platform_start(argc, argv)) {
-        std::fprintf(stderr, "orvinta: no window system to open (no display); try orvinta --batch\n");
+        std::fprintf(stderr,
+                     "orvinta: no window system to open (no display); try orvinta --batch\n");
         return 1;
     }
     // Smoke runs (scripts, sanitizer checks) start the program and quit at the first idle;
@@ -29,7 +30,8 @@ int window_main(int argc, char **argv)
         if (k > 1) commandLine += ' ';
         commandLine += argv[k];
     }
-    const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
+    const int code =
+        WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (smoke) testing_end();
     platform_finish();
     return code;

@@ -85,9 +85,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLine, int)
     szFileName[0] = szTitleName[0] = '\0';
     pszPlotDataFile = szFileName;  // where Save Picture As starts
 
-    hwnd = CreateWindowExA(0, szAppName, szDefaultTitle,
-                           WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, CW_USEDEFAULT, CW_USEDEFAULT,
-                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, hInstance, szCmdLine);
+    hwnd = CreateWindowExA(
+        0, szAppName, szDefaultTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MAXIMIZE, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, hInstance, szCmdLine);
     mainhwnd = hwnd;
     int exitCode = 1;
     if (hwnd) {

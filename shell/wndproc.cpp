@@ -78,11 +78,12 @@ void OpenView(HWND window, const ViewEntry &view)
     ViewGeometry g{};
     ViewGeometryFor(view.commandId, client.right, client.bottom, &g);
 
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME |
-                  WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_SYSMENU |
+                  WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
     if (view.shape == ViewShape::Table) style |= WS_VSCROLL | WS_HSCROLL;
     *handle = CreateWindowExA(0, szChildClass, title, style, 0, 0, 0, 0, window, nullptr,
-                                   reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE)), nullptr);
+                              reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE)),
+                              nullptr);
     if (!*handle) return;
     SetWindowPos(*handle, HWND_TOP, g.x, g.y, g.width, g.height, SWP_SHOWWINDOW);
     EnableMenuItem(GetMenu(window), view.commandId, MF_BYCOMMAND | MF_GRAYED);
@@ -104,10 +105,11 @@ void CreatePSF(HWND window)
     if (ionce == 0) ShowFFTStatistics(window, start, end);
     ionce = 1;
     if (psf_is_dark())
-        MessageBoxA(window,
-                    "The pupil lets no light through (it is fully obscured or has no open samples), "
-                    "so the PSF is empty.",
-                    "Orvinta", MB_ICONEXCLAMATION | MB_OK);
+        MessageBoxA(
+            window,
+            "The pupil lets no light through (it is fully obscured or has no open samples), "
+            "so the PSF is empty.",
+            "Orvinta", MB_ICONEXCLAMATION | MB_OK);
     DestroyOutputChildWindows();
 }
 
@@ -133,15 +135,18 @@ void SaveDataAs(HWND window)
 
 void SaveData(HWND window)
 {
-    if (szFileName[0]) PopFileWrite(window, szFileName);
-    else SaveDataAs(window);
+    if (szFileName[0])
+        PopFileWrite(window, szFileName);
+    else
+        SaveDataAs(window);
 }
 
 LRESULT OnCreate(HWND window, LPARAM lParam)
 {
     PopFileInitialize(window);
     const auto *cs = reinterpret_cast<const CREATESTRUCTA *>(lParam);
-    const char *commandLine = cs && cs->lpCreateParams ? static_cast<const char *>(cs->lpCreateParams) : "";
+    const char *commandLine =
+        cs && cs->lpCreateParams ? static_cast<const char *>(cs->lpCreateParams) : "";
     szFileName[0] = '\0';
     szTitleName[0] = '\0';
     if (!commandLine[0]) return 0;
@@ -166,8 +171,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
         return 0;
     }
     if (const DialogCommand *dialog = find_dialog(id)) {
-        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE)), dialog->templateName,
-                        window, dialog->procedure, 0);
+        DialogBoxParamA(reinterpret_cast<HINSTANCE>(GetWindowLongA(window, GWL_HINSTANCE)),
+                        dialog->templateName, window, dialog->procedure, 0);
         return 0;
     }
     switch (id) {
@@ -186,10 +191,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(window, lParam);
-    case WM_SIZE:
-        return 0;
+    case WM_CREATE: return OnCreate(window, lParam);
+    case WM_SIZE: return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         hdc = BeginPaint(window, &ps);
@@ -197,11 +200,8 @@ LRESULT CALLBACK WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         hdc = nullptr;
         return 0;
     }
-    case WM_COMMAND:
-        return OnCommand(window, wParam, lParam);
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_COMMAND: return OnCommand(window, wParam, lParam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

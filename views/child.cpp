@@ -22,7 +22,8 @@ void destroy_group(ViewGroup group)
 {
     for (int rank = 0; rank < VIEW_COUNT; ++rank)
         for (const ViewEntry &view : kViewRegistry)
-            if (view.group == group && view.closeRank == rank && *view.handle) DestroyWindow(*view.handle);
+            if (view.group == group && view.closeRank == rank && *view.handle)
+                DestroyWindow(*view.handle);
 }
 
 constexpr int PAGE_CHARS = 8;  // a horizontal page, and the move of the left and right arrows
@@ -133,13 +134,14 @@ LRESULT OnKeyDown(HWND window, WPARAM key)
         int request;
     };
     static const KeyScroll keys[] = {
-        {VK_PRIOR, WM_VSCROLL, SB_PAGEUP},   {VK_NEXT, WM_VSCROLL, SB_PAGEDOWN},
-        {VK_END, WM_VSCROLL, SB_BOTTOM},     {VK_HOME, WM_VSCROLL, SB_TOP},
-        {VK_LEFT, WM_HSCROLL, SB_PAGELEFT},  {VK_UP, WM_VSCROLL, SB_LINEUP},
+        {VK_PRIOR, WM_VSCROLL, SB_PAGEUP},    {VK_NEXT, WM_VSCROLL, SB_PAGEDOWN},
+        {VK_END, WM_VSCROLL, SB_BOTTOM},      {VK_HOME, WM_VSCROLL, SB_TOP},
+        {VK_LEFT, WM_HSCROLL, SB_PAGELEFT},   {VK_UP, WM_VSCROLL, SB_LINEUP},
         {VK_RIGHT, WM_HSCROLL, SB_PAGERIGHT}, {VK_DOWN, WM_VSCROLL, SB_LINEDOWN},
     };
     for (const KeyScroll &k : keys)
-        if (static_cast<WPARAM>(k.key) == key) SendMessageA(window, k.message, static_cast<WPARAM>(k.request), 0);
+        if (static_cast<WPARAM>(k.key) == key)
+            SendMessageA(window, k.message, static_cast<WPARAM>(k.request), 0);
     return 0;
 }
 
@@ -195,8 +197,7 @@ LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 {
     const int kind = ChildKind(window);
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(window);
+    case WM_CREATE: return OnCreate(window);
     case WM_SIZE:
         if (kind == CHILD_KIND_NONE) break;
         return OnSize(window, kind, lParam);
@@ -206,19 +207,15 @@ LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_HSCROLL:
         if (kind == CHILD_KIND_NONE) break;
         return OnHScroll(window, kind, wParam);
-    case WM_KEYDOWN:
-        return OnKeyDown(window, wParam);
-    case WM_LBUTTONDOWN:
-        BringWindowToTop(window);
-        return 0;
+    case WM_KEYDOWN: return OnKeyDown(window, wParam);
+    case WM_LBUTTONDOWN: BringWindowToTop(window); return 0;
     case WM_PAINT:
         if (kind == CHILD_KIND_NONE) break;
         return OnPaint(window, kind);
     case WM_CONTEXTMENU:
         if (IsPlotKind(kind)) return OnPlotContextMenu(window, kind, lParam);
         return OnTableContextMenu(window, kind, lParam);
-    case WM_DESTROY:
-        return OnDestroy(window, wParam, lParam);
+    case WM_DESTROY: return OnDestroy(window, wParam, lParam);
     }
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -33,7 +33,8 @@ LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
     AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "&Copy Picture");
     if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
     DestroyMenu(menu);
     if (chosen == IDM_SAVE_PICTURE) SavePlotPicture(window, kind);
     if (chosen == IDM_COPY_PICTURE) CopyPlotPicture(window, kind);
@@ -72,13 +73,13 @@ BOOL SavePlotPicture(HWND window, int kind)
     const RECT client = client_of(window);
     std::string bytes, error;
     if (!PlotPicture(kind, client.right - client.left, client.bottom - client.top, format, bytes)) {
-        MessageBoxA(window, "The picture could not be drawn: the view has no area.", "Save Picture As",
-                    MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(window, "The picture could not be drawn: the view has no area.",
+                    "Save Picture As", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     if (!write_output_file(path, bytes, error, FifoWait::Never)) {
-        MessageBoxA(window, ("The picture could not be written:\n" + error).c_str(), "Save Picture As",
-                    MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(window, ("The picture could not be written:\n" + error).c_str(),
+                    "Save Picture As", MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     szLastPicture = path;

@@ -26,10 +26,12 @@ void DrawPlotPicture(HDC dc, const RECT &window, int kind)
 bool PlotPicture(int kind, int width, int height, PictureFormat format, std::string &bytes)
 {
     if (format == PictureFormat::None) return false;
-    HDC dc = format == PictureFormat::Svg ? CreateSvgDC(width, height, nullptr) : CreateImageDC(width, height);
+    HDC dc = format == PictureFormat::Svg ? CreateSvgDC(width, height, nullptr)
+                                          : CreateImageDC(width, height);
     if (!dc) return false;
     DrawPlotPicture(dc, RECT{0, 0, width, height}, kind);
-    const BOOL ok = format == PictureFormat::Svg ? GetSvgDocument(dc, &bytes) : GetImagePng(dc, &bytes);
+    const BOOL ok =
+        format == PictureFormat::Svg ? GetSvgDocument(dc, &bytes) : GetImagePng(dc, &bytes);
     DeleteDC(dc);
     return ok != FALSE;
 }

@@ -11,7 +11,8 @@ HDC hdc = nullptr;
 void DoCaption(HWND window, const char *title)
 {
     char caption[64 + FILE_TITLE_SIZE];
-    std::snprintf(caption, sizeof caption, "%s - %s", szAppName, title && title[0] ? title : szDefaultTitle);
+    std::snprintf(caption, sizeof caption, "%s - %s", szAppName,
+                  title && title[0] ? title : szDefaultTitle);
     SetWindowTextA(window, caption);
 }
 

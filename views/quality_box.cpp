@@ -36,7 +36,8 @@ LRESULT OnTableContextMenu(HWND window, int kind, LPARAM lParam)
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
+    const UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
     DestroyMenu(menu);
     if (chosen == IDM_IMAGE_QUALITY) ShowImageQualityBox(window);
     return 0;

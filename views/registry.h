@@ -10,8 +10,10 @@
 // One handle per view, null while the view is closed.
 extern HWND hwndChildRealInput, hwndChildImaginaryInput;
 extern HWND hwndChildRealOutput, hwndChildImaginaryOutput, hwndChildModulusOutput;
-extern HWND hwndChildOutPlotXslice, hwndChildOutPlotYslice, hwndChildOutPlot3D, hwndChildOutPlotCont;
-extern HWND hwndChildInRealPlot3D, hwndChildInRealPlotCont, hwndChildInPhasePlot3D, hwndChildInPhasePlotCont;
+extern HWND hwndChildOutPlotXslice, hwndChildOutPlotYslice, hwndChildOutPlot3D,
+    hwndChildOutPlotCont;
+extern HWND hwndChildInRealPlot3D, hwndChildInRealPlotCont, hwndChildInPhasePlot3D,
+    hwndChildInPhasePlotCont;
 extern HWND hwndChildPhasePlotXslice, hwndChildPhasePlotYslice;
 extern HWND hwndChildTransPlotXslice, hwndChildTransPlotYslice;
 
@@ -33,11 +35,11 @@ enum class PlotSource { None, Transmission, Phase, PSF };
 
 // What a plot view draws; all zero and null for a table.
 struct PlotStyle {
-    const char *name;    // on the command line: "psf-x-slice", "psf-3d", ...
+    const char *name;  // on the command line: "psf-x-slice", "psf-3d", ...
     PlotSource source;
-    int colourStart;     // data set k is drawn in palette entry colourStart - k
-    const char *title;   // above the chart; null: composed from the figures at each paint
-    int contours;        // levels of a contour map
+    int colourStart;    // data set k is drawn in palette entry colourStart - k
+    const char *title;  // above the chart; null: composed from the figures at each paint
+    int contours;       // levels of a contour map
 };
 
 struct ViewEntry {
@@ -46,9 +48,9 @@ struct ViewEntry {
     HWND *handle;       // its handle global
     const char *title;  // null: built from the PSF plot settings when it opens
     ViewShape shape;
-    bool needsPSF;      // refuses to open before Create PSF
+    bool needsPSF;  // refuses to open before Create PSF
     ViewGroup group;
-    int closeRank;      // place in its group's closing order, from 0
+    int closeRank;  // place in its group's closing order, from 0
     ViewPlacement placement;
     PlotStyle plot;
 };

@@ -18,11 +18,8 @@ namespace {
 // whole; the far-field amplitude and phase are the raw transform outputs (a few thousand at
 // the peak for a large pupil) and the PSF is scaled to a peak of 100.
 const TableView kTables[] = {
-    {0, &r_input, "%6.3f"},
-    {1, &phase_input, "%7.3f"},
-    {2, &r_output, " %9.3f"},
-    {3, &i_output, " %7.3f"},
-    {6, &m_output, " %9.3f"},
+    {0, &r_input, "%6.3f"},   {1, &phase_input, "%7.3f"}, {2, &r_output, " %9.3f"},
+    {3, &i_output, " %7.3f"}, {6, &m_output, " %9.3f"},
 };
 
 // Whether a text ending at x (right-aligned) and at most `width` pixels wide, with glyphs
@@ -60,9 +57,11 @@ void PaintTable(HDC dc, int kind, const RECT &update)
         for (int j = 1; j <= GRID; j++) {
             const int cellRight = (TABLE_COLUMN_CHARS * j - iHscrollPos[kind]) * cxChar;
             if (!ReachesColumns(cellRight, widestCell, widestChar, update)) continue;
-            const int length = std::min(std::snprintf(szBuffer, sizeof szBuffer, table->format, values[j][i]),
-                                        CELL_BUFFER_SIZE - 1);
-            if (length <= 0 || !ReachesColumns(cellRight, length * widestChar, widestChar, update)) continue;
+            const int length =
+                std::min(std::snprintf(szBuffer, sizeof szBuffer, table->format, values[j][i]),
+                         CELL_BUFFER_SIZE - 1);
+            if (length <= 0 || !ReachesColumns(cellRight, length * widestChar, widestChar, update))
+                continue;
             SetTextAlign(dc, TA_RIGHT | TA_TOP);
             TextOutA(dc, cellRight, lineTop, szBuffer, length);
             SetTextAlign(dc, TA_LEFT | TA_TOP);

@@ -41,6 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const bool accepted = parse_data_file(file, "fuzz", array, why);
     check(accepted == why.empty());
     for (int i = 1; i <= GRID; i++)
-        for (int j = 1; j <= GRID; j++) check(accepted ? std::isfinite(array[i][j]) : array[i][j] == MARK);
+        for (int j = 1; j <= GRID; j++)
+            check(accepted ? std::isfinite(array[i][j]) : array[i][j] == MARK);
     return 0;
 }

@@ -21,10 +21,7 @@ std::string upper_case(const std::string &text)
     return out;
 }
 
-bool same_value(double a, double b)
-{
-    return (std::isnan(a) && std::isnan(b)) || a == b;
-}
+bool same_value(double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
 
 void check(bool condition)
 {
@@ -41,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string upper = upper_case(original);
 
     // Values that exercise division by zero, negative bases and non-finite arithmetic.
-    static const double points[][2] = {{0.0, 0.0}, {1.5, -2.25}, {-1e300, 1e-300}, {HUGE_VAL, -HUGE_VAL}};
+    static const double points[][2] = {
+        {0.0, 0.0}, {1.5, -2.25}, {-1e300, 1e-300}, {HUGE_VAL, -HUGE_VAL}};
     int first_ok = -1;
     for (const auto &p : points) {
         // A heap buffer of exactly the text and its terminator, so that the address sanitizer

@@ -228,7 +228,7 @@ TEST_F(ImageQualityTest, FitsHeaderHoldsTheOpticsAndFigures)
         {"FNUMBER", 5.6, 1e-6},
         {"DIAM", 0.01, 1e-17},
         {"PUPILSCL", 0.01 / 39, 1e-12},
-        {"SAMPLING", 128.0 / 39, 1e-9},  // 128 / (2 x 19.5) samples per lambda F
+        {"SAMPLING", 128.0 / 39, 1e-9},   // 128 / (2 x 19.5) samples per lambda F
         {"PIXELSCL", 109.2 / 128, 1e-9},  // the far-field period over its 128 samples
         {"STREHL", *q.strehl, 1e-12},
         {"XCENTROI", xpsfcent, 1e-6},
