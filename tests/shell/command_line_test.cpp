@@ -199,7 +199,7 @@ TEST_F(BatchJob, SvgPictureTakesTheSizeInDevicePixels)
     EXPECT_EQ(count_of(svg, ">X-Slice (Y=0) of Point Spread Function</text>"), 1u);
 }
 
-TEST_F(BatchJob, FailedPictureKeepsTheEarlierOnesAndStops)
+TEST_F(BatchJob, FailedPictureStopsTheJobKeepingTheEarlierOnes)
 {
     const Invocation p = run("--plot psf-x-slice " + dir + "/a.svg --plot psf-y-slice " + dir +
                              "/missing/b.svg --plot phase-3d " + dir + "/c.svg");
