@@ -119,6 +119,7 @@ protected:
     {
         SaveOutcome outcome;
         const auto save = [&] {
+            testing_filedlg_begin({testing_file_cancel()});  // should a dialog open after all
             testing_clear_records();
             {
                 FileSizeLimit lower(limit);
