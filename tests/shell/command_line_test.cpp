@@ -220,7 +220,7 @@ TEST_F(BatchJob, MissingFolderIsAFailedWriteNamingThePath)
 
 // Every writer: a file the user may not write, a reader that goes away, a
 // file-size limit; each a failed write with its path and reason, status 1, no file half written.
-TEST_F(BatchJob, FailedWriteGivesItsPathAndReasonWithStatus1)
+TEST_F(BatchJob, FailedWriteIsReportedWithStatus1)
 {
     for (const char *name : {"ro.csv", "ro.txt", "ro.svg"}) {
         std::ofstream(dir + "/" + name) << "old\n";
@@ -495,7 +495,7 @@ TEST_F(SweepJob, EachSweptValueGetsItsTrialsDrawnWithinRange)
     EXPECT_GT(std::stoi(csv.substr(redrawn + 12)), 0);
 }
 
-TEST_F(SweepJob, InterruptStopsTheWorkersAndWritesNothing)
+TEST_F(SweepJob, InterruptStopsTheJobWritingNothing)
 {
     // Ctrl-C while the workers run, and once they are done while the file waits for a FIFO reader.
     ASSERT_EQ(mkfifo((dir + "/fifo.csv").c_str(), 0600), 0);

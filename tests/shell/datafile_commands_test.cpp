@@ -280,7 +280,7 @@ TEST_F(DataFileCommands, FullDiskGivesTheFileWriteFailedBoxWithTheReason)
 }
 
 // The disk "fills up" once the file is open, or the file cannot be created at all.
-TEST_F(DataFileCommands, FailedWriteLeavesTheFilesAndTheNameAsTheyWere)
+TEST_F(DataFileCommands, FailedWriteLeavesEverythingAsItWas)
 {
     fs::create_directory(dir + "/folder.txt");
     write_file(dir + "/old.txt", "the previous data\n");

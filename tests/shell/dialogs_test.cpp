@@ -126,7 +126,7 @@ TEST_F(AllDialogs, EachOpensFromItsCommandShowingTheStartUpSettings)
 
 // The pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to the test's
 // folder.
-TEST_F(AllDialogs, EachIsLaidOutTidilyAndPicturedWhole)
+TEST_F(AllDialogs, EachIsLaidOutTidilyInAWholePicture)
 {
     const char *pictures = std::getenv("ORVINTA_DIALOG_PICTURES");
     const std::string folder = pictures && *pictures ? pictures : dir;
@@ -276,7 +276,7 @@ TEST_F(AllDialogs, RefusedValueGivesItsMessageLeavingEverythingAsItWas)
 
 // Each row types, accepts, reads the setting and reopens to see the field's format; whole numbers
 // truncate.
-TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
+TEST(SetupDialogs, TypedValueRoundTripsThroughItsFieldsFormat)
 {
     const struct {
         UINT command;
