@@ -12,9 +12,13 @@
 
 namespace {
 
-void write_file(const std::string &path, const std::string &text) { std::ofstream(path, std::ios::binary) << text; }
+void write_file(const std::string &path, const std::string &text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
 
-// A value in 1/`scale` units with `decimals` decimals, right-justified in (at least) `width`: "%12.6f", "%9.4f".
+// A value in 1/`scale` units with `decimals` decimals, right-justified in (at least) `width`:
+// "%12.6f", "%9.4f".
 std::string fixed(long long units, long long scale, int decimals, std::size_t width)
 {
     const unsigned long long m = units < 0 ? -units : units;
@@ -24,7 +28,8 @@ std::string fixed(long long units, long long scale, int decimals, std::size_t wi
     return text.size() < width ? std::string(width - text.size(), ' ').append(text) : text;
 }
 
-// The writer's layout: fixed columns, but one blank apart where a value overflows or fills 12 characters past column 1.
+// The writer's layout: fixed columns, but one blank apart where a value overflows or fills 12
+// characters past column 1.
 std::string written_file(const std::function<long long(int, int)> &millionths)
 {
     std::string text;
@@ -42,12 +47,16 @@ std::string written_file(const std::function<long long(int, int)> &millionths)
     return text;
 }
 
-// The reader's test file: +-(i + j / 16), negative where i + j is odd, exact in a float and in four decimals.
+// The reader's test file: +-(i + j / 16), negative where i + j is odd, exact in a float and in four
+// decimals.
 std::string reader_file()
 {
     std::string text;
-    for (int i = 1; i <= 128; i++, text += '\n')
-        for (int j = 1; j <= 128; j++) text += fixed(((i + j) % 2 ? -1 : 1) * (i * 10000LL + j * 625LL), 10000, 4, 9);
+    for (int i = 1; i <= 128; i++) {
+        for (int j = 1; j <= 128; j++)
+            text += fixed(((i + j) % 2 ? -1 : 1) * (i * 10000LL + j * 625LL), 10000, 4, 9);
+        text += '\n';
+    }
     return text;
 }
 
@@ -56,263 +65,447 @@ bool r_output_is(bool read, float all = 0)
 {
     for (int i = 1; i <= 128; i++)
         for (int j = 1; j <= 128; j++)
-            if (r_output[i][j] != (read ? ((i + j) % 2 ? -1.0f : 1.0f) * (i + j / 16.0f) : all)) return false;
+            if (r_output[i][j] != (read ? ((i + j) % 2 ? -1.0f : 1.0f) * (i + j / 16.0f) : all))
+                return false;
     return true;
 }
 
-// Tells arrays, rows and columns apart: k * 200 + i + j / 64, negative on odd rows, exact in a float and 6 decimals.
-long long pattern(int k, int i, int j) { return (i % 2 ? -1 : 1) * ((k * 200LL + i) * 1000000 + j * 15625LL); }
+// Tells arrays, rows and columns apart: k * 200 + i + j / 64, negative on odd rows, exact in a
+// float and 6 decimals.
+long long pattern(int k, int i, int j)
+{
+    return (i % 2 ? -1 : 1) * ((k * 200LL + i) * 1000000 + j * 15625LL);
+}
 void fill(float **array, int k)
 {
     for (int i = 1; i <= 128; i++)
         for (int j = 1; j <= 128; j++) array[i][j] = static_cast<float>(pattern(k, i, j) / 1e6);
 }
 
-using DataFileCommands = TempFolderTest;
+// Lowers the largest file this process may write, and restores it.
+struct FileSizeLimit {
+    rlimit saved{};
+    explicit FileSizeLimit(
+        rlim_t bytes)  // SIGXFSZ ignored: the write then fails with EFBIG instead
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved);
+        const rlimit lower{bytes, saved.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &lower);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+};
+
+// What a Save Data command left behind.
+struct SaveOutcome {
+    std::vector<TestMessageBox> boxes;
+    bool ownedByMain = false;
+    std::string name, caption, cursor;
+};
+
 using namespace std::string_literals;
 
-TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOneWritesTheZeroPsfAndOffersItNextTime)
+class DataFileCommands : public TempFolderTest {
+protected:
+    // Save Data with no current name, the user choosing psf1 in the test's folder.
+    void save_psf1()
+    {
+        testing_filedlg_begin({testing_file_choice(dir + "/psf1")});
+        testing_clear_records();
+        EXPECT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+    }
+    // The program started with path as its data file runs Save Data under a file-size limit.
+    SaveOutcome save_under_limit(const std::string &path, rlim_t limit)
+    {
+        SaveOutcome outcome;
+        const auto save = [&] {
+            testing_filedlg_begin({testing_file_cancel()});  // should a dialog open after all
+            testing_clear_records();
+            {
+                FileSizeLimit lower(limit);
+                EXPECT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+            }
+            outcome.boxes = testing_message_boxes();
+            outcome.ownedByMain = !outcome.boxes.empty() && outcome.boxes[0].owner == mainhwnd;
+            outcome.name = szFileName;
+            outcome.caption = caption_of(mainhwnd);
+            outcome.cursor = testing_cursors().empty() ? "" : testing_cursors().back();
+        };
+        run_program(save, path);
+        return outcome;
+    }
+    // After first.txt is saved and the field amplitude set to 7, the user opens path (or
+    // cancels); nothing else may change.
+    void open_after_saving(const std::string &path, bool cancel)
+    {
+        testing_filedlg_begin({testing_file_choice(dir + "/first.txt")});
+        EXPECT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
+        for (int i = 1; i <= 128; i++)
+            for (int j = 1; j <= 128; j++) r_output[i][j] = 7.0f;
+        psf = m_output[65][65];
+        testing_begin({IDYES});  // "create it?" yes
+        testing_filedlg_begin({cancel ? testing_file_cancel() : testing_file_choice(path)});
+        testing_send_command(mainhwnd, IDM_OPEN);
+    }
+    float psf = -1;
+};
+
+TEST_F(DataFileCommands, CancelledSaveAsChangesNothing)
 {
     run_program([&] {
         testing_filedlg_begin({testing_file_cancel()});
-        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));  // cancelled: even the caption stays
-        EXPECT_TRUE(!*szFileName && caption_of(mainhwnd) == kDefaultCaption);
-        testing_filedlg_begin({testing_file_choice(dir + "/psf1")});
-        testing_clear_records();
-        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+        EXPECT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
+        EXPECT_EQ(std::string(szFileName), "");
+        EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+    });
+}
+
+TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOne)
+{
+    run_program([&] {
+        save_psf1();
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
         const TestFileDialogRequest &r = testing_filedlg_requests()[0];
-        EXPECT_EQ(std::tuple(r.save, r.title, r.owner, r.flags, r.defaultExtension, r.initialName, r.filterShown),
-                  std::tuple(true, "Save As", mainhwnd, DWORD(OFN_OVERWRITEPROMPT), "txt", "", 1));
+        EXPECT_EQ(std::tuple(r.save, r.title, r.owner, r.flags, r.defaultExtension, r.initialName),
+                  std::tuple(true, "Save As", mainhwnd, DWORD(OFN_OVERWRITEPROMPT), "txt", ""));
+        EXPECT_EQ(r.filterShown, 1);
         std::string filters;
         for (const auto &f : r.filters) filters += f.description + "|" + f.patterns + "|";
         EXPECT_EQ(filters, "Text Files (*.TXT)|*.txt|ASCII Files (*.ASC)|*.asc|All Files (*.*)|*.*|"
                            "FFT Files (*.FFT)|*.FFT|");
+    });
+}
+
+TEST_F(DataFileCommands, SavedZeroPsfBecomesTheCurrentFile)
+{
+    run_program([&] {
+        save_psf1();
         EXPECT_EQ(testing_cursors(), std::vector<std::string>({"DataSaveCursor", "IDC_ARROW"}));
-        EXPECT_EQ(std::tuple(message_texts().size(), szFileName + "|"s + szTitleName, caption_of(mainhwnd)),
-                  std::tuple(0u, dir + "/psf1.txt|psf1.txt", "Orvinta - psf1.txt"));
-        EXPECT_TRUE(slurp(dir + "/psf1.txt") == written_file([](int, int) { return 0; })) << "a zero PSF";
-        // Now the name is current: Save Data writes without a dialog; the open dialog offers it.
-        ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
-        EXPECT_TRUE(testing_filedlg_requests().size() == 1 && testing_message_boxes().empty()) << "asks nothing";
+        EXPECT_EQ(message_texts().size(), 0u);
+        EXPECT_EQ(szFileName + "|"s + szTitleName, dir + "/psf1.txt|psf1.txt");
+        EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
+        EXPECT_TRUE(slurp(dir + "/psf1.txt") == written_file([](int, int) { return 0; }));
+    });
+}
+
+TEST_F(DataFileCommands, OpenOffersTheCurrentFile)
+{
+    run_program([&] {
+        save_psf1();
         testing_filedlg_begin({testing_file_cancel()});
         testing_send_command(mainhwnd, IDM_OPEN);
         ASSERT_EQ(testing_filedlg_requests().size(), 1u);
         const TestFileDialogRequest &o = testing_filedlg_requests()[0];
         EXPECT_EQ(std::tuple(o.save, o.flags, o.initialName, o.initialFolder),
                   std::tuple(false, DWORD(OFN_CREATEPROMPT), dir + "/psf1.txt", ""s));
-        // After a failed save the next dialog offers the name alone, in the last good folder.
+    });
+}
+
+// A cancelled dialog keeps the failed name current; the next one offers it alone.
+TEST_F(DataFileCommands, AfterAFailedSaveTheDialogOffersTheNameInTheLastGoodFolder)
+{
+    run_program([&] {
+        save_psf1();
         testing_filedlg_begin({testing_file_choice(dir + "/none/x.txt"), testing_file_cancel()});
         testing_choose_menu_item(mainhwnd, IDM_SAVEAS);
         testing_choose_menu_item(mainhwnd, IDM_SAVEAS);
-        EXPECT_EQ(message_texts(), std::vector<std::string>{"File Open failed"});
-        EXPECT_EQ(std::string(szFileName), dir + "/none/x.txt") << "a cancelled dialog keeps the current name";
-        const TestFileDialogRequest &again = testing_filedlg_requests().at(1);
-        EXPECT_EQ(std::pair(again.initialName, again.initialFolder), std::pair("x.txt"s, dir));
+        EXPECT_EQ(std::string(szFileName), dir + "/none/x.txt");
+        ASSERT_EQ(testing_filedlg_requests().size(), 2u);
+        EXPECT_EQ(testing_filedlg_requests()[1].initialName, "x.txt");
+        EXPECT_EQ(testing_filedlg_requests()[1].initialFolder, dir);
     });
 }
 
 // Array k of the pattern in the chosen array, and values that fill or overflow their field.
 TEST_F(DataFileCommands, TheDataSavingChoiceDecidesWhichArrayIsWrittenRowByRow)
 {
-    const struct { int i, j; long long millionths; } wide[] = {
+    const struct {
+        int i, j;
+        long long millionths;
+    } wide[] = {
         {1, 1, 123456500000LL},   // 100000 or more: 13 characters
         {2, 5, -12345250000LL},   // -10000 or less: 13 characters
         {3, 128, 99999500000LL},  // fills 12 and touches its neighbour
         {4, 1, -9999500000LL},    // fills 12 in the first column: the line keeps its columns
     };
-    const struct { int choice, k; } rows[] = {
-        {SAVE_TRANSMISSION, 0}, {SAVE_PHASE, 1}, {SAVE_PSF, 2}, {539, -1}, {543, -1}};
+    const struct {
+        int choice, k;  // k -1: an empty file
+    } rows[] = {{SAVE_TRANSMISSION, 0}, {SAVE_PHASE, 1}, {SAVE_PSF, 2}, {539, -1}, {543, -1}};
     run_program([&] {
         fill(r_input, 0);
         for (const auto &w : wide) r_input[w.i][w.j] = static_cast<float>(w.millionths / 1e6);
         fill(phase_input, 1);
         fill(m_output, 2);
-        for (const auto &row : rows) {  // k -1: an empty file
+        for (const auto &row : rows) {
             SCOPED_TRACE("choice " + std::to_string(row.choice));
             nCurrentDataSave = row.choice;
             const std::string path = dir + "/choice" + std::to_string(row.choice) + ".txt";
             testing_filedlg_begin({testing_file_choice(path)});
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-            ASSERT_TRUE(fs::exists(path));
+            EXPECT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
+            EXPECT_TRUE(fs::exists(path));
             EXPECT_TRUE(slurp(path) == (row.k < 0 ? "" : written_file([&](int i, int j) {
-                for (const auto &w : wide)
-                    if (row.k == 0 && w.i == i && w.j == j) return w.millionths;
-                return pattern(row.k, i, j);
-            })));
+                            for (const auto &w : wide)
+                                if (row.k == 0 && w.i == i && w.j == j) return w.millionths;
+                            return pattern(row.k, i, j);
+                        })));
         }
     });
 }
 
-// Lowers the largest file this process may write, and restores it.
-struct FileSizeLimit {
-    rlimit saved{}, lower{};
-    explicit FileSizeLimit(rlim_t bytes)  // SIGXFSZ ignored: the write then fails with EFBIG instead
-    {
-        std::signal(SIGXFSZ, SIG_IGN), getrlimit(RLIMIT_FSIZE, &saved), lower = {bytes, saved.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &lower);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
-};
+TEST_F(DataFileCommands, UncreatableFileGivesTheFileOpenFailedBox)
+{
+    fs::create_directory(dir + "/folder.txt");
+    const SaveOutcome saved = save_under_limit(dir + "/folder.txt", RLIM_INFINITY);
+    ASSERT_EQ(saved.boxes.size(), 1u);
+    const TestMessageBox &box = saved.boxes[0];
+    EXPECT_EQ(std::tuple(box.text, box.caption, box.type),
+              std::tuple("File Open failed", "File Open failed", UINT(MB_OK)));
+    EXPECT_TRUE(saved.ownedByMain);
+}
 
-TEST_F(DataFileCommands, WriteFailuresAreReportedAndNeverDestroyTheOldFile)
+TEST_F(DataFileCommands, FullDiskGivesTheFileWriteFailedBoxWithTheReason)
+{
+    write_file(dir + "/old.txt", "the previous data\n");
+    for (const std::string name : {"old.txt", "new.txt"}) {
+        SCOPED_TRACE(name);
+        const SaveOutcome saved = save_under_limit(dir + "/" + name, 100000);
+        ASSERT_EQ(saved.boxes.size(), 1u);
+        EXPECT_EQ(saved.boxes[0].caption, "File Write failed");
+        EXPECT_TRUE(
+            saved.boxes[0].text.starts_with("The data file could not be written:\ncannot write"))
+            << saved.boxes[0].text;
+        EXPECT_NE(saved.boxes[0].text.find(std::strerror(EFBIG)), std::string::npos);
+        EXPECT_TRUE(saved.ownedByMain);
+    }
+}
+
+// The disk "fills up" once the file is open, or the file cannot be created at all.
+TEST_F(DataFileCommands, FailedWriteLeavesEverythingAsItWas)
 {
     fs::create_directory(dir + "/folder.txt");
     write_file(dir + "/old.txt", "the previous data\n");
-    const std::string cannotWrite = "The data file could not be written:\ncannot write";
-    const struct { std::string path; bool limitSize; const char *caption; std::string text, after; } rows[] = {
-        // limitSize: the disk "fills up" once the file is open; text: the box text's start; after: "-" no file
-        {dir + "/folder.txt", false, "File Open failed", "File Open failed", "-"},
-        {dir + "/old.txt", true, "File Write failed", cannotWrite, "the previous data\n"},
-        {dir + "/new.txt", true, "File Write failed", cannotWrite, "-"},
+    const struct {
+        std::string name;
+        rlim_t limit;
+        std::string after;  // "-": no file
+    } rows[] = {
+        {"folder.txt", RLIM_INFINITY, "-"},
+        {"old.txt", 100000, "the previous data\n"},
+        {"new.txt", 100000, "-"},
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.path);
-        run_program([&] {
-            testing_clear_records();
-            {
-                FileSizeLimit limit(row.limitSize ? 100000 : RLIM_INFINITY);
-                ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
-            }
-            ASSERT_EQ(testing_message_boxes().size(), 1u);
-            const TestMessageBox &box = testing_message_boxes()[0];
-            EXPECT_EQ(std::tuple(box.caption, box.owner), std::tuple(row.caption, mainhwnd));
-            EXPECT_EQ(box.text.rfind(row.text, 0), 0u) << box.text;
-            EXPECT_TRUE(row.limitSize ? box.text.find(std::strerror(EFBIG)) != std::string::npos
-                                      : box.text == row.text && box.type == MB_OK) << box.text;
-            const std::string cursor = testing_cursors().empty() ? "" : testing_cursors().back();
-            EXPECT_EQ(std::tuple(std::string(szFileName), caption_of(mainhwnd), cursor),
-                      std::tuple(row.path, kDefaultCaption, "IDC_ARROW")) << "the name stays current";
-        }, row.path);
-        EXPECT_EQ(fs::is_regular_file(row.path) ? slurp(row.path) : "-", row.after);
+        SCOPED_TRACE(row.name);
+        const std::string path = dir + "/" + row.name;
+        const SaveOutcome saved = save_under_limit(path, row.limit);
+        EXPECT_EQ(saved.name, path);
+        EXPECT_EQ(saved.caption, kDefaultCaption);
+        EXPECT_EQ(saved.cursor, "IDC_ARROW");
+        EXPECT_EQ(fs::is_regular_file(path) ? slurp(path) : "-", row.after);
     }
     for (const auto &e : fs::directory_iterator(dir))
-        EXPECT_EQ(e.path().filename().string().find(".txt."), std::string::npos) << "temporary " << e.path();
+        EXPECT_EQ(e.path().filename().string().find(".txt."), std::string::npos) << e.path();
 }
 
-// A file named on the command line is read into the field amplitude when it can be, and stays the current name
-// (the caption keeps no title); Save Data then overwrites it at once. A FIFO is refused without waiting.
-TEST_F(DataFileCommands, CommandLineFilesAreReadOrKeptAsTheNameToSave)
+// The caption keeps no title.
+TEST_F(DataFileCommands, CommandLineFileIsReadIntoTheFieldAmplitude)
+{
+    write_file(dir + "/input.txt", reader_file());
+    run_program(
+        [&] {
+            EXPECT_EQ(message_texts().size(), 0u);
+            EXPECT_TRUE(r_output_is(true));
+            EXPECT_FALSE(HaveCurrentPSF);
+            EXPECT_EQ(szTitleName + "|"s + szFileName, "input.txt|" + dir + "/input.txt");
+            EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+        },
+        dir + "/input.txt");
+}
+
+// A FIFO is refused without waiting; a path over 259 bytes is not kept.
+TEST_F(DataFileCommands, UnreadableCommandLineFileIsKeptAsTheNameToSave)
 {
     fs::create_directory(dir + "/folder");
     ASSERT_EQ(::mkfifo((dir + "/pipe").c_str(), 0600), 0);
-    const std::string longTitle = std::string(300, 'y') + ".txt";  // a path over 259 bytes
-    const struct { std::string file; const char *contents; std::string box, kept; bool saves; } rows[] = {
-        // contents: null for no file; box: "" when it loads; kept: szFileName; saves: without asking
-        {"input.txt", "reader", "", dir + "/input.txt", false},
-        {"cl.txt", nullptr, "File cl.txt cannot be read!", dir + "/cl.txt", true},
-        {"folder", nullptr, "File folder cannot be read!", dir + "/folder", false},
-        {"pipe", nullptr, "File pipe cannot be read!", dir + "/pipe", false},
-        {longTitle, nullptr, "File " + longTitle + " cannot be read!", "", false},
+    const std::string longTitle = std::string(300, 'y') + ".txt";
+    const struct {
+        std::string file, kept;
+    } rows[] = {
+        {"cl.txt", dir + "/cl.txt"},
+        {"folder", dir + "/folder"},
+        {"pipe", dir + "/pipe"},
+        {longTitle, ""},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.file.substr(0, 10));
-        const std::string path = dir + "/" + row.file;
-        if (row.contents) write_file(path, std::string(row.contents) == "reader" ? reader_file() : row.contents);
-        run_program([&] {
-            EXPECT_EQ(message_texts(), row.box.empty() ? std::vector<std::string>{} : std::vector{row.box});
-            const std::vector<TestMessageBox> &b = testing_message_boxes();
-            EXPECT_TRUE(b.empty() || (b[0].caption == "Orvinta" && b[0].type == UINT(MB_ICONEXCLAMATION | MB_OK)));
-            EXPECT_TRUE(!row.box.empty() || (r_output_is(true) && !HaveCurrentPSF && szTitleName == row.file));
-            EXPECT_EQ(std::string(szFileName) + "|" + caption_of(mainhwnd), row.kept + "|" + kDefaultCaption);
-            if (!row.saves) return;
+        run_program(
+            [&] {
+                ASSERT_EQ(testing_message_boxes().size(), 1u);
+                const TestMessageBox &box = testing_message_boxes()[0];
+                EXPECT_EQ(box.text, "File " + row.file + " cannot be read!");
+                EXPECT_EQ(box.caption, "Orvinta");
+                EXPECT_EQ(box.type, UINT(MB_ICONEXCLAMATION | MB_OK));
+                EXPECT_EQ(std::string(szFileName), row.kept);
+                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+            },
+            dir + "/" + row.file);
+    }
+}
+
+TEST_F(DataFileCommands, KeptCommandLineNameIsSavedWithoutAQuestion)
+{
+    const std::string path = dir + "/cl.txt";
+    run_program(
+        [&] {
             testing_filedlg_begin({testing_file_choice(dir + "/never-asked.txt")});
             testing_clear_records();
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
-            EXPECT_TRUE(testing_filedlg_requests().empty() && testing_message_boxes().empty()) << "no question";
-        }, path);
-        EXPECT_TRUE(!row.saves || fs::file_size(path) == 196736u);  // 128 x (128 x 12 + 1)
-    }
+            EXPECT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+            EXPECT_EQ(testing_filedlg_requests().size(), 0u);
+            EXPECT_EQ(testing_message_boxes().size(), 0u);
+        },
+        path);
+    EXPECT_EQ(fs::file_size(path), 196736u);  // 128 x (128 x 12 + 1)
 }
 
-// The open command: a whole reader file loads into the field amplitude only; anything else is
-// refused, changes nothing and forgets the current file; a cancelled dialog changes nothing.
-TEST_F(DataFileCommands, OpenLoadsAWholeReaderFileAndRefusesEverythingElse)
+// Only the field amplitude changes; nothing is written; the file becomes the current one.
+TEST_F(DataFileCommands, OpenLoadsAWholeFileIntoTheFieldAmplitudeOnly)
 {
-    const struct { const char *file, *contents; bool cancel; std::vector<std::string> boxes; } rows[] = {
-        {"in.txt", "whole", false, {}}, {"bad.txt", "", false, {"Could not read the file bad.txt!"}},
-        {"nothing.txt", nullptr, false,  // does not exist: asks, then fails
-         {"nothing.txt\nThis file does not exist.\nDo you want to create it?", "Could not read the file nothing.txt!"}},
-        {"in.txt", "whole", true, {}},
+    write_file(dir + "/in.txt", reader_file());
+    run_program([&] {
+        open_after_saving(dir + "/in.txt", false);
+        EXPECT_EQ(message_texts().size(), 0u);
+        EXPECT_EQ(m_output[65][65], psf);
+        EXPECT_TRUE(r_output_is(true));
+        EXPECT_EQ(testing_cursors().size(), 0u);
+        EXPECT_EQ(szTitleName + "|"s + szFileName, "in.txt|" + dir + "/in.txt");
+        EXPECT_EQ(caption_of(mainhwnd), "Orvinta - in.txt");
+    });
+}
+
+// A refused file changes nothing and forgets the current file: Save Data asks for a name again.
+// The dialog only names a missing file; nothing creates it.
+TEST_F(DataFileCommands, OpenRefusesAFileItCannotRead)
+{
+    write_file(dir + "/bad.txt", "");
+    const struct {
+        const char *file;
+        std::vector<std::string> boxes;
+    } rows[] = {
+        {"bad.txt", {"Could not read the file bad.txt!"}},
+        {"nothing.txt",
+         {"nothing.txt\nThis file does not exist.\nDo you want to create it?",
+          "Could not read the file nothing.txt!"}},
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(std::string(row.file) + (row.cancel ? " cancelled" : ""));
-        const std::string path = dir + "/" + row.file;
-        if (row.contents) write_file(path, *row.contents ? reader_file() : "");
-        fs::remove(dir + "/first.txt");  // saved first in each run, without a question
+        SCOPED_TRACE(row.file);
+        fs::remove(dir + "/first.txt");
         run_program([&] {
-            testing_filedlg_begin({testing_file_choice(dir + "/first.txt")});
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVEAS));
-            for (int i = 1; i <= 128; i++)
-                for (int j = 1; j <= 128; j++) r_output[i][j] = 7.0f;
-            const float psf = m_output[65][65];
-            testing_begin({IDYES});  // "create it?" yes
-            testing_filedlg_begin({row.cancel ? testing_file_cancel() : testing_file_choice(path)});
-            testing_send_command(mainhwnd, IDM_OPEN);
-            const bool loads = row.boxes.empty() && !row.cancel;  // only r_output changes; nothing is written
-            EXPECT_EQ(std::tuple(message_texts(), m_output[65][65], r_output_is(loads, 7.0f), testing_cursors().size()),
-                      std::tuple(row.boxes, psf, true, 0u));
-            const std::string title = loads ? row.file : row.cancel ? "first.txt" : "";
-            EXPECT_EQ(szTitleName + "|"s + szFileName, title.empty() ? "|" : title + "|" + dir + "/" + title);
-            EXPECT_EQ(caption_of(mainhwnd), "Orvinta - " + (title.empty() ? std::string(kDefaultCaption) : title));
-            if (!title.empty()) return;
+            open_after_saving(dir + "/" + row.file, false);
+            EXPECT_EQ(message_texts(), row.boxes);
+            EXPECT_TRUE(r_output_is(false, 7.0f));
+            EXPECT_EQ(szTitleName + "|"s + szFileName, "|");
+            EXPECT_EQ(caption_of(mainhwnd), "Orvinta - "s + kDefaultCaption);
             testing_filedlg_begin({testing_file_cancel()});
-            ASSERT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
-            EXPECT_EQ(testing_filedlg_requests().size(), 1u) << "Save Data asks for a name again";
+            EXPECT_TRUE(testing_choose_menu_item(mainhwnd, IDM_SAVE));
+            EXPECT_EQ(testing_filedlg_requests().size(), 1u);
         });
     }
-    EXPECT_FALSE(fs::exists(dir + "/nothing.txt")) << "the dialog only names it; nothing creates it";
+    EXPECT_FALSE(fs::exists(dir + "/nothing.txt"));
 }
 
-// The batch job refuses a setting beyond its range with one message; any accepted one gives finite figures.
-TEST_F(DataFileCommands, BatchSettingsAtAndBeyondTheirRangesGiveOneMessageOrFiniteFigures)
+TEST_F(DataFileCommands, CancelledOpenChangesNothing)
 {
-    const struct { const char *args, *message; double rms_low = 0, rms_high = 0; } rows[] = {
-        // message: "" when accepted, and the run's wavesrms lies within the bounds; start-up 0.160.
+    write_file(dir + "/in.txt", reader_file());
+    run_program([&] {
+        open_after_saving(dir + "/in.txt", true);
+        EXPECT_EQ(message_texts().size(), 0u);
+        EXPECT_TRUE(r_output_is(false, 7.0f));
+        EXPECT_EQ(std::string(szFileName), dir + "/first.txt");
+        EXPECT_EQ(caption_of(mainhwnd), "Orvinta - first.txt");
+    });
+}
+
+using BatchRanges = TempFolderTest;
+
+// One message on standard error, nothing on standard output.
+TEST_F(BatchRanges, SettingBeyondItsRangeIsRefused)
+{
+    const struct {
+        const char *args, *message;
+    } rows[] = {
         {"fnumber=1e-50", "F-number (fnumber) must be at least 0.001, not 1e-50."},
-        {"fnumber=1e-320", "F-number (fnumber) must be at least 0.001, not 1e-320."},  // below a float
-        {"fnumber=1e-400", "F-number (fnumber) must be at least 0.001, not 1e-400."},  // below a double
+        {"fnumber=1e-320", "F-number (fnumber) must be at least 0.001, not 1e-320."},  // < float
+        {"fnumber=1e-400", "F-number (fnumber) must be at least 0.001, not 1e-400."},  // < double
         {"fnumber=3.4e38", "F-number (fnumber) must be at most 1000000, not 3.4e38."},
-        {"fnumber=3.5e38", "F-number (fnumber) must be at most 1000000, not 3.5e38."},  // above a float
+        {"fnumber=3.5e38", "F-number (fnumber) must be at most 1000000, not 3.5e38."},  // > float
         {"fnumber=1e999", "F-number (fnumber) must be at most 1000000, not 1e999."},
         {"pupildia=1e-50", "Pupil X-extent (pupildia) must be at least 1e-06, not 1e-50."},
         {"pupildia=3e38", "Pupil X-extent (pupildia) must be at most 1000000000, not 3e38."},
-        {"PupilAspectRatio=1e-50", "Aspect ratio (y/x) (PupilAspectRatio) must be at least 1e-06, not 1e-50."},
+        {"PupilAspectRatio=1e-50",
+         "Aspect ratio (y/x) (PupilAspectRatio) must be at least 1e-06, not 1e-50."},
         {"spherical=1e17", "Spherical (spherical) must be at most 1000000, not 1e17."},
-        {"Zern37=-1000000.5", "Zernike coefficient Z37 (Zern37) must be at least -1000000, not -1000000.5."},
+        {"Zern37=-1000000.5",
+         "Zernike coefficient Z37 (Zern37) must be at least -1000000, not -1000000.5."},
         {"PhasePlateSteps=-2147483649",
-         "Phase plate edge (steps) (PhasePlateSteps) must be at least -2147483648, not -2147483649."},
-        {"", "", 0.1595, 0.1605}, {"fnumber=0.001", "", 0.159, 0.161}, {"fnumber=1000000", "", 0.159, 0.161},
-        // The RMS of rho^4 over the unit disc is sqrt(1/5 - 1/9) = 0.2981: a million waves give 298000.
-        {"HasComa=0 HasZern26=0 HasSpherical=1 spherical=1000000", "", 2.9e5, 3.07e5},
-        // Periods and plate edges beyond the grid leave the pupil whole: the start-up RMS stays.
-        {"nCurrentPhasePattern=501 PhasePatternPeriod=2147483617", "", 0.159, 0.161},
-        {"nCurrentPhasePattern=502 PhasePatternPeriod=2147483647", "", 0.159, 0.161},
-        {"nHasPhasePlate=1 PhasePlateSteps=2147483584", "", 0.159, 0.161},
-        {"nHasPhasePlate=1 PhasePlateSteps=-2147483648", "", 0.159, 0.161},
-        {"wavelength=1e9 fnumber=1e6 pupilradius=2147483647 nCurrentPSFUnits=172", "", 0, 1},  // far corners together
-        {"wavelength=0.001 fnumber=0.001 pupildia=1e-6 nCurrentPupUnits=135", "", 0.159, 0.161},
-        {"HasZern37=1 Zern37=1e6 nCurrentPupilShape=138 PupilAspectRatio=1e6 pupilradius=1", "", 1e30, 1e36},
+         "Phase plate edge (steps) (PhasePlateSteps) must be at least -2147483648, not "
+         "-2147483649."},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.args);
-        const Invocation r = run_orvinta(dir, std::string("--batch ") + row.args);
-        if (*row.message) {
-            EXPECT_EQ(std::tuple(r.status, r.err, r.out), std::tuple(2, "orvinta: "s + row.message + "\n", ""));
-            continue;
-        }
+        const Invocation r = run_orvinta(dir, "--batch "s + row.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "orvinta: "s + row.message + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+// Every figure but the notes and the peak is finite; wavesrms lies within the row's bounds
+// (start-up 0.160).
+TEST_F(BatchRanges, SettingAtTheEndOfItsRangeGivesFiniteFigures)
+{
+    const struct {
+        const char *args;
+        double rmsLow, rmsHigh;
+    } rows[] = {
+        {"fnumber=0.001", 0.159, 0.161},
+        {"fnumber=1000000", 0.159, 0.161},
+        // The RMS of rho^4 over the unit disc is sqrt(1/5 - 1/9) = 0.2981: a million waves
+        // give 298000.
+        {"HasComa=0 HasZern26=0 HasSpherical=1 spherical=1000000", 2.9e5, 3.07e5},
+        // Periods and plate edges beyond the grid leave the pupil whole: the start-up RMS stays.
+        {"nCurrentPhasePattern=501 PhasePatternPeriod=2147483617", 0.159, 0.161},
+        {"nCurrentPhasePattern=502 PhasePatternPeriod=2147483647", 0.159, 0.161},
+        {"nHasPhasePlate=1 PhasePlateSteps=2147483584", 0.159, 0.161},
+        {"nHasPhasePlate=1 PhasePlateSteps=-2147483648", 0.159, 0.161},
+        // The far corners together.
+        {"wavelength=1e9 fnumber=1e6 pupilradius=2147483647 nCurrentPSFUnits=172", 0, 1},
+        {"wavelength=0.001 fnumber=0.001 pupildia=1e-6 nCurrentPupUnits=135", 0.159, 0.161},
+        {"HasZern37=1 Zern37=1e6 nCurrentPupilShape=138 PupilAspectRatio=1e6 pupilradius=1", 1e30,
+         1e36},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.args);
+        const Invocation r = run_orvinta(dir, "--batch "s + row.args);
         EXPECT_EQ(r.status, 0) << r.err;
         const auto figures = lines_of(r.out);
-        for (const auto &[name, value] : figures)  // every figure but the notes and the peak is finite
-            EXPECT_TRUE(name.starts_with("note") || name == "peak" || std::isfinite(std::atof(value.c_str()))) << name;
-        const double rms = number(figures, "wavesrms");
-        EXPECT_TRUE(rms >= row.rms_low && rms <= row.rms_high && number(figures, "psf_graph_extent") > 0) << rms;
+        for (const auto &[name, value] : figures) {
+            if (name.starts_with("note") || name == "peak") continue;
+            EXPECT_TRUE(std::isfinite(std::atof(value.c_str()))) << name;
+        }
+        EXPECT_GE(number(figures, "wavesrms"), row.rmsLow);
+        EXPECT_LE(number(figures, "wavesrms"), row.rmsHigh);
+        EXPECT_GT(number(figures, "psf_graph_extent"), 0);
     }
-    // Standard output to a file and the array named by a link to descriptor 1: the figures, then the 128 lines.
+}
+
+// Standard output to a file and the array named by a link to descriptor 1: the figures, then
+// the 128 lines.
+TEST_F(BatchRanges, ArrayNamedByALinkToStandardOutputFollowsTheFigures)
+{
     fs::create_symlink("/dev/fd/1", dir + "/stdout-link");
     const std::string text = run_orvinta(dir, "--batch --out stdout-link").out;
-    EXPECT_EQ(text.rfind("wavesrms: ", 0), 0u) << text.substr(0, 40);
-    EXPECT_EQ(text.size() - (text.find("\n", text.find("max_phase_step: ")) + 1), 128u * (128 * 12 + 1));
+    EXPECT_TRUE(text.starts_with("wavesrms: ")) << text.substr(0, 40);
+    EXPECT_EQ(text.size() - (text.find("\n", text.find("max_phase_step: ")) + 1),
+              128u * (128 * 12 + 1));
 }
 
 }  // namespace

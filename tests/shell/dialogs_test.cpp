@@ -1,5 +1,6 @@
 // The dialogs driven through their menu commands (scripts play the user): every dialog's template,
-// fields, commit order and refusals; what typed values and clicks store; the dialog calls themselves.
+// fields, commit order and refusals; what typed values and clicks store; the dialog calls
+// themselves.
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -10,6 +11,8 @@
 #include "tests/shell/program_harness.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 // Opens a dialog through its menu command with script as the user; false when no dialog opened.
 bool open_dialog(UINT command, std::function<void(HWND)> script)
@@ -23,12 +26,14 @@ bool open_dialog(UINT command, std::function<void(HWND)> script)
 // Every setting a dialog can change, to tell "nothing changed" from "something did".
 auto settings_now()
 {
-    return std::tuple(wavelength, fnumber, EFL, pupildia, pupildiamm, PupilAspectRatio, LinearObscuration, rbreak,
-                      cir_sgxp, x_sgxp, y_sgxp, nCurrentFOV, nCurrentPupUnits, nCurrentPupilShape, nCurrentObscuration,
-                      HasStruts, nCurrentApod, HasSpherical, HasComa, HasAstigmatism, HasDefocus, spherical, coma,
-                      astigmatism, defocus, std::vector(HasZern, HasZern + 38), std::vector(Zern, Zern + 38),
-                      nCurrentPhasePattern, PhasePatternPeriod, nHasPhasePlate, PhasePlateSteps, PhasePatternWFE,
-                      PhasePlateWaves, nCurrentPSFUnits, PSFPlotType, CentroidErrorType, NumPixels, nZoomPlot, izoom,
+    return std::tuple(wavelength, fnumber, EFL, pupildia, pupildiamm, PupilAspectRatio,
+                      LinearObscuration, rbreak, cir_sgxp, x_sgxp, y_sgxp, nCurrentFOV,
+                      nCurrentPupUnits, nCurrentPupilShape, nCurrentObscuration, HasStruts,
+                      nCurrentApod, HasSpherical, HasComa, HasAstigmatism, HasDefocus, spherical,
+                      coma, astigmatism, defocus, std::vector(HasZern, HasZern + 38),
+                      std::vector(Zern, Zern + 38), nCurrentPhasePattern, PhasePatternPeriod,
+                      nHasPhasePlate, PhasePlateSteps, PhasePatternWFE, PhasePlateWaves,
+                      nCurrentPSFUnits, PSFPlotType, CentroidErrorType, NumPixels, nZoomPlot, izoom,
                       nDoCentroidError, nPSFdecades, pupilradius, ncenter, nCurrentDataSave);
 }
 
@@ -42,109 +47,198 @@ void make_psf_and_open_views()
 
 using AllDialogs = TempFolderTest;
 
-// Each opens with its fields and marks from the start-up settings: 500 nm, F/5.6, round 10 mm pupil, obscuration
-// 0.1, break 0.75, supergaussian exponents 1.5, field of view in X, radius 20, 4 decades, zoom on, no centroid
-// analysis, coma -0.4, no pattern (WFE 0.25, period 5), no plate (0.5 waves, edge 0), PSF modulus saved. The
-// pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to the test's folder.
-TEST_F(AllDialogs, EachOpensFromItsCommandWithItsTemplateCaptionFieldsTidyLayoutAndWholePicture)
+struct DialogRow {
+    UINT command;
+    const char *templateName, *caption;
+    std::map<int, std::string> fields;
+    std::vector<int> checked, clear;
+};
+
+// Each dialog with its fields and marks from the start-up settings: 500 nm, F/5.6, round 10 mm
+// pupil, obscuration 0.1, break 0.75, supergaussian exponents 1.5, field of view in X, radius 20,
+// 4 decades, zoom on, no centroid analysis, coma -0.4, no pattern (WFE 0.25, period 5), no plate
+// (0.5 waves, edge 0), PSF modulus saved.
+const DialogRow kDialogs[] = {
+    {102,
+     "SystemBox",
+     "Optics Specifications",
+     {{116, "  500.000"}, {117, "    5.600"}},
+     {118},
+     {119}},
+    {103,
+     "PupilBox",
+     "Pupil Specifications",
+     {{139, "  1.000"}, {132, " 10.00"}},
+     {135, 137},
+     {133, 134, 138}},
+    {97, "ObscurationBox", "Obscuration of Pupil Transmission", {{141, "0.1000"}}, {}, {140, 143}},
+    {98,
+     "ApodBox",
+     "Apodization of Pupil Transmission ",
+     {{151, "  0.7500"}, {152, "  1.5000"}, {153, "  1.5000"}, {154, "  1.5000"}},
+     {158},
+     {159, 160, 161}},
+    {92,
+     "ThirdOrderInputDiaBox",
+     "Third Order Aberrations",
+     {{105, "    0.000"}, {106, "   -0.400"}, {107, "    0.000"}, {108, "    0.000"}},
+     {102},
+     {101, 103, 104}},
+    {91, "ZernInputDiaBox", "Zernike Coefficients", {}, {}, {}},
+    {94,
+     "PhasePatternBox",
+     "Discontinuous Phase Pattern",
+     {{505, " 0.2500"}, {504, "5"}},
+     {500},
+     {501, 502, 503}},
+    {93, "PhasePlate", "Subaperture Phase Plate", {{522, "0.50000"}, {524, "0"}}, {}, {520}},
+    {96,
+     "AnalyOptDlg",
+     "Analysis Options",
+     {{173, "20"}, {179, "4"}},
+     {170, 176, 181, 180},
+     {171, 172, 177, 182, 183}},
+    {95,
+     "DataSavingOptions",
+     "Data Saving Options",
+     {{543, "   On the next File Save operation,"}},
+     {542},
+     {540, 541}},
+    {90, "AboutBox", "", {}, {}, {}},
+};
+
+TEST_F(AllDialogs, EachOpensFromItsCommandShowingTheStartUpSettings)
+{
+    run_program([&] {
+        for (const DialogRow &row : kDialogs) {
+            SCOPED_TRACE(row.templateName);
+            EXPECT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                EXPECT_EQ(caption_of(dlg), row.caption);
+                for (const auto &[id, shown] : row.fields)
+                    EXPECT_EQ(testing_dialog_text(dlg, id), shown) << id;
+                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << id;
+                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << id;
+            }));
+            EXPECT_EQ(testing_dialogs_opened().back(), row.templateName);
+        }
+    });
+}
+
+// The pictures go to $ORVINTA_DIALOG_PICTURES when set (to look at them), else to the test's
+// folder.
+TEST_F(AllDialogs, EachIsLaidOutTidilyInAWholePicture)
 {
     const char *pictures = std::getenv("ORVINTA_DIALOG_PICTURES");
     const std::string folder = pictures && *pictures ? pictures : dir;
-    const struct {
-        UINT command; const char *templateName, *caption; std::map<int, std::string> fields; std::vector<int> checked, clear;
-    } rows[] = {
-        {102, "SystemBox", "Optics Specifications", {{116, "  500.000"}, {117, "    5.600"}}, {118}, {119}},
-        {103, "PupilBox", "Pupil Specifications", {{139, "  1.000"}, {132, " 10.00"}}, {135, 137}, {133, 134, 138}},
-        {97, "ObscurationBox", "Obscuration of Pupil Transmission", {{141, "0.1000"}}, {}, {140, 143}},
-        {98, "ApodBox", "Apodization of Pupil Transmission ",
-         {{151, "  0.7500"}, {152, "  1.5000"}, {153, "  1.5000"}, {154, "  1.5000"}}, {158}, {159, 160, 161}},
-        {92, "ThirdOrderInputDiaBox", "Third Order Aberrations",
-         {{105, "    0.000"}, {106, "   -0.400"}, {107, "    0.000"}, {108, "    0.000"}}, {102}, {101, 103, 104}},
-        {91, "ZernInputDiaBox", "Zernike Coefficients", {}, {}, {}},
-        {94, "PhasePatternBox", "Discontinuous Phase Pattern", {{505, " 0.2500"}, {504, "5"}}, {500}, {501, 502, 503}},
-        {93, "PhasePlate", "Subaperture Phase Plate", {{522, "0.50000"}, {524, "0"}}, {}, {520}},
-        {96, "AnalyOptDlg", "Analysis Options", {{173, "20"}, {179, "4"}}, {170, 176, 181, 180}, {171, 172, 177, 182, 183}},
-        {95, "DataSavingOptions", "Data Saving Options", {{543, "   On the next File Save operation,"}}, {542}, {540, 541}},
-        {90, "AboutBox", "", {}, {}, {}},
-    };
     run_program([&] {
-        for (const auto &row : rows) {
+        for (const DialogRow &row : kDialogs) {
             SCOPED_TRACE(row.templateName);
             const std::string path = folder + "/orvinta-dialog-" + row.templateName + ".png";
             std::remove(path.c_str());
             RECT box{};
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                EXPECT_EQ(caption_of(dlg), row.caption);
-                for (const auto &[id, shown] : row.fields) EXPECT_EQ(testing_dialog_text(dlg, id), shown) << id;
-                for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << id;
-                for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << id;
+            EXPECT_TRUE(open_dialog(row.command, [&](HWND dlg) {
                 EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{});
                 box = testing_dialog_screen_rect(dlg);
                 EXPECT_TRUE(testing_dialog_grab(dlg, path.c_str()));
             }));
-            EXPECT_EQ(testing_dialogs_opened().back(), row.templateName);
             EXPECT_GT(box.right - box.left, 200);
         }
     });
 }
 
+struct AcceptRow {
+    UINT command;
+    bool enter;  // else OK is clicked
+    const char *order;
+};
+const AcceptRow kAccepts[] = {{102, false, "RMVE"}, {103, false, "RMVE"}, {97, false, "RMVE"},
+                              {98, false, "RMVE"},  {92, true, "ERMV"},   {91, true, "ERMV"},
+                              {94, true, "REMV"},   {93, true, "RMVE"},   {96, true, "RMVE"},
+                              {95, true, "E"},      {90, true, "E"}};
+
+bool pupil_rebuilt() { return std::ranges::count(testing_cursors(), "WavefrontCursor"s) > 0; }
+
+// With a PSF and three views open, the dialog accepted unchanged.
+void accept_unchanged(const AcceptRow &row)
+{
+    make_psf_and_open_views();
+    EXPECT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+        if (row.enter)
+            testing_dialog_key(dlg, VK_RETURN);
+        else
+            testing_dialog_click(dlg, IDOK);
+        EXPECT_FALSE(testing_dialog_open(dlg));
+    }));
+}
+
 // An accepted setup dialog rebuilds the pupil (R: the wavefront cursor shows), restores
 // "&Create PSF" (M), closes the views (V) and ends (E), each dialog in its own order; what had
-// happened when it ended tells where E stands. Data Saving Options and About do none of it.
-TEST_F(AllDialogs, AcceptedUnchangedEachKeepsTheSettingsAndEndsAtItsPlaceInTheCommitSequence)
+// happened when it ended tells where E stands. In the end all four have happened, the old PSF
+// cleared; Data Saving Options and About do none of it.
+TEST_F(AllDialogs, AcceptedDialogCommitsInItsOwnOrder)
 {
-    const struct { UINT command; bool enter; const char *order; } rows[] = {  // enter: else OK is clicked
-        {102, false, "RMVE"}, {103, false, "RMVE"}, {97, false, "RMVE"}, {98, false, "RMVE"}, {92, true, "ERMV"},
-        {91, true, "ERMV"}, {94, true, "REMV"}, {93, true, "RMVE"}, {96, true, "RMVE"}, {95, true, "E"},
-        {90, true, "E"}};
-    auto rebuilt = [] { return std::ranges::count(testing_cursors(), std::string("WavefrontCursor")) > 0; };
-    auto views = [] { return testing_child_windows(mainhwnd).size(); };
     run_program([&] {
-        for (const auto &row : rows) {
+        for (const AcceptRow &row : kAccepts) {
             SCOPED_TRACE(row.command);
-            make_psf_and_open_views();
-            ASSERT_EQ(testing_menu_item(mainhwnd, IDM_CREATE_PSF).text, "FFT Done");
-            const auto before = settings_now();
             std::string seen;
             testing_dialog_on_end([&](HWND) {
                 const bool menu = testing_menu_item(mainhwnd, IDM_CREATE_PSF).text == "&Create PSF";
-                seen = std::string(rebuilt() ? "R" : "") + (menu ? "M" : "") + (views() ? "" : "V") + "E";
+                const bool views = testing_child_windows(mainhwnd).empty();
+                seen = std::string(pupil_rebuilt() ? "R" : "") + (menu ? "M" : "") +
+                       (views ? "V" : "") + "E";
             });
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                if (row.enter) testing_dialog_key(dlg, VK_RETURN);
-                else testing_dialog_click(dlg, IDOK);
-                EXPECT_FALSE(testing_dialog_open(dlg));
-            }));
+            accept_unchanged(row);
             testing_dialog_on_end(nullptr);
             const std::string order = row.order;
             EXPECT_EQ(seen, order.substr(0, order.find('E') + 1));
-            const bool done = order.size() > 1;  // and in the end all four have happened, or none
+            const bool done = order.size() > 1;
             const TestMenuItem item = testing_menu_item(mainhwnd, IDM_CREATE_PSF);
-            EXPECT_EQ(std::tuple(rebuilt(), item.text, item.grayed, HaveCurrentPSF, views()),
-                      std::tuple(done, done ? "&Create PSF" : "FFT Done", !done, !done, done ? 0u : 3u));
+            EXPECT_EQ(std::tuple(pupil_rebuilt(), item.text, item.grayed, HaveCurrentPSF),
+                      std::tuple(done, done ? "&Create PSF" : "FFT Done", !done, !done));
+            EXPECT_EQ(testing_child_windows(mainhwnd).size(), done ? 0u : 3u);
             double sum = 0;
             for (int i = 1; i <= GRID; i++)
                 for (int j = 1; j <= GRID; j++) sum += m_output[i][j];
-            EXPECT_TRUE(!done || sum == 0.0) << "the old PSF is cleared";
-            EXPECT_TRUE(settings_now() == before) << "unchanged fields change nothing";
-            EXPECT_TRUE(testing_message_boxes().empty());
+            EXPECT_EQ(sum == 0.0, done) << "the old PSF is cleared";
+        }
+    });
+}
+
+// The fields show the settings in formats that read back as the same values.
+TEST_F(AllDialogs, AcceptedUnchangedDialogKeepsEverySetting)
+{
+    run_program([&] {
+        for (const AcceptRow &row : kAccepts) {
+            SCOPED_TRACE(row.command);
+            const auto before = settings_now();
+            accept_unchanged(row);
+            EXPECT_TRUE(settings_now() == before);
+            EXPECT_EQ(message_texts(), std::vector<std::string>{});
         }
     });
 }
 
 // One row per field: the field's own wording; a click made before is dropped with the value.
-TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersText)
+TEST_F(AllDialogs, RefusedValueGivesItsMessageLeavingEverythingAsItWas)
 {
-    const struct { UINT command; int field; const char *typed, *message; int pendingClick; } rows[] = {
+    const struct {
+        UINT command;
+        int field;
+        const char *typed, *message;
+        int pendingClick;
+    } rows[] = {
         {102, 116, "0", "Wavelength (nm) must be above 0, not 0.", 119},
         {102, 117, "", "F-number must be a number.", 119},
         {103, 139, "0", "Aspect ratio (y/x) must be above 0, not 0.", 134},
-        {103, 132, "1e-60", "Pupil X-extent must be at least 1e-06, not 1e-60.", 134},  // 0 once held as a float
+        {103, 132, "1e-60", "Pupil X-extent must be at least 1e-06, not 1e-60.",
+         134},  // 0 once held as a float
         {97, 141, "-0.1", "Linear obscuration ratio must be at least 0, not -0.1.", 140},
         {98, 151, "1", "Triangular break (pupil fraction) must be below 1, not 1.", 159},
         {98, 152, "x", "Circular supergaussian exponent must be a number.", 159},
-        {98, 154, "1e39", "Y supergaussian exponent must be at most 3.402823466e+38, not 1e39.", 159},
-        {94, 504, "0.9", "Pattern period (steps) must be at least 1, not 0.9.", 501},  // truncates to 0
+        {98, 154, "1e39", "Y supergaussian exponent must be at most 3.402823466e+38, not 1e39.",
+         159},
+        {94, 504, "0.9", "Pattern period (steps) must be at least 1, not 0.9.",
+         501},  // truncates to 0
         {94, 505, "waves", "Pattern WFE (waves) must be a number.", 501},
         {93, 524, "", "Phase plate edge (steps) must be a number.", 520},
         {93, 522, "1e40", "Phase plate waves must be at most 1000000, not 1e40.", 520},
@@ -160,31 +254,44 @@ TEST_F(AllDialogs, RefusedValuesChangeNothingAndKeepTheDialogOpenWithTheUsersTex
             SCOPED_TRACE(std::to_string(row.field) + " '" + row.typed + "'");
             testing_clear_records();
             const auto before = settings_now();
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+            EXPECT_TRUE(open_dialog(row.command, [&](HWND dlg) {
                 testing_dialog_click(dlg, row.pendingClick);
                 testing_dialog_type(dlg, row.field, row.typed);
                 testing_dialog_key(dlg, VK_RETURN);
-                EXPECT_EQ(std::tuple(testing_dialog_open(dlg), testing_dialog_text(dlg, row.field), testing_dialog_focus(dlg)),
+                EXPECT_EQ(std::tuple(testing_dialog_open(dlg), testing_dialog_text(dlg, row.field),
+                                     testing_dialog_focus(dlg)),
                           std::tuple(true, row.typed, row.field));
                 testing_dialog_key(dlg, VK_ESCAPE);
             }));
             EXPECT_EQ(message_texts(), std::vector<std::string>{row.message});
-            EXPECT_EQ(testing_message_boxes().at(0).type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
+            std::vector<UINT> types;
+            for (const TestMessageBox &box : testing_message_boxes()) types.push_back(box.type);
+            EXPECT_EQ(types, std::vector<UINT>{MB_ICONEXCLAMATION | MB_OK});
             EXPECT_TRUE(settings_now() == before);
-            EXPECT_EQ(std::pair(HaveCurrentPSF, testing_child_windows(mainhwnd).size()), std::pair(1, std::size_t(3)));
+            EXPECT_EQ(std::pair(HaveCurrentPSF, testing_child_windows(mainhwnd).size()),
+                      std::pair(1, std::size_t(3)));
         }
     });
 }
 
-// Each row types, accepts, reads the setting and reopens to see the field's format; whole numbers truncate.
-TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
+// Each row types, accepts, reads the setting and reopens to see the field's format; whole numbers
+// truncate.
+TEST(SetupDialogs, TypedValueRoundTripsThroughItsFieldsFormat)
 {
-    const struct { UINT command; int id; const char *typed; double (*setting)(), stored; const char *text; } rows[] = {
-        {102, 116, " 550nm", [] { return double(wavelength); }, 550.0, "  550.000"},  // the leading number
+    const struct {
+        UINT command;
+        int id;
+        const char *typed;
+        double (*setting)(), stored;
+        const char *text;
+    } rows[] = {
+        {102, 116, " 550nm", [] { return double(wavelength); }, 550.0,
+         "  550.000"},  // the leading number
         {102, 117, "8", [] { return double(fnumber); }, 8.0, "    8.000"},
         {103, 139, "0.5", [] { return double(PupilAspectRatio); }, 0.5, "  0.500"},
         {103, 132, "25.126", [] { return double(pupildia); }, 25.126f, " 25.13"},
-        {97, 141, "1.5", [] { return double(LinearObscuration); }, 1.5, "1.5000"},  // a dark pupil is valid
+        {97, 141, "1.5", [] { return double(LinearObscuration); }, 1.5,
+         "1.5000"},  // a dark pupil is valid
         {98, 151, "0", [] { return double(rbreak); }, 0.0, "  0.0000"},
         {98, 152, "2", [] { return double(cir_sgxp); }, 2.0, "  2.0000"},
         {98, 153, "-3.25", [] { return double(x_sgxp); }, -3.25, " -3.2500"},
@@ -196,49 +303,86 @@ TEST(SetupDialogs, TypedValuesAreStoredAndReopenInTheirFormats)
         {94, 504, "2.9", [] { return double(PhasePatternPeriod); }, 2, "2"},
         {92, 105, "0.25", [] { return double(spherical); }, 0.25, "    0.250"},
         {92, 108, "-1", [] { return double(defocus); }, -1.0, "   -1.000"},
-        {91, 437, "-1.234567e-3", [] { return double(Zern[37]); }, -1.234567e-3f, "-0.0012346"},  // 5 digits
+        {91, 437, "-1.234567e-3", [] { return double(Zern[37]); }, -1.234567e-3f,
+         "-0.0012346"},                                                // 5 digits
         {96, 179, "4.5", [] { return double(nPSFdecades); }, 4, "4"},  // cut at the first non-digit
         {96, 173, " 33", [] { return double(pupilradius); }, 33, "33"},
     };
     run_program([&] {
         for (const auto &row : rows) {
             SCOPED_TRACE(row.typed);
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+            EXPECT_TRUE(open_dialog(row.command, [&](HWND dlg) {
                 testing_dialog_type(dlg, row.id, row.typed);
                 testing_dialog_click(dlg, IDOK);
             }));
             EXPECT_EQ(row.setting(), static_cast<float>(row.stored));
-            ASSERT_TRUE(open_dialog(row.command, [&](HWND d) { EXPECT_EQ(testing_dialog_text(d, row.id), row.text); }));
+            ASSERT_TRUE(open_dialog(
+                row.command, [&](HWND d) { EXPECT_EQ(testing_dialog_text(d, row.id), row.text); }));
         }
         EXPECT_TRUE(testing_message_boxes().empty());
-        EXPECT_NEAR(EFL, pupildiamm * 8.0, 1e-4) << "EFL follows the last F-number";
-        EXPECT_EQ(ncenter, 32.5f) << "the pupil centre follows its radius";
     });
 }
 
-// Clicks are pending until OK: each row clicks its boxes and cancels, then clicks again and accepts.
-TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnlyAndAClickInOneRadioGroupKeepsTheOthers)
+// Typing into a field of the dialog and accepting it.
+void type_and_accept(UINT command, int field, const char *typed)
 {
-    const struct { UINT command; int click; std::vector<int> checked, clear; } radio[] = {
-        {103, 134, {134, 137}, {133, 135, 138}}, {103, 138, {134, 138}, {133, 135, 137}},
-        {96, 172, {172, 176, 181}, {170, 171, 177, 182}}, {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
-        {96, 182, {172, 177, 182}, {170, 171, 176, 181}}, {96, 170, {170, 177, 182}, {171, 172, 176, 181}},
-        {95, 541, {541}, {540, 542}}, {95, 540, {540}, {541, 542}},
-    };
-    const struct { const char *name; UINT command; std::vector<int> ids; int (*setting)(), before, after; } rows[] = {
+    EXPECT_TRUE(open_dialog(command, [&](HWND dlg) {
+        testing_dialog_type(dlg, field, typed);
+        testing_dialog_click(dlg, IDOK);
+    }));
+}
+
+TEST(SetupDialogs, TypedValuesUpdateTheSettingsDerivedFromThem)
+{
+    run_program([&] {
+        type_and_accept(102, 117, "8");
+        EXPECT_NEAR(EFL, 80.0, 1e-4);  // 10 mm at F/8
+        type_and_accept(96, 173, "33");
+        EXPECT_EQ(ncenter, 32.5f);  // the centre half a sample inside the radius
+    });
+}
+
+// Clicks are pending until OK: each row clicks its boxes and cancels, then clicks again and
+// accepts.
+TEST(SetupDialogs, ClickedChoiceIsStoredOnOKOnly)
+{
+    const struct {
+        const char *name;
+        UINT command;
+        std::vector<int> ids;
+        int (*setting)(), before, after;
+    } rows[] = {
         {"field of view", 102, {119}, [] { return nCurrentFOV; }, FOV_X, FOV_Y},
-        {"units", 103, {134, 138}, [] { return nCurrentPupUnits; }, UNITS_MILLIMETERS, UNITS_CENTIMETERS},
+        {"units",
+         103,
+         {134, 138},
+         [] { return nCurrentPupUnits; },
+         UNITS_MILLIMETERS,
+         UNITS_CENTIMETERS},
         {"shape", 103, {134, 138}, [] { return nCurrentPupilShape; }, SHAPE_ROUND, SHAPE_RECTANGLE},
         {"obscuration", 97, {140, 143, 143}, [] { return nCurrentObscuration; }, 0, 1},
         {"struts on and off again", 97, {140, 143, 143}, [] { return HasStruts; }, 0, 0},
-        {"apodization", 98, {159, 161, 159}, [] { return nCurrentApod; }, APOD_NONE, APOD_TRIANGULAR},
+        {"apodization",
+         98,
+         {159, 161, 159},
+         [] { return nCurrentApod; },
+         APOD_NONE,
+         APOD_TRIANGULAR},
         {"pixel array", 96, {182}, [] { return NumPixels; }, 3, 4},
-        {"pixel array type", 96, {182}, [] { return CentroidErrorType; }, CENTROID_3BY3, CENTROID_4BY4},
+        {"pixel array type",
+         96,
+         {182},
+         [] { return CentroidErrorType; },
+         CENTROID_3BY3,
+         CENTROID_4BY4},
         {"pattern", 94, {502}, [] { return nCurrentPhasePattern; }, PATTERN_NONE, PATTERN_WAFFLE},
         {"plate", 93, {520}, [] { return nHasPhasePlate; }, 0, 1},
-        {"spherical", 92, {101}, [] { return HasSpherical; }, 0, 1}, {"coma", 92, {102}, [] { return HasComa; }, 1, 0},
-        {"Z05", 91, {455}, [] { return HasZern[5]; }, 0, 1}, {"Z26", 91, {476}, [] { return HasZern[26]; }, 1, 0},
-        {"zoom", 96, {180}, [] { return nZoomPlot; }, 1, 0}, {"izoom", 96, {180}, [] { return izoom; }, 2, 1},
+        {"spherical", 92, {101}, [] { return HasSpherical; }, 0, 1},
+        {"coma", 92, {102}, [] { return HasComa; }, 1, 0},
+        {"Z05", 91, {455}, [] { return HasZern[5]; }, 0, 1},
+        {"Z26", 91, {476}, [] { return HasZern[26]; }, 1, 0},
+        {"zoom", 96, {180}, [] { return nZoomPlot; }, 1, 0},
+        {"izoom", 96, {180}, [] { return izoom; }, 2, 1},
         {"centroid analysis", 96, {183}, [] { return nDoCentroidError; }, 0, 1},
         {"data saving", 95, {540}, [] { return nCurrentDataSave; }, SAVE_PSF, SAVE_TRANSMISSION},
         {"phase saved", 95, {541}, [] { return nCurrentDataSave; }, SAVE_PSF, SAVE_PHASE},
@@ -247,7 +391,7 @@ TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnlyAndAClickInOneRadioGroupKeepsT
         for (const auto &row : rows) {
             SCOPED_TRACE(row.name);
             for (bool ok : {false, true}) {
-                ASSERT_TRUE(open_dialog(row.command, [&](HWND dlg) {
+                EXPECT_TRUE(open_dialog(row.command, [&](HWND dlg) {
                     for (int id : row.ids) testing_dialog_click(dlg, id);
                     testing_dialog_click(dlg, ok ? IDOK : IDCANCEL);
                 }));
@@ -255,36 +399,111 @@ TEST(SetupDialogs, ClickedChoicesAreStoredOnOKOnlyAndAClickInOneRadioGroupKeepsT
             }
             reset_settings();
         }
-        // Inches with an extent of one: 25.4 mm, and at F/5.6 an EFL of 142.24 mm.
-        ASSERT_TRUE(open_dialog(103, [](HWND dlg) {
+    });
+}
+
+// Inches with an extent of one: 25.4 mm, and at F/5.6 an EFL of 142.24 mm.
+TEST(SetupDialogs, PupilExtentInInchesIsHeldInMillimetres)
+{
+    run_program([&] {
+        EXPECT_TRUE(open_dialog(103, [](HWND dlg) {
             testing_dialog_click(dlg, 133);
             testing_dialog_type(dlg, 132, "1");
             testing_dialog_click(dlg, IDOK);
         }));
         EXPECT_NEAR(pupildiamm, 25.4, 1e-5);
         EXPECT_NEAR(EFL, 142.24, 1e-4);
-        // One control group holds 2 sets of marks (pupil) or 3 (analysis): a click keeps the others' marks.
-        reset_settings();
+    });
+}
+
+// One control group holds 2 sets of marks (pupil) or 3 (analysis): a click keeps the others'
+// marks, and OK stores each set's mark.
+TEST(SetupDialogs, ClickInOneRadioGroupKeepsTheOthersMarks)
+{
+    const struct {
+        UINT command;
+        int click;
+        std::vector<int> checked, clear;
+    } radio[] = {
+        {103, 134, {134, 137}, {133, 135, 138}},
+        {103, 138, {134, 138}, {133, 135, 137}},
+        {96, 172, {172, 176, 181}, {170, 171, 177, 182}},
+        {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
+        {96, 182, {172, 177, 182}, {170, 171, 176, 181}},
+        {96, 170, {170, 177, 182}, {171, 172, 176, 181}},
+        {95, 541, {541}, {540, 542}},
+        {95, 540, {540}, {541, 542}},
+    };
+    run_program([&] {
         for (UINT command : {103u, 96u, 95u})
-            ASSERT_TRUE(open_dialog(command, [&](HWND dlg) {
+            EXPECT_TRUE(open_dialog(command, [&](HWND dlg) {
                 for (const auto &row : radio) {
                     if (row.command != command) continue;
                     testing_dialog_click(dlg, row.click);
-                    for (int id : row.checked) EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
-                    for (int id : row.clear) EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
+                    for (int id : row.checked)
+                        EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
+                    for (int id : row.clear)
+                        EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
                 }
                 testing_dialog_click(dlg, IDOK);
             }));
-        EXPECT_EQ(std::tuple(nCurrentPSFUnits, PSFPlotType, nCurrentDataSave),
-                  std::tuple(PSF_MICRONS, PSF_LOGARITHMIC, SAVE_TRANSMISSION));
+        EXPECT_EQ(std::tuple(nCurrentPSFUnits, PSFPlotType),
+                  std::tuple(PSF_MICRONS, PSF_LOGARITHMIC));
         EXPECT_NEAR(pupildiamm, 100.0, 1e-4);  // 10 cm
     });
 }
 
-// The keyboard tabs in reading order from the first field (Enter and Escape are checked with every
-// dialog's commit and refusal). After start-up the 37 Zernike terms read k/100 (two decimals, no
-// trailing zero: 0.01, ..., 0.1, 0.11, ...) with only Z26 checked, in columns Z01-Z12, Z13-Z25, Z26-Z37.
-TEST(SetupDialogs, KeyboardTabsInReadingOrderZernikeTermsStandInThreeColumnsAndAboutBoxIsCentred)
+// From the first field; the last step goes back again from 116. (Enter and Escape are checked
+// with every dialog's commit and refusal.)
+TEST(SetupDialogs, KeyboardTabsInReadingOrder)
+{
+    run_program([&] {
+        EXPECT_TRUE(open_dialog(102, [](HWND dlg) {
+            EXPECT_EQ(testing_dialog_focus(dlg), 116);
+            for (int id : {117, 118, 119, int(IDOK), int(IDCANCEL), 116, int(IDCANCEL)}) {
+                const bool back = id == IDCANCEL && testing_dialog_focus(dlg) == 116;
+                testing_dialog_tab(dlg, back);
+                EXPECT_EQ(testing_dialog_focus(dlg), id);
+            }
+        }));
+    });
+}
+
+// After start-up the 37 terms read k/100 (two decimals, no trailing zero: 0.01, ..., 0.1, 0.11,
+// ...) with only Z26 checked, in columns Z01-Z12, Z13-Z25, Z26-Z37.
+TEST(SetupDialogs, ZernikeTermsStandInThreeColumns)
+{
+    run_program([&] {
+        EXPECT_TRUE(open_dialog(91, [](HWND dlg) {
+            std::map<int, RECT> at;
+            for (const TestDialogControl &c : testing_dialog_controls(dlg)) at[c.id] = c.rect;
+            for (const auto [first, last] :
+                 {std::pair{1, 12}, std::pair{13, 25}, std::pair{26, 37}}) {
+                for (int k = first; k <= last; ++k) {
+                    std::string hundredths = (k < 10 ? "0.0" : "0.") + std::to_string(k);
+                    if (hundredths.back() == '0') hundredths.pop_back();
+                    EXPECT_EQ(testing_dialog_text(dlg, 400 + k), hundredths) << "Z" << k;
+                    EXPECT_EQ(testing_dialog_checked(dlg, 450 + k), k == 26) << "Z" << k;
+                    const RECT check = at[450 + k], field = at[400 + k];
+                    EXPECT_TRUE(check.left == at[450 + first].left && check.right <= field.left &&
+                                field.top < check.bottom &&
+                                (k == first || check.top >= at[450 + k - 1].bottom))
+                        << "Z" << k
+                        << ": in its column, below the one before, its field to the right";
+                }
+            }
+            EXPECT_TRUE(at[412].right < at[463].left && at[425].right < at[476].left)
+                << "columns left to right";
+            // Readable in the 800 x 600 main window.
+            const RECT screen = testing_dialog_screen_rect(dlg);
+            EXPECT_TRUE(screen.right - screen.left <= 800 && screen.bottom - screen.top <= 600);
+        }));
+    });
+}
+
+// Centred, untitled, title over a rule, version on 2 lines, icon right, Close bottom right;
+// Escape and Enter close it.
+TEST(SetupDialogs, AboutBoxIsCentredWithItsTextsInPlace)
 {
     const std::vector<std::string> lines = {
         "Orvinta:   Aberrated optics diffraction point spread functions",
@@ -295,54 +514,30 @@ TEST(SetupDialogs, KeyboardTabsInReadingOrderZernikeTermsStandInThreeColumnsAndA
         "transmission.  Includes centroid tracker error algorithm.",
     };
     run_program([&] {
-        ASSERT_TRUE(open_dialog(102, [](HWND dlg) {
-            EXPECT_EQ(testing_dialog_focus(dlg), 116);
-            for (int id : {117, 118, 119, int(IDOK), int(IDCANCEL), 116, int(IDCANCEL)}) {
-                testing_dialog_tab(dlg, id == IDCANCEL && testing_dialog_focus(dlg) == 116);  // back again from 116
-                EXPECT_EQ(testing_dialog_focus(dlg), id);
-            }
-        }));
-        ASSERT_TRUE(open_dialog(91, [](HWND dlg) {
-            std::map<int, RECT> at;
-            for (const TestDialogControl &c : testing_dialog_controls(dlg)) at[c.id] = c.rect;
-            for (const auto [first, last] : {std::pair{1, 12}, std::pair{13, 25}, std::pair{26, 37}}) {
-                for (int k = first; k <= last; ++k) {
-                    std::string hundredths = (k < 10 ? "0.0" : "0.") + std::to_string(k);
-                    if (hundredths.back() == '0') hundredths.pop_back();
-                    EXPECT_EQ(testing_dialog_text(dlg, 400 + k), hundredths) << "Z" << k;
-                    EXPECT_EQ(testing_dialog_checked(dlg, 450 + k), k == 26) << "Z" << k;
-                    const RECT check = at[450 + k], field = at[400 + k];
-                    EXPECT_TRUE(check.left == at[450 + first].left && check.right <= field.left &&
-                                field.top < check.bottom && (k == first || check.top >= at[450 + k - 1].bottom))
-                        << "Z" << k << ": in its column, below the one before, its field to the right";
-                }
-            }
-            EXPECT_TRUE(at[412].right < at[463].left && at[425].right < at[476].left) << "columns left to right";
-            const RECT screen = testing_dialog_screen_rect(dlg);  // readable in the 800 x 600 main window
-            EXPECT_TRUE(screen.right - screen.left <= 800 && screen.bottom - screen.top <= 600);
-        }));
-        // About: centred, untitled, title over a rule, version on 2 lines, icon right, Close bottom right;
-        // Escape and Enter close it.
         for (int key : {VK_ESCAPE, VK_RETURN}) {
-            ASSERT_TRUE(open_dialog(90, [&](HWND dlg) {
+            EXPECT_TRUE(open_dialog(90, [&](HWND dlg) {
                 EXPECT_FALSE(testing_dialog_has_title_bar(dlg));
                 const RECT box = testing_dialog_screen_rect(dlg);
                 const int width = box.right - box.left, height = box.bottom - box.top;
-                EXPECT_EQ(std::tuple(box.left, box.top), std::tuple((GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                                                    (GetSystemMetrics(SM_CYSCREEN) - height) / 2));
+                EXPECT_EQ(std::tuple(box.left, box.top),
+                          std::tuple((GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2));
                 std::vector<std::string> statics;
                 std::map<std::string, RECT> at;  // the last control of each kind
                 std::vector<RECT> version;
                 for (const TestDialogControl &c : testing_dialog_controls(dlg)) {
                     if (c.kind == "LTEXT") statics.push_back(c.text);
                     if (c.kind == "RTEXT") version.push_back(c.rect);
-                    at[c.kind == "LTEXT" && c.text != lines[0] ? "" : c.id == IDOK ? "IDOK" : c.kind] = c.rect;
+                    at[c.kind == "LTEXT" && c.text != lines[0] ? ""
+                       : c.id == IDOK                          ? "IDOK"
+                                                               : c.kind] = c.rect;
                 }
                 EXPECT_EQ(statics, lines);
                 EXPECT_GE(at["HRULE"].top, at["LTEXT"].bottom) << "the rule is under the title";
                 ASSERT_EQ(version.size(), 2u) << "version on two lines";
                 EXPECT_GT(version[1].top, version[0].top);
-                EXPECT_TRUE(at["ICON"].left * 2 > width && at["IDOK"].left * 2 > width && at["IDOK"].top * 2 > height);
+                EXPECT_TRUE(at["ICON"].left * 2 > width && at["IDOK"].left * 2 > width &&
+                            at["IDOK"].top * 2 > height);
                 testing_dialog_key(dlg, key);
                 EXPECT_FALSE(testing_dialog_open(dlg)) << key;
             }));
@@ -361,26 +556,45 @@ INT_PTR CALLBACK RecordingProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
     return TRUE;
 }
 
-TEST(DialogMachinery, WholeNumbersEndDialogResultsTheCommandsButtonsSendAndGcvtText)
+TEST(DialogMachinery, GetDlgItemIntReadsWholeNumbersOnly)
 {
-    const struct { const char *text; BOOL isSigned, translated; UINT value; } rows[] = {
-        {"42", FALSE, TRUE, 42}, {"  17  ", FALSE, TRUE, 17}, {"-5", TRUE, TRUE, static_cast<UINT>(-5)},
-        {"-5", FALSE, FALSE, 0}, {"4.5", FALSE, FALSE, 0}, {"12abc", FALSE, FALSE, 0}, {"", FALSE, FALSE, 0},
-        {"4294967295", FALSE, TRUE, 4294967295u}, {"4294967296", FALSE, FALSE, 0}, {"2147483648", TRUE, FALSE, 0},
+    const struct {
+        const char *text;
+        BOOL isSigned, translated;
+        UINT value;
+    } rows[] = {
+        {"42", FALSE, TRUE, 42},
+        {"  17  ", FALSE, TRUE, 17},
+        {"-5", TRUE, TRUE, static_cast<UINT>(-5)},
+        {"-5", FALSE, FALSE, 0},
+        {"4.5", FALSE, FALSE, 0},
+        {"12abc", FALSE, FALSE, 0},
+        {"", FALSE, FALSE, 0},
+        {"4294967295", FALSE, TRUE, 4294967295u},
+        {"4294967296", FALSE, FALSE, 0},
+        {"2147483648", TRUE, FALSE, 0},
         {"-2147483648", TRUE, TRUE, static_cast<UINT>(INT_MIN)},
     };
     run_program([&] {
-        ASSERT_TRUE(open_dialog(102, [&](HWND dlg) {
+        EXPECT_TRUE(open_dialog(102, [&](HWND dlg) {
             for (const auto &row : rows) {
                 SetDlgItemTextA(dlg, 116, row.text);
                 BOOL translated = 2;
                 const UINT value = GetDlgItemInt(dlg, 116, &translated, row.isSigned);
-                EXPECT_EQ(std::tuple(value, translated), std::tuple(row.value, row.translated)) << '"' << row.text << '"';
+                EXPECT_EQ(std::tuple(value, translated), std::tuple(row.value, row.translated))
+                    << '"' << row.text << '"';
             }
             BOOL translated = TRUE;
             const UINT value = GetDlgItemInt(dlg, 999, &translated, FALSE);
             EXPECT_EQ(std::tuple(value, translated), std::tuple(0u, FALSE)) << "no such control";
         }));
+    });
+}
+
+// The OK button does not end the dialog: the procedure decides.
+TEST(DialogMachinery, ButtonsSendTheirCommandsUntilTheProcedureEnds)
+{
+    run_program([&] {
         testing_dialog_script([](HWND dlg) {
             testing_dialog_click(dlg, 118);
             testing_dialog_click(dlg, IDOK);  // the procedure does not end here
@@ -391,18 +605,39 @@ TEST(DialogMachinery, WholeNumbersEndDialogResultsTheCommandsButtonsSendAndGcvtT
         });
         EXPECT_EQ(DialogBoxParamA(nullptr, "SystemBox", mainhwnd, RecordingProc, 0), 77);
         EXPECT_EQ(commands_seen, std::vector<int>({118, IDOK, IDOK, IDCANCEL}));
+    });
+}
+
+TEST(DialogMachinery, DialogCallsRefuseWhatIsNoDialog)
+{
+    run_program([&] {
         EXPECT_EQ(std::tuple(DialogBoxParamA(nullptr, "NoSuchBox", mainhwnd, RecordingProc, 0),
-                             DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0)), std::tuple(-1, -1));
+                             DialogBoxParamA(nullptr, "SystemBox", mainhwnd, nullptr, 0)),
+                  std::tuple(-1, -1));
         EXPECT_EQ(EndDialog(mainhwnd, 0), FALSE) << "the main window is no dialog";
     });
-    // gcvt writes significant digits like the C library.
-    const struct { double value; int ndigit; const char *text; } gcvt[] = {
+}
+
+// gcvt writes significant digits like the C library.
+TEST(DialogMachinery, GcvtTextKeepsNSignificantDigits)
+{
+    const struct {
+        double value;
+        int ndigit;
+        const char *text;
+    } gcvt[] = {
         {0.01f, 5, "0.01"},  // the float 0.0099999998 rounds back
         {0.3f, 5, "0.3"},    // trailing zeros dropped
-        {123456.0, 5, "1.2346e+05"}, {99999.0, 5, "99999"}, {100000.0, 5, "1e+05"},  // exponent once it reaches ndigit
-        {0.0001234567, 5, "0.00012346"}, {0.00001234567, 5, "1.2346e-05"},            // fixed down to an exponent of -4
-        {3.0, 10, "3"}, {-12.0, 10, "-12"}, {0.0, 5, "0"},
-        {2.5, 1, "2"}, {0.5, 0, "0.5"},          // ties to even, as printf rounds; fewer than one digit means one
+        {123456.0, 5, "1.2346e+05"},
+        {99999.0, 5, "99999"},
+        {100000.0, 5, "1e+05"},  // exponent once it reaches ndigit
+        {0.0001234567, 5, "0.00012346"},
+        {0.00001234567, 5, "1.2346e-05"},  // fixed down to an exponent of -4
+        {3.0, 10, "3"},
+        {-12.0, 10, "-12"},
+        {0.0, 5, "0"},
+        {2.5, 1, "2"},
+        {0.5, 0, "0.5"},  // ties to even, as printf rounds; fewer than one digit means one
         {1.0 / 3.0, 40, "0.33333333333333331"},  // no more than 17
     };
     for (const auto &row : gcvt) {

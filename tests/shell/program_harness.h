@@ -32,7 +32,11 @@ namespace fs = std::filesystem;
 namespace program_harness {
 class Toolkit : public ::testing::Environment {
 public:
-    void SetUp() override { setenv("QT_QPA_PLATFORM", "offscreen", 0); ASSERT_TRUE(platform_start(0, nullptr)); }
+    void SetUp() override
+    {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        ASSERT_TRUE(platform_start(0, nullptr));
+    }
     void TearDown() override { platform_finish(); }
 };
 inline const auto *const toolkit = ::testing::AddGlobalTestEnvironment(new Toolkit);
@@ -54,7 +58,12 @@ inline int run_program(const std::function<void()> &body, const std::string &fil
     return code;
 }
 
-inline std::string caption_of(HWND window) { char text[700]; GetWindowTextA(window, text, sizeof text); return text; }
+inline std::string caption_of(HWND window)
+{
+    char text[700];
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
 
 inline std::vector<std::string> message_texts()
 {
@@ -73,16 +82,22 @@ inline std::string slurp(const std::string &path)
     return s.str();
 }
 
-struct Invocation { int status; std::string out, err; };
+struct Invocation {
+    int status;
+    std::string out, err;
+};
 
 // The program binary run in dir as "env ORVINTA_EXE args"; its output passes through files there.
-inline Invocation run_orvinta(const std::string &dir, const std::string &args, const std::string &env = "")
+inline Invocation run_orvinta(const std::string &dir, const std::string &args,
+                              const std::string &env = "")
 {
     const std::string out = dir + "/stdout", err = dir + "/stderr";
-    const int status = std::system(("cd '" + dir + "' && " + env + " " + ORVINTA_EXE + " " + args + " >" + out +
-                                    " 2>" + err).c_str());
+    const int status = std::system(
+        ("cd '" + dir + "' && " + env + " " + ORVINTA_EXE + " " + args + " >" + out + " 2>" + err)
+            .c_str());
     Invocation result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
-    fs::remove(out), fs::remove(err);
+    fs::remove(out);
+    fs::remove(err);
     return result;
 }
 
@@ -92,7 +107,8 @@ inline std::map<std::string, std::string> lines_of(const std::string &out)
     std::map<std::string, std::string> values;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);)
-        if (line.find(": ") != std::string::npos) values[line.substr(0, line.find(": "))] = line.substr(line.find(": ") + 2);
+        if (line.find(": ") != std::string::npos)
+            values[line.substr(0, line.find(": "))] = line.substr(line.find(": ") + 2);
     return values;
 }
 
