@@ -52,10 +52,12 @@ fuzz:
 	  -max_len=4096 -artifact_prefix=$(FUZZ_BUILD)/datafile- \
 	  -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
 
-# What CI runs after `make test`: the include rules, a build with warnings as errors, the
-# suite under the sanitizers and every fuzz target for a minute.
+# What CI runs after `make test`: the include rules, the source layout, a build with warnings
+# as errors, the suite under the sanitizers and every fuzz target for a minute.
 check: deps
+	@scripts/install-deps check
 	scripts/check-includes
+	scripts/check-format
 	cmake -S . -B $(WERROR_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVINTA_WERROR=ON
 	cmake --build $(WERROR_BUILD) -j $(JOBS)
 	$(MAKE) asan
