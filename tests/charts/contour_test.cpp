@@ -29,12 +29,15 @@ struct Chart {
     zGraphStruct record{};
     HDC dc = CreateRecordingDC(400, 300);
     std::unique_ptr<zContour> g;
-    Chart(int rows, int cols, std::vector<double> values, int contours = 0, int showGrid = 1) : grid(std::move(values))
+    Chart(int rows, int cols, std::vector<double> values, int contours = 0, int showGrid = 1)
+        : grid(std::move(values))
     {
         testing_begin();
         for (int k = 0; k < 10; ++k) colors[k] = RGB(20 * k + 1, 7, 9);
-        record.hDC = dc, record.pWindowRect = &window, record.pZData = grid.data(), record.pGraphColors = colors;
-        record.XMax = cols, record.YMax = rows, record.NumContours = contours, record.bShowGrid = showGrid;
+        record.hDC = dc, record.pWindowRect = &window, record.pZData = grid.data(),
+        record.pGraphColors = colors;
+        record.XMax = cols, record.YMax = rows, record.NumContours = contours,
+        record.bShowGrid = showGrid;
         record.LegendStyle = 2;
         g = std::make_unique<zContour>(&record);
         g->zInitGraph();
@@ -47,7 +50,10 @@ struct Chart {
         DeleteDC(dc);
         testing_end();
     }
-    void axes(int width, int height) { g->AxesLeft = g->AxesTop = 0, g->AxesRight = width, g->AxesBottom = height; }
+    void axes(int width, int height)
+    {
+        g->AxesLeft = g->AxesTop = 0, g->AxesRight = width, g->AxesBottom = height;
+    }
     std::vector<RecordedOp> ops(RecordedKind kind) const { return only(dc, kind); }
 };
 
@@ -63,7 +69,12 @@ bool near(const std::vector<POINT> &a, const std::vector<POINT> &b)
 TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
 {
     struct Row {
-        const char *name; int rows, cols; std::vector<double> values; int contours; double interval; int planned;
+        const char *name;
+        int rows, cols;
+        std::vector<double> values;
+        int contours;
+        double interval;
+        int planned;
         double mean, first, step;
     } rows[] = {
         // mean 1/9, sd sqrt((1 - 1/9) / 8) = 1/3, step 4/3/8 = 1/6 -> p 0.1, floor(2.17) = 2:
@@ -74,7 +85,15 @@ TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
         {"straddling zero", 2, 2, {-1, 1, 1, 3}, 0, 0.0, 1, 1.0, -1.6, 0.8},
         // mean 71/9, sd sqrt((649 - 71^2/9) / 8) = 3.33, 2 levels: 6.67 -> 7; floor(1.13) x 7 = 7,
         // lowered once to 0 (0 - 7 is not above -1)
-        {"lowered towards the minimum", 3, 3, {-1, 9, 9, 9, 9, 9, 9, 9, 9}, 2, 0.0, 1, 71.0 / 9, 0.0,
+        {"lowered towards the minimum",
+         3,
+         3,
+         {-1, 9, 9, 9, 9, 9, 9, 9, 9},
+         2,
+         0.0,
+         1,
+         71.0 / 9,
+         0.0,
          7.0},
         // interval 0.0125 over a range of 1: 81 levels, 0.025: 41, 0.05: 21; 0 - 10 x 0.05
         {"interval doubled", 3, 3, kBump3, 0, 0.0125, 1, 1.0 / 9, -0.5, 0.05},
@@ -102,19 +121,35 @@ TEST(ContourLevels, PlanFromTheStatisticsOfTheGrid)
 TEST(ContourTracing, LinesOfSmallGridsInTracingOrder)
 {
     // lines: the stored polygons, in store order.
-    struct Row { const char *name; int rows, cols, contours, width, height; std::vector<double> values;
-                 std::vector<std::vector<POINT>> lines; } rows[] = {
+    struct Row {
+        const char *name;
+        int rows, cols, contours, width, height;
+        std::vector<double> values;
+        std::vector<std::vector<POINT>> lines;
+    } rows[] = {
         // Levels 0.2 .. 0.8: diamonds of half-width 1000 (1 - level) round (1000, 1000), each
         // found by the interior scan at face 0 of cell (1, 1), closed where it began, then
         // stored with its first point once more.
-        {"bump", 3, 3, 0, 2000, 2000, kBump3,
+        {"bump",
+         3,
+         3,
+         0,
+         2000,
+         2000,
+         kBump3,
          {{{1000, 1800}, {1800, 1000}, {1000, 200}, {200, 1000}, {1000, 1800}, {1000, 1800}},
           {{1000, 1600}, {1600, 1000}, {1000, 400}, {400, 1000}, {1000, 1600}, {1000, 1600}},
           {{1000, 1400}, {1400, 1000}, {1000, 600}, {600, 1000}, {1000, 1400}, {1000, 1400}},
           {{1000, 1200}, {1200, 1000}, {1000, 800}, {800, 1000}, {1000, 1200}, {1000, 1200}}}},
         // Value = second index, levels 0.4 .. 1.6 (step 0.4): each line enters on side 2
         // (x = 1000), leaves on side 0 (x = 0), and is closed round the nearer corners.
-        {"ramp", 3, 3, 0, 1000, 1000, {0, 0, 0, 1, 1, 1, 2, 2, 2},
+        {"ramp",
+         3,
+         3,
+         0,
+         1000,
+         1000,
+         {0, 0, 0, 1, 1, 1, 2, 2, 2},
          {{{1000, 200}, {500, 200}, {0, 200}, {0, 200}, {0, 0}, {1000, 0}, {1000, 200}},
           {{1000, 400}, {500, 400}, {0, 400}, {0, 400}, {0, 0}, {1000, 0}, {1000, 400}},
           {{1000, 600}, {500, 600}, {0, 600}, {0, 600}, {0, 1000}, {1000, 1000}, {1000, 600}},
@@ -122,24 +157,48 @@ TEST(ContourTracing, LinesOfSmallGridsInTracingOrder)
         // Side 0 reads 0, 1, 0 and the far row 2, 2, 2; levels -1, 0, 1 (step 1). At level 1
         // side 0 starts a line only on the face from 1 down to 0 (t = 0, at the point itself);
         // side 3 (2 down to 0) starts the second line, which ends on that same point.
-        {"level on the boundary", 2, 3, 3, 1000, 1000, {0, 2, 1, 2, 0, 2},
+        {"level on the boundary",
+         2,
+         3,
+         3,
+         1000,
+         1000,
+         {0, 2, 1, 2, 0, 2},
          {{{0, 500}, {500, 1000}, {500, 1000}, {0, 1000}, {0, 500}},
           {{500, 0}, {0, 500}, {0, 500}, {0, 0}, {500, 0}}}},
         // The two ties at level 1 (step 1). Column 0 reads 2, 1, 2, column 1 zeros: corner f+3
         // of cell (0, 0), (1, 0), is at the level and counts as below, so the line leaves
         // through face 3 at that corner; the part beyond it is never started (no face there
         // has its earlier corner at or above 1 and its later one below).
-        {"corner f+3 at the level", 3, 2, 3, 1000, 1000, {2, 1, 2, 0, 0, 0},
+        {"corner f+3 at the level",
+         3,
+         2,
+         3,
+         1000,
+         1000,
+         {2, 1, 2, 0, 0, 0},
          {{{0, 500}, {500, 0}, {500, 0}, {0, 0}, {0, 500}}}},
         // Column 0 reads 2, 2, 0, column 1 0, 1, 0: corner f+2 of cell (0, 0), (1, 1), is at
         // the level and counts as above, so the line turns through face 1 and leaves at (1, 1);
         // side 1 then starts a second line at that point.
-        {"corner f+2 at the level", 3, 2, 3, 1000, 1000, {2, 2, 0, 0, 1, 0},
+        {"corner f+2 at the level",
+         3,
+         2,
+         3,
+         1000,
+         1000,
+         {2, 2, 0, 0, 1, 0},
          {{{0, 500}, {500, 1000}, {500, 1000}, {0, 1000}, {0, 500}},
           {{500, 1000}, {750, 0}, {750, 0}, {1000, 0}, {1000, 1000}, {500, 1000}}}},
         // A saddle: corners (0,0) and (1,1) at 1, the others 0, mean 0.5, levels 0.3, 0.6, 0.9.
         // Below the mean the low corners are cut off, at or above it the high ones.
-        {"saddle", 2, 2, 0, 1000, 1000, {1, 0, 0, 1},
+        {"saddle",
+         2,
+         2,
+         0,
+         1000,
+         1000,
+         {1, 0, 0, 1},
          {{{0, 700}, {300, 1000}, {300, 1000}, {0, 1000}, {0, 700}},
           {{1000, 300}, {700, 0}, {700, 0}, {1000, 0}, {1000, 300}},
           {{0, 400}, {400, 0}, {400, 0}, {0, 0}, {0, 400}},
@@ -155,7 +214,8 @@ TEST(ContourTracing, LinesOfSmallGridsInTracingOrder)
         for (std::size_t k = 0; k < row.lines.size(); ++k) {
             const zContourPoly &poly = c.g->pPolyStore[k];
             const std::vector<POINT> stored(poly.Points, poly.Points + poly.PointCount);
-            EXPECT_TRUE(near(stored, row.lines[k])) << row.name << " line " << k << ": " << points_text(stored);
+            EXPECT_TRUE(near(stored, row.lines[k]))
+                << row.name << " line " << k << ": " << points_text(stored);
         }
         EXPECT_TRUE(testing_message_boxes().empty()) << row.name;
     }
@@ -165,7 +225,11 @@ TEST(ContourPolygons, BoundaryRouteFromTheLastPointBackToTheFirst)
 {
     const dPoint c00{0, 0}, c10{1, 0}, c01{0, 1}, c11{1, 1};
     // corners: between extra[0] = last and the closing first.
-    struct Row { dPoint last, first; std::vector<dPoint> corners; bool closed; } rows[] = {
+    struct Row {
+        dPoint last, first;
+        std::vector<dPoint> corners;
+        bool closed;
+    } rows[] = {
         {{0, 0.3}, {0, 0.8}, {}, true},
         {{0, 0.3}, {1, 0.4}, {c00, c10}, true},  // 0.3 + 1 + 0.4 against 0.7 + 1 + 0.6
         {{0, 0.5}, {1, 0.5}, {c01, c11}, true},  // a tie takes the second route
@@ -198,11 +262,13 @@ TEST(ContourPolygons, BoundaryRouteFromTheLastPointBackToTheFirst)
         std::vector<dPoint> expected{row.last};
         expected.insert(expected.end(), row.corners.begin(), row.corners.end());
         expected.push_back(row.first);
-        const std::string name = std::to_string(row.last.x) + "," + std::to_string(row.last.y) + " back to " +
-                                 std::to_string(row.first.x) + "," + std::to_string(row.first.y);
+        const std::string name = std::to_string(row.last.x) + "," + std::to_string(row.last.y) +
+                                 " back to " + std::to_string(row.first.x) + "," +
+                                 std::to_string(row.first.y);
         ASSERT_EQ(n, row.closed ? static_cast<int>(expected.size()) : 0) << name;
         for (int k = 0; k < n; ++k)
-            EXPECT_TRUE(extra[k].x == expected[k].x && extra[k].y == expected[k].y) << name << " point " << k;
+            EXPECT_TRUE(extra[k].x == expected[k].x && extra[k].y == expected[k].y)
+                << name << " point " << k;
     }
 }
 
@@ -221,9 +287,22 @@ TEST(ContourPolygons, LinesDrawnAndStoredAtMost200Points)
     std::vector<dPoint> across;  // 250 points along y = 0.5 from the x = 0 edge to x = 1
     for (int k = 0; k < 250; ++k) across.push_back({k / 249.0, 0.5});
     // tail: the last stored points.
-    struct Row { const char *name; std::vector<dPoint> points; int stored, drawn; std::vector<POINT> tail; } rows[] = {
-        {"0.2 to 0.3", {{0, 0.2}, {1, 0.3}}, 6, 1, {{0, 200}, {1000, 300}, {1000, 300}, {1000, 0}, {0, 0}, {0, 200}}},
-        {"tie", {{0, 0.5}, {1, 0.5}}, 6, 1, {{0, 500}, {1000, 500}, {1000, 500}, {1000, 0}, {0, 0}, {0, 500}}},
+    struct Row {
+        const char *name;
+        std::vector<dPoint> points;
+        int stored, drawn;
+        std::vector<POINT> tail;
+    } rows[] = {
+        {"0.2 to 0.3",
+         {{0, 0.2}, {1, 0.3}},
+         6,
+         1,
+         {{0, 200}, {1000, 300}, {1000, 300}, {1000, 0}, {0, 0}, {0, 200}}},
+        {"tie",
+         {{0, 0.5}, {1, 0.5}},
+         6,
+         1,
+         {{0, 500}, {1000, 500}, {1000, 500}, {1000, 0}, {0, 0}, {0, 500}}},
         {"closed, 40 points", circle(40), 41, 39, {{750, 500}, {750, 500}}},
         {"edge to edge, 250 points", across, 200, 199, {{799, 500}}},  // 1000 x 199/249 = 799.2
         {"closed, 250 points", circle(250), 201, 199, {{750, 500}}},
@@ -236,7 +315,8 @@ TEST(ContourPolygons, LinesDrawnAndStoredAtMost200Points)
         c.g->SetPolyPoints(static_cast<int>(row.points.size()), row.points.data(), 0.5);
         const int stored = c.g->NumPolys ? c.g->pPolyStore[0].PointCount : 0;
         ASSERT_EQ(stored, row.stored) << row.name;
-        EXPECT_EQ(c.ops(RecordedKind::Line).size(), static_cast<std::size_t>(row.drawn)) << row.name;
+        EXPECT_EQ(c.ops(RecordedKind::Line).size(), static_cast<std::size_t>(row.drawn))
+            << row.name;
         if (!stored) continue;
         const POINT *p = c.g->pPolyStore[0].Points;
         const std::vector<POINT> tail(p + stored - row.tail.size(), p + stored);
@@ -250,14 +330,26 @@ TEST(ContourBands, PaintedLargestFirstInTheBandOfTheirLevel)
     std::vector<double> peaks(27, 0.0);
     for (int j = 1; j < 9; j += 2) peaks[j * 3 + 1] = 8.0;
     // bands: the colour of each polygon painted, in order; firstYs: the y of its first vertex.
-    struct Row { const char *name; int rows, cols, contours, width, height; std::vector<double> values;
-                 std::vector<int> bands, firstYs; } rows[] = {
+    struct Row {
+        const char *name;
+        int rows, cols, contours, width, height;
+        std::vector<double> values;
+        std::vector<int> bands, firstYs;
+    } rows[] = {
         // Four peaks of 8 at (1, 1), (1, 3), (1, 5), (1, 7), 8 levels of step 1: at level L
         // four diamonds of equal area (filled in below), painted in the order they were kept.
         {"equal areas", 3, 9, 0, 2000, 8000, peaks, {}, {}},
         // Centre 3, 3 levels of step 1: level 1 is a third of the way up, 3 x 1/3 - 0.5 = 0.5
         // rounds up to band 1; level 2 gives 1.5, band 2. y = 1000 (1 + (3 - L)/3).
-        {"a third of the way up", 3, 3, 3, 2000, 2000, {0, 0, 0, 0, 3, 0, 0, 0, 0}, {1, 2}, {1666, 1333}},
+        {"a third of the way up",
+         3,
+         3,
+         3,
+         2000,
+         2000,
+         {0, 0, 0, 0, 3, 0, 0, 0, 0},
+         {1, 2},
+         {1666, 1333}},
         // With no height every polygon has area 0 and none is painted.
         {"zero area", 3, 3, 0, 2000, 0, kBump3, {}, {}},
     };
@@ -278,9 +370,11 @@ TEST(ContourBands, PaintedLargestFirstInTheBandOfTheirLevel)
         for (const RecordedOp &op : all) {
             if (op.kind == RecordedKind::Polygon) {
                 ASSERT_LT(painted, row.bands.size()) << row.name;
-                EXPECT_EQ(op.brush.color, c.colors[row.bands[painted]]) << row.name << " polygon " << painted;
+                EXPECT_EQ(op.brush.color, c.colors[row.bands[painted]])
+                    << row.name << " polygon " << painted;
                 EXPECT_EQ(op.pen.color, c.record.AxisColor) << row.name;
-                EXPECT_NEAR(op.points[0].y, row.firstYs[painted], 1) << row.name << " polygon " << painted;
+                EXPECT_NEAR(op.points[0].y, row.firstYs[painted], 1)
+                    << row.name << " polygon " << painted;
                 EXPECT_EQ(linesAfter, 0u) << row.name << ": bands come before the lines";
                 ++painted;
             } else if (op.kind == RecordedKind::Line) {
@@ -333,12 +427,19 @@ TEST(ContourGraph, LegendShowsABarInTheColourOfEachLevel)
 TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
 {
     const char *grid = "Contour Grid Needs 2 to 65536 Points Each Way and at Most 65536 in All!";
-    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN(),
+                 inf = std::numeric_limits<double>::infinity();
     std::vector<double> big(256 * 256, 0.0);
     big[128 * 256 + 128] = 1.0;
     // message null: none; lines -1: some contour lines beyond the frame's four.
-    struct Row { const char *name; double cols, rows; std::vector<double> values; const char *message; int lines;
-                 int contours = 0, showGrid = 1; } rows[] = {
+    struct Row {
+        const char *name;
+        double cols, rows;
+        std::vector<double> values;
+        const char *message;
+        int lines;
+        int contours = 0, showGrid = 1;
+    } rows[] = {
         {"no columns", 0, 3, kBump3, "Did Not Specify Number of Rows or Columns In Data!", 0},
         {"one row", 3, 1, kBump3, grid, 0},
         {"one column", 1, 3, kBump3, grid, 0},
@@ -361,16 +462,20 @@ TEST(ContourGraph, RefusedGridsAndWhatIsDrawn)
         const int objects = GdiLiveObjectCount();
         std::vector<double> values = row.values;
         zGraphStruct record{};
-        record.hDC = dc, record.pWindowRect = &window, record.pZData = values.data(), record.LegendStyle = 2;
+        record.hDC = dc, record.pWindowRect = &window, record.pZData = values.data(),
+        record.LegendStyle = 2;
         record.XMax = row.cols, record.YMax = row.rows;
         record.NumContours = row.contours, record.bShowGrid = row.showGrid;
         ContourGraph(&record);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << row.name;
         const auto &boxes = testing_message_boxes();
         ASSERT_EQ(boxes.size(), row.message ? 1u : 0u) << row.name;
-        if (row.message) { EXPECT_EQ(boxes[0].text, row.message) << row.name; }
+        if (row.message) {
+            EXPECT_EQ(boxes[0].text, row.message) << row.name;
+        }
         const std::size_t lines = only(dc, RecordedKind::Line).size();
-        EXPECT_TRUE(row.lines < 0 ? lines > 4 : lines <= static_cast<std::size_t>(row.lines)) << row.name << ": " << lines;
+        EXPECT_TRUE(row.lines < 0 ? lines > 4 : lines <= static_cast<std::size_t>(row.lines))
+            << row.name << ": " << lines;
         testing_end();
         DeleteDC(dc);
     }

@@ -22,7 +22,8 @@ protected:
         ASSERT_NE(dc, nullptr);
         objects = GdiLiveObjectCount();
         zDrawingLayerDemonstration(dc);
-        for (const RecordedOp &op : RecordedOps(dc)) byKind[static_cast<int>(op.kind)].push_back(op);
+        for (const RecordedOp &op : RecordedOps(dc))
+            byKind[static_cast<int>(op.kind)].push_back(op);
     }
     void TearDown() override { DeleteDC(dc); }
     const std::vector<RecordedOp> &ops(RecordedKind kind) { return byKind[static_cast<int>(kind)]; }
@@ -42,11 +43,18 @@ protected:
 TEST_F(DrawingDemo, LeavesTheContextAsFoundAndPaintsTheDocumentedPixels)
 {
     EXPECT_EQ(GdiLiveObjectCount(), objects) << "objects leaked";
-    EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT)),
-              std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH), GetStockObject(SYSTEM_FONT)));
-    EXPECT_EQ(std::tuple(GetTextAlign(dc), GetBkMode(dc)), std::tuple(UINT(TA_LEFT | TA_TOP), OPAQUE));
+    EXPECT_EQ(std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
+                         GetCurrentObject(dc, OBJ_FONT)),
+              std::tuple(GetStockObject(BLACK_PEN), GetStockObject(WHITE_BRUSH),
+                         GetStockObject(SYSTEM_FONT)));
+    EXPECT_EQ(std::tuple(GetTextAlign(dc), GetBkMode(dc)),
+              std::tuple(UINT(TA_LEFT | TA_TOP), OPAQUE));
     const COLORREF white = RGB(255, 255, 255);
-    const struct { const char *what; int x, y; COLORREF expected; } rows[] = {
+    const struct {
+        const char *what;
+        int x, y;
+        COLORREF expected;
+    } rows[] = {
         // Symbol 3, kind 30, from (300, 62) with s = 16: triangle (300,62), (292,78), (308,78),
         // filled in set colour 3 (table entry 13, magenta).
         {"inside the triangle", 300, 72, RGB(255, 0, 255)},
@@ -70,8 +78,13 @@ TEST_F(DrawingDemo, SymbolRowHasEveryKindInItsSetColourWithItsNumberBelow)
 {
     const auto &polys = ops(RecordedKind::Polygon);
     ASSERT_GE(polys.size(), 6u);
-    const struct { int kind; std::size_t vertices; std::string shape; } symbols[] = {
-        {1, 12, ""}, {2, 8, ""},
+    const struct {
+        int kind;
+        std::size_t vertices;
+        std::string shape;
+    } symbols[] = {
+        {1, 12, ""},
+        {2, 8, ""},
         {4, 4, "(220,62)(210,72)(220,81)(230,72)"},  // half width zRound(9.6), height zRound(19.2)
         {30, 3, "(300,62)(292,78)(308,78)"},         // half width s / 2 = 8, height s
         {31, 3, "(372,62)(388,62)(380,78)"},
@@ -82,9 +95,13 @@ TEST_F(DrawingDemo, SymbolRowHasEveryKindInItsSetColourWithItsNumberBelow)
         SCOPED_TRACE("symbol " + std::to_string(i));
         const RecordedOp &p = polys[i];
         EXPECT_EQ(p.points.size(), symbols[i].vertices);
-        if (!symbols[i].shape.empty()) { EXPECT_EQ(points_text(p.points), symbols[i].shape); }
+        if (!symbols[i].shape.empty()) {
+            EXPECT_EQ(points_text(p.points), symbols[i].shape);
+        }
         for (const POINT &v : p.points)
-            EXPECT_TRUE(std::abs(v.x - (60 + 80 * static_cast<int>(i))) <= 10 && v.y >= 62 && v.y <= 82) << v.x << "," << v.y;
+            EXPECT_TRUE(std::abs(v.x - (60 + 80 * static_cast<int>(i))) <= 10 && v.y >= 62 &&
+                        v.y <= 82)
+                << v.x << "," << v.y;
         colours.insert(p.brush.color);
         EXPECT_EQ(p.pen.color, RGB(0, 0, 0)) << "outlined in the axis colour";
         const RecordedOp label = text(std::to_string(symbols[i].kind));
@@ -93,8 +110,12 @@ TEST_F(DrawingDemo, SymbolRowHasEveryKindInItsSetColourWithItsNumberBelow)
     }
     EXPECT_EQ(colours.size(), 6u) << "a colour of its own for each set";
     // Kinds 42, 43 and 'o' are characters, their cell's top left at (x - s / 2, y - s).
-    const struct { const char *text; int x; } characters[] = {{"*", 532}, {"+", 612}, {"o", 692}};
-    for (const auto &c : characters) EXPECT_EQ(points_text(text(c.text).points), points_text({{c.x, 46}})) << c.text;
+    const struct {
+        const char *text;
+        int x;
+    } characters[] = {{"*", 532}, {"+", 612}, {"o", 692}};
+    for (const auto &c : characters)
+        EXPECT_EQ(points_text(text(c.text).points), points_text({{c.x, 46}})) << c.text;
     EXPECT_EQ(points_text(text("111").points), "(700,100)") << "the number of 'o'";
 }
 
@@ -104,25 +125,34 @@ TEST_F(DrawingDemo, SwatchesBarsAndCirclesStandWhereTheLayoutPutsThem)
 {
     const auto &polys = ops(RecordedKind::Polygon);
     ASSERT_EQ(polys.size(), 6u + 26u + 3u * 3u + 1u);
-    const struct { int y, count; UINT kind; } rowsOfSwatches[] = {
-        {122, 10, BS_SOLID}, {166, 6, BS_HATCHED}, {210, 10, BS_PATTERN}};
+    const struct {
+        int y, count;
+        UINT kind;
+    } rowsOfSwatches[] = {{122, 10, BS_SOLID}, {166, 6, BS_HATCHED}, {210, 10, BS_PATTERN}};
     std::size_t next = 6;
     for (const auto &row : rowsOfSwatches)
         for (int k = 0; k < row.count; ++k, ++next) {
             SCOPED_TRACE("swatch " + std::to_string(k) + " at y " + std::to_string(row.y));
             const int x = 110 + 62 * k;
-            EXPECT_EQ(points_text(polys[next].points),
-                      points_text({{x, row.y}, {x, row.y + 36}, {x + 52, row.y + 36}, {x + 52, row.y}}));
+            EXPECT_EQ(
+                points_text(polys[next].points),
+                points_text({{x, row.y}, {x, row.y + 36}, {x + 52, row.y + 36}, {x + 52, row.y}}));
             EXPECT_EQ(polys[next].brush.kind, row.kind);
-            if (row.kind == BS_HATCHED) { EXPECT_EQ(polys[next].brush.hatch, k); }
-            if (row.kind == BS_SOLID && k < 6) { EXPECT_EQ(polys[next].brush.color, polys[k].brush.color); }
+            if (row.kind == BS_HATCHED) {
+                EXPECT_EQ(polys[next].brush.hatch, k);
+            }
+            if (row.kind == BS_SOLID && k < 6) {
+                EXPECT_EQ(polys[next].brush.color, polys[k].brush.color);
+            }
         }
     // Bar k from (530 + 50 k, 320 - 15 k) to (+30, 380): its front face comes last.
     for (int k = 0; k < 3; ++k, next += 3) {
         const int x = 530 + 50 * k, top = 320 - 15 * k;
-        EXPECT_EQ(points_text(polys[next + 2].points), points_text({{x, top}, {x, 380}, {x + 30, 380}, {x + 30, top}}));
+        EXPECT_EQ(points_text(polys[next + 2].points),
+                  points_text({{x, top}, {x, 380}, {x + 30, 380}, {x + 30, top}}));
         EXPECT_EQ(points_text(polys[next].points),
-                  points_text({{x, top}, {x + 10, top - 10}, {x + 40, top - 10}, {x + 30, top}})) << "top of bar " << k;
+                  points_text({{x, top}, {x + 10, top - 10}, {x + 40, top - 10}, {x + 30, top}}))
+            << "top of bar " << k;
     }
     EXPECT_EQ(points_text(polys[next].points), "(690,330)(690,380)(720,380)(720,330)");
 
@@ -142,13 +172,19 @@ TEST_F(DrawingDemo, GridPensShowTheFiveStylesWithTheirNames)
     for (const RecordedOp &op : ops(RecordedKind::Line))
         if (op.points[0].x == 110) pens.push_back(op);
     ASSERT_EQ(pens.size(), 5u);
-    const struct { int style; const char *name; } rows[] = {
-        {PS_SOLID, "0 solid"}, {PS_DASH, "1 dash"}, {PS_DOT, "2 dot"}, {PS_DASHDOT, "3 dash-dot"},
-        {PS_DASHDOTDOT, "4 dash-dot-dot"}};
+    const struct {
+        int style;
+        const char *name;
+    } rows[] = {{PS_SOLID, "0 solid"},
+                {PS_DASH, "1 dash"},
+                {PS_DOT, "2 dot"},
+                {PS_DASHDOT, "3 dash-dot"},
+                {PS_DASHDOTDOT, "4 dash-dot-dot"}};
     for (int s = 0; s < 5; ++s) {
         SCOPED_TRACE(rows[s].name);
         const int y = 264 + 16 * s;
-        EXPECT_EQ(points_text(pens[static_cast<std::size_t>(s)].points), points_text({{110, y}, {410, y}}));
+        EXPECT_EQ(points_text(pens[static_cast<std::size_t>(s)].points),
+                  points_text({{110, y}, {410, y}}));
         EXPECT_EQ(pens[static_cast<std::size_t>(s)].pen.style, rows[s].style);
         EXPECT_EQ(points_text(text(rows[s].name).points), points_text({{420, y - 7}}));
     }
@@ -159,14 +195,19 @@ TEST_F(DrawingDemo, GridPensShowTheFiveStylesWithTheirNames)
 // length of the sizing text.
 TEST_F(DrawingDemo, TextBoxesAreFramedAndSizedFromTheirRectangles)
 {
-    const struct { const char *text; POINT at; int height, width; } rows[] = {  // width 0: current font
+    const struct {
+        const char *text;
+        POINT at;
+        int height, width;
+    } rows[] = {
+        // width 0: current font
         {"Drawing layer", {380, 25}, 30, 18},  // 400 / 13 = 30 > zRound(0.6 * 30) = 18
         {"Fits", {120, 468}, 0, 0},
-        {"ABCDE", {340, 468}, 40, 24},         // 200 / 5 = 40 > 24
+        {"ABCDE", {340, 468}, 40, 24},                                  // 200 / 5 = 40 > 24
         {"Pupil Phase Contour Map, RMS 0.123 wv.", {600, 468}, 40, 7},  // 280 / 38 = 7
-        {"Legend entry", {70, 544}, -1, -1},   // the character height: its own test
+        {"Legend entry", {70, 544}, -1, -1},  // the character height: its own test
         {"Empty sizing text", {340, 548}, 40, 1},
-        {"Shared size", {600, 548}, 40, 10},   // 280 / 26 = 10
+        {"Shared size", {600, 548}, 40, 10},  // 280 / 26 = 10
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.text);
@@ -174,20 +215,27 @@ TEST_F(DrawingDemo, TextBoxesAreFramedAndSizedFromTheirRectangles)
         EXPECT_EQ(points_text(t.points), points_text({row.at}));
         EXPECT_EQ(t.textAlign, static_cast<UINT>(TA_CENTER | TA_BASELINE));
         EXPECT_EQ(t.font.stock, row.height == 0);
-        if (row.height > 0) { EXPECT_EQ(t.font.height, row.height); }
-        if (row.width > 0) { EXPECT_EQ(t.font.width, row.width); }
+        if (row.height > 0) {
+            EXPECT_EQ(t.font.height, row.height);
+        }
+        if (row.width > 0) {
+            EXPECT_EQ(t.font.width, row.width);
+        }
     }
     const auto &lines = ops(RecordedKind::Line);
-    const std::string frame = "(240,440)(440,440)(440,440)(440,480)(440,480)(240,480)(240,480)(240,440)";
+    const std::string frame =
+        "(240,440)(440,440)(440,440)(440,480)(440,480)(240,480)(240,480)(240,440)";
     std::string all;
     for (const RecordedOp &op : lines) all += points_text(op.points);
     EXPECT_NE(all.find(frame), std::string::npos) << "the frame of the second box";
     EXPECT_EQ(lines.size(), 5u + 6u * 4u) << "five pens and six frames";
-    for (const char *caption : {"Symbols (kind), character width 16:", "Brushes:", "solid", "hatched", "patterns",
-                                "Grid pens:", "3-D bars (depth 10, 0):", "Circles (aspect 1, 0.5, 1.5):",
-                                "Text in a rectangle (frame drawn around each):", "new font 40 high, 24 wide"})
+    for (const char *caption :
+         {"Symbols (kind), character width 16:", "Brushes:", "solid", "hatched", "patterns",
+          "Grid pens:", "3-D bars (depth 10, 0):", "Circles (aspect 1, 0.5, 1.5):",
+          "Text in a rectangle (frame drawn around each):", "new font 40 high, 24 wide"})
         EXPECT_EQ(text(caption).textColor, RGB(0, 0, 0)) << caption;
-    EXPECT_EQ(points_text(text("new font 40 high, 24 wide").points), "(240,424)") << "16 above its box";
+    EXPECT_EQ(points_text(text("new font 40 high, 24 wide").points), "(240,424)")
+        << "16 above its box";
 }
 
 }  // namespace

@@ -14,11 +14,19 @@ inline std::vector<RecordedOp> only(const std::vector<RecordedOp> &ops, Recorded
         if (op.kind == kind) out.push_back(op);
     return out;
 }
-inline std::vector<RecordedOp> only(HDC dc, RecordedKind kind) { return only(RecordedOps(dc), kind); }
+inline std::vector<RecordedOp> only(HDC dc, RecordedKind kind)
+{
+    return only(RecordedOps(dc), kind);
+}
 
 inline std::string points_text(const std::vector<POINT> &points)
 {
     std::string s;
-    for (const POINT &p : points) s.append("(").append(std::to_string(p.x)).append(",").append(std::to_string(p.y)).append(")");
+    for (const POINT &p : points)
+        s.append("(")
+            .append(std::to_string(p.x))
+            .append(",")
+            .append(std::to_string(p.y))
+            .append(")");
     return s;
 }

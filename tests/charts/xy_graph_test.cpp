@@ -33,9 +33,11 @@ struct Chart {
     Chart()
     {
         for (int k = 0; k < 10; ++k) colors[k] = RGB(10 * k + 1, 20, 30);
-        g.hDC = dc, g.pWindowRect = &window, g.pXData = x, g.pYData = y, g.pSymbols = sym, g.NumPoints = 6;
+        g.hDC = dc, g.pWindowRect = &window, g.pXData = x, g.pYData = y, g.pSymbols = sym,
+        g.NumPoints = 6;
         g.AxisColor = RGB_color(0), g.BkgColor = RGB_color(15), g.pGraphColors = colors;
-        g.LegendStyle = 2, g.bDrawLines = 1, g.DigitFormat = 2, g.DigitPrecision = 3, g.PenStyle = 2;
+        g.LegendStyle = 2, g.bDrawLines = 1, g.DigitFormat = 2, g.DigitPrecision = 3,
+        g.PenStyle = 2;
         // x 0..5 over 280 pixels: 56 per unit; y 0..7 over 210 pixels: 30 per unit, so
         // point (x, y) lands on (60 + 56 x, 255 - 30 y).
         g.XMax = 5, g.YMax = 7;
@@ -49,7 +51,8 @@ struct Chart {
     std::vector<RecordedOp> texts() const { return ops(RecordedKind::Text); }
     auto selected() const
     {
-        return std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH), GetCurrentObject(dc, OBJ_FONT));
+        return std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
+                          GetCurrentObject(dc, OBJ_FONT));
     }
 };
 
@@ -68,7 +71,11 @@ struct Scaled : zGraph {
 
 TEST(GraphLayout, Window400x300ForEachLegendPlacement)
 {
-    struct Row { int legendStyle; RECT window; RECT axes, legend; } rows[] = {
+    struct Row {
+        int legendStyle;
+        RECT window;
+        RECT axes, legend;
+    } rows[] = {
         // No legend: the axes only; the legend box stays zero.
         {2, {0, 0, 400, 300}, {60, 45, 340, 255}, {0, 0, 0, 0}},
         // Strip: bottom 0.7 * 300 = 210; legend 0.825 * 300 = 247.5 -> 248, 0.975 * 300 - 300 =
@@ -97,7 +104,12 @@ TEST(GraphLayout, Window400x300ForEachLegendPlacement)
 
 TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
 {
-    struct Row { double min, max; int divisions; double expectedMin, expectedMax; int expectedDivisions; } rows[] = {
+    struct Row {
+        double min, max;
+        int divisions;
+        double expectedMin, expectedMax;
+        int expectedDivisions;
+    } rows[] = {
         // Range 9.74: a tenth 0.974 exceeds 0.1, 0.2, 0.5, so step 1 and 10 divisions; 0 to 10
         // refits to step 1, 10 divisions, halved to 5.
         {0.13, 9.87, -1, 0, 10, 5},
@@ -124,7 +136,11 @@ TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
 TEST(GraphScaling, AutoscaleFitsTheFiniteDataOrKeepsItsRangeForGivenDivisions)
 {
     const double nan = std::nan("");
-    const struct { int xDivisions; double y[6]; std::tuple<int, double, double, int, double, double> expected; } rows[] = {
+    const struct {
+        int xDivisions;
+        double y[6];
+        std::tuple<int, double, double, int, double, double> expected;
+    } rows[] = {
         {7, {0, 1, 47, 3, -3.2, 5}, {7, 0, 5, 6, -10, 50}},
         {-1, {0, 10, nan, 5, -INFINITY, 10}, {5, 0, 5, 5, 0, 10}},
     };
@@ -133,17 +149,24 @@ TEST(GraphScaling, AutoscaleFitsTheFiniteDataOrKeepsItsRangeForGivenDivisions)
         c.g.bAutoScale = 1, c.g.XAxisDivisions = row.xDivisions, c.g.YAxisDivisions = -1;
         std::copy(row.y, row.y + 6, c.y);
         Scaled graph(&c.g);
-        EXPECT_EQ(std::tuple(graph.XDivisions, graph.XMin, graph.XMax, graph.YDivisions, graph.YMin, graph.YMax),
-                  row.expected) << "x divisions " << row.xDivisions;
+        EXPECT_EQ(std::tuple(graph.XDivisions, graph.XMin, graph.XMax, graph.YDivisions, graph.YMin,
+                             graph.YMax),
+                  row.expected)
+            << "x divisions " << row.xDivisions;
         EXPECT_EQ(graph.pYPixels[2] == zNoPixel, std::isnan(row.y[2]));
     }
 }
 
 TEST(GraphScaling, AxisNumberFormats)
 {
-    struct Row { int format, precision; double value; const char *text; } rows[] = {
-        {2, 3, 3.14159, "3.142"}, {-1, 3, 3.14159, "3"}, {0, 3, 3.14159, "3.14"}, {1, 3, 3.14159, "3.14"},
-        {9, 0, 3.14159, "3.14"},  {0, 0, 2.5, "2.5"},   {0, 0, 10, "10"},         {0, 0, 0, "0"},
+    struct Row {
+        int format, precision;
+        double value;
+        const char *text;
+    } rows[] = {
+        {2, 3, 3.14159, "3.142"}, {-1, 3, 3.14159, "3"},   {0, 3, 3.14159, "3.14"},
+        {1, 3, 3.14159, "3.14"},  {9, 0, 3.14159, "3.14"}, {0, 0, 2.5, "2.5"},
+        {0, 0, 10, "10"},         {0, 0, 0, "0"},
     };
     zGraph graph(nullptr);
     for (const Row &row : rows) {
@@ -165,8 +188,9 @@ TEST(XYGraph, FlatDataRunAcrossTheMiddleWithOneYLabel)
     std::vector<std::string> lines;
     for (const RecordedOp &op : c.ops(RecordedKind::Line))
         if (op.pen.color == c.colors[0]) lines.push_back(line_text(op));
-    const std::vector<std::string> expected = {"(60,150)(60,150)", "(60,150)(60,150)", "(60,150)(60,150)",
-                                               "(60,150)(60,150)", "(340,150)(60,150)"};
+    const std::vector<std::string> expected = {"(60,150)(60,150)", "(60,150)(60,150)",
+                                               "(60,150)(60,150)", "(60,150)(60,150)",
+                                               "(340,150)(60,150)"};
     EXPECT_EQ(lines, expected);
     int yLabels = 0;
     for (const RecordedOp &op : c.texts())
@@ -180,9 +204,19 @@ TEST(XYGraph, FlatDataRunAcrossTheMiddleWithOneYLabel)
 
 TEST(XYGraph, FailedChartsShowTheirMessageAndLeaveNothingBehind)
 {
-    struct Row { const char *name; bool nullDC; RECT window; double xMax; const char *message; } rows[] = {
+    struct Row {
+        const char *name;
+        bool nullDC;
+        RECT window;
+        double xMax;
+        const char *message;
+    } rows[] = {
         {"no device context", true, {0, 0, 400, 300}, 5, "Error--HDC Invalid or Not Set!"},
-        {"zero window", false, {0, 0, 0, 0}, 5, "Error--Window Rectangle [RWindow] Invalid/Not Set"},
+        {"zero window",
+         false,
+         {0, 0, 0, 0},
+         5,
+         "Error--Window Rectangle [RWindow] Invalid/Not Set"},
         {"equal x limits", false, {0, 0, 400, 300}, 0, "Cannot Scale Data:  xmax = xmin"},
     };
     for (const Row &row : rows) {
@@ -218,7 +252,8 @@ TEST(XYGraph, SixXLabelsTheLastOneXMaxItself)
         if (op.points[0].y == 255 + 5) labels.push_back(op);
     ASSERT_EQ(labels.size(), 6u);
     // dp = 280 / 5 = 56 pixels, labels at 56 i + 60 - s.
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(labels[i].points[0].x, 56 * i + 60 - c.s) << "label " << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(labels[i].points[0].x, 56 * i + 60 - c.s) << "label " << i;
     // The nearest doubles to 0.1 and 0.3 to 17 digits; 0.1 + 5 * (0.2 / 5) falls short of 0.3.
     EXPECT_EQ(labels[0].text, "0.10000000000000001");
     EXPECT_EQ(labels[5].text, "0.29999999999999999");
@@ -261,15 +296,24 @@ TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
     const std::vector<RecordedOp> ops = RecordedOps(c.dc);
     ASSERT_EQ(ops.size(), 4u);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(std::tuple(ops[i].kind, line_text(ops[i]).substr(0, std::get<1>(expected[i]).size()), ops[i].pen.color),
-                  expected[i]) << "primitive " << i;
+        EXPECT_EQ(std::tuple(ops[i].kind,
+                             line_text(ops[i]).substr(0, std::get<1>(expected[i]).size()),
+                             ops[i].pen.color),
+                  expected[i])
+            << "primitive " << i;
 }
 
 TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
 {
-    struct Row { const char *name; double y[4]; std::vector<std::string> lines; } rows[] = {
+    struct Row {
+        const char *name;
+        double y[4];
+        std::vector<std::string> lines;
+    } rows[] = {
         // y 1e6 maps to 255 - 3e7, kept 32767 pixels above the window.
-        {"far outside", {0, 1, 1e6, 1}, {"(116,225)(60,255)", "(172,-32767)(116,225)", "(228,225)(172,-32767)"}},
+        {"far outside",
+         {0, 1, 1e6, 1},
+         {"(116,225)(60,255)", "(172,-32767)(116,225)", "(228,225)(172,-32767)"}},
         // A point that is not a number breaks the line on both sides.
         {"not a number", {0, 1, NAN, 1}, {"(116,225)(60,255)"}},
         {"infinite", {0, INFINITY, 1, 1}, {"(228,225)(172,225)"}},
@@ -285,7 +329,8 @@ TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
             lines.push_back(line_text(op));
             EXPECT_TRUE(op.clipped) << row.name;
             const int h = c.s / 2;
-            EXPECT_EQ(rect_text(op.clip), rect_text({60 - h, 45 - h, 340 + h, 255 + h})) << row.name;
+            EXPECT_EQ(rect_text(op.clip), rect_text({60 - h, 45 - h, 340 + h, 255 + h}))
+                << row.name;
         }
         EXPECT_EQ(lines, row.lines) << row.name;
     }
@@ -300,7 +345,11 @@ TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
 // zRound(295.3125) - 1 = 294 to 300. Without grading the window is filled in the background colour.
 TEST(XYGraph, GradedBackgroundsOfSchemeFourteenRunFromBlueToGreen)
 {
-    const struct { int style; std::size_t count; const char *first, *fourth, *last; } rows[] = {
+    const struct {
+        int style;
+        std::size_t count;
+        const char *first, *fourth, *last;
+    } rows[] = {
         {4, 64 * 4, "(196,147)(201,153)", "(196,149)(204,153)", nullptr},
         {1, 64, "(0,0)(400,6)", "(0,13)(400,20)", "(0,294)(400,300)"},
         {2, 64, "(0,294)(400,300)", "(0,280)(400,287)", "(0,0)(400,6)"},
@@ -333,7 +382,9 @@ TEST(XYGraph, GradedBackgroundsOfSchemeFourteenRunFromBlueToGreen)
         EXPECT_EQ(bands.front().brush.color, 0x02000000u | RGB(0, 0, 255));
         EXPECT_EQ(bands.back().brush.color, 0x02000000u | RGB(0, 252, 3));
         EXPECT_EQ(line_text(bands.front()), row.first) << "style " << row.style;
-        if (row.last) { EXPECT_EQ(line_text(bands.back()), row.last) << "style " << row.style; }
+        if (row.last) {
+            EXPECT_EQ(line_text(bands.back()), row.last) << "style " << row.style;
+        }
     }
 }
 
@@ -379,20 +430,26 @@ TEST(XYGraph, LegendBoxGrowsWithTheSetsAlongItsFreeSide)
         const RECT r = style == 0 ? RECT{20, 135, 100, 165} : RECT{200 - e, 248, 200 + e, 293};
         std::vector<std::string> frame;
         for (const RecordedOp &op : c.ops(RecordedKind::Line)) {
-            if (op.pen.color == RGB_color(0) && op.pen.style == PS_SOLID) frame.push_back(line_text(op));
+            if (op.pen.color == RGB_color(0) && op.pen.style == PS_SOLID)
+                frame.push_back(line_text(op));
             EXPECT_NE(op.pen.color, c.colors[style + 1]) << "a sample for each set and no more";
         }
-        const std::vector<std::string> box = {points_text({{r.left, r.top}, {r.right, r.top}}),
-                                              points_text({{r.right, r.top}, {r.right, r.bottom}}),
-                                              points_text({{r.right, r.bottom}, {r.left, r.bottom}}),
-                                              points_text({{r.left, r.bottom}, {r.left, r.top}})};
-        EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end()) << "style " << style;
+        const std::vector<std::string> box = {
+            points_text({{r.left, r.top}, {r.right, r.top}}),
+            points_text({{r.right, r.top}, {r.right, r.bottom}}),
+            points_text({{r.right, r.bottom}, {r.left, r.bottom}}),
+            points_text({{r.left, r.bottom}, {r.left, r.top}})};
+        EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end())
+            << "style " << style;
     }
 }
 
 TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
 {
-    struct Row { std::vector<std::int32_t> codes; int sets, samples; } rows[] = {
+    struct Row {
+        std::vector<std::int32_t> codes;
+        int sets, samples;
+    } rows[] = {
         {{42, 42, 43, 43, 43}, 2, 2},
         {{7, 7, 7}, 1, 3},
         {{1, -1, 1}, 3, 1},  // raw codes: a break starts a run here

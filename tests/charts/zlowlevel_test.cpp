@@ -25,7 +25,8 @@ struct Recorded {
     zOpenGraphics g;
     Recorded()
     {
-        g.hDC = dc, g.RWindow = RECT{0, 0, 400, 300}, g.AxisColor = RGB(0, 0, 0), g.BkgColor = RGB(255, 255, 255);
+        g.hDC = dc, g.RWindow = RECT{0, 0, 400, 300}, g.AxisColor = RGB(0, 0, 0),
+        g.BkgColor = RGB(255, 255, 255);
         for (int k = 0; k < 10; ++k) g.GraphColors[k] = RGB(20 * k + 5, 100, 200 - 10 * k);
         g.AveCharWidth = 8, g.CharHeight = 16;
     }
@@ -40,9 +41,12 @@ struct Recorded {
 
 TEST(zRound, HalvesRoundUpAndExtremesStayInRange)
 {
-    const struct { double x; int expected; } rows[] = {
-        {2.5, 3}, {-2.5, -2}, {-2.6, -3}, {2.49, 2}, {13.8, 14}, {-0.5, 0},
-        {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), 0},
+    const struct {
+        double x;
+        int expected;
+    } rows[] = {
+        {2.5, 3},  {-2.5, -2},       {-2.6, -3},        {2.49, 2},         {13.8, 14},
+        {-0.5, 0}, {1e300, INT_MAX}, {-1e300, INT_MIN}, {std::nan(""), 0},
     };
     for (const auto &row : rows) EXPECT_EQ(zRound(row.x), row.expected) << "x=" << row.x;
 }
@@ -51,19 +55,24 @@ TEST(RGB_color, TheSixtyFourColoursAndOutOfRangeIndices)
 {
     // The program's colour table as (red, green, blue), entry 0 first.
     const unsigned char table[64][3] = {
-        {0, 0, 0}, {0, 0, 128}, {0, 128, 0}, {0, 128, 128}, {128, 0, 0}, {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
-        {128, 128, 128}, {0, 0, 255}, {0, 255, 0}, {0, 255, 255}, {255, 0, 0}, {255, 0, 255}, {255, 255, 0},
-        {255, 255, 255}, {64, 64, 64}, {224, 224, 224}, {255, 192, 192}, {255, 224, 192}, {255, 255, 224},
-        {192, 255, 192}, {192, 255, 255}, {192, 192, 255}, {112, 112, 112}, {192, 0, 0}, {192, 64, 0}, {192, 192, 0},
-        {0, 192, 0}, {0, 192, 192}, {0, 0, 192}, {192, 0, 192}, {32, 32, 32}, {255, 128, 255}, {255, 128, 128},
-        {255, 192, 128}, {255, 255, 128}, {128, 255, 128}, {128, 255, 255}, {128, 128, 255}, {64, 64, 64},
-        {208, 208, 208}, {128, 64, 0}, {128, 128, 0}, {144, 144, 144}, {0, 192, 255}, {255, 0, 128}, {32, 0, 32},
-        {80, 80, 80}, {224, 224, 224}, {255, 192, 255}, {255, 128, 0}, {192, 255, 96}, {0, 128, 128}, {0, 32, 32},
-        {32, 32, 0}, {48, 48, 48}, {64, 0, 0}, {128, 64, 64}, {64, 64, 0}, {0, 64, 0}, {0, 64, 64}, {0, 0, 64},
-        {64, 0, 64},
+        {0, 0, 0},       {0, 0, 128},     {0, 128, 0},     {0, 128, 128},   {128, 0, 0},
+        {128, 0, 128},   {128, 128, 0},   {192, 192, 192}, {128, 128, 128}, {0, 0, 255},
+        {0, 255, 0},     {0, 255, 255},   {255, 0, 0},     {255, 0, 255},   {255, 255, 0},
+        {255, 255, 255}, {64, 64, 64},    {224, 224, 224}, {255, 192, 192}, {255, 224, 192},
+        {255, 255, 224}, {192, 255, 192}, {192, 255, 255}, {192, 192, 255}, {112, 112, 112},
+        {192, 0, 0},     {192, 64, 0},    {192, 192, 0},   {0, 192, 0},     {0, 192, 192},
+        {0, 0, 192},     {192, 0, 192},   {32, 32, 32},    {255, 128, 255}, {255, 128, 128},
+        {255, 192, 128}, {255, 255, 128}, {128, 255, 128}, {128, 255, 255}, {128, 128, 255},
+        {64, 64, 64},    {208, 208, 208}, {128, 64, 0},    {128, 128, 0},   {144, 144, 144},
+        {0, 192, 255},   {255, 0, 128},   {32, 0, 32},     {80, 80, 80},    {224, 224, 224},
+        {255, 192, 255}, {255, 128, 0},   {192, 255, 96},  {0, 128, 128},   {0, 32, 32},
+        {32, 32, 0},     {48, 48, 48},    {64, 0, 0},      {128, 64, 64},   {64, 64, 0},
+        {0, 64, 0},      {0, 64, 64},     {0, 0, 64},      {64, 0, 64},
     };
     for (int i = 0; i < 64; ++i)  // red in the low byte, blue in the high one
-        EXPECT_EQ(RGB_color(i), static_cast<COLORREF>(table[i][0] | table[i][1] << 8 | table[i][2] << 16)) << "i=" << i;
+        EXPECT_EQ(RGB_color(i),
+                  static_cast<COLORREF>(table[i][0] | table[i][1] << 8 | table[i][2] << 16))
+            << "i=" << i;
     for (int i : {-1, 64, 1000}) EXPECT_EQ(RGB_color(i), 0u) << "i=" << i;
     EXPECT_EQ(zMakeColor(1, 2, 3), 0x030201u);
 }
@@ -74,15 +83,33 @@ TEST(RGB_color, TheSixtyFourColoursAndOutOfRangeIndices)
 // with its cell's top left at (x - s/2, y - s).
 TEST(zDraw_Symbol, ShapesHangBelowThePointAndOtherKindsAreCharacters)
 {
-    const struct { int kind; std::vector<POINT> vertices; const char *text = nullptr; } rows[] = {
+    const struct {
+        int kind;
+        std::vector<POINT> vertices;
+        const char *text = nullptr;
+    } rows[] = {
         {30, {{100, 50}, {96, 58}, {104, 58}}},
         {31, {{96, 50}, {104, 50}, {100, 58}}},
         {4, {{100, 50}, {95, 55}, {100, 60}, {105, 55}}},
         {254, {{97, 51}, {103, 51}, {103, 57}, {97, 57}}},
         {2, {{98, 50}, {102, 50}, {104, 52}, {104, 55}, {102, 58}, {98, 58}, {96, 55}, {96, 52}}},
-        {1, {{98, 50}, {102, 50}, {102, 52}, {104, 52}, {104, 55}, {102, 55}, {102, 58}, {98, 58}, {98, 55},
-             {96, 55}, {96, 52}, {98, 52}}},
-        {42, {{96, 42}}, "*"}, {43, {{96, 42}}, "+"}, {0x100 + 'x', {{96, 42}}, "x"}, {'o', {{96, 42}}, "o"},
+        {1,
+         {{98, 50},
+          {102, 50},
+          {102, 52},
+          {104, 52},
+          {104, 55},
+          {102, 55},
+          {102, 58},
+          {98, 58},
+          {98, 55},
+          {96, 55},
+          {96, 52},
+          {98, 52}}},
+        {42, {{96, 42}}, "*"},
+        {43, {{96, 42}}, "+"},
+        {0x100 + 'x', {{96, 42}}, "x"},
+        {'o', {{96, 42}}, "o"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE("kind " + std::to_string(row.kind));
@@ -107,7 +134,9 @@ TEST(zDraw_Symbol, ShapesHangBelowThePointAndOtherKindsAreCharacters)
 // zSelectGraphColor and the symbols take the data set index modulo 10, negatives as 0.
 TEST(zSelectGraphColor, WrapsTheIndexAndSelectsPenBrushAndTextColour)
 {
-    const struct { int k, set; } rows[] = {{12, 2}, {-3, 0}, {0, 0}, {9, 9}, {10, 0}, {123, 3}};
+    const struct {
+        int k, set;
+    } rows[] = {{12, 2}, {-3, 0}, {0, 0}, {9, 9}, {10, 0}, {123, 3}};
     for (const auto &row : rows) {
         SCOPED_TRACE("k=" + std::to_string(row.k));
         Recorded r;
@@ -126,8 +155,10 @@ TEST(zSelectGraphColor, WrapsTheIndexAndSelectsPenBrushAndTextColour)
 
 TEST(zActivatePens, GridPenStyleFallsBackToSolidAndPensAreMadeOnce)
 {
-    const struct { int penStyle, expected; } rows[] = {
-        {0, PS_SOLID}, {1, PS_DASH}, {2, PS_DOT}, {3, PS_DASHDOT}, {4, PS_DASHDOTDOT}, {5, PS_SOLID}, {-1, PS_SOLID}};
+    const struct {
+        int penStyle, expected;
+    } rows[] = {{0, PS_SOLID},      {1, PS_DASH},  {2, PS_DOT},   {3, PS_DASHDOT},
+                {4, PS_DASHDOTDOT}, {5, PS_SOLID}, {-1, PS_SOLID}};
     for (const auto &row : rows) {
         SCOPED_TRACE("PenStyle " + std::to_string(row.penStyle));
         Recorded r;
@@ -167,28 +198,50 @@ TEST(zActivateBrushes, BrushStyleChoosesSolidHatchedOrPatterned)
         std::set<std::string> patterns;
         for (int k = 0; k < 10; ++k) {
             const RecordedBrush &b = polys[static_cast<std::size_t>(k)].brush;
-            const UINT kind = brushStyle == 1 ? BS_HATCHED : brushStyle == 2 ? BS_PATTERN : BS_SOLID;
+            const UINT kind = brushStyle == 1   ? BS_HATCHED
+                              : brushStyle == 2 ? BS_PATTERN
+                                                : BS_SOLID;
             EXPECT_EQ(b.kind, kind) << "k=" << k;
-            if (kind == BS_HATCHED) { EXPECT_EQ(b.hatch, k % 6) << "k=" << k; }
-            if (kind != BS_PATTERN) { EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k; }
-            if (kind == BS_PATTERN) { EXPECT_TRUE(b.monochrome) << "k=" << k; }
+            if (kind == BS_HATCHED) {
+                EXPECT_EQ(b.hatch, k % 6) << "k=" << k;
+            }
+            if (kind != BS_PATTERN) {
+                EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
+            }
+            if (kind == BS_PATTERN) {
+                EXPECT_TRUE(b.monochrome) << "k=" << k;
+            }
             patterns.insert(std::string(b.pattern, b.pattern + 8));
         }
         // Ten patterns, one per data set; the bitmaps they were made from are gone.
-        if (brushStyle == 2) { EXPECT_EQ(patterns.size(), 10u); }
+        if (brushStyle == 2) {
+            EXPECT_EQ(patterns.size(), 10u);
+        }
         for (HBITMAP bitmap : r.g.hPatternBitmaps) EXPECT_EQ(bitmap, nullptr);
     }
 }
 
 TEST(zShowStringInRect, FontIsSizedFromTheRectangleAndTheSizingText)
 {
-    // width 0: the current font stays; at: the centre, the baseline a fifth of the height below the middle.
-    const struct { const char *name, *sizing; RECT rect; int useCharHeight, alwaysNewFont, height, width; POINT at; }
-        rows[] = {
+    // width 0: the current font stays; at: the centre, the baseline a fifth of the height below the
+    // middle.
+    const struct {
+        const char *name, *sizing;
+        RECT rect;
+        int useCharHeight, alwaysNewFont, height, width;
+        POINT at;
+    } rows[] = {
         // 200 / 5 = 40 is wider than zRound(0.6 * 30) = 18.
         {"five characters in 200 x 30", "ABCDE", {0, 0, 200, 30}, 0, 1, 30, 18, {100, 21}},
         // The title rectangle of a 400 x 300 window: 196 / 38 = 5, below zRound(0.6 * 23) = 14.
-        {"38-character title", "Pupil Phase Contour Map, RMS 0.123 wv.", {102, 11, 298, 34}, 0, 1, 23, 5, {200, 27}},
+        {"38-character title",
+         "Pupil Phase Contour Map, RMS 0.123 wv.",
+         {102, 11, 298, 34},
+         0,
+         1,
+         23,
+         5,
+         {200, 27}},
         {"empty sizing text", "", {0, 0, 200, 30}, 0, 1, 30, 1, {100, 21}},
         // useCharHeight with 30 > s = 8: height 16, width min(40, zRound(9.6) = 10).
         {"character height", "ABCDE", {0, 0, 200, 30}, 1, 1, 16, 10, {100, 21}},
@@ -208,9 +261,10 @@ TEST(zShowStringInRect, FontIsSizedFromTheRectangleAndTheSizingText)
             EXPECT_EQ(std::tuple(t.font.height, t.font.width, t.font.weight, t.font.face),
                       std::tuple(row.height, row.width, 400, std::string("Arial")));
         }
-        EXPECT_EQ(std::tuple(t.text, points_text(t.points), t.textAlign, t.textColor, GetTextAlign(r.dc)),
-                  std::tuple(std::string("Text"), points_text({row.at}), UINT(TA_CENTER | TA_BASELINE), r.g.AxisColor,
-                             UINT(TA_LEFT | TA_TOP)));
+        EXPECT_EQ(
+            std::tuple(t.text, points_text(t.points), t.textAlign, t.textColor, GetTextAlign(r.dc)),
+            std::tuple(std::string("Text"), points_text({row.at}), UINT(TA_CENTER | TA_BASELINE),
+                       r.g.AxisColor, UINT(TA_LEFT | TA_TOP)));
         EXPECT_EQ(GetCurrentObject(r.dc, OBJ_FONT), fontBefore);
         r.g.zDeletePens();
         EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore) << "the font was not deleted";
@@ -219,9 +273,15 @@ TEST(zShowStringInRect, FontIsSizedFromTheRectangleAndTheSizingText)
 
 TEST(zDraw3DBar, DepthAddsTopAndShadedSideFacesBeforeTheFront)
 {
-    const struct { int depth; std::vector<std::string> faces; } rows[] = {  // top, side, front
+    const struct {
+        int depth;
+        std::vector<std::string> faces;
+    } rows[] = {
+        // top, side, front
         {0, {"(10,20)(10,60)(30,60)(30,20)"}},
-        {5, {"(10,20)(15,15)(35,15)(30,20)", "(35,15)(30,20)(30,60)(35,55)", "(10,20)(10,60)(30,60)(30,20)"}},
+        {5,
+         {"(10,20)(15,15)(35,15)(30,20)", "(35,15)(30,20)(30,60)(35,55)",
+          "(10,20)(10,60)(30,60)(30,20)"}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE("depth " + std::to_string(row.depth));
@@ -239,7 +299,8 @@ TEST(zDraw3DBar, DepthAddsTopAndShadedSideFacesBeforeTheFront)
             EXPECT_EQ(points_text(polys[k].points), row.faces[k]) << "face " << k;
             EXPECT_EQ(polys[k].pen.color, r.g.AxisColor) << "face " << k;
             // The side is shaded: each byte shifted right once.
-            EXPECT_EQ(polys[k].brush.color, k == 1 ? RGB(100, 50, 25) : RGB(200, 100, 50)) << "face " << k;
+            EXPECT_EQ(polys[k].brush.color, k == 1 ? RGB(100, 50, 25) : RGB(200, 100, 50))
+                << "face " << k;
         }
     }
 }
@@ -260,7 +321,8 @@ TEST(zLowLevelGraphics, CircleFrameAndFilledRectangle)
     r.g.zDrawRect(&frame);
     const auto lines = r.ops(RecordedKind::Line);
     ASSERT_EQ(lines.size(), 4u);
-    const char *sides[4] = {"(60,45)(340,45)", "(340,45)(340,255)", "(340,255)(60,255)", "(60,255)(60,45)"};
+    const char *sides[4] = {"(60,45)(340,45)", "(340,45)(340,255)", "(340,255)(60,255)",
+                            "(60,255)(60,45)"};
     for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(points_text(lines[i].points), sides[i]) << "side " << i;
         EXPECT_EQ(lines[i].pen.color, RGB(9, 8, 7)) << "side " << i;
@@ -278,8 +340,14 @@ TEST(zLowLevelGraphics, CircleFrameAndFilledRectangle)
 
 TEST(zLowLevelGraphics, AlignTextModes)
 {
-    const struct { int mode; UINT expected; } rows[] = {
-        {0, TA_RIGHT | TA_TOP}, {1, TA_LEFT | TA_TOP}, {2, TA_CENTER | TA_BASELINE}, {3, TA_BOTTOM}, {-1, TA_BOTTOM}};
+    const struct {
+        int mode;
+        UINT expected;
+    } rows[] = {{0, TA_RIGHT | TA_TOP},
+                {1, TA_LEFT | TA_TOP},
+                {2, TA_CENTER | TA_BASELINE},
+                {3, TA_BOTTOM},
+                {-1, TA_BOTTOM}};
     for (const auto &row : rows) {
         Recorded r;
         SetTextAlign(r.dc, TA_BOTTOM);  // what "no change" leaves
@@ -293,7 +361,8 @@ TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
     Recorded r;
     HPEN callerPen = CreatePen(PS_SOLID, 0, RGB(1, 1, 1));
     HGDIOBJ stockPen = SelectObject(r.dc, callerPen);
-    const HGDIOBJ brushBefore = GetCurrentObject(r.dc, OBJ_BRUSH), fontBefore = GetCurrentObject(r.dc, OBJ_FONT);
+    const HGDIOBJ brushBefore = GetCurrentObject(r.dc, OBJ_BRUSH),
+                  fontBefore = GetCurrentObject(r.dc, OBJ_FONT);
     const int objectsBefore = GdiLiveObjectCount();
 
     r.g.BrushStyle = 2;
@@ -332,7 +401,12 @@ TEST(zLowLevelGraphics, SaveRestoreAndDeleteLeaveTheContextAsFound)
 TEST(zLowLevelGraphics, PolygonWithAMissingPenOrBrushDrawsNothingOfIt)
 {
     const POINT tri[3] = {{0, 0}, {10, 0}, {5, 8}};
-    const struct { const char *name; bool brush, pen; UINT brushKind; int penStyle; } rows[] = {
+    const struct {
+        const char *name;
+        bool brush, pen;
+        UINT brushKind;
+        int penStyle;
+    } rows[] = {
         {"both", true, true, BS_SOLID, PS_SOLID},
         {"no brush", false, true, BS_NULL, PS_SOLID},
         {"no pen", true, false, BS_SOLID, PS_NULL},
@@ -341,7 +415,8 @@ TEST(zLowLevelGraphics, PolygonWithAMissingPenOrBrushDrawsNothingOfIt)
         SCOPED_TRACE(row.name);
         Recorded r;
         r.g.zSelectGraphColor(5);  // something else selected that must not stand in
-        r.g.zDrawPolygon(tri, 3, row.brush ? r.g.hBrushes[1] : nullptr, row.pen ? r.g.hAxisPen : nullptr);
+        r.g.zDrawPolygon(tri, 3, row.brush ? r.g.hBrushes[1] : nullptr,
+                         row.pen ? r.g.hAxisPen : nullptr);
         const auto polys = r.ops(RecordedKind::Polygon);
         ASSERT_EQ(polys.size(), 1u);
         EXPECT_EQ(polys[0].brush.kind, row.brushKind);
@@ -366,11 +441,15 @@ TEST(zDisplayErrorAndHourglass, AnOwnerlessErrorBoxAndTheWaitCursorAndBack)
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
     const int count = ShowCursor(TRUE) - 1;
     ShowCursor(FALSE);
-    const struct { int on; const char *cursor; int displayCount; } rows[] = {  // count relative to the start
+    const struct {
+        int on;
+        const char *cursor;
+        int displayCount;
+    } rows[] = {
+        // count relative to the start
         {0, "IDC_CROSS", 0},  // off before on: nothing happens
         {5, "IDC_CROSS", 0},  // other values do nothing
-        {1, "IDC_WAIT", 1},
-        {0, "IDC_CROSS", 0},
+        {1, "IDC_WAIT", 1},  {0, "IDC_CROSS", 0},
         {0, "IDC_CROSS", 0},  // a second off changes nothing
     };
     for (const auto &row : rows) {
