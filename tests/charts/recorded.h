@@ -2,6 +2,7 @@
 // out as "(x,y)(x,y)" so that a mismatch prints readably.
 #pragma once
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,7 @@ inline std::vector<RecordedOp> only(HDC dc, RecordedKind kind)
 
 inline std::string points_text(const std::vector<POINT> &points)
 {
-    std::string s;
-    for (const POINT &p : points)
-        s.append("(")
-            .append(std::to_string(p.x))
-            .append(",")
-            .append(std::to_string(p.y))
-            .append(")");
-    return s;
+    std::ostringstream out;
+    for (const POINT &p : points) out << "(" << p.x << "," << p.y << ")";
+    return out.str();
 }

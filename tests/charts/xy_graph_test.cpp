@@ -5,17 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "charts/graph.h"
 #include "charts/xy_graph.h"
-#include "tests/charts/recorded.h"
 #include "platform/dc.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
+#include "tests/charts/recorded.h"
 
 namespace {
 
@@ -33,14 +32,24 @@ struct Chart {
     Chart()
     {
         for (int k = 0; k < 10; ++k) colors[k] = RGB(10 * k + 1, 20, 30);
-        g.hDC = dc, g.pWindowRect = &window, g.pXData = x, g.pYData = y, g.pSymbols = sym,
+        g.hDC = dc;
+        g.pWindowRect = &window;
+        g.pXData = x;
+        g.pYData = y;
+        g.pSymbols = sym;
         g.NumPoints = 6;
-        g.AxisColor = RGB_color(0), g.BkgColor = RGB_color(15), g.pGraphColors = colors;
-        g.LegendStyle = 2, g.bDrawLines = 1, g.DigitFormat = 2, g.DigitPrecision = 3,
+        g.AxisColor = RGB_color(0);
+        g.BkgColor = RGB_color(15);
+        g.pGraphColors = colors;
+        g.LegendStyle = 2;
+        g.bDrawLines = 1;
+        g.DigitFormat = 2;
+        g.DigitPrecision = 3;
         g.PenStyle = 2;
         // x 0..5 over 280 pixels: 56 per unit; y 0..7 over 210 pixels: 30 per unit, so
         // point (x, y) lands on (60 + 56 x, 255 - 30 y).
-        g.XMax = 5, g.YMax = 7;
+        g.XMax = 5;
+        g.YMax = 7;
         TEXTMETRICA tm{};
         GetTextMetricsA(dc, &tm);
         s = tm.tmAveCharWidth;
@@ -49,6 +58,14 @@ struct Chart {
 
     std::vector<RecordedOp> ops(RecordedKind kind) const { return only(dc, kind); }
     std::vector<RecordedOp> texts() const { return ops(RecordedKind::Text); }
+    // The lines drawn in the first data set's colour.
+    std::vector<std::string> dataLines() const
+    {
+        std::vector<std::string> lines;
+        for (const RecordedOp &op : ops(RecordedKind::Line))
+            if (op.pen.color == colors[0]) lines.push_back(points_text(op.points));
+        return lines;
+    }
     auto selected() const
     {
         return std::tuple(GetCurrentObject(dc, OBJ_PEN), GetCurrentObject(dc, OBJ_BRUSH),
@@ -56,7 +73,6 @@ struct Chart {
     }
 };
 
-std::string line_text(const RecordedOp &op) { return points_text(op.points); }
 std::string rect_text(const RECT &r) { return points_text({{r.left, r.top}, {r.right, r.bottom}}); }
 
 // A chart set up and scaled, ready for one drawing step, terminated when it goes.
@@ -69,12 +85,11 @@ struct Scaled : zGraph {
     ~Scaled() override { zTerminateGraph(); }
 };
 
-TEST(GraphLayout, Window400x300ForEachLegendPlacement)
+TEST(GraphLayout, RectanglesFollowTheLegendPlacement)
 {
-    struct Row {
+    const struct {
         int legendStyle;
-        RECT window;
-        RECT axes, legend;
+        RECT window, axes, legend;
     } rows[] = {
         // No legend: the axes only; the legend box stays zero.
         {2, {0, 0, 400, 300}, {60, 45, 340, 255}, {0, 0, 0, 0}},
@@ -87,16 +102,16 @@ TEST(GraphLayout, Window400x300ForEachLegendPlacement)
         // Given right to left and bottom to top: laid out as if normalised.
         {2, {400, 300, 0, 0}, {60, 45, 340, 255}, {0, 0, 0, 0}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE("LegendStyle " + std::to_string(row.legendStyle) + " window right " +
+                     std::to_string(row.window.right));
         zGraphStruct g{};
         g.pWindowRect = &row.window;
         g.LegendStyle = row.legendStyle;
         zGraph graph(&g);
         graph.zSetUpGraphLayout();
-        EXPECT_EQ(rect_text(graph.RAxes), rect_text(row.axes))
-            << "LegendStyle " << row.legendStyle << " window right " << row.window.right;
-        EXPECT_EQ(rect_text(graph.RLegend), rect_text(row.legend))
-            << "LegendStyle " << row.legendStyle << " window right " << row.window.right;
+        EXPECT_EQ(rect_text(graph.RAxes), rect_text(row.axes));
+        EXPECT_EQ(rect_text(graph.RLegend), rect_text(row.legend));
         EXPECT_EQ(std::tuple(graph.AxesLeft, graph.AxesBottom, graph.AxesWidth),
                   std::tuple(row.axes.left, row.axes.bottom, row.axes.right - row.axes.left));
     }
@@ -104,26 +119,26 @@ TEST(GraphLayout, Window400x300ForEachLegendPlacement)
 
 TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
 {
-    struct Row {
+    const struct {
         double min, max;
-        int divisions;
         double expectedMin, expectedMax;
         int expectedDivisions;
     } rows[] = {
         // Range 9.74: a tenth 0.974 exceeds 0.1, 0.2, 0.5, so step 1 and 10 divisions; 0 to 10
         // refits to step 1, 10 divisions, halved to 5.
-        {0.13, 9.87, -1, 0, 10, 5},
+        {0.13, 9.87, 0, 10, 5},
         // Range 50.2: a tenth 5.02, step 10; -10 to 50 refits to step 10, 6 divisions.
-        {-3.2, 47, -1, -10, 50, 6},
+        {-3.2, 47, -10, 50, 6},
         // Narrower than 1e-7: five divisions, range untouched.
-        {2, 2 + 5e-8, -1, 2, 2 + 5e-8, 5},
+        {2, 2 + 5e-8, 2, 2 + 5e-8, 5},
         // Range 30: a tenth 3 exceeds 1 and 2, so step 5 and 6 divisions.
-        {0, 30, -1, 0, 30, 6},
+        {0, 30, 0, 30, 6},
     };
     zGraph graph(nullptr);
-    for (const Row &row : rows) {
-        double min = row.min, max = row.max;
-        int divisions = row.divisions;
+    for (const auto &row : rows) {
+        double min = row.min;
+        double max = row.max;
+        int divisions = -1;
         graph.zCalcTicks(min, max, divisions);
         EXPECT_DOUBLE_EQ(min, row.expectedMin) << row.min << " to " << row.max;
         EXPECT_DOUBLE_EQ(max, row.expectedMax) << row.min << " to " << row.max;
@@ -132,8 +147,9 @@ TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
 }
 
 // Given divisions keep the data range; otherwise the best fit of y -3.2 to 47 is -10 to 50 in 6
-// divisions. Points that are not numbers neither widen the range nor get a pixel.
-TEST(GraphScaling, AutoscaleFitsTheFiniteDataOrKeepsItsRangeForGivenDivisions)
+// divisions, and of 0 to 5 (or 10) is 0 to 5 (or 10) in 10 divisions halved to 5. Points that
+// are not numbers neither widen the range nor get a pixel.
+TEST(GraphScaling, AutoscaleFitsTheFiniteDataUnlessDivisionsAreGiven)
 {
     const double nan = std::nan("");
     const struct {
@@ -146,30 +162,30 @@ TEST(GraphScaling, AutoscaleFitsTheFiniteDataOrKeepsItsRangeForGivenDivisions)
     };
     for (const auto &row : rows) {
         Chart c;
-        c.g.bAutoScale = 1, c.g.XAxisDivisions = row.xDivisions, c.g.YAxisDivisions = -1;
+        c.g.bAutoScale = 1;
+        c.g.XAxisDivisions = row.xDivisions;
+        c.g.YAxisDivisions = -1;
         std::copy(row.y, row.y + 6, c.y);
-        Scaled graph(&c.g);
-        EXPECT_EQ(std::tuple(graph.XDivisions, graph.XMin, graph.XMax, graph.YDivisions, graph.YMin,
-                             graph.YMax),
+        Scaled g(&c.g);
+        EXPECT_EQ(std::tuple(g.XDivisions, g.XMin, g.XMax, g.YDivisions, g.YMin, g.YMax),
                   row.expected)
             << "x divisions " << row.xDivisions;
-        EXPECT_EQ(graph.pYPixels[2] == zNoPixel, std::isnan(row.y[2]));
+        EXPECT_EQ(g.pYPixels[2] == zNoPixel, std::isnan(row.y[2]))
+            << "x divisions " << row.xDivisions;
     }
 }
 
-TEST(GraphScaling, AxisNumberFormats)
+TEST(GraphScaling, AxisNumbersFollowTheDigitFormat)
 {
-    struct Row {
+    const struct {
         int format, precision;
         double value;
         const char *text;
-    } rows[] = {
-        {2, 3, 3.14159, "3.142"}, {-1, 3, 3.14159, "3"},   {0, 3, 3.14159, "3.14"},
-        {1, 3, 3.14159, "3.14"},  {9, 0, 3.14159, "3.14"}, {0, 0, 2.5, "2.5"},
-        {0, 0, 10, "10"},         {0, 0, 0, "0"},
-    };
+    } rows[] = {{2, 3, 3.14159, "3.142"}, {-1, 3, 3.14159, "3"},   {0, 3, 3.14159, "3.14"},
+                {1, 3, 3.14159, "3.14"},  {9, 0, 3.14159, "3.14"}, {0, 0, 2.5, "2.5"},
+                {0, 0, 10, "10"},         {0, 0, 0, "0"}};
     zGraph graph(nullptr);
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         char out[zLabelBufferSize];
         graph.zSetDigitFormat(row.format);
         graph.zSetDigitPrecision(row.precision);
@@ -178,48 +194,40 @@ TEST(GraphScaling, AxisNumberFormats)
     }
 }
 
-TEST(XYGraph, FlatDataRunAcrossTheMiddleWithOneYLabel)
+TEST(XYGraph, FlatDataRunMidwayUpTheAxesWithOneYLabel)
 {
     Chart c;
     c.g.bAutoScale = 1;
     for (double &v : c.y) v = 2;
     XYGraph(&c.g);
     // Every point on (60, 150), (45 + 255) / 2 = 150, the last moved to the right edge 340.
-    std::vector<std::string> lines;
-    for (const RecordedOp &op : c.ops(RecordedKind::Line))
-        if (op.pen.color == c.colors[0]) lines.push_back(line_text(op));
     const std::vector<std::string> expected = {"(60,150)(60,150)", "(60,150)(60,150)",
                                                "(60,150)(60,150)", "(60,150)(60,150)",
                                                "(340,150)(60,150)"};
-    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(c.dataLines(), expected);
     int yLabels = 0;
-    for (const RecordedOp &op : c.texts())
-        if (op.text == "2.000" && op.points[0].y != 255 + 5) {  // not the x label 2
-            ++yLabels;
-            EXPECT_EQ(op.points[0].x, 60 - c.s);
-            EXPECT_EQ(op.points[0].y, 150);  // (255 - 45) / 2 + 45
-        }
+    for (const RecordedOp &op : c.texts()) {
+        if (op.text != "2.000" || op.points[0].y == 255 + 5) continue;  // not the x label 2
+        ++yLabels;
+        EXPECT_EQ(points_text(op.points), points_text({{60 - c.s, 150}}));
+    }
     EXPECT_EQ(yLabels, 1);
 }
 
-TEST(XYGraph, FailedChartsShowTheirMessageAndLeaveNothingBehind)
+TEST(XYGraph, FailedChartOnlyShowsItsMessage)
 {
-    struct Row {
-        const char *name;
+    const struct {
         bool nullDC;
         RECT window;
         double xMax;
         const char *message;
     } rows[] = {
-        {"no device context", true, {0, 0, 400, 300}, 5, "Error--HDC Invalid or Not Set!"},
-        {"zero window",
-         false,
-         {0, 0, 0, 0},
-         5,
-         "Error--Window Rectangle [RWindow] Invalid/Not Set"},
-        {"equal x limits", false, {0, 0, 400, 300}, 0, "Cannot Scale Data:  xmax = xmin"},
+        {true, {0, 0, 400, 300}, 5, "Error--HDC Invalid or Not Set!"},
+        {false, {0, 0, 0, 0}, 5, "Error--Window Rectangle [RWindow] Invalid/Not Set"},
+        {false, {0, 0, 400, 300}, 0, "Cannot Scale Data:  xmax = xmin"},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.message);
         Chart c;
         c.window = row.window;
         c.g.XMax = row.xMax;
@@ -228,16 +236,17 @@ TEST(XYGraph, FailedChartsShowTheirMessageAndLeaveNothingBehind)
         const auto selected = c.selected();
         testing_begin();
         XYGraph(&c.g);
-        ASSERT_EQ(testing_message_boxes().size(), 1u) << row.name;
-        EXPECT_EQ(testing_message_boxes()[0].text, row.message) << row.name;
+        const auto &boxes = testing_message_boxes();
+        EXPECT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, row.message);
         testing_end();
-        EXPECT_EQ(GdiLiveObjectCount(), objects) << row.name;
-        EXPECT_EQ(c.selected(), selected) << row.name;
-        EXPECT_TRUE(c.ops(RecordedKind::Line).empty()) << row.name << ": no frame after a failure";
+        EXPECT_EQ(GdiLiveObjectCount(), objects);
+        EXPECT_EQ(c.selected(), selected);
+        EXPECT_TRUE(c.ops(RecordedKind::Line).empty()) << "no frame after a failure";
     }
 }
 
-TEST(XYGraph, SixXLabelsTheLastOneXMaxItself)
+TEST(XYGraph, XAxisHasSixLabelsTheLastXMaxItself)
 {
     Chart c;
     c.g.DigitFormat = 1;
@@ -259,7 +268,7 @@ TEST(XYGraph, SixXLabelsTheLastOneXMaxItself)
     EXPECT_EQ(labels[5].text, "0.29999999999999999");
 }
 
-TEST(Graph, ItemTitlesThenQuestionMarks)
+TEST(Graph, ItemTitlesLabelTheXAxisThenQuestionMarks)
 {
     Chart c;
     c.g.ItemStyle = 0;
@@ -274,7 +283,7 @@ TEST(Graph, ItemTitlesThenQuestionMarks)
     EXPECT_EQ(texts, (std::vector<std::string>{"a", "bb", "ccc", "?", "?", "?"}));
 }
 
-TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
+TEST(Graph, SymbolCodesDecideWhichPointsAreJoined)
 {
     Chart c;
     const std::int32_t codes[6] = {1, 1, -1, 1, 2, 2};
@@ -286,53 +295,58 @@ TEST(Graph, SymbolCodesMakeSetsBreaksAndColours)
     // Points (60 + 56 i, 255 - 30 i): (60,255) (116,225) (172,195) (228,165) (284,135) (340,105).
     // The plus sign (outlined in the axis colour) hangs from (172, 195): its first vertex is
     // (172 - s / 4, 195).
-    const std::string plus = points_text({{172 - c.s / 4, 195}});
     const std::tuple<RecordedKind, std::string, COLORREF> expected[] = {
         {RecordedKind::Line, "(116,225)(60,255)", c.colors[0]},
-        {RecordedKind::Polygon, plus, RGB_color(0)},
+        {RecordedKind::Polygon, points_text({{172 - c.s / 4, 195}}), RGB_color(0)},
         {RecordedKind::Line, "(228,165)(172,195)", c.colors[0]},
         {RecordedKind::Line, "(340,105)(284,135)", c.colors[1]},
     };
     const std::vector<RecordedOp> ops = RecordedOps(c.dc);
     ASSERT_EQ(ops.size(), 4u);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(std::tuple(ops[i].kind,
-                             line_text(ops[i]).substr(0, std::get<1>(expected[i]).size()),
-                             ops[i].pen.color),
-                  expected[i])
+    for (int i = 0; i < 4; ++i) {
+        const std::string start =
+            points_text(ops[i].points).substr(0, std::get<1>(expected[i]).size());
+        EXPECT_EQ(std::tuple(ops[i].kind, start, ops[i].pen.color), expected[i])
             << "primitive " << i;
+    }
 }
 
-TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
+// y 1e6 maps to 255 - 3e7 and is kept 32767 pixels above the window; every line is clipped
+// half a character outside the axes.
+TEST(XYGraph, DataAreClippedHalfACharacterOutsideTheAxes)
 {
-    struct Row {
+    Chart c;
+    c.g.NumPoints = 4;
+    c.y[2] = 1e6;
+    c.y[3] = 1;
+    XYGraph(&c.g);
+    const std::vector<std::string> expected = {"(116,225)(60,255)", "(172,-32767)(116,225)",
+                                               "(228,225)(172,-32767)"};
+    EXPECT_EQ(c.dataLines(), expected);
+    const int h = c.s / 2;
+    for (const RecordedOp &op : c.ops(RecordedKind::Line)) {
+        if (op.pen.color != c.colors[0]) continue;
+        EXPECT_TRUE(op.clipped);
+        EXPECT_EQ(rect_text(op.clip), rect_text({60 - h, 45 - h, 340 + h, 255 + h}));
+    }
+}
+
+TEST(XYGraph, PointsThatAreNotFiniteBreakTheLineOnBothSides)
+{
+    const struct {
         const char *name;
         double y[4];
         std::vector<std::string> lines;
     } rows[] = {
-        // y 1e6 maps to 255 - 3e7, kept 32767 pixels above the window.
-        {"far outside",
-         {0, 1, 1e6, 1},
-         {"(116,225)(60,255)", "(172,-32767)(116,225)", "(228,225)(172,-32767)"}},
-        // A point that is not a number breaks the line on both sides.
         {"not a number", {0, 1, NAN, 1}, {"(116,225)(60,255)"}},
         {"infinite", {0, INFINITY, 1, 1}, {"(228,225)(172,225)"}},
     };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         Chart c;
         c.g.NumPoints = 4;
         std::copy(row.y, row.y + 4, c.y);
         XYGraph(&c.g);
-        std::vector<std::string> lines;
-        for (const RecordedOp &op : c.ops(RecordedKind::Line)) {
-            if (op.pen.color != c.colors[0]) continue;
-            lines.push_back(line_text(op));
-            EXPECT_TRUE(op.clipped) << row.name;
-            const int h = c.s / 2;
-            EXPECT_EQ(rect_text(op.clip), rect_text({60 - h, 45 - h, 340 + h, 255 + h}))
-                << row.name;
-        }
-        EXPECT_EQ(lines, row.lines) << row.name;
+        EXPECT_EQ(c.dataLines(), row.lines) << row.name;
     }
 }
 
@@ -342,8 +356,8 @@ TEST(XYGraph, DataClippedHalfACharacterOutsideTheAxesAndNonFinitePointsSkipped)
 // zRound(2.34375) = 2, a0 = b0 = 0; its fourth, the bottom one, runs from 150 + 0 - 1 to 153.
 // Bands overlap by a pixel inside the window: from the top the first is 0 - 1 to zRound(4.6875)
 // + 1 = 6, the fourth zRound(14.0625) - 1 = 13 to zRound(18.75) + 1 = 20, the last
-// zRound(295.3125) - 1 = 294 to 300. Without grading the window is filled in the background colour.
-TEST(XYGraph, GradedBackgroundsOfSchemeFourteenRunFromBlueToGreen)
+// zRound(295.3125) - 1 = 294 to 300.
+TEST(XYGraph, GradedBackgroundOfSchemeFourteenRunsFromBlueToGreen)
 {
     const struct {
         int style;
@@ -353,61 +367,72 @@ TEST(XYGraph, GradedBackgroundsOfSchemeFourteenRunFromBlueToGreen)
         {4, 64 * 4, "(196,147)(201,153)", "(196,149)(204,153)", nullptr},
         {1, 64, "(0,0)(400,6)", "(0,13)(400,20)", "(0,294)(400,300)"},
         {2, 64, "(0,294)(400,300)", "(0,280)(400,287)", "(0,0)(400,6)"},
-        {0, 0, nullptr, nullptr, nullptr},
     };
     for (const auto &row : rows) {
+        SCOPED_TRACE("style " + std::to_string(row.style));
         Chart c;
         c.g.GradedBkg = row.style;
         c.g.GradedColorScheme = 14;
-        c.g.LegendStyle = 1;  // the background does not depend on the layout
-        c.g.LegendTitles[0] = "every object the chart makes is gone afterwards";
+        XYGraph(&c.g);
+        EXPECT_TRUE(c.ops(RecordedKind::FillRect).empty());
+        std::vector<RecordedOp> bands;
+        for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
+            if (op.pen.style == PS_NULL) bands.push_back(op);
+        EXPECT_EQ(bands.size(), row.count);
+        if (bands.size() != row.count) continue;
+        EXPECT_EQ(bands.front().brush.color, 0x02000000u | RGB(0, 0, 255));
+        EXPECT_EQ(bands.back().brush.color, 0x02000000u | RGB(0, 252, 3));
+        EXPECT_EQ(points_text(bands.front().points), row.first);
+        EXPECT_EQ(points_text(bands[3].points), row.fourth);
+        if (!row.last) continue;
+        EXPECT_EQ(points_text(bands.back().points), row.last);
+    }
+}
+
+TEST(XYGraph, UngradedBackgroundIsFilledInTheBackgroundColour)
+{
+    Chart c;
+    XYGraph(&c.g);
+    const std::vector<RecordedOp> fills = c.ops(RecordedKind::FillRect);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(points_text(fills[0].points), "(0,0)(400,300)");
+    EXPECT_EQ(fills[0].brush.color, RGB_color(15));
+}
+
+// Graded or not, with a legend and symbols: nothing the chart made outlives it.
+TEST(XYGraph, ChartLeavesTheContextAsItFoundIt)
+{
+    for (const int graded : {0, 1, 4}) {
+        Chart c;
+        c.g.GradedBkg = graded;
+        c.g.LegendStyle = 1;
+        c.g.LegendTitles[0] = "set";
         c.g.bDrawSymbols = 1;
         const int objects = GdiLiveObjectCount();
         const auto selected = c.selected();
         XYGraph(&c.g);
-        EXPECT_EQ(GdiLiveObjectCount(), objects);
-        EXPECT_EQ(c.selected(), selected);
-        std::vector<RecordedOp> bands;
-        for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
-            if (op.pen.style == PS_NULL) bands.push_back(op);
-        ASSERT_EQ(bands.size(), row.count) << "style " << row.style;
-        const std::vector<RecordedOp> fills = c.ops(RecordedKind::FillRect);
-        ASSERT_EQ(fills.size(), row.count ? 0u : 1u);
-        if (!row.count) {
-            EXPECT_EQ(line_text(fills[0]), "(0,0)(400,300)");
-            EXPECT_EQ(fills[0].brush.color, RGB_color(15));
-            continue;
-        }
-        EXPECT_EQ(line_text(bands[3]), row.fourth) << "style " << row.style;
-        EXPECT_EQ(bands.front().brush.color, 0x02000000u | RGB(0, 0, 255));
-        EXPECT_EQ(bands.back().brush.color, 0x02000000u | RGB(0, 252, 3));
-        EXPECT_EQ(line_text(bands.front()), row.first) << "style " << row.style;
-        if (row.last) {
-            EXPECT_EQ(line_text(bands.back()), row.last) << "style " << row.style;
-        }
+        EXPECT_EQ(GdiLiveObjectCount(), objects) << "graded " << graded;
+        EXPECT_EQ(c.selected(), selected) << "graded " << graded;
     }
 }
 
-TEST(XYGraph, ThirtyEightCharacterTitleGetsAFontSizedToItsRectangle)
+TEST(XYGraph, TitleFontIsSizedToTheTitleRectangle)
 {
     Chart c;
-    c.g.Title = "PSF X-Slice at 0.6328 microns, f/10.00";
-    ASSERT_EQ(std::string(c.g.Title).size(), 38u);
+    const std::string title = "PSF X-Slice at 0.6328 microns, f/10.00";  // 38 characters
+    c.g.Title = title.c_str();
     XYGraph(&c.g);
     // Title rectangle (60 + 42, 0 + 11, 340 - 42, 45 - 11): 0.15 * 280 = 42, 0.25 * 45 = 11.25.
     // Height 34 - 11 = 23; width 196 / 38 = 5, below zRound(0.6 * 23) = 14.
-    bool found = false;
-    for (const RecordedOp &op : c.texts())
-        if (op.text == c.g.Title) {
-            found = true;
-            EXPECT_EQ(op.font.height, 23);
-            EXPECT_EQ(op.font.width, 5);
-            EXPECT_EQ(op.font.face, "Arial");
-            // Centre (200, 22), baseline zRound(0.2 * 23) = 5 lower.
-            EXPECT_EQ(op.points[0].x, 200);
-            EXPECT_EQ(op.points[0].y, 27);
-        }
-    EXPECT_TRUE(found);
+    const auto texts = c.texts();
+    const auto t =
+        std::find_if(texts.begin(), texts.end(), [&](auto &op) { return op.text == title; });
+    ASSERT_NE(t, texts.end());
+    EXPECT_EQ(t->font.height, 23);
+    EXPECT_EQ(t->font.width, 5);
+    EXPECT_EQ(t->font.face, "Arial");
+    // Centre (200, 22), baseline zRound(0.2 * 23) = 5 lower.
+    EXPECT_EQ(points_text(t->points), "(200,27)");
 }
 
 // The legend box grows with the sets along its free side. A column of one set is
@@ -417,21 +442,17 @@ TEST(XYGraph, ThirtyEightCharacterTitleGetsAFontSizedToItsRectangle)
 TEST(XYGraph, LegendBoxGrowsWithTheSetsAlongItsFreeSide)
 {
     for (const int style : {0, 1}) {
+        SCOPED_TRACE("style " + std::to_string(style));
         Chart c;
         c.g.LegendStyle = style;
         if (style == 1) std::fill(c.sym + 3, c.sym + 6, 2);
-        const std::string longTitle(300, 'x');  // cut to the 174 characters of the work buffer
-        c.g.LegendTitles[0] = longTitle.c_str();
         XYGraph(&c.g);
-        bool cut = false;
-        for (const RecordedOp &op : c.texts()) cut = cut || op.text == longTitle.substr(0, 174);
-        EXPECT_TRUE(cut);
         const int e = 3 * c.s + 33;
         const RECT r = style == 0 ? RECT{20, 135, 100, 165} : RECT{200 - e, 248, 200 + e, 293};
         std::vector<std::string> frame;
         for (const RecordedOp &op : c.ops(RecordedKind::Line)) {
             if (op.pen.color == RGB_color(0) && op.pen.style == PS_SOLID)
-                frame.push_back(line_text(op));
+                frame.push_back(points_text(op.points));
             EXPECT_NE(op.pen.color, c.colors[style + 1]) << "a sample for each set and no more";
         }
         const std::vector<std::string> box = {
@@ -439,14 +460,25 @@ TEST(XYGraph, LegendBoxGrowsWithTheSetsAlongItsFreeSide)
             points_text({{r.right, r.top}, {r.right, r.bottom}}),
             points_text({{r.right, r.bottom}, {r.left, r.bottom}}),
             points_text({{r.left, r.bottom}, {r.left, r.top}})};
-        EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end())
-            << "style " << style;
+        EXPECT_NE(std::search(frame.begin(), frame.end(), box.begin(), box.end()), frame.end());
     }
+}
+
+TEST(XYGraph, LegendTitleIsCutToTheWorkBuffer)
+{
+    Chart c;
+    c.g.LegendStyle = 0;
+    const std::string longTitle(300, 'x');
+    c.g.LegendTitles[0] = longTitle.c_str();
+    XYGraph(&c.g);
+    const auto texts = c.texts();
+    const std::string cut(174, 'x');  // a work buffer of 175 characters, the terminator included
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](auto &op) { return op.text == cut; }));
 }
 
 TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
 {
-    struct Row {
+    const struct {
         std::vector<std::int32_t> codes;
         int sets, samples;
     } rows[] = {
@@ -454,14 +486,15 @@ TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
         {{7, 7, 7}, 1, 3},
         {{1, -1, 1}, 3, 1},  // raw codes: a break starts a run here
     };
-    for (Row &row : rows) {
+    for (const auto &row : rows) {
+        std::vector<std::int32_t> codes = row.codes;
         zGraphStruct g{};
-        g.pSymbols = row.codes.data();
-        g.NumPoints = static_cast<int>(row.codes.size());
+        g.pSymbols = codes.data();
+        g.NumPoints = static_cast<int>(codes.size());
         zGraph graph(&g);
         EXPECT_EQ(graph.zCheckForLegalData(), 1);
-        EXPECT_EQ(graph.NumSets, row.sets) << "first code " << row.codes[0];
-        EXPECT_EQ(graph.NumSamples, row.samples) << "first code " << row.codes[0];
+        EXPECT_EQ(graph.NumSets, row.sets) << "first code " << codes[0];
+        EXPECT_EQ(graph.NumSamples, row.samples) << "first code " << codes[0];
     }
 }
 
