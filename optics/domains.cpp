@@ -42,3 +42,21 @@ void SetZoom()
     default: break;
     }
 }
+
+const char *psf_unit_name()
+{
+    switch (nCurrentPSFUnits) {
+    case PSF_MILLIRADIANS: return "mrad";
+    case PSF_ARCSECONDS: return "arcsec";
+    default: return "um";
+    }
+}
+
+const char *psf_unit_words()
+{
+    switch (nCurrentPSFUnits) {
+    case PSF_MILLIRADIANS: return " milliradians";
+    case PSF_ARCSECONDS: return " arc seconds";
+    default: return " microns";
+    }
+}

@@ -6,3 +6,8 @@
 void set_domains();
 // istart/istop/jstart/jstop from izoom: 1 the whole grid, 2 its central quarter.
 void SetZoom();
+
+// The far-field unit of nCurrentPSFUnits: the short name written after a figure ("um", "mrad",
+// "arcsec") and the words the windows use (" microns", " milliradians", " arc seconds").
+const char *psf_unit_name();
+const char *psf_unit_words();

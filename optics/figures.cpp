@@ -1,6 +1,6 @@
 #include "optics/figures.h"
 
-#include "optics/settings.h"
+#include "optics/domains.h"
 
 namespace {
 
@@ -35,12 +35,7 @@ std::string figure_csv_suffix(const Figure &figure)
 std::string figure_unit_text(const Figure &figure)
 {
     switch (figure.unit) {
-    case FigureUnit::PsfUnit:
-        switch (nCurrentPSFUnits) {
-        case PSF_MILLIRADIANS: return " milliradians";
-        case PSF_ARCSECONDS: return " arc seconds";
-        default: return " microns";
-        }
+    case FigureUnit::PsfUnit: return psf_unit_words();
     case FigureUnit::Waves: return " waves";
     case FigureUnit::SamplesPerLambdaF: return " samples per lambda F";
     case FigureUnit::None: break;

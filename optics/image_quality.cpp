@@ -21,11 +21,12 @@ double largest_phase_step()
     double brightest = 0;
     for (int i = 1; i <= GRID; i++)
         for (int j = 1; j <= GRID; j++) brightest = std::max(brightest, double(r_input[i][j]));
+    if (!(brightest > 0)) return 0;
     const double lit = LIT_FRACTION * brightest;
     double largest = 0;
     for (int i = 1; i <= GRID; i++) {
         for (int j = 1; j <= GRID; j++) {
-            if (!(brightest > 0) || r_input[i][j] < lit) continue;
+            if (r_input[i][j] < lit) continue;
             if (i < GRID && r_input[i + 1][j] >= lit)
                 largest =
                     std::max(largest, std::fabs(double(phase_input[i][j]) - phase_input[i + 1][j]));
@@ -90,15 +91,6 @@ std::optional<double> encircled_energy(double radius)
 std::string figure_text(const std::optional<double> &value)
 {
     return value ? gN(*value, 9) : "n/a";
-}
-
-const char *psf_unit_name()
-{
-    switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: return "mrad";
-    case PSF_ARCSECONDS: return "arcsec";
-    default: return "um";
-    }
 }
 
 std::vector<std::string> image_quality_warnings(const ImageQuality &q)

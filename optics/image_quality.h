@@ -29,8 +29,5 @@ std::optional<double> encircled_energy(double radius);
 // "%.9g" of a figure, or "n/a" when it is undefined.
 std::string figure_text(const std::optional<double> &value);
 
-// The PSF unit of nCurrentPSFUnits as it is written after a figure: "um", "mrad" or "arcsec".
-const char *psf_unit_name();
-
 // One line per warning that applies, without a line end.
 std::vector<std::string> image_quality_warnings(const ImageQuality &q);

@@ -1,6 +1,7 @@
 #include "optics/output_file.h"
 
 #include <fcntl.h>
+#include <strings.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -168,6 +169,12 @@ std::string folder_of(const std::string &path)
     const std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool has_ending(const std::string &path, const std::string &ending)
+{
+    return path.size() >= ending.size() &&
+           strcasecmp(path.c_str() + path.size() - ending.size(), ending.c_str()) == 0;
 }
 
 bool write_output_file(const std::string &name, std::string_view bytes, std::string &error,

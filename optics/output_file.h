@@ -33,3 +33,7 @@ bool flush_standard_output(std::string &error);
 
 // The folder of a path: "." for a bare name, "/" for a name in the root.
 std::string folder_of(const std::string &path);
+
+// True when the name of path ends in `ending` (".fits", ".svg"), in any case: an ending names a
+// type of file, "UPPER.PNG" is a PNG picture.
+bool has_ending(const std::string &path, const std::string &ending);

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <strings.h>
 #include <string>
 #include <vector>
 
@@ -56,19 +55,12 @@ void print_results(const PsfReport &report)
         std::fprintf(stderr, "%s\n", line.c_str());
 }
 
-bool ends_with_fits(const std::string &path)
-{
-    const std::string ending = ".fits";
-    if (path.size() < ending.size()) return false;
-    return strcasecmp(path.c_str() + path.size() - ending.size(), ending.c_str()) == 0;
-}
-
 // The text layout of the chosen array, or for a name ending in .fits the PSF, the pupil and
 // how they were made as a FITS file.
 bool format_output(const std::string &path, const ImageQuality &q, std::string &bytes,
                    std::string &error)
 {
-    if (!ends_with_fits(path)) {
+    if (!has_ending(path, ".fits")) {
         bytes = format_data_file(data_save_array());
         return true;
     }

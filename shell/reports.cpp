@@ -32,12 +32,11 @@ template <typename... Pieces> void append_line(const Pieces &...pieces)
 float airy_diameter(const char **units)
 {
     const double angle = 2.44 * wavelength * 1e-9 / (0.001 * pupildiamm);  // radians
+    *units = psf_unit_words();
     switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: *units = " milliradians"; return static_cast<float>(angle * 1000.0);
-    case PSF_ARCSECONDS:
-        *units = " arc seconds";
-        return static_cast<float>(angle * 180.0 * 3600.0 * (1.0 / kPi));
-    default: *units = " microns"; return static_cast<float>(2.44 * wavelength * fnumber * 0.001);
+    case PSF_MILLIRADIANS: return static_cast<float>(angle * 1000.0);
+    case PSF_ARCSECONDS: return static_cast<float>(angle * 180.0 * 3600.0 * (1.0 / kPi));
+    default: return static_cast<float>(2.44 * wavelength * fnumber * 0.001);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "optics/farfield.h"
+#include "optics/domains.h"
 #include "optics/settings.h"
 #include "dialogs/dialog_procs.h"
 #include "shell/globals.h"
@@ -52,10 +53,7 @@ void BuildPSFPlotTitle(ViewShape shape)
     default: prefix = logarithmic ? "Log PSF vs. x and y in" : "PSF vs. x and y in"; break;
     }
     std::snprintf(strx, SCRATCH_SIZE, "%s", prefix);
-    const char *units = " microns.";
-    if (nCurrentPSFUnits == PSF_MILLIRADIANS) units = " milliradians.";
-    if (nCurrentPSFUnits == PSF_ARCSECONDS) units = " arc seconds.";
-    std::snprintf(strz, SCRATCH_SIZE, "%s", units);
+    std::snprintf(strz, SCRATCH_SIZE, "%s.", psf_unit_words());
 }
 
 void OpenView(HWND window, const ViewEntry &view)

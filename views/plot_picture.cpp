@@ -1,18 +1,14 @@
 #include "views/plot_picture.h"
 
-#include <cctype>
-
+#include "optics/output_file.h"
 #include "platform/dc.h"
 #include "views/plot.h"
 
 PictureFormat PictureFormatForPath(const std::string &path)
 {
     if (path.size() < 5) return PictureFormat::None;  // a name before the ending
-    // Endings are names of types, whatever their case: "UPPER.PNG" is a PNG picture.
-    std::string ending = path.substr(path.size() - 4);
-    for (char &c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ending == ".svg") return PictureFormat::Svg;
-    if (ending == ".png") return PictureFormat::Png;
+    if (has_ending(path, ".svg")) return PictureFormat::Svg;
+    if (has_ending(path, ".png")) return PictureFormat::Png;
     return PictureFormat::None;
 }
 
