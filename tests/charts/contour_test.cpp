@@ -429,6 +429,7 @@ TEST(ContourGraph, GridMustBeFiniteWithinTheSixteenBitIndex)
     const char *size = "Contour Grid Needs 2 to 65536 Points Each Way and at Most 65536 in All!";
     const char *finite = "Contour Data Must Be Finite!";
     const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
     std::vector<double> big(256 * 256, 0.0);
     big[128 * 256 + 128] = 1.0;
     expect_outcomes({
@@ -438,6 +439,7 @@ TEST(ContourGraph, GridMustBeFiniteWithinTheSixteenBitIndex)
         {"65792 points", 257, 256, kBump3, size, 0},
         {"256 x 256", 256, 256, big, nullptr, -1},
         {"not a number", 3, 3, {0, 0, 0, 0, nan, 0, 0, 0, 0}, finite, 0},
+        {"infinite", 3, 3, {0, 0, 0, 0, -inf, 0, 0, 0, 0}, finite, 0},
     });
 }
 

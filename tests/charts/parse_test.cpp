@@ -52,13 +52,15 @@ void expect_values(const std::vector<ValueRow> &rows)
 
 const double inf = HUGE_VAL;
 
-// + and - bind weakest and group from the left, * and / next, ^ tighter and from the right.
+// + and - bind weakest and group from the left, * and / next, ^ tighter and from the right; a
+// function takes only what stands in its parentheses.
 TEST(Formula, OperatorsBindByPrecedence)
 {
-    const std::vector<ValueRow> rows = {
-        {"x*y", 6, 2, 3}, {"1+2*3", 7},      {"(1+2)*3", 9},    {"2-3-4", -5},      {"8/4/2", 1},
-        {"2-3+4", 3},     {"8/4*2", 4},      {"2^3^2", 512},    {"2*3^2", 18},      {"2^3*2", 16},
-        {"10-2^2", 6},    {"1+6/3-2*2", -1}, {"x-y", -2, 5, 7}, {"X/Y", 0.25, 1, 4}};
+    const std::vector<ValueRow> rows = {{"x*y", 6, 2, 3},  {"1+2*3", 7},        {"(1+2)*3", 9},
+                                        {"2-3-4", -5},     {"8/4/2", 1},        {"2-3+4", 3},
+                                        {"8/4*2", 4},      {"2^3^2", 512},      {"2*3^2", 18},
+                                        {"2^3*2", 16},     {"10-2^2", 6},       {"1+6/3-2*2", -1},
+                                        {"x-y", -2, 5, 7}, {"X/Y", 0.25, 1, 4}, {"ABS(-2)-3", -1}};
     expect_values(rows);
 }
 
@@ -68,7 +70,7 @@ TEST(Formula, UnaryMinusNegatesOneOperand)
 {
     const std::vector<ValueRow> rows = {
         {"-2*3", -6},  {"-2+3", 1}, {"-3^2", 9},   {"2*-3", -6},     {"-(-2)", 2},
-        {"2^-1", 0.5}, {"1--2", 3}, {"-x", -4, 4}, {"-ABS(-3)", -3}, {"2^3^-1", cbrt(2)}};
+        {"2^-1", 0.5}, {"1--2", 3}, {"-x", -4, 4}, {"-ABS(-3)", -3}, {"2^3^-1", std::cbrt(2.0)}};
     expect_values(rows);
 }
 
@@ -89,33 +91,42 @@ TEST(Formula, LiteralsReadAsNumbers)
     expect_values(rows);
 }
 
-// Every function, in the order the scanner tries them, then functions in expressions. ROUND
-// adds 0.5 and cuts toward zero: -2.5 gives -2, -1.7 gives -1.2 cut to -1.
+// Every function, in the order the scanner tries them. ROUND adds 0.5 and cuts toward zero:
+// -2.5 gives -2, -1.7 gives -1.2 cut to -1. Beyond 32 bits ROUND and TRUNC give the x86
+// "integer indefinite" value INT_MIN.
 TEST(Formula, FunctionsApplyToTheirArgument)
 {
-    const std::vector<ValueRow> rows = {{"ABS(-2.5)", 2.5},     {"ACOS(.5)", acos(.5)},
-                                        {"ASIN(.5)", asin(.5)}, {"ATAN(1)", atan(1)},
-                                        {"COSH(1)", cosh(1)},   {"COS(1)", cos(1)},
-                                        {"EXP(1)", exp(1)},     {"LOG10(1000)", 3},
-                                        {"LOG(X)", log(2), 2},  {"LOG(0)", -inf},
-                                        {"POW10(2)", 100},      {"ROUND(2.5)", 3},
-                                        {"ROUND(-2.5)", -2},    {"ROUND(-1.7)", -1},
-                                        {"SINH(1)", sinh(1)},   {"SIN(X)", sin(.5), .5},
-                                        {"SQRT(9)", 3},         {"SQR(3)", 9},
-                                        {"TANH(.5)", tanh(.5)}, {"TAN(.5)", tan(.5)},
-                                        {"TRUNC(-2.7)", -2},    {"SIN(COS(X))", sin(cos(1)), 1},
-                                        {"ABS(-3)^2", 9},       {"-SQR(-2)", -4}};
-    expect_values(rows);
-}
-
-// Beyond 32 bits ROUND and TRUNC give the x86 "integer indefinite" value INT_MIN.
-TEST(Formula, RoundAndTruncCutToThirtyTwoBits)
-{
     const double indefinite = static_cast<double>(INT_MIN);
-    const std::vector<ValueRow> rows = {{"TRUNC(1E10)", indefinite},
-                                        {"ROUND(-1E10)", indefinite},
-                                        {"TRUNC(-2147483648.5)", -2147483648.0},
-                                        {"TRUNC(2147483647.9)", 2147483647.0}};
+    const std::vector<ValueRow> rows = {
+        {"ABS(-2.5)", 2.5},
+        {"ACOS(0.5)", std::acos(0.5)},
+        {"ASIN(0.5)", std::asin(0.5)},
+        {"ATAN(1)", std::atan(1.0)},
+        {"COSH(1)", std::cosh(1.0)},
+        {"COS(1)", std::cos(1.0)},
+        {"EXP(1)", std::exp(1.0)},
+        {"LOG10(1000)", 3},
+        {"LOG(X)", std::log(2.0), 2},
+        {"LOG(0)", -inf},
+        {"POW10(2)", 100},
+        {"ROUND(2.5)", 3},
+        {"ROUND(-2.5)", -2},
+        {"ROUND(-1.7)", -1},
+        {"ROUND(2.4)", 2},
+        {"SINH(1)", std::sinh(1.0)},
+        {"SIN(X)", std::sin(0.5), 0.5},
+        {"SQRT(9)", 3},
+        {"SQR(3)", 9},
+        {"TANH(0.5)", std::tanh(0.5)},
+        {"TAN(0.5)", std::tan(0.5)},
+        {"TRUNC(-2.7)", -2},
+        {"TRUNC(2.7)", 2},
+        {"TRUNC(1E10)", indefinite},
+        {"ROUND(-1E10)", indefinite},
+        {"TRUNC(-2147483648.5)", -2147483648.0},
+        {"TRUNC(2147483647.9)", 2147483647.0},
+        {"SIN(COS(X))", std::sin(std::cos(1.0)), 1},
+    };
     expect_values(rows);
 }
 
@@ -187,7 +198,6 @@ TEST(Formula, OneBeyondTheStackOrBufferLimitsIsRefused)
         {"192-character text", sum191 + " ", 0, 0},
         {"1 and 190 blanks", "1" + std::string(190, ' '), 1, 1},
         {"1 and 191 blanks", "1" + std::string(191, ' '), 0, 0},
-        {"500-character text", std::string(500, '1'), 0, 0},
         {"183-digit literal", "1" + std::string(182, '0'), 1, 1e182},
         {"184-digit literal", "1" + std::string(183, '0'), 0, 0},
         {"183-character literal with exponent", "1" + std::string(179, '0') + "E-5", 1, 1e174},
