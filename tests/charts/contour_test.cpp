@@ -318,15 +318,7 @@ TEST(ContourBands, PolygonsArePaintedLargestFirstInTheBandOfTheirLevel)
         {"equal areas", 3, 9, 0, 2000, 8000, peaks, peakBands, peakYs},
         // Centre 3, 3 levels of step 1: level 1 is a third of the way up, 3 x 1/3 - 0.5 = 0.5
         // rounds up to band 1; level 2 gives 1.5, band 2. y = 1000 (1 + (3 - L)/3).
-        {"a third of the way up",
-         3,
-         3,
-         3,
-         2000,
-         2000,
-         {0, 0, 0, 0, 3, 0, 0, 0, 0},
-         {1, 2},
-         {1666, 1333}},
+        {"a third up", 3, 3, 3, 2000, 2000, {0, 0, 0, 0, 3, 0, 0, 0, 0}, {1, 2}, {1666, 1333}},
         // With no height every polygon has area 0 and none is painted.
         {"zero area", 3, 3, 0, 2000, 0, kBump3, {}, {}},
     };
