@@ -51,26 +51,28 @@ TEST(zRound, HalvesRoundUpwardWithinTheIntRange)
     for (const auto &[x, expected] : rows) EXPECT_EQ(zRound(x), expected) << "x=" << x;
 }
 
-// The first sixteen entries are the classic display colours: bit 2 red, bit 1 green, bit 0
-// blue, at 128, or at 255 with bit 3; entry 7 is light grey (192) and 8 dark grey (128) instead.
-TEST(RGB_color, FirstSixteenEntriesAreTheClassicDisplayColours)
+TEST(RGB_color, IndexSelectsAnEntryOfTheColourTable)
 {
-    for (int i = 0; i < 16; ++i) {
-        const int on = i & 8 ? 255 : 128;
-        COLORREF expected = RGB(i & 4 ? on : 0, i & 2 ? on : 0, i & 1 ? on : 0);
-        if (i == 7) expected = RGB(192, 192, 192);
-        if (i == 8) expected = RGB(128, 128, 128);
+    // The program's colour table as (red, green, blue), entry 0 first.
+    const unsigned char table[64][3] = {
+        {0, 0, 0},       {0, 0, 128},     {0, 128, 0},     {0, 128, 128},   {128, 0, 0},
+        {128, 0, 128},   {128, 128, 0},   {192, 192, 192}, {128, 128, 128}, {0, 0, 255},
+        {0, 255, 0},     {0, 255, 255},   {255, 0, 0},     {255, 0, 255},   {255, 255, 0},
+        {255, 255, 255}, {64, 64, 64},    {224, 224, 224}, {255, 192, 192}, {255, 224, 192},
+        {255, 255, 224}, {192, 255, 192}, {192, 255, 255}, {192, 192, 255}, {112, 112, 112},
+        {192, 0, 0},     {192, 64, 0},    {192, 192, 0},   {0, 192, 0},     {0, 192, 192},
+        {0, 0, 192},     {192, 0, 192},   {32, 32, 32},    {255, 128, 255}, {255, 128, 128},
+        {255, 192, 128}, {255, 255, 128}, {128, 255, 128}, {128, 255, 255}, {128, 128, 255},
+        {64, 64, 64},    {208, 208, 208}, {128, 64, 0},    {128, 128, 0},   {144, 144, 144},
+        {0, 192, 255},   {255, 0, 128},   {32, 0, 32},     {80, 80, 80},    {224, 224, 224},
+        {255, 192, 255}, {255, 128, 0},   {192, 255, 96},  {0, 128, 128},   {0, 32, 32},
+        {32, 32, 0},     {48, 48, 48},    {64, 0, 0},      {128, 64, 64},   {64, 64, 0},
+        {0, 64, 0},      {0, 64, 64},     {0, 0, 64},      {64, 0, 64}};
+    for (int i = 0; i < 64; ++i) {
+        // Red in the low byte, blue in the high one.
+        const COLORREF expected = table[i][0] | table[i][1] << 8 | table[i][2] << 16;
         EXPECT_EQ(RGB_color(i), expected) << "i=" << i;
     }
-}
-
-// Later entries, red in the low byte and blue in the high one: 24 grey 112 = 0x70, 45 (0, 192,
-// 255), 52 (192, 255, 96), 63 (64, 0, 64).
-TEST(RGB_color, LaterEntriesAreReadFromTheTable)
-{
-    const std::pair<int, COLORREF> rows[] = {
-        {24, 0x707070}, {45, 0xFFC000}, {52, 0x60FFC0}, {63, 0x400040}};
-    for (const auto &[i, expected] : rows) EXPECT_EQ(RGB_color(i), expected) << "i=" << i;
 }
 
 TEST(RGB_color, IndexOutsideTheTableGivesBlack)
