@@ -271,7 +271,6 @@ TEST(ContourPolygons, LineIsCutAfter200Points)
         const char *tail;  // the last stored points
     } rows[] = {
         {"rising", {{0, 0.2}, {1, 0.3}}, 6, 1, "(0,200)(1000,300)(1000,300)(1000,0)(0,0)(0,200)"},
-        {"tie", {{0, 0.5}, {1, 0.5}}, 6, 1, "(0,500)(1000,500)(1000,500)(1000,0)(0,0)(0,500)"},
         {"closed, 40 points", circle(40), 41, 39, "(750,500)(750,500)"},
         {"edge to edge, 250 points", across, 200, 199, "(799,500)"},  // 1000 x 199/249 = 799.2
         {"closed, 250 points", circle(250), 201, 199, "(750,500)"},
@@ -319,15 +318,7 @@ TEST(ContourBands, PolygonsArePaintedLargestFirstInTheBandOfTheirLevel)
         {"equal areas", 3, 9, 0, 2000, 8000, peaks, peakBands, peakYs},
         // Centre 3, 3 levels of step 1: level 1 is a third of the way up, 3 x 1/3 - 0.5 = 0.5
         // rounds up to band 1; level 2 gives 1.5, band 2. y = 1000 (1 + (3 - L)/3).
-        {"a third of the way up",
-         3,
-         3,
-         3,
-         2000,
-         2000,
-         {0, 0, 0, 0, 3, 0, 0, 0, 0},
-         {1, 2},
-         {1666, 1333}},
+        {"a third up", 3, 3, 3, 2000, 2000, {0, 0, 0, 0, 3, 0, 0, 0, 0}, {1, 2}, {1666, 1333}},
         // With no height every polygon has area 0 and none is painted.
         {"zero area", 3, 3, 0, 2000, 0, kBump3, {}, {}},
     };
@@ -348,8 +339,7 @@ TEST(ContourBands, PolygonsArePaintedLargestFirstInTheBandOfTheirLevel)
                 ++linesAfter;
             }
         }
-        EXPECT_EQ(painted.size(), row.bands.size());
-        if (painted.size() != row.bands.size()) continue;
+        ASSERT_EQ(painted.size(), row.bands.size());
         for (std::size_t k = 0; k < painted.size(); ++k) {
             EXPECT_EQ(painted[k].brush.color, c.colors[row.bands[k]]) << "polygon " << k;
             EXPECT_EQ(painted[k].pen.color, c.record.AxisColor) << "polygon " << k;

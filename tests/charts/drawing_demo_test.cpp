@@ -1,12 +1,12 @@
-// The demonstration page, drawn into a recording context: its symbols, swatches, pens, bars,
-// circles and text boxes where the page's layout puts them, a few pixels of the picture, and
-// the context left as found. Expected places are worked out from the layout in comments; the
-// shapes themselves are the drawing layer's, tested in zlowlevel_test.cpp.
+// The demonstration page, drawn into a recording context: each section drawn where the page's
+// layout puts it, a few pixels of the picture, and the context left as found. Expected places
+// are worked out from the layout in comments; the shapes themselves are the drawing layer's,
+// tested in zlowlevel_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "charts/drawing_demo.h"
@@ -23,26 +23,11 @@ protected:
         ASSERT_NE(dc, nullptr);
         objects = GdiLiveObjectCount();
         zDrawingLayerDemonstration(dc);
-        for (const RecordedOp &op : RecordedOps(dc))
-            byKind[static_cast<int>(op.kind)].push_back(op);
     }
     void TearDown() override { DeleteDC(dc); }
-    const std::vector<RecordedOp> &ops(RecordedKind kind) { return byKind[static_cast<int>(kind)]; }
-    // The text drawn with this string, or an empty op.
-    RecordedOp text(const std::string &s)
-    {
-        for (const RecordedOp &op : ops(RecordedKind::Text))
-            if (op.text == s) return op;
-        ADD_FAILURE() << "no text \"" << s << "\"";
-        return {};
-    }
-    std::string at(const std::string &s) { return points_text(text(s).points); }
     HDC dc = nullptr;
     int objects = 0;
-    std::vector<RecordedOp> byKind[9];
 };
-
-std::string point(LONG x, LONG y) { return points_text({{x, y}}); }
 
 // A rectangle as the drawing layer's front face of a bar lists it.
 std::string face(LONG left, LONG top, LONG right, LONG bottom)
@@ -86,159 +71,121 @@ TEST_F(DrawingDemo, PaintsTheDocumentedPixels)
     for (const auto &row : rows) EXPECT_EQ(GetPixel(dc, row.x, row.y), row.expected) << row.what;
 }
 
-// Symbol i hangs from (60 + 80 i, 62) with s = 16 (q = 4, h = 8), in a colour of its own,
-// outlined in black; its kind is written centred 38 below. The shapes' first vertices: plus and
-// octagon (x - q, y), diamond and triangle (x, y), point-down triangle (x - h, y), square
-// (x - h + 1, y + 1); the characters' cells start at (x - h, y - s).
-TEST_F(DrawingDemo, SymbolRowShowsEveryKindWithItsNumberBelow)
+// Polygons in drawing order: 6 symbol shapes, 10 solid, 6 hatched and 10 patterned swatches,
+// 3 bars of three faces, a flat bar. Symbol i hangs from (60 + 80 i, 62) with s = 16: the plus
+// starts at (x - s/4, y), the square at (x - s/2 + 1, y + 1). Swatch k of a row at y spans
+// x 110 + 62 k .. + 52, y .. y + 36. Bar k stands from (530 + 50 k, 320 - 15 k) to (+30, 380),
+// depth 10, top face first. Lines: the five grid pens at y = 264 + 16 s from x 110 to 410, then
+// the frames of the text boxes, the second one (240, 440, 440, 480). Circles (260, 382) r 24
+// aspect 1, (330, 382) r 24 aspect 0.5, (400, 382) r 16 aspect 1.5: half heights 24, 12 and 24;
+// each arc starts and ends at its top.
+TEST_F(DrawingDemo, EachSectionIsDrawnWhereTheLayoutPutsIt)
 {
-    const std::vector<RecordedOp> &polys = ops(RecordedKind::Polygon);
-    ASSERT_GE(polys.size(), 6u);
     const struct {
-        std::size_t vertices;
-        POINT first;
-    } shapes[] = {{12, {56, 62}}, {8, {136, 62}}, {4, {220, 62}},
-                  {3, {300, 62}}, {3, {372, 62}}, {4, {453, 63}}};
+        const char *what;
+        RecordedKind kind;
+        std::size_t index;
+        std::string points;  // the start of the primitive's points
+        int brush = -1;      // the brush kind, where it matters
+    } rows[] = {
+        {"plus symbol", RecordedKind::Polygon, 0, "(56,62)"},
+        {"square symbol", RecordedKind::Polygon, 5, "(453,63)"},
+        {"solid swatch 0", RecordedKind::Polygon, 6, face(110, 122, 162, 158), BS_SOLID},
+        {"hatched swatch 5", RecordedKind::Polygon, 21, face(420, 166, 472, 202), BS_HATCHED},
+        {"pattern swatch 9", RecordedKind::Polygon, 31, face(668, 210, 720, 246), BS_PATTERN},
+        {"top of bar 2", RecordedKind::Polygon, 38, "(630,290)(640,280)(670,280)(660,290)"},
+        {"front of bar 2", RecordedKind::Polygon, 40, face(630, 290, 660, 380)},
+        {"flat bar", RecordedKind::Polygon, 41, face(690, 330, 720, 380)},
+        {"grid pen 0", RecordedKind::Line, 0, "(110,264)(410,264)"},
+        {"grid pen 4", RecordedKind::Line, 4, "(110,328)(410,328)"},
+        {"frame of box 2", RecordedKind::Line, 9, "(240,440)(440,440)"},
+        {"circle 1", RecordedKind::Arc, 0, "(236,358)(284,406)(260,358)(260,358)"},
+        {"circle 2", RecordedKind::Arc, 1, "(306,370)(354,394)(330,370)(330,370)"},
+        {"circle 3", RecordedKind::Arc, 2, "(384,358)(416,406)(400,358)(400,358)"},
+    };
+    const std::size_t counts[] = {42, 5 + 6 * 4, 3};  // polygons, lines, arcs
+    const RecordedKind kinds[] = {RecordedKind::Polygon, RecordedKind::Line, RecordedKind::Arc};
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_EQ(only(dc, kinds[k]).size(), counts[k]) << k;
+    for (const auto &row : rows) {
+        const std::vector<RecordedOp> drawn = only(dc, row.kind);
+        ASSERT_LT(row.index, drawn.size()) << row.what;
+        const RecordedOp &op = drawn[row.index];
+        EXPECT_EQ(points_text(op.points).substr(0, row.points.size()), row.points) << row.what;
+        if (row.brush < 0) continue;
+        EXPECT_EQ(op.brush.kind, UINT(row.brush)) << row.what;
+    }
+}
+
+// The six shapes have 12, 8, 4, 3, 3 and 4 vertices, each filled in a colour of its own; every
+// symbol's kind is written below it.
+TEST_F(DrawingDemo, SymbolRowShowsEachKindInAColourOfItsOwn)
+{
+    const std::vector<RecordedOp> polys = only(dc, RecordedKind::Polygon);
+    ASSERT_GE(polys.size(), 6u);
+    std::string vertices;
     std::set<COLORREF> colours;
     for (std::size_t i = 0; i < 6; ++i) {
-        EXPECT_EQ(polys[i].points.size(), shapes[i].vertices) << "symbol " << i;
-        EXPECT_EQ(points_text({polys[i].points[0]}), points_text({shapes[i].first})) << i;
-        EXPECT_EQ(polys[i].pen.color, RGB(0, 0, 0)) << "symbol " << i;
+        vertices += std::to_string(polys[i].points.size()) + " ";
         colours.insert(polys[i].brush.color);
     }
-    EXPECT_EQ(colours.size(), 6u) << "a colour of its own for each set";
-    const std::pair<const char *, int> labels[] = {{"1", 60},   {"2", 140},  {"4", 220},
-                                                   {"30", 300}, {"31", 380}, {"254", 460},
-                                                   {"42", 540}, {"43", 620}, {"111", 700}};
-    for (const auto &[label, x] : labels) {
-        EXPECT_EQ(at(label), point(x, 100)) << label;
-        EXPECT_EQ(text(label).textAlign, UINT(TA_CENTER | TA_BASELINE)) << label;
-    }
-    EXPECT_EQ(at("*"), point(532, 46));
-    EXPECT_EQ(at("+"), point(612, 46));
-    EXPECT_EQ(at("o"), point(692, 46));
+    EXPECT_EQ(vertices, "12 8 4 3 3 4 ");
+    EXPECT_EQ(colours.size(), 6u);
+    std::vector<std::string> kinds;
+    for (const RecordedOp &op : only(dc, RecordedKind::Text))
+        if (op.points[0].y == 100) kinds.push_back(op.text);
+    const std::vector<std::string> expected = {"1", "2", "4", "30", "31", "254", "42", "43", "111"};
+    EXPECT_EQ(kinds, expected);
 }
 
-// Swatch k of a row starting at y spans x 110 + 62 k .. + 52, y .. y + 36: 10 solid, 6 hatched,
-// 10 patterned.
-TEST_F(DrawingDemo, SwatchRowsShowEachBrushOfTheirStyle)
+TEST_F(DrawingDemo, GridPensShowTheFiveStylesInOrder)
 {
-    const std::vector<RecordedOp> &polys = ops(RecordedKind::Polygon);
-    ASSERT_EQ(polys.size(), 6u + 26u + 3u * 3u + 1u);
-    const struct {
-        int y, count;
-        UINT kind;
-    } swatchRows[] = {{122, 10, BS_SOLID}, {166, 6, BS_HATCHED}, {210, 10, BS_PATTERN}};
-    std::size_t next = 6;
-    for (const auto &row : swatchRows) {
-        for (int k = 0; k < row.count; ++k) {
-            SCOPED_TRACE("swatch " + std::to_string(k) + " at y " + std::to_string(row.y));
-            const RecordedOp &swatch = polys[next++];
-            const int x = 110 + 62 * k;
-            EXPECT_EQ(points_text(swatch.points), face(x, row.y, x + 52, row.y + 36));
-            EXPECT_EQ(swatch.brush.kind, row.kind);
-        }
-    }
+    const std::vector<RecordedOp> lines = only(dc, RecordedKind::Line);
+    ASSERT_GE(lines.size(), 5u);
+    std::vector<int> styles;
+    for (std::size_t s = 0; s < 5; ++s) styles.push_back(lines[s].pen.style);
+    const std::vector<int> expected = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT};
+    EXPECT_EQ(styles, expected);
 }
 
-// Bar k from (530 + 50 k, 320 - 15 k) to (+30, 380), depth 10: top, side, front; then a flat
-// bar.
-TEST_F(DrawingDemo, BarsStandWhereTheLayoutPutsThem)
-{
-    const std::vector<RecordedOp> &polys = ops(RecordedKind::Polygon);
-    ASSERT_EQ(polys.size(), 42u);
-    for (int k = 0; k < 3; ++k) {
-        const std::size_t first = 32 + 3 * static_cast<std::size_t>(k);
-        const int x = 530 + 50 * k;
-        const int top = 320 - 15 * k;
-        const std::string topFace =
-            points_text({{x, top}, {x + 10, top - 10}, {x + 40, top - 10}, {x + 30, top}});
-        EXPECT_EQ(points_text(polys[first].points), topFace) << "bar " << k;
-        EXPECT_EQ(points_text(polys[first + 2].points), face(x, top, x + 30, 380)) << "bar " << k;
-    }
-    EXPECT_EQ(points_text(polys[41].points), face(690, 330, 720, 380));
-}
-
-// Circles (260, 382) r 24 aspect 1, (330, 382) r 24 aspect 0.5, (400, 382) r 16 aspect 1.5:
-// half heights 24, 12 and 24; each arc starts and ends at its top.
-TEST_F(DrawingDemo, CirclesShowThreeAspects)
-{
-    const std::vector<RecordedOp> &arcs = ops(RecordedKind::Arc);
-    ASSERT_EQ(arcs.size(), 3u);
-    EXPECT_EQ(points_text(arcs[0].points), "(236,358)(284,406)(260,358)(260,358)");
-    EXPECT_EQ(points_text(arcs[1].points), "(306,370)(354,394)(330,370)(330,370)");
-    EXPECT_EQ(points_text(arcs[2].points), "(384,358)(416,406)(400,358)(400,358)");
-}
-
-// Grid pen style s draws y = 264 + 16 s from x 110 to 410, named at (420, y - 7).
-TEST_F(DrawingDemo, GridPensShowTheFiveStylesWithTheirNames)
-{
-    std::vector<RecordedOp> pens;
-    for (const RecordedOp &op : ops(RecordedKind::Line))
-        if (op.points[0].x == 110) pens.push_back(op);
-    ASSERT_EQ(pens.size(), 5u);
-    const std::pair<int, const char *> styles[] = {{PS_SOLID, "0 solid"},
-                                                   {PS_DASH, "1 dash"},
-                                                   {PS_DOT, "2 dot"},
-                                                   {PS_DASHDOT, "3 dash-dot"},
-                                                   {PS_DASHDOTDOT, "4 dash-dot-dot"}};
-    for (int s = 0; s < 5; ++s) {
-        const auto &[style, name] = styles[s];
-        const RecordedOp &pen = pens[static_cast<std::size_t>(s)];
-        const int y = 264 + 16 * s;
-        EXPECT_EQ(points_text(pen.points), points_text({{110, y}, {410, y}})) << name;
-        EXPECT_EQ(pen.pen.style, style) << name;
-        EXPECT_EQ(at(name), point(420, y - 7)) << name;
-    }
-}
-
-// Each text box's text is centred on (middle x, middle y + h / 5) in a font as high as the box
-// and no wider than 0.6 of that, or the box width over the length of the sizing text.
-TEST_F(DrawingDemo, TextBoxesAreSizedFromTheirRectangles)
+// All texts are black. Captions and pen names stand left and top at their corner: pen name s at
+// (420, 264 + 16 s - 7), a box title 16 above its box. Symbol kinds are centred 38 below their
+// symbol (60 + 80 i, 62). A text box's text is centred on (middle x, middle y + h / 5) in a
+// font as high as the box and no wider than 0.6 of that or the box width over the length of
+// the sizing text; height 0: the current font stays; -1: a font of the character height.
+TEST_F(DrawingDemo, TextsStandWhereTheLayoutPutsThem)
 {
     const struct {
         const char *text;
         POINT at;
-        int height, width;  // 0: the current font; -1: a font of the character height
+        bool centred;
+        int height, width;
     } rows[] = {
-        {"Drawing layer", {380, 25}, 30, 18},  // 400 / 13 = 30 > zRound(0.6 * 30) = 18
-        {"Fits", {120, 468}, 0, 0},
-        {"ABCDE", {340, 468}, 40, 24},                                  // 200 / 5 = 40 > 24
-        {"Pupil Phase Contour Map, RMS 0.123 wv.", {600, 468}, 40, 7},  // 280 / 38 = 7
-        {"Legend entry", {70, 544}, -1, -1},
-        {"Empty sizing text", {340, 548}, 40, 1},
-        {"Shared size", {600, 548}, 40, 10},  // 280 / 26 = 10
+        {"Drawing layer", {380, 25}, true, 30, 18},  // 400 / 13 = 30 > zRound(0.6 * 30) = 18
+        {"1", {60, 100}, true, 0, 0},
+        {"4 dash-dot-dot", {420, 321}, false, 0, 0},
+        {"new font 40 high, 24 wide", {240, 424}, false, 0, 0},
+        {"Fits", {120, 468}, true, 0, 0},
+        {"ABCDE", {340, 468}, true, 40, 24},                                  // 200 / 5 = 40 > 24
+        {"Pupil Phase Contour Map, RMS 0.123 wv.", {600, 468}, true, 40, 7},  // 280 / 38 = 7
+        {"Legend entry", {70, 544}, true, -1, -1},
+        {"Empty sizing text", {340, 548}, true, 40, 1},
+        {"Shared size", {600, 548}, true, 40, 10},  // 280 / 26 = 10
     };
+    const std::vector<RecordedOp> texts = only(dc, RecordedKind::Text);
     for (const auto &row : rows) {
         SCOPED_TRACE(row.text);
-        const RecordedOp t = text(row.text);
-        EXPECT_EQ(points_text(t.points), points_text({row.at}));
-        EXPECT_EQ(t.textAlign, UINT(TA_CENTER | TA_BASELINE));
-        EXPECT_EQ(t.font.stock, row.height == 0);
-        if (row.height > 0) {
-            EXPECT_EQ(t.font.height, row.height);
-            EXPECT_EQ(t.font.width, row.width);
-        }
+        const auto t = std::find_if(texts.begin(), texts.end(),
+                                    [&](const RecordedOp &op) { return op.text == row.text; });
+        ASSERT_NE(t, texts.end());
+        EXPECT_EQ(points_text(t->points), points_text({row.at}));
+        const UINT align = row.centred ? TA_CENTER | TA_BASELINE : TA_LEFT | TA_TOP;
+        EXPECT_EQ(t->textAlign, align);
+        EXPECT_EQ(t->textColor, RGB(0, 0, 0));
+        EXPECT_EQ(t->font.stock, row.height == 0);
+        if (row.height <= 0) continue;
+        EXPECT_EQ(t->font.height, row.height);
+        EXPECT_EQ(t->font.width, row.width);
     }
-}
-
-// Six boxes framed by four lines each (plus the five pen samples), each titled 16 above it; the
-// captions are black.
-TEST_F(DrawingDemo, TextBoxesAreFramedUnderTheirTitles)
-{
-    const std::vector<RecordedOp> &lines = ops(RecordedKind::Line);
-    EXPECT_EQ(lines.size(), 5u + 6u * 4u);
-    std::string all;
-    for (const RecordedOp &op : lines) all += points_text(op.points);
-    const std::string frame =
-        "(240,440)(440,440)(440,440)(440,480)(440,480)(240,480)(240,480)(240,440)";
-    EXPECT_NE(all.find(frame), std::string::npos) << "the frame of the second box";
-    EXPECT_EQ(at("new font 40 high, 24 wide"), point(240, 424));
-    for (const char *caption :
-         {"Symbols (kind), character width 16:", "Brushes:", "solid", "hatched", "patterns",
-          "Grid pens:", "3-D bars (depth 10, 0):", "Circles (aspect 1, 0.5, 1.5):",
-          "Text in a rectangle (frame drawn around each):", "new font 40 high, 24 wide"})
-        EXPECT_EQ(text(caption).textColor, RGB(0, 0, 0)) << caption;
 }
 
 }  // namespace

@@ -52,32 +52,31 @@ void expect_values(const std::vector<ValueRow> &rows)
 
 const double inf = HUGE_VAL;
 
-// + and - bind weakest and group from the left, * and / next, ^ tighter and from the right.
+// + and - bind weakest and group from the left, * and / next, ^ tighter and from the right; a
+// function takes only what stands in its parentheses.
 TEST(Formula, OperatorsBindByPrecedence)
 {
-    const std::vector<ValueRow> rows = {{"x*y", 6, 2, 3},    {"1+2*3", 7},         {"(1+2)*3", 9},
-                                        {"2-3-4", -5},       {"8/4/2", 1},         {"2-3+4", 3},
-                                        {"8/4*2", 4},        {"2^3^2", 512},       {"(2^3)^2", 64},
-                                        {"2*3^2", 18},       {"2^3*2", 16},        {"10-2^2", 6},
-                                        {"1+6/3-2*2", -1},   {"x-y", -2, 5, 7},    {"y^2", 9, 0, 3},
-                                        {"X/Y", 0.25, 1, 4}, {"X*X+Y*Y", 25, 3, 4}};
+    const std::vector<ValueRow> rows = {{"x*y", 6, 2, 3},  {"1+2*3", 7},        {"(1+2)*3", 9},
+                                        {"2-3-4", -5},     {"8/4/2", 1},        {"2-3+4", 3},
+                                        {"8/4*2", 4},      {"2^3^2", 512},      {"2*3^2", 18},
+                                        {"2^3*2", 16},     {"10-2^2", 6},       {"1+6/3-2*2", -1},
+                                        {"x-y", -2, 5, 7}, {"X/Y", 0.25, 1, 4}, {"ABS(-2)-3", -1}};
     expect_values(rows);
 }
 
-// A unary minus belongs to one operand and binds tighter than ^: -3^2 is (-3)^2.
+// A unary minus belongs to one operand and binds tighter than ^: -3^2 is (-3)^2,
+// 2^3^-1 is 2^(3^-1).
 TEST(Formula, UnaryMinusNegatesOneOperand)
 {
     const std::vector<ValueRow> rows = {
-        {"-2*3", -6}, {"-6/3", -2}, {"-2+3", 1},   {"-2-3", -5}, {"-3^2", 9},   {"-2^2", 4},
-        {"2*-3", -6}, {"-(-2)", 2}, {"2^-1", 0.5}, {"1--2", 3},  {"-x", -4, 4}, {"-ABS(-3)", -3}};
+        {"-2*3", -6},  {"-2+3", 1}, {"-3^2", 9},   {"2*-3", -6},     {"-(-2)", 2},
+        {"2^-1", 0.5}, {"1--2", 3}, {"-x", -4, 4}, {"-ABS(-3)", -3}, {"2^3^-1", std::cbrt(2.0)}};
     expect_values(rows);
-    expect_values({{"2^3^-1", std::cbrt(2.0)}});  // 2^(3^-1)
 }
 
 TEST(Formula, DivisionByZeroGivesHugeValWhateverTheDividend)
 {
-    const std::vector<ValueRow> rows = {
-        {"1/0", inf}, {"-1/0", inf}, {"0/0", inf}, {"X/(Y-Y)", inf, -2, 7}};
+    const std::vector<ValueRow> rows = {{"1/0", inf}, {"-1/0", inf}};
     expect_values(rows);
 }
 
@@ -92,43 +91,42 @@ TEST(Formula, LiteralsReadAsNumbers)
     expect_values(rows);
 }
 
-// Every function, in the order the scanner tries them. ROUND adds 0.5 and cuts toward zero
-// (-2.5 gives -2, -1.7 gives -1.2 cut to -1); beyond 32 bits the cut gives the x86 "integer
-// indefinite" value INT_MIN.
+// Every function, in the order the scanner tries them. ROUND adds 0.5 and cuts toward zero:
+// -2.5 gives -2, -1.7 gives -1.2 cut to -1. Beyond 32 bits ROUND and TRUNC give the x86
+// "integer indefinite" value INT_MIN.
 TEST(Formula, FunctionsApplyToTheirArgument)
 {
     const double indefinite = static_cast<double>(INT_MIN);
-    const std::vector<ValueRow> rows = {{"ABS(-2.5)", 2.5},
-                                        {"ACOS(0.5)", std::acos(0.5)},
-                                        {"ASIN(0.5)", std::asin(0.5)},
-                                        {"ATAN(1)", std::atan(1.0)},
-                                        {"COSH(1)", std::cosh(1.0)},
-                                        {"COS(1)", std::cos(1.0)},
-                                        {"EXP(1)", std::exp(1.0)},
-                                        {"LOG10(1000)", 3},
-                                        {"LOG(X)", std::log(2.0), 2},
-                                        {"POW10(2)", 100},
-                                        {"ROUND(2.5)", 3},
-                                        {"ROUND(-2.5)", -2},
-                                        {"ROUND(-1.7)", -1},
-                                        {"ROUND(2.4)", 2},
-                                        {"SINH(1)", std::sinh(1.0)},
-                                        {"SIN(X)", std::sin(0.5), 0.5},
-                                        {"SQRT(9)", 3},
-                                        {"SQR(3)", 9},
-                                        {"TANH(0.5)", std::tanh(0.5)},
-                                        {"TAN(0.5)", std::tan(0.5)},
-                                        {"TRUNC(-2.7)", -2},
-                                        {"TRUNC(2.7)", 2},
-                                        {"TRUNC(1E10)", indefinite},
-                                        {"ROUND(-1E10)", indefinite},
-                                        {"TRUNC(-2147483648.5)", -2147483648.0},
-                                        {"TRUNC(2147483647.9)", 2147483647.0},
-                                        {"SIN(COS(X))", std::sin(std::cos(1.0)), 1},
-                                        {"ABS(-3)^2", 9},
-                                        {"EXP(X+Y)/2", std::exp(3.0) / 2, 1, 2},
-                                        {"-SQR(-2)", -4},
-                                        {"POW10(-X)", std::pow(10.0, -3.0), 3}};
+    const std::vector<ValueRow> rows = {
+        {"ABS(-2.5)", 2.5},
+        {"ACOS(0.5)", std::acos(0.5)},
+        {"ASIN(0.5)", std::asin(0.5)},
+        {"ATAN(1)", std::atan(1.0)},
+        {"COSH(1)", std::cosh(1.0)},
+        {"COS(1)", std::cos(1.0)},
+        {"EXP(1)", std::exp(1.0)},
+        {"LOG10(1000)", 3},
+        {"LOG(X)", std::log(2.0), 2},
+        {"LOG(0)", -inf},
+        {"POW10(2)", 100},
+        {"ROUND(2.5)", 3},
+        {"ROUND(-2.5)", -2},
+        {"ROUND(-1.7)", -1},
+        {"ROUND(2.4)", 2},
+        {"SINH(1)", std::sinh(1.0)},
+        {"SIN(X)", std::sin(0.5), 0.5},
+        {"SQRT(9)", 3},
+        {"SQR(3)", 9},
+        {"TANH(0.5)", std::tanh(0.5)},
+        {"TAN(0.5)", std::tan(0.5)},
+        {"TRUNC(-2.7)", -2},
+        {"TRUNC(2.7)", 2},
+        {"TRUNC(1E10)", indefinite},
+        {"ROUND(-1E10)", indefinite},
+        {"TRUNC(-2147483648.5)", -2147483648.0},
+        {"TRUNC(2147483647.9)", 2147483647.0},
+        {"SIN(COS(X))", std::sin(std::cos(1.0)), 1},
+    };
     expect_values(rows);
 }
 
@@ -139,7 +137,6 @@ TEST(Formula, DomainErrorsGiveWhatTheMathLibraryGives)
         EXPECT_EQ(e.ok, 1) << text;
         EXPECT_TRUE(std::isnan(e.value)) << text << " gave " << e.value;
     }
-    expect_values({{"LOG(0)", -inf}});
 }
 
 TEST(Formula, TextIsUpperCasedOnSuccessOnly)
@@ -201,7 +198,6 @@ TEST(Formula, OneBeyondTheStackOrBufferLimitsIsRefused)
         {"192-character text", sum191 + " ", 0, 0},
         {"1 and 190 blanks", "1" + std::string(190, ' '), 1, 1},
         {"1 and 191 blanks", "1" + std::string(191, ' '), 0, 0},
-        {"500-character text", std::string(500, '1'), 0, 0},
         {"183-digit literal", "1" + std::string(182, '0'), 1, 1e182},
         {"184-digit literal", "1" + std::string(183, '0'), 0, 0},
         {"183-character literal with exponent", "1" + std::string(179, '0') + "E-5", 1, 1e174},

@@ -29,8 +29,11 @@ struct Chart {
     zGraphStruct record{};
     COLORREF colors[10];
     int objectsBefore = GdiLiveObjectCount();
+    std::vector<double> z = std::vector<double>(6, 0.0);  // three runs of two points
+    std::vector<int> sym = {1, 1, 2, 2, 3, 3};
     Chart()
     {
+        data(z, sym);
         for (int k = 0; k < 10; ++k) colors[k] = RGB(10 * k, 20, 30);
         record.hDC = dc;
         record.pWindowRect = &window;
@@ -157,8 +160,7 @@ TEST(zXYZGraph, ColourBandsComeFromZItself)
         int options;
         double z;
         int color;
-    } rows[] = {{4, 0, 5},  {4, 0.5, 8}, {4, 1, 9},   {4, 3, 9},
-                {4, -1, 0}, {4, -3, 0},  {4, 0.3, 7}, {0, 1, 0}};
+    } rows[] = {{4, 0, 5}, {4, 1, 9}, {4, -3, 0}, {4, 0.3, 7}, {0, 1, 0}};
     for (const auto &row : rows) {
         Chart chart;
         std::vector<double> z = {0, 0, 0, row.z};
@@ -167,8 +169,7 @@ TEST(zXYZGraph, ColourBandsComeFromZItself)
         chart.record.ZMin = -1;
         chart.record.NumContours = row.options;
         const auto polygons = only(chart.draw(), RecordedKind::Polygon);
-        EXPECT_EQ(polygons.size(), 1u) << "z=" << row.z;
-        if (polygons.size() != 1) continue;
+        ASSERT_EQ(polygons.size(), 1u) << "z=" << row.z;
         EXPECT_EQ(polygons[0].brush.color, chart.colors[row.color]) << "z=" << row.z;
     }
 }
@@ -197,10 +198,7 @@ TEST(zXYZGraph, QuadrilateralsCoverTheGrid)
     };
     for (const auto &row : rows) {
         Chart chart;
-        std::vector<double> z = {0, 0, 0, 0, 0, 0};
-        std::vector<int> sym = {1, 1, 2, 2, 3, 3};
-        if (row.nanAt >= 0) z[row.nanAt] = std::nan("");
-        chart.data(z, sym);
+        if (row.nanAt >= 0) chart.z[row.nanAt] = std::nan("");
         chart.record.Formula = row.formula;
         chart.record.NumContours = row.options;
         EXPECT_EQ(only(chart.draw(), RecordedKind::Polygon).size(), row.quads) << row.name;
@@ -229,9 +227,6 @@ TEST(zXYZGraph, RefusedSurfaceDrawsNothing)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.message);
         Chart chart;
-        std::vector<double> z = {0, 0, 0, 0, 0, 0};
-        std::vector<int> sym = {1, 1, 2, 2, 3, 3};
-        chart.data(z, sym);
         row.setup(chart.record);
         EXPECT_TRUE(chart.draw().empty());
         const auto &boxes = testing_message_boxes();
@@ -244,9 +239,6 @@ TEST(zXYZGraph, LegendShowsOneBarAfterTheSurface)
 {
     // Runs of 2 give two quadrilaterals; one colour in use gives one bar after them.
     Chart chart;
-    std::vector<double> z(6, 0.0);
-    std::vector<int> sym = {1, 1, 2, 2, 3, 3};
-    chart.data(z, sym);
     chart.record.LegendStyle = 0;
     const auto polygons = only(chart.draw(), RecordedKind::Polygon);
     ASSERT_EQ(polygons.size(), 3u);
@@ -278,8 +270,7 @@ TEST(zXYZGraph, LimitsAreWrittenInFullBesideTheBox)
         g.AveCharWidth = 8;
         g.zShowNumbersAlongAxes();
         const auto texts = only(RecordedOps(chart.dc), RecordedKind::Text);
-        EXPECT_EQ(texts.size(), 6u);
-        if (texts.size() != 6) continue;
+        ASSERT_EQ(texts.size(), 6u) << row.min;
         for (std::size_t i = 0; i < 6; ++i) {
             EXPECT_EQ(texts[i].text, row.texts[i]) << "limit " << i << " of " << row.min;
             EXPECT_EQ(coordinates(texts[i].points), places[i]) << "limit " << i;
