@@ -66,38 +66,23 @@ protected:
 
 const auto kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
 
+// Names in any case; ncenter from the radius; milliradians: (79 / 10) * 0.5. No aberration: the
+// centroid sits on the centre, its error printed; Q = 128 / (2 * 39.5) = 1.62, undersampled.
 TEST_F(BatchJob, ReportPrintsTheWorkedFiguresOfItsSettings)
 {
-    const std::string undersampled = "warning: the PSF is undersampled (Q = 1.62, below 2): FWHM "
-                                     "and encircled energy are not reliable\n";
-    const struct {
-        const char *args;
-        double rms, xcent, step, extent;
-        const char *peak;
-        std::size_t centroidLines;
-        std::string err;
-    } rows[] = {
-        {"", 0.160, 2.51, 10.0 / 39, 109.2, "67 65", 0, ""},
-        // Case-insensitive names; ncenter from the radius; milliradians: (79 / 10) * 0.5. No
-        // aberration: the centroid sits on the centre; Q = 128 / (2 * 39.5) = 1.62.
-        {"hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 "
-         "nCurrentPSFUnits=171",
-         0.0, 0.0, 10.0 / 79, 7.9 * 0.5, "65 65", 2, undersampled},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.args);
-        const Invocation r = run(row.args);
-        EXPECT_EQ(r.status, 0);
-        auto v = lines_of(r.out);
-        EXPECT_NEAR(number(v, "wavesrms"), row.rms, row.rms ? 0.0005 : 1e-6);
-        EXPECT_NEAR(number(v, "xpsfcent"), row.xcent, 0.005);
-        EXPECT_NEAR(number(v, "ypsfcent"), 0.0, 0.001);
-        EXPECT_NEAR(number(v, "XPupilStep"), row.step, 1e-7);
-        EXPECT_NEAR(number(v, "psf_graph_extent"), row.extent, 1e-5);
-        EXPECT_EQ(v["peak"], row.peak);
-        EXPECT_EQ(v.count("rmsx") + v.count("rmsy"), row.centroidLines);
-        EXPECT_EQ(r.err, row.err);
-    }
+    const Invocation r = run("hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 "
+                             "nCurrentPSFUnits=171");
+    EXPECT_EQ(r.status, 0);
+    auto v = lines_of(r.out);
+    EXPECT_NEAR(number(v, "wavesrms"), 0.0, 1e-6);
+    EXPECT_NEAR(number(v, "xpsfcent"), 0.0, 0.005);
+    EXPECT_NEAR(number(v, "ypsfcent"), 0.0, 0.001);
+    EXPECT_NEAR(number(v, "XPupilStep"), 10.0 / 79, 1e-7);
+    EXPECT_NEAR(number(v, "psf_graph_extent"), 7.9 * 0.5, 1e-5);
+    EXPECT_EQ(v["peak"], "65 65");
+    EXPECT_EQ(v.count("rmsx") + v.count("rmsy"), 2u);
+    EXPECT_EQ(r.err, "warning: the PSF is undersampled (Q = 1.62, below 2): FWHM and encircled "
+                     "energy are not reliable\n");
 }
 
 TEST_F(BatchJob, StandardErrorCarriesNoToolkitNoiseWithoutARuntimeFolder)
@@ -118,8 +103,9 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"fnumber --out r.txt", "'fnumber' is not NAME=VALUE"},
         {"PhasePatternPeriod=0 --out r.txt",
          "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
-        // Below a double: read as its least magnitude, not as 0.
+        // Beyond a double: read as its least magnitude, not as 0, or as infinity.
         {"fnumber=1e-400", "F-number (fnumber) must be at least 0.001, not 1e-400."},
+        {"fnumber=1e999", "F-number (fnumber) must be at most 1000000, not 1e999."},
         {"--out", "--out needs a file name"},
         {"--plot psf-4d A.svg", "psf-4d"},
         {"--size 15x600 --plot psf-3d A.svg", "15x600"},
@@ -128,7 +114,6 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"--size 800X600 --plot psf-3d A.svg", "800X600"},
         {"--plot psf-3d A.jpg", "A.jpg"},
         {"--sweep fnumber=-1:1:3 --csv o.csv", "F-number (fnumber) must be above 0, not -1."},
-        {"--sweep fnumber=1:0:3 --csv o.csv", "F-number (fnumber) must be above 0, not 0."},
         {"fnumber=0 --sweep defocus=0:1:2 --csv o.csv",
          "F-number (fnumber) must be above 0, not 0."},
         {"--sweep defocus=0:1:4000 --sweep Zern5=0:1:2501 --csv o.csv", "more than 10000000 rows"},
@@ -392,27 +377,18 @@ protected:
     }
 };
 
-TEST_F(SweepJob, RowsStepFromTheFirstValueToTheLast)
-{
-    EXPECT_EQ(
-        run("HasDefocus=1 HasComa=0 HasZern26=0 --sweep DEFOCUS=-1:1:21 --csv out.csv").status, 0);
-    const auto rows = table(read("out.csv"));
-    ASSERT_EQ(rows.size(), 21u);
-    for (int k = 0; k < 21; k++) {
-        EXPECT_EQ(rows[k].at("row"), std::to_string(k + 1));
-        EXPECT_NEAR(number(rows[k], "defocus"), -1.0 + k / 10.0, 1e-7) << "row " << k + 1;
-    }
-}
-
+// Rows numbered from 1, each value stepping from the first to the last; names in any case.
 TEST_F(SweepJob, TwoSweepsGiveTheProductWithTheLastFastest)
 {
-    const Invocation r = run("HasDefocus=1 HasComa=0 HasZern26=0 --sweep fnumber=4:8:3 --csv - "
-                             "--sweep Wavelength=400:600:2 --jobs 2");
-    EXPECT_EQ(r.status, 0) << r.err;
-    const auto rows = table(r.out);
+    EXPECT_EQ(run("HasDefocus=1 HasComa=0 HasZern26=0 --sweep FNUMBER=4:8:3 --csv out.csv "
+                  "--sweep Wavelength=400:600:2 --jobs 2")
+                  .status,
+              0);
+    const auto rows = table(read("out.csv"));
     ASSERT_EQ(rows.size(), 6u);
     for (int k = 0; k < 6; k++) {
         const double fnumber = 4 + 2 * (k / 2), wavelength = k % 2 ? 600 : 400;
+        EXPECT_EQ(rows[k].at("row"), std::to_string(k + 1));
         EXPECT_EQ(number(rows[k], "fnumber"), fnumber) << k;
         EXPECT_EQ(number(rows[k], "wavelength"), wavelength) << k;
     }
