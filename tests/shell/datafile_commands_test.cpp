@@ -82,11 +82,11 @@ void fill(float **array, int k)
         for (int j = 1; j <= 128; j++) array[i][j] = static_cast<float>(pattern(k, i, j) / 1e6);
 }
 
-// Lowers the largest file this process may write, and restores it.
+// Lowers the largest file this process may write, and restores it. SIGXFSZ is ignored: the write
+// then fails with EFBIG instead.
 struct FileSizeLimit {
     rlimit saved{};
-    explicit FileSizeLimit(
-        rlim_t bytes)  // SIGXFSZ ignored: the write then fails with EFBIG instead
+    explicit FileSizeLimit(rlim_t bytes)
     {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -160,6 +160,7 @@ TEST_F(DataFileCommands, CancelledSaveAsChangesNothing)
     });
 }
 
+// The name asked for becomes the current file, holding the PSF (all zero before any).
 TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOne)
 {
     run_program([&] {
@@ -173,31 +174,11 @@ TEST_F(DataFileCommands, SaveDataWithoutANameAsksForOne)
         for (const auto &f : r.filters) filters += f.description + "|" + f.patterns + "|";
         EXPECT_EQ(filters, "Text Files (*.TXT)|*.txt|ASCII Files (*.ASC)|*.asc|All Files (*.*)|*.*|"
                            "FFT Files (*.FFT)|*.FFT|");
-    });
-}
-
-TEST_F(DataFileCommands, SavedZeroPsfBecomesTheCurrentFile)
-{
-    run_program([&] {
-        save_psf1();
         EXPECT_EQ(testing_cursors(), std::vector<std::string>({"DataSaveCursor", "IDC_ARROW"}));
         EXPECT_EQ(message_texts().size(), 0u);
         EXPECT_EQ(szFileName + "|"s + szTitleName, dir + "/psf1.txt|psf1.txt");
         EXPECT_EQ(caption_of(mainhwnd), "Orvinta - psf1.txt");
         EXPECT_TRUE(slurp(dir + "/psf1.txt") == written_file([](int, int) { return 0; }));
-    });
-}
-
-TEST_F(DataFileCommands, OpenOffersTheCurrentFile)
-{
-    run_program([&] {
-        save_psf1();
-        testing_filedlg_begin({testing_file_cancel()});
-        testing_send_command(mainhwnd, IDM_OPEN);
-        ASSERT_EQ(testing_filedlg_requests().size(), 1u);
-        const TestFileDialogRequest &o = testing_filedlg_requests()[0];
-        EXPECT_EQ(std::tuple(o.save, o.flags, o.initialName, o.initialFolder),
-                  std::tuple(false, DWORD(OFN_CREATEPROMPT), dir + "/psf1.txt", ""s));
     });
 }
 
@@ -308,30 +289,21 @@ TEST_F(DataFileCommands, CommandLineFileIsReadIntoTheFieldAmplitude)
         dir + "/input.txt");
 }
 
-// A path over 259 bytes is not kept.
-TEST_F(DataFileCommands, UnreadableCommandLineFileIsKeptAsTheNameToSave)
+// A path over 259 bytes names another file once cut: it is neither read nor kept.
+TEST_F(DataFileCommands, OverlongCommandLineFileIsNotKept)
 {
-    const std::string longTitle = std::string(300, 'y') + ".txt";
-    const struct {
-        std::string file, kept;
-    } rows[] = {
-        {"cl.txt", dir + "/cl.txt"},
-        {longTitle, ""},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.file.substr(0, 10));
-        run_program(
-            [&] {
-                ASSERT_EQ(testing_message_boxes().size(), 1u);
-                const TestMessageBox &box = testing_message_boxes()[0];
-                EXPECT_EQ(box.text, "File " + row.file + " cannot be read!");
-                EXPECT_EQ(box.caption, "Orvinta");
-                EXPECT_EQ(box.type, UINT(MB_ICONEXCLAMATION | MB_OK));
-                EXPECT_EQ(std::string(szFileName), row.kept);
-                EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
-            },
-            dir + "/" + row.file);
-    }
+    const std::string file = std::string(300, 'y') + ".txt";
+    run_program(
+        [&] {
+            ASSERT_EQ(testing_message_boxes().size(), 1u);
+            const TestMessageBox &box = testing_message_boxes()[0];
+            EXPECT_EQ(box.text, "File " + file + " cannot be read!");
+            EXPECT_EQ(box.caption, "Orvinta");
+            EXPECT_EQ(box.type, UINT(MB_ICONEXCLAMATION | MB_OK));
+            EXPECT_EQ(std::string(szFileName), "");
+            EXPECT_EQ(caption_of(mainhwnd), kDefaultCaption);
+        },
+        dir + "/" + file);
 }
 
 TEST_F(DataFileCommands, KeptCommandLineNameIsSavedWithoutAQuestion)
@@ -349,9 +321,9 @@ TEST_F(DataFileCommands, KeptCommandLineNameIsSavedWithoutAQuestion)
     EXPECT_EQ(fs::file_size(path), 196736u);  // 128 x (128 x 12 + 1)
 }
 
-// Only the field amplitude changes, and nothing is written: a whole file becomes the current one;
-// a refused file forgets the current one; a cancelled dialog keeps it. The dialog only names a
-// missing file; nothing creates it.
+// The dialog offers the current file. Only the field amplitude changes, and nothing is written: a
+// whole file becomes the current one; a refused file forgets the current one; a cancelled dialog
+// keeps it. The dialog only names a missing file; nothing creates it.
 TEST_F(DataFileCommands, OpenLoadsAWholeFileIntoTheFieldAmplitudeOnly)
 {
     write_file(dir + "/in.txt", reader_file());
@@ -385,6 +357,10 @@ TEST_F(DataFileCommands, OpenLoadsAWholeFileIntoTheFieldAmplitudeOnly)
         fs::remove(dir + "/first.txt");
         run_program([&] {
             open_after_saving(dir + "/" + row.file, row.cancel);
+            ASSERT_EQ(testing_filedlg_requests().size(), 1u);
+            const TestFileDialogRequest &o = testing_filedlg_requests()[0];
+            EXPECT_EQ(std::tuple(o.save, o.flags, o.initialName, o.initialFolder),
+                      std::tuple(false, DWORD(OFN_CREATEPROMPT), dir + "/first.txt", ""s));
             EXPECT_EQ(message_texts(), row.boxes);
             EXPECT_EQ(m_output[65][65], psf);
             EXPECT_TRUE(r_output_is(row.read, 7.0f));
