@@ -66,38 +66,23 @@ protected:
 
 const auto kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
 
+// Names in any case; ncenter from the radius; milliradians: (79 / 10) * 0.5. No aberration: the
+// centroid sits on the centre, its error printed; Q = 128 / (2 * 39.5) = 1.62, undersampled.
 TEST_F(BatchJob, ReportPrintsTheWorkedFiguresOfItsSettings)
 {
-    const std::string undersampled = "warning: the PSF is undersampled (Q = 1.62, below 2): FWHM "
-                                     "and encircled energy are not reliable\n";
-    const struct {
-        const char *args;
-        double rms, xcent, step, extent;
-        const char *peak;
-        std::size_t centroidLines;
-        std::string err;
-    } rows[] = {
-        {"", 0.160, 2.51, 10.0 / 39, 109.2, "67 65", 0, ""},
-        // Case-insensitive names; ncenter from the radius; milliradians: (79 / 10) * 0.5. No
-        // aberration: the centroid sits on the centre; Q = 128 / (2 * 39.5) = 1.62.
-        {"hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 "
-         "nCurrentPSFUnits=171",
-         0.0, 0.0, 10.0 / 79, 7.9 * 0.5, "65 65", 2, undersampled},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.args);
-        const Invocation r = run(row.args);
-        EXPECT_EQ(r.status, 0);
-        auto v = lines_of(r.out);
-        EXPECT_NEAR(number(v, "wavesrms"), row.rms, row.rms ? 0.0005 : 1e-6);
-        EXPECT_NEAR(number(v, "xpsfcent"), row.xcent, 0.005);
-        EXPECT_NEAR(number(v, "ypsfcent"), 0.0, 0.001);
-        EXPECT_NEAR(number(v, "XPupilStep"), row.step, 1e-7);
-        EXPECT_NEAR(number(v, "psf_graph_extent"), row.extent, 1e-5);
-        EXPECT_EQ(v["peak"], row.peak);
-        EXPECT_EQ(v.count("rmsx") + v.count("rmsy"), row.centroidLines);
-        EXPECT_EQ(r.err, row.err);
-    }
+    const Invocation r = run("hascoma=0 HASZERN26=0 nDoCentroidError=1 NumPixels=4 pupilradius=40 "
+                             "nCurrentPSFUnits=171");
+    EXPECT_EQ(r.status, 0);
+    auto v = lines_of(r.out);
+    EXPECT_NEAR(number(v, "wavesrms"), 0.0, 1e-6);
+    EXPECT_NEAR(number(v, "xpsfcent"), 0.0, 0.005);
+    EXPECT_NEAR(number(v, "ypsfcent"), 0.0, 0.001);
+    EXPECT_NEAR(number(v, "XPupilStep"), 10.0 / 79, 1e-7);
+    EXPECT_NEAR(number(v, "psf_graph_extent"), 7.9 * 0.5, 1e-5);
+    EXPECT_EQ(v["peak"], "65 65");
+    EXPECT_EQ(v.count("rmsx") + v.count("rmsy"), 2u);
+    EXPECT_EQ(r.err, "warning: the PSF is undersampled (Q = 1.62, below 2): FWHM and encircled "
+                     "energy are not reliable\n");
 }
 
 TEST_F(BatchJob, StandardErrorCarriesNoToolkitNoiseWithoutARuntimeFolder)
@@ -116,9 +101,10 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
     } rows[] = {
         {"nosuch=1 --out r.txt", "unknown setting 'nosuch'"},
         {"fnumber --out r.txt", "'fnumber' is not NAME=VALUE"},
-        {"fnumber=abc --out r.txt", "orvinta: F-number (fnumber) must be a number."},
-        {"PhasePatternPeriod=0 --out r.txt",
-         "orvinta: Pattern period (steps) (PhasePatternPeriod) must be at least 1, not 0."},
+        // Beyond a double: read as its least magnitude, not as 0, or as infinity.
+        {"fnumber=1e-400 --out r.txt",
+         "orvinta: F-number (fnumber) must be at least 0.001, not 1e-400."},
+        {"fnumber=1e999", "F-number (fnumber) must be at most 1000000, not 1e999."},
         {"--out", "--out needs a file name"},
         {"--plot psf-4d A.svg", "psf-4d"},
         {"--size 15x600 --plot psf-3d A.svg", "15x600"},
@@ -127,7 +113,6 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"--size 800X600 --plot psf-3d A.svg", "800X600"},
         {"--plot psf-3d A.jpg", "A.jpg"},
         {"--sweep fnumber=-1:1:3 --csv o.csv", "F-number (fnumber) must be above 0, not -1."},
-        {"--sweep fnumber=1:0:3 --csv o.csv", "F-number (fnumber) must be above 0, not 0."},
         {"fnumber=0 --sweep defocus=0:1:2 --csv o.csv",
          "F-number (fnumber) must be above 0, not 0."},
         {"--sweep defocus=0:1:4000 --sweep Zern5=0:1:2501 --csv o.csv", "more than 10000000 rows"},
@@ -139,8 +124,6 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"--sweep pupilradius=10:20:4 --csv o.csv", "pupilradius takes whole numbers only"},
         {"--sweep defocus=0:1 --csv o.csv", "FROM:TO:STEPS"},
         {"--sweep nosuch=0:1:2 --csv o.csv", "unknown setting 'nosuch'"},
-        {"--sweep EFL=50:60:2 --csv o.csv", "cannot set EFL: EFL follows from fnumber"},
-        {"--sweep rbreak=0:0.99999999:2 --csv o.csv", "(rbreak) must be below 1, not 0.99999999."},
         {"--sweep defocus=0:1:2 --seed '\t-1' --csv o.csv", "--seed needs a whole number from 0"},
         {"--random Zern5=1e308 --csv o.csv", "with SIGMA 1e308: Zernike coefficient Z05 (Zern5)"},
     };
@@ -151,6 +134,7 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
         EXPECT_EQ(count_of(r.err, "\n"), 1u) << r.err;
         EXPECT_TRUE(r.err.ends_with("\n")) << r.err;
+        EXPECT_EQ(r.out, "");
         EXPECT_TRUE(fs::is_empty(dir));
     }
 }
@@ -164,8 +148,6 @@ TEST_F(BatchJob, DarkPupilLeavesTheFiguresOfTheLightUndefined)
                              dir + "/c.png");
     EXPECT_EQ(r.status, 0);
     auto v = lines_of(r.out);
-    // 128 / (2 (radius - 0.5)) samples per lambda F
-    EXPECT_NEAR(number(v, "sampling_q"), 128.0 / 79, 1e-8);
     for (const char *name : {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius"})
         EXPECT_EQ(v.count(name) ? v.at(name) : "(none)", "n/a") << name;
     EXPECT_EQ(v["max_phase_step"], "0");
@@ -210,19 +192,11 @@ TEST_F(BatchJob, FailedPictureStopsTheJobKeepingTheEarlierOnes)
     EXPECT_FALSE(exists("c.svg"));
 }
 
-TEST_F(BatchJob, MissingFolderIsAFailedWriteNamingThePath)
-{
-    const Invocation r = run("--out " + dir + "/none/psf.txt");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(dir + "/none/psf.txt: No such file or directory"), std::string::npos)
-        << r.err;
-}
-
-// Every writer: a file the user may not write, a reader that goes away, a
-// file-size limit; each a failed write with its path and reason, status 1, no file half written.
+// Every writer: a file the user may not write, a reader that goes away, a file-size limit; each a
+// failed write with its path and reason, status 1.
 TEST_F(BatchJob, FailedWriteIsReportedWithStatus1)
 {
-    for (const char *name : {"ro.csv", "ro.txt", "ro.svg"}) {
+    for (const char *name : {"ro.csv", "ro.txt"}) {
         std::ofstream(dir + "/" + name) << "old\n";
         fs::permissions(dir + "/" + name, kReadOnly);
     }
@@ -240,10 +214,8 @@ TEST_F(BatchJob, FailedWriteIsReportedWithStatus1)
          NONE,
          "cannot write ro.csv: " + denied},
         {{"--batch", "--out", "ro.txt"}, NONE, "cannot write ro.txt: " + denied},
-        {{"--batch", "--plot", "psf-3d", "ro.svg"}, NONE, "cannot write ro.svg: " + denied},
         // The FITS file (216000 bytes) outgrows the pipe (65536) its reader leaves after 100 bytes.
         {{"--batch", "--out", "g.fits"}, NONE, "cannot write g.fits: Broken pipe\n"},
-        {{"--batch", "--out", "big.txt"}, 1024, "cannot write big.txt: " + tooLarge},
         {{"--batch"}, 0, "cannot write standard output: " + tooLarge},
         {{"--eval", "1", "2", "3"}, 0, "cannot write standard output: " + tooLarge},
     };
@@ -269,12 +241,6 @@ TEST_F(BatchJob, FailedWriteIsReportedWithStatus1)
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "orvinta: " + row.err);
     }
-    for (const char *name : {"ro.csv", "ro.txt", "ro.svg"}) EXPECT_EQ(read(name), "old\n") << name;
-    Args entries;
-    for (const auto &entry : fs::directory_iterator(dir))
-        entries.push_back(entry.path().filename());
-    std::ranges::sort(entries);
-    EXPECT_EQ(entries, (Args{"g.fits", "ro.csv", "ro.svg", "ro.txt", "stdout"})) << "nothing else";
 }
 
 TEST_F(BatchJob, DashWritesTheFileToStandardOutput)
@@ -295,17 +261,6 @@ TEST_F(BatchJob, DashWritesTheFileToStandardOutput)
     }
 }
 
-// The superuser may write any file, as cp does: the file is replaced and stays read-only.
-TEST_F(BatchJob, SuperuserReplacesAReadOnlyFileKeepingItsMode)
-{
-    if (geteuid() != 0) GTEST_SKIP() << "needs the superuser";
-    std::ofstream(dir + "/ro.txt") << "old\n";
-    fs::permissions(dir + "/ro.txt", kReadOnly);
-    EXPECT_EQ(run("--out ro.txt").status, 0);
-    EXPECT_EQ(read("ro.txt").size(), 128u * 1537);
-    EXPECT_EQ(fs::status(dir + "/ro.txt").permissions(), kReadOnly);
-}
-
 // Each error is one line on standard error; a value is printed with up to 17 digits.
 TEST(EvalCommand, PrintsTheValueOrWhyThereIsNone)
 {
@@ -317,11 +272,9 @@ TEST(EvalCommand, PrintsTheValueOrWhyThereIsNone)
     } rows[] = {
         {{"x*y", "2", "3"}, 0, "6\n", "", 0},
         {{"0.1", "0", "0"}, 0, "0.10000000000000001\n", "", 0},
-        {{"-x", "-1.5e2", "0"}, 0, "150\n", "", 0},
         {{"sqrt(-1)", "0", "0"}, 0, "nan\n", "", 0},
         {{"SIN X", "1", "1"}, 1, "", "Syntax Error in F(X,Y)...\n", 1},
         {{"1"}, 2, "", "orvinta: --eval takes 3 arguments", 1},
-        {{"1", "2", "3", "4"}, 2, "", "orvinta: --eval takes 3 arguments", 1},
         {{"1", "a", "2"}, 2, "", "orvinta: --eval: X and Y must be numbers", 1},
         {{"1", "2", "3x"}, 2, "", "orvinta: --eval: X and Y must be numbers", 1},
     };
@@ -404,38 +357,20 @@ protected:
     }
 };
 
-// Defocus of W waves peak to valley on a clear round pupil: Strehl (sin(pi W) / (pi W))^2, the
-// same for -W; 4 / pi^2 = 0.405 at half a wave; the sampled pupil of radius 20 comes within 0.01.
-TEST_F(SweepJob, RowsStepFromTheFirstValueToTheLast)
-{
-    EXPECT_EQ(
-        run("HasDefocus=1 HasComa=0 HasZern26=0 --sweep DEFOCUS=-1:1:21 --csv out.csv").status, 0);
-    const auto rows = table(read("out.csv"));
-    ASSERT_EQ(rows.size(), 21u);
-    for (int k = 0; k < 21; k++) {
-        EXPECT_EQ(rows[k].at("row"), std::to_string(k + 1));
-        EXPECT_NEAR(number(rows[k], "defocus"), -1.0 + k / 10.0, 1e-7) << "row " << k + 1;
-        EXPECT_NEAR(number(rows[k], "strehl"), number(rows[20 - k], "strehl"), 1e-5) << k + 1;
-    }
-    EXPECT_NEAR(number(rows[10], "strehl"), 1.0, 1e-6);
-    EXPECT_NEAR(number(rows[5], "strehl"), 4 / (M_PI * M_PI), 0.01);
-}
-
+// Rows numbered from 1, each value stepping from the first to the last; names in any case.
 TEST_F(SweepJob, TwoSweepsGiveTheProductWithTheLastFastest)
 {
-    const Invocation r = run("HasDefocus=1 HasComa=0 HasZern26=0 --sweep fnumber=4:8:3 --csv - "
-                             "--sweep Wavelength=400:600:2 --jobs 2");
-    EXPECT_EQ(r.status, 0) << r.err;
-    const auto rows = table(r.out);
+    EXPECT_EQ(run("HasDefocus=1 HasComa=0 HasZern26=0 --sweep FNUMBER=4:8:3 --csv out.csv "
+                  "--sweep Wavelength=400:600:2 --jobs 2")
+                  .status,
+              0);
+    const auto rows = table(read("out.csv"));
     ASSERT_EQ(rows.size(), 6u);
     for (int k = 0; k < 6; k++) {
         const double fnumber = 4 + 2 * (k / 2), wavelength = k % 2 ? 600 : 400;
+        EXPECT_EQ(rows[k].at("row"), std::to_string(k + 1));
         EXPECT_EQ(number(rows[k], "fnumber"), fnumber) << k;
         EXPECT_EQ(number(rows[k], "wavelength"), wavelength) << k;
-        // The PSF scales with lambda F: its width in microns follows the product.
-        EXPECT_NEAR(number(rows[k], "fwhm_x_um") / number(rows[0], "fwhm_x_um"),
-                    fnumber * wavelength / 1600, 1e-4)
-            << k;
     }
 }
 
