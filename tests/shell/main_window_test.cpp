@@ -163,17 +163,6 @@ TEST(MainWindow, PsfViewsBeforeAnyPsfSayThereIsNone)
     });
 }
 
-TEST(MainWindow, PupilViewsNeedNoPsf)
-{
-    run_program([] {
-        testing_clear_records();
-        testing_send_command(mainhwnd, 55);
-        testing_send_command(mainhwnd, 73);
-        EXPECT_EQ(message_texts().size(), 0u);
-        EXPECT_EQ(testing_child_windows(mainhwnd).size(), 2u);
-    });
-}
-
 TEST(MainWindow, PsfPlotTitlesNameThePlotTypeInTheChosenUnits)
 {
     struct Row {
@@ -184,8 +173,6 @@ TEST(MainWindow, PsfPlotTitlesNameThePlotTypeInTheChosenUnits)
         {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
         {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
         {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
-        {PSF_LINEAR, PSF_ARCSECONDS, 83, "PSF vs. x and y in arc seconds."},
-        {PSF_LINEAR, PSF_MILLIRADIANS, 78, "PSF vs. x in milliradians."},
     };
     run_program([&] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
