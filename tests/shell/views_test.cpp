@@ -1,12 +1,14 @@
-// The views: the settings and titles a plot's paint composes, a table paint's cells, the
-// tables' scrolling and keys, the right-click menus, and the registry that opens and closes
-// views.
+// The views: what a plot view hands its chart, the settings and titles its paint composes, a
+// table paint's cells, the tables' scrolling and keys, the right-click menus, and the registry
+// that opens and closes views.
 #include <algorithm>
 #include <cfloat>
+#include <cmath>
 #include <cstring>
 #include <tuple>
 
 #include "optics/domains.h"
+#include "optics/nrutil.h"
 #include "optics/pupil.h"
 #include "platform/dc.h"
 #include "views/child.h"
@@ -18,7 +20,8 @@
 
 namespace {
 
-// Start-up settings and pupil; every chart message is answered by the test support.
+// Start-up settings and pupil; every chart message is answered by the test support. The
+// start-up pupil step is 10 mm / (2 x 19.5) = 10 / 39 mm.
 class PlotViews : public ::testing::Test {
 protected:
     void SetUp() override
@@ -34,8 +37,166 @@ protected:
         optics_shutdown();
     }
     PlotDescription describe(int kind) { return DescribePlot(kind, RECT{0, 0, 400, 300}); }
+    PlotDescription describe(int kind, int zoom)
+    {
+        izoom = zoom;
+        return describe(kind);
+    }
     HDC dc = nullptr;
 };
+
+constexpr double kPupilStep = 10.0 / 39;
+
+TEST_F(PlotViews, PointsSpanTheZoomWindow)
+{
+    // first, last: x of the first and last point in steps (PSF samples on the index, 65 at 0;
+    // pupil samples at 64.5 at 0; zoom 2 shows 33..96); side: a grid's columns and rows, else 0.
+    struct Row {
+        int kind, zoom, points;
+        double first, last;
+        int side;
+    } rows[] = {
+        {7, 1, 128, -64, 63, 0},     {14, 2, 64, -32, 31, 0},   {17, 1, 128, -63.5, 63.5, 0},
+        {16, 2, 64, -31.5, 31.5, 0}, {8, 2, 4096, -32, 31, 64}, {11, 1, 16384, -63.5, 63.5, 128},
+        {9, 2, 4096, -32, 31, 64},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE("kind " + std::to_string(row.kind));
+        const PlotDescription plot = describe(row.kind, row.zoom);
+        const bool psf = row.kind == 7 || row.kind == 14 || row.kind == 8 || row.kind == 9;
+        const double step = psf ? XPSFStep : kPupilStep;
+        ASSERT_EQ(plot.z.size(), static_cast<std::size_t>(row.points));
+        EXPECT_DOUBLE_EQ(plot.x.front(), row.first * step);
+        EXPECT_DOUBLE_EQ(plot.x.back(), row.last * step);
+        // A slice is one data set; a grid has one set per column j, coded j + 65.
+        EXPECT_EQ(plot.sym[0], row.side ? (row.zoom == 1 ? 1 : 33) + 65 : 42);
+        EXPECT_EQ(std::tie(plot.columns, plot.rows), std::tie(row.side, row.side));
+        if (row.side) {
+            EXPECT_DOUBLE_EQ(plot.y.back(), row.last * step);
+        }
+    }
+}
+
+// The PSF X-slice through row 65: zero, a value below the clip, 10 and the peak 100.
+struct PsfSample {
+    int i;
+    float value;
+};
+constexpr PsfSample kPsfSlice[] = {{10, 0.0f}, {20, 0.0005f}, {30, 10.0f}, {65, 100.0f}};
+
+void set_psf_slice()
+{
+    for (int i = 1; i <= GRID; i++) m_output[i][65] = 0.0f;
+    for (const PsfSample &sample : kPsfSlice) m_output[sample.i][65] = sample.value;
+}
+
+TEST_F(PlotViews, LogPsfPlotsPowersOfTenClippedDecadesBelowThePeak)
+{
+    // Four decades below a peak of 100: clip value 10^-3 as a float, 1.0000000475e-3, whose
+    // logarithm in double is -3 + 4.7497451e-8 / ln 10: everything below it plots there.
+    const double floor4 = -3.0 + 4.7497451305389404e-8 / std::log(10.0);
+    const double logs[] = {floor4, floor4, 1.0, 2.0};  // per sample of kPsfSlice
+    set_psf_slice();
+    nPSFdecades = 4;
+    PSFPlotType = PSF_LOGARITHMIC;
+    const PlotDescription log = describe(7, 1);
+    for (int k = 0; k < 4; k++) {
+        EXPECT_NEAR(log.z[kPsfSlice[k].i - 1], logs[k], 1e-14) << "i = " << kPsfSlice[k].i;
+    }
+}
+
+TEST_F(PlotViews, ThreeDecadeLogFloorPlotsJustBelowTheLevelMinusTwo)
+{
+    // The float 10^-2 is 0.0099999998, so the floor plots at -2 - 2.2351742e-8 / ln 10,
+    // strictly below the contour level -2 traced around it.
+    set_psf_slice();
+    nPSFdecades = 3;
+    PSFPlotType = PSF_LOGARITHMIC;
+    EXPECT_NEAR(describe(7, 1).z[9], -2.0 - 2.2351741790771484e-8 / std::log(10.0), 1e-14);
+}
+
+TEST_F(PlotViews, LinearPsfPlotsTheRawValues)
+{
+    set_psf_slice();
+    PSFPlotType = PSF_LINEAR;
+    const PlotDescription linear = describe(7, 1);
+    for (const PsfSample &sample : kPsfSlice) {
+        EXPECT_DOUBLE_EQ(linear.z[sample.i - 1], sample.value) << "i = " << sample.i;
+    }
+}
+
+TEST_F(PlotViews, ValueRangesRunFromTheLowestToTheHighestPlusOneThousandth)
+{
+    // Every pupil sample set to `value`; a zoomed surface counts the grid outside its window
+    // as 0, a slice or a whole surface only its points.
+    struct Row {
+        const char *name;
+        int kind, zoom;
+        float value;
+        double low, high;
+    } rows[] = {{"flat slice", 17, 1, 0.5f, 0.5, 0.5 + 0.001},
+                {"zero slice", 15, 2, 0.0f, 0.0, 0.001},
+                {"whole surface", 10, 1, 0.5f, 0.5, 0.5 + 0.001},
+                {"zoomed surface", 10, 2, 0.5f, 0.0, 0.5 + 0.001},
+                {"zoomed negative surface", 12, 2, -0.25f, -0.25, 0.001}};
+    for (const Row &row : rows) {
+        for (float **array : {r_input, phase_input})
+            for (int i = 1; i <= GRID; i++) std::fill(&array[i][1], &array[i][1] + GRID, row.value);
+        const zGraphStruct g = describe(row.kind, row.zoom).graph;
+        const bool slice = row.kind >= 14;
+        EXPECT_EQ(slice ? g.YMin : g.ZMin, row.low) << row.name;
+        EXPECT_EQ(slice ? g.YMax : g.ZMax, row.high) << row.name;
+    }
+}
+
+TEST_F(PlotViews, ColoursCountDownThePaletteFromEachViewsOwnStart)
+{
+    // Colours count down the palette from the view's start, below 0 black: the surfaces start
+    // at 7 (light grey, grey, purple), the PSF contours at 14 (yellow, magenta, red), the others
+    // at 0.
+    const struct {
+        int kind;
+        COLORREF first, third;
+    } views[] = {{8, RGB(192, 192, 192), RGB(128, 0, 128)},
+                 {9, RGB(255, 255, 0), RGB(255, 0, 0)},
+                 {11, 0, 0},
+                 {13, 0, 0}};
+    for (const auto &view : views) {
+        const PlotDescription plot = describe(view.kind, 1);
+        EXPECT_EQ(std::tuple(plot.colours[0], plot.colours[2]), std::tuple(view.first, view.third))
+            << "kind " << view.kind;
+    }
+}
+
+TEST_F(PlotViews, ContourMapsAskForTheirOwnNumberOfLevels)
+{
+    // 2 levels of the PSF, 6 of the phase (4 of the transmission: BuildersFillExactlyTheirFields).
+    EXPECT_EQ(describe(9, 1).graph.NumContours, 2);
+    EXPECT_EQ(describe(13, 1).graph.NumContours, 6);
+}
+
+TEST_F(PlotViews, ThreeDecadeLogContourTracesTheLevelAroundTheClippedFloor)
+{
+    // A 16 x 16 block of 100 in a zero PSF, zoom 2 (64 x 64 samples, 1/16 lit). Log, 3 decades:
+    // floor -2 - 9.7e-9, block 2; mean -1.75, deviation 4 sqrt(15) / 16 = 0.968, so 2 levels
+    // step 4 x 0.968 / 2 = 1.94, rounded 2, from floor(-1.75 / 2) x 2 = -2: levels -2 and 0.
+    // Linear: mean 6.25, step 48.4, rounded 50, from 0: only level 50 lies above the floor. Each
+    // traced level is one closed line through the 64 faces around the block, 64 segments.
+    for (int j = 1; j <= GRID; j++)
+        for (int i = 1; i <= GRID; i++)
+            m_output[i][j] = i >= 57 && i <= 72 && j >= 57 && j <= 72 ? 100.0f : 0.0f;
+    const auto lines = [&] {
+        ClearRecordedOps(dc);
+        PlotDescription plot = describe(9, 2);
+        DrawPlot(plot, dc);
+        const auto line = [](const RecordedOp &op) { return op.kind == RecordedKind::Line; };
+        return std::ranges::count_if(RecordedOps(dc), line);
+    };
+    const auto linear = lines();
+    PSFPlotType = PSF_LOGARITHMIC;
+    nPSFdecades = 3;
+    EXPECT_EQ(lines() - linear, 64) << "the level -2 line around the block";
+}
 
 TEST_F(PlotViews, ASettingChangesOnlyWhenThePaintAppliesIt)
 {
