@@ -5,6 +5,7 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
+#include <iomanip>
 #include <tuple>
 
 #include "optics/domains.h"
@@ -146,6 +147,116 @@ TEST_F(PlotViews, ValueRangesRunFromTheLowestToTheHighestPlusOneThousandth)
         const bool slice = row.kind >= 14;
         EXPECT_EQ(slice ? g.YMin : g.ZMin, row.low) << row.name;
         EXPECT_EQ(slice ? g.YMax : g.ZMax, row.high) << row.name;
+    }
+}
+
+// A text field as "null" or its quoted text, so that null and empty differ.
+std::string quoted(const char *text) { return text ? '"' + std::string(text) + '"' : "null"; }
+
+// Every field of a record, one per line; pointers by address (Title too: the record points at
+// the description's own title), numbers in full.
+std::string record_text(const zGraphStruct &g)
+{
+    std::ostringstream s;
+    s << std::setprecision(17);
+    s << "hDC " << g.hDC << "\nrect " << g.pWindowRect << "\nx " << g.pXData << "\ny " << g.pYData
+      << "\nz " << g.pZData << "\nsymbols " << g.pSymbols << "\npoints " << g.NumPoints
+      << "\naxis colour " << g.AxisColor << "\nbackground " << g.BkgColor << "\ncolours "
+      << g.pGraphColors << "\nbrush " << g.BrushStyle << "\ntitle "
+      << static_cast<const void *>(g.Title) << "\nx title " << quoted(g.XAxisTitle) << "\ny title "
+      << quoted(g.YAxisTitle) << "\nlegend style " << g.LegendStyle << "\nitem style "
+      << g.ItemStyle << "\nlines " << g.bDrawLines << "\nsymbols " << g.bDrawSymbols << "\ngrid "
+      << g.bShowGrid << "\nautoscale " << g.bAutoScale << "\n3-D " << g.b3D
+      << "\ngraded background " << g.GradedBkg << "\ngraded scheme " << g.GradedColorScheme
+      << "\nx divisions " << g.XAxisDivisions << "\ny divisions " << g.YAxisDivisions
+      << "\ndigit format " << g.DigitFormat << "\nprecision " << g.DigitPrecision << "\npen "
+      << g.PenStyle << "\nshade " << g.ShadeShift << "\nx " << g.XMin << " to " << g.XMax << "\ny "
+      << g.YMin << " to " << g.YMax << "\nz " << g.ZMin << " to " << g.ZMax << "\ncontours "
+      << g.NumContours << "\nformula " << quoted(g.Formula);
+    for (const char *title : g.LegendTitles) s << "\nlegend " << quoted(title);
+    for (const char *title : g.ItemTitles) s << "\nitem " << quoted(title);
+    return s.str();
+}
+
+// The fields every builder sets alike: axes black, background white, no legend (style 2),
+// lines without symbols, a dotted grid pen (2), axis numbers in format 2; all else 0 or null.
+zGraphStruct chart_basics()
+{
+    zGraphStruct g{};
+    g.AxisColor = 0x000000;
+    g.BkgColor = 0xFFFFFF;
+    g.LegendStyle = 2;
+    g.bDrawLines = 1;
+    g.bShowGrid = 1;
+    g.DigitFormat = 2;
+    g.PenStyle = 2;
+    return g;
+}
+
+// The builders' fields for the start-up pupil (transmission 1 inside, 0 outside). Drawn, the
+// record points at the description's own buffers, named by letter per row.
+TEST_F(PlotViews, BuildersFillExactlyTheirFields)
+{
+    const double whole = 63.5 * kPupilStep;
+    const double quarter = 31.5 * kPupilStep;
+    zGraphStruct slice = chart_basics();
+    slice.NumPoints = 128;
+    slice.XAxisTitle = "";
+    slice.YAxisTitle = "";
+    slice.DigitPrecision = 3;
+    slice.XMin = -whole;
+    slice.XMax = whole;
+    slice.YMax = 1 + 0.001;
+    zGraphStruct surface = chart_basics();
+    surface.NumPoints = 64 * 64;
+    surface.XMin = -quarter;
+    surface.XMax = quarter;
+    surface.YMin = -quarter;
+    surface.YMax = quarter;
+    surface.ZMax = 1 + 0.001;
+    surface.Formula = "";
+    zGraphStruct contour = chart_basics();
+    contour.NumPoints = 128 * 128;
+    contour.XAxisTitle = "";
+    contour.YAxisTitle = "";
+    contour.bAutoScale = 1;
+    contour.XAxisDivisions = -1;
+    contour.YAxisDivisions = -1;
+    contour.DigitPrecision = 1;
+    contour.XMax = 128;
+    contour.YMax = 128;
+    contour.NumContours = 4;
+    // data: the buffers behind pXData, pYData, pZData and pSymbols, '-' for none.
+    struct Row {
+        const char *name;
+        int kind, zoom;
+        const zGraphStruct *want;
+        const char *data;
+    };
+    const Row rows[] = {
+        {"X-slice", 17, 1, &slice, "xz-s"},
+        {"3-D, zoomed", 10, 2, &surface, "xyzs"},
+        {"contour", 11, 1, &contour, "--z-"},
+    };
+    for (const Row &row : rows) {
+        PlotDescription plot = describe(row.kind, row.zoom);
+        DrawPlot(plot, dc);
+        const auto buffer = [&plot](char name) {
+            return name == 'x'   ? plot.x.data()
+                   : name == 'y' ? plot.y.data()
+                   : name == 'z' ? plot.z.data()
+                                 : nullptr;
+        };
+        zGraphStruct want = *row.want;
+        want.hDC = dc;
+        want.pWindowRect = &plot.window;
+        want.pXData = buffer(row.data[0]);
+        want.pYData = buffer(row.data[1]);
+        want.pZData = buffer(row.data[2]);
+        want.pSymbols = row.data[3] == 's' ? plot.sym.data() : nullptr;
+        want.pGraphColors = plot.colours;
+        want.Title = plot.title.c_str();
+        EXPECT_EQ(record_text(plot.graph), record_text(want)) << row.name;
     }
 }
 
