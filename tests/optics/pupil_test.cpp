@@ -17,14 +17,9 @@ TEST_F(Pupil, EachApertureLightsExactlyItsSamples)
     } rows[] = {
         {"round", [] {}, inside},
         // A rectangle spans rows 45..84 and |dy| <= aspect * 19.5066 around 64.5.
-        {"square", [] { nCurrentPupilShape = SHAPE_RECTANGLE; },
-         [](int i, int j) { return i >= 45 && i <= 84 && j >= 45 && j <= 84; }},
         {"rectangle 0.5",
          [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 0.5f); },
          [](int i, int j) { return i >= 45 && i <= 84 && j >= 55 && j <= 74; }},
-        {"rectangle 2",
-         [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 2.0f); },
-         [](int i, int j) { return i >= 45 && i <= 84 && j >= 26 && j <= 103; }},
         // 0.1 of 19.5 samples darkens the twelve innermost samples.
         {"obscured", [] { nCurrentObscuration = 1; },
          [](int i, int j) { return inside(i, j) && std::hypot(i - 64.5, j - 64.5) >= 1.95; }},
@@ -83,7 +78,7 @@ TEST_F(Pupil, ApodizationValuesFollowTheirFormulas)
 
 TEST_F(Pupil, WavefrontRmsIsTakenAboutTheMean)
 {
-    // The RMS of the worked examples (0.160, 0.141, 0.288 waves) about the mean of the formula
+    // The RMS of the worked examples (0.160 and 0.288 waves) about the mean of the formula
     // over the 1192 aperture samples, summed independently. Each row's terms alone.
     const struct {
         const char *name;
@@ -92,7 +87,6 @@ TEST_F(Pupil, WavefrontRmsIsTakenAboutTheMean)
     } rows[] = {
         {"start-up: coma -0.4 and 0.26 of Zernike 26", [] { set_both(HasComa, 1, HasZern[26], 1); },
          0.16004},
-        {"coma -0.4 alone", [] { HasComa = 1; }, 0.14101},
         {"piston alone: flat, so no RMS about the mean", [] { HasZern[1] = 1; }, 0.0},
         {"defocus 1 alone", [] { set_both(HasDefocus, 1, defocus, 1.0f); }, 0.28815},
     };
@@ -152,17 +146,6 @@ TEST_F(Pupil, OddSettingsLeaveEveryArrayFinite)
         for (float **a : {r_input, phase_input, A_input, B_input})
             EXPECT_TRUE(finite(a)) << row.name;
     }
-}
-
-// Phases become radians through 6.28318, short of 2 pi by 5e-6.
-TEST_F(Pupil, OneWaveOfPistonLeavesTheFieldAsNone)
-{
-    clear_phase();
-    HasZern[1] = 1;
-    Zern[1] = 1.0f;
-    pillbox_input();
-    EXPECT_NEAR(A_input[70][60], 1.0f, 1e-4);
-    EXPECT_NEAR(B_input[70][60], 0.0f, 1e-4);
 }
 
 TEST_F(Pupil, WafflePutsItsStepOnEveryFifthRowAndColumn)
