@@ -283,19 +283,6 @@ TEST_F(ImageQualityTest, TiltKeepsStrehlOneAndTheWidthsAndRadiiWhereverThePeakFa
     }
 }
 
-TEST_F(ImageQualityTest, SmallDefocusStepsGiveDistinctGrowingEncircledEnergyRadii)
-{
-    // Eight steps of 0.005 wave: each widens the core, so each radius is larger than the last.
-    HasDefocus = 1;
-    double before = 0;
-    for (int k = 0; k < 8; k++) {
-        defocus = 0.1f + 0.005f * k;
-        const double radius = *figures().ee50_radius;
-        EXPECT_GT(radius, before) << "defocus " << defocus;
-        before = radius;
-    }
-}
-
 TEST_F(ImageQualityTest, OneLitSampleHasNoHalfWidthAndAFlatEnergyProfile)
 {
     // A single sample lights the whole period evenly: no half-maximum crossing, and a disc of
