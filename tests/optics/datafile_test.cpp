@@ -196,14 +196,6 @@ TEST_F(DataFile, LongNameTakesAShorterTemporaryName)
     EXPECT_EQ(entries(), 1u) << "no temporary file is left";
 }
 
-TEST_F(DataFile, FifoWithoutAReaderIsRefusedWhenNotWaiting)
-{
-    const std::string fifo = dir + "/fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(write_output_file(fifo, "x", error, FifoWait::Never));
-    EXPECT_EQ(error, "cannot write " + fifo + ": no program is reading it");
-}
-
 TEST_F(DataFile, FifoIsWrittenDirectly)
 {
     const std::string fifo = dir + "/fifo";
@@ -234,6 +226,7 @@ TEST_F(DataFile, DescriptorNamesAreWrittenThroughTheDescriptor)
     EXPECT_TRUE(fs::is_symlink(link));
 }
 
+// Not waiting, a FIFO without a reader is refused like the other paths no file can replace.
 TEST_F(DataFile, UnwritablePathsFailLeavingNothing)
 {
     fs::create_directory(dir + "/folder");
@@ -243,18 +236,20 @@ TEST_F(DataFile, UnwritablePathsFailLeavingNothing)
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket_path.c_str());
     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
     const struct {
         std::string path, error;
     } rows[] = {
         {dir + "/folder", "cannot write " + dir + "/folder: Is a directory"},
         {socket_path, "cannot write " + socket_path + ": it is a socket"},
+        {dir + "/fifo", "cannot write " + dir + "/fifo: no program is reading it"},
         {dir + "/missing/x.txt",
          "cannot create a file beside " + dir + "/missing/x.txt: No such file or directory"},
     };
     for (const auto &row : rows) {
-        EXPECT_FALSE(write_output_file(row.path, "x", error)) << row.path;
+        EXPECT_FALSE(write_output_file(row.path, "x", error, FifoWait::Never)) << row.path;
         EXPECT_EQ(error, row.error);
-        EXPECT_EQ(entries(), 2u) << row.path;
+        EXPECT_EQ(entries(), 3u) << row.path;
         EXPECT_TRUE(fs::is_empty(dir + "/folder")) << row.path;
     }
     ::close(s);

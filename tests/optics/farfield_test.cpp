@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <complex>
 
-#include "optics/domains.h"
 #include "tests/optics/optics_test.h"
 
 namespace {
@@ -60,35 +59,6 @@ TEST_F(FarField, MatchesADirectTransform)
             EXPECT_NEAR(r_output[k][l], expected.real(), 2e-2) << row.name << " " << k << "," << l;
             EXPECT_NEAR(i_output[k][l], expected.imag(), 2e-2) << row.name << " " << k << "," << l;
         }
-    }
-}
-
-TEST_F(FarField, StartUpComaPutsThePeakTwoSamplesRight)
-{
-    pupil_and_psf();
-    EXPECT_EQ(peak(), std::pair(67, 65));
-    EXPECT_NEAR(xpsfcent, 2.51, 0.005);
-    EXPECT_NEAR(ypsfcent, 0.0, 0.001);
-}
-
-// 10 mm over 39 samples: 3.9 cycles/mm, in microns 3.9 * 56 * 0.5 = 109.2 (others: Review Domains).
-TEST_F(OpticsTest, DomainsAreInMicrons)
-{
-    set_domains();
-    EXPECT_NEAR(pupil_graph_extent, 127 * 10.0 / 39, 1e-5);
-    EXPECT_NEAR(psf_graph_extent, 109.2, 1e-4);
-    EXPECT_EQ(std::pair(YPupilStep, YPSFStep), std::pair(XPupilStep, XPSFStep));
-}
-
-TEST_F(OpticsTest, ZoomWindowIsTheCentralHalf)
-{
-    // A zoom other than 1 or 2 leaves the window as it was.
-    for (const auto &[zoom, start, stop] : {std::tuple{1, 1, 128}, {2, 33, 96}, {7, 33, 96}}) {
-        izoom = zoom;
-        SetZoom();
-        EXPECT_EQ(std::vector({istart, jstart, istop, jstop}),
-                  std::vector({start, start, stop, stop}))
-            << zoom;
     }
 }
 
