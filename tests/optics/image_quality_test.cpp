@@ -111,11 +111,7 @@ TEST_F(ImageQualityTest, ClearRoundPupilGivesTheAiryCoreAndItsEnergy)
     EXPECT_NEAR(*q.fwhm_x / (1.029 * LAMBDA_F), 1.0, 0.003);
     EXPECT_NEAR(*q.fwhm_y / (1.029 * LAMBDA_F), 1.0, 0.003);
     EXPECT_NEAR(*encircled_energy(1.22 * LAMBDA_F) / 0.838, 1.0, 0.003);
-}
-
-TEST_F(ImageQualityTest, EachEncircledEnergyRadiusHoldsItsFraction)
-{
-    const ImageQuality q = figures();
+    // Each encircled-energy radius holds its fraction.
     EXPECT_NEAR(*encircled_energy(*q.ee50_radius), 0.5, 1e-6);
     EXPECT_NEAR(*encircled_energy(*q.ee80_radius), 0.8, 1e-6);
 }
