@@ -84,15 +84,11 @@ TEST_F(SettingRules, AcceptedAssignmentIsStored)
         double expected;
     } rows[] = {
         {"FNUMBER", " 2.5 ", [] { return double(fnumber); }, 2.5},
-        {"haszern37", "1", [] { return double(HasZern[37]); }, 1},
-        {"nCurrentPupilShape", "138", [] { return double(nCurrentPupilShape); }, 138},
-        {"pupilradius", "100", [] { return double(pupilradius); }, 100},
         {"rbreak", "0", [] { return double(rbreak); }, 0},
         {"rbreak", "0.999", [] { return double(rbreak); }, 0.999f},
         {"LinearObscuration", "0", [] { return double(LinearObscuration); }, 0},
         {"PhasePatternPeriod", "1", [] { return double(PhasePatternPeriod); }, 1},
         {"nPSFdecades", "1", [] { return double(nPSFdecades); }, 1},
-        {"PhasePlateSteps", "-3", [] { return double(PhasePlateSteps); }, -3},
         {"NumPixels", "4.0", [] { return double(CentroidErrorType); }, CENTROID_4BY4},
         {"nPSFdecades", "38", [] { return double(nPSFdecades); }, 38},
     };
