@@ -52,4 +52,12 @@ TEST_F(FarField, MatchesADirectTransform)
     }
 }
 
+TEST_F(FarField, StartUpComaPutsThePeakTwoSamplesRight)
+{
+    pupil_and_psf();
+    EXPECT_EQ(peak(), std::pair(67, 65));
+    EXPECT_NEAR(xpsfcent, 2.51, 0.005);
+    EXPECT_NEAR(ypsfcent, 0.0, 0.001);
+}
+
 }  // namespace

@@ -87,6 +87,7 @@ TEST_F(ImageQualityTest, StrehlFollowsTheMarechalApproximation)
         void (*apply)();
         double tolerance;
     } rows[] = {
+        {"clear round", [] {}, 1e-9},
         {"obscured with struts", [] { set_both(nCurrentObscuration, 1, HasStruts, 1); }, 1e-9},
         {"triangular apodization", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 0.5f); },
          1e-9},

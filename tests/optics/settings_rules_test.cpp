@@ -58,6 +58,8 @@ TEST_F(SettingRules, RefusedAssignmentNamesTheSettingWithNothingChanged)
         const char *name, *text, *expected;
     } rows[] = {
         {"pupildia", "0", "Pupil X-extent (pupildia) must be above 0, not 0."},
+        {"PupilAspectRatio", "0", "Aspect ratio (y/x) (PupilAspectRatio) must be above 0, not 0."},
+        {"nPSFdecades", "0", "Decades (nPSFdecades) must be at least 1, not 0."},
         {"HasComa", "2", "HasComa must be 0 or 1, not 2."},
         {"nCurrentApod", "157",
          "Apodization (nCurrentApod) must be one of 158, 159, 160, 161, not 157."},
@@ -67,6 +69,9 @@ TEST_F(SettingRules, RefusedAssignmentNamesTheSettingWithNothingChanged)
         {"pupilradius", "2.5",
          "Pupil radius (steps) (pupilradius) must be a whole number, not 2.5."},
         {"NumPixels", "5", "Pixel array (NumPixels) must be one of 3, 4, not 5."},
+        {"EFL", "10", "cannot set EFL: EFL follows from fnumber and the pupil diameter"},
+        {"rbreak", "0.99999999",  // held as the float 1
+         "Triangular break (pupil fraction) (rbreak) must be below 1, not 0.99999999."},
     };
     const auto before = setting_values();
     for (const auto &row : rows) {
