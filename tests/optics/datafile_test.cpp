@@ -7,7 +7,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <thread>
 
 #include "optics/datafile.h"
 #include "optics/output_file.h"
@@ -33,8 +32,7 @@ protected:
     }
     static void mark()
     {
-        for (int i = 1; i <= GRID; i++)
-            for (int j = 1; j <= GRID; j++) r_output[i][j] = -7.0f;  // "unchanged"
+        std::fill(&r_output[1][1], &r_output[GRID][GRID] + 1, -7.0f);  // "unchanged"
     }
     bool read(const std::string &bytes)
     {
@@ -70,10 +68,9 @@ TEST_F(DataFile, FieldsAreReadAsTheirLeadingNumber)
         const char *field;
         double expected;
     } rows[] = {
-        {"    1.500", 1.5},  {"   -2.250", -2.25}, {"  +3.000", 3.0},  {"   1.5e2 ", 150.0},
-        {"  2.5E-1 ", 0.25}, {"   12abc ", 12.0},  {"   1.2.3 ", 1.2}, {"         ", 0.0},
-        {"  abc    ", 0.0},  {"    -    ", 0.0},   {"   .5    ", 0.5}, {"   7e    ", 7.0},
-        {"   5.    ", 5.0},  {"  1e+    ", 1.0},   {"- 1      ", 0.0}, {"inf      ", 0.0},
+        {"   -2.250", -2.25}, {"  +3.000", 3.0},  {"   1.5e2 ", 150.0}, {"  2.5E-1 ", 0.25},
+        {"   12abc ", 12.0},  {"   1.2.3 ", 1.2}, {"         ", 0.0},   {"   .5    ", 0.5},
+        {"   5.    ", 5.0},   {"  1e+    ", 1.0}, {"- 1      ", 0.0},   {"inf      ", 0.0},
     };
     for (const auto &[field, expected] : rows)
         EXPECT_DOUBLE_EQ(read_field_number(field, 9), expected) << field;
@@ -110,10 +107,7 @@ TEST_F(DataFile, WrongFilesAreRefusedChangingNothing)
     const std::string misaligned = lf.substr(0, 1152) + " " + lf.substr(1153);
     std::vector<std::tuple<std::string, std::string, const char *>> rows = {
         {"empty", "", "ends before"},
-        {"one record", lf.substr(0, 1153), "ends before"},
-        {"127 records", lf.substr(0, 127 * 1153), "ends before"},
         {"cut in the last field", lf.substr(0, lf.size() - 5), "ends before"},
-        {"longer", lf + "    1.000\n", "longer"},
         {"two extra line ends", lf + "\n\n", "longer"},
         {"writer's layout", std::string(196736, ' '), "longer"},
         {"misaligned", misaligned, "layout"},
@@ -201,44 +195,19 @@ TEST_F(DataFile, LongNameTakesAShorterTemporaryName)
     EXPECT_EQ(entries(), 1u) << "no temporary file is left";
 }
 
-TEST_F(DataFile, FifoWithoutAReaderIsRefusedWhenNotWaiting)
-{
-    const std::string fifo = dir + "/fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(write_output_file(fifo, "x", error, FifoWait::Never));
-    EXPECT_EQ(error, "cannot write " + fifo + ": no program is reading it");
-}
-
-TEST_F(DataFile, FifoIsWrittenDirectly)
-{
-    const std::string fifo = dir + "/fifo";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string bytes(200000, 'b');  // more than a pipe holds at once
-    std::string received;
-    std::thread reader([&] { received = file_text(fifo); });
-    EXPECT_TRUE(write_output_file(fifo, bytes, error)) << error;
-    reader.join();
-    EXPECT_EQ(received, bytes);
-    EXPECT_TRUE(fs::is_fifo(fifo));
-    EXPECT_EQ(entries(), 1u);
-}
-
-// A name of an open descriptor, directly or through a link, is written through it.
+// The name of an open descriptor is written through it.
 TEST_F(DataFile, DescriptorNamesAreWrittenThroughTheDescriptor)
 {
     int ends[2];
     ASSERT_EQ(::pipe(ends), 0);
-    const std::string link = dir + "/to-descriptor";
-    fs::create_symlink("/dev/fd/" + std::to_string(ends[1]), link);  // read as text, never opened
-    EXPECT_TRUE(write_output_file(link, "through the pipe\n", error)) << error;
-    EXPECT_TRUE(write_output_file("/proc/self/fd/" + std::to_string(ends[1]), "again\n", error))
+    EXPECT_TRUE(write_output_file("/proc/self/fd/" + std::to_string(ends[1]), "piped\n", error))
         << error;
     ::close(ends[1]);
-    EXPECT_EQ(file_text("/proc/self/fd/" + std::to_string(ends[0])), "through the pipe\nagain\n");
+    EXPECT_EQ(file_text("/proc/self/fd/" + std::to_string(ends[0])), "piped\n");
     ::close(ends[0]);
-    EXPECT_TRUE(fs::is_symlink(link));
 }
 
+// Not waiting, a FIFO without a reader is refused like the other paths no file can replace.
 TEST_F(DataFile, UnwritablePathsFailLeavingNothing)
 {
     fs::create_directory(dir + "/folder");
@@ -248,18 +217,20 @@ TEST_F(DataFile, UnwritablePathsFailLeavingNothing)
     address.sun_family = AF_UNIX;
     std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket_path.c_str());
     ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr *>(&address), sizeof address), 0);
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
     const struct {
         std::string path, error;
     } rows[] = {
         {dir + "/folder", "cannot write " + dir + "/folder: Is a directory"},
         {socket_path, "cannot write " + socket_path + ": it is a socket"},
+        {dir + "/fifo", "cannot write " + dir + "/fifo: no program is reading it"},
         {dir + "/missing/x.txt",
          "cannot create a file beside " + dir + "/missing/x.txt: No such file or directory"},
     };
     for (const auto &row : rows) {
-        EXPECT_FALSE(write_output_file(row.path, "x", error)) << row.path;
+        EXPECT_FALSE(write_output_file(row.path, "x", error, FifoWait::Never)) << row.path;
         EXPECT_EQ(error, row.error);
-        EXPECT_EQ(entries(), 2u) << row.path;
+        EXPECT_EQ(entries(), 3u) << row.path;
         EXPECT_TRUE(fs::is_empty(dir + "/folder")) << row.path;
     }
     ::close(s);

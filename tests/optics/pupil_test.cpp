@@ -17,14 +17,9 @@ TEST_F(Pupil, EachApertureLightsExactlyItsSamples)
     } rows[] = {
         {"round", [] {}, inside},
         // A rectangle spans rows 45..84 and |dy| <= aspect * 19.5066 around 64.5.
-        {"square", [] { nCurrentPupilShape = SHAPE_RECTANGLE; },
-         [](int i, int j) { return i >= 45 && i <= 84 && j >= 45 && j <= 84; }},
         {"rectangle 0.5",
          [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 0.5f); },
          [](int i, int j) { return i >= 45 && i <= 84 && j >= 55 && j <= 74; }},
-        {"rectangle 2",
-         [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 2.0f); },
-         [](int i, int j) { return i >= 45 && i <= 84 && j >= 26 && j <= 103; }},
         // 0.1 of 19.5 samples darkens the twelve innermost samples.
         {"obscured", [] { nCurrentObscuration = 1; },
          [](int i, int j) { return inside(i, j) && std::hypot(i - 64.5, j - 64.5) >= 1.95; }},
@@ -83,8 +78,8 @@ TEST_F(Pupil, ApodizationValuesFollowTheirFormulas)
 
 TEST_F(Pupil, WavefrontRmsIsTakenAboutTheMean)
 {
-    // The RMS of the worked examples (0.160, 0.141, 0.288 waves) about the mean of the formula
-    // over the 1192 aperture samples, summed independently. Each row's terms alone.
+    // The RMS of the worked examples (0.160 and 0.288 waves) about the mean of the formula
+    // over the 1192 aperture samples, summed independently.
     const struct {
         const char *name;
         void (*apply)();
@@ -92,7 +87,6 @@ TEST_F(Pupil, WavefrontRmsIsTakenAboutTheMean)
     } rows[] = {
         {"start-up: coma -0.4 and 0.26 of Zernike 26", [] { set_both(HasComa, 1, HasZern[26], 1); },
          0.16004},
-        {"coma -0.4 alone", [] { HasComa = 1; }, 0.14101},
         {"piston alone: flat, so no RMS about the mean", [] { HasZern[1] = 1; }, 0.0},
         {"defocus 1 alone", [] { set_both(HasDefocus, 1, defocus, 1.0f); }, 0.28815},
     };
@@ -105,64 +99,46 @@ TEST_F(Pupil, WavefrontRmsIsTakenAboutTheMean)
     }
 }
 
-// Settings at and past their limits, with the samples they light (r_input != 0); -1: not pinned.
-const struct OddSetting {
-    const char *name;
-    void (*apply)();
-    int lit;
-} ODD_SETTINGS[] = {
-    {"radius 0", [] { set_both(pupilradius, 0, ncenter, -0.5f); }, 0},
-    {"radius -3", [] { set_both(pupilradius, -3, ncenter, -3.5f); }, 0},
-    {"radius 100", [] { set_both(pupilradius, 100, ncenter, 99.5f); }, GRID_VALUES},
-    {"aspect 0", [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 0.0f); }, 0},
-    {"unknown shape", [] { nCurrentPupilShape = 139; }, 0},
-    {"obscuration 1.5", [] { set_both(nCurrentObscuration, 1, LinearObscuration, 1.5f); }, 0},
-    {"rbreak 1", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 1.0f); }, -1},
-    {"rbreak 2", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 2.0f); }, 1192},
-    {"sg exponent -5", [] { set_both(nCurrentApod, APOD_CIRCULAR_SG, cir_sgxp, -5.0f); }, -1},
-    {"sg exponent 1e30", [] { set_both(nCurrentApod, APOD_RECTANGULAR_SG, x_sgxp, 1e30f); }, -1},
-    {"huge coefficients: their sum overflows", [] { set_both(coma, 3e38f, Zern[26], 3e38f); }, -1},
-    {"checker 0", [] { set_both(nCurrentPhasePattern, PATTERN_CHECKER, PhasePatternPeriod, 0); },
-     1192},
-    {"waffle -4", [] { set_both(nCurrentPhasePattern, PATTERN_WAFFLE, PhasePatternPeriod, -4); },
-     1192},
-};
-
-TEST_F(Pupil, OddSettingsLightTheirCountOfSamples)
+// Settings at and past their limits give finite arrays and wavefront RMS; lit: the samples they
+// light (r_input != 0), -1 where not pinned.
+TEST_F(Pupil, OddSettingsGiveAFinitePupilLightingTheirSamples)
 {
-    for (const auto &row : ODD_SETTINGS) {
-        if (row.lit < 0) continue;
-        reset_settings();
-        row.apply();
-        pillbox_input();
-        EXPECT_EQ(GRID_VALUES - count_where(r_input, 0.0f), row.lit) << row.name;
-    }
-}
-
-TEST_F(Pupil, OddSettingsLeaveEveryArrayFinite)
-{
+    const struct {
+        const char *name;
+        void (*apply)();
+        int lit;
+    } rows[] = {
+        {"radius 0", [] { set_both(pupilradius, 0, ncenter, -0.5f); }, 0},
+        {"radius -3", [] { set_both(pupilradius, -3, ncenter, -3.5f); }, 0},
+        {"radius 100", [] { set_both(pupilradius, 100, ncenter, 99.5f); }, GRID_VALUES},
+        {"aspect 0", [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 0.0f); },
+         0},
+        {"unknown shape", [] { nCurrentPupilShape = 139; }, 0},
+        {"obscuration 1.5", [] { set_both(nCurrentObscuration, 1, LinearObscuration, 1.5f); }, 0},
+        {"rbreak 1", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 1.0f); }, -1},
+        {"rbreak 2", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 2.0f); }, 1192},
+        {"sg -5", [] { set_both(nCurrentApod, APOD_CIRCULAR_SG, cir_sgxp, -5.0f); }, -1},
+        {"sg 1e30", [] { set_both(nCurrentApod, APOD_RECTANGULAR_SG, x_sgxp, 1e30f); }, -1},
+        {"sum overflows", [] { set_both(coma, 3e38f, Zern[26], 3e38f); }, -1},
+        {"checker 0",
+         [] { set_both(nCurrentPhasePattern, PATTERN_CHECKER, PhasePatternPeriod, 0); }, 1192},
+        {"waffle -4",
+         [] { set_both(nCurrentPhasePattern, PATTERN_WAFFLE, PhasePatternPeriod, -4); }, 1192},
+    };
     const auto finite = [](float **a) {
         return std::all_of(&a[1][1], &a[GRID][GRID] + 1, [](float v) { return std::isfinite(v); });
     };
-    for (const auto &row : ODD_SETTINGS) {
+    for (const auto &row : rows) {
         reset_settings();
         row.apply();
         pillbox_input();
         EXPECT_TRUE(std::isfinite(wavesrms)) << row.name;
         for (float **a : {r_input, phase_input, A_input, B_input})
             EXPECT_TRUE(finite(a)) << row.name;
+        if (row.lit >= 0) {
+            EXPECT_EQ(GRID_VALUES - count_where(r_input, 0.0f), row.lit) << row.name;
+        }
     }
-}
-
-// Phases become radians through 6.28318, short of 2 pi by 5e-6.
-TEST_F(Pupil, OneWaveOfPistonLeavesTheFieldAsNone)
-{
-    clear_phase();
-    HasZern[1] = 1;
-    Zern[1] = 1.0f;
-    pillbox_input();
-    EXPECT_NEAR(A_input[70][60], 1.0f, 1e-4);
-    EXPECT_NEAR(B_input[70][60], 0.0f, 1e-4);
 }
 
 TEST_F(Pupil, WafflePutsItsStepOnEveryFifthRowAndColumn)
