@@ -82,8 +82,6 @@ TEST_F(SettingRules, AcceptedAssignmentIsStored)
         {"FNUMBER", " 2.5 ", [] { return double(fnumber); }, 2.5},
         {"rbreak", "0", [] { return double(rbreak); }, 0},
         {"rbreak", "0.999", [] { return double(rbreak); }, 0.999f},
-        {"LinearObscuration", "0", [] { return double(LinearObscuration); }, 0},
-        {"PhasePatternPeriod", "1", [] { return double(PhasePatternPeriod); }, 1},
         {"nPSFdecades", "1", [] { return double(nPSFdecades); }, 1},
         {"NumPixels", "4.0", [] { return double(CentroidErrorType); }, CENTROID_4BY4},
         {"nPSFdecades", "38", [] { return double(nPSFdecades); }, 38},
