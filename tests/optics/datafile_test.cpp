@@ -25,17 +25,14 @@ protected:
         optics_startup();
         mark();
     }
-    void TearDown() override
-    {
-        optics_shutdown();
-        TempFolderTest::TearDown();
-    }
+    ~DataFile() override { optics_shutdown(); }
     static void mark()
     {
         std::fill(&r_output[1][1], &r_output[GRID][GRID] + 1, -7.0f);  // "unchanged"
     }
     bool read(const std::string &bytes)
     {
+        mark();
         std::ofstream(dir + "/data.txt", std::ios::binary) << bytes;
         why.clear();
         return read_data_file(dir + "/data.txt", r_output, why);
@@ -80,10 +77,7 @@ TEST_F(DataFile, FieldsAreReadAsTheirLeadingNumber)
 TEST_F(DataFile, CompleteFilesAreRead)
 {
     const std::string lf = reader_layout(), crlf = reader_layout("\r\n");
-    const struct {
-        const char *name;
-        std::string bytes;
-    } rows[] = {
+    const std::pair<const char *, std::string> rows[] = {
         {"LF", lf},
         {"CR LF", crlf},
         {"extra final line end", lf + "\n"},
@@ -92,18 +86,16 @@ TEST_F(DataFile, CompleteFilesAreRead)
     const auto holds_layout = [](int i, int j) {
         return r_output[i][j] == static_cast<float>(i + j / 1000.0);
     };
-    for (const auto &row : rows) {
-        mark();
-        EXPECT_TRUE(read(row.bytes)) << row.name << ": " << why;
-        EXPECT_EQ(first_sample_failing(holds_layout), "") << row.name;
+    for (const auto &[name, bytes] : rows) {
+        EXPECT_TRUE(read(bytes)) << name << ": " << why;
+        EXPECT_EQ(first_sample_failing(holds_layout), "") << name;
     }
 }
 
 TEST_F(DataFile, WrongFilesAreRefusedChangingNothing)
 {
     const std::string lf = reader_layout(), crlf = reader_layout("\r\n");
-    // 128 records of 1153 bytes (128 fields of 9 bytes and the line end); here the first line end
-    // is a blank.
+    // 128 records of 1153 bytes (128 fields of 9 and the line end); here the first end a blank.
     const std::string misaligned = lf.substr(0, 1152) + " " + lf.substr(1153);
     std::vector<std::tuple<std::string, std::string, const char *>> rows = {
         {"empty", "", "ends before"},
@@ -123,7 +115,6 @@ TEST_F(DataFile, WrongFilesAreRefusedChangingNothing)
                           "layout");
     }
     for (const auto &[name, bytes, reason] : rows) {
-        mark();
         EXPECT_FALSE(read(bytes)) << name;
         EXPECT_NE(why.find(reason), std::string::npos) << name << ": " << why;
         EXPECT_TRUE(untouched()) << name;
@@ -142,13 +133,10 @@ TEST_F(DataFile, OnlyAnExistingRegularFileIsRead)
 
 TEST_F(DataFile, NewOutputFileGetsTheModeTheMaskAllows)
 {
-    const std::string file = dir + "/data.txt";
     const mode_t old_mask = umask(022);
-    EXPECT_TRUE(write_file_atomically(file, std::string(500, 'a'), error)) << error;
+    EXPECT_TRUE(write_file_atomically(dir + "/data.txt", std::string(500, 'a'), error)) << error;
     umask(old_mask);
-    struct stat written;
-    ASSERT_EQ(::stat(file.c_str(), &written), 0);
-    EXPECT_EQ(written.st_mode & 07777, 0644u);  // 0666 less the mask
+    EXPECT_EQ(fs::status(dir + "/data.txt").permissions(), fs::perms(0644));  // 0666 less the mask
 }
 
 TEST_F(DataFile, ReplacedOutputFileKeepsItsModeAndOwner)
@@ -165,8 +153,8 @@ TEST_F(DataFile, ReplacedOutputFileKeepsItsModeAndOwner)
     EXPECT_TRUE(write_output_file(file, "first\n", error)) << error;
     ASSERT_EQ(::stat(file.c_str(), &after), 0);
     EXPECT_EQ(file_text(file), "first\n");
-    EXPECT_EQ(after.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::pair(after.st_uid, after.st_gid), std::pair(before.st_uid, before.st_gid));
+    EXPECT_EQ(std::tuple(after.st_mode & 07777, after.st_uid, after.st_gid),
+              std::tuple(0640u, before.st_uid, before.st_gid));
     EXPECT_NE(after.st_ino, before.st_ino) << "a new file took the old one's place";
     EXPECT_EQ(entries(), 1u) << "no temporary file is left";
 }

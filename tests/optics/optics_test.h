@@ -22,7 +22,6 @@ inline int count_where(float **a, float value)
 }
 
 // The first grid sample (i, j) where holds(i, j) is false, as "i,j"; "" when it holds everywhere.
-// One failure message per grid instead of one per sample.
 template <class Holds> std::string first_sample_failing(Holds holds)
 {
     for (int i = 1; i <= GRID; i++)

@@ -99,48 +99,6 @@ TEST_F(Pupil, WavefrontRmsIsTakenAboutTheMean)
     }
 }
 
-// Settings at and past their limits give finite arrays and wavefront RMS; lit: the samples they
-// light (r_input != 0), -1 where not pinned.
-TEST_F(Pupil, OddSettingsGiveAFinitePupilLightingTheirSamples)
-{
-    const struct {
-        const char *name;
-        void (*apply)();
-        int lit;
-    } rows[] = {
-        {"radius 0", [] { set_both(pupilradius, 0, ncenter, -0.5f); }, 0},
-        {"radius -3", [] { set_both(pupilradius, -3, ncenter, -3.5f); }, 0},
-        {"radius 100", [] { set_both(pupilradius, 100, ncenter, 99.5f); }, GRID_VALUES},
-        {"aspect 0", [] { set_both(nCurrentPupilShape, SHAPE_RECTANGLE, PupilAspectRatio, 0.0f); },
-         0},
-        {"unknown shape", [] { nCurrentPupilShape = 139; }, 0},
-        {"obscuration 1.5", [] { set_both(nCurrentObscuration, 1, LinearObscuration, 1.5f); }, 0},
-        {"rbreak 1", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 1.0f); }, -1},
-        {"rbreak 2", [] { set_both(nCurrentApod, APOD_TRIANGULAR, rbreak, 2.0f); }, 1192},
-        {"sg -5", [] { set_both(nCurrentApod, APOD_CIRCULAR_SG, cir_sgxp, -5.0f); }, -1},
-        {"sg 1e30", [] { set_both(nCurrentApod, APOD_RECTANGULAR_SG, x_sgxp, 1e30f); }, -1},
-        {"sum overflows", [] { set_both(coma, 3e38f, Zern[26], 3e38f); }, -1},
-        {"checker 0",
-         [] { set_both(nCurrentPhasePattern, PATTERN_CHECKER, PhasePatternPeriod, 0); }, 1192},
-        {"waffle -4",
-         [] { set_both(nCurrentPhasePattern, PATTERN_WAFFLE, PhasePatternPeriod, -4); }, 1192},
-    };
-    const auto finite = [](float **a) {
-        return std::all_of(&a[1][1], &a[GRID][GRID] + 1, [](float v) { return std::isfinite(v); });
-    };
-    for (const auto &row : rows) {
-        reset_settings();
-        row.apply();
-        pillbox_input();
-        EXPECT_TRUE(std::isfinite(wavesrms)) << row.name;
-        for (float **a : {r_input, phase_input, A_input, B_input})
-            EXPECT_TRUE(finite(a)) << row.name;
-        if (row.lit >= 0) {
-            EXPECT_EQ(GRID_VALUES - count_where(r_input, 0.0f), row.lit) << row.name;
-        }
-    }
-}
-
 TEST_F(Pupil, WafflePutsItsStepOnEveryFifthRowAndColumn)
 {
     clear_phase();
