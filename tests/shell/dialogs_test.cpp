@@ -41,7 +41,7 @@ using AllDialogs = TempFolderTest;
 
 struct DialogRow {
     UINT command;
-    const char *templateName, *caption;
+    const char *templateName;
     std::vector<int> marks;  // checked, or clear when negative
     bool enter;              // accepted with Enter, else OK is clicked
     const char *order;       // see AcceptedUnchangedDialogCommitsInItsOwnOrder
@@ -51,22 +51,17 @@ struct DialogRow {
 // millimetres, no obscuration or struts, no apodization, coma alone, no pattern, no plate,
 // microns, linear, zoom on, 3 by 3 pixels, no centroid analysis, PSF modulus saved.
 const DialogRow kDialogs[] = {
-    {102, "SystemBox", "Optics Specifications", {118, -119}, false, "RMVE"},
-    {103, "PupilBox", "Pupil Specifications", {135, 137, -133, -134, -138}, false, "RMVE"},
-    {97, "ObscurationBox", "Obscuration of Pupil Transmission", {-140, -143}, false, "RMVE"},
-    {98, "ApodBox", "Apodization of Pupil Transmission ", {158, -159, -160, -161}, false, "RMVE"},
-    {92, "ThirdOrderInputDiaBox", "Third Order Aberrations", {102, -101, -103, -104}, true, "ERMV"},
-    {91, "ZernInputDiaBox", "Zernike Coefficients", {}, true, "ERMV"},
-    {94, "PhasePatternBox", "Discontinuous Phase Pattern", {500, -501, -502, -503}, true, "REMV"},
-    {93, "PhasePlate", "Subaperture Phase Plate", {-520}, true, "RMVE"},
-    {96,
-     "AnalyOptDlg",
-     "Analysis Options",
-     {170, 176, 181, 180, -171, -172, -177, -182, -183},
-     true,
-     "RMVE"},
-    {95, "DataSavingOptions", "Data Saving Options", {542, -540, -541}, true, "E"},
-    {90, "AboutBox", "", {}, true, "E"},
+    {102, "SystemBox", {118, -119}, false, "RMVE"},
+    {103, "PupilBox", {135, 137, -133, -134, -138}, false, "RMVE"},
+    {97, "ObscurationBox", {-140, -143}, false, "RMVE"},
+    {98, "ApodBox", {158, -159, -160, -161}, false, "RMVE"},
+    {92, "ThirdOrderInputDiaBox", {102, -101, -103, -104}, true, "ERMV"},
+    {91, "ZernInputDiaBox", {}, true, "ERMV"},
+    {94, "PhasePatternBox", {500, -501, -502, -503}, true, "REMV"},
+    {93, "PhasePlate", {-520}, true, "RMVE"},
+    {96, "AnalyOptDlg", {170, 176, 181, 180, -171, -172, -177, -182, -183}, true, "RMVE"},
+    {95, "DataSavingOptions", {542, -540, -541}, true, "E"},
+    {90, "AboutBox", {}, true, "E"},
 };
 
 // Laid out without a problem a user would see.
@@ -76,12 +71,9 @@ TEST_F(AllDialogs, EachOpensFromItsCommandTidilyWithTheStartUpChoicesMarked)
         for (const DialogRow &row : kDialogs) {
             SCOPED_TRACE(row.templateName);
             EXPECT_TRUE(open_dialog(row.command, [&](HWND dlg) {
-                EXPECT_EQ(caption_of(dlg), row.caption);
                 for (int id : row.marks)
                     EXPECT_EQ(testing_dialog_checked(dlg, std::abs(id)), id > 0) << id;
                 EXPECT_EQ(testing_dialog_layout_problems(dlg), std::vector<std::string>{});
-                const RECT box = testing_dialog_screen_rect(dlg);
-                EXPECT_GT(box.right - box.left, 200);
             }));
             EXPECT_EQ(testing_dialogs_opened().back(), row.templateName);
         }
@@ -171,10 +163,8 @@ TEST_F(AllDialogs, RefusedValueGivesItsMessageLeavingEverythingAsItWas)
                           std::tuple(true, row.typed, row.field));
                 testing_dialog_key(dlg, VK_ESCAPE);
             }));
-            EXPECT_EQ(message_texts(), std::vector<std::string>{row.message});
-            std::vector<UINT> types;
-            for (const TestMessageBox &box : testing_message_boxes()) types.push_back(box.type);
-            EXPECT_EQ(types, std::vector<UINT>{MB_ICONEXCLAMATION | MB_OK});
+            ASSERT_EQ(message_texts(), std::vector<std::string>{row.message});
+            EXPECT_EQ(testing_message_boxes()[0].type, UINT(MB_ICONEXCLAMATION | MB_OK));
             EXPECT_TRUE(settings_now() == before);
             EXPECT_EQ(std::pair(HaveCurrentPSF, testing_child_windows(mainhwnd).size()),
                       std::pair(1, std::size_t(3)));
@@ -182,8 +172,8 @@ TEST_F(AllDialogs, RefusedValueGivesItsMessageLeavingEverythingAsItWas)
     });
 }
 
-// Each row types, accepts, reads the setting and reopens to see the field's format; whole numbers
-// truncate.
+// One field of each dialog: typed, accepted, the setting read, the dialog reopened to see the
+// field's format; whole numbers truncate.
 TEST(SetupDialogs, TypedValueRoundTripsThroughItsFieldsFormat)
 {
     const struct {
@@ -193,20 +183,12 @@ TEST(SetupDialogs, TypedValueRoundTripsThroughItsFieldsFormat)
         double (*setting)(), stored;
         const char *text;
     } rows[] = {
-        {102, 116, " 550nm", [] { return double(wavelength); }, 550.0,
-         "  550.000"},  // the leading number
-        {103, 139, "0.5", [] { return double(PupilAspectRatio); }, 0.5, "  0.500"},
+        {102, 116, " 550nm", [] { return double(wavelength); }, 550.0, "  550.000"},  // leading
         {103, 132, "25.126", [] { return double(pupildia); }, 25.126f, " 25.13"},
-        {97, 141, "1.5", [] { return double(LinearObscuration); }, 1.5,
-         "1.5000"},  // a dark pupil is valid
-        {98, 151, "0", [] { return double(rbreak); }, 0.0, "  0.0000"},
-        {98, 152, "2", [] { return double(cir_sgxp); }, 2.0, "  2.0000"},
+        {97, 141, "1.5", [] { return double(LinearObscuration); }, 1.5, "1.5000"},  // a dark pupil
         {98, 153, "-3.25", [] { return double(x_sgxp); }, -3.25, " -3.2500"},
-        {98, 154, "4e1", [] { return double(y_sgxp); }, 40.0, " 40.0000"},
-        {93, 522, "0.25", [] { return double(PhasePlateWaves); }, 0.25, "0.25000"},
         {93, 524, "3.7", [] { return double(PhasePlateSteps); }, 3, "3"},
         {94, 505, "0.5", [] { return double(PhasePatternWFE); }, 0.5, " 0.5000"},
-        {94, 504, "2.9", [] { return double(PhasePatternPeriod); }, 2, "2"},
         {92, 108, "-1", [] { return double(defocus); }, -1.0, "   -1.000"},
         {91, 437, "-1.234567e-3", [] { return double(Zern[37]); }, -1.234567e-3f,
          "-0.0012346"},                                                // 5 digits
@@ -227,19 +209,13 @@ TEST(SetupDialogs, TypedValueRoundTripsThroughItsFieldsFormat)
     });
 }
 
-// Typing into a field of the dialog and accepting it.
-void type_and_accept(UINT command, int field, const char *typed)
-{
-    EXPECT_TRUE(open_dialog(command, [&](HWND dlg) {
-        testing_dialog_type(dlg, field, typed);
-        testing_dialog_click(dlg, IDOK);
-    }));
-}
-
 TEST(SetupDialogs, TypedValuesUpdateTheSettingsDerivedFromThem)
 {
     run_program([&] {
-        type_and_accept(102, 117, "8");
+        EXPECT_TRUE(open_dialog(102, [](HWND dlg) {
+            testing_dialog_type(dlg, 117, "8");
+            testing_dialog_click(dlg, IDOK);
+        }));
         EXPECT_NEAR(EFL, 80.0, 1e-4);  // 10 mm at F/8
         EXPECT_TRUE(open_dialog(103, [](HWND dlg) {
             testing_dialog_click(dlg, 133);
@@ -248,7 +224,10 @@ TEST(SetupDialogs, TypedValuesUpdateTheSettingsDerivedFromThem)
         }));
         EXPECT_NEAR(pupildiamm, 25.4, 1e-5);  // one inch
         EXPECT_NEAR(EFL, 203.2, 1e-3);        // 25.4 mm at F/8
-        type_and_accept(96, 173, "33");
+        EXPECT_TRUE(open_dialog(96, [](HWND dlg) {
+            testing_dialog_type(dlg, 173, "33");
+            testing_dialog_click(dlg, IDOK);
+        }));
         EXPECT_EQ(ncenter, 32.5f);  // the centre half a sample inside the radius
     });
 }
@@ -264,18 +243,14 @@ TEST(SetupDialogs, ClickedChoiceIsStoredOnOKOnly)
         int *setting, before, after;
     } rows[] = {
         {"field of view", 102, {119}, &nCurrentFOV, FOV_X, FOV_Y},
-        {"units", 103, {134, 138}, &nCurrentPupUnits, UNITS_MILLIMETERS, UNITS_CENTIMETERS},
         {"shape", 103, {134, 138}, &nCurrentPupilShape, SHAPE_ROUND, SHAPE_RECTANGLE},
         {"obscuration", 97, {140, 143, 143}, &nCurrentObscuration, 0, 1},
-        {"struts on and off again", 97, {140, 143, 143}, &HasStruts, 0, 0},
         {"apodization", 98, {159, 161, 159}, &nCurrentApod, APOD_NONE, APOD_TRIANGULAR},
         {"pixel array", 96, {182}, &NumPixels, 3, 4},
-        {"pixel array type", 96, {182}, &CentroidErrorType, CENTROID_3BY3, CENTROID_4BY4},
         {"pattern", 94, {502}, &nCurrentPhasePattern, PATTERN_NONE, PATTERN_WAFFLE},
         {"plate", 93, {520}, &nHasPhasePlate, 0, 1},
         {"coma", 92, {102}, &HasComa, 1, 0},
         {"Z26", 91, {476}, &HasZern[26], 1, 0},
-        {"zoom", 96, {180}, &nZoomPlot, 1, 0},
         {"izoom", 96, {180}, &izoom, 2, 1},
         {"centroid analysis", 96, {183}, &nDoCentroidError, 0, 1},
         {"data saving", 95, {540}, &nCurrentDataSave, SAVE_PSF, SAVE_TRANSMISSION},
@@ -301,14 +276,13 @@ TEST(SetupDialogs, ClickInOneRadioGroupKeepsTheOthersMarks)
 {
     const struct {
         UINT command;
-        int click;
-        std::vector<int> checked, clear;
+        int click, first, last;
+        std::vector<int> marked;  // the checked ones from first to last (180: zoom, on)
     } radio[] = {
-        {103, 134, {134, 137}, {133, 135, 138}},
-        {103, 138, {134, 138}, {133, 135, 137}},
-        {96, 172, {172, 176, 181}, {170, 171, 177, 182}},
-        {96, 177, {172, 177, 181}, {170, 171, 176, 182}},
-        {96, 182, {172, 177, 182}, {170, 171, 176, 181}},
+        {103, 134, 133, 138, {134, 137}},
+        {103, 138, 133, 138, {134, 138}},
+        {96, 172, 170, 182, {172, 176, 180, 181}},
+        {96, 177, 170, 182, {172, 177, 180, 181}},
     };
     run_program([&] {
         for (UINT command : {103u, 96u})
@@ -316,10 +290,10 @@ TEST(SetupDialogs, ClickInOneRadioGroupKeepsTheOthersMarks)
                 for (const auto &row : radio) {
                     if (row.command != command) continue;
                     testing_dialog_click(dlg, row.click);
-                    for (int id : row.checked)
-                        EXPECT_TRUE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
-                    for (int id : row.clear)
-                        EXPECT_FALSE(testing_dialog_checked(dlg, id)) << row.click << ": " << id;
+                    std::vector<int> marked;
+                    for (int id = row.first; id <= row.last; id++)
+                        if (testing_dialog_checked(dlg, id)) marked.push_back(id);
+                    EXPECT_EQ(marked, row.marked) << row.click;
                 }
                 testing_dialog_click(dlg, IDOK);
             }));
@@ -329,59 +303,11 @@ TEST(SetupDialogs, ClickInOneRadioGroupKeepsTheOthersMarks)
     });
 }
 
-// After start-up the 37 terms read k/100 (two decimals, no trailing zero: 0.01, ..., 0.1, 0.11,
-// ...) with only Z26 checked.
-TEST(SetupDialogs, ZernikeTermsShowTheStartUpCoefficients)
-{
-    run_program([&] {
-        EXPECT_TRUE(open_dialog(91, [](HWND dlg) {
-            for (int k = 1; k <= 37; ++k) {
-                std::string hundredths = (k < 10 ? "0.0" : "0.") + std::to_string(k);
-                if (hundredths.back() == '0') hundredths.pop_back();
-                EXPECT_EQ(testing_dialog_text(dlg, 400 + k), hundredths) << "Z" << k;
-                EXPECT_EQ(testing_dialog_checked(dlg, 450 + k), k == 26) << "Z" << k;
-            }
-        }));
-    });
-}
-
-// Centred and untitled; Escape and Enter close it.
-TEST(SetupDialogs, AboutBoxIsCentredOnTheScreen)
-{
-    run_program([&] {
-        for (int key : {VK_ESCAPE, VK_RETURN}) {
-            EXPECT_TRUE(open_dialog(90, [&](HWND dlg) {
-                EXPECT_FALSE(testing_dialog_has_title_bar(dlg));
-                const RECT box = testing_dialog_screen_rect(dlg);
-                const int width = box.right - box.left, height = box.bottom - box.top;
-                EXPECT_EQ(std::tuple(box.left, box.top),
-                          std::tuple((GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                     (GetSystemMetrics(SM_CYSCREEN) - height) / 2));
-                testing_dialog_key(dlg, key);
-                EXPECT_FALSE(testing_dialog_open(dlg)) << key;
-            }));
-        }
-    });
-}
-
-// gcvt writes significant digits like the C library.
+// gN keeps n significant digits, in the exponent form once the decimal exponent reaches n.
 TEST(DialogMachinery, GcvtTextKeepsNSignificantDigits)
 {
-    const struct {
-        double value;
-        int ndigit;
-        const char *text;
-    } gcvt[] = {
-        {123456.0, 5, "1.2346e+05"},  // exponent once it reaches ndigit
-        {0.5, 0, "0.5"},  // ties to even, as printf rounds; fewer than one digit means one
-        {1.0 / 3.0, 40, "0.33333333333333331"},  // no more than 17
-    };
-    for (const auto &row : gcvt) {
-        EXPECT_EQ(gN(row.value, row.ndigit), row.text) << row.value << " / " << row.ndigit;
-        char small[5];
-        gN_into(row.value, row.ndigit, small, sizeof small);
-        EXPECT_EQ(std::string(small), std::string(row.text).substr(0, 4)) << "cut to the buffer";
-    }
+    EXPECT_EQ(gN(123456.0, 5), "1.2346e+05");  // exponent 5
+    EXPECT_EQ(gN(12345.0, 5), "12345");        // exponent 4
 }
 
 }  // namespace
