@@ -217,16 +217,6 @@ TEST(zXYZGraph, RefusedSurfaceDrawsNothing)
     }
 }
 
-TEST(zXYZGraph, LegendShowsOneBarAfterTheSurface)
-{
-    // Runs of 2 give two quadrilaterals; one colour in use gives one bar after them.
-    Chart chart;
-    chart.record.LegendStyle = 0;
-    const auto polygons = only(chart.draw(), RecordedKind::Polygon);
-    ASSERT_EQ(polygons.size(), 3u);
-    EXPECT_LT(polygons[2].points[0].x, polygons[0].points[0].x) << "the bar stands left of the box";
-}
-
 // w = 8 on the example axes: YMin at (100-8, 350+2), YMax at (100+200-8, 352), XMax at
 // (100+200+24, 350-16), XMin at (400-8, 50+200+16), ZMin at (400+6, 250-5), ZMax at (406, 50-13).
 TEST(zXYZGraph, LimitsAreWrittenInFullBesideTheBox)

@@ -219,36 +219,43 @@ TEST(zShowStringInRect, FontIsSizedToFitTheSizingTextInTheRectangle)
     }
 }
 
+// The side is shaded: each byte of RGB(200, 100, 50) shifted right once.
 TEST(zDraw3DBar, DepthDrawsTopThenShadedSideThenFront)
 {
+    const COLORREF full = RGB(200, 100, 50);
+    const COLORREF side = RGB(100, 50, 25);
     const struct {
         int depth;
         std::vector<std::string> faces;  // top, side, front
+        std::vector<COLORREF> fills;
     } rows[] = {
-        {0, {"(10,20)(10,60)(30,60)(30,20)"}},
+        {0, {"(10,20)(10,60)(30,60)(30,20)"}, {full}},
         {5,
          {"(10,20)(15,15)(35,15)(30,20)", "(35,15)(30,20)(30,60)(35,55)",
-          "(10,20)(10,60)(30,60)(30,20)"}},
+          "(10,20)(10,60)(30,60)(30,20)"},
+         {full, side, full}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE("depth " + std::to_string(row.depth));
         Recorded r;
-        r.g.GraphColors[2] = RGB(200, 100, 50);
+        r.g.GraphColors[2] = full;
         r.g.ShadeShift = 1;
         r.g.zActivatePens();
         r.g.zActivateBrushes();
+        r.g.zSelectGraphColor(5);  // must be selected again afterwards
         const int objects = GdiLiveObjectCount();
         r.g.zDraw3DBar(10, 20, 30, 60, row.depth, r.g.hBrushes[2], r.g.hAxisPen);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << "shading brush not deleted";
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[5]);
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[5]);
         const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), row.faces.size());
-        for (std::size_t k = 0; k < polys.size(); ++k) {
-            EXPECT_EQ(points_text(polys[k].points), row.faces[k]) << "face " << k;
-            EXPECT_EQ(polys[k].pen.color, r.g.AxisColor) << "face " << k;
-            // The side is shaded: each byte shifted right once.
-            const COLORREF fill = k == 1 ? RGB(100, 50, 25) : RGB(200, 100, 50);
-            EXPECT_EQ(polys[k].brush.color, fill) << "face " << k;
+        EXPECT_EQ(points_of(polys), row.faces);
+        std::vector<COLORREF> fills;
+        for (const RecordedOp &face : polys) {
+            fills.push_back(face.brush.color);
+            EXPECT_EQ(face.pen.color, r.g.AxisColor);
         }
+        EXPECT_EQ(fills, row.fills);
     }
 }
 
@@ -271,13 +278,10 @@ TEST(zDrawRect, OutlineRunsClockwiseFromTheTopLeftInTheAxisPen)
     const RECT frame{60, 45, 340, 255};
     r.g.zDrawRect(&frame);
     const auto lines = r.ops(RecordedKind::Line);
-    ASSERT_EQ(lines.size(), 4u);
-    const char *sides[4] = {"(60,45)(340,45)", "(340,45)(340,255)", "(340,255)(60,255)",
-                            "(60,255)(60,45)"};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(points_text(lines[i].points), sides[i]) << "side " << i;
-        EXPECT_EQ(lines[i].pen.color, RGB(9, 8, 7)) << "side " << i;
-    }
+    const std::vector<std::string> sides = {"(60,45)(340,45)", "(340,45)(340,255)",
+                                            "(340,255)(60,255)", "(60,255)(60,45)"};
+    EXPECT_EQ(points_of(lines), sides);
+    for (const RecordedOp &side : lines) EXPECT_EQ(side.pen.color, RGB(9, 8, 7));
 }
 
 TEST(zAlignText, ModesZeroToTwoSetTheAlignmentOthersLeaveIt)
@@ -325,45 +329,8 @@ TEST(zLowLevelGraphics, SelectedObjectsAreDeletedOnRelease)
     r.g.zDeleteBrushes();
     EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore);
     EXPECT_EQ(r.g.bPensActive, 0);
+    EXPECT_EQ(r.g.bBrushesActive, 0) << "the next activation makes them afresh";
     EXPECT_EQ(r.g.hPens[7], nullptr);
-}
-
-TEST(zLowLevelGraphics, ReleasedBrushesAreMadeAfreshByTheNextActivation)
-{
-    Recorded r;
-    r.g.zActivateBrushes();
-    r.g.zDeleteBrushes();
-    r.g.zActivateBrushes();
-    EXPECT_NE(r.g.hBrushes[9], nullptr);
-    EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore + 10);
-}
-
-TEST(zDrawPolygon, MissingPenOrBrushDrawsNothingOfIt)
-{
-    const POINT tri[3] = {{0, 0}, {10, 0}, {5, 8}};
-    const struct {
-        const char *name;
-        bool brush, pen;
-        UINT brushKind;
-        int penStyle;
-    } rows[] = {
-        {"both", true, true, BS_SOLID, PS_SOLID},
-        {"no brush", false, true, BS_NULL, PS_SOLID},
-        {"no pen", true, false, BS_SOLID, PS_NULL},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        Recorded r;
-        r.g.zSelectGraphColor(5);  // something else selected that must not stand in
-        HBRUSH brush = row.brush ? r.g.hBrushes[1] : nullptr;
-        r.g.zDrawPolygon(tri, 3, brush, row.pen ? r.g.hAxisPen : nullptr);
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u);
-        EXPECT_EQ(polys[0].brush.kind, row.brushKind);
-        EXPECT_EQ(polys[0].pen.style, row.penStyle);
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[5]) << "previous brush back";
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[5]) << "previous pen back";
-    }
 }
 
 TEST(zDisplayError, ShowsAnOwnerlessExclamationBox)
@@ -381,31 +348,25 @@ TEST(zDisplayError, ShowsAnOwnerlessExclamationBox)
     DeleteDC(dc);
 }
 
+// Off before on changes nothing (it would hide the pointer), nor does any value but 0 and 1, nor
+// a second off.
 TEST(HOURGLASS, WaitCursorShowsFromOneToZero)
 {
     HDC dc = CreateImageDC(1, 1);  // the toolkit is up
     testing_begin();
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
-    const int count = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
-    const struct {
-        int on;
-        const char *cursor;
-        int displayCount;  // relative to the start
-    } rows[] = {
-        {0, "IDC_CROSS", 0},  // off before on: nothing happens
-        {5, "IDC_CROSS", 0},  // other values do nothing
-        {1, "IDC_WAIT", 1},  {0, "IDC_CROSS", 0},
-        {0, "IDC_CROSS", 0},  // a second off changes nothing
-    };
-    for (const auto &row : rows) {
-        HOURGLASS(row.on);
-        EXPECT_FALSE(testing_cursors().empty());
-        if (testing_cursors().empty()) continue;
-        EXPECT_EQ(testing_cursors().back(), row.cursor) << "HOURGLASS(" << row.on << ")";
-        EXPECT_EQ(ShowCursor(TRUE) - 1, count + row.displayCount) << "HOURGLASS(" << row.on << ")";
-        ShowCursor(FALSE);
+    const int base = ShowCursor(FALSE) + 1;
+    ShowCursor(TRUE);
+    std::vector<std::string> states;  // the cursor, and how many times more it is shown
+    for (const int on : {0, 5, 1, 0, 0}) {
+        HOURGLASS(on);
+        const int shown = ShowCursor(FALSE) + 1 - base;
+        ShowCursor(TRUE);
+        states.push_back(testing_cursors().back() + " " + std::to_string(shown));
     }
+    const std::vector<std::string> expected = {"IDC_CROSS 0", "IDC_CROSS 0", "IDC_WAIT 1",
+                                               "IDC_CROSS 0", "IDC_CROSS 0"};
+    EXPECT_EQ(states, expected);
     testing_end();
     DeleteDC(dc);
 }
