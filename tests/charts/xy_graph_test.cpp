@@ -268,21 +268,6 @@ TEST(XYGraph, XAxisHasSixLabelsTheLastXMaxItself)
     EXPECT_EQ(labels[5].text, "0.29999999999999999");
 }
 
-TEST(Graph, ItemTitlesLabelTheXAxisThenQuestionMarks)
-{
-    Chart c;
-    c.g.ItemStyle = 0;
-    c.g.ItemTitles[0] = "a";
-    c.g.ItemTitles[1] = "bb";
-    c.g.ItemTitles[2] = "ccc";
-    Scaled graph(&c.g);
-    ClearRecordedOps(c.dc);
-    graph.zShowXAxisNumbers();
-    std::vector<std::string> texts;
-    for (const RecordedOp &op : c.texts()) texts.push_back(op.text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"a", "bb", "ccc", "?", "?", "?"}));
-}
-
 TEST(Graph, SymbolCodesDecideWhichPointsAreJoined)
 {
     Chart c;

@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cmath>
-#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -147,37 +146,6 @@ TEST(zActivatePens, GridPenStyleOutsideZeroToFourIsSolid)
     }
 }
 
-TEST(zActivateBrushes, BrushStyleChoosesSolidHatchedOrPatterned)
-{
-    for (int brushStyle : {0, 1, 2, 5, -2}) {
-        SCOPED_TRACE("BrushStyle " + std::to_string(brushStyle));
-        Recorded r;
-        r.g.BrushStyle = brushStyle;
-        const POINT square[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
-        for (int k = 0; k < 10; ++k) {
-            r.g.zSelectGraphColor(k);
-            Polygon(r.dc, square, 4);
-        }
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 10u);
-        const UINT kind = brushStyle == 1 ? BS_HATCHED : brushStyle == 2 ? BS_PATTERN : BS_SOLID;
-        std::set<std::string> patterns;
-        for (int k = 0; k < 10; ++k) {
-            const RecordedBrush &b = polys[static_cast<std::size_t>(k)].brush;
-            EXPECT_EQ(b.kind, kind) << "k=" << k;
-            EXPECT_EQ(b.hatch, kind == BS_HATCHED ? k % 6 : -1) << "k=" << k;
-            EXPECT_EQ(b.monochrome, kind == BS_PATTERN) << "k=" << k;
-            patterns.insert(std::string(b.pattern, b.pattern + 8));
-            if (kind == BS_PATTERN) continue;  // a pattern has no colour of its own
-            EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
-        }
-        // Ten patterns, one per data set (other brushes have none); the bitmaps they were made
-        // from are gone.
-        EXPECT_EQ(patterns.size(), brushStyle == 2 ? 10u : 1u);
-        for (HBITMAP bitmap : r.g.hPatternBitmaps) EXPECT_EQ(bitmap, nullptr);
-    }
-}
-
 TEST(zShowStringInRect, FontIsSizedToFitTheSizingTextInTheRectangle)
 {
     // width 0: the current font stays; at: the centre, the baseline a fifth of the height lower.
@@ -284,21 +252,6 @@ TEST(zDrawRect, OutlineRunsClockwiseFromTheTopLeftInTheAxisPen)
     for (const RecordedOp &side : lines) EXPECT_EQ(side.pen.color, RGB(9, 8, 7));
 }
 
-TEST(zAlignText, ModesZeroToTwoSetTheAlignmentOthersLeaveIt)
-{
-    const std::pair<int, UINT> rows[] = {{0, TA_RIGHT | TA_TOP},
-                                         {1, TA_LEFT | TA_TOP},
-                                         {2, TA_CENTER | TA_BASELINE},
-                                         {3, TA_BOTTOM},
-                                         {-1, TA_BOTTOM}};
-    for (const auto &[mode, expected] : rows) {
-        Recorded r;
-        SetTextAlign(r.dc, TA_BOTTOM);  // what "no change" leaves
-        r.g.zAlignText(mode);
-        EXPECT_EQ(GetTextAlign(r.dc), expected) << "mode " << mode;
-    }
-}
-
 TEST(zLowLevelGraphics, ReleaseAfterRestoreLeavesTheCallersObjectsSelected)
 {
     Recorded r;
@@ -331,21 +284,6 @@ TEST(zLowLevelGraphics, SelectedObjectsAreDeletedOnRelease)
     EXPECT_EQ(r.g.bPensActive, 0);
     EXPECT_EQ(r.g.bBrushesActive, 0) << "the next activation makes them afresh";
     EXPECT_EQ(r.g.hPens[7], nullptr);
-}
-
-TEST(zDisplayError, ShowsAnOwnerlessExclamationBox)
-{
-    HDC dc = CreateImageDC(1, 1);  // the toolkit is up
-    testing_begin({IDOK});
-    EXPECT_EQ(zDisplayError("Error--HDC Invalid or Not Set!"), IDOK);
-    ASSERT_EQ(testing_message_boxes().size(), 1u);
-    const TestMessageBox &box = testing_message_boxes()[0];
-    EXPECT_EQ(box.owner, nullptr);
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.text, "Error--HDC Invalid or Not Set!");
-    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
-    testing_end();
-    DeleteDC(dc);
 }
 
 // Off before on changes nothing (it would hide the pointer), nor does any value but 0 and 1, nor
