@@ -274,7 +274,6 @@ TEST(ContourPolygons, LineIsCutAfter200Points)
         {"closed, 40 points", circle(40), 41, 39, "(750,500)(750,500)"},
         {"edge to edge, 250 points", across, 200, 199, "(799,500)"},  // 1000 x 199/249 = 799.2
         {"closed, 250 points", circle(250), 201, 199, "(750,500)"},
-        {"one point", {{0.5, 0.5}}, 0, 0, ""},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);

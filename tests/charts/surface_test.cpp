@@ -1,5 +1,5 @@
 // The 3-D surface chart on a recording device context: the projection, the box, the grid of
-// quadrilaterals from data and from a formula, the colour bands, the refusals, Escape.
+// quadrilaterals from data and from a formula, the refusals, the drawing order, Escape.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -51,11 +51,11 @@ struct Chart {
         testing_end();
         DeleteDC(dc);
     }
-    void data(std::vector<double> &z, std::vector<int> &sym)
+    void data(std::vector<double> &values, std::vector<int> &codes)
     {
-        record.pZData = z.data();
-        record.pSymbols = sym.data();
-        record.NumPoints = static_cast<int>(z.size());
+        record.pZData = values.data();
+        record.pSymbols = codes.data();
+        record.NumPoints = static_cast<int>(values.size());
     }
     std::vector<RecordedOp> draw()
     {
@@ -131,28 +131,6 @@ TEST(zXYZGraph, DataRunsOfFourMakeSixQuadrilateralsFromBackToFront)
     for (const RecordedOp &quad : polygons) {
         EXPECT_EQ(quad.brush.color, chart.colors[0]);
         EXPECT_EQ(quad.pen.color, chart.record.AxisColor);
-    }
-}
-
-TEST(zXYZGraph, ColourBandsComeFromZItself)
-{
-    // ZMin -1, ZMax 1, h = 1: q = zRound(z * 5) + 5, limited to 0..9. One quadrilateral,
-    // coloured by its last point (1, 1); without the band bit every one is colour 0.
-    const struct {
-        int options;
-        double z;
-        int color;
-    } rows[] = {{4, 0, 5}, {4, 1, 9}, {4, -3, 0}, {4, 0.3, 7}, {0, 1, 0}};
-    for (const auto &row : rows) {
-        Chart chart;
-        std::vector<double> z = {0, 0, 0, row.z};
-        std::vector<int> sym = {1, 1, 2, 2};
-        chart.data(z, sym);
-        chart.record.ZMin = -1;
-        chart.record.NumContours = row.options;
-        const auto polygons = only(chart.draw(), RecordedKind::Polygon);
-        ASSERT_EQ(polygons.size(), 1u) << "z=" << row.z;
-        EXPECT_EQ(polygons[0].brush.color, chart.colors[row.color]) << "z=" << row.z;
     }
 }
 

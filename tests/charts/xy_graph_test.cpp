@@ -152,33 +152,6 @@ TEST(GraphScaling, BestFitTicksRoundTheRangeOutwardToNiceSteps)
     }
 }
 
-// Given divisions keep the data range; otherwise the best fit of y -3.2 to 47 is -10 to 50 in 6
-// divisions, and of 0 to 5 (or 10) is 0 to 5 (or 10) in 10 divisions halved to 5. Points that
-// are not numbers do not widen the range.
-TEST(GraphScaling, AutoscaleFitsTheFiniteDataUnlessDivisionsAreGiven)
-{
-    const double nan = std::nan("");
-    const struct {
-        int xDivisions;
-        double y[6];
-        std::tuple<int, double, double, int, double, double> expected;
-    } rows[] = {
-        {7, {0, 1, 47, 3, -3.2, 5}, {7, 0, 5, 6, -10, 50}},
-        {-1, {0, 10, nan, 5, -INFINITY, 10}, {5, 0, 5, 5, 0, 10}},
-    };
-    for (const auto &row : rows) {
-        Chart c;
-        c.g.bAutoScale = 1;
-        c.g.XAxisDivisions = row.xDivisions;
-        c.g.YAxisDivisions = -1;
-        std::copy(row.y, row.y + 6, c.y);
-        Scaled g(&c.g);
-        EXPECT_EQ(std::tuple(g.XDivisions, g.XMin, g.XMax, g.YDivisions, g.YMin, g.YMax),
-                  row.expected)
-            << "x divisions " << row.xDivisions;
-    }
-}
-
 TEST(GraphScaling, AxisNumbersFollowTheDigitFormat)
 {
     const struct {
@@ -196,26 +169,6 @@ TEST(GraphScaling, AxisNumbersFollowTheDigitFormat)
         graph.zConvertValue(row.value, out);
         EXPECT_STREQ(out, row.text) << "format " << row.format << " precision " << row.precision;
     }
-}
-
-TEST(XYGraph, FlatDataRunMidwayUpTheAxesWithOneYLabel)
-{
-    Chart c;
-    c.g.bAutoScale = 1;
-    for (double &v : c.y) v = 2;
-    XYGraph(&c.g);
-    // Every point on (60, 150), (45 + 255) / 2 = 150, the last moved to the right edge 340.
-    const std::vector<std::string> expected = {"(60,150)(60,150)", "(60,150)(60,150)",
-                                               "(60,150)(60,150)", "(60,150)(60,150)",
-                                               "(340,150)(60,150)"};
-    EXPECT_EQ(c.dataLines(), expected);
-    int yLabels = 0;
-    for (const RecordedOp &op : c.texts()) {
-        if (op.text != "2.000" || op.points[0].y == 255 + 5) continue;  // not the x label 2
-        ++yLabels;
-        EXPECT_EQ(points_text(op.points), points_text({{60 - c.s, 150}}));
-    }
-    EXPECT_EQ(yLabels, 1);
 }
 
 TEST(XYGraph, FailedChartOnlyShowsItsMessage)
@@ -332,44 +285,6 @@ TEST(XYGraph, PointsThatAreNotFiniteBreakTheLineOnBothSides)
         std::copy(row.y, row.y + 4, c.y);
         XYGraph(&c.g);
         EXPECT_EQ(c.dataLines(), row.lines) << row.name;
-    }
-}
-
-// Scheme 14 runs from blue to green: intensity 255 first, (0, 255 - 255, 255); the 64th step
-// 255 - 4 * 63 = 3, (0, 252, 3); palette-relative colours. dx = 400 / 64 = 6.25, dy = 300 / 64
-// = 4.6875. Innermost left ring piece round (200, 150): a1 = zRound(3.125) = 3, b1 =
-// zRound(2.34375) = 2, a0 = b0 = 0; its fourth, the bottom one, runs from 150 + 0 - 1 to 153.
-// Bands overlap by a pixel inside the window: from the top the first is 0 - 1 to zRound(4.6875)
-// + 1 = 6, the fourth zRound(14.0625) - 1 = 13 to zRound(18.75) + 1 = 20, the last
-// zRound(295.3125) - 1 = 294 to 300.
-TEST(XYGraph, GradedBackgroundOfSchemeFourteenRunsFromBlueToGreen)
-{
-    const struct {
-        int style;
-        std::size_t count;
-        const char *first, *fourth, *last;
-    } rows[] = {
-        {4, 64 * 4, "(196,147)(201,153)", "(196,149)(204,153)", nullptr},
-        {1, 64, "(0,0)(400,6)", "(0,13)(400,20)", "(0,294)(400,300)"},
-        {2, 64, "(0,294)(400,300)", "(0,280)(400,287)", "(0,0)(400,6)"},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE("style " + std::to_string(row.style));
-        Chart c;
-        c.g.GradedBkg = row.style;
-        c.g.GradedColorScheme = 14;
-        XYGraph(&c.g);
-        EXPECT_TRUE(c.ops(RecordedKind::FillRect).empty());
-        std::vector<RecordedOp> bands;
-        for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
-            if (op.pen.style == PS_NULL) bands.push_back(op);
-        ASSERT_EQ(bands.size(), row.count);
-        EXPECT_EQ(bands.front().brush.color, 0x02000000u | RGB(0, 0, 255));
-        EXPECT_EQ(bands.back().brush.color, 0x02000000u | RGB(0, 252, 3));
-        EXPECT_EQ(points_text(bands.front().points), row.first);
-        EXPECT_EQ(points_text(bands[3].points), row.fourth);
-        if (!row.last) continue;
-        EXPECT_EQ(points_text(bands.back().points), row.last);
     }
 }
 

@@ -1,6 +1,6 @@
 // The drawing layer against a recording device context: rounding and the colour table, the
-// geometry of symbols, bars and circles, the fonts of text in rectangles, pen and brush choice,
-// and that every object the layer makes is put back and deleted.
+// geometry of symbols, bars and circles, the fonts of text in rectangles, the grid pen, the
+// wait cursor, and that every object the layer makes is put back and deleted.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -107,26 +107,6 @@ TEST(zDraw_Symbol, ShapesHangBelowThePointOtherKindsAreCharacters)
     }
 }
 
-// zSelectGraphColor and the symbols take the data set index modulo 10, negatives as 0.
-TEST(zSelectGraphColor, SetIndexIsTakenModuloTenNegativesAsZero)
-{
-    const std::pair<int, int> rows[] = {{12, 2}, {-3, 0}, {0, 0}, {9, 9}, {10, 0}, {123, 3}};
-    for (const auto &[k, set] : rows) {
-        SCOPED_TRACE("k=" + std::to_string(k));
-        Recorded r;
-        r.g.zSelectGraphColor(k);
-        EXPECT_EQ(r.g.CurrentColor, r.g.GraphColors[set]);
-        EXPECT_EQ(GetTextColor(r.dc), r.g.GraphColors[set]);
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[set]);
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[set]);
-        r.g.zSelectGraphColor((set + 1) % 10);
-        r.g.zDraw_Symbol(10, 10, 30, k);
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u);
-        EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[set]);
-    }
-}
-
 TEST(zActivatePens, GridPenStyleOutsideZeroToFourIsSolid)
 {
     const std::pair<int, int> rows[] = {{0, PS_SOLID},   {1, PS_DASH},       {2, PS_DOT},
@@ -208,9 +188,7 @@ TEST(zDraw3DBar, DepthDrawsTopThenShadedSideThenFront)
         Recorded r;
         r.g.GraphColors[2] = full;
         r.g.ShadeShift = 1;
-        r.g.zActivatePens();
-        r.g.zActivateBrushes();
-        r.g.zSelectGraphColor(5);  // must be selected again afterwards
+        r.g.zSelectGraphColor(5);  // makes the pens and brushes; selected again afterwards
         const int objects = GdiLiveObjectCount();
         r.g.zDraw3DBar(10, 20, 30, 60, row.depth, r.g.hBrushes[2], r.g.hAxisPen);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << "shading brush not deleted";
