@@ -1,5 +1,5 @@
 // The 3-D surface chart on a recording device context: the projection, the box, the grid of
-// quadrilaterals from data and from a formula, the colour bands, the refusals, Escape.
+// quadrilaterals from data and from a formula, the refusals, the drawing order, Escape.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -51,11 +51,11 @@ struct Chart {
         testing_end();
         DeleteDC(dc);
     }
-    void data(std::vector<double> &z, std::vector<int> &sym)
+    void data(std::vector<double> &values, std::vector<int> &codes)
     {
-        record.pZData = z.data();
-        record.pSymbols = sym.data();
-        record.NumPoints = static_cast<int>(z.size());
+        record.pZData = values.data();
+        record.pSymbols = codes.data();
+        record.NumPoints = static_cast<int>(values.size());
     }
     std::vector<RecordedOp> draw()
     {
@@ -64,13 +64,6 @@ struct Chart {
         return RecordedOps(dc);
     }
 };
-
-std::vector<int> coordinates(const std::vector<POINT> &points)
-{
-    std::vector<int> out;
-    for (const POINT &p : points) out.insert(out.end(), {int(p.x), int(p.y)});
-    return out;
-}
 
 // The worked example: axes 100/400/50/350 in the 500 x 400 window.
 // AxesWidth = (400 - 100) - 0.2 * 500 = 200, AxesHeight = 350 - (50 + 0.25 * 400) = 200;
@@ -90,15 +83,15 @@ TEST(zXYZGraph, PositionsAreTruncatedTowardZero)
     Chart chart;
     zXYZGraph g(&chart.record);
     set_example_axes(g);
-    EXPECT_EQ(coordinates({g.zMapCoordinates(1, -0.004, -0.004)}), (std::vector<int>{100, 350}));
+    EXPECT_EQ(points_text({g.zMapCoordinates(1, -0.004, -0.004)}), "(100,350)");
 }
 
 // Corners P1 (0,1,0) = (400,250), P2 (1,1,0) = (300,350), P3 (1,0,0) = (100,350),
 // P4 (1,0,1) = (100,150), P5 (0,0,1) = (200,50), P6 (0,1,1) = (400,50), P7 (1,1,1) = (300,150).
-const std::vector<std::vector<int>> kBoxEdges = {
-    {400, 250, 300, 350}, {300, 350, 100, 350}, {100, 350, 100, 150},
-    {100, 150, 200, 50},  {200, 50, 400, 50},   {400, 50, 300, 150},
-    {300, 150, 300, 350}, {400, 50, 400, 250},  {300, 150, 100, 150}};
+const std::vector<std::string> kBoxEdges = {
+    "(400,250)(300,350)", "(300,350)(100,350)", "(100,350)(100,150)",
+    "(100,150)(200,50)",  "(200,50)(400,50)",   "(400,50)(300,150)",
+    "(300,150)(300,350)", "(400,50)(400,250)",  "(300,150)(100,150)"};
 
 TEST(zXYZGraph, BoxShowsTheNineEdgesAwayFromTheHiddenCorner)
 {
@@ -106,10 +99,7 @@ TEST(zXYZGraph, BoxShowsTheNineEdgesAwayFromTheHiddenCorner)
     zXYZGraph g(&chart.record);
     set_example_axes(g);
     g.zDrawGraphAxes();
-    const auto lines = only(RecordedOps(chart.dc), RecordedKind::Line);
-    ASSERT_EQ(lines.size(), kBoxEdges.size());
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        EXPECT_EQ(coordinates(lines[i].points), kBoxEdges[i]) << "edge " << i;
+    EXPECT_EQ(points_of(only(chart.dc, RecordedKind::Line)), kBoxEdges);
 }
 
 TEST(zXYZGraph, DataRunsOfFourMakeSixQuadrilateralsFromBackToFront)
@@ -117,12 +107,8 @@ TEST(zXYZGraph, DataRunsOfFourMakeSixQuadrilateralsFromBackToFront)
     // x 0..2 (nx = 2), y 0..3 (ny = 3), z of (a, b) = 4a + b, ZMax 20; axes right edge 500:
     // AxesWidth 300, factors 0.2*500/2 = 50, 300/3 = 100, 0.25*400/2 = 50, 200/20 = 10.
     Chart chart;
-    std::vector<double> z;
-    std::vector<int> sym;
-    for (int i = 0; i < 12; ++i) {
-        z.push_back(i);
-        sym.push_back(7 + i / 4);
-    }
+    std::vector<double> z = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    std::vector<int> sym = {7, 7, 7, 7, 8, 8, 8, 8, 9, 9, 9, 9};
     chart.data(z, sym);
     chart.record.XMax = 2;
     chart.record.YMax = 3;
@@ -133,44 +119,18 @@ TEST(zXYZGraph, DataRunsOfFourMakeSixQuadrilateralsFromBackToFront)
     set_example_axes(g, 500);
     g.zDrawDataPoints();
     auto device = [](int a, int b) {  // e.g. (1,1): (100+50+100, 350-(50+50)) = (250, 250)
-        return std::vector<int>{100 + (2 - a) * 50 + b * 100,
-                                350 - ((2 - a) * 50 + (4 * a + b) * 10)};
+        return POINT{100 + (2 - a) * 50 + b * 100, 350 - ((2 - a) * 50 + (4 * a + b) * 10)};
     };
-    const auto polygons = only(RecordedOps(chart.dc), RecordedKind::Polygon);
-    ASSERT_EQ(polygons.size(), 6u);
-    std::size_t i = 0;
-    for (int a = 1; a <= 2; ++a) {
-        for (int b = 1; b <= 3; ++b) {
-            const RecordedOp &quad = polygons[i++];
-            const int corners[4][2] = {{a - 1, b - 1}, {a - 1, b}, {a, b}, {a, b - 1}};
-            for (int c = 0; c < 4; ++c)
-                EXPECT_EQ(coordinates({quad.points[c]}), device(corners[c][0], corners[c][1]))
-                    << "quad (" << a << "," << b << ") corner " << c;
-            EXPECT_EQ(quad.brush.color, chart.colors[0]);
-            EXPECT_EQ(quad.pen.color, chart.record.AxisColor);
-        }
-    }
-}
-
-TEST(zXYZGraph, ColourBandsComeFromZItself)
-{
-    // ZMin -1, ZMax 1, h = 1: q = zRound(z * 5) + 5, limited to 0..9. One quadrilateral,
-    // coloured by its last point (1, 1); without the band bit every one is colour 0.
-    const struct {
-        int options;
-        double z;
-        int color;
-    } rows[] = {{4, 0, 5}, {4, 1, 9}, {4, -3, 0}, {4, 0.3, 7}, {0, 1, 0}};
-    for (const auto &row : rows) {
-        Chart chart;
-        std::vector<double> z = {0, 0, 0, row.z};
-        std::vector<int> sym = {1, 1, 2, 2};
-        chart.data(z, sym);
-        chart.record.ZMin = -1;
-        chart.record.NumContours = row.options;
-        const auto polygons = only(chart.draw(), RecordedKind::Polygon);
-        ASSERT_EQ(polygons.size(), 1u) << "z=" << row.z;
-        EXPECT_EQ(polygons[0].brush.color, chart.colors[row.color]) << "z=" << row.z;
+    std::vector<std::string> quads;
+    for (int a = 1; a <= 2; ++a)
+        for (int b = 1; b <= 3; ++b)
+            quads.push_back(points_text(
+                {device(a - 1, b - 1), device(a - 1, b), device(a, b), device(a, b - 1)}));
+    const auto polygons = only(chart.dc, RecordedKind::Polygon);
+    EXPECT_EQ(points_of(polygons), quads);
+    for (const RecordedOp &quad : polygons) {
+        EXPECT_EQ(quad.brush.color, chart.colors[0]);
+        EXPECT_EQ(quad.pen.color, chart.record.AxisColor);
     }
 }
 
@@ -235,47 +195,21 @@ TEST(zXYZGraph, RefusedSurfaceDrawsNothing)
     }
 }
 
-TEST(zXYZGraph, LegendShowsOneBarAfterTheSurface)
-{
-    // Runs of 2 give two quadrilaterals; one colour in use gives one bar after them.
-    Chart chart;
-    chart.record.LegendStyle = 0;
-    const auto polygons = only(chart.draw(), RecordedKind::Polygon);
-    ASSERT_EQ(polygons.size(), 3u);
-    EXPECT_LT(polygons[2].points[0].x, polygons[0].points[0].x) << "the bar stands left of the box";
-}
-
+// w = 8 on the example axes: YMin at (100-8, 350+2), YMax at (100+200-8, 352), XMax at
+// (100+200+24, 350-16), XMin at (400-8, 50+200+16), ZMin at (400+6, 250-5), ZMax at (406, 50-13).
 TEST(zXYZGraph, LimitsAreWrittenInFullBesideTheBox)
 {
-    // w = 8 on the example axes: YMin at (100-8, 350+2), YMax at (100+200-8, 352), XMax at
-    // (100+200+24, 350-16), XMin at (400-8, 50+200+16), ZMin at (400+6, 250-5), ZMax at
-    // (406, 50-13).
-    const std::vector<std::vector<int>> places = {{92, 352},  {292, 352}, {324, 334},
-                                                  {392, 266}, {406, 245}, {406, 37}};
-    const struct {
-        double min, max;
-        std::vector<std::string> texts;  // YMin, YMax, XMax, XMin, ZMin, ZMax
-    } rows[] = {
-        {0, 1, {"0.00", "1.00", "1.00", "0.00", "0.00", "1.00"}},
-        {-123456789012.5,
-         3.14159,
-         {"-123456789012.50", "3.14", "3.14", "-123456789012.50", "-123456789012.50", "3.14"}},
-    };
-    for (const auto &row : rows) {
-        Chart chart;
-        chart.record.XMin = chart.record.YMin = chart.record.ZMin = row.min;
-        chart.record.XMax = chart.record.YMax = chart.record.ZMax = row.max;
-        OpenXYZGraph g(&chart.record);
-        set_example_axes(g);
-        g.AveCharWidth = 8;
-        g.zShowNumbersAlongAxes();
-        const auto texts = only(RecordedOps(chart.dc), RecordedKind::Text);
-        ASSERT_EQ(texts.size(), 6u) << row.min;
-        for (std::size_t i = 0; i < 6; ++i) {
-            EXPECT_EQ(texts[i].text, row.texts[i]) << "limit " << i << " of " << row.min;
-            EXPECT_EQ(coordinates(texts[i].points), places[i]) << "limit " << i;
-        }
-    }
+    Chart chart;
+    chart.record.XMin = chart.record.YMin = chart.record.ZMin = -123456789012.5;
+    chart.record.XMax = chart.record.YMax = chart.record.ZMax = 3.14159;
+    OpenXYZGraph g(&chart.record);
+    set_example_axes(g);
+    g.AveCharWidth = 8;
+    g.zShowNumbersAlongAxes();
+    const std::vector<std::string> expected = {
+        "-123456789012.50(92,352)",  "3.14(292,352)", "3.14(324,334)", "-123456789012.50(392,266)",
+        "-123456789012.50(406,245)", "3.14(406,37)"};
+    EXPECT_EQ(points_of(only(chart.dc, RecordedKind::Text)), expected);
 }
 
 // The surface of x+y on the 40 x 25 grid (1000 quadrilaterals), titled, with an x axis title;
@@ -292,48 +226,26 @@ std::vector<RecordedOp> draw_titled_surface(Chart &chart, bool escape)
     return ops;
 }
 
-// The places of the lines and the polygons among the primitives.
-void find_lines_and_polygons(const std::vector<RecordedOp> &ops, std::vector<std::size_t> &lines,
-                             std::vector<std::size_t> &polygons)
+// The background, the box's nine edges and six limits, the surface, the edges again and the
+// main title alone (a surface has no axis titles); Escape held down ends only the surface.
+TEST(zXYZGraph, BoxIsDrawnUnderAndOverTheSurfaceTheTitleLast)
 {
-    for (std::size_t i = 0; i < ops.size(); ++i) {
-        if (ops[i].kind == RecordedKind::Line) lines.push_back(i);
-        if (ops[i].kind == RecordedKind::Polygon) polygons.push_back(i);
+    const struct {
+        bool escape;
+        const char *runs;
+    } rows[] = {{false, "F1 L9 T6 P1000 L9 T1"}, {true, "F1 L9 T6 L9 T1"}};
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.escape ? "Escape held down" : "no key");
+        Chart chart;
+        const std::vector<RecordedOp> ops = draw_titled_surface(chart, row.escape);
+        EXPECT_EQ(runs_text(ops), row.runs);
+        EXPECT_EQ(ops.back().text, "Surface");
+        const std::vector<std::string> edges = points_of(only(ops, RecordedKind::Line));
+        ASSERT_EQ(edges.size(), 18u);
+        EXPECT_EQ(std::vector(edges.begin(), edges.begin() + 9),
+                  std::vector(edges.begin() + 9, edges.end()));
+        EXPECT_TRUE(testing_message_boxes().empty());
     }
-}
-
-TEST(zXYZGraph, BoxEdgesAreDrawnAgainOverTheSurface)
-{
-    Chart chart;
-    const std::vector<RecordedOp> ops = draw_titled_surface(chart, false);
-    std::vector<std::size_t> lines, polygons;
-    find_lines_and_polygons(ops, lines, polygons);
-    ASSERT_FALSE(polygons.empty());
-    ASSERT_EQ(lines.size(), 18u);
-    EXPECT_LT(lines[8], polygons.front());
-    EXPECT_LT(polygons.back(), lines[9]);
-    for (std::size_t i = 0; i < 9; ++i)
-        EXPECT_EQ(coordinates(ops[lines[i]].points), coordinates(ops[lines[9 + i]].points)) << i;
-}
-
-TEST(zXYZGraph, EscapeEndsTheSurfaceButNotTheChart)
-{
-    Chart chart;
-    const std::vector<RecordedOp> ops = draw_titled_surface(chart, true);
-    std::vector<std::size_t> lines, polygons;
-    find_lines_and_polygons(ops, lines, polygons);
-    EXPECT_TRUE(polygons.empty());
-    EXPECT_EQ(lines.size(), 18u) << "the box drawn twice";
-    EXPECT_TRUE(testing_message_boxes().empty());
-}
-
-TEST(zXYZGraph, MainTitleIsTheLastTextWithNoAxisTitles)
-{
-    Chart chart;
-    const std::vector<RecordedOp> texts =
-        only(draw_titled_surface(chart, false), RecordedKind::Text);
-    ASSERT_FALSE(texts.empty());
-    EXPECT_EQ(texts.back().text, "Surface");
 }
 
 TEST(zXYZGraph, WaitCursorIsShownWhileTheSurfaceIsDrawn)

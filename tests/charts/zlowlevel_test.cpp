@@ -1,11 +1,10 @@
 // The drawing layer against a recording device context: rounding and the colour table, the
-// geometry of symbols, bars and circles, the fonts of text in rectangles, pen and brush choice,
-// and that every object the layer makes is put back and deleted.
+// geometry of symbols, bars and circles, the fonts of text in rectangles, the grid pen, the
+// wait cursor, and that every object the layer makes is put back and deleted.
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
-#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -51,28 +50,14 @@ TEST(zRound, HalvesRoundUpwardWithinTheIntRange)
     for (const auto &[x, expected] : rows) EXPECT_EQ(zRound(x), expected) << "x=" << x;
 }
 
+// Entries of the program's colour table, (red, green, blue) with red in the low byte and blue
+// in the high one: (0, 0, 128) is 0x800000, (192, 64, 0) is 0x0040C0, (192, 255, 96) 0x60FFC0.
 TEST(RGB_color, IndexSelectsAnEntryOfTheColourTable)
 {
-    // The program's colour table as (red, green, blue), entry 0 first.
-    const unsigned char table[64][3] = {
-        {0, 0, 0},       {0, 0, 128},     {0, 128, 0},     {0, 128, 128},   {128, 0, 0},
-        {128, 0, 128},   {128, 128, 0},   {192, 192, 192}, {128, 128, 128}, {0, 0, 255},
-        {0, 255, 0},     {0, 255, 255},   {255, 0, 0},     {255, 0, 255},   {255, 255, 0},
-        {255, 255, 255}, {64, 64, 64},    {224, 224, 224}, {255, 192, 192}, {255, 224, 192},
-        {255, 255, 224}, {192, 255, 192}, {192, 255, 255}, {192, 192, 255}, {112, 112, 112},
-        {192, 0, 0},     {192, 64, 0},    {192, 192, 0},   {0, 192, 0},     {0, 192, 192},
-        {0, 0, 192},     {192, 0, 192},   {32, 32, 32},    {255, 128, 255}, {255, 128, 128},
-        {255, 192, 128}, {255, 255, 128}, {128, 255, 128}, {128, 255, 255}, {128, 128, 255},
-        {64, 64, 64},    {208, 208, 208}, {128, 64, 0},    {128, 128, 0},   {144, 144, 144},
-        {0, 192, 255},   {255, 0, 128},   {32, 0, 32},     {80, 80, 80},    {224, 224, 224},
-        {255, 192, 255}, {255, 128, 0},   {192, 255, 96},  {0, 128, 128},   {0, 32, 32},
-        {32, 32, 0},     {48, 48, 48},    {64, 0, 0},      {128, 64, 64},   {64, 64, 0},
-        {0, 64, 0},      {0, 64, 64},     {0, 0, 64},      {64, 0, 64}};
-    for (int i = 0; i < 64; ++i) {
-        // Red in the low byte, blue in the high one.
-        const COLORREF expected = table[i][0] | table[i][1] << 8 | table[i][2] << 16;
-        EXPECT_EQ(RGB_color(i), expected) << "i=" << i;
-    }
+    const std::pair<int, COLORREF> rows[] = {{0, 0x000000},  {1, 0x800000},  {7, 0xC0C0C0},
+                                             {12, 0x0000FF}, {15, 0xFFFFFF}, {26, 0x0040C0},
+                                             {47, 0x200020}, {52, 0x60FFC0}, {63, 0x400040}};
+    for (const auto &[i, expected] : rows) EXPECT_EQ(RGB_color(i), expected) << "i=" << i;
 }
 
 TEST(RGB_color, IndexOutsideTheTableGivesBlack)
@@ -122,26 +107,6 @@ TEST(zDraw_Symbol, ShapesHangBelowThePointOtherKindsAreCharacters)
     }
 }
 
-// zSelectGraphColor and the symbols take the data set index modulo 10, negatives as 0.
-TEST(zSelectGraphColor, SetIndexIsTakenModuloTenNegativesAsZero)
-{
-    const std::pair<int, int> rows[] = {{12, 2}, {-3, 0}, {0, 0}, {9, 9}, {10, 0}, {123, 3}};
-    for (const auto &[k, set] : rows) {
-        SCOPED_TRACE("k=" + std::to_string(k));
-        Recorded r;
-        r.g.zSelectGraphColor(k);
-        EXPECT_EQ(r.g.CurrentColor, r.g.GraphColors[set]);
-        EXPECT_EQ(GetTextColor(r.dc), r.g.GraphColors[set]);
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[set]);
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[set]);
-        r.g.zSelectGraphColor((set + 1) % 10);
-        r.g.zDraw_Symbol(10, 10, 30, k);
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u);
-        EXPECT_EQ(polys[0].brush.color, r.g.GraphColors[set]);
-    }
-}
-
 TEST(zActivatePens, GridPenStyleOutsideZeroToFourIsSolid)
 {
     const std::pair<int, int> rows[] = {{0, PS_SOLID},   {1, PS_DASH},       {2, PS_DOT},
@@ -158,37 +123,6 @@ TEST(zActivatePens, GridPenStyleOutsideZeroToFourIsSolid)
         EXPECT_EQ(lp.lopnWidth.x, 0);
         EXPECT_EQ(lp.lopnColor, r.g.AxisColor);
         EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hAxisPen);
-    }
-}
-
-TEST(zActivateBrushes, BrushStyleChoosesSolidHatchedOrPatterned)
-{
-    for (int brushStyle : {0, 1, 2, 5, -2}) {
-        SCOPED_TRACE("BrushStyle " + std::to_string(brushStyle));
-        Recorded r;
-        r.g.BrushStyle = brushStyle;
-        const POINT square[4] = {{0, 0}, {8, 0}, {8, 8}, {0, 8}};
-        for (int k = 0; k < 10; ++k) {
-            r.g.zSelectGraphColor(k);
-            Polygon(r.dc, square, 4);
-        }
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 10u);
-        const UINT kind = brushStyle == 1 ? BS_HATCHED : brushStyle == 2 ? BS_PATTERN : BS_SOLID;
-        std::set<std::string> patterns;
-        for (int k = 0; k < 10; ++k) {
-            const RecordedBrush &b = polys[static_cast<std::size_t>(k)].brush;
-            EXPECT_EQ(b.kind, kind) << "k=" << k;
-            EXPECT_EQ(b.hatch, kind == BS_HATCHED ? k % 6 : -1) << "k=" << k;
-            EXPECT_EQ(b.monochrome, kind == BS_PATTERN) << "k=" << k;
-            patterns.insert(std::string(b.pattern, b.pattern + 8));
-            if (kind == BS_PATTERN) continue;  // a pattern has no colour of its own
-            EXPECT_EQ(b.color, r.g.GraphColors[k]) << "k=" << k;
-        }
-        // Ten patterns, one per data set (other brushes have none); the bitmaps they were made
-        // from are gone.
-        EXPECT_EQ(patterns.size(), brushStyle == 2 ? 10u : 1u);
-        for (HBITMAP bitmap : r.g.hPatternBitmaps) EXPECT_EQ(bitmap, nullptr);
     }
 }
 
@@ -233,36 +167,41 @@ TEST(zShowStringInRect, FontIsSizedToFitTheSizingTextInTheRectangle)
     }
 }
 
+// The side is shaded: each byte of RGB(200, 100, 50) shifted right once.
 TEST(zDraw3DBar, DepthDrawsTopThenShadedSideThenFront)
 {
+    const COLORREF full = RGB(200, 100, 50);
+    const COLORREF side = RGB(100, 50, 25);
     const struct {
         int depth;
         std::vector<std::string> faces;  // top, side, front
+        std::vector<COLORREF> fills;
     } rows[] = {
-        {0, {"(10,20)(10,60)(30,60)(30,20)"}},
+        {0, {"(10,20)(10,60)(30,60)(30,20)"}, {full}},
         {5,
          {"(10,20)(15,15)(35,15)(30,20)", "(35,15)(30,20)(30,60)(35,55)",
-          "(10,20)(10,60)(30,60)(30,20)"}},
+          "(10,20)(10,60)(30,60)(30,20)"},
+         {full, side, full}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE("depth " + std::to_string(row.depth));
         Recorded r;
-        r.g.GraphColors[2] = RGB(200, 100, 50);
+        r.g.GraphColors[2] = full;
         r.g.ShadeShift = 1;
-        r.g.zActivatePens();
-        r.g.zActivateBrushes();
+        r.g.zSelectGraphColor(5);  // makes the pens and brushes; selected again afterwards
         const int objects = GdiLiveObjectCount();
         r.g.zDraw3DBar(10, 20, 30, 60, row.depth, r.g.hBrushes[2], r.g.hAxisPen);
         EXPECT_EQ(GdiLiveObjectCount(), objects) << "shading brush not deleted";
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[5]);
+        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[5]);
         const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), row.faces.size());
-        for (std::size_t k = 0; k < polys.size(); ++k) {
-            EXPECT_EQ(points_text(polys[k].points), row.faces[k]) << "face " << k;
-            EXPECT_EQ(polys[k].pen.color, r.g.AxisColor) << "face " << k;
-            // The side is shaded: each byte shifted right once.
-            const COLORREF fill = k == 1 ? RGB(100, 50, 25) : RGB(200, 100, 50);
-            EXPECT_EQ(polys[k].brush.color, fill) << "face " << k;
+        EXPECT_EQ(points_of(polys), row.faces);
+        std::vector<COLORREF> fills;
+        for (const RecordedOp &face : polys) {
+            fills.push_back(face.brush.color);
+            EXPECT_EQ(face.pen.color, r.g.AxisColor);
         }
+        EXPECT_EQ(fills, row.fills);
     }
 }
 
@@ -285,28 +224,10 @@ TEST(zDrawRect, OutlineRunsClockwiseFromTheTopLeftInTheAxisPen)
     const RECT frame{60, 45, 340, 255};
     r.g.zDrawRect(&frame);
     const auto lines = r.ops(RecordedKind::Line);
-    ASSERT_EQ(lines.size(), 4u);
-    const char *sides[4] = {"(60,45)(340,45)", "(340,45)(340,255)", "(340,255)(60,255)",
-                            "(60,255)(60,45)"};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(points_text(lines[i].points), sides[i]) << "side " << i;
-        EXPECT_EQ(lines[i].pen.color, RGB(9, 8, 7)) << "side " << i;
-    }
-}
-
-TEST(zAlignText, ModesZeroToTwoSetTheAlignmentOthersLeaveIt)
-{
-    const std::pair<int, UINT> rows[] = {{0, TA_RIGHT | TA_TOP},
-                                         {1, TA_LEFT | TA_TOP},
-                                         {2, TA_CENTER | TA_BASELINE},
-                                         {3, TA_BOTTOM},
-                                         {-1, TA_BOTTOM}};
-    for (const auto &[mode, expected] : rows) {
-        Recorded r;
-        SetTextAlign(r.dc, TA_BOTTOM);  // what "no change" leaves
-        r.g.zAlignText(mode);
-        EXPECT_EQ(GetTextAlign(r.dc), expected) << "mode " << mode;
-    }
+    const std::vector<std::string> sides = {"(60,45)(340,45)", "(340,45)(340,255)",
+                                            "(340,255)(60,255)", "(60,255)(60,45)"};
+    EXPECT_EQ(points_of(lines), sides);
+    for (const RecordedOp &side : lines) EXPECT_EQ(side.pen.color, RGB(9, 8, 7));
 }
 
 TEST(zLowLevelGraphics, ReleaseAfterRestoreLeavesTheCallersObjectsSelected)
@@ -339,87 +260,29 @@ TEST(zLowLevelGraphics, SelectedObjectsAreDeletedOnRelease)
     r.g.zDeleteBrushes();
     EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore);
     EXPECT_EQ(r.g.bPensActive, 0);
+    EXPECT_EQ(r.g.bBrushesActive, 0) << "the next activation makes them afresh";
     EXPECT_EQ(r.g.hPens[7], nullptr);
 }
 
-TEST(zLowLevelGraphics, ReleasedBrushesAreMadeAfreshByTheNextActivation)
-{
-    Recorded r;
-    r.g.zActivateBrushes();
-    r.g.zDeleteBrushes();
-    r.g.zActivateBrushes();
-    EXPECT_NE(r.g.hBrushes[9], nullptr);
-    EXPECT_EQ(GdiLiveObjectCount(), r.objectsBefore + 10);
-}
-
-TEST(zDrawPolygon, MissingPenOrBrushDrawsNothingOfIt)
-{
-    const POINT tri[3] = {{0, 0}, {10, 0}, {5, 8}};
-    const struct {
-        const char *name;
-        bool brush, pen;
-        UINT brushKind;
-        int penStyle;
-    } rows[] = {
-        {"both", true, true, BS_SOLID, PS_SOLID},
-        {"no brush", false, true, BS_NULL, PS_SOLID},
-        {"no pen", true, false, BS_SOLID, PS_NULL},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        Recorded r;
-        r.g.zSelectGraphColor(5);  // something else selected that must not stand in
-        HBRUSH brush = row.brush ? r.g.hBrushes[1] : nullptr;
-        r.g.zDrawPolygon(tri, 3, brush, row.pen ? r.g.hAxisPen : nullptr);
-        const auto polys = r.ops(RecordedKind::Polygon);
-        ASSERT_EQ(polys.size(), 1u);
-        EXPECT_EQ(polys[0].brush.kind, row.brushKind);
-        EXPECT_EQ(polys[0].pen.style, row.penStyle);
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_BRUSH), r.g.hBrushes[5]) << "previous brush back";
-        EXPECT_EQ(GetCurrentObject(r.dc, OBJ_PEN), r.g.hPens[5]) << "previous pen back";
-    }
-}
-
-TEST(zDisplayError, ShowsAnOwnerlessExclamationBox)
-{
-    HDC dc = CreateImageDC(1, 1);  // the toolkit is up
-    testing_begin({IDOK});
-    EXPECT_EQ(zDisplayError("Error--HDC Invalid or Not Set!"), IDOK);
-    ASSERT_EQ(testing_message_boxes().size(), 1u);
-    const TestMessageBox &box = testing_message_boxes()[0];
-    EXPECT_EQ(box.owner, nullptr);
-    EXPECT_EQ(box.caption, "Error");
-    EXPECT_EQ(box.text, "Error--HDC Invalid or Not Set!");
-    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION | MB_OK));
-    testing_end();
-    DeleteDC(dc);
-}
-
+// Off before on changes nothing (it would hide the pointer), nor does any value but 0 and 1, nor
+// a second off.
 TEST(HOURGLASS, WaitCursorShowsFromOneToZero)
 {
     HDC dc = CreateImageDC(1, 1);  // the toolkit is up
     testing_begin();
     SetCursor(LoadCursorA(nullptr, IDC_CROSS));
-    const int count = ShowCursor(TRUE) - 1;
-    ShowCursor(FALSE);
-    const struct {
-        int on;
-        const char *cursor;
-        int displayCount;  // relative to the start
-    } rows[] = {
-        {0, "IDC_CROSS", 0},  // off before on: nothing happens
-        {5, "IDC_CROSS", 0},  // other values do nothing
-        {1, "IDC_WAIT", 1},  {0, "IDC_CROSS", 0},
-        {0, "IDC_CROSS", 0},  // a second off changes nothing
-    };
-    for (const auto &row : rows) {
-        HOURGLASS(row.on);
-        EXPECT_FALSE(testing_cursors().empty());
-        if (testing_cursors().empty()) continue;
-        EXPECT_EQ(testing_cursors().back(), row.cursor) << "HOURGLASS(" << row.on << ")";
-        EXPECT_EQ(ShowCursor(TRUE) - 1, count + row.displayCount) << "HOURGLASS(" << row.on << ")";
-        ShowCursor(FALSE);
+    const int base = ShowCursor(FALSE) + 1;
+    ShowCursor(TRUE);
+    std::vector<std::string> states;  // the cursor, and how many times more it is shown
+    for (const int on : {0, 5, 1, 0, 0}) {
+        HOURGLASS(on);
+        const int shown = ShowCursor(FALSE) + 1 - base;
+        ShowCursor(TRUE);
+        states.push_back(testing_cursors().back() + " " + std::to_string(shown));
     }
+    const std::vector<std::string> expected = {"IDC_CROSS 0", "IDC_CROSS 0", "IDC_WAIT 1",
+                                               "IDC_CROSS 0", "IDC_CROSS 0"};
+    EXPECT_EQ(states, expected);
     testing_end();
     DeleteDC(dc);
 }
