@@ -273,8 +273,8 @@ TEST_F(WindowProgram, ExitStatusTellsWhetherTheWindowCouldStart)
         const char *environment, *args;
         int status;
     } rows[] = {
-        {headless, "", 0},                      // a run that quits when idle
-        {headless, "/nonexistent/psf.txt", 0},  // the same with an unreadable data file
+        {headless, "", 0},                 // a run that quits when idle
+        {headless, "missing/psf.txt", 0},  // the same with an unreadable data file
         {"env QT_QPA_PLATFORM=offscreen", "--has-window-system", 0},
         {noDisplay, "--has-window-system", 1},
         {noDisplay, "", 1},

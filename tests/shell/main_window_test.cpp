@@ -233,7 +233,10 @@ TEST(Reports, StatisticsShowTheStartEndAndElapsedTimes)
 
 }  // namespace
 
-TEST(MainWindowCommandLine, APathSplitAtItsBlanksIsTakenWhole)
+using MainWindowCommandLine = TempFolderTest;
+
+// The file lies in a folder that does not exist inside the test's folder.
+TEST_F(MainWindowCommandLine, APathSplitAtItsBlanksIsTakenWhole)
 {
     testing_begin();
     std::string file_name;
@@ -245,11 +248,12 @@ TEST(MainWindowCommandLine, APathSplitAtItsBlanksIsTakenWhole)
         texts = message_texts();
     });
     char name[] = "orvinta";
-    char first[] = "/nonexistent/my";
+    std::string first = dir + "/missing/my";
     char second[] = "psf file.txt";
-    char *argv[] = {name, first, second, nullptr};
+    char *argv[] = {name, first.data(), second, nullptr};
     window_main(3, argv);
     testing_end();
-    EXPECT_EQ(file_name + "|" + title, "/nonexistent/my psf file.txt|my psf file.txt");
+    EXPECT_EQ(file_name, dir + "/missing/my psf file.txt");
+    EXPECT_EQ(title, "my psf file.txt");
     EXPECT_EQ(texts, std::vector<std::string>{"File my psf file.txt cannot be read!"});
 }
