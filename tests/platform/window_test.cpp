@@ -150,8 +150,7 @@ TEST_F(Windows, MinusOneFromCreateFailsTheWindow)
     EXPECT_EQ(top(), nullptr);
     std::vector<UINT> messages;
     for (const Seen &s : seen) messages.push_back(s.message);
-    EXPECT_EQ(messages, (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
-    ASSERT_FALSE(seen.empty());
+    ASSERT_EQ(messages, (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
     EXPECT_FALSE(IsWindow(seen.front().hwnd));
 }
 
@@ -218,20 +217,18 @@ TEST(WindowKeys, KeysBecomeVirtualKeys)
 {
     const struct {
         int qtKey, vk;
-    } rows[] = {
-        {Qt::Key_PageUp, VK_PRIOR},
-        {Qt::Key_PageDown, VK_NEXT},
-        {Qt::Key_End, VK_END},
-        {Qt::Key_Home, VK_HOME},
-        {Qt::Key_Left, VK_LEFT},
-        {Qt::Key_Up, VK_UP},
-        {Qt::Key_Right, VK_RIGHT},
-        {Qt::Key_Down, VK_DOWN},
-        {Qt::Key_Escape, VK_ESCAPE},
-        {Qt::Key_A, 'A'},
-        {Qt::Key_7, '7'},
-        {Qt::Key_F13, 0},
-    };
+    } rows[] = {{Qt::Key_PageUp, VK_PRIOR},
+                {Qt::Key_PageDown, VK_NEXT},
+                {Qt::Key_End, VK_END},
+                {Qt::Key_Home, VK_HOME},
+                {Qt::Key_Left, VK_LEFT},
+                {Qt::Key_Up, VK_UP},
+                {Qt::Key_Right, VK_RIGHT},
+                {Qt::Key_Down, VK_DOWN},
+                {Qt::Key_Escape, VK_ESCAPE},
+                {Qt::Key_A, 'A'},
+                {Qt::Key_7, '7'},
+                {Qt::Key_F13, 0}};
     for (const auto &row : rows)
         EXPECT_EQ(toVirtualKey(row.qtKey), row.vk) << "qt key " << row.qtKey;
 }
@@ -368,9 +365,7 @@ TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
     for (const auto &row : rows) {
         HWND w = top(nullptr, row.created);
         testing_process_events();
-        const bool shown = w && w->frame && w->frame->windowHandle();
-        EXPECT_TRUE(shown) << row.created;
-        if (!shown) continue;
+        ASSERT_TRUE(w && w->frame && w->frame->windowHandle()) << row.created;
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.created);
         SetWindowTextA(w, row.changed);
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.changed);
@@ -431,8 +426,8 @@ TEST_F(Windows, MenuItemsAreFoundByCommand)
         EXPECT_EQ(GetMenuState(menu, row.id, MF_BYCOMMAND), 0u) << "id=" << row.id;
     }
     EXPECT_EQ(GetMenuState(menu, 999, MF_BYCOMMAND), MENU_ITEM_NOT_FOUND);
-    EXPECT_EQ(GetMenuItemCount(menu),
-              7);  // File, Setup, Review Domains, Create PSF, 2 views, About
+    // File, Setup, Review Domains, Create PSF, 2 views, About.
+    EXPECT_EQ(GetMenuItemCount(menu), 7);
     EXPECT_EQ(GetMenuItemID(menu, 2), 40u);
     EXPECT_EQ(GetMenuItemID(menu, 0), MENU_ITEM_NOT_FOUND) << "a pop-up has no id";
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4) << "File: two items, a separator, Exit";
@@ -485,12 +480,6 @@ TEST_F(Windows, ChosenMenuItemPostsItsCommand)
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(std::tuple(msg.hwnd, msg.message, LOWORD(msg.wParam)),
               std::tuple(window, UINT(WM_COMMAND), WORD(90)));
-    seen.clear();
-    EXPECT_TRUE(testing_choose_menu_item(window, 25)) << "Exit is enabled";
-    std::vector<UINT> commands;
-    for (const Seen &s : seen)
-        if (s.message == WM_COMMAND) commands.push_back(LOWORD(s.wParam));
-    EXPECT_EQ(commands, std::vector<UINT>{25});
 }
 
 TEST_F(Windows, GreyedMenuItemCannotBeChosen)
