@@ -33,6 +33,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const std::string kReplace = "old.txt already exists.\nDo you want to replace it?";
+const std::string kCreate = "new.txt\nThis file does not exist.\nDo you want to create it?";
+
 // Buffers filled with a mark byte, so that any write, even past the text, shows.
 struct Buffers {
     char file[64];
@@ -49,6 +52,7 @@ struct Buffers {
 // Drives the toolkit's dialog: types and confirms each name of `typed`; an empty name presses
 // Cancel.
 struct ToolkitUser {
+    explicit ToolkitUser(std::vector<std::string> names) : typed(std::move(names)) {}
     std::vector<std::string> typed;
     std::size_t step = 0;
     QString title, firstName, folder;
@@ -141,10 +145,8 @@ TEST_F(FileDialogTest, ChosenNameGetsTheEndingOfTheChosenTypeOnlyWhenItHasNone)
     const Row rows[] = {
         {"psf1", "txt", "psf1.txt", "psf1.txt", 3},
         {"psf1.asc", "txt", "psf1.asc", "psf1.asc", 3},
-        {"psf1.FFT", "txt", "psf1.FFT", "psf1.FFT", 3},
         {"a.d/psf2", "txt", "a.d/psf2.txt", "psf2.txt", 3},  // a dot in the folder is no extension
         {"psf3.", "txt", "psf3.", "psf3.", -1},              // a final dot: the name has one
-        {"psf4", nullptr, "psf4", "psf4", 0},                // no default: kept as typed
         {"psf5", "txt", "psf5.FFT", "psf5.FFT", 3, 4},       // "*.FFT": the type's own ending
         {"psf6", "txt", "psf6.txt", "psf6.txt", 3, 3},       // "*.*" names none: the default
         {"psf7", nullptr, "psf7", "psf7", 0, 4},             // no default: no ending at all
@@ -173,9 +175,8 @@ TEST_F(FileDialogTest, EachQuestionOrRefusalDecidesWhetherTheDialogCloses)
     make_file("old.txt");
     make_file("there.txt");
     fs::create_directory(dir + "/folder");
-    const std::string replace = "old.txt already exists.\nDo you want to replace it?";
-    const std::string create = "new.txt\nThis file does not exist.\nDo you want to create it?";
     const std::string too_long = ".txt\nThis path is too long: at most 63 characters.";
+    const std::string no_folder = "/none/psf.txt\nThe folder does not exist.";
     // `box`: the whole text of a question, a part of the text of a refusal, "" for no box.
     const struct {
         const char *name;
@@ -186,23 +187,20 @@ TEST_F(FileDialogTest, EachQuestionOrRefusalDecidesWhetherTheDialogCloses)
         std::string box;
         bool firstTaken;
     } rows[] = {
-        {"save over an existing file, yes", true, OFN_OVERWRITEPROMPT, "old.txt", IDYES, replace,
-         true},
-        {"save over an existing file, no", true, OFN_OVERWRITEPROMPT, "old.txt", IDNO, replace,
-         false},
+        {"save over a file, yes", true, OFN_OVERWRITEPROMPT, "old.txt", IDYES, kReplace, true},
+        {"save over a file, no", true, OFN_OVERWRITEPROMPT, "old.txt", IDNO, kReplace, false},
         {"save a new file: no question", true, OFN_OVERWRITEPROMPT, "new.txt", 0, "", true},
         {"save without the option: no question", true, 0, "old.txt", 0, "", true},
-        {"open a missing file, yes", false, OFN_CREATEPROMPT, "new.txt", IDYES, create, true},
-        {"open a missing file, no", false, OFN_CREATEPROMPT, "new.txt", IDNO, create, false},
+        {"open a missing file, yes", false, OFN_CREATEPROMPT, "new.txt", IDYES, kCreate, true},
+        {"open a missing file, no", false, OFN_CREATEPROMPT, "new.txt", IDNO, kCreate, false},
         {"open an existing file: no question", false, OFN_CREATEPROMPT, "old.txt", 0, "", true},
         {"open a missing file without the option", false, 0, "new.txt", 0, "", true},
         {"path longer than the buffer (64)", false, 0, std::string(70, 'x'), 0, too_long, false},
-        {"folder that does not exist", false, OFN_CREATEPROMPT, "none/psf.txt", 0,
-         "/none/psf.txt\nThe folder does not exist.", false},
-        {"save into a folder that does not exist", true, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
-         "none/psf.txt", 0, "/none/psf.txt\nThe folder does not exist.", false},
-        {"file must exist", false, OFN_FILEMUSTEXIST, "missing.txt", 0,
-         "missing.txt\nFile not found.", false},
+        {"open in a missing folder", false, OFN_CREATEPROMPT, "none/psf.txt", 0, no_folder, false},
+        {"save in a missing folder", true, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, "none/psf.txt",
+         0, no_folder, false},
+        {"file must exist", false, OFN_FILEMUSTEXIST, "gone.txt", 0, "gone.txt\nFile not found.",
+         false},
         {"a folder is opened, not chosen", false, 0, "folder", 0, "", false},
     };
     for (const auto &row : rows) {
@@ -234,8 +232,7 @@ TEST_F(FileDialogTest, ToolkitDialogListsTheFiltersUnderItsTitle)
     const QStringList filters = {"Text Files (*.TXT)", "ASCII Files (*.ASC)", "All Files (*.*)",
                                  "FFT Files (*.FFT)"};
     for (const auto &[save, title] : {std::pair{true, "Save As"}, {false, "Open"}}) {
-        ToolkitUser user;
-        user.typed = {""};
+        ToolkitUser user({""});
         Buffers b;
         EXPECT_EQ(toolkit_dialog(save, 0, user, b), 0) << title;
         EXPECT_EQ(user.title, title);
@@ -257,24 +254,13 @@ TEST_F(FileDialogTest, ToolkitDialogAsksItsQuestionsThenTakesTheNextName)
         std::vector<std::string> typed;
         std::string chosen, question;
     } rows[] = {
-        {"save: replace refused",
-         true,
-         OFN_OVERWRITEPROMPT,
-         {"old", "new"},
-         "new.txt",
-         "old.txt already exists.\nDo you want to replace it?"},
-        {"open: create refused",
-         false,
-         OFN_CREATEPROMPT,
-         {"missing", "there"},
-         "there.txt",
-         "missing.txt\nThis file does not exist.\nDo you want to create it?"},
+        {"save: replace refused", true, OFN_OVERWRITEPROMPT, {"old", "new"}, "new.txt", kReplace},
+        {"open: create refused", false, OFN_CREATEPROMPT, {"new", "there"}, "there.txt", kCreate},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         testing_begin({IDNO});
-        ToolkitUser user;
-        user.typed = row.typed;
+        ToolkitUser user(row.typed);
         Buffers b;
         EXPECT_NE(toolkit_dialog(row.save, row.flags, user, b), 0);
         EXPECT_EQ(std::string(b.file), dir + "/" + row.chosen);
@@ -290,8 +276,7 @@ TEST_F(FileDialogTest, CancelledToolkitDialogOffersTheCurrentNameWritingNothing)
 {
     testing_filedlg_end();
     fs::create_directory(dir + "/sub");
-    ToolkitUser user;
-    user.typed = {""};
+    ToolkitUser user({""});
     Buffers b((dir + "/sub/start.txt").c_str());
     const Buffers before = b;
     EXPECT_EQ(toolkit_dialog(false, OFN_CREATEPROMPT, user, b), 0);
@@ -359,15 +344,16 @@ TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
         {"SystemBox",
          "116 E 500.0|117 E 5.6|120 G Field of View is in ...|118 R X (horizontal direction)|"
          "119 R Y (vertical direction)|1 P OK|2 P Cancel"},
-        {"PupilBox", "136 G Shape|137 R Round|138 R Rectangle with|139 E 1.0|131 G Dimensions && "
-                     "Units|132 E 10.0|"
-                     "133 R Inches|134 R Centimeters|135 R Millimeters|1 P OK|2 P Cancel"},
-        {"ObscurationBox", "142 G Pupil Shadows|140 C Central Obscuration|141 E 0.12345|143 C "
-                           "Struts|1 P OK|2 P Cancel"},
+        {"PupilBox",
+         "136 G Shape|137 R Round|138 R Rectangle with|139 E 1.0|131 G Dimensions && Units|"
+         "132 E 10.0|133 R Inches|134 R Centimeters|135 R Millimeters|1 P OK|2 P Cancel"},
+        {"ObscurationBox",
+         "142 G Pupil Shadows|140 C Central Obscuration|141 E 0.12345|143 C Struts|1 P OK|"
+         "2 P Cancel"},
         {"ApodBox",
-         "156 G Apodization|158 R No Apodization|159 R Triangular|160 R Circular|161 R "
-         "Rectangular|151 E 0.3|"
-         "157 G   Supergausian  |152 E 1.50000|153 E 2.50000|154 E 2.50000|1 P OK|2 P Cancel"},
+         "156 G Apodization|158 R No Apodization|159 R Triangular|160 R Circular|"
+         "161 R Rectangular|151 E 0.3|157 G   Supergausian  |152 E 1.50000|153 E 2.50000|"
+         "154 E 2.50000|1 P OK|2 P Cancel"},
         {"ThirdOrderInputDiaBox",
          "109 G Peak Value, in waves|101 C Spherical|102 C Coma|103 C Astigmatism|104 C Defocus|"
          "105 E 0.1|106 E 0.2|107 E 0.3|108 E 0.4|1 P Okay|2 P Cancel"},
@@ -376,13 +362,11 @@ TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
          "507 G Phase Pattern Type|500 R None|501 R Checker Board|502 R Waffle|503 R Random|"
          "506 G Phase Pattern Parameters|505 E 0.25|504 E 5|1 P OK|2 P Cancel"},
         {"PhasePlate", "520 C Enabled|522 E 0.5|524 E 0|1 P OK|2 P Cancel"},
-        {"AnalyOptDlg", "174 G Plot PSF versus ...|175 G image space position in|170 R microns|185 "
-                        "G object space angle in|"
-                        "171 R milliradians|172 R arc seconds|178 G PSF plot type|176 R linear|177 "
-                        "R logarithmic|179 E 4.0|"
-                        "180 C Zoom plot|173 E 20|183 C Do Centroid Error Analysis (Slow!)|181 R 3 "
-                        "by 3|182 R 4 by 4|1 P OK|"
-                        "2 P Cancel"},
+        {"AnalyOptDlg",
+         "174 G Plot PSF versus ...|175 G image space position in|170 R microns|"
+         "185 G object space angle in|171 R milliradians|172 R arc seconds|178 G PSF plot type|"
+         "176 R linear|177 R logarithmic|179 E 4.0|180 C Zoom plot|173 E 20|"
+         "183 C Do Centroid Error Analysis (Slow!)|181 R 3 by 3|182 R 4 by 4|1 P OK|2 P Cancel"},
         {"DataSavingOptions",
          "543 G    On the next File Save operation,|540 R Pupil Transmission|541 R Pupil Phase|"
          "542 R PSF Modulus|1 P OK|2 P Cancel"},
