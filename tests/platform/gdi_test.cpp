@@ -309,39 +309,21 @@ static_assert(std::is_constructible_v<SelectedObject, HDC, HFONT> &&
               !std::is_constructible_v<SelectedObject, HDC, HBITMAP> &&
               !std::is_copy_constructible_v<SelectedObject>);
 
-TEST(GdiObjects, GuardPutsBackWhatItReplaced)
+// The charts' tests see the guard put back their pens and brushes; a null object selects and
+// puts back nothing.
+TEST(GdiObjects, GuardNamesWhatItReplaced)
 {
-    HDC dc = CreateImageDC(10, 10);
+    Canvas c(10, 10);
     HPEN pen = CreatePen(PS_DOT, 0, RGB(1, 2, 3));
-    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
-    SelectObject(dc, brush);
-    const HGDIOBJ blackPen = GetStockObject(BLACK_PEN), nullBrush = GetStockObject(NULL_BRUSH);
-    const HGDIOBJ deviceFont = GetStockObject(DEVICE_DEFAULT_FONT);
-    const HGDIOBJ systemFont = GetStockObject(SYSTEM_FONT);
-    // The current object of the type inside the guard and after it.
-    const struct {
-        const char *name;
-        HGDIOBJ object;
-        UINT type;
-        HGDIOBJ inside, after;
-    } rows[] = {
-        {"own pen", pen, OBJ_PEN, pen, blackPen},
-        {"stock brush over own", nullBrush, OBJ_BRUSH, nullBrush, brush},
-        {"font", deviceFont, OBJ_FONT, deviceFont, systemFont},
-        {"null selects nothing", nullptr, OBJ_PEN, blackPen, blackPen},
-    };
-    for (const auto &row : rows) {
-        {
-            const SelectedObject guard(dc, row.object);
-            EXPECT_EQ(GetCurrentObject(dc, row.type), row.inside) << row.name;
-            EXPECT_EQ(guard.previous(), row.object ? row.after : nullptr) << row.name;
-        }
-        EXPECT_EQ(GetCurrentObject(dc, row.type), row.after) << row.name;
+    {
+        const SelectedObject guard(c.dc, pen);
+        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen);
+        EXPECT_EQ(guard.previous(), GetStockObject(BLACK_PEN));
+        const SelectedObject none(c.dc, HGDIOBJ{});
+        EXPECT_EQ(none.previous(), nullptr);
     }
+    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
     EXPECT_TRUE(DeleteObject(pen)) << "nothing of the guard's is left selected";
-    SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    EXPECT_TRUE(DeleteObject(brush));
-    DeleteDC(dc);
 }
 
 TEST(GdiFonts, RequestedCellSizeIsMet)
