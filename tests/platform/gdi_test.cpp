@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <tuple>
@@ -68,76 +69,53 @@ TEST(GdiImage, LinesPaintTheirStartButNotTheirEnd)
     }
 }
 
-void outline(HDC dc)
-{
-    SelectObject(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, 5, 5, 15, 12);
-}
-
-void rectangle_without_pen(HDC dc)
-{
-    SelectObject(dc, GetStockObject(NULL_PEN));
-    SelectObject(dc, stock_brush(BLACK_BRUSH));
-    Rectangle(dc, 2, 2, 8, 8);
-}
-
-void fill_12_to_17(HDC dc)
-{
-    const RECT r{12, 2, 18, 8};
-    FillRect(dc, &r, stock_brush(BLACK_BRUSH));
-}
-
-void polyline(HDC dc)
-{
-    const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}};
-    Polyline(dc, path, 3);
-}
-
 // Outlines run inside the right and bottom edges, a rectangle without a pen is a pixel smaller,
 // FillRect is exact, a polyline leaves out its final point, an arc with equal ends is the whole
 // ellipse.
 TEST(GdiImage, ShapesPaintExactlyTheirPixels)
 {
-    struct Pixel {
-        int x, y;
-        bool painted;
-    };
+    const POINT path[3] = {{2, 2}, {10, 2}, {10, 10}};
+    const RECT fill{12, 2, 18, 8};
     const struct {
         const char *name;
-        void (*draw)(HDC);
-        std::vector<Pixel> pixels;
+        std::function<void(HDC)> draw;
+        std::vector<POINT> painted, blank;
     } rows[] = {
         {"outlined rectangle 5..14 x 5..11",
-         outline,
-         {{5, 5, true},
-          {14, 5, true},
-          {14, 11, true},
-          {5, 11, true},
-          {15, 5, false},
-          {5, 12, false},
-          {10, 8, false},
-          {4, 5, false}}},
+         [](HDC dc) {
+             SelectObject(dc, GetStockObject(NULL_BRUSH));
+             Rectangle(dc, 5, 5, 15, 12);
+         },
+         {{5, 5}, {14, 5}, {14, 11}, {5, 11}},
+         {{15, 5}, {5, 12}, {10, 8}, {4, 5}}},
         {"rectangle without a pen fills 2..6",
-         rectangle_without_pen,
-         {{2, 2, true}, {6, 6, true}, {7, 6, false}, {6, 7, false}}},
+         [](HDC dc) {
+             SelectObject(dc, GetStockObject(NULL_PEN));
+             SelectObject(dc, stock_brush(BLACK_BRUSH));
+             Rectangle(dc, 2, 2, 8, 8);
+         },
+         {{2, 2}, {6, 6}},
+         {{7, 6}, {6, 7}}},
         {"FillRect fills 12..17",
-         fill_12_to_17,
-         {{12, 2, true}, {17, 7, true}, {18, 7, false}, {17, 8, false}}},
-        {"polyline", polyline, {{2, 2, true}, {10, 2, true}, {10, 9, true}, {10, 10, false}}},
+         [&fill](HDC dc) { FillRect(dc, &fill, stock_brush(BLACK_BRUSH)); },
+         {{12, 2}, {17, 7}},
+         {{18, 7}, {17, 8}}},
+        {"polyline",
+         [&path](HDC dc) { Polyline(dc, path, 3); },
+         {{2, 2}, {10, 2}, {10, 9}},
+         {{10, 10}}},
         {"arc with equal ends: radii 20 and 10 around (30, 30)",
          [](HDC dc) { Arc(dc, 10, 20, 50, 40, 30, 20, 30, 20); },
-         {{30, 20, true},
-          {30, 39, true},
-          {10, 30, true},
-          {49, 30, true},
-          {30, 30, false},
-          {50, 30, false}}},
+         {{30, 20}, {30, 39}, {10, 30}, {49, 30}},
+         {{30, 30}, {50, 30}}},
     };
     for (const auto &row : rows) {
         Canvas c(60, 60);
         row.draw(c.dc);
-        for (const Pixel &p : row.pixels)
-            EXPECT_EQ(c.ink(p.x, p.y), p.painted) << row.name << " at " << p.x << "," << p.y;
+        for (const POINT &p : row.painted)
+            EXPECT_TRUE(c.ink(p.x, p.y)) << row.name << " at " << p.x << "," << p.y;
+        for (const POINT &p : row.blank)
+            EXPECT_FALSE(c.ink(p.x, p.y)) << row.name << " at " << p.x << "," << p.y;
     }
 }
 
@@ -159,9 +137,9 @@ TEST(GdiImage, StockBrushesPaintTheirColours)
     }
 }
 
-// The second 8 x 8 cell of an opaque and of a transparent area, top row first: '#' the line
-// colour (a hatch's own, a pattern's zero bits in the text colour), '.' the background colour,
-// which a hatch leaves out when transparent and a pattern paints whatever the mode.
+// The second 8 x 8 cell of an opaque and a transparent area, rows top first: '#' the line colour
+// (a hatch's own, a pattern's zero bits in the text colour), '.' the background colour, which a
+// hatch leaves out when transparent and a pattern paints whatever the mode.
 TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
 {
     // Pattern rows as 16-bit words, byte in the low half: FF 99 99 FF FF 99 99 FF.
@@ -169,29 +147,15 @@ TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
                                     0xFF, 0, 0x99, 0, 0x99, 0, 0xFF, 0};
     const struct {
         int style;
-        const char *cell[8];
+        const char *cell;
     } rows[] = {
-        {HS_HORIZONTAL,
-         {"........", "........", "........", "........", "########", "........", "........",
-          "........"}},
-        {HS_VERTICAL,
-         {"....#...", "....#...", "....#...", "....#...", "....#...", "....#...", "....#...",
-          "....#..."}},
-        {HS_FDIAGONAL,
-         {"#.......", ".#......", "..#.....", "...#....", "....#...", ".....#..", "......#.",
-          ".......#"}},
-        {HS_BDIAGONAL,
-         {".......#", "......#.", ".....#..", "....#...", "...#....", "..#.....", ".#......",
-          "#......."}},
-        {HS_CROSS,
-         {"....#...", "....#...", "....#...", "....#...", "########", "....#...", "....#...",
-          "....#..."}},
-        {HS_DIAGCROSS,
-         {"#......#", ".#....#.", "..#..#..", "...##...", "...##...", "..#..#..", ".#....#.",
-          "#......#"}},
-        {-1,
-         {"........", ".##..##.", ".##..##.", "........", "........", ".##..##.", ".##..##.",
-          "........"}},  // pattern
+        {HS_HORIZONTAL, "......../......../......../......../########/......../......../........"},
+        {HS_VERTICAL, "....#.../....#.../....#.../....#.../....#.../....#.../....#.../....#..."},
+        {HS_FDIAGONAL, "#......./.#....../..#...../...#..../....#.../.....#../......#./.......#"},
+        {HS_BDIAGONAL, ".......#/......#./.....#../....#.../...#..../..#...../.#....../#......."},
+        {HS_CROSS, "....#.../....#.../....#.../....#.../########/....#.../....#.../....#..."},
+        {HS_DIAGCROSS, "#......#/.#....#./..#..#../...##.../...##.../..#..#../.#....#./#......#"},
+        {-1, "......../.##..##./.##..##./......../......../.##..##./.##..##./........"},  // pattern
     };
     for (const auto &row : rows) {
         Canvas c(32, 32);
@@ -211,7 +175,7 @@ TEST(GdiImage, HatchAndPatternBrushesPaintTheirCell)
         DeleteObject(brush);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
-                const bool line = row.cell[y][x] == '#';
+                const bool line = row.cell[9 * y + x] == '#';
                 EXPECT_EQ(GetPixel(c.dc, 8 + x, 8 + y), line ? kRed : kBlue)
                     << row.style << " opaque at " << x << "," << y;
                 EXPECT_EQ(GetPixel(c.dc, 24 + x, 8 + y), line            ? kRed
@@ -227,13 +191,11 @@ TEST(GdiImage, StyledPensFollowTheirDashPatterns)
     const struct {
         int style;
         std::vector<int> onOff;
-    } rows[] = {
-        {PS_SOLID, {60}},
-        {PS_DASH, {18, 6}},
-        {PS_DOT, {3, 3}},
-        {PS_DASHDOT, {9, 6, 3, 6}},
-        {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3}},
-    };
+    } rows[] = {{PS_SOLID, {60}},
+                {PS_DASH, {18, 6}},
+                {PS_DOT, {3, 3}},
+                {PS_DASHDOT, {9, 6, 3, 6}},
+                {PS_DASHDOTDOT, {9, 3, 3, 3, 3, 3}}};
     for (const auto &row : rows) {
         std::string expected, painted;
         for (std::size_t k = 0; expected.size() < 60; ++k)
@@ -251,17 +213,6 @@ TEST(GdiImage, StyledPensFollowTheirDashPatterns)
         SelectObject(c.dc, old);
         DeleteObject(pen);
     }
-}
-
-TEST(GdiImage, CurrentPositionFollowsTheLines)
-{
-    Canvas c(40, 10);
-    MoveToEx(c.dc, 0, 2, nullptr);
-    LineTo(c.dc, 20, 2);
-    LineTo(c.dc, 30, 7);
-    POINT at{};
-    GetCurrentPositionEx(c.dc, &at);
-    EXPECT_EQ(std::pair(at.x, at.y), std::pair(30L, 7L));
 }
 
 TEST(GdiImage, TextLandsWhereTheAlignmentSays)
@@ -309,21 +260,19 @@ TEST(GdiObjects, InvalidCreationsGiveNoObject)
     const struct {
         const char *name;
         HGDIOBJ handle;
-    } rows[] = {
-        {"pen style 7", CreatePen(7, 0, 0)},
-        {"pen style -1", CreatePen(-1, 0, 0)},
-        {"negative width", CreatePen(PS_SOLID, -2, 0)},
-        {"hatch 6", CreateHatchBrush(6, 0)},
-        {"bitmap 0 wide", CreateBitmap(0, 8, 1, 1, nullptr)},
-        {"bitmap 2 planes", CreateBitmap(8, 8, 2, 1, nullptr)},
-        {"bitmap 7 bits", CreateBitmap(8, 8, 1, 7, nullptr)},
-        {"pattern of nothing", CreatePatternBrush(nullptr)},
-        {"no log font", CreateFontIndirectA(nullptr)},
-        {"no palette", CreatePalette(nullptr)},
-        {"stock 9", GetStockObject(9)},
-        {"stock 17", GetStockObject(17)},
-        {"image 0 x 5", reinterpret_cast<HGDIOBJ>(CreateImageDC(0, 5))},
-    };
+    } rows[] = {{"pen style 7", CreatePen(7, 0, 0)},
+                {"pen style -1", CreatePen(-1, 0, 0)},
+                {"negative width", CreatePen(PS_SOLID, -2, 0)},
+                {"hatch 6", CreateHatchBrush(6, 0)},
+                {"bitmap 0 wide", CreateBitmap(0, 8, 1, 1, nullptr)},
+                {"bitmap 2 planes", CreateBitmap(8, 8, 2, 1, nullptr)},
+                {"bitmap 7 bits", CreateBitmap(8, 8, 1, 7, nullptr)},
+                {"pattern of nothing", CreatePatternBrush(nullptr)},
+                {"no log font", CreateFontIndirectA(nullptr)},
+                {"no palette", CreatePalette(nullptr)},
+                {"stock 9", GetStockObject(9)},
+                {"stock 17", GetStockObject(17)},
+                {"image 0 x 5", reinterpret_cast<HGDIOBJ>(CreateImageDC(0, 5))}};
     for (const auto &row : rows) EXPECT_EQ(row.handle, nullptr) << row.name;
     EXPECT_EQ(GdiLiveObjectCount(), before);
     DeleteDC(dc);
@@ -360,52 +309,21 @@ static_assert(std::is_constructible_v<SelectedObject, HDC, HFONT> &&
               !std::is_constructible_v<SelectedObject, HDC, HBITMAP> &&
               !std::is_copy_constructible_v<SelectedObject>);
 
-// A new context starts with the black pen, the white brush and the system font.
-TEST(GdiObjects, SelectObjectReturnsWhatItReplaced)
+// The charts' tests see the guard put back their pens and brushes; a null object selects and
+// puts back nothing.
+TEST(GdiObjects, GuardNamesWhatItReplaced)
 {
-    HDC dc = CreateImageDC(10, 10);
-    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
-    EXPECT_EQ(SelectObject(dc, brush), GetStockObject(WHITE_BRUSH));
-    EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
-    EXPECT_EQ(SelectObject(nullptr, GetStockObject(BLACK_PEN)), nullptr);
-    SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    EXPECT_TRUE(DeleteObject(brush));
-    DeleteDC(dc);
-}
-
-TEST(GdiObjects, GuardPutsBackWhatItReplaced)
-{
-    HDC dc = CreateImageDC(10, 10);
+    Canvas c(10, 10);
     HPEN pen = CreatePen(PS_DOT, 0, RGB(1, 2, 3));
-    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
-    SelectObject(dc, brush);
-    const HGDIOBJ blackPen = GetStockObject(BLACK_PEN), nullBrush = GetStockObject(NULL_BRUSH);
-    const HGDIOBJ deviceFont = GetStockObject(DEVICE_DEFAULT_FONT);
-    const HGDIOBJ systemFont = GetStockObject(SYSTEM_FONT);
-    // The current object of the type inside the guard and after it.
-    const struct {
-        const char *name;
-        HGDIOBJ object;
-        UINT type;
-        HGDIOBJ inside, after;
-    } rows[] = {
-        {"own pen", pen, OBJ_PEN, pen, blackPen},
-        {"stock brush over own", nullBrush, OBJ_BRUSH, nullBrush, brush},
-        {"font", deviceFont, OBJ_FONT, deviceFont, systemFont},
-        {"null selects nothing", nullptr, OBJ_PEN, blackPen, blackPen},
-    };
-    for (const auto &row : rows) {
-        {
-            const SelectedObject guard(dc, row.object);
-            EXPECT_EQ(GetCurrentObject(dc, row.type), row.inside) << row.name;
-            EXPECT_EQ(guard.previous(), row.object ? row.after : nullptr) << row.name;
-        }
-        EXPECT_EQ(GetCurrentObject(dc, row.type), row.after) << row.name;
+    {
+        const SelectedObject guard(c.dc, pen);
+        EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), pen);
+        EXPECT_EQ(guard.previous(), GetStockObject(BLACK_PEN));
+        const SelectedObject none(c.dc, HGDIOBJ{});
+        EXPECT_EQ(none.previous(), nullptr);
     }
+    EXPECT_EQ(GetCurrentObject(c.dc, OBJ_PEN), GetStockObject(BLACK_PEN));
     EXPECT_TRUE(DeleteObject(pen)) << "nothing of the guard's is left selected";
-    SelectObject(dc, GetStockObject(WHITE_BRUSH));
-    EXPECT_TRUE(DeleteObject(brush));
-    DeleteDC(dc);
 }
 
 TEST(GdiFonts, RequestedCellSizeIsMet)
@@ -432,29 +350,20 @@ TEST(GdiFonts, RequestedCellSizeIsMet)
     DeleteDC(dc);
 }
 
-// The pens, brushes and texts a recording holds are read by the chart tests.
-TEST(GdiContexts, RecordingKeepsTheOperationsInOrder)
+// A pixel keeps its colour in the recording, and the recording context draws it too.
+TEST(GdiContexts, RecordingKeepsAPixelWithItsColour)
 {
-    HDC dc = CreateRecordingDC(50, 50);
-    MoveToEx(dc, 1, 2, nullptr);
-    LineTo(dc, 30, 2);
-    const POINT tri[3] = {{5, 5}, {20, 5}, {10, 15}};
-    Polygon(dc, tri, 3);
-    TextOutA(dc, 40, 10, "abc", 3);
+    HDC dc = CreateRecordingDC(5, 5);
     SetPixel(dc, 3, 3, RGB(9, 9, 9));
-    std::vector<RecordedKind> kinds;
-    for (const RecordedOp &op : RecordedOps(dc)) kinds.push_back(op.kind);
-    const std::vector expected = {RecordedKind::Line, RecordedKind::Polygon, RecordedKind::Text,
-                                  RecordedKind::Pixel};
-    EXPECT_EQ(kinds, expected);
-    EXPECT_EQ(RecordedOps(dc).back().pixelColor, RGB(9, 9, 9));
-    ClearRecordedOps(dc);
-    EXPECT_TRUE(RecordedOps(dc).empty());
-    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(9, 9, 9)) << "the recording context draws too";
+    const std::vector<RecordedOp> ops = RecordedOps(dc);
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_EQ(std::pair(ops[0].kind, ops[0].pixelColor),
+              std::pair(RecordedKind::Pixel, RGB(9, 9, 9)));
+    EXPECT_EQ(GetPixel(dc, 3, 3), RGB(9, 9, 9));
     DeleteDC(dc);
 }
 
-TEST(GdiContexts, ContextIsDeletedOnce)
+TEST(GdiContexts, DeletedContextTakesNoMoreCalls)
 {
     const int dcsBefore = GdiLiveDCCount();
     HDC dc = CreateRecordingDC(50, 50);
@@ -463,6 +372,7 @@ TEST(GdiContexts, ContextIsDeletedOnce)
     EXPECT_EQ(GdiLiveDCCount(), dcsBefore);
     EXPECT_FALSE(DeleteDC(dc));
     EXPECT_FALSE(DeleteDC(nullptr));
+    EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), nullptr);
 }
 
 TEST(GdiContexts, MeasuringContextDrawsNothing)

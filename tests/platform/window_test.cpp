@@ -150,8 +150,7 @@ TEST_F(Windows, MinusOneFromCreateFailsTheWindow)
     EXPECT_EQ(top(), nullptr);
     std::vector<UINT> messages;
     for (const Seen &s : seen) messages.push_back(s.message);
-    EXPECT_EQ(messages, (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
-    ASSERT_FALSE(seen.empty());
+    ASSERT_EQ(messages, (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
     EXPECT_FALSE(IsWindow(seen.front().hwnd));
 }
 
@@ -181,7 +180,6 @@ TEST_F(Windows, CallsWithoutALiveWindowDoNothing)
     EXPECT_FALSE(DestroyWindow(w)) << "a dead window cannot be destroyed twice";
     EXPECT_EQ(SendMessageA(w, WM_USER, 0, 0), 0);
     EXPECT_EQ(BeginPaint(w, &ps), nullptr);
-    EXPECT_EQ(BeginPaint(nullptr, &ps), nullptr);
     EXPECT_EQ(BeginPaint(top(), nullptr), nullptr) << "no paint structure";
     EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x1234), WM_USER, 0, 0)) << "not a window";
 }
@@ -218,20 +216,18 @@ TEST(WindowKeys, KeysBecomeVirtualKeys)
 {
     const struct {
         int qtKey, vk;
-    } rows[] = {
-        {Qt::Key_PageUp, VK_PRIOR},
-        {Qt::Key_PageDown, VK_NEXT},
-        {Qt::Key_End, VK_END},
-        {Qt::Key_Home, VK_HOME},
-        {Qt::Key_Left, VK_LEFT},
-        {Qt::Key_Up, VK_UP},
-        {Qt::Key_Right, VK_RIGHT},
-        {Qt::Key_Down, VK_DOWN},
-        {Qt::Key_Escape, VK_ESCAPE},
-        {Qt::Key_A, 'A'},
-        {Qt::Key_7, '7'},
-        {Qt::Key_F13, 0},
-    };
+    } rows[] = {{Qt::Key_PageUp, VK_PRIOR},
+                {Qt::Key_PageDown, VK_NEXT},
+                {Qt::Key_End, VK_END},
+                {Qt::Key_Home, VK_HOME},
+                {Qt::Key_Left, VK_LEFT},
+                {Qt::Key_Up, VK_UP},
+                {Qt::Key_Right, VK_RIGHT},
+                {Qt::Key_Down, VK_DOWN},
+                {Qt::Key_Escape, VK_ESCAPE},
+                {Qt::Key_A, 'A'},
+                {Qt::Key_7, '7'},
+                {Qt::Key_F13, 0}};
     for (const auto &row : rows)
         EXPECT_EQ(toVirtualKey(row.qtKey), row.vk) << "qt key " << row.qtKey;
 }
@@ -304,12 +300,10 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
     // A wheel notch (120 eighths of a degree) moves the wheel's number of lines, one bar step each.
     const int lines = QApplication::wheelScrollLines();
     EXPECT_GT(lines, 0);
-    const auto turn = [view](bool overBar, int dx, int dy) {
-        QWidget *target =
-            overBar ? static_cast<QWidget *>(view->bars[SB_VERT]) : view->client.data();
-        const QPointF global = target->mapToGlobal(QPointF(5, 5));
+    const auto turn = [view](int dx, int dy) {  // over the client area
+        const QPointF global = view->client->mapToGlobal(QPointF(5, 5));
         QWheelEvent e({5, 5}, global, {}, {dx, dy}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(target, &e);
+        QCoreApplication::sendEvent(view->client, &e);
     };
     const auto drag = [view] {
         view->bars[SB_VERT]->setSliderDown(true);
@@ -328,18 +322,8 @@ TEST_F(Windows, DraggingTheThumbOrTurningTheWheelAsksToMoveTheMatchingBar)
         {"drag to 60 and 70, release",
          drag,
          {{V, SB_THUMBTRACK, 60}, {V, SB_THUMBTRACK, 70}, {V, POSITION, 70}, {V, SB_ENDSCROLL, 0}}},
-        {"wheel down over the client area",
-         [&] { turn(false, 0, -120); },
-         {{V, POSITION, 45 + lines}}},
-        {"wheel up over the client area",
-         [&] { turn(false, 0, 120); },
-         {{V, POSITION, 45 - lines}}},
-        {"wheel sideways over the client area",
-         [&] { turn(false, -120, 0); },
-         {{H, POSITION, 55 + lines}}},
-        {"wheel down over the vertical bar",
-         [&] { turn(true, 0, -120); },
-         {{V, POSITION, 45 + lines}}},
+        {"wheel down", [&] { turn(0, -120); }, {{V, POSITION, 45 + lines}}},
+        {"wheel sideways", [&] { turn(-120, 0); }, {{H, POSITION, 55 + lines}}},
     };
     for (const auto &row : rows) {
         seen.clear();
@@ -368,9 +352,7 @@ TEST_F(Windows, CaptionShownAsWrittenWhenCreatedAndWhenChanged)
     for (const auto &row : rows) {
         HWND w = top(nullptr, row.created);
         testing_process_events();
-        const bool shown = w && w->frame && w->frame->windowHandle();
-        EXPECT_TRUE(shown) << row.created;
-        if (!shown) continue;
+        ASSERT_TRUE(w && w->frame && w->frame->windowHandle()) << row.created;
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.created);
         SetWindowTextA(w, row.changed);
         EXPECT_EQ(w->frame->windowHandle()->title().toStdString(), row.changed);
@@ -431,8 +413,8 @@ TEST_F(Windows, MenuItemsAreFoundByCommand)
         EXPECT_EQ(GetMenuState(menu, row.id, MF_BYCOMMAND), 0u) << "id=" << row.id;
     }
     EXPECT_EQ(GetMenuState(menu, 999, MF_BYCOMMAND), MENU_ITEM_NOT_FOUND);
-    EXPECT_EQ(GetMenuItemCount(menu),
-              7);  // File, Setup, Review Domains, Create PSF, 2 views, About
+    // File, Setup, Review Domains, Create PSF, 2 views, About.
+    EXPECT_EQ(GetMenuItemCount(menu), 7);
     EXPECT_EQ(GetMenuItemID(menu, 2), 40u);
     EXPECT_EQ(GetMenuItemID(menu, 0), MENU_ITEM_NOT_FOUND) << "a pop-up has no id";
     EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 4) << "File: two items, a separator, Exit";
@@ -485,24 +467,12 @@ TEST_F(Windows, ChosenMenuItemPostsItsCommand)
     EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(std::tuple(msg.hwnd, msg.message, LOWORD(msg.wParam)),
               std::tuple(window, UINT(WM_COMMAND), WORD(90)));
-    seen.clear();
-    EXPECT_TRUE(testing_choose_menu_item(window, 25)) << "Exit is enabled";
-    std::vector<UINT> commands;
-    for (const Seen &s : seen)
-        if (s.message == WM_COMMAND) commands.push_back(LOWORD(s.wParam));
-    EXPECT_EQ(commands, std::vector<UINT>{25});
 }
 
 TEST_F(Windows, GreyedMenuItemCannotBeChosen)
 {
     HWND window = top(nullptr, "Menus", "MenuFrame");
-    HMENU menu = menu_of(window);
-    MenuItem *about = menu_find_by_command(menu, 90);
-    ASSERT_TRUE(about && about->action);
-    EnableMenuItem(menu, 90, MF_BYCOMMAND | MF_GRAYED);
-    about->action->trigger();
-    MSG msg{};
-    EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EnableMenuItem(menu_of(window), 90, MF_BYCOMMAND | MF_GRAYED);
     EXPECT_FALSE(testing_choose_menu_item(window, 90));
 }
 
