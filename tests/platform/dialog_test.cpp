@@ -298,7 +298,11 @@ TEST_F(FileDialogTest, IconTypeComesFromTheNameAlone)
     const struct {
         const char *name, *type;
     } rows[] = {
-        {"picture", "File"}, {"notes.txt", "TXT File"}, {"pipe", "File"}, {"folder", "Folder"}};
+        {"picture", "File"},
+        {"notes.txt", "TXT File"},
+        {"pipe", "File"},
+        {"folder", "Folder"},
+    };
     QAbstractFileIconProvider *provider = filedlg_icon_provider();
     for (const auto &row : rows) {
         const QFileInfo info(QString::fromStdString(dir + "/" + row.name));
