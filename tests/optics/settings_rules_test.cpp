@@ -51,6 +51,7 @@ TEST_F(SettingRules, RefusedAssignmentNamesTheSettingWithNothingChanged)
         const char *name, *text, *expected;
     } rows[] = {
         {"pupildia", "0", "Pupil X-extent (pupildia) must be above 0, not 0."},
+        {"pupildia", "3e38", "Pupil X-extent (pupildia) must be at most 1000000000, not 3e38."},
         {"nPSFdecades", "0", "Decades (nPSFdecades) must be at least 1, not 0."},
         {"HasComa", "2", "HasComa must be 0 or 1, not 2."},
         {"nCurrentApod", "157",
