@@ -59,6 +59,7 @@ TEST_F(DrawingDemo, EachSectionIsDrawnWhereTheLayoutPutsIt)
         std::size_t index;
         std::string points;  // the start of the primitive's points
         int brush = -1;      // the brush kind, where it matters
+        UINT align = 0;      // the text alignment, where it matters
     } rows[] = {
         {"plus symbol", RecordedKind::Polygon, 0, "(56,62)"},
         {"square symbol", RecordedKind::Polygon, 5, "(453,63)"},
@@ -71,7 +72,7 @@ TEST_F(DrawingDemo, EachSectionIsDrawnWhereTheLayoutPutsIt)
         {"frame of box 2", RecordedKind::Line, 9, "(240,440)(440,440)"},
         {"circle 2", RecordedKind::Arc, 1, "(306,370)(354,394)(330,370)(330,370)"},
         {"title", RecordedKind::Text, 0, "(380,25)"},
-        {"kind of symbol 0", RecordedKind::Text, 2, "(60,100)"},
+        {"kind of symbol 0", RecordedKind::Text, 2, "(60,100)", -1, TA_CENTER | TA_BASELINE},
     };
     const std::size_t counts[] = {42, 5 + 6 * 4, 3};  // polygons, lines, arcs
     const RecordedKind kinds[] = {RecordedKind::Polygon, RecordedKind::Line, RecordedKind::Arc};
@@ -81,6 +82,9 @@ TEST_F(DrawingDemo, EachSectionIsDrawnWhereTheLayoutPutsIt)
         ASSERT_LT(row.index, drawn.size()) << row.what;
         const RecordedOp &op = drawn[row.index];
         EXPECT_EQ(points_text(op.points).substr(0, row.points.size()), row.points) << row.what;
+        if (row.align != 0) {
+            EXPECT_EQ(op.textAlign, row.align) << row.what;
+        }
         if (row.brush < 0) continue;
         EXPECT_EQ(op.brush.kind, UINT(row.brush)) << row.what;
     }

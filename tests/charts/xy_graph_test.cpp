@@ -327,4 +327,42 @@ TEST(Graph, SetsAndSamplesCountRunsOfRawCodes)
     }
 }
 
+// Scheme 14 runs from blue to green: intensity 255 first, (0, 255 - 255, 255); the 64th step
+// 255 - 4 * 63 = 3, (0, 252, 3); palette-relative colours. dx = 400 / 64 = 6.25, dy = 300 / 64
+// = 4.6875. Innermost left ring piece round (200, 150): a1 = zRound(3.125) = 3, b1 =
+// zRound(2.34375) = 2, a0 = b0 = 0; its fourth, the bottom one, runs from 150 + 0 - 1 to 153.
+// Bands overlap by a pixel inside the window: from the top the first is 0 - 1 to zRound(4.6875)
+// + 1 = 6, the fourth zRound(14.0625) - 1 = 13 to zRound(18.75) + 1 = 20, the last
+// zRound(295.3125) - 1 = 294 to 300.
+TEST(XYGraph, GradedBackgroundOfSchemeFourteenRunsFromBlueToGreen)
+{
+    const struct {
+        int style;
+        std::size_t count;
+        const char *first, *fourth, *last;
+    } rows[] = {
+        {4, 64 * 4, "(196,147)(201,153)", "(196,149)(204,153)", nullptr},
+        {1, 64, "(0,0)(400,6)", "(0,13)(400,20)", "(0,294)(400,300)"},
+        {2, 64, "(0,294)(400,300)", "(0,280)(400,287)", "(0,0)(400,6)"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE("style " + std::to_string(row.style));
+        Chart c;
+        c.g.GradedBkg = row.style;
+        c.g.GradedColorScheme = 14;
+        XYGraph(&c.g);
+        EXPECT_TRUE(c.ops(RecordedKind::FillRect).empty());
+        std::vector<RecordedOp> bands;
+        for (const RecordedOp &op : c.ops(RecordedKind::Rectangle))
+            if (op.pen.style == PS_NULL) bands.push_back(op);
+        ASSERT_EQ(bands.size(), row.count);
+        EXPECT_EQ(bands.front().brush.color, 0x02000000u | RGB(0, 0, 255));
+        EXPECT_EQ(bands.back().brush.color, 0x02000000u | RGB(0, 252, 3));
+        EXPECT_EQ(points_text(bands.front().points), row.first);
+        EXPECT_EQ(points_text(bands[3].points), row.fourth);
+        if (!row.last) continue;
+        EXPECT_EQ(points_text(bands.back().points), row.last);
+    }
+}
+
 }  // namespace

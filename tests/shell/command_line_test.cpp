@@ -334,6 +334,10 @@ TEST_F(SweepJob, TwoSweepsGiveTheProductWithTheLastFastest)
         EXPECT_EQ(rows[k].at("row"), std::to_string(k + 1));
         EXPECT_EQ(number(rows[k], "fnumber"), fnumber) << k;
         EXPECT_EQ(number(rows[k], "wavelength"), wavelength) << k;
+        // The PSF scales with lambda F: its width in microns follows the product.
+        EXPECT_NEAR(number(rows[k], "fwhm_x_um") / number(rows[0], "fwhm_x_um"),
+                    fnumber * wavelength / 1600, 1e-4)
+            << k;
     }
 }
 
