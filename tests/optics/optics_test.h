@@ -8,7 +8,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "optics/farfield.h"
@@ -30,7 +29,7 @@ template <class Holds> std::string first_sample_failing(Holds holds)
     return "";
 }
 
-// Two settings given in one statement, so that a table row that sets both stays one line.
+// Sets two settings in one step, as many rows of the optics tables do.
 template <class A, class VA, class B, class VB> void set_both(A &a, VA va, B &b, VB vb)
 {
     a = va;

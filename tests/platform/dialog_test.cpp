@@ -333,65 +333,26 @@ TEST(FileTitles, TitleIsTheLastPartOfThePath)
     }
 }
 
-TEST(FormattedText, WsprintfWritesTheTextAndGivesItsLength)
-{
-    char buffer[1024];
-    EXPECT_EQ(wsprintfA(buffer, "%s - %s", "Orvinta", "psf1.txt"), 18);
-    EXPECT_STREQ(buffer, "Orvinta - psf1.txt");
-}
-
-// The setup dialogs' templates as the program loads them: every control that carries an id, in
-// order, as "id kind text" with kind E edit, G group box, R radio button, C check box, P either
-// push button; the text character for character (a doubled ampersand is how a template writes one).
+// Dialog templates as the program loads them: every control that carries an id, in order, as
+// "id kind text" with kind E edit, G group box, R radio button, C check box, P either push
+// button; the text character for character (a doubled ampersand is how a template writes one).
 TEST(DialogTemplateTexts, EveryControlWithAnIdHasItsKindAndText)
 {
-    std::map<std::string, std::string> dialogs = {
-        {"SystemBox",
-         "116 E 500.0|117 E 5.6|120 G Field of View is in ...|118 R X (horizontal direction)|"
-         "119 R Y (vertical direction)|1 P OK|2 P Cancel"},
+    const std::map<std::string, std::string> dialogs = {
         {"PupilBox",
          "136 G Shape|137 R Round|138 R Rectangle with|139 E 1.0|131 G Dimensions && Units|"
          "132 E 10.0|133 R Inches|134 R Centimeters|135 R Millimeters|1 P OK|2 P Cancel"},
         {"ObscurationBox",
          "142 G Pupil Shadows|140 C Central Obscuration|141 E 0.12345|143 C Struts|1 P OK|"
          "2 P Cancel"},
-        {"ApodBox",
-         "156 G Apodization|158 R No Apodization|159 R Triangular|151 E 0.3|"
-         "157 G   Supergausian  |160 R Circular|152 E 1.50000|161 R Rectangular|153 E 2.50000|"
-         "154 E 2.50000|1 P OK|2 P Cancel"},
-        {"ThirdOrderInputDiaBox",
-         "109 G Peak Value, in waves|101 C Spherical|105 E 0.1|102 C Coma|106 E 0.2|"
-         "103 C Astigmatism|107 E 0.3|104 C Defocus|108 E 0.4|1 P Okay|2 P Cancel"},
-        {"ZernInputDiaBox", ""},
-        {"PhasePatternBox",
-         "507 G Phase Pattern Type|500 R None|501 R Checker Board|502 R Waffle|503 R Random|"
-         "506 G Phase Pattern Parameters|505 E 0.25|504 E 5|1 P OK|2 P Cancel"},
-        {"PhasePlate", "520 C Enabled|522 E 0.5|524 E 0|1 P OK|2 P Cancel"},
-        {"AnalyOptDlg",
-         "174 G Plot PSF versus ...|175 G image space position in|170 R microns|"
-         "185 G object space angle in|171 R milliradians|172 R arc seconds|178 G PSF plot type|"
-         "176 R linear|177 R logarithmic|179 E 4.0|180 C Zoom plot|173 E 20|"
-         "183 C Do Centroid Error Analysis (Slow!)|181 R 3 by 3|182 R 4 by 4|1 P OK|2 P Cancel"},
-        {"DataSavingOptions",
-         "543 G    On the next File Save operation,|540 R Pupil Transmission|541 R Pupil Phase|"
-         "542 R PSF Modulus|1 P OK|2 P Cancel"},
-        {"AboutBox", "1 P Close"},
     };
-    // Zernike term k: check box 450 + k named "Zkk" (two digits), its coefficient in edit 400 + k.
-    for (int k = 1; k <= 37; ++k) {
-        char term[32];
-        std::snprintf(term, sizeof term, "%d C Z%02d|%d E 0.1|", 450 + k, k, 400 + k);
-        dialogs["ZernInputDiaBox"] += term;
-    }
-    dialogs["ZernInputDiaBox"] += "1 P OK|2 P Cancel";
     const std::map<DialogControlKind, char> letter = {
         {DialogControlKind::Edit, 'E'},        {DialogControlKind::GroupBox, 'G'},
         {DialogControlKind::RadioButton, 'R'}, {DialogControlKind::CheckBox, 'C'},
         {DialogControlKind::PushButton, 'P'},  {DialogControlKind::DefPushButton, 'P'}};
     for (const auto &[name, expected] : dialogs) {
         const DialogTemplate *t = dialog_template_find(name.c_str());
-        EXPECT_NE(t, nullptr) << name;
-        if (!t) continue;
+        ASSERT_NE(t, nullptr) << name;
         std::string shown;
         for (const DialogControlTemplate &c : t->controls) {
             if (c.id == -1) continue;

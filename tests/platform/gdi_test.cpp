@@ -9,7 +9,6 @@
 #include <functional>
 #include <iterator>
 #include <string>
-#include <tuple>
 #include <type_traits>
 #include <vector>
 
