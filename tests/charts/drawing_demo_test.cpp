@@ -3,6 +3,7 @@
 // in comments; the shapes themselves are the drawing layer's, tested in zlowlevel_test.cpp.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,16 @@ TEST_F(DrawingDemo, LeavesTheContextAsFound)
     EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), GetStockObject(SYSTEM_FONT));
     EXPECT_EQ(GetTextAlign(dc), UINT(TA_LEFT | TA_TOP));
     EXPECT_EQ(GetBkMode(dc), OPAQUE);
+}
+
+// The six symbol shapes, the first polygons, each in a colour of its own.
+TEST_F(DrawingDemo, EachSymbolHasAColourOfItsOwn)
+{
+    const std::vector<RecordedOp> polygons = only(dc, RecordedKind::Polygon);
+    ASSERT_GE(polygons.size(), 6u);
+    std::set<COLORREF> colours;
+    for (std::size_t i = 0; i < 6; ++i) colours.insert(polygons[i].brush.color);
+    EXPECT_EQ(colours.size(), 6u);
 }
 
 // Polygons in drawing order: 6 symbol shapes, 10 solid, 6 hatched and 10 patterned swatches,

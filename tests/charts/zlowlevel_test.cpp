@@ -52,17 +52,13 @@ TEST(zRound, HalvesRoundUpwardWithinTheIntRange)
 
 // Entries of the program's colour table, (red, green, blue) with red in the low byte and blue
 // in the high one: (0, 0, 128) is 0x800000, (192, 64, 0) is 0x0040C0, (192, 255, 96) 0x60FFC0.
-TEST(RGB_color, IndexSelectsAnEntryOfTheColourTable)
+TEST(RGB_color, IndexSelectsAnEntryOfTheColourTableOrBlackOutsideIt)
 {
     const std::pair<int, COLORREF> rows[] = {{0, 0x000000},  {1, 0x800000},  {7, 0xC0C0C0},
                                              {12, 0x0000FF}, {15, 0xFFFFFF}, {26, 0x0040C0},
-                                             {47, 0x200020}, {52, 0x60FFC0}, {63, 0x400040}};
+                                             {47, 0x200020}, {52, 0x60FFC0}, {63, 0x400040},
+                                             {-1, 0},        {64, 0},        {1000, 0}};
     for (const auto &[i, expected] : rows) EXPECT_EQ(RGB_color(i), expected) << "i=" << i;
-}
-
-TEST(RGB_color, IndexOutsideTheTableGivesBlack)
-{
-    for (int i : {-1, 64, 1000}) EXPECT_EQ(RGB_color(i), 0u) << "i=" << i;
 }
 
 // Shapes hang below the point, filled with the set's brush, outlined in the axis colour with the

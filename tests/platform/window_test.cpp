@@ -406,9 +406,8 @@ TEST_F(Windows, MenuItemsAreFoundByCommand)
                 {83, "PSF, Contour"},    {90, "&About"}};
     for (const auto &row : rows) {
         char text[64] = "";
-        EXPECT_EQ(GetMenuStringA(menu, row.id, text, sizeof text, MF_BYCOMMAND),
-                  int(std::strlen(row.text)))
-            << row.id;
+        const int length = GetMenuStringA(menu, row.id, text, sizeof text, MF_BYCOMMAND);
+        EXPECT_EQ(length, int(std::strlen(row.text))) << row.id;
         EXPECT_STREQ(text, row.text) << "id=" << row.id;
         EXPECT_EQ(GetMenuState(menu, row.id, MF_BYCOMMAND), 0u) << "id=" << row.id;
     }

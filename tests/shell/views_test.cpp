@@ -376,9 +376,8 @@ TEST_F(PlotViews, TableCellsAreRightAlignedInColumnsOfTenCharacters)
         iHscrollPos[row.kind] = row.character;
         ClearRecordedOps(dc);
         PaintTable(dc, row.kind, RECT{0, 0, 640, 300});
-        EXPECT_EQ(text_at(dc, row.x, row.y),
-                  std::pair(std::string(row.text), UINT{TA_RIGHT | TA_TOP}))
-            << row.name;
+        const std::pair expected(std::string(row.text), UINT{TA_RIGHT | TA_TOP});
+        EXPECT_EQ(text_at(dc, row.x, row.y), expected) << row.name;
         cell = 0.0f;
         iVscrollPos[row.kind] = 0;
         iHscrollPos[row.kind] = 0;
