@@ -1,8 +1,8 @@
 #include "optics/output_file.h"
 
 #include <fcntl.h>
-#include <strings.h>
 #include <limits.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "optics/farfield.h"
 #include "optics/domains.h"
+#include "optics/farfield.h"
 #include "optics/settings.h"
 #include "dialogs/dialog_procs.h"
 #include "shell/globals.h"
