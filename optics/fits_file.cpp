@@ -4,10 +4,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "optics/domains.h"
 #include "optics/figures.h"
 #include "optics/settings.h"
+#include "optics/transfer_function.h"
 
 namespace {
 
@@ -68,7 +70,9 @@ public:
     bool finish(std::string &bytes, std::string &error)
     {
         LONGLONG head = 0, data = 0, end = 0;
-        fits_movabs_hdu(file_, 3, nullptr, &status_);
+        int units = 0;
+        fits_get_num_hdus(file_, &units, &status_);
+        fits_movabs_hdu(file_, units, nullptr, &status_);
         fits_get_hduaddrll(file_, &head, &data, &end, &status_);
         fits_close_file(file_, &status_);
         file_ = nullptr;
@@ -100,6 +104,16 @@ bool format_fits_file(const ImageQuality &quality, const std::vector<SettingValu
     fits.add_image(r_input, "PUPIL_TRANSMISSION");
     fits.add_image(phase_input, "PUPIL_PHASE");
     fits.key("BUNIT", "waves", "pupil phase");
+    // The MTF of the PSF, zero frequency on pixel (65, 65); all 0 for a dark pupil.
+    compute_mtf_output();
+    const double step = frequency_step();
+    fits.add_image(mtf_output, "MTF");
+    for (const char *axis : {"1", "2"}) {
+        fits.key((std::string("CRPIX") + axis).c_str(), 65.0, "zero frequency");
+        fits.key((std::string("CRVAL") + axis).c_str(), 0.0, nullptr);
+        fits.key((std::string("CDELT") + axis).c_str(), step, "frequency step");
+        fits.key((std::string("CUNIT") + axis).c_str(), frequency_unit_name(), nullptr);
+    }
 
     fits.go_to_primary();
     fits.key("ORIGIN", origin.c_str(), "program that made the file");
@@ -115,6 +129,7 @@ bool format_fits_file(const ImageQuality &quality, const std::vector<SettingValu
         const std::optional<double> value = figure.value(quality);
         if (figure.fitsKeyword && value) fits.key(figure.fitsKeyword, *value, figure.fitsComment);
     }
+    fits.key("FREQUNIT", frequency_unit_name(), "unit of the MTF frequencies");
     fits.key("XCENTROI", xpsfcent, "x centroid, samples from the centre (65)");
     fits.key("YCENTROI", ypsfcent, "y centroid, samples from the centre (65)");
     for (const auto &[name, value] : settings) {

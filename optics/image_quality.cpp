@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "optics/continuous_psf.h"
 #include "optics/domains.h"
 #include "optics/encircled_energy.h"
 #include "optics/number_text.h"
 #include "optics/settings.h"
+#include "optics/transfer_function.h"
 
 namespace {
 
@@ -52,7 +54,36 @@ constexpr double MAX_RADIUS = GRID / 2;
 thread_local ContinuousPsf continuous_psf;
 thread_local EncircledEnergy energy;
 
+std::vector<double> report_frequencies;
+
+// The MTF figures: where each axis's curve falls to 0.5 inside the cut-off, and its values at
+// the frequencies asked for.
+void read_mtf(ImageQuality &q)
+{
+    const double step = frequency_step();
+    q.cutoff = cutoff_steps() * step;
+    const std::vector<double> along_x = mtf_curve(m_output, true);
+    const std::vector<double> along_y = mtf_curve(m_output, false);
+    const auto in_unit = [step](std::optional<double> steps) -> std::optional<double> {
+        if (!steps) return std::nullopt;
+        return *steps * step;
+    };
+    q.mtf50_x = in_unit(curve_crossing(along_x, 0.5, cutoff_steps()));
+    q.mtf50_y = in_unit(curve_crossing(along_y, 0.5, cutoff_steps()));
+    for (double frequency : report_frequencies) {
+        q.mtf_x_at.push_back(curve_value(along_x, frequency / step));
+        q.mtf_y_at.push_back(curve_value(along_y, frequency / step));
+    }
+}
+
 }  // namespace
+
+void set_mtf_report_frequencies(std::vector<double> frequencies)
+{
+    report_frequencies = std::move(frequencies);
+}
+
+const std::vector<double> &mtf_report_frequencies() { return report_frequencies; }
 
 // Every figure is read on the continuous far field of the sampled pupil, so none depends on
 // where the samples fall: the peak and the half-maximum crossings between samples, the
@@ -65,6 +96,7 @@ ImageQuality image_quality()
     q.max_phase_step = largest_phase_step();
     q.undersampled = q.sampling_q < 2;
     q.aliased = q.max_phase_step > 0.5;
+    read_mtf(q);
 
     ContinuousPsf &psf = continuous_psf;
     psf.read_pupil();
@@ -101,6 +133,11 @@ std::vector<std::string> image_quality_warnings(const ImageQuality &q)
         std::snprintf(text, sizeof text,
                       "warning: the PSF is undersampled (Q = %.3g, below 2): FWHM and encircled "
                       "energy are not reliable",
+                      q.sampling_q);
+        lines.push_back(text);
+        std::snprintf(text, sizeof text,
+                      "warning: the OTF is aliased (Q = %.3g, below 2): its support, twice the "
+                      "pupil's width, exceeds the grid, so the MTF is not reliable",
                       q.sampling_q);
         lines.push_back(text);
     }

@@ -12,14 +12,25 @@ struct ImageQuality {
     std::optional<double> strehl;          // peak of the PSF over the peak without phase error
     std::optional<double> fwhm_x, fwhm_y;  // PSF unit, through the peak along x and along y
     std::optional<double> ee50_radius, ee80_radius;  // PSF unit, discs about the centroid
+    // Frequencies in the unit of optics/transfer_function.h, read on the MTF of the PSF.
+    std::optional<double> mtf50_x, mtf50_y;  // where the MTF along x, along y falls to 0.5
+    double cutoff = 0;                       // the pupil's cut-off D / (lambda EFL)
+    // The MTF along x and along y at each frequency of mtf_report_frequencies().
+    std::vector<std::optional<double>> mtf_x_at, mtf_y_at;
     double sampling_q = 0;      // PSF samples per lambda F; Nyquist sampling is 2
     double max_phase_step = 0;  // waves between neighbouring pupil samples that carry light
     bool undersampled = false;  // sampling_q below 2
     bool aliased = false;       // max_phase_step above half a wave
 };
 
+// The frequencies (in the frequency unit) at which the figures give the MTF along x and y,
+// none at start-up.
+void set_mtf_report_frequencies(std::vector<double> frequencies);
+const std::vector<double> &mtf_report_frequencies();
+
 // The figures of r_input and phase_input as they are now, about the centroid xpsfcent,
-// ypsfcent; calls set_domains() for the PSF step. Meaningful after do_FFT.
+// ypsfcent, and of the MTF of m_output; calls set_domains() for the PSF step. Meaningful after
+// do_FFT.
 ImageQuality image_quality();
 
 // The fraction of one period's energy of the continuous PSF within radius (PSF unit) of its

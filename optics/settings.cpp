@@ -7,6 +7,7 @@
 
 float **r_input, **phase_input, **A_input, **B_input;
 float **r_output, **i_output, **m_output;
+float **mtf_output;
 float *data1, *data2;
 unsigned long *nn;
 int isign;
@@ -47,8 +48,8 @@ float r;
 double XPupilStep, YPupilStep, pupil_graph_extent, psf_graph_extent, XPSFStep, YPSFStep;
 
 namespace {
-float ***const field_arrays[] = {&r_input,  &phase_input, &A_input, &B_input,
-                                 &r_output, &i_output,    &m_output};
+float ***const field_arrays[] = {&r_input,  &phase_input, &A_input,  &B_input,
+                                 &r_output, &i_output,    &m_output, &mtf_output};
 bool allocated = false;
 }  // namespace
 
@@ -133,6 +134,7 @@ void optics_startup()
         r_output = matrix(1, GRID, 1, GRID);
         i_output = matrix(1, GRID, 1, GRID);
         m_output = matrix(1, GRID, 1, GRID);
+        mtf_output = matrix(1, GRID, 1, GRID);
         nn = lvector(1, 2);
         data1 = vector(1, DATA_LENGTH);
         data2 = vector(1, DATA_LENGTH);
@@ -152,7 +154,8 @@ void optics_shutdown()
     free_vector(data1, 1, DATA_LENGTH);
     free_lvector(nn, 1, 2);
     for (float ***a : field_arrays) free_matrix(*a, 1, GRID, 1, GRID);
-    r_input = phase_input = A_input = B_input = r_output = i_output = m_output = nullptr;
+    r_input = phase_input = A_input = B_input = r_output = i_output = m_output = mtf_output =
+        nullptr;
     data1 = data2 = nullptr;
     nn = nullptr;
     allocated = false;

@@ -11,6 +11,8 @@ constexpr int PSF_CENTRE = 65;  // the far-field sample on the optical axis, alo
 // Field arrays, [1..128][1..128], first index i along x, second j along y.
 extern float **r_input, **phase_input, **A_input, **B_input;
 extern float **r_output, **i_output, **m_output;
+// The MTF of m_output, zero frequency at (65, 65), as the MTF views last computed it.
+extern float **mtf_output;
 // Transform work storage: data1/data2 [1..32768], nn [1..2].
 extern float *data1, *data2;
 extern unsigned long *nn;

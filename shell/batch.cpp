@@ -18,6 +18,7 @@
 #include "optics/psf_pipeline.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
+#include "optics/transfer_function.h"
 #include "shell/batch_plot.h"
 #include "orvinta_version.h"
 #include "shell/entry.h"
@@ -68,6 +69,19 @@ bool format_output(const std::string &path, const ImageQuality &q, std::string &
                             error);
 }
 
+// The MTF slices as CSV; a dark PSF has none, and nothing is written.
+int write_mtf_file(const std::string &path)
+{
+    const std::string bytes = format_mtf_csv();
+    std::string error;
+    if (bytes.empty())
+        error = "cannot write " + path + ": the pupil lets no light through, so there is no MTF";
+    else if (write_output_file(path, bytes, error))
+        return 0;
+    std::fprintf(stderr, "orvinta: %s\n", error.c_str());
+    return 1;
+}
+
 }  // namespace
 
 int batch_main(int argc, char **argv)
@@ -75,6 +89,8 @@ int batch_main(int argc, char **argv)
     if (is_sweep_job(argc, argv)) return sweep_main(argc, argv);
     std::vector<std::pair<std::string, std::string>> settings;
     const char *out = nullptr;
+    const char *mtf = nullptr;
+    std::vector<double> mtf_at;
     PlotOptions pictures;
     for (int k = 0; k < argc; k++) {
         const char *arg = argv[k];
@@ -90,6 +106,23 @@ int batch_main(int argc, char **argv)
             out = argv[++k];
             continue;
         }
+        if (!std::strcmp(arg, "--mtf")) {
+            if (k + 1 >= argc || !*argv[k + 1]) {
+                std::fprintf(stderr, "orvinta: --mtf needs a file name\n");
+                return 2;
+            }
+            mtf = argv[++k];
+            continue;
+        }
+        if (!std::strcmp(arg, "--mtf-at")) {
+            const std::string problem =
+                k + 1 < argc ? read_mtf_frequency(argv[++k], mtf_at) : "--mtf-at needs a value";
+            if (!problem.empty()) {
+                std::fprintf(stderr, "orvinta: %s\n", problem.c_str());
+                return 2;
+            }
+            continue;
+        }
         const char *eq = std::strchr(arg, '=');
         if (!eq || eq == arg) {
             std::fprintf(stderr, "orvinta: '%s' is not NAME=VALUE\n", arg);
@@ -99,6 +132,7 @@ int batch_main(int argc, char **argv)
     }
 
     set_optics_hooks({nullptr, batch_notify});
+    set_mtf_report_frequencies(mtf_at);
     optics_startup();
     for (const auto &[name, value] : settings) {
         const std::string problem = apply_setting(name, value);
@@ -130,6 +164,7 @@ int batch_main(int argc, char **argv)
             status = 1;
         }
     }
+    if (mtf && status == 0) status = write_mtf_file(mtf);
     optics_shutdown();
     return status;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "optics/farfield.h"
 #include "optics/output_file.h"
 #include "platform/msgbox.h"
 #include "views/plot_picture.h"
@@ -91,6 +92,13 @@ int write_plot_pictures(const PlotOptions &options)
     int status = 0;
     for (const PlotRequest &plot : options.plots) {
         current_view = PlotNameForKind(plot.kind);
+        if (ViewForKind(plot.kind)->needsLight && psf_is_dark()) {
+            std::fprintf(stderr,
+                         "orvinta: cannot draw %s for %s: the pupil lets no light through\n",
+                         current_view, plot.path.c_str());
+            status = 1;
+            break;
+        }
         std::string bytes, error;
         if (!PlotPicture(plot.kind, options.width, options.height, format_for(plot.path), bytes)) {
             std::fprintf(stderr, "orvinta: cannot draw %s for %s\n", current_view,

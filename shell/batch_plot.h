@@ -5,7 +5,7 @@
 #include <vector>
 
 struct PlotRequest {
-    int kind;          // plot view kind, 7 to 18
+    int kind;          // plot view kind, 7 to 18 or 20 to 23
     std::string path;  // ends in .svg or .png
 };
 

@@ -165,6 +165,17 @@ double current_value(const std::string &name)
 
 }  // namespace
 
+std::string read_mtf_frequency(const std::string &text, std::vector<double> &frequencies)
+{
+    double frequency = 0;
+    if (!read_double(text, frequency) || !(frequency >= 0 && std::isfinite(frequency)))
+        return "--mtf-at needs a frequency of at least 0, not " + text;
+    for (double given : frequencies)
+        if (given == frequency) return "--mtf-at " + text + " is given twice";
+    frequencies.push_back(frequency);
+    return "";
+}
+
 bool is_sweep_job(int argc, char **argv)
 {
     for (int k = 0; k < argc; k++)
@@ -178,8 +189,14 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
     for (int k = 0; k < argc; k++) {
         const std::string arg = argv[k];
         const bool has_value = k + 1 < argc;
-        if (arg == "--out" || arg == "--plot")
+        if (arg == "--out" || arg == "--plot" || arg == "--mtf")
             return arg + " cannot be used with --sweep or --random";
+        if (arg == "--mtf-at") {
+            if (!has_value || !*argv[k + 1]) return arg + " needs a value";
+            const std::string problem = read_mtf_frequency(argv[++k], job.mtf_at);
+            if (!problem.empty()) return problem;
+            continue;
+        }
         if (arg.rfind("--", 0) == 0) {
             bool known = false;
             for (const char *option : SWEEP_OPTIONS) known = known || arg == option;

@@ -32,6 +32,7 @@ struct SweepJob {
     std::uint64_t seed = 1;
     int jobs = 0;  // 0: one per core
     std::string csv = "-";
+    std::vector<double> mtf_at;  // --mtf-at frequencies, in the order given
 };
 
 // A typo in STEPS should not fill a disk.
@@ -49,6 +50,10 @@ struct SweepPlan {
     std::vector<float> random_values;  // rows x randoms, row-major
     long redrawn = 0;
 };
+
+// --mtf-at F, for a single run and a sweep alike: adds F (a frequency of at least 0, given
+// once) to frequencies. Returns "" or the one-line refusal.
+std::string read_mtf_frequency(const std::string &text, std::vector<double> &frequencies);
 
 // True when the batch arguments ask for a sweep job (any of its options).
 bool is_sweep_job(int argc, char **argv);

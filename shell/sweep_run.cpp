@@ -248,6 +248,7 @@ int sweep_main(int argc, char **argv)
     SweepJob job;
     std::string problem = parse_sweep_job(argc, argv, job);
     if (problem.empty()) {
+        set_mtf_report_frequencies(job.mtf_at);
         set_optics_hooks({nullptr, quiet_notify});
         optics_startup();
         for (const auto &[name, value] : job.settings) {

@@ -7,6 +7,7 @@
 #include "optics/domains.h"
 #include "optics/farfield.h"
 #include "optics/settings.h"
+#include "optics/transfer_function.h"
 #include "dialogs/dialog_procs.h"
 #include "shell/globals.h"
 #include "shell/popfile.h"
@@ -42,6 +43,16 @@ const DialogCommand *find_dialog(UINT id)
     return nullptr;
 }
 
+// The MTF plot title: the axis of its frequencies (strx), then their unit (strz).
+void BuildMTFPlotTitle(ViewShape shape)
+{
+    const char *prefix = shape == ViewShape::XSlice   ? "MTF vs. x frequency in "
+                         : shape == ViewShape::YSlice ? "MTF vs. y frequency in "
+                                                      : "MTF vs. x and y frequency in ";
+    std::snprintf(strx, SCRATCH_SIZE, "%s", prefix);
+    std::snprintf(strz, SCRATCH_SIZE, "%s.", frequency_unit_name());
+}
+
 // The PSF plot title: what is plotted (strx), then in which units (strz).
 void BuildPSFPlotTitle(ViewShape shape)
 {
@@ -64,9 +75,17 @@ void OpenView(HWND window, const ViewEntry &view)
         MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
         return;
     }
+    if (view.needsLight && psf_is_dark()) {
+        MessageBoxA(window, "The pupil lets no light through, so the PSF has no MTF to show",
+                    "There Is No MTF", MB_OK);
+        return;
+    }
     char title[2 * SCRATCH_SIZE];
     if (view.title) {
         std::snprintf(title, sizeof title, "%s", view.title);
+    } else if (view.plot.source == PlotSource::MTF) {
+        BuildMTFPlotTitle(view.shape);
+        std::snprintf(title, sizeof title, "%s%s", strx, strz);
     } else {
         BuildPSFPlotTitle(view.shape);
         std::snprintf(title, sizeof title, "%s%s", strx, strz);

@@ -9,8 +9,16 @@ constexpr int CHILD_KIND_NONE = -1;
 
 // The kind of a view window: the first registry row whose handle is the window, else -1.
 int ChildKind(HWND window);
-inline bool IsTableKind(int kind) { return kind >= 0 && kind <= 6; }
-inline bool IsPlotKind(int kind) { return kind >= 7; }
+inline bool IsTableKind(int kind)
+{
+    const ViewEntry *view = ViewForKind(kind);
+    return view && view->shape == ViewShape::Table;
+}
+inline bool IsPlotKind(int kind)
+{
+    const ViewEntry *view = ViewForKind(kind);
+    return view && view->shape != ViewShape::Table;
+}
 
 // Text metrics of the views' default font, measured whenever a view is created (all views
 // use the same font), in pixels: average character width, width of a capital (half as wide

@@ -16,6 +16,7 @@
 #include "optics/domains.h"
 #include "optics/number_text.h"
 #include "optics/settings.h"
+#include "optics/transfer_function.h"
 #include "views/plot_builders.h"
 
 namespace {
@@ -90,6 +91,43 @@ void fill_grid(PlotDescription &plot)
     plot.rows = plot.columns;  // the zoom window is square
 }
 
+// An MTF slice runs from zero frequency to the cut-off: the MTF, then the diffraction limit of
+// the same transmission as a second data set. Empty for a dark PSF.
+void fill_mtf_slice(PlotDescription &plot)
+{
+    const bool alongX = plot.view->shape == ViewShape::XSlice;
+    const std::vector<double> curves[] = {mtf_curve(m_output, alongX),
+                                          diffraction_limited_mtf_curve(alongX)};
+    if (curves[0].empty()) return;
+    const double step = frequency_step();
+    for (int set = 0; set < 2; set++)
+        for (int f = 0; f <= mtf_slice_steps(); f++) {
+            plot.x.push_back(f * step);
+            plot.z.push_back(curves[set][f]);
+            plot.sym.push_back(42 + set);
+        }
+}
+
+// The part of the MTF map that holds the cut-off, centred on zero frequency, laid out as the
+// PSF's grid is.
+void fill_mtf_grid(PlotDescription &plot)
+{
+    compute_mtf_output();
+    const double step = frequency_step();
+    const int first = std::max(1, PSF_CENTRE - mtf_slice_steps());
+    const int last = std::min(GRID, PSF_CENTRE + mtf_slice_steps());
+    for (int j = first; j <= last; j++) {
+        for (int i = first; i <= last; i++) {
+            plot.x.push_back((j - PSF_CENTRE) * step);
+            plot.y.push_back((i - PSF_CENTRE) * step);
+            plot.z.push_back(mtf_output[i][j]);
+            plot.sym.push_back(j + 65);
+        }
+        plot.columns++;
+    }
+    plot.rows = plot.columns;
+}
+
 // The composed titles: "Centroids: x = <g3>     y = <g3>" for the PSF 3-D view, in PSF units,
 // and "<g sig> waves RMS" for the pupil phase 3-D view.
 std::string title_of(const ViewEntry &view)
@@ -118,10 +156,11 @@ PlotDescription DescribePlot(int kind, const RECT &window)
     SetZoom();
     plot.logClip = log_clip(view);
     const bool slice = view.shape == ViewShape::XSlice || view.shape == ViewShape::YSlice;
+    const bool mtf = view.plot.source == PlotSource::MTF;
     if (slice)
-        fill_slice(plot);
+        mtf ? fill_mtf_slice(plot) : fill_slice(plot);
     else
-        fill_grid(plot);
+        mtf ? fill_mtf_grid(plot) : fill_grid(plot);
     plot.title = title_of(view);
 
     switch (view.shape) {

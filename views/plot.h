@@ -1,6 +1,6 @@
-// The plot views (kinds 7 to 18): slices, 3-D surfaces and contour maps of the pupil
-// transmission, the pupil phase and the PSF. A plot is a value: DescribePlot turns the current
-// array and settings into a description that owns its points and its graph record,
+// The plot views (kinds 7 to 18 and 20 to 23): slices, 3-D surfaces and contour maps of the
+// pupil transmission, the pupil phase, the PSF and its MTF. A plot is a value: DescribePlot turns
+// the current array and settings into a description that owns its points and its graph record,
 // ApplyPlotSettings makes the one change a paint leaves in the settings, and DrawPlot hands
 // the record to the view's chart. Nothing is kept from one paint to the next.
 #pragma once

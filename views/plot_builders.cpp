@@ -57,6 +57,14 @@ void Make_F2D_Graph(PlotDescription &plot)
     const ValueRange range = PlotValueRange(plot.z);
     g.YMin = range.low;
     g.YMax = range.high;
+    // An MTF runs from 0 to 1 and is told from the diffraction limit by a legend under it.
+    if (plot.view->plot.source == PlotSource::MTF) {
+        static const char *const names[10] = {"MTF", "Diffraction limit"};
+        g.YMin = 0;
+        g.YMax = 1;
+        g.LegendStyle = 1;
+        for (int k = 0; k < 10; k++) g.LegendTitles[k] = names[k];
+    }
 }
 
 void Make_XYZ_Graph(PlotDescription &plot)

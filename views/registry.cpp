@@ -11,6 +11,8 @@ HWND hwndChildInRealPlot3D = nullptr, hwndChildInRealPlotCont = nullptr,
      hwndChildInPhasePlot3D = nullptr, hwndChildInPhasePlotCont = nullptr;
 HWND hwndChildPhasePlotXslice = nullptr, hwndChildPhasePlotYslice = nullptr;
 HWND hwndChildTransPlotXslice = nullptr, hwndChildTransPlotYslice = nullptr;
+HWND hwndChildMTFTable = nullptr, hwndChildMTFPlotXslice = nullptr,
+     hwndChildMTFPlotYslice = nullptr, hwndChildMTFPlot3D = nullptr, hwndChildMTFPlotCont = nullptr;
 
 namespace {
 
@@ -30,7 +32,8 @@ constexpr ViewPlacement contour_at(double fraction) { return {fraction, fraction
 // The pupil views close with new settings; the PSF views, and the pupil slice plots with
 // them, close with a new PSF, the slices first and the surfaces last. A plot's colours count
 // down the palette: surfaces from light grey (7), the PSF contours from yellow (14), the
-// others all black (0).
+// others all black (0). The MTF views close with the PSF views, after them; their slices
+// draw the MTF in blue (9) and the diffraction limit in grey (8).
 const ViewEntry kViewRegistry[VIEW_COUNT] = {
     {0,
      IDM_TABLE_TRANSMISSION,
@@ -202,6 +205,61 @@ const ViewEntry kViewRegistry[VIEW_COUNT] = {
      3,
      plot_at(0.02),
      {"transmission-y-slice", Transmission, 0, "Y-Slice (X=0) of Pupil Transmission Function", 0}},
+    {19,
+     IDM_TABLE_MTF,
+     &hwndChildMTFTable,
+     "MTF Values (Modulus of the Optical Transfer Function)",
+     Table,
+     true,
+     Output,
+     11,
+     table_at(5.5),
+     {},
+     true},
+    {20,
+     IDM_PLOT_MTF_XSLICE,
+     &hwndChildMTFPlotXslice,
+     nullptr,
+     XSlice,
+     true,
+     Output,
+     12,
+     plot_at(0.15),
+     {"mtf-x-slice", MTF, 9, "X-Slice of Modulation Transfer Function", 0},
+     true},
+    {21,
+     IDM_PLOT_MTF_YSLICE,
+     &hwndChildMTFPlotYslice,
+     nullptr,
+     YSlice,
+     true,
+     Output,
+     13,
+     plot_at(0.16),
+     {"mtf-y-slice", MTF, 9, "Y-Slice of Modulation Transfer Function", 0},
+     true},
+    {22,
+     IDM_PLOT_MTF_3D,
+     &hwndChildMTFPlot3D,
+     nullptr,
+     Surface,
+     true,
+     Output,
+     14,
+     plot_at(0.17),
+     {"mtf-3d", MTF, 7, "Modulation Transfer Function", 0},
+     true},
+    {23,
+     IDM_PLOT_MTF_CONTOUR,
+     &hwndChildMTFPlotCont,
+     nullptr,
+     Contour,
+     true,
+     Output,
+     15,
+     contour_at(0.18),
+     {"mtf-contour", MTF, 14, "Modulation Transfer Function", 4},
+     true},
 };
 
 const ViewEntry *ViewForCommand(UINT id)

@@ -1,4 +1,4 @@
-// The view registry: the seventeen views with, for each, its kind, the menu command that opens
+// The view registry: the twenty-two views with, for each, its kind, the menu command that opens
 // it, its window handle, title, shape, the group that closes it, where it is placed and, for a
 // plot, what it draws. The main window opens views from it, ChildWndProc learns from it which
 // view a window is, the group functions close views by it and the plots are built from it.
@@ -16,6 +16,8 @@ extern HWND hwndChildInRealPlot3D, hwndChildInRealPlotCont, hwndChildInPhasePlot
     hwndChildInPhasePlotCont;
 extern HWND hwndChildPhasePlotXslice, hwndChildPhasePlotYslice;
 extern HWND hwndChildTransPlotXslice, hwndChildTransPlotYslice;
+extern HWND hwndChildMTFTable, hwndChildMTFPlotXslice, hwndChildMTFPlotYslice, hwndChildMTFPlot3D,
+    hwndChildMTFPlotCont;
 
 // What closes a view: new settings (DestroyInputChildWindows, the pupil views) or a new PSF
 // (DestroyOutputChildWindows, the PSF views and the pupil slice plots).
@@ -29,9 +31,9 @@ struct ViewPlacement {
     double x, y, width, height;
 };
 
-// The array a plot view shows: the pupil transmission r_input, the pupil phase phase_input or
-// the PSF m_output. Tables name their arrays themselves (views/table.cpp).
-enum class PlotSource { None, Transmission, Phase, PSF };
+// The array a plot view shows: the pupil transmission r_input, the pupil phase phase_input,
+// the PSF m_output or its MTF. Tables name their arrays themselves (views/table.cpp).
+enum class PlotSource { None, Transmission, Phase, PSF, MTF };
 
 // What a plot view draws; all zero and null for a table.
 struct PlotStyle {
@@ -43,7 +45,7 @@ struct PlotStyle {
 };
 
 struct ViewEntry {
-    int kind;           // ChildKind: 0..3 and 6 tables, 7..18 plots
+    int kind;           // ChildKind: 0..3, 6 and 19 tables, 7..18 and 20..23 plots
     UINT commandId;     // the menu command that opens it
     HWND *handle;       // its handle global
     const char *title;  // null: built from the PSF plot settings when it opens
@@ -53,9 +55,10 @@ struct ViewEntry {
     int closeRank;  // place in its group's closing order, from 0
     ViewPlacement placement;
     PlotStyle plot;
+    bool needsLight = false;  // shows the MTF, which a dark PSF does not have
 };
 
-constexpr int VIEW_COUNT = 17;
+constexpr int VIEW_COUNT = 22;
 // In kind order: a window's kind is that of the first row whose handle it is.
 extern const ViewEntry kViewRegistry[VIEW_COUNT];
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "optics/settings.h"
+#include "optics/transfer_function.h"
 #include "views/child.h"
 
 int iVscrollPos[TABLE_KIND_SLOTS], iVscrollMax[TABLE_KIND_SLOTS];
@@ -16,10 +17,12 @@ namespace {
 
 // Transmission lies in 0..1 and the pupil phase is in waves, so three decimals show them
 // whole; the far-field amplitude and phase are the raw transform outputs (a few thousand at
-// the peak for a large pupil) and the PSF is scaled to a peak of 100.
+// the peak for a large pupil) and the PSF is scaled to a peak of 100. The MTF lies in 0..1
+// and is computed from the PSF at each paint, six decimals filling the column.
 const TableView kTables[] = {
-    {0, &r_input, "%6.3f"},   {1, &phase_input, "%7.3f"}, {2, &r_output, " %9.3f"},
-    {3, &i_output, " %7.3f"}, {6, &m_output, " %9.3f"},
+    {0, &r_input, "%6.3f", nullptr},   {1, &phase_input, "%7.3f", nullptr},
+    {2, &r_output, " %9.3f", nullptr}, {3, &i_output, " %7.3f", nullptr},
+    {6, &m_output, " %9.3f", nullptr}, {19, &mtf_output, " %9.6f", compute_mtf_output},
 };
 
 // Whether a text ending at x (right-aligned) and at most `width` pixels wide, with glyphs
@@ -42,6 +45,7 @@ void PaintTable(HDC dc, int kind, const RECT &update)
 {
     const TableView *table = TableFor(kind);
     if (!table || !*table->array) return;
+    if (table->fill) table->fill();
     float **values = *table->array;
 
     TEXTMETRICA tm{};

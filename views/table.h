@@ -1,18 +1,20 @@
-// The five table views: every value of a 128 x 128 array as scrolling text, the first index
+// The six table views: every value of a 128 x 128 array as scrolling text, the first index
 // across (column j ends at 10 x j characters), the second down (row i is text line i, so
 // line 0 stays blank).
 #pragma once
 
 #include "platform/win32.h"
 
-// Scroll state and page height are kept per kind; kinds 4 and 5 are unused slots.
-constexpr int TABLE_KIND_SLOTS = 7;
+// Scroll state and page height are kept per kind, up to the MTF table (19); kinds 4, 5 and 7 to
+// 18 are unused slots.
+constexpr int TABLE_KIND_SLOTS = 20;
 constexpr int TABLE_COLUMN_CHARS = 10;  // characters per column, right edge of column j at 10 j
 
 struct TableView {
     int kind;
     float **const *array;  // the array global, [1..128][1..128]
     const char *format;    // printf format of one cell
+    bool (*fill)();        // computes the array before a paint, or null for an array kept
 };
 
 // The table a kind shows, or null when the kind is not a table.

@@ -152,6 +152,9 @@ TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
 {
     const std::string psf = "warning: the PSF is undersampled (Q = ";
     const std::string psf_end = ", below 2): FWHM and encircled energy are not reliable";
+    const std::string otf = "warning: the OTF is aliased (Q = ";
+    const std::string otf_end = ", below 2): its support, twice the pupil's width, exceeds the "
+                                "grid, so the MTF is not reliable";
     const std::string wavefront = "warning: the wavefront is undersampled (phase step 0.75 wave, "
                                   "above 0.5): the PSF is aliased";
     // Q = 128 / (2 (radius - 0.5)); step: between two neighbours, in waves, counted only where
@@ -163,10 +166,10 @@ TEST_F(ImageQualityTest, WarningsSwitchOnJustPastTheirLimits)
         std::vector<std::string> expected;
     } rows[] = {
         {32, 1.0f, 0.5f, 0.5, {}},  // Q = 128/63 = 2.032; a step of exactly half a wave
-        {33, 1.0f, 0.5f, 0.5, {psf + "1.97" + psf_end}},  // 128/65 = 1.969
+        {33, 1.0f, 0.5f, 0.5, {psf + "1.97" + psf_end, otf + "1.97" + otf_end}},  // 128/65
         {32, 0.011f, 0.75f, 0.75, {wavefront}},
         {32, 0.009f, 0.75f, 0.0, {}},
-        {40, 1.0f, 0.75f, 0.75, {psf + "1.62" + psf_end, wavefront}},  // 128/79 = 1.620
+        {40, 1.0f, 0.75f, 0.75, {psf + "1.62" + psf_end, otf + "1.62" + otf_end, wavefront}},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(std::to_string(row.radius) + " " + std::to_string(row.dim));
