@@ -127,3 +127,32 @@ void BM_all_figures_worst_case(benchmark::State &state)
 BENCHMARK(BM_all_figures_worst_case)->Name("all figures/worst case")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+#include "optics/transfer_function.h"
+
+namespace {
+
+// The whole OTF map of the start-up PSF (a 128 x 128 transform in double), and the two MTF
+// curves every report reads its MTF figures from.
+void BM_otf_map(benchmark::State &state)
+{
+    optics_startup();
+    do_FFT();
+    for (auto _ : state) benchmark::DoNotOptimize(otf_map(m_output));
+    optics_shutdown();
+}
+BENCHMARK(BM_otf_map)->Unit(benchmark::kMicrosecond);
+
+void BM_mtf_curves(benchmark::State &state)
+{
+    optics_startup();
+    do_FFT();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(mtf_curve(m_output, true));
+        benchmark::DoNotOptimize(mtf_curve(m_output, false));
+    }
+    optics_shutdown();
+}
+BENCHMARK(BM_mtf_curves)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

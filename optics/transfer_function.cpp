@@ -197,7 +197,7 @@ std::string format_mtf_csv()
     std::string text = std::string("frequency_") + frequency_unit_csv() +
                        ",mtf_x,mtf_y,mtf_diffraction_limit,mtf_diffraction_limit_y\n";
     for (int f = 0; f <= mtf_slice_steps(); f++)
-        text += gN(f * step, 9) + "," + gN(x[f], 9) + "," + gN(y[f], 9) + "," +
-                gN(limit_x[f], 9) + "," + gN(limit_y[f], 9) + "\n";
+        text += gN(f * step, 9) + "," + gN(x[f], 9) + "," + gN(y[f], 9) + "," + gN(limit_x[f], 9) +
+                "," + gN(limit_y[f], 9) + "\n";
     return text;
 }

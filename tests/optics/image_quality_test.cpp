@@ -202,18 +202,22 @@ TEST_F(ImageQualityTest, FitsHeaderHoldsTheOpticsAndFigures)
         {"SAMPLING", 128.0 / 39, 1e-9},   // 128 / (2 x 19.5) samples per lambda F
         {"PIXELSCL", 109.2 / 128, 1e-9},  // the far-field period over its 128 samples
         {"STREHL", *q.strehl, 1e-12},
+        {"MTF50X", *q.mtf50_x, 1e-9},
+        {"CUTOFF", 1000 / LAMBDA_F, 1e-9},  // D / (lambda EFL) = 1 / (lambda F) per mm
         {"XCENTROI", xpsfcent, 1e-6},
         {"HIERARCH ORVINTA fnumber", 5.6, 1e-12},
         {"HIERARCH ORVINTA HasZern26", 1.0, 0},
     };
     for (const auto &key : keys)
         EXPECT_NEAR(fits.number(key.key), key.expected, key.tolerance) << key.key;
-    EXPECT_EQ(std::tuple(fits.text("PIXUNIT"), fits.text("NORMALIZ"), fits.text("ORIGIN")),
-              std::tuple("um", "peak=100", "Orvinta 1.0.0"));
+    EXPECT_EQ(std::tuple(fits.text("PIXUNIT"), fits.text("NORMALIZ"), fits.text("ORIGIN"),
+                         fits.text("FREQUNIT")),
+              std::tuple("um", "peak=100", "Orvinta 1.0.0", "cycles/mm"));
     EXPECT_EQ(fits.status, 0);
 }
 
-// Axis 1 runs along i: pixel (i, j) of each image is array[i][j].
+// Axis 1 runs along i: pixel (i, j) of each image is array[i][j]. The MTF steps
+// 1 / (128 x 0.853125 um) = 9.1575092 cycles/mm from zero frequency on pixel 65.
 TEST_F(ImageQualityTest, FitsImagesHoldThePsfAndPupil)
 {
     ImageQuality q;
@@ -222,8 +226,10 @@ TEST_F(ImageQualityTest, FitsImagesHoldThePsfAndPupil)
         int hdu;
         float **array;
         const char *name;
-    } images[] = {
-        {1, m_output, ""}, {2, r_input, "PUPIL_TRANSMISSION"}, {3, phase_input, "PUPIL_PHASE"}};
+    } images[] = {{1, m_output, ""},
+                  {2, r_input, "PUPIL_TRANSMISSION"},
+                  {4, mtf_output, "MTF"},
+                  {3, phase_input, "PUPIL_PHASE"}};
     for (const auto &image : images) {
         fits_movabs_hdu(fits.file, image.hdu, nullptr, &fits.status);
         EXPECT_EQ(*image.name ? fits.text("EXTNAME") : "", image.name);
@@ -231,6 +237,9 @@ TEST_F(ImageQualityTest, FitsImagesHoldThePsfAndPupil)
             EXPECT_EQ(fits.pixel(i, j), image.array[i][j]) << image.hdu << " " << i << "," << j;
     }
     EXPECT_EQ(fits.text("BUNIT"), "waves");  // of the phase image, the last one read
+    fits_movabs_hdu(fits.file, 4, nullptr, &fits.status);
+    EXPECT_EQ(fits.pixel(65, 65), 1.0f);
+    EXPECT_NEAR(fits.number("CDELT1"), 1000 / 109.2, 1e-9);
     EXPECT_EQ(fits.status, 0);
 }
 
@@ -254,10 +263,12 @@ TEST_F(ImageQualityTest, IntensityAtTheSamplesIsThePsfScaledToItsPeak)
     EXPECT_LT(worst, 5e-4);
 }
 
-TEST_F(ImageQualityTest, TiltKeepsStrehlOneAndTheWidthsAndRadiiWhereverThePeakFalls)
+TEST_F(ImageQualityTest, TiltKeepsStrehlOneAndTheWidthsRadiiAndMtfWhereverThePeakFalls)
 {
+    // The MTF does not see where the PSF lies.
     const auto sizes = [](const ImageQuality &q) {
-        return std::array{*q.fwhm_x, *q.fwhm_y, *q.ee50_radius, *q.ee80_radius};
+        return std::array{*q.fwhm_x,      *q.fwhm_y,  *q.ee50_radius,
+                          *q.ee80_radius, *q.mtf50_x, *q.mtf50_y};
     };
     const auto straight = sizes(figures());
     // A shift of s samples along x is a tilt of s / 128 wave per pupil sample: Zern2 =
@@ -267,7 +278,7 @@ TEST_F(ImageQualityTest, TiltKeepsStrehlOneAndTheWidthsAndRadiiWhereverThePeakFa
         set_both(Zern[2], float(x * 19.5 / 128), Zern[3], float(y * 19.5 / 128));
         const ImageQuality q = figures();
         EXPECT_NEAR(*q.strehl, 1.0, 1e-5) << x << "," << y;
-        for (int k = 0; k < 4; k++)
+        for (int k = 0; k < 6; k++)
             EXPECT_NEAR(sizes(q)[k] / straight[k], 1.0, 1e-3) << x << "," << y << " size " << k;
     }
 }

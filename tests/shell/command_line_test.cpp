@@ -121,6 +121,9 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"--sweep nosuch=0:1:2 --csv o.csv", "unknown setting 'nosuch'"},
         {"--sweep defocus=0:1:2 --seed '\t-1' --csv o.csv", "--seed needs a whole number from 0"},
         {"--random Zern5=1e308 --csv o.csv", "with SIGMA 1e308: Zernike coefficient Z05 (Zern5)"},
+        {"--mtf-at -1", "--mtf-at needs a frequency of at least 0, not -1"},
+        {"--mtf-at 50 --mtf-at 5e1", "--mtf-at 5e1 is given twice"},
+        {"--sweep defocus=0:1:2 --mtf m.csv", "--mtf cannot be used"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.args);
@@ -143,7 +146,8 @@ TEST_F(BatchJob, DarkPupilLeavesTheFiguresOfTheLightUndefined)
                              dir + "/c.png");
     EXPECT_EQ(r.status, 0);
     auto v = lines_of(r.out);
-    for (const char *name : {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius"})
+    for (const char *name :
+         {"strehl", "fwhm_x", "fwhm_y", "ee50_radius", "ee80_radius", "mtf50_x", "mtf50_y"})
         EXPECT_EQ(v.count(name) ? v.at(name) : "(none)", "n/a") << name;
     EXPECT_EQ(v["max_phase_step"], "0");
     EXPECT_EQ(r.err, kUndersampledBy40);
@@ -156,6 +160,29 @@ TEST_F(BatchJob, FitsEndingWritesTheFitsLayout)
     EXPECT_EQ(run("--out psf.fits").status, 0);
     EXPECT_EQ(read("psf.fits").substr(0, 30), "SIMPLE  =                    T");
     EXPECT_EQ(read("psf.fits").size() % 2880, 0u);
+}
+
+// The MTF slices of the start-up PSF (500 nm, F/5.6): cut-off 1 / (0.0005 mm x 5.6) =
+// 357.142857 cycles/mm, 2 ncenter = 39 steps of 9.15750916, zero frequency first.
+TEST_F(BatchJob, MtfFileHoldsTheSlicesFromZeroFrequencyToTheCutOff)
+{
+    EXPECT_EQ(run("--mtf m.csv").status, 0);
+    const std::string text = read("m.csv");
+    EXPECT_TRUE(text.starts_with("frequency_cy_per_mm,mtf_x,mtf_y,mtf_diffraction_limit,"
+                                 "mtf_diffraction_limit_y\n0,1,1,1,1\n9.15750916,"))
+        << text.substr(0, 120);
+    EXPECT_EQ(std::ranges::count(text, '\n'), 41);
+    EXPECT_NE(text.find("\n357.142857,"), std::string::npos);
+}
+
+TEST_F(BatchJob, DarkPupilHasNoMtfToWriteOrDraw)
+{
+    for (const std::string ask : {"--mtf m.csv", "--plot mtf-3d m.png"}) {
+        const Invocation r = run("nCurrentObscuration=1 LinearObscuration=2 " + ask);
+        EXPECT_EQ(r.status, 1) << ask;
+        EXPECT_NE(r.err.find("the pupil lets no light through"), std::string::npos) << r.err;
+        EXPECT_TRUE(fs::is_empty(dir)) << ask;
+    }
 }
 
 // "-" is standard output, where the array follows the figures. The start-up transmission: ones
@@ -352,7 +379,7 @@ TEST_F(SweepJob, EveryRowIsTheSingleRunOfItsSettings)
     const std::string base =
         "nDoCentroidError=1 nCurrentPhasePattern=503 HasZern5=1 nCurrentPSFUnits=172";
     const Invocation r = run(base + " --sweep PhasePatternPeriod=2:4:2 --random zern5=0.2 "
-                                    "--trials 2 --jobs 1 --csv -");
+                                    "--trials 2 --jobs 1 --csv - --mtf-at 0.05");
     EXPECT_EQ(r.status, 0) << r.err;
     const auto rows = table(r.out);
     EXPECT_EQ(rows.size(), 4u);
@@ -362,13 +389,15 @@ TEST_F(SweepJob, EveryRowIsTheSingleRunOfItsSettings)
     for (const auto &row : rows) {
         SCOPED_TRACE("row " + row.at("row"));
         const Invocation single = run(base + " PhasePatternPeriod=" + row.at("PhasePatternPeriod") +
-                                      " Zern5=" + row.at("Zern5"));
+                                      " Zern5=" + row.at("Zern5") + " --mtf-at 0.05");
         EXPECT_EQ(single.status, 0) << single.err;
         const CsvRow printed = lines_of(single.out);
         for (const std::string column : figures)  // the report names a figure without its unit
             EXPECT_EQ(row.at(column), printed.at(column.substr(0, column.find("_arcsec"))))
                 << column;
         EXPECT_EQ(row.at("peak_i") + " " + row.at("peak_j"), printed.at("peak"));
+        EXPECT_EQ(row.at("mtf50_x_cy_per_arcsec"), printed.at("mtf50_x"));
+        EXPECT_EQ(row.at("mtf_y@0.05"), printed.at("mtf_y@0.05"));
     }
 }
 

@@ -60,7 +60,7 @@ TEST(MainWindow, CreatePsfAfterANewPupilRunsWithoutASecondReport)
 TEST(MainWindow, PsfViewsBeforeAnyPsfSayThereIsNone)
 {
     run_program([] {
-        for (UINT id : {61, 62, 63, 78, 79, 80, 83}) {
+        for (UINT id : {61, 62, 63, 64, 78, 79, 80, 83, 84, 85, 86, 87}) {
             testing_clear_records();
             testing_send_command(mainhwnd, id);
             ASSERT_EQ(testing_message_boxes().size(), 1u) << "id=" << id;
@@ -84,6 +84,8 @@ TEST(MainWindow, PsfPlotTitlesNameThePlotTypeInTheChosenUnits)
         {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
         {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
         {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
+        {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 85, "MTF vs. y frequency in cycles/mrad."},
+        {PSF_LINEAR, PSF_ARCSECONDS, 86, "MTF vs. x and y frequency in cycles/arcsec."},
     };
     run_program([&] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
@@ -98,7 +100,7 @@ TEST(MainWindow, PsfPlotTitlesNameThePlotTypeInTheChosenUnits)
     });
 }
 
-TEST(MainWindow, ADarkPupilsReportTellsWhyThePsfIsEmpty)
+TEST(MainWindow, ADarkPupilsReportTellsWhyThePsfIsEmptyAndTheMtfViewsStayShut)
 {
     run_program([] {
         for (float **field : {A_input, B_input})
@@ -108,6 +110,10 @@ TEST(MainWindow, ADarkPupilsReportTellsWhyThePsfIsEmpty)
         ASSERT_EQ(boxes.size(), 2u) << "the statistics, then why the PSF is empty";
         EXPECT_EQ(boxes[1].caption, "Orvinta");
         EXPECT_NE(boxes[1].text.find("PSF is empty"), std::string::npos) << boxes[1].text;
+        testing_send_command(mainhwnd, IDM_PLOT_MTF_XSLICE);
+        ASSERT_EQ(boxes.size(), 3u) << "the MTF views have nothing to show";
+        EXPECT_EQ(boxes[2].caption, "There Is No MTF");
+        EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
     });
 }
 
@@ -129,7 +135,9 @@ TEST(MainWindow, ViewsOpenInTheirOwnPlacesWithTheirTitles)
     // (k + 0.5) W / 16, (k + 0.5) H / 16 (k = 0: 31.28, 21.9; k = 4: 281.5, 197.2), size
     // 0.7 W x 0.7 H = 700.7 x 490.7. Plots: corner f W, f H (f = 0.01: 10.01, 7.01; 0.04 for
     // the transmission contour, 0.11 and 0.14 for the PSF's), size 0.85 W x 0.85 H =
-    // 850.85 x 595.85, a contour 0.6375 W = 638.1 wide.
+    // 850.85 x 595.85, a contour 0.6375 W = 638.1 wide. The MTF views follow the PSF's: the
+    // table at k = 5 (344.1, 240.97), the plots at f = 0.15 and 0.18 (150.15, 105.15; 180.18,
+    // 126.18).
     struct Row {
         UINT id;
         const char *title;
@@ -142,6 +150,9 @@ TEST(MainWindow, ViewsOpenInTheirOwnPlacesWithTheirTitles)
         {73, "Contour Plot of Pupil Transmission", 40, 28, 638, 595, false},
         {78, "PSF vs. x in microns.", 110, 77, 850, 595, false},
         {83, "PSF vs. x and y in microns.", 140, 98, 638, 595, false},
+        {64, "MTF Values (Modulus of the Optical Transfer Function)", 344, 240, 700, 490, true},
+        {84, "MTF vs. x frequency in cycles/mm.", 150, 105, 850, 595, false},
+        {87, "MTF vs. x and y frequency in cycles/mm.", 180, 126, 638, 595, false},
     };
     run_program([&] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);

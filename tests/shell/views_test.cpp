@@ -548,10 +548,10 @@ TEST_F(PlotWindowMenu, SavePictureAsWritesTheFileTheDialogNamedAndAskedAbout)
 // closes its own.
 TEST(ViewRegistry, ClosingViewsGivesBackTheirCommandsOnly)
 {
-    const UINT kViewCommands[] = {55, 56, 61, 62, 63, 70, 71, 72, 73,
-                                  74, 75, 76, 77, 78, 79, 80, 83};
+    const UINT kViewCommands[] = {55, 56, 61, 62, 63, 64, 70, 71, 72, 73, 74,
+                                  75, 76, 77, 78, 79, 80, 83, 84, 85, 86, 87};
     const auto open_count = [] { return testing_child_windows(mainhwnd).size(); };
-    // Which views survive, when all seventeen are open.
+    // Which views survive, when all twenty-two are open.
     const struct {
         const char *name;
         void (*close)();
@@ -559,7 +559,7 @@ TEST(ViewRegistry, ClosingViewsGivesBackTheirCommandsOnly)
     } rows[] = {
         {"DestroyInputChildWindows keeps the pupil slice plots",
          DestroyInputChildWindows,
-         {61, 62, 63, 70, 71, 74, 75, 78, 79, 80, 83}},
+         {61, 62, 63, 64, 70, 71, 74, 75, 78, 79, 80, 83, 84, 85, 86, 87}},
         {"Create PSF after a new pupil closes the PSF views and the pupil slice plots",
          [] {
              pillbox_input();
@@ -573,7 +573,7 @@ TEST(ViewRegistry, ClosingViewsGivesBackTheirCommandsOnly)
         for (const auto &row : rows) {
             SCOPED_TRACE(row.name);
             for (UINT id : kViewCommands) testing_send_command(mainhwnd, id);
-            EXPECT_EQ(open_count(), 17u);
+            EXPECT_EQ(open_count(), 22u);
             row.close();
             for (UINT id : kViewCommands) {
                 const bool kept = std::find(row.left.begin(), row.left.end(), id) != row.left.end();
