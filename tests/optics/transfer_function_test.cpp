@@ -75,6 +75,19 @@ TEST_F(TransferFunctionTest, RotationallySymmetricPupilHasEqualMtfAlongXAndY)
     for (int f = 0; f <= MTF_LAST_STEP; f++) EXPECT_NEAR(x[f], y[f], 1e-6) << f;
 }
 
+// The projection-slice theorem: the map's row and column through zero frequency are the curves
+// along x and along y; coma along x makes the two differ, so a map turned on its side fails.
+TEST_F(TransferFunctionTest, MapThroughZeroFrequencyHoldsTheCurves)
+{
+    compute({{"HasComa", "1"}, {"coma", "0.4"}});
+    const std::vector<std::complex<double>> otf = otf_map(m_output);
+    const std::vector<double> x = mtf_curve(m_output, true), y = mtf_curve(m_output, false);
+    for (int f = -64; f < 64; f++) {
+        EXPECT_NEAR(std::abs(otf[(64 + f) * GRID + 64]), x[std::abs(f)], 1e-12) << f;
+        EXPECT_NEAR(std::abs(otf[64 * GRID + 64 + f]), y[std::abs(f)], 1e-12) << f;
+    }
+}
+
 // The clear circle falls to one half at nu = 0.40397, 63 x 0.40397 = 25.45 steps; the figure
 // interpolates the same curve that gives the MTF at any frequency asked for.
 TEST_F(TransferFunctionTest, Mtf50IsTheFrequencyWhereTheMtfAtReadsOneHalf)

@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "optics/domains.h"
+#include "optics/farfield.h"
 #include "optics/nrutil.h"
 #include "optics/pupil.h"
 #include "platform/dc.h"
@@ -75,6 +76,26 @@ TEST_F(PlotViews, PointsSpanTheZoomWindow)
             EXPECT_DOUBLE_EQ(plot.y.back(), row.last * step);
         }
     }
+}
+
+// The start-up PSF's MTF: the cut-off 1 / (0.0005 mm x 5.6) = 357.142857 cycles/mm lies
+// 2 ncenter = 39 steps out. A slice holds the MTF, then the diffraction limit, from zero
+// frequency to the cut-off, each starting at 1; the map spans -39 .. 39 steps both ways.
+TEST_F(PlotViews, MtfPlotsSpanZeroFrequencyToTheCutOff)
+{
+    do_FFT();
+    const double cutoff = 1 / (0.0005 * 5.6);
+    const PlotDescription slice = describe(20);
+    ASSERT_EQ(slice.z.size(), 80u);
+    EXPECT_EQ(std::tuple(slice.x[0], slice.z[0], slice.sym[0], slice.z[40], slice.sym[40]),
+              std::tuple(0.0, 1.0, 42, 1.0, 43));
+    EXPECT_NEAR(slice.x[79], cutoff, 1e-9);
+    EXPECT_EQ(std::tuple(slice.graph.YMin, slice.graph.YMax), std::tuple(0.0, 1.0));
+    const PlotDescription map = describe(23);
+    ASSERT_EQ(map.z.size(), 79u * 79u);
+    EXPECT_NEAR(map.x.front(), -cutoff, 1e-9);
+    EXPECT_NEAR(map.y.back(), cutoff, 1e-9);
+    EXPECT_EQ(map.z[39 * 79 + 39], 1.0);  // zero frequency in the middle
 }
 
 // The PSF X-slice through row 65: zero at i = 10, below any clip at 20, 10 at 30 and the
