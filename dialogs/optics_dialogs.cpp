@@ -103,7 +103,46 @@ void AcceptApodization(HWND hDlg)
     RebuildPupilAndClose(hDlg);
 }
 
+// --- Spectrum and Jitter -------------------------------------------------------------------------
+
+void InitSpectrumJitter(HWND hDlg)
+{
+    ShowFieldSignificant(hDlg, 601, bandwidth, 6);
+    ShowField(hDlg, 602, "%.0f", nwavelengths);
+    ShowFieldSignificant(hDlg, 603, jitter_x, 6);
+    ShowFieldSignificant(hDlg, 604, jitter_y, 6);
+}
+
+void AcceptSpectrumJitter(HWND hDlg)
+{
+    float newBandwidth, newJitterX, newJitterY;
+    int newCount;
+    if (!ReadFloatField(hDlg, 601, "bandwidth", &newBandwidth)) return;
+    if (!ReadIntegerField(hDlg, 602, "nwavelengths", &newCount)) return;
+    if (!ReadFloatField(hDlg, 603, "jitter_x", &newJitterX)) return;
+    if (!ReadFloatField(hDlg, 604, "jitter_y", &newJitterY)) return;
+    bandwidth = newBandwidth;
+    nwavelengths = newCount;
+    jitter_x = newJitterX;
+    jitter_y = newJitterY;
+    RebuildPupilAndClose(hDlg);
+}
+
 }  // namespace
+
+INT_PTR CALLBACK SpectrumJitterDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: InitSpectrumJitter(hDlg); return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDOK: AcceptSpectrumJitter(hDlg); return TRUE;
+        case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
 
 INT_PTR CALLBACK SystemDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
 {

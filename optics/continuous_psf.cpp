@@ -41,7 +41,7 @@ struct ContinuousPsf::Derivatives {
     double value, dx, dy, dxx, dxy, dyy;
 };
 
-void ContinuousPsf::read_pupil()
+void ContinuousPsf::read_pupil(double phase_scale)
 {
     int i1 = 0, j1 = 0;
     i0_ = j0_ = GRID + 1;
@@ -63,7 +63,7 @@ void ContinuousPsf::read_pupil()
     for (int p = 0; p < ni_; p++)
         for (int q = 0; q < nj_; q++) {
             const double t = r_input[i0_ + p][j0_ + q],
-                         angle = TWO_PI * phase_input[i0_ + p][j0_ + q];
+                         angle = TWO_PI * phase_input[i0_ + p][j0_ + q] * phase_scale;
             re_[p * nj_ + q] = t * std::cos(angle);
             im_[p * nj_ + q] = t * std::sin(angle);
             transmission_sum_ += t;

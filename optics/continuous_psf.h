@@ -35,8 +35,9 @@ class ContinuousPsf {
 public:
     // Dark until a pupil is read.
     ContinuousPsf() = default;
-    // Takes r_input and phase_input as they are now.
-    void read_pupil();
+    // Takes r_input and phase_input as they are now, the phase scaled by phase_scale (the
+    // phase at another wavelength).
+    void read_pupil(double phase_scale = 1);
 
     // Sum of the transmissions: |E|^2 of the same pupil without phase error peaks at its square.
     double transmission_sum() const { return transmission_sum_; }

@@ -43,38 +43,54 @@ const std::vector<BesselNode> &bessel_table()
 
 void EncircledEnergy::centre_on(const PupilAutocorrelation &c, double cx, double cy)
 {
+    centre_on(std::vector<WeightedAutocorrelation>{{&c}}, cx, cy);
+}
+
+void EncircledEnergy::centre_on(const std::vector<WeightedAutocorrelation> &lines, double cx,
+                                double cy)
+{
     rings_.clear();
     zero_lag_ = 0;
-    if (c.nu == 0) return;
-    zero_lag_ = c.at(0, 0).real();
-    // The phase ramp exp(2 pi i (u cx + v cy) / 128) that moves the disc to the centre.
-    ramp_u_.resize(c.nu);
-    ramp_v_.resize(2 * c.nv - 1);
-    std::vector<std::complex<double>> &ramp_u = ramp_u_, &ramp_v = ramp_v_;
-    for (int u = 0; u < c.nu; u++) ramp_u[u] = std::polar(1.0, 2 * PI * u * cx / GRID);
-    for (int v = 1 - c.nv; v < c.nv; v++)
-        ramp_v[v + c.nv - 1] = std::polar(1.0, 2 * PI * v * cy / GRID);
+    for (const WeightedAutocorrelation &line : lines) {
+        const PupilAutocorrelation &c = *line.c;
+        if (c.nu == 0) continue;
+        zero_lag_ += line.weight * c.at(0, 0).real();
+        // The phase ramp exp(2 pi i s (u cx + v cy) / 128) that moves the disc to the centre.
+        const double s = line.scale;
+        ramp_u_.resize(c.nu);
+        ramp_v_.resize(2 * c.nv - 1);
+        std::vector<std::complex<double>> &ramp_u = ramp_u_, &ramp_v = ramp_v_;
+        for (int u = 0; u < c.nu; u++) ramp_u[u] = std::polar(1.0, 2 * PI * s * u * cx / GRID);
+        for (int v = 1 - c.nv; v < c.nv; v++)
+            ramp_v[v + c.nv - 1] = std::polar(1.0, 2 * PI * s * v * cy / GRID);
 
-    // Lags k and -k give complex conjugate terms: half the plane, counted twice.
-    const int largest = (c.nu - 1) * (c.nu - 1) + (c.nv - 1) * (c.nv - 1);
-    std::vector<double> &weight = weight_;
-    std::vector<char> &present = present_;
-    if (weight.size() < std::size_t(largest) + 1) {
-        weight.resize(largest + 1, 0.0);
-        present.resize(largest + 1, 0);
+        // Lags k and -k give complex conjugate terms: half the plane, counted twice.
+        const int largest = (c.nu - 1) * (c.nu - 1) + (c.nv - 1) * (c.nv - 1);
+        std::vector<double> &weight = weight_;
+        std::vector<char> &present = present_;
+        if (weight.size() < std::size_t(largest) + 1) {
+            weight.resize(largest + 1, 0.0);
+            present.resize(largest + 1, 0);
+        }
+        const bool blurred = line.sigma_x > 0 || line.sigma_y > 0;
+        const double ax = 2 * PI * PI * line.sigma_x * line.sigma_x * s * s / (GRID * GRID),
+                     ay = 2 * PI * PI * line.sigma_y * line.sigma_y * s * s / (GRID * GRID);
+        for (int v = 1 - c.nv; v < c.nv; v++)
+            for (int u = (v > 0 ? 0 : 1); u < c.nu; u++) {
+                const std::complex<double> lag = c.at(u, v),
+                                           ramp = ramp_u[u] * ramp_v[v + c.nv - 1];
+                double term = 2 * (lag.real() * ramp.real() - lag.imag() * ramp.imag());
+                if (blurred) term *= std::exp(-(ax * u * u + ay * v * v));
+                weight[u * u + v * v] += term;
+                present[u * u + v * v] = 1;
+            }
+        for (int n = 1; n <= largest; n++)
+            if (present[n]) {
+                rings_.push_back({s * std::sqrt(double(n)) / GRID, line.weight * weight[n]});
+                weight[n] = 0;
+                present[n] = 0;
+            }
     }
-    for (int v = 1 - c.nv; v < c.nv; v++)
-        for (int u = (v > 0 ? 0 : 1); u < c.nu; u++) {
-            const std::complex<double> lag = c.at(u, v), ramp = ramp_u[u] * ramp_v[v + c.nv - 1];
-            weight[u * u + v * v] += 2 * (lag.real() * ramp.real() - lag.imag() * ramp.imag());
-            present[u * u + v * v] = 1;
-        }
-    for (int n = 1; n <= largest; n++)
-        if (present[n]) {
-            rings_.push_back({std::sqrt(double(n)) / GRID, weight[n]});
-            weight[n] = 0;
-            present[n] = 0;
-        }
 }
 
 EncircledEnergy::Value EncircledEnergy::evaluate(double radius) const
@@ -84,6 +100,13 @@ EncircledEnergy::Value EncircledEnergy::evaluate(double radius) const
     double sum_g = PI * zero_lag_, sum_h = zero_lag_;
     for (const Ring &ring : rings_) {
         const double t = radius * ring.rho * NODES_PER_UNIT;
+        if (t >= NODES) {
+            // Beyond the table (the short wavelengths of a wide band): the functions themselves.
+            const double arg = radius * ring.rho, x = 2 * PI * arg;
+            sum_g += ring.weight * ::j1(x) / arg;
+            sum_h += ring.weight * ::j0(x);
+            continue;
+        }
         const int k = std::min(int(t), NODES - 1);
         const double f = t - k, a = (1 - f) * (1 - f), b = f * f;
         const BesselNode &lo = table[k], &hi = table[k + 1];

@@ -21,11 +21,22 @@
 
 #include "optics/continuous_psf.h"
 
+// One wavelength of a band: its pupil autocorrelation, the scale of its frequencies on the
+// grid (lag k at s k / 128 cycles per sample), the weight of its intensity, and the RMS jitter
+// in samples along x and y, which multiplies each term by the Gaussian's transform.
+struct WeightedAutocorrelation {
+    const PupilAutocorrelation *c = nullptr;
+    double scale = 1, weight = 1, sigma_x = 0, sigma_y = 0;
+};
+
 class EncircledEnergy {
 public:
     // Gathers the rings about (cx, cy), in samples from the centre sample; the arrays of the
     // last centring are reused.
     void centre_on(const PupilAutocorrelation &c, double cx, double cy);
+    // The same for the sum of several weighted, blurred intensities; one period is then the
+    // 128 x 128 samples of the grid, holding 128^2 times the mean intensity.
+    void centre_on(const std::vector<WeightedAutocorrelation> &lines, double cx, double cy);
 
     // The fraction of one period's energy within `radius` samples of the centre.
     double fraction_within(double radius) const;

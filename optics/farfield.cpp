@@ -6,6 +6,7 @@
 #include "optics/hooks.h"
 #include "optics/nrutil.h"
 #include "optics/settings.h"
+#include "optics/spectrum.h"
 
 namespace {
 
@@ -58,6 +59,9 @@ void do_FFT()
             i_output[i][j] = data2[id + 1];
             m_output[i][j] = r_output[i][j] * r_output[i][j] + i_output[i][j] * i_output[i][j];
         }
+    // Over a band and with jitter the PSF is the band's blurred intensity; the field arrays keep
+    // the field at the wavelength.
+    apply_spectrum_and_jitter(m_output);
 
     float peak = -100000.0f;
     for (int j = 1; j <= GRID; j++)

@@ -9,6 +9,7 @@
 #include "optics/domains.h"
 #include "optics/figures.h"
 #include "optics/settings.h"
+#include "optics/spectrum.h"
 #include "optics/transfer_function.h"
 
 namespace {
@@ -125,6 +126,18 @@ bool format_fits_file(const ImageQuality &quality, const std::vector<SettingValu
     fits.key("PUPILSCL", XPupilStep * 1e-3, "[m] pupil sample step");
     fits.key("NORMALIZ", "peak=100", "PSF scaled to a peak of 100");
     fits.key("WFERMS", wavesrms, "[waves] RMS wavefront error");
+    // A band or jitter, when the PSF has them.
+    if (is_broadband() || is_jittered()) {
+        fits.key("BANDWID", bandwidth, "[%] band width over the wavelength");
+        fits.key("NWAVES", double(spectral_lines().size()), "wavelengths in the band");
+        fits.key("JITTERX", jitter_x, "RMS jitter along x, in PIXUNIT");
+        fits.key("JITTERY", jitter_y, "RMS jitter along y, in PIXUNIT");
+        for (std::size_t k = 0; k < spectrum().size(); k++) {
+            const std::string n = std::to_string(k + 1);
+            fits.key(("ORVINTA SPECWAVE" + n).c_str(), spectrum()[k].wavelength, nullptr);
+            fits.key(("ORVINTA SPECWGHT" + n).c_str(), spectrum()[k].weight, nullptr);
+        }
+    }
     for (const Figure &figure : figure_table()) {
         const std::optional<double> value = figure.value(quality);
         if (figure.fitsKeyword && value) fits.key(figure.fitsKeyword, *value, figure.fitsComment);

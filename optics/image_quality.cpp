@@ -9,7 +9,10 @@
 #include "optics/domains.h"
 #include "optics/encircled_energy.h"
 #include "optics/number_text.h"
+#include "optics/farfield.h"
 #include "optics/settings.h"
+#include "optics/spectral_psf.h"
+#include "optics/spectrum.h"
 #include "optics/transfer_function.h"
 
 namespace {
@@ -52,7 +55,30 @@ constexpr double MAX_RADIUS = GRID / 2;
 
 // Kept from one PSF to the next (one per thread): a sweep analyses thousands.
 thread_local ContinuousPsf continuous_psf;
+thread_local SpectralPsf spectral_psf;
 thread_local EncircledEnergy energy;
+
+// The band's PSF, blurred by the jitter: the same figures, read on its own continuous form.
+// The peak is searched from the brightest sample of the PSF; the Strehl ratio is taken against
+// the band's peak without phase error and without jitter.
+void read_band(ImageQuality &q)
+{
+    SpectralPsf &psf = spectral_psf;
+    psf.read();
+    if (psf.dark()) return;
+    const PsfPeak brightest = find_psf_peak();
+    const double x = brightest.i - PSF_CENTRE, y = brightest.j - PSF_CENTRE;
+    const PsfPoint peak = psf.peak({x, y, psf.intensity(x, y)});
+    q.strehl = peak.intensity / psf.reference_peak();
+    q.fwhm_x = in_psf_unit(psf.width_at_half(peak, true));
+    q.fwhm_y = in_psf_unit(psf.width_at_half(peak, false));
+    energy.centre_on(psf.lines(), xpsfcent, ypsfcent);
+    q.ee50_radius = in_psf_unit(energy.radius_holding(0.5, MAX_RADIUS));
+    q.ee80_radius = in_psf_unit(energy.radius_holding(0.8, MAX_RADIUS));
+}
+
+// A Gaussian blur whose +-3 RMS spans the grid reaches around it.
+constexpr double WRAPPING_JITTER = GRID / 6.0;
 
 std::vector<double> report_frequencies;
 
@@ -93,10 +119,19 @@ ImageQuality image_quality()
     set_domains();
     ImageQuality q;
     q.sampling_q = GRID / (2.0 * ncenter);
+    q.band_sampling_q = q.sampling_q;
+    for (const SpectralLine &line : spectral_lines())
+        q.band_sampling_q = std::min(q.band_sampling_q, q.sampling_q / line.scale);
+    q.jitter_rms = std::max(jitter_samples(true), jitter_samples(false));
     q.max_phase_step = largest_phase_step();
-    q.undersampled = q.sampling_q < 2;
+    q.undersampled = q.band_sampling_q < 2;
+    q.jitter_wraps = q.jitter_rms > WRAPPING_JITTER;
     q.aliased = q.max_phase_step > 0.5;
     read_mtf(q);
+    if (is_broadband() || is_jittered()) {
+        read_band(q);
+        return q;
+    }
 
     ContinuousPsf &psf = continuous_psf;
     psf.read_pupil();
@@ -114,9 +149,15 @@ ImageQuality image_quality()
 std::optional<double> encircled_energy(double radius)
 {
     set_domains();
-    continuous_psf.read_pupil();
-    if (continuous_psf.dark()) return std::nullopt;
-    energy.centre_on(continuous_psf.autocorrelation(), xpsfcent, ypsfcent);
+    if (is_broadband() || is_jittered()) {
+        spectral_psf.read();
+        if (spectral_psf.dark()) return std::nullopt;
+        energy.centre_on(spectral_psf.lines(), xpsfcent, ypsfcent);
+    } else {
+        continuous_psf.read_pupil();
+        if (continuous_psf.dark()) return std::nullopt;
+        energy.centre_on(continuous_psf.autocorrelation(), xpsfcent, ypsfcent);
+    }
     return energy.fraction_within(radius / XPSFStep);
 }
 
@@ -133,12 +174,19 @@ std::vector<std::string> image_quality_warnings(const ImageQuality &q)
         std::snprintf(text, sizeof text,
                       "warning: the PSF is undersampled (Q = %.3g, below 2): FWHM and encircled "
                       "energy are not reliable",
-                      q.sampling_q);
+                      q.band_sampling_q);
         lines.push_back(text);
         std::snprintf(text, sizeof text,
                       "warning: the OTF is aliased (Q = %.3g, below 2): its support, twice the "
                       "pupil's width, exceeds the grid, so the MTF is not reliable",
-                      q.sampling_q);
+                      q.band_sampling_q);
+        lines.push_back(text);
+    }
+    if (q.jitter_wraps) {
+        std::snprintf(text, sizeof text,
+                      "warning: the jitter (RMS %.3g samples) spreads the PSF over the whole "
+                      "grid: the PSF wraps around the grid",
+                      q.jitter_rms);
         lines.push_back(text);
     }
     if (q.aliased) {

@@ -17,10 +17,13 @@ struct ImageQuality {
     double cutoff = 0;                       // the pupil's cut-off D / (lambda EFL)
     // The MTF along x and along y at each frequency of mtf_report_frequencies().
     std::vector<std::optional<double>> mtf_x_at, mtf_y_at;
-    double sampling_q = 0;      // PSF samples per lambda F; Nyquist sampling is 2
-    double max_phase_step = 0;  // waves between neighbouring pupil samples that carry light
-    bool undersampled = false;  // sampling_q below 2
-    bool aliased = false;       // max_phase_step above half a wave
+    double sampling_q = 0;       // PSF samples per lambda F; Nyquist sampling is 2
+    double band_sampling_q = 0;  // the same at the band's shortest wavelength
+    double jitter_rms = 0;       // the larger RMS jitter, in samples
+    double max_phase_step = 0;   // waves between neighbouring pupil samples that carry light
+    bool undersampled = false;   // band_sampling_q below 2
+    bool jitter_wraps = false;   // the jitter spreads the PSF over the whole grid
+    bool aliased = false;        // max_phase_step above half a wave
 };
 
 // The frequencies (in the frequency unit) at which the figures give the MTF along x and y,

@@ -49,6 +49,12 @@ extern float PhasePatternWFE;
 extern int nHasPhasePlate, PhasePlateSteps;
 extern float PhasePlateWaves;
 
+// Spectrum and line-of-sight jitter: the band in per cent of the wavelength, split into
+// nwavelengths equal sub-bands, and the one-axis RMS of the image motion in the PSF unit.
+extern float bandwidth;
+extern int nwavelengths;
+extern float jitter_x, jitter_y;
+
 // Analysis and display.
 extern int nCurrentPSFUnits, PSFPlotType, nPSFdecades;
 extern float PSFthold;

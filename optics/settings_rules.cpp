@@ -39,6 +39,9 @@ struct Rule {
     bool high_open = false;
     double least = -INF;
     std::vector<int> codes = {};
+    // A value setting_values() leaves the setting out at: the band and the jitter at their
+    // start-up values, so that the files of a still, monochromatic PSF stay as they were.
+    double quiet = NAN;
 };
 
 std::vector<Rule> make_rules()
@@ -188,6 +191,13 @@ std::vector<Rule> make_rules()
         rules.push_back({zern_names[k].c_str(), Kind::Float, &Zern[k], zernike_fields[k],
                          -MOST_WAVES, false, MOST_WAVES});
     }
+    const std::vector<Rule> spectral = {
+        {"bandwidth", Kind::Float, &bandwidth, "Bandwidth (%)", 0, false, 200, false, -INF, {}, 0},
+        {"nwavelengths", Kind::Int, &nwavelengths, "Wavelengths", 1, false, 64, false, -INF, {}, 1},
+        {"jitter_x", Kind::Float, &jitter_x, "Jitter x (RMS)", 0, false, 1e6, false, -INF, {}, 0},
+        {"jitter_y", Kind::Float, &jitter_y, "Jitter y (RMS)", 0, false, 1e6, false, -INF, {}, 0},
+    };
+    rules.insert(rules.end(), spectral.begin(), spectral.end());
     return rules;
 }
 
@@ -407,6 +417,7 @@ std::vector<std::pair<std::string, double>> setting_values()
     for (const Rule &rule : rules()) {
         const double value = rule.kind == Kind::Float ? *static_cast<const float *>(rule.target)
                                                       : *static_cast<const int *>(rule.target);
+        if (value == rule.quiet) continue;
         values.emplace_back(rule.name, value);
     }
     return values;

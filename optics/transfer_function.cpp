@@ -8,6 +8,7 @@
 #include "optics/number_text.h"
 #include "optics/plane_fft.h"
 #include "optics/settings.h"
+#include "optics/spectrum.h"
 
 namespace {
 
@@ -113,6 +114,13 @@ std::vector<double> mtf_curve(float **intensity, bool along_x)
 
 std::vector<double> diffraction_limited_mtf_curve(bool along_x)
 {
+    if (is_broadband()) {
+        const std::vector<double> band = diffraction_limited_band_intensity();
+        double p[GRID] = {};
+        for (int i = 0; i < GRID; i++)
+            for (int j = 0; j < GRID; j++) p[along_x ? i : j] += band[i * GRID + j];
+        return curve_of_line(p);
+    }
     thread_local Plane intensity;
     diffraction_limited_intensity(intensity);
     // Transposed: row j - 1, column i - 1.

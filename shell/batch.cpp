@@ -114,6 +114,16 @@ int batch_main(int argc, char **argv)
             mtf = argv[++k];
             continue;
         }
+        if (!std::strcmp(arg, "--spectrum")) {
+            const std::string problem = k + 1 < argc && *argv[k + 1]
+                                            ? load_spectrum_file(argv[++k])
+                                            : "--spectrum needs a file name";
+            if (!problem.empty()) {
+                std::fprintf(stderr, "orvinta: %s\n", problem.c_str());
+                return 2;
+            }
+            continue;
+        }
         if (!std::strcmp(arg, "--mtf-at")) {
             const std::string problem =
                 k + 1 < argc ? read_mtf_frequency(argv[++k], mtf_at) : "--mtf-at needs a value";

@@ -1,15 +1,19 @@
 // The sweep job's options and its plan: which rows, in which order, with which values.
 #include "shell/sweep.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <random>
+#include <sstream>
 
 #include "optics/number_text.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
+#include "optics/spectrum.h"
 
 namespace {
 
@@ -176,6 +180,20 @@ std::string read_mtf_frequency(const std::string &text, std::vector<double> &fre
     return "";
 }
 
+std::string load_spectrum_file(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    if (file) text << file.rdbuf();
+    if (!file || file.bad())
+        return "cannot read " + path + ": " + std::strerror(errno ? errno : EIO);
+    std::vector<SpectrumSample> samples;
+    const std::string problem = parse_spectrum(text.str(), samples);
+    if (!problem.empty()) return path + ": " + problem;
+    set_spectrum(std::move(samples));
+    return "";
+}
+
 bool is_sweep_job(int argc, char **argv)
 {
     for (int k = 0; k < argc; k++)
@@ -191,6 +209,12 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
         const bool has_value = k + 1 < argc;
         if (arg == "--out" || arg == "--plot" || arg == "--mtf")
             return arg + " cannot be used with --sweep or --random";
+        if (arg == "--spectrum") {
+            if (!has_value || !*argv[k + 1]) return arg + " needs a file name";
+            const std::string problem = load_spectrum_file(argv[++k]);
+            if (!problem.empty()) return problem;
+            continue;
+        }
         if (arg == "--mtf-at") {
             if (!has_value || !*argv[k + 1]) return arg + " needs a value";
             const std::string problem = read_mtf_frequency(argv[++k], job.mtf_at);

@@ -55,6 +55,10 @@ struct SweepPlan {
 // once) to frequencies. Returns "" or the one-line refusal.
 std::string read_mtf_frequency(const std::string &text, std::vector<double> &frequencies);
 
+// --spectrum FILE: reads the file's wavelength_nm,weight rows as the band of every PSF.
+// Returns "" or the one-line refusal naming the file.
+std::string load_spectrum_file(const std::string &path);
+
 // True when the batch arguments ask for a sweep job (any of its options).
 bool is_sweep_job(int argc, char **argv);
 

@@ -3,10 +3,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "optics/domains.h"
 #include "optics/farfield.h"
+#include "optics/number_text.h"
 #include "optics/settings.h"
+#include "optics/spectrum.h"
 #include "optics/transfer_function.h"
 #include "dialogs/dialog_procs.h"
 #include "shell/globals.h"
@@ -34,6 +37,7 @@ const DialogCommand kDialogCommands[] = {
     {IDM_APODIZATION, "ApodBox", ApodDlgProc},
     {IDM_OPTICS, "SystemBox", SystemDlgProc},
     {IDM_PUPIL, "PupilBox", PupilSpecsDlgProc},
+    {IDM_SPECTRUM_JITTER, "SpectrumJitterBox", SpectrumJitterDlgProc},
 };
 
 const DialogCommand *find_dialog(UINT id)
@@ -41,6 +45,22 @@ const DialogCommand *find_dialog(UINT id)
     for (const DialogCommand &dialog : kDialogCommands)
         if (dialog.id == id) return &dialog;
     return nullptr;
+}
+
+// What the PSF is made of besides one wavelength held still: ", 20 % band", ", measured
+// spectrum", ", jitter 0.5" (or ", jitter 0.5 x 0.2" when the axes differ); empty otherwise.
+std::string BandAndJitterWords()
+{
+    std::string words;
+    if (!spectrum().empty())
+        words += ", measured spectrum";
+    else if (is_broadband())
+        words += ", " + gN(bandwidth, 6) + " % band";
+    if (is_jittered()) {
+        words += ", jitter " + gN(jitter_x, 6);
+        if (jitter_y != jitter_x) words += " x " + gN(jitter_y, 6);
+    }
+    return words;
 }
 
 // The MTF plot title: the axis of its frequencies (strx), then their unit (strz).
@@ -64,7 +84,7 @@ void BuildPSFPlotTitle(ViewShape shape)
     default: prefix = logarithmic ? "Log PSF vs. x and y in" : "PSF vs. x and y in"; break;
     }
     std::snprintf(strx, SCRATCH_SIZE, "%s", prefix);
-    std::snprintf(strz, SCRATCH_SIZE, "%s.", psf_unit_words());
+    std::snprintf(strz, SCRATCH_SIZE, "%s%s.", psf_unit_words(), BandAndJitterWords().c_str());
 }
 
 void OpenView(HWND window, const ViewEntry &view)

@@ -44,4 +44,5 @@ enum : UINT {
     IDM_APODIZATION = 98,
     IDM_OPTICS = 102,
     IDM_PUPIL = 103,
+    IDM_SPECTRUM_JITTER = 104,
 };
