@@ -122,6 +122,8 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"--sweep defocus=0:1:2 --seed '\t-1' --csv o.csv", "--seed needs a whole number from 0"},
         {"--random Zern5=1e308 --csv o.csv", "with SIGMA 1e308: Zernike coefficient Z05 (Zern5)"},
         {"--mtf-at -1", "--mtf-at needs a frequency of at least 0, not -1"},
+        {"--spectrum s.csv", "cannot read s.csv: No such file or directory"},
+        {"jitter_x=-1", "Jitter x (RMS) (jitter_x) must be at least 0, not -1."},
         {"--mtf-at 50 --mtf-at 5e1", "--mtf-at 5e1 is given twice"},
         {"--sweep defocus=0:1:2 --mtf m.csv", "--mtf cannot be used"},
     };
@@ -173,6 +175,18 @@ TEST_F(BatchJob, MtfFileHoldsTheSlicesFromZeroFrequencyToTheCutOff)
         << text.substr(0, 120);
     EXPECT_EQ(std::ranges::count(text, '\n'), 41);
     EXPECT_NE(text.find("\n357.142857,"), std::string::npos);
+}
+
+// A measured spectrum of two lines and jitter along x: the header records both.
+TEST_F(BatchJob, FitsHeaderRecordsTheSpectrumAndTheJitter)
+{
+    std::ofstream(dir + "/s.csv") << "wavelength_nm,weight\n450,1\n550,3\n";
+    EXPECT_EQ(run("jitter_x=0.2 --spectrum s.csv --out p.fits").status, 0);
+    const std::string header = read("p.fits").substr(0, 4 * 2880);
+    for (const char *card : {"NWAVES  =                   2.", "JITTERX =                  0.2",
+                             "JITTERY =                   0.", "HIERARCH ORVINTA SPECWAVE2 = 550.",
+                             "HIERARCH ORVINTA SPECWGHT2 = 3."})
+        EXPECT_NE(header.find(card), std::string::npos) << card;
 }
 
 TEST_F(BatchJob, DarkPupilHasNoMtfToWriteOrDraw)

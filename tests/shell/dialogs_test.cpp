@@ -61,6 +61,7 @@ const DialogRow kDialogs[] = {
     {93, "PhasePlate", {-520}, true, "RMVE"},
     {96, "AnalyOptDlg", {170, 176, 181, 180, -171, -172, -177, -182, -183}, true, "RMVE"},
     {95, "DataSavingOptions", {542, -540, -541}, true, "E"},
+    {104, "SpectrumJitterBox", {}, false, "RMVE"},
     {90, "AboutBox", {}, true, "E"},
 };
 
@@ -147,6 +148,7 @@ TEST_F(AllDialogs, RefusedValueGivesItsMessageLeavingEverythingAsItWas)
         {92, 106, "-", "Coma must be a number.", 101},
         {91, 405, "?", "Zernike coefficient Z05 must be a number.", 455},
         {96, 179, "39", "Decades must be at most 38, not 39.", 182},
+        {104, 602, "65", "Wavelengths must be at most 64, not 65.", 601},
     };
     run_program([&] {
         make_psf_and_open_views();
@@ -193,6 +195,7 @@ TEST(SetupDialogs, TypedValueRoundTripsThroughItsFieldsFormat)
         {91, 437, "-1.234567e-3", [] { return double(Zern[37]); }, -1.234567e-3f,
          "-0.0012346"},                                                // 5 digits
         {96, 179, "4.5", [] { return double(nPSFdecades); }, 4, "4"},  // cut at the first non-digit
+        {104, 603, "0.1234567", [] { return double(jitter_x); }, 0.1234567, "0.123457"},
     };
     run_program([&] {
         for (const auto &row : rows) {

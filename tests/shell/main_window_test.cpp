@@ -80,12 +80,14 @@ TEST(MainWindow, PsfPlotTitlesNameThePlotTypeInTheChosenUnits)
         int plotType, units;
         UINT id;
         const char *title;
+        float band = 0;  // with jitter 0.5 x 0.25 when not 0
     } rows[] = {
         {PSF_LOGARITHMIC, PSF_MICRONS, 78, "Log PSF vs. x in microns."},
         {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 79, "Log PSF vs. y in milliradians."},
         {PSF_LOGARITHMIC, PSF_ARCSECONDS, 80, "Log PSF vs. x and y in arc seconds."},
         {PSF_LOGARITHMIC, PSF_MILLIRADIANS, 85, "MTF vs. y frequency in cycles/mrad."},
         {PSF_LINEAR, PSF_ARCSECONDS, 86, "MTF vs. x and y frequency in cycles/arcsec."},
+        {PSF_LINEAR, PSF_MICRONS, 78, "PSF vs. x in microns, 20 % band, jitter 0.5 x 0.25.", 20},
     };
     run_program([&] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
@@ -93,6 +95,10 @@ TEST(MainWindow, PsfPlotTitlesNameThePlotTypeInTheChosenUnits)
             DestroyOutputChildWindows();
             PSFPlotType = row.plotType;
             nCurrentPSFUnits = row.units;
+            bandwidth = row.band;
+            nwavelengths = row.band ? 3 : 1;
+            jitter_x = row.band ? 0.5f : 0;
+            jitter_y = row.band ? 0.25f : 0;
             testing_send_command(mainhwnd, row.id);
             ASSERT_FALSE(testing_child_windows(mainhwnd).empty()) << row.title;
             EXPECT_EQ(testing_child_windows(mainhwnd).back().title, row.title);
