@@ -105,6 +105,37 @@ TEST_F(SpectrumTest, JitterLowersThePeakAsTheGaussianConvolutionSays)
     EXPECT_NEAR(*q.strehl, sum / (n * n), 1e-7);  // the RMS held as a float: 3 to 1e-7
 }
 
+// A tilt is an optical path: every line of the band moves by the same 0.3 sample (Zern2 =
+// 0.3 x 19.5 / 128 waves at 500 nm), and the blur moves with it, so the peak found between the
+// samples keeps its height and the widths through it stay.
+TEST_F(SpectrumTest, TiltMovesTheBandsPeakBetweenTheSamplesKeepingItsHeightAndWidth)
+{
+    const Settings band = {{"bandwidth", "20"}, {"nwavelengths", "5"}, {"jitter_x", "0.4"}};
+    const ImageQuality straight = compute(band);
+    Settings tilted = band;
+    tilted.insert(tilted.end(), {{"HasZern2", "1"}, {"Zern2", "0.045703125"}});
+    const ImageQuality q = compute(tilted);
+    EXPECT_NEAR(*q.strehl, *straight.strehl, 1e-6);
+    EXPECT_NEAR(*q.fwhm_x, *straight.fwhm_x, 1e-5);
+    EXPECT_NEAR(*q.fwhm_y, *straight.fwhm_y, 1e-5);
+}
+
+// The round pupil turned by a quarter: jitter along x gives the PSF that jitter along y gives,
+// turned. A wide blur (RMS 10 samples, 8.53125 um) holds half the energy a little beyond the
+// Gaussian's own sigma sqrt(2 ln 2) = 11.77 samples: the Airy rings spread the rest.
+TEST_F(SpectrumTest, JitterBlursAlongItsOwnAxisWithTheGaussiansWidth)
+{
+    const ImageQuality along_x = compute({{"jitter_x", "2.559375"}});
+    const ImageQuality along_y = compute({{"jitter_y", "2.559375"}});
+    EXPECT_NEAR(*along_x.fwhm_x, *along_y.fwhm_y, 1e-6);
+    EXPECT_NEAR(*along_x.fwhm_y, *along_y.fwhm_x, 1e-6);
+    EXPECT_NEAR(*along_x.ee80_radius, *along_y.ee80_radius, 1e-6);
+    EXPECT_GT(*along_x.fwhm_x, 2 * *along_x.fwhm_y);
+    const ImageQuality wide = compute({{"jitter_x", "8.53125"}, {"jitter_y", "8.53125"}});
+    EXPECT_GT(*wide.ee50_radius / 0.853125, 11.77);
+    EXPECT_LT(*wide.ee50_radius / 0.853125, 11.77 * 1.1);
+}
+
 TEST_F(SpectrumTest, JitterKeepsTheEnergyOfThePsf)
 {
     compute({{"HasComa", "1"}});
@@ -117,8 +148,8 @@ TEST_F(SpectrumTest, JitterKeepsTheEnergyOfThePsf)
 }
 
 // Radius 30: Q = 128 / 59 = 2.169 at 500 nm, 2.169 x 450 / 500 = 1.952 at the shorter line of
-// a 40 % band in two (450 and 550 nm); the PSF step 5.9 x 56 x 0.5 / 128 = 1.290625 um, so 32.265625 um of jitter is 25
-// samples, whose +-3 RMS outspan the 128 of the grid.
+// a 40 % band in two (450 and 550 nm); the PSF step 5.9 x 56 x 0.5 / 128 = 1.290625 um,
+// so 32.265625 um of jitter is 25 samples, whose +-3 RMS outspan the 128 of the grid.
 TEST_F(SpectrumTest, ShortestLineAndWideJitterDrawTheirWarnings)
 {
     const ImageQuality q = compute({{"pupilradius", "30"},
