@@ -137,19 +137,29 @@ struct Chunks {
     long rows(long c) const { return std::min(end, begin(c) + size) - begin(c); }
 };
 
-// A worker's exit status when a row's random values stay out of range (its message printed).
+// A worker's exit status when a row's random values stay out of range.
 constexpr int REFUSED = 3;
 
+// What a worker leaves for the parent in memory they share: its count of redraws and, when a
+// row's random values stay out of range, that row and the refusal (the parent prints the one
+// of the first such row, once).
+struct WorkerReport {
+    long redrawn = 0;
+    long refused_row = -1;
+    char problem[512] = {};
+};
+
 [[noreturn]] void worker(const SweepJob &job, const SweepPlan &plan, const Chunks &chunks, long w,
-                         int fd, long *redrawn)
+                         int fd, WorkerReport *report)
 {
     std::signal(SIGINT, SIG_DFL);
     std::string lines;
     for (long c = w; c < chunks.count(); c += chunks.workers) {
         for (long row = chunks.begin(c); row < chunks.begin(c) + chunks.rows(c); row++) {
-            const std::string problem = compute_row(job, plan, row, lines, *redrawn);
+            const std::string problem = compute_row(job, plan, row, lines, report->redrawn);
             if (!problem.empty()) {
-                std::fprintf(stderr, "orvinta: %s\n", problem.c_str());
+                report->refused_row = row;
+                std::snprintf(report->problem, sizeof report->problem, "%s", problem.c_str());
                 _exit(REFUSED);
             }
             if (lines.size() >= 4096) {  // a few dozen rows: the progress line moves smoothly
@@ -213,7 +223,7 @@ bool write_ready(const Chunks &chunks, std::vector<Worker> &workers, long &chunk
 
 // Starts the workers; false (with a message) when one cannot be started.
 bool start_workers(const SweepJob &job, const SweepPlan &plan, const Chunks &chunks,
-                   std::vector<Worker> &workers, long *redrawn)
+                   std::vector<Worker> &workers, WorkerReport *reports)
 {
     std::fflush(stdout);
     std::fflush(stderr);
@@ -227,7 +237,7 @@ bool start_workers(const SweepJob &job, const SweepPlan &plan, const Chunks &chu
         if (pid == 0) {
             close(ends[0]);
             for (long v = 0; v < w; v++) close(workers[v].fd);
-            worker(job, plan, chunks, w, ends[1], redrawn + w);
+            worker(job, plan, chunks, w, ends[1], reports + w);
         }
         close(ends[1]);
         workers[w].pid = pid;
@@ -284,6 +294,18 @@ struct EarlierRedraws {
     }
 };
 
+// Adds the workers' redraws to redrawn; returns the refusal of the first row refused, or "".
+std::string collect_reports(const WorkerReport *reports, long count, long &redrawn)
+{
+    const WorkerReport *first = nullptr;
+    for (const WorkerReport *report = reports; report < reports + count; report++) {
+        redrawn += report->redrawn;
+        if (report->refused_row >= 0 && (!first || report->refused_row < first->refused_row))
+            first = report;
+    }
+    return first ? first->problem : "";
+}
+
 // Computes the shard's rows and writes them to out in order; returns the exit status, with
 // the redraws of the job's rows (all of them in the last shard) added to redrawn.
 int run_rows(const SweepJob &job, const SweepPlan &plan, OutputStream &out, long &redrawn)
@@ -294,17 +316,18 @@ int run_rows(const SweepJob &job, const SweepPlan &plan, OutputStream &out, long
     EarlierRedraws earlier;
     if (!job.randoms.empty() && job.shard == job.shards) earlier.end = plan.first;
 
-    // Each worker leaves its count of redraws in its own word of memory shared with the parent.
-    void *shared = mmap(nullptr, sizeof(long) * static_cast<std::size_t>(count),
-                        PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    const std::size_t shared_size = sizeof(WorkerReport) * static_cast<std::size_t>(count);
+    void *shared =
+        mmap(nullptr, shared_size, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (shared == MAP_FAILED) {
         std::fprintf(stderr, "orvinta: cannot start the workers: %s\n", std::strerror(errno));
         return 1;
     }
-    long *worker_redrawn = static_cast<long *>(shared);
+    WorkerReport *reports = static_cast<WorkerReport *>(shared);
+    for (long w = 0; w < count; w++) reports[w] = WorkerReport{};
     std::vector<Worker> workers(plan.end > plan.first ? static_cast<std::size_t>(count) : 0);
     int status = 0;
-    if (!workers.empty() && !start_workers(job, plan, chunks, workers, worker_redrawn)) status = 1;
+    if (!workers.empty() && !start_workers(job, plan, chunks, workers, reports)) status = 1;
 
     const bool terminal = isatty(STDERR_FILENO);
     const auto start = std::chrono::steady_clock::now();
@@ -358,8 +381,10 @@ int run_rows(const SweepJob &job, const SweepPlan &plan, OutputStream &out, long
     const int ended = wait_for_workers(workers, !finished);
     if (status == 0) status = ended;
     redrawn += earlier.redrawn;
-    for (long w = 0; w < static_cast<long>(workers.size()); w++) redrawn += worker_redrawn[w];
-    munmap(shared, sizeof(long) * static_cast<std::size_t>(count));
+    const std::string refused =
+        collect_reports(reports, static_cast<long>(workers.size()), redrawn);
+    if (problem.empty()) problem = refused;
+    munmap(shared, shared_size);
     if (interrupted) return 130;
     if (!error.empty()) {
         std::fprintf(stderr, "orvinta: %s\n", error.c_str());
