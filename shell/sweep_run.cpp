@@ -120,9 +120,9 @@ bool write_all(int fd, const std::string &bytes)
     return true;
 }
 
-// The shard's rows cut into chunks; chunk c goes to worker c mod workers. Small enough that
-// every worker gets several (the load evens out) and the parent holds little, large enough
-// that a chunk's lines fill a pipe write.
+// The shard's rows cut into chunks; chunk c goes to worker c mod workers. About four chunks a
+// worker, so that one slow stretch of rows does not leave the others idle, and at most 256 rows
+// (a fraction of a second), so that the parent holds little while a chunk waits its turn.
 struct Chunks {
     long first = 0, end = 0, size = 1;
     long workers = 1;
