@@ -91,23 +91,15 @@ int make_temporary(const std::string &path, std::string &temp)
     return fd;
 }
 
-bool replace_file(const std::string &path, const struct stat *old, std::string_view bytes,
-                  std::string &error)
+// The new file beside path, with the old file's mode and, where the process may, its owner.
+int open_replacement(const std::string &path, const struct stat *old, std::string &temp,
+                     std::string &error)
 {
-    std::string temp;
     const int fd = make_temporary(path, temp);
     if (fd < 0) {
         error = describe("cannot create a file beside", path, errno);
-        return false;
+        return -1;
     }
-    auto fail = [&](const char *step, int err) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        error = describe(step, path, err);
-        return false;
-    };
-    int err = 0;
-    if (!write_all(fd, bytes, err)) return fail("cannot write", err);
     mode_t mode;
     if (old) {
         mode = old->st_mode & 07777;
@@ -122,25 +114,16 @@ bool replace_file(const std::string &path, const struct stat *old, std::string_v
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    if (::fchmod(fd, mode) != 0) return fail("cannot set the permissions of", errno);
-    if (::fsync(fd) != 0) return fail("cannot write", errno);
-    if (::close(fd) != 0) {
-        const int close_err = errno;
+    if (::fchmod(fd, mode) != 0) {
+        error = describe("cannot set the permissions of", path, errno);
+        ::close(fd);
         ::unlink(temp.c_str());
-        error = describe("cannot close", path, close_err);
-        return false;
+        return -1;
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int rename_err = errno;
-        ::unlink(temp.c_str());
-        error = describe("cannot replace", path, rename_err);
-        return false;
-    }
-    return true;
+    return fd;
 }
 
-bool write_special(const std::string &path, bool fifo, std::string_view bytes, std::string &error,
-                   FifoWait wait)
+int open_special(const std::string &path, bool fifo, std::string &error, FifoWait wait)
 {
     int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0 && fifo && errno == ENXIO && wait == FifoWait::ForReader)
@@ -148,18 +131,11 @@ bool write_special(const std::string &path, bool fifo, std::string_view bytes, s
     if (fd < 0) {
         error = fifo && errno == ENXIO ? describe("cannot write", path, "no program is reading it")
                                        : describe("cannot open", path, errno);
-        return false;
+        return -1;
     }
     // Opened without waiting; the bytes themselves are written as fast as the reader takes them.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    int err = 0;
-    const bool ok = write_all(fd, bytes, err);
-    if (::close(fd) != 0 && ok && errno != EINTR) {
-        error = describe("cannot close", path, errno);
-        return false;
-    }
-    if (!ok) error = describe("cannot write", path, err);
-    return ok;
+    return fd;
 }
 
 }  // namespace
@@ -177,9 +153,9 @@ bool has_ending(const std::string &path, const std::string &ending)
            strcasecmp(path.c_str() + path.size() - ending.size(), ending.c_str()) == 0;
 }
 
-bool write_output_file(const std::string &name, std::string_view bytes, std::string &error,
-                       FifoWait wait)
+bool OutputStream::open(const std::string &name, std::string &error, FifoWait wait)
 {
+    abort();
     std::string path = name == "-" ? "/dev/stdout" : name;
     if (!resolve_links(path, error)) return false;
 
@@ -188,38 +164,94 @@ bool write_output_file(const std::string &name, std::string_view bytes, std::str
         // What the program printed comes first, then the bytes, in one stream.
         std::fflush(stdout);
         std::fflush(stderr);
-        int err = 0;
-        if (!write_all(descriptor, bytes, err)) {
-            error = describe("cannot write", name == "-" ? "standard output" : name, err);
-            return false;
-        }
+        fd_ = descriptor;
+        label_ = name == "-" ? "standard output" : name;
         return true;
     }
 
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT) {
-            error = describe("cannot write", name, errno);
-            return false;
-        }
-        return replace_file(path, nullptr, bytes, error);
+    const bool found = ::stat(path.c_str(), &st) == 0;
+    if (!found && errno != ENOENT) {
+        error = describe("cannot write", name, errno);
+        return false;
     }
-    if (S_ISREG(st.st_mode)) {
+    if (!found || S_ISREG(st.st_mode)) {
         // Replacing needs only the folder's permission; the file's own says whether it may
         // be written at all (for the effective user: the superuser may, as cp does).
-        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+        if (found && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
             error = describe("cannot write", name, errno);
             return false;
         }
-        return replace_file(path, &st, bytes, error);
+        fd_ = open_replacement(path, found ? &st : nullptr, temp_, error);
+    } else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode)) {
+        fd_ = open_special(path, S_ISFIFO(st.st_mode), error, wait);
+    } else {
+        error = describe("cannot write", name,
+                         S_ISDIR(st.st_mode)    ? std::strerror(EISDIR)
+                         : S_ISSOCK(st.st_mode) ? "it is a socket"
+                                                : "it is not a file");
     }
-    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode))
-        return write_special(path, S_ISFIFO(st.st_mode), bytes, error, wait);
-    error = describe("cannot write", name,
-                     S_ISDIR(st.st_mode)    ? std::strerror(EISDIR)
-                     : S_ISSOCK(st.st_mode) ? "it is a socket"
-                                            : "it is not a file");
+    if (fd_ < 0) {
+        temp_.clear();
+        return false;
+    }
+    owned_ = true;
+    label_ = path_ = path;
+    return true;
+}
+
+bool OutputStream::write(std::string_view bytes, std::string &error)
+{
+    int err = 0;
+    if (write_all(fd_, bytes, err)) return true;
+    error = describe("cannot write", label_, err);
+    abort();
     return false;
+}
+
+bool OutputStream::commit(std::string &error)
+{
+    if (!owned_) {
+        fd_ = -1;
+        return true;
+    }
+    if (!temp_.empty() && ::fsync(fd_) != 0) {
+        error = describe("cannot write", label_, errno);
+        abort();
+        return false;
+    }
+    const int fd = fd_;
+    fd_ = -1;
+    owned_ = false;
+    // A device's close may be interrupted after the bytes went; only a real failure counts.
+    if (::close(fd) != 0 && (!temp_.empty() || errno != EINTR)) {
+        error = describe("cannot close", label_, errno);
+        abort();
+        return false;
+    }
+    if (!temp_.empty() && ::rename(temp_.c_str(), path_.c_str()) != 0) {
+        error = describe("cannot replace", label_, errno);
+        abort();
+        return false;
+    }
+    temp_.clear();
+    return true;
+}
+
+void OutputStream::abort()
+{
+    if (owned_ && fd_ >= 0) ::close(fd_);
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    fd_ = -1;
+    owned_ = false;
+    temp_.clear();
+}
+
+bool write_output_file(const std::string &name, std::string_view bytes, std::string &error,
+                       FifoWait wait)
+{
+    OutputStream stream;
+    return stream.open(name, error, wait) && stream.write(bytes, error) && stream.commit(error);
 }
 
 bool flush_standard_output(std::string &error)

@@ -27,6 +27,33 @@ enum class FifoWait {
 bool write_output_file(const std::string &path, std::string_view bytes, std::string &error,
                        FifoWait wait = FifoWait::ForReader);
 
+// An output file written piece by piece by the same rule, for a writer whose bytes do not all
+// fit in memory: a file to be replaced is written into the new file beside it, which takes
+// its place only on commit(); abort(), or the stream's end without commit(), removes it and
+// leaves the old file as it was. A device, a FIFO or a descriptor is written as the pieces come.
+class OutputStream {
+public:
+    OutputStream() = default;
+    OutputStream(const OutputStream &) = delete;
+    OutputStream &operator=(const OutputStream &) = delete;
+    ~OutputStream() { abort(); }
+
+    // Opens name for writing; a FIFO is waited for as write_output_file waits for it.
+    bool open(const std::string &name, std::string &error, FifoWait wait = FifoWait::ForReader);
+    bool write(std::string_view bytes, std::string &error);
+    // The file takes its place (or a device is closed); false with the reason on failure, and
+    // then nothing is left behind.
+    bool commit(std::string &error);
+    void abort();
+
+private:
+    int fd_ = -1;
+    bool owned_ = false;  // a descriptor the stream opened (not one the process held)
+    std::string label_;   // the name in messages
+    std::string path_;    // the file that is replaced
+    std::string temp_;    // the new file beside it, "" when writing directly
+};
+
 // Flushes standard output. False, with "cannot write standard output: REASON" in error, when
 // that or any earlier write to it failed (a closed pipe, a full disk, a file-size limit).
 bool flush_standard_output(std::string &error);

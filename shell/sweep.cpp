@@ -17,8 +17,8 @@
 
 namespace {
 
-const char *const SWEEP_OPTIONS[] = {"--sweep", "--random", "--trials",
-                                     "--seed",  "--jobs",   "--csv"};
+const char *const SWEEP_OPTIONS[] = {"--sweep", "--random", "--trials", "--seed",
+                                     "--jobs",  "--csv",    "--shard"};
 
 bool is_option(const char *arg, const char *name) { return !std::strcmp(arg, name); }
 
@@ -151,13 +151,62 @@ std::string parse_random(const char *arg, RandomSetting &random)
     return "";
 }
 
+// SplitMix64's finaliser: a bijection of 64-bit words that scatters neighbouring inputs.
+std::uint64_t mix64(std::uint64_t z)
+{
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+// A row's own generator: SplitMix64 (a Weyl sequence of step 0x9e37..., each state finalised)
+// starting at mix64(mix64(seed) + row). Rows of one seed start at distinct, scattered points of
+// the sequence, and a row uses a few words of it, so any row is drawn without the rows before
+// it: a worker or a shard starts anywhere.
+class RowStream {
+public:
+    RowStream(std::uint64_t seed, long row)
+        : state_(mix64(mix64(seed) + static_cast<std::uint64_t>(row)))
+    {
+    }
+    std::uint64_t operator()()
+    {
+        state_ += 0x9e3779b97f4a7c15ULL;
+        return mix64(state_);
+    }
+
+private:
+    std::uint64_t state_;
+};
+
 // A standard normal deviate by Box-Muller in double, from two 53-bit uniforms of the
 // generator; u1 lies in (0, 1] so its logarithm is finite.
-double normal_deviate(std::mt19937_64 &generator)
+double normal_deviate(RowStream &generator)
 {
     const double u1 = (static_cast<double>(generator() >> 11) + 1.0) * 0x1p-53;
     const double u2 = static_cast<double>(generator() >> 11) * 0x1p-53;
     return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * M_PI * u2);
+}
+
+// --shard K/N: two counts with 1 <= K <= N.
+bool read_shard(const std::string &text, long &shard, long &shards)
+{
+    const std::size_t slash = text.find('/');
+    unsigned long long k = 0, n = 0;
+    if (slash == std::string::npos ||
+        !read_count(text.substr(0, slash), 1, 1'000'000'000'000'000'000ULL, k) ||
+        !read_count(text.substr(slash + 1), 1, 1'000'000'000'000'000'000ULL, n) || k > n)
+        return false;
+    shard = static_cast<long>(k);
+    shards = static_cast<long>(n);
+    return true;
+}
+
+// Row floor(k R / N) (from 0): where the k-th of N blocks of R rows ends.
+long block_end(long k, long rows, long n)
+{
+    return static_cast<long>(static_cast<unsigned __int128>(k) * static_cast<unsigned long>(rows) /
+                             static_cast<unsigned long>(n));
 }
 
 double current_value(const std::string &name)
@@ -255,6 +304,10 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
                 if (!read_count(value, 1, 1024, n))
                     return "--jobs needs a count from 1 to 1024, not " + std::string(value);
                 job.jobs = static_cast<int>(n);
+            } else if (arg == "--shard") {
+                if (!read_shard(value, job.shard, job.shards))
+                    return "--shard needs K/N, two whole numbers with 1 <= K <= N, not " +
+                           std::string(value);
             } else {
                 job.csv = value;
             }
@@ -299,68 +352,68 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
         }
     }
 
-    if (job.randoms.empty()) return "";
-    // All deviates in row order, then option order, before any row: the file is the same for
-    // any number of workers.
-    std::vector<double> base(job.randoms.size());
-    for (std::size_t k = 0; k < job.randoms.size(); k++)
-        base[k] = current_value(job.randoms[k].name);
-    std::mt19937_64 generator(job.seed);
-    plan.random_values.resize(static_cast<std::size_t>(plan.rows) * job.randoms.size());
-    float *out = plan.random_values.data();
-    for (long row = 0; row < plan.rows; row++) {
-        for (std::size_t k = 0; k < job.randoms.size(); k++) {
-            // A swept setting scatters about the row's swept value, the others about their base.
-            const int column = plan.random_column[k];
-            const double around = column < static_cast<int>(job.sweeps.size())
-                                      ? std::atof(swept_value(job, row, column).c_str())
-                                      : base[k];
-            const RandomSetting &random = job.randoms[k];
-            for (int draws = 1;; draws++) {
-                // The value as the CSV shows it must be one NAME=VALUE takes; one beyond a
-                // float is refused as the number drawn.
-                const double drawn = around + random.sigma * normal_deviate(generator);
-                const float v = static_cast<float>(drawn);
-                double accepted = 0;
-                const std::string problem =
-                    std::isfinite(v)
-                        ? read_setting(random.name, float_text(v), NumberReading::Whole, accepted,
-                                       MessageStyle::Batch)
-                        : check_setting(random.name, drawn, MessageStyle::Batch);
-                if (problem.empty()) {
-                    *out++ = v;
-                    break;
-                }
-                plan.redrawn++;
-                if (draws >= MOST_REDRAWS)
-                    return random.name + " stays out of range after " +
-                           std::to_string(MOST_REDRAWS) + " draws with SIGMA " + random.sigma_text +
-                           ": " + problem;
+    plan.first = block_end(job.shard - 1, plan.rows, job.shards);
+    plan.end = block_end(job.shard, plan.rows, job.shards);
+    for (const RandomSetting &random : job.randoms) plan.base.push_back(current_value(random.name));
+    // The first row's values, drawn in every shard alike: a SIGMA that never lands in range is
+    // refused before any row.
+    std::vector<float> drawn;
+    long redrawn = 0;
+    return draw_row(job, plan, 0, drawn, redrawn);
+}
+
+std::string draw_row(const SweepJob &job, const SweepPlan &plan, long row,
+                     std::vector<float> &drawn, long &redrawn)
+{
+    drawn.clear();
+    RowStream generator(job.seed, row);
+    for (std::size_t k = 0; k < job.randoms.size(); k++) {
+        // A swept setting scatters about the row's swept value, the others about their base.
+        const int column = plan.random_column[k];
+        const double around = column < static_cast<int>(job.sweeps.size())
+                                  ? std::atof(swept_value(job, row, column).c_str())
+                                  : plan.base[k];
+        const RandomSetting &random = job.randoms[k];
+        for (int draws = 1;; draws++) {
+            // The value as the CSV shows it must be one NAME=VALUE takes; one beyond a
+            // float is refused as the number drawn.
+            const double value = around + random.sigma * normal_deviate(generator);
+            const float v = static_cast<float>(value);
+            double accepted = 0;
+            const std::string problem =
+                std::isfinite(v) ? read_setting(random.name, float_text(v), NumberReading::Whole,
+                                                accepted, MessageStyle::Batch)
+                                 : check_setting(random.name, value, MessageStyle::Batch);
+            if (problem.empty()) {
+                drawn.push_back(v);
+                break;
             }
+            redrawn++;
+            if (draws >= MOST_REDRAWS)
+                return random.name + " stays out of range after " + std::to_string(MOST_REDRAWS) +
+                       " draws with SIGMA " + random.sigma_text + ": " + problem;
         }
     }
     return "";
 }
 
-std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row)
+std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row,
+                                    const std::vector<float> &drawn)
 {
     std::vector<std::string> values(plan.columns.size());
     for (std::size_t a = 0; a < job.sweeps.size(); a++)
         values[a] = swept_value(job, row, static_cast<int>(a));
-    if (!plan.random_values.empty())
-        for (std::size_t k = 0; k < job.randoms.size(); k++)
-            values[plan.random_column[k]] =
-                float_text(plan.random_values[row * job.randoms.size() + k]);
+    for (std::size_t k = 0; k < drawn.size(); k++)
+        values[plan.random_column[k]] = float_text(drawn[k]);
     return values;
 }
 
-std::vector<double> row_numbers(const SweepJob &job, const SweepPlan &plan, long row)
+std::vector<double> row_numbers(const SweepJob &job, const SweepPlan &plan, long row,
+                                const std::vector<float> &drawn)
 {
     std::vector<double> numbers(plan.columns.size());
     for (std::size_t a = 0; a < job.sweeps.size(); a++)
         numbers[a] = axis_number(job.sweeps[a], axis_point(job, row, static_cast<int>(a)));
-    if (!plan.random_values.empty())
-        for (std::size_t k = 0; k < job.randoms.size(); k++)
-            numbers[plan.random_column[k]] = plan.random_values[row * job.randoms.size() + k];
+    for (std::size_t k = 0; k < drawn.size(); k++) numbers[plan.random_column[k]] = drawn[k];
     return numbers;
 }

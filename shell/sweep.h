@@ -32,6 +32,7 @@ struct SweepJob {
     std::uint64_t seed = 1;
     int jobs = 0;  // 0: one per core
     std::string csv = "-";
+    long shard = 1, shards = 1;  // --shard K/N: this run computes the K-th of N blocks of rows
     std::vector<double> mtf_at;  // --mtf-at frequencies, in the order given
 };
 
@@ -41,14 +42,15 @@ constexpr long MOST_ROWS = 10'000'000;
 // value means the range is out of reach.
 constexpr int MOST_REDRAWS = 1000;
 
-// The rows to compute: the setting columns and every random value, drawn before any row.
+// The rows to compute and the setting columns. A row's random values are drawn when the row is
+// computed, from its own stream (draw_row), so no memory is kept per row.
 struct SweepPlan {
     std::vector<std::string> columns;  // swept settings, then random ones not swept
     std::vector<int> random_column;    // the column of each --random, in option order
+    std::vector<double> base;          // each --random's value before its deviate
     long points = 1;                   // sweep points; each has `trials` rows
-    long rows = 0;
-    std::vector<float> random_values;  // rows x randoms, row-major
-    long redrawn = 0;
+    long rows = 0;                     // of the whole job
+    long first = 0, end = 0;           // this shard's rows: first to end - 1, from 0
 };
 
 // --mtf-at F, for a single run and a sweep alike: adds F (a frequency of at least 0, given
@@ -69,12 +71,22 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job);
 // values are the base of the random deviates. Returns "" or the one-line refusal.
 std::string plan_sweep(const SweepJob &job, SweepPlan &plan);
 
+// Draws row's random values (from 0; one per --random, in option order) from the row's own
+// stream, a generator seeded by the job's seed and the row number only; a value the setting
+// refuses is drawn again from the same stream, each time counted in redrawn. Returns "" or the
+// one-line refusal when a value stays out of range.
+std::string draw_row(const SweepJob &job, const SweepPlan &plan, long row,
+                     std::vector<float> &drawn, long &redrawn);
+
 // The text of each column's value in row (from 0), as the CSV shows it and as the setting
-// reads it back: "%.9g" of the float a float setting holds, a whole number for the others.
-std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row);
+// reads it back: "%.9g" of the float a float setting holds, a whole number for the others;
+// drawn holds the row's random values.
+std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row,
+                                    const std::vector<float> &drawn);
 // The same values as numbers for the settings: a swept float before it is rounded to a float,
 // so that it is checked as its typed ends were.
-std::vector<double> row_numbers(const SweepJob &job, const SweepPlan &plan, long row);
+std::vector<double> row_numbers(const SweepJob &job, const SweepPlan &plan, long row,
+                                const std::vector<float> &drawn);
 
 // The whole sweep job; returns the exit status.
 int sweep_main(int argc, char **argv);

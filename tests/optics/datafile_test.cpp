@@ -159,6 +159,29 @@ TEST_F(DataFile, ReplacedOutputFileKeepsItsModeAndOwner)
     EXPECT_EQ(entries(), 1u) << "no temporary file is left";
 }
 
+// A stream's pieces go to the new file beside the old one, which stays until the commit; an
+// abort leaves it as it was.
+TEST_F(DataFile, StreamReplacesTheFileOnlyWhenCommitted)
+{
+    const std::string file = dir + "/data.txt";
+    for (const bool commit : {false, true}) {
+        SCOPED_TRACE(commit ? "commit" : "abort");
+        std::ofstream(file) << "old\n";
+        OutputStream stream;
+        ASSERT_TRUE(stream.open(file, error)) << error;
+        EXPECT_TRUE(stream.write("first\n", error)) << error;
+        EXPECT_TRUE(stream.write("second\n", error)) << error;
+        EXPECT_EQ(file_text(file), "old\n");
+        EXPECT_EQ(entries(), 2u) << "the old file and the new one";
+        if (commit)
+            EXPECT_TRUE(stream.commit(error)) << error;
+        else
+            stream.abort();
+        EXPECT_EQ(file_text(file), commit ? "first\nsecond\n" : "old\n");
+        EXPECT_EQ(entries(), 1u) << "no temporary file is left";
+    }
+}
+
 TEST_F(DataFile, WritingThroughALinkReplacesItsTarget)
 {
     std::ofstream(dir + "/data.txt") << "old\n";

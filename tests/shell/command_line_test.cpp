@@ -126,6 +126,11 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"jitter_x=-1", "Jitter x (RMS) (jitter_x) must be at least 0, not -1."},
         {"--mtf-at 50 --mtf-at 5e1", "--mtf-at 5e1 is given twice"},
         {"--sweep defocus=0:1:2 --mtf m.csv", "--mtf cannot be used"},
+        {"--sweep defocus=0:1:2 --shard 0/3 --csv o.csv", "--shard needs K/N"},
+        {"--sweep defocus=0:1:2 --shard 4/3 --csv o.csv", "with 1 <= K <= N, not 4/3"},
+        {"--sweep defocus=0:1:2 --shard a/b --csv o.csv", "--shard needs K/N"},
+        {"--sweep defocus=0:1:2 --shard 1/0 --csv o.csv", "--shard needs K/N"},
+        {"--sweep defocus=0:1:2 --shard 1/ --csv o.csv", "--shard needs K/N"},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.args);
@@ -253,6 +258,11 @@ TEST_F(BatchJob, FailedWriteIsReportedWithStatus1)
          false,
          "ro.csv: Permission denied"},
         {{"--batch", "--out", "ro.txt"}, NONE, false, "ro.txt: Permission denied"},
+        // The limit stops the rows streaming into the new file after the header and a few rows.
+        {{"--batch", "--sweep", "defocus=-1:1:20", "--csv", "big.csv"},
+         2000,
+         false,
+         "big.csv: File too large"},
         {{"--batch"}, NONE, true, "standard output: Broken pipe"},
         {{"--batch"}, 0, false, "standard output: File too large"},
         {{"--eval", "1", "2", "3"}, 0, false, "standard output: File too large"},
@@ -264,6 +274,8 @@ TEST_F(BatchJob, FailedWriteIsReportedWithStatus1)
         EXPECT_EQ(r.err, std::string("orvinta: cannot write ") + row.err + "\n");
     }
     EXPECT_EQ(read("ro.txt"), "old\n");
+    const auto files = std::distance(fs::directory_iterator(dir), fs::directory_iterator());
+    EXPECT_EQ(files, 3) << "ro.csv, ro.txt, stdout: no part of big.csv";
 }
 
 TEST_F(BatchJob, PictureForDashIsAnSvgOnStandardOutput)
@@ -474,6 +486,40 @@ TEST_F(SweepJob, InterruptStopsTheJobWritingNothing)
     EXPECT_EQ(read("stderr"), "");
     const auto files = std::distance(fs::directory_iterator(dir), fs::directory_iterator());
     EXPECT_EQ(files, 2) << "stdout, stderr";
+}
+
+// The shards' files put together in order are the file of one run: the header once, every row
+// in order, the whole job's count of redraws last (fnumber 1 with SIGMA 3 goes below 0.001 about
+// one draw in three, so early shards have redraws too). 5 shards of 3 rows and 15 of 12 leave
+// some empty. The one run has three workers that take chunks of one row in turn (12 rows into
+// 4 x 3 chunks), the shards one worker: the chunks are written in row order.
+TEST_F(SweepJob, ShardsPutTogetherAreTheFileOfOneRun)
+{
+    const char *const sweep = "--sweep defocus=-1:1:3";
+    const char *const trials = "fnumber=1 --random fnumber=3 --trials 12 --seed 4";
+    const struct {
+        const char *args;
+        long shards;
+        long lines;  // the header, the rows and the count of redraws
+    } rows[] = {
+        {sweep, 1, 4},   {sweep, 2, 4},   {sweep, 5, 4},
+        {trials, 2, 14}, {trials, 3, 14}, {trials, 15, 14},
+    };
+    for (const auto &row : rows) {
+        const std::string args = std::string(row.args) + " --csv - --jobs ";
+        SCOPED_TRACE(args + " shards " + std::to_string(row.shards));
+        const Invocation whole = run(args + "3");
+        EXPECT_EQ(whole.status, 0) << whole.err;
+        EXPECT_EQ(std::ranges::count(whole.out, '\n'), row.lines);
+        std::string joined;
+        for (long k = 1; k <= row.shards; k++) {
+            const Invocation shard =
+                run(args + "1 --shard " + std::to_string(k) + "/" + std::to_string(row.shards));
+            EXPECT_EQ(shard.status, 0) << shard.err;
+            joined += shard.out;
+        }
+        EXPECT_EQ(joined, whole.out);
+    }
 }
 
 TEST_F(SweepJob, SweepsReadEveryValueAsNameValueDoes)
