@@ -151,43 +151,27 @@ std::string parse_random(const char *arg, RandomSetting &random)
     return "";
 }
 
-// SplitMix64's finaliser: a bijection of 64-bit words that scatters neighbouring inputs.
-std::uint64_t mix64(std::uint64_t z)
-{
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-}
-
-// A row's own generator: SplitMix64 (a Weyl sequence of step 0x9e37..., each state finalised)
-// starting at mix64(mix64(seed) + row). Rows of one seed start at distinct, scattered points of
-// the sequence, and a row uses a few words of it, so any row is drawn without the rows before
-// it: a worker or a shard starts anywhere.
-class RowStream {
-public:
-    RowStream(std::uint64_t seed, long row)
-        : state_(mix64(mix64(seed) + static_cast<std::uint64_t>(row)))
-    {
-    }
-    std::uint64_t operator()()
-    {
-        state_ += 0x9e3779b97f4a7c15ULL;
-        return mix64(state_);
-    }
-
-private:
-    std::uint64_t state_;
-};
-
 // A standard normal deviate by Box-Muller in double, from two 53-bit uniforms of the
 // generator; u1 lies in (0, 1] so its logarithm is finite.
-double normal_deviate(RowStream &generator)
+double normal_deviate(std::mt19937_64 &generator)
 {
     const double u1 = (static_cast<double>(generator() >> 11) + 1.0) * 0x1p-53;
     const double u2 = static_cast<double>(generator() >> 11) * 0x1p-53;
     return std::sqrt(-2.0 * std::log(u1)) * std::cos(2.0 * M_PI * u2);
 }
 
+// The rows' random values come from one generator seeded by --seed, drawn row after row (a
+// value the setting refuses drawn again), as one pass over the whole job draws them. Each
+// process keeps its place in that stream and reaches a later row by drawing the rows between:
+// a value costs about a microsecond where a row's PSF costs most of a millisecond, so a worker
+// or a shard may start at any row, and a row's values depend on the seed and its number only.
+struct Stream {
+    const SweepJob *job = nullptr;
+    std::uint64_t seed = 0;
+    std::mt19937_64 generator;
+    long next = -1;  // the row the generator stands at; -1 before the first
+};
+Stream stream;
 // --shard K/N: two counts with 1 <= K <= N.
 bool read_shard(const std::string &text, long &shard, long &shards)
 {
@@ -362,11 +346,13 @@ std::string plan_sweep(const SweepJob &job, SweepPlan &plan)
     return draw_row(job, plan, 0, drawn, redrawn);
 }
 
-std::string draw_row(const SweepJob &job, const SweepPlan &plan, long row,
-                     std::vector<float> &drawn, long &redrawn)
+namespace {
+
+// One row's values from the generator where it stands; its redraws are added to redrawn.
+std::string draw_values(const SweepJob &job, const SweepPlan &plan, long row,
+                        std::vector<float> &drawn, long &redrawn)
 {
     drawn.clear();
-    RowStream generator(job.seed, row);
     for (std::size_t k = 0; k < job.randoms.size(); k++) {
         // A swept setting scatters about the row's swept value, the others about their base.
         const int column = plan.random_column[k];
@@ -377,7 +363,7 @@ std::string draw_row(const SweepJob &job, const SweepPlan &plan, long row,
         for (int draws = 1;; draws++) {
             // The value as the CSV shows it must be one NAME=VALUE takes; one beyond a
             // float is refused as the number drawn.
-            const double value = around + random.sigma * normal_deviate(generator);
+            const double value = around + random.sigma * normal_deviate(stream.generator);
             const float v = static_cast<float>(value);
             double accepted = 0;
             const std::string problem =
@@ -395,6 +381,26 @@ std::string draw_row(const SweepJob &job, const SweepPlan &plan, long row,
         }
     }
     return "";
+}
+
+}  // namespace
+
+std::string draw_row(const SweepJob &job, const SweepPlan &plan, long row,
+                     std::vector<float> &drawn, long &redrawn)
+{
+    if (stream.job != &job || stream.seed != job.seed || stream.next < 0 || row < stream.next) {
+        stream.job = &job;
+        stream.seed = job.seed;
+        stream.generator.seed(job.seed);
+        stream.next = 0;
+    }
+    long between = 0;  // the redraws of rows passed over are counted where they are computed
+    for (; stream.next < row; stream.next++) {
+        const std::string problem = draw_values(job, plan, stream.next, drawn, between);
+        if (!problem.empty()) return problem;
+    }
+    stream.next = row + 1;
+    return draw_values(job, plan, row, drawn, redrawn);
 }
 
 std::vector<std::string> row_values(const SweepJob &job, const SweepPlan &plan, long row,

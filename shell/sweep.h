@@ -43,7 +43,7 @@ constexpr long MOST_ROWS = 10'000'000;
 constexpr int MOST_REDRAWS = 1000;
 
 // The rows to compute and the setting columns. A row's random values are drawn when the row is
-// computed, from its own stream (draw_row), so no memory is kept per row.
+// computed (draw_row), so no memory is kept per row.
 struct SweepPlan {
     std::vector<std::string> columns;  // swept settings, then random ones not swept
     std::vector<int> random_column;    // the column of each --random, in option order
@@ -71,9 +71,10 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job);
 // values are the base of the random deviates. Returns "" or the one-line refusal.
 std::string plan_sweep(const SweepJob &job, SweepPlan &plan);
 
-// Draws row's random values (from 0; one per --random, in option order) from the row's own
-// stream, a generator seeded by the job's seed and the row number only; a value the setting
-// refuses is drawn again from the same stream, each time counted in redrawn. Returns "" or the
+// Draws row's random values (from 0; one per --random, in option order): every row's values
+// come in turn from one generator seeded by the job's seed, a value the setting refuses drawn
+// again, so a row's values depend on the seed and the row number only; the rows passed over
+// to reach row are drawn too. Row's own redraws are added to redrawn. Returns "" or the
 // one-line refusal when a value stays out of range.
 std::string draw_row(const SweepJob &job, const SweepPlan &plan, long row,
                      std::vector<float> &drawn, long &redrawn);
