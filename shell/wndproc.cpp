@@ -75,6 +75,11 @@ void OpenView(HWND window, const ViewEntry &view)
         MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
         return;
     }
+    // A dark PSF has nothing to colour: its image refuses as before a PSF is made.
+    if (view.needsLight && psf_is_dark() && view.plot.source == PlotSource::PSF) {
+        MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
+        return;
+    }
     if (view.needsLight && psf_is_dark()) {
         MessageBoxA(window, "The pupil lets no light through, so the PSF has no MTF to show",
                     "There Is No MTF", MB_OK);

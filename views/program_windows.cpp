@@ -35,3 +35,15 @@ void CenterWindow(HWND window)
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     MoveWindow(window, x, y, width, height, TRUE);
 }
+
+HWND hwndStatus = nullptr;
+
+void ShowStatusText(const std::string &text)
+{
+    char shown[256] = "";
+    if (!hwndStatus || SendMessageA(hwndStatus, SB_GETTEXTLENGTHA, 0, 0) >= LRESULT(sizeof shown))
+        return;
+    SendMessageA(hwndStatus, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
+    if (text != shown)
+        SendMessageA(hwndStatus, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
