@@ -37,24 +37,44 @@ QImage source_image(const BITMAPINFOHEADER &h, const void *bits, int x0, int y0,
     return image;
 }
 
-QImage scaled(const QImage &source, int width, int height)
+// Writes the source scaled to dest into the part `visible` of the target image, line by line:
+// a line that repeats the source row of the line above is copied from it.
+void stretch_into(QImage &target, const QRect &dest, const QRect &visible, const QImage &source)
 {
-    const std::vector<int> columns = nearest(width, source.width());
-    const std::vector<int> rows = nearest(height, source.height());
-    QImage out(width, height, QImage::Format_RGB32);
+    const std::vector<int> columns = nearest(dest.width(), source.width());
+    const std::vector<int> rows = nearest(dest.height(), source.height());
+    const int x0 = visible.left() - dest.left(), width = visible.width();
     int lastRow = -1;
-    for (int y = 0; y < height; ++y) {
-        auto *to = reinterpret_cast<std::uint32_t *>(out.scanLine(y));
-        const int row = rows[static_cast<std::size_t>(y)];
-        if (row == lastRow) {  // the same source row again: copy the line just made
-            std::memcpy(to, out.constScanLine(y - 1), static_cast<std::size_t>(width) * 4);
+    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+        auto *to = reinterpret_cast<std::uint32_t *>(target.scanLine(y)) + visible.left();
+        const int row = rows[static_cast<std::size_t>(y - dest.top())];
+        if (row == lastRow) {
+            std::memcpy(to, target.constScanLine(y - 1) + 4 * visible.left(),
+                        static_cast<std::size_t>(width) * 4);
             continue;
         }
         const auto *from = reinterpret_cast<const std::uint32_t *>(source.constScanLine(row));
-        for (int x = 0; x < width; ++x) to[x] = from[columns[static_cast<std::size_t>(x)]];
+        for (int x = 0; x < width; ++x) to[x] = from[columns[static_cast<std::size_t>(x0 + x)]];
         lastRow = row;
     }
-    return out;
+}
+
+// Draws the scaled source. An image context without a transformation takes the pixels
+// straight into its picture; a window's paint goes through the painter.
+void draw(HDC__ *dc, QPainter *p, const QRect &dest, const QImage &source)
+{
+    QImage *image = dc->image.get();
+    const bool direct =
+        image && image->format() == QImage::Format_RGB32 && p->transform().isIdentity();
+    if (!direct) {
+        QImage out(dest.size(), QImage::Format_RGB32);
+        stretch_into(out, QRect(QPoint(0, 0), dest.size()), out.rect(), source);
+        p->drawImage(dest.topLeft(), out);
+        return;
+    }
+    QRect visible = dest.intersected(image->rect());
+    if (dc->hasClip) visible = visible.intersected(dc->clip);
+    if (!visible.isEmpty()) stretch_into(*image, dest, visible, source);
 }
 
 }  // namespace
@@ -74,6 +94,6 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, 
     const QImage source = source_image(h, lpBits, xSrc, ySrc, SrcWidth, SrcHeight);
     gdi_record_bitmap(dc, RECT{xDest, yDest, xDest + DestWidth, yDest + DestHeight}, source);
     if (QPainter *p = gdi_painter(dc))
-        p->drawImage(QPoint(xDest, yDest), scaled(source, DestWidth, DestHeight));
+        draw(dc, p, QRect(xDest, yDest, DestWidth, DestHeight), source);
     return SrcHeight;
 }
