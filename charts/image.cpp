@@ -87,6 +87,12 @@ std::vector<double> zImage::zTickValues(double low, double high)
     return ticks;
 }
 
+bool zImage::fits(int left, int top, int width) const
+{
+    return left >= RWindow.left && left + width <= RWindow.right && top >= RWindow.top &&
+           top < RWindow.bottom;
+}
+
 double zImage::zMapPosition(double value) const
 {
     if (!(ZMax > ZMin)) return std::isfinite(value) ? 0.5 : value;
@@ -104,7 +110,7 @@ void zImage::zDrawGraphAxes()
         zConvertValue(v, label);
         const int w = zTextWidth(label);
         zDrawLine(x, AxesBottom, x, AxesBottom + tick);
-        if (x - w / 2 < lastRight + s) continue;
+        if (x - w / 2 < lastRight + s || !fits(x - w / 2, AxesBottom + tick + 2, w)) continue;
         zAlignText(zAlignLeftTop);
         zDrawTextString(x - w / 2, AxesBottom + tick + 2, label);
         lastRight = x - w / 2 + w;
@@ -113,8 +119,10 @@ void zImage::zDrawGraphAxes()
     for (double v : zTickValues(YMin, YMax)) {
         const int y = along(v, YMin, YMax, AxesBottom, AxesHeight, -1);
         zDrawLine(AxesLeft - tick, y, AxesLeft, y);
-        if (y + CharHeight / 2 > lastTop) continue;
         zConvertValue(v, label);
+        const int w = zTextWidth(label);
+        if (y + CharHeight / 2 > lastTop || !fits(AxesLeft - tick - 2 - w, y - CharHeight / 2, w))
+            continue;
         zAlignText(zAlignRightTop);
         zDrawTextString(AxesLeft - tick - 2, y - CharHeight / 2, label);
         lastTop = y - CharHeight / 2;
@@ -180,18 +188,21 @@ void zImage::zDrawLegend(int)
     char label[zLabelBufferSize];
     const int s = AveCharWidth, tick = std::max(2, s / 2);
     zAlignText(zAlignLeftTop);
+    const int left = bar.right + tick + 2;
     if (flat) {
         zConvertValue(ZMin, label);
-        zDrawTextString(bar.right + tick + 2, (bar.top + bar.bottom) / 2 - CharHeight / 2, label);
+        const int top = (bar.top + bar.bottom) / 2 - CharHeight / 2;
+        if (fits(left, top, zTextWidth(label))) zDrawTextString(left, top, label);
         return;
     }
     int lastTop = INT_MAX;
     for (double v : zTickValues(ZMin, ZMax)) {
         const int y = along(v, ZMin, ZMax, bar.bottom, height, -1);
         zDrawLine(bar.right, y, bar.right + tick, y);
-        if (y + CharHeight / 2 > lastTop) continue;
         zConvertValue(v, label);
-        zDrawTextString(bar.right + tick + 2, y - CharHeight / 2, label);
+        if (y + CharHeight / 2 > lastTop || !fits(left, y - CharHeight / 2, zTextWidth(label)))
+            continue;
+        zDrawTextString(left, y - CharHeight / 2, label);
         lastTop = y - CharHeight / 2;
     }
 }

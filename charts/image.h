@@ -43,6 +43,9 @@ public:
     double zMapPosition(double value) const;
 
 private:
+    // Whether a number of that width with its top left corner there lies across the window: a
+    // number cut by a side of the window would read as another, so it is left out.
+    bool fits(int left, int top, int width) const;
     void zBlit(const std::vector<std::uint32_t> &pixels, int width, int height, const RECT &to);
 };
 
