@@ -32,6 +32,7 @@ float **array_of(PlotSource source)
     case PlotSource::PSF: return m_output;
     case PlotSource::Transmission: return r_input;
     case PlotSource::Phase: return phase_input;
+    case PlotSource::MTF:  // filled when asked for, by compute_mtf_output
     case PlotSource::None: break;
     }
     return nullptr;
