@@ -40,10 +40,11 @@ HWND hwndStatus = nullptr;
 
 void ShowStatusText(const std::string &text)
 {
+    if (!hwndStatus) return;
+    // A text longer than the buffer is taken as different.
     char shown[256] = "";
-    if (!hwndStatus || SendMessageA(hwndStatus, SB_GETTEXTLENGTHA, 0, 0) >= LRESULT(sizeof shown))
-        return;
-    SendMessageA(hwndStatus, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
+    if (SendMessageA(hwndStatus, SB_GETTEXTLENGTHA, 0, 0) < LRESULT(sizeof shown))
+        SendMessageA(hwndStatus, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
     if (text != shown)
         SendMessageA(hwndStatus, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
