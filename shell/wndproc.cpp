@@ -13,6 +13,7 @@
 #include "shell/popfile.h"
 #include "shell/reports.h"
 #include "views/child.h"
+#include "views/plot.h"
 
 namespace {
 
@@ -54,9 +55,8 @@ void BuildMTFPlotTitle(ViewShape shape)
 }
 
 // The PSF plot title: what is plotted (strx), then in which units (strz).
-void BuildPSFPlotTitle(ViewShape shape)
+void BuildPSFPlotTitle(ViewShape shape, bool logarithmic)
 {
-    const bool logarithmic = PSFPlotType == PSF_LOGARITHMIC;
     const char *prefix = nullptr;
     switch (shape) {
     case ViewShape::XSlice: prefix = logarithmic ? "Log PSF vs. x in" : "PSF vs. x in"; break;
@@ -92,7 +92,10 @@ void OpenView(HWND window, const ViewEntry &view)
         BuildMTFPlotTitle(view.shape);
         std::snprintf(title, sizeof title, "%s%s", strx, strz);
     } else {
-        BuildPSFPlotTitle(view.shape);
+        // The PSF image keeps its own choice of scale.
+        const ImageOptions *image = ImageOptionsFor(view.kind);
+        BuildPSFPlotTitle(view.shape,
+                          image ? ImageIsLogarithmic(*image) : PSFPlotType == PSF_LOGARITHMIC);
         std::snprintf(title, sizeof title, "%s%s", strx, strz);
     }
     RECT client;

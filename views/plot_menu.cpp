@@ -66,6 +66,16 @@ bool ChooseImageItem(UINT chosen, ImageOptions &image)
     return true;
 }
 
+// The caption says "Log PSF vs. ..." for a logarithmic PSF, "PSF vs. ..." for a linear one.
+void RetitleScale(HWND window, bool logarithmic)
+{
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof title);
+    const bool hasLog = std::strncmp(title, "Log ", 4) == 0;
+    if (hasLog && !logarithmic) SetWindowTextA(window, title + 4);
+    if (!hasLog && logarithmic) SetWindowTextA(window, (std::string("Log ") + title).c_str());
+}
+
 }  // namespace
 
 LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
@@ -84,6 +94,7 @@ LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
     if (chosen == IDM_COPY_PICTURE) CopyPlotPicture(window, kind);
     if (chosen == IDM_IMAGE_QUALITY) ShowImageQualityBox(window);
     if (image && ChooseImageItem(chosen, *image)) InvalidateRect(window, nullptr, TRUE);
+    if (image && chosen == IDM_LOGARITHMIC) RetitleScale(window, ImageIsLogarithmic(*image));
     return 0;
 }
 

@@ -587,7 +587,8 @@ TEST_F(PlotWindowMenu, OnlyTheFarFieldViewsOfferImageQuality)
 }
 
 // The image view's menu keeps its choice: a map, or the logarithmic PSF turned on and off
-// again; the pointer over the picture shows its sample on the status bar until it leaves.
+// again, which its caption follows; the pointer over the picture shows its sample on the status bar
+// until it leaves.
 TEST_F(PlotWindowMenu, ImageViewKeepsItsMapAndScaleAndReadsOutUnderThePointer)
 {
     const struct {
@@ -606,6 +607,9 @@ TEST_F(PlotWindowMenu, ImageViewKeepsItsMapAndScaleAndReadsOutUnderThePointer)
             SendMessageA(hwndChildOutPlotImage, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
             EXPECT_EQ(ImageOptionsFor(24)->map, row.map) << row.choice;
             EXPECT_EQ(ImageIsLogarithmic(*ImageOptionsFor(24)), row.logarithmic) << row.choice;
+            char caption[256] = "";
+            GetWindowTextA(hwndChildOutPlotImage, caption, sizeof caption);
+            EXPECT_EQ(std::strncmp(caption, "Log PSF vs. ", 12) == 0, row.logarithmic) << caption;
         }
         RECT client{};
         GetClientRect(hwndChildOutPlotImage, &client);
