@@ -1,6 +1,7 @@
 // A plot view's full repaint at 1920 x 1080 into an image-backed device context, for each of
-// the twelve views and the four MTF views after Create PSF at the start-up settings; and the batch
-// export of all twelve views as SVG documents.
+// the twelve views and the four MTF views after Create PSF at the start-up settings, and for the
+// four image views over the whole 128 x 128 grid; and the batch export of every plot view as
+// SVG documents.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -39,6 +40,26 @@ void BM_PlotRepaint(benchmark::State &state)
     state.SetLabel(PlotNameForKind(kind));
 }
 BENCHMARK(BM_PlotRepaint)->DenseRange(7, 18)->DenseRange(20, 23)->Unit(benchmark::kMillisecond);
+
+// The image views with the zoom window at the whole grid: 128 x 128 samples (the MTF image
+// shows the part of its map that holds the cut-off).
+void BM_ImageRepaint(benchmark::State &state)
+{
+    ComputeStartUpPSF();
+    const int kind = static_cast<int>(state.range(0));
+    const int zoom = izoom;
+    izoom = 1;
+    HDC dc = CreateImageDC(kWidth, kHeight);
+    const RECT client = {0, 0, kWidth, kHeight};
+    for (auto _ : state) {
+        PlotDescription plot = DescribePlot(kind, client);
+        DrawPlot(plot, dc);
+    }
+    DeleteDC(dc);
+    izoom = zoom;
+    state.SetLabel(PlotNameForKind(kind));
+}
+BENCHMARK(BM_ImageRepaint)->DenseRange(24, 27)->Unit(benchmark::kMillisecond);
 
 void BM_ExportTwelveSvg(benchmark::State &state)
 {

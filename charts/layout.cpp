@@ -13,6 +13,7 @@ zLayoutFractions zAxesFractions(int legendStyle)
     switch (legendStyle) {
     case zLegendStrip: return {0.15, 0.15, 0.85, 0.7};
     case zNoLegend: return {0.15, 0.15, 0.85, 0.85};
+    case zLegendColourBar: return {0.15, 0.15, 0.74, 0.85};
     default: return {0.35, 0.15, 0.85, 0.85};  // a column, also for any unknown placement
     }
 }
@@ -20,6 +21,7 @@ zLayoutFractions zAxesFractions(int legendStyle)
 zLayoutFractions zLegendFractions(int legendStyle)
 {
     if (legendStyle == zLegendStrip) return {0.15, 0.825, 0.85, 0.975};
+    if (legendStyle == zLegendColourBar) return {0.78, 0.15, 0.82, 0.85};
     return {0.05, 0.2, 0.25, 0.8};
 }
 
@@ -36,13 +38,22 @@ void place(RECT &r, const zLayoutFractions &f, int W, int H)
 
 }  // namespace
 
+RECT zAxesRectFor(const RECT &window, int legendStyle)
+{
+    RECT r = window;
+    if (r.right < r.left) std::swap(r.left, r.right);
+    if (r.bottom < r.top) std::swap(r.top, r.bottom);
+    const int W = r.right - r.left, H = r.bottom - r.top;
+    place(r, zAxesFractions(legendStyle), W, H);
+    return r;
+}
+
 void zGraph::zSetGraphAxesRect()
 {
     if (RWindow.right < RWindow.left) std::swap(RWindow.left, RWindow.right);
     if (RWindow.bottom < RWindow.top) std::swap(RWindow.top, RWindow.bottom);
     RWork = RWindow;
-    RAxes = RWindow;
-    place(RAxes, zAxesFractions(LegendStyle), zRectWidth(&RWindow), zRectHeight(&RWindow));
+    RAxes = zAxesRectFor(RWindow, LegendStyle);
     AxesLeft = RAxes.left;
     AxesRight = RAxes.right;
     AxesTop = RAxes.top;

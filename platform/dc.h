@@ -31,7 +31,18 @@ BOOL DeleteDC(HDC hdc);
 int GdiLiveObjectCount();
 int GdiLiveDCCount();
 
-enum class RecordedKind { Line, Polyline, Polygon, Rectangle, Ellipse, FillRect, Arc, Pixel, Text };
+enum class RecordedKind {
+    Line,
+    Polyline,
+    Polygon,
+    Rectangle,
+    Ellipse,
+    FillRect,
+    Arc,
+    Pixel,
+    Text,
+    Bitmap,
+};
 
 struct RecordedPen {
     int style = PS_SOLID;  // PS_NULL for the null pen; -1 when no valid pen was selected
@@ -57,7 +68,8 @@ struct RecordedFont {
 //   Line: start and end (the end pixel is not painted); Polyline, Polygon: the vertices;
 //   Rectangle, Ellipse, FillRect: (left, top), (right, bottom);
 //   Arc: (left, top), (right, bottom), start radial point, end radial point;
-//   Pixel, Text: the reference point.
+//   Pixel, Text: the reference point;
+//   Bitmap: the destination's (left, top), (right, bottom).
 struct RecordedOp {
     RecordedKind kind = RecordedKind::Line;
     std::vector<POINT> points;
@@ -71,7 +83,10 @@ struct RecordedOp {
     int polyFillMode = ALTERNATE;
     std::string text;
     COLORREF pixelColor = 0;  // SetPixel
-    bool clipped = false;     // a clip region was selected
+    // Bitmap: the source pixels drawn, rows top-down, and the source size.
+    std::vector<COLORREF> bitmap;
+    int bitmapWidth = 0, bitmapHeight = 0;
+    bool clipped = false;  // a clip region was selected
     RECT clip{};
 };
 

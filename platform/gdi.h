@@ -166,6 +166,42 @@ BOOL Arc(HDC hdc, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC hdc, int x, int y);  // CLR_INVALID where the surface cannot be read
 
+// Device-independent bitmaps: a header and the pixels in the caller's memory. Only
+// uncompressed 32-bit pixels (bytes blue, green, red, unused) are drawn; a positive height
+// lists the rows bottom-up, a negative one top-down.
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+struct RGBQUAD {
+    BYTE rgbBlue, rgbGreen, rgbRed, rgbReserved;
+};
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+enum : DWORD { BI_RGB = 0 };
+enum : UINT { DIB_RGB_COLORS = 0 };
+constexpr DWORD SRCCOPY = 0x00CC0020;
+
+// Copies the source rectangle of the bitmap onto the destination rectangle, nearest
+// neighbour: destination column k (counted from the destination's left) shows source column
+// xSrc + k * SrcWidth / DestWidth, rows likewise, so every source pixel covers a block of
+// whole device pixels. Only SRCCOPY with DIB_RGB_COLORS and sizes above zero (no mirroring);
+// returns the source rows copied, or 0.
+int StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
+                  int SrcWidth, int SrcHeight, const void *lpBits, const BITMAPINFO *lpbmi,
+                  UINT iUsage, DWORD rop);
+
 // Text.
 BOOL TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 BOOL GetTextExtentPointA(HDC hdc, LPCSTR lpString, int c, SIZE *lpsz);

@@ -121,9 +121,13 @@ void svg_start(HDC__ *dc, int width, int height, const char *path);
 void svg_add(HDC__ *dc, const RecordedOp &op);
 void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font,
               const QString &text);
+// A bitmap drawn into dest, as an embedded PNG of the source pixels.
+void svg_image(HDC__ *dc, const RecordedOp &op, const QImage &source);
 std::string svg_document(HDC__ *dc);
 bool svg_write_file(HDC__ *dc);  // to the path given at creation, if any
 
 // Recording (gdi_record.cpp).
 void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points,
                 const std::string &text = {}, COLORREF pixel = 0, HGDIOBJ brushOverride = nullptr);
+// A bitmap blit: its destination rectangle and source pixels (StretchDIBits).
+void gdi_record_bitmap(HDC__ *dc, const RECT &dest, const QImage &source);

@@ -53,10 +53,11 @@ HDC__ *state(HDC hdc) { return dc_valid(hdc) ? reinterpret_cast<HDC__ *>(hdc) : 
 
 }  // namespace
 
-void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const std::string &text,
-                COLORREF pixel, HGDIOBJ brushOverride)
+namespace {
+
+RecordedOp state_op(HDC__ *dc, RecordedKind kind, std::vector<POINT> points,
+                    const std::string &text, COLORREF pixel, HGDIOBJ brushOverride)
 {
-    if (!dc->record && !dc->svg) return;
     RecordedOp op;
     op.kind = kind;
     op.points = std::move(points);
@@ -74,7 +75,35 @@ void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const s
     if (dc->hasClip)
         op.clip =
             RECT{dc->clip.left(), dc->clip.top(), dc->clip.right() + 1, dc->clip.bottom() + 1};
+    return op;
+}
+
+}  // namespace
+
+void gdi_record(HDC__ *dc, RecordedKind kind, std::vector<POINT> points, const std::string &text,
+                COLORREF pixel, HGDIOBJ brushOverride)
+{
+    if (!dc->record && !dc->svg) return;
+    RecordedOp op = state_op(dc, kind, std::move(points), text, pixel, brushOverride);
     if (dc->svg && kind != RecordedKind::Text) svg_add(dc, op);
+    if (dc->record) dc->record->push_back(std::move(op));
+}
+
+void gdi_record_bitmap(HDC__ *dc, const RECT &dest, const QImage &source)
+{
+    if (!dc->record && !dc->svg) return;
+    RecordedOp op =
+        state_op(dc, RecordedKind::Bitmap,
+                 {POINT{dest.left, dest.top}, POINT{dest.right, dest.bottom}}, {}, 0, nullptr);
+    op.bitmapWidth = source.width();
+    op.bitmapHeight = source.height();
+    op.bitmap.reserve(static_cast<std::size_t>(source.width()) * source.height());
+    for (int y = 0; y < source.height(); ++y)
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb c = source.pixel(x, y);
+            op.bitmap.push_back(RGB(qRed(c), qGreen(c), qBlue(c)));
+        }
+    if (dc->svg) svg_image(dc, op, source);
     if (dc->record) dc->record->push_back(std::move(op));
 }
 

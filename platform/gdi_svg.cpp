@@ -2,6 +2,7 @@
 // is the surface), so that a picture opens in a drawing program with its lines, polygons and
 // texts as separate objects. Consecutive line segments that join up become one polyline;
 // each text-out call becomes one text element with its reference point and alignment.
+#include <QBuffer>
 #include <QFile>
 #include <cstdio>
 
@@ -267,8 +268,31 @@ void svg_add(HDC__ *dc, const RecordedOp &op)
                 rect_element(p[0].x, p[0].y, p[0].x + 1, p[0].y + 1,
                              " fill=\"" + hex(gdi_color(dc, op.pixelColor)) + "\""));
         break;
-    case RecordedKind::Text: break;  // svg_text, which knows the font's measures
+    case RecordedKind::Text: break;    // svg_text, which knows the font's measures
+    case RecordedKind::Bitmap: break;  // svg_image, which has the pixels
     }
+}
+
+void svg_image(HDC__ *dc, const RecordedOp &op, const QImage &source)
+{
+    SvgWriter &w = *dc->svg;
+    const int clip = clip_index(w, op.clipped,
+                                QRect(op.clip.left, op.clip.top, op.clip.right - op.clip.left,
+                                      op.clip.bottom - op.clip.top));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    source.save(&buffer, "PNG");
+    const POINT tl = op.points[0], br = op.points[1];
+    // Each source pixel stays a block of one colour: no smoothing when a viewer scales it.
+    element(w, clip,
+            "<image x=\"" + num(tl.x) + "\" y=\"" + num(tl.y) + "\" width=\"" + num(br.x - tl.x) +
+                "\" height=\"" + num(br.y - tl.y) +
+                "\" preserveAspectRatio=\"none\" image-rendering=\"optimizeSpeed\" "
+                "style=\"image-rendering:pixelated\" "
+                "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                "xlink:href=\"data:image/png;base64," +
+                png.toBase64().toStdString() + "\"/>\n");
 }
 
 void svg_text(HDC__ *dc, int x, int baseline, int left, int width, int height, GdiObject *font,

@@ -102,6 +102,22 @@ void free_menu(HMENU menu)
     delete menu;
 }
 
+// The command of the item whose action was picked, in the menu or one of its pop-ups (0 for
+// none); the actions, gone with the menu that showed them, are forgotten.
+UINT picked_command(HMENU menu, const QAction *picked)
+{
+    UINT chosen = 0;
+    for (MenuItem &item : menu->items) {
+        if (item.popup) {
+            if (const UINT id = picked_command(item.popup, picked)) chosen = id;
+        } else if (picked && item.action == picked && !item.separator && !item.grayed) {
+            chosen = item.id;
+        }
+        item.action = nullptr;
+    }
+    return chosen;
+}
+
 }  // namespace
 
 MenuItem *menu_find_by_command(HMENU menu, UINT id)
@@ -156,12 +172,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND hwnd, const 
         m->owner = nullptr;
         QMenu qmenu(window_top_widget(hwnd));
         fill_qt_menu(menu, menu, &qmenu);
-        const QAction *picked = qmenu.exec(QPoint(x, y));
-        for (MenuItem &item : m->items) {
-            if (picked && item.action == picked && !item.popup && !item.separator && !item.grayed)
-                chosen = item.id;
-            item.action = nullptr;
-        }
+        chosen = picked_command(m, qmenu.exec(QPoint(x, y)));
     }
     if (flags & TPM_RETURNCMD) return static_cast<BOOL>(chosen);
     if (chosen) PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(chosen, 0), 0);

@@ -103,6 +103,9 @@ ClientWidget::ClientWidget(HWND h, QWidget *parent) : QWidget(parent), hwnd(h)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Moves arrive with no button held too, and leaving the area is told (WM_MOUSELEAVE)
+    // without the window asking for it first.
+    setMouseTracking(true);
 }
 
 void ClientWidget::paintEvent(QPaintEvent *event) { route_paint(hwnd, this, event->rect()); }
@@ -160,6 +163,11 @@ void ClientWidget::mouseMoveEvent(QMouseEvent *event)
     if (!route_mouse(hwnd, WM_MOUSEMOVE, event->position().toPoint(), event->buttons(),
                      event->modifiers()))
         QWidget::mouseMoveEvent(event);
+}
+
+void ClientWidget::leaveEvent(QEvent *event)
+{
+    if (!route_message(hwnd, WM_MOUSELEAVE, 0, 0)) QWidget::leaveEvent(event);
 }
 
 // --- top-level client area ---------------------------------------------------------------------

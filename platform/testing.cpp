@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QMdiSubWindow>
 #include <QPixmap>
+#include <QStatusBar>
 #include <deque>
 
 #include "platform/cursor_internal.h"
@@ -129,6 +130,7 @@ std::vector<TestWindow> testing_child_windows(HWND parent)
     HWND__ *p = window_live(parent);
     if (!p) return out;
     for (HWND child : p->children) {
+        if (qobject_cast<QStatusBar *>(child->frame.data())) continue;  // not a view
         TestWindow t{child, child->title, RECT{}, child->style};
         if (child->frame) {
             const QRect g = child->frame->geometry();

@@ -54,7 +54,7 @@ std::vector<std::string> testing_menu_outline(HWND window);
 void testing_answer_popup_menus(std::vector<UINT> choices);
 const std::vector<std::vector<std::string>> &testing_popup_menus();
 
-// The live child windows of a window, in creation order.
+// The live child windows of a window, in creation order; a status bar is not among them.
 std::vector<TestWindow> testing_child_windows(HWND parent);
 // Lets the toolkit finish pending layout, paints and deletions.
 void testing_process_events();

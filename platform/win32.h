@@ -14,3 +14,4 @@
 #include "platform/dialog.h"
 #include "platform/timeofday.h"
 #include "platform/clipboard.h"
+#include "platform/statusbar.h"

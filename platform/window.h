@@ -31,6 +31,7 @@ enum : UINT {
     WM_LBUTTONDBLCLK = 0x0203,
     WM_RBUTTONDOWN = 0x0204,
     WM_RBUTTONUP = 0x0205,
+    WM_MOUSELEAVE = 0x02A3,  // the pointer left the client area
     WM_USER = 0x0400,
 };
 

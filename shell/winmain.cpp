@@ -91,6 +91,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLine, int)
     mainhwnd = hwnd;
     int exitCode = 1;
     if (hwnd) {
+        hwndStatus = CreateStatusWindowA(WS_CHILD | WS_VISIBLE, "", hwnd, 0);
         SetCursorPos(270, 25);
         MSG msg{};
         while (GetMessageA(&msg, nullptr, 0, 0)) {
@@ -99,7 +100,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR szCmdLine, int)
         }
         exitCode = static_cast<int>(msg.wParam);
     }
-    hwnd = mainhwnd = nullptr;
+    hwnd = mainhwnd = hwndStatus = nullptr;
 
     optics_shutdown();
     set_optics_hooks(previousHooks);

@@ -16,6 +16,7 @@
 #include "shell/popfile.h"
 #include "shell/reports.h"
 #include "views/child.h"
+#include "views/plot.h"
 
 namespace {
 
@@ -74,9 +75,8 @@ void BuildMTFPlotTitle(ViewShape shape)
 }
 
 // The PSF plot title: what is plotted (strx), then in which units (strz).
-void BuildPSFPlotTitle(ViewShape shape)
+void BuildPSFPlotTitle(ViewShape shape, bool logarithmic)
 {
-    const bool logarithmic = PSFPlotType == PSF_LOGARITHMIC;
     const char *prefix = nullptr;
     switch (shape) {
     case ViewShape::XSlice: prefix = logarithmic ? "Log PSF vs. x in" : "PSF vs. x in"; break;
@@ -95,6 +95,11 @@ void OpenView(HWND window, const ViewEntry &view)
         MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
         return;
     }
+    // A dark PSF has nothing to colour: its image refuses as before a PSF is made.
+    if (view.needsLight && psf_is_dark() && view.plot.source == PlotSource::PSF) {
+        MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
+        return;
+    }
     if (view.needsLight && psf_is_dark()) {
         MessageBoxA(window, "The pupil lets no light through, so the PSF has no MTF to show",
                     "There Is No MTF", MB_OK);
@@ -107,7 +112,10 @@ void OpenView(HWND window, const ViewEntry &view)
         BuildMTFPlotTitle(view.shape);
         std::snprintf(title, sizeof title, "%s%s", strx, strz);
     } else {
-        BuildPSFPlotTitle(view.shape);
+        // The PSF image keeps its own choice of scale.
+        const ImageOptions *image = ImageOptionsFor(view.kind);
+        BuildPSFPlotTitle(view.shape,
+                          image ? ImageIsLogarithmic(*image) : PSFPlotType == PSF_LOGARITHMIC);
         std::snprintf(title, sizeof title, "%s%s", strx, strz);
     }
     RECT client;

@@ -3,11 +3,13 @@
 #include "views/child.h"
 
 #include <algorithm>
+#include <map>
 
 #include "optics/settings.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
 #include "views/quality_box.h"
+#include "views/readout.h"
 #include "views/program_windows.h"
 #include "views/table.h"
 
@@ -16,6 +18,9 @@ int iMaxWidth = 0;
 int cxClient = 0, cyClient = 0;
 
 namespace {
+
+// What each open plot view drew last, for the cursor readout.
+std::map<HWND, PlotReadout> readouts;
 
 // Closes the open views of one group in its closing order.
 void destroy_group(ViewGroup group)
@@ -160,13 +165,25 @@ LRESULT OnPaint(HWND window, int kind)
         PlotDescription plot = DescribePlot(kind, client);
         ApplyPlotSettings(plot);
         DrawPlot(plot, hdc);
+        readouts[window] = ReadoutOf(plot);
     }
     EndPaint(window, &ps);
     return 0;
 }
 
+// The pointer over a plot: the sample under it on the status bar, cleared off the axes.
+LRESULT OnMouseMove(HWND window, LPARAM lParam)
+{
+    const auto found = readouts.find(window);
+    if (found == readouts.end()) return 0;
+    const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
+    ShowStatusText(ReadoutText(found->second, x, y));
+    return 0;
+}
+
 LRESULT OnDestroy(HWND window, WPARAM wParam, LPARAM lParam)
 {
+    if (readouts.erase(window)) ShowStatusText("");
     // A window is the view of at most one handle, so the order of the search does not matter.
     for (const ViewEntry &view : kViewRegistry) {
         if (*view.handle == window) {
@@ -209,6 +226,8 @@ LRESULT CALLBACK ChildWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         return OnHScroll(window, kind, wParam);
     case WM_KEYDOWN: return OnKeyDown(window, wParam);
     case WM_LBUTTONDOWN: BringWindowToTop(window); return 0;
+    case WM_MOUSEMOVE: return OnMouseMove(window, lParam);
+    case WM_MOUSELEAVE: ShowStatusText(""); return 0;
     case WM_PAINT:
         if (kind == CHILD_KIND_NONE) break;
         return OnPaint(window, kind);

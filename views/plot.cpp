@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "charts/contour.h"
+#include "charts/image.h"
 #include "charts/surface.h"
 #include "charts/xy_graph.h"
 #include "charts/zcolor.h"
@@ -31,6 +32,7 @@ float **array_of(PlotSource source)
     case PlotSource::PSF: return m_output;
     case PlotSource::Transmission: return r_input;
     case PlotSource::Phase: return phase_input;
+    case PlotSource::MTF:  // filled when asked for, by compute_mtf_output
     case PlotSource::None: break;
     }
     return nullptr;
@@ -128,6 +130,40 @@ void fill_mtf_grid(PlotDescription &plot)
     plot.rows = plot.columns;
 }
 
+// The image of an array over the zoom window (the MTF: over the part that holds the cut-off),
+// first index along x, left to right, second along y, bottom to top.
+void fill_image(PlotDescription &plot, const ImageOptions &options)
+{
+    const PlotSource source = plot.view->plot.source;
+    const bool psf = source == PlotSource::PSF, mtf = source == PlotSource::MTF;
+    float **array = mtf ? (compute_mtf_output(), mtf_output) : array_of(source);
+    const double centre = psf || mtf ? CENTRE : PUPIL_CENTRE;
+    const double xstep = mtf ? frequency_step() : psf ? XPSFStep : XPupilStep;
+    const double ystep = mtf ? frequency_step() : psf ? YPSFStep : YPupilStep;
+    int ifirst = first_index(istart), ilast = last_index(istop);
+    int jfirst = first_index(jstart), jlast = last_index(jstop);
+    if (mtf) {
+        ifirst = jfirst = std::max(1, PSF_CENTRE - mtf_slice_steps());
+        ilast = jlast = std::min(GRID, PSF_CENTRE + mtf_slice_steps());
+    }
+    if (psf && ImageIsLogarithmic(options)) plot.logDecades = nPSFdecades;
+    for (int i = ifirst; i <= ilast; i++) plot.x.push_back((i - centre) * xstep);
+    for (int j = jfirst; j <= jlast; j++) plot.y.push_back((j - centre) * ystep);
+    for (int j = jfirst; j <= jlast; j++)
+        for (int i = ifirst; i <= ilast; i++) {
+            const double value = array[i][j];
+            plot.raw.push_back(value);
+            if (!plot.logDecades)
+                plot.z.push_back(value);
+            else  // in decades below 100, the floor for zero and below
+                plot.z.push_back(value > 0
+                                     ? std::max(std::log10(value / 100), -1.0 * *plot.logDecades)
+                                     : -*plot.logDecades);
+        }
+    plot.columns = ilast >= ifirst ? ilast - ifirst + 1 : 0;
+    plot.rows = jlast >= jfirst ? jlast - jfirst + 1 : 0;
+}
+
 // The composed titles: "Centroids: x = <g3>     y = <g3>" for the PSF 3-D view, in PSF units,
 // and "<g sig> waves RMS" for the pupil phase 3-D view.
 std::string title_of(const ViewEntry &view)
@@ -157,7 +193,9 @@ PlotDescription DescribePlot(int kind, const RECT &window)
     plot.logClip = log_clip(view);
     const bool slice = view.shape == ViewShape::XSlice || view.shape == ViewShape::YSlice;
     const bool mtf = view.plot.source == PlotSource::MTF;
-    if (slice)
+    if (view.shape == ViewShape::Image)
+        fill_image(plot, *ImageOptionsFor(kind));
+    else if (slice)
         mtf ? fill_mtf_slice(plot) : fill_slice(plot);
     else
         mtf ? fill_mtf_grid(plot) : fill_grid(plot);
@@ -168,6 +206,7 @@ PlotDescription DescribePlot(int kind, const RECT &window)
     case ViewShape::YSlice: Make_F2D_Graph(plot); break;
     case ViewShape::Surface: Make_XYZ_Graph(plot); break;
     case ViewShape::Contour: Make_Contour_Graph(plot, CONTOUR_LINES_ONLY); break;
+    case ViewShape::Image: Make_Image_Graph(plot, ImageOptionsFor(kind)->map); break;
     case ViewShape::Table: break;
     }
     return plot;
@@ -200,13 +239,32 @@ void DrawPlot(PlotDescription &plot, HDC dc)
         g.pZData = plot.z.data();
         ContourGraph(&g);
         break;
+    case ViewShape::Image:
+        g.pZData = plot.z.data();
+        g.XAxisTitle = plot.axisTitle.c_str();
+        ImageGraph(&g);
+        break;
     case ViewShape::Table: break;
     }
 }
 
+ImageOptions *ImageOptionsFor(int kind)
+{
+    static ImageOptions options[] = {{}, {}, {zColourMap::Diverging, {}}, {}};
+    static constexpr int kFirstImageKind = 24;
+    const ViewEntry *view = ViewForKind(kind);
+    if (!view || view->shape != ViewShape::Image) return nullptr;
+    return &options[kind - kFirstImageKind];
+}
+
+bool ImageIsLogarithmic(const ImageOptions &options)
+{
+    return options.logarithmic.value_or(PSFPlotType == PSF_LOGARITHMIC);
+}
+
 void ApplyPlotSettings(const PlotDescription &plot)
 {
-    if (!plot.view) return;
+    if (!plot.view || plot.view->shape == ViewShape::Image) return;
     if (plot.logClip && !plot.z.empty()) PSFthold = *plot.logClip;
     if (plot.view->kind == 8) sig = 3;
 }

@@ -4,7 +4,12 @@
 // style are given.
 #include "views/plot_builders.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "charts/zcolor.h"
+#include "optics/domains.h"
+#include "optics/transfer_function.h"
 #include "optics/settings.h"
 
 namespace {
@@ -103,4 +108,41 @@ void Make_Contour_Graph(PlotDescription &plot, int mode)
     g.YMin = 0;
     g.YMax = plot.rows;
     g.NumContours = plot.view->plot.contours;
+}
+
+void Make_Image_Graph(PlotDescription &plot, zColourMap map)
+{
+    zGraphStruct &g = plot.graph;
+    common_fields(g, plot);
+    switch (plot.view->plot.source) {
+    case PlotSource::PSF: plot.axisTitle = std::string("x and y in") + psf_unit_words(); break;
+    case PlotSource::MTF:
+        plot.axisTitle = std::string("x and y frequency in ") + frequency_unit_name();
+        break;
+    default: plot.axisTitle = "x and y in millimeters"; break;
+    }
+    g.YAxisTitle = kNoTitle;
+    g.DigitFormat = 1;
+    g.DigitPrecision = 4;
+    g.XMin = first_of(plot.x);
+    g.XMax = last_of(plot.x);
+    g.YMin = first_of(plot.y);
+    g.YMax = last_of(plot.y);
+    g.NumContours = plot.columns;
+    g.GradedColorScheme = static_cast<std::int32_t>(map);
+    g.bAutoScale = 1;
+    if (plot.logDecades) {
+        g.bAutoScale = 0;
+        g.ZMin = -*plot.logDecades;
+        g.ZMax = g.ZMin;
+        for (double v : plot.z)
+            if (std::isfinite(v)) g.ZMax = std::max(g.ZMax, v);
+    } else if (plot.view->plot.source == PlotSource::Phase) {
+        double largest = 0;
+        for (double v : plot.z)
+            if (std::isfinite(v)) largest = std::max(largest, std::fabs(v));
+        g.bAutoScale = 0;
+        g.ZMin = -largest;
+        g.ZMax = largest;
+    }
 }

@@ -14,6 +14,9 @@ void Make_XYZ_Graph(PlotDescription &plot);
 void Make_Contour_Graph(PlotDescription &plot, int mode);
 
 constexpr int CONTOUR_LINES_ONLY = 910;
+// An image of the grid in z in the colour map: a logarithmic PSF from its floor up, the phase
+// symmetric about zero, anything else over its own range.
+void Make_Image_Graph(PlotDescription &plot, zColourMap map);
 
 // The value range of a slice or surface: from the smallest value to the largest plus 0.001,
 // so that flat data still span a range; withZero counts a 0 among the values.

@@ -24,6 +24,58 @@ RECT client_of(HWND window)
     return client;
 }
 
+// The maps in menu order, with their items.
+struct MapItem {
+    UINT id;
+    zColourMap map;
+    const char *text;
+};
+constexpr MapItem kMapItems[] = {
+    {IDM_MAP_VIRIDIS, zColourMap::Viridis, "&Viridis"},
+    {IDM_MAP_GREY, zColourMap::Grey, "&Grey"},
+    {IDM_MAP_DIVERGING, zColourMap::Diverging, "&Blue-White-Red"},
+};
+
+// "Colour Map" with the view's map checked and, for the PSF, "Logarithmic".
+void AppendImageItems(HMENU menu, int kind, const ImageOptions &image)
+{
+    HMENU maps = CreatePopupMenu();
+    for (const MapItem &item : kMapItems)
+        AppendMenuA(
+            maps, UINT(MF_STRING) | (item.map == image.map ? UINT(MF_CHECKED) : UINT(MF_UNCHECKED)),
+            item.id, item.text);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<std::uintptr_t>(maps), "Colour &Map");
+    if (ViewForKind(kind)->plot.source == PlotSource::PSF)
+        AppendMenuA(menu,
+                    UINT(MF_STRING) |
+                        (ImageIsLogarithmic(image) ? UINT(MF_CHECKED) : UINT(MF_UNCHECKED)),
+                    IDM_LOGARITHMIC, "&Logarithmic");
+}
+
+// Applies a chosen item to the view's options; true when it was one of theirs.
+bool ChooseImageItem(UINT chosen, ImageOptions &image)
+{
+    for (const MapItem &item : kMapItems)
+        if (chosen == item.id) {
+            image.map = item.map;
+            return true;
+        }
+    if (chosen != IDM_LOGARITHMIC) return false;
+    image.logarithmic = !ImageIsLogarithmic(image);
+    return true;
+}
+
+// The caption says "Log PSF vs. ..." for a logarithmic PSF, "PSF vs. ..." for a linear one.
+void RetitleScale(HWND window, bool logarithmic)
+{
+    char title[256] = "";
+    GetWindowTextA(window, title, sizeof title);
+    const bool hasLog = std::strncmp(title, "Log ", 4) == 0;
+    if (hasLog && !logarithmic) SetWindowTextA(window, title + 4);
+    if (!hasLog && logarithmic) SetWindowTextA(window, (std::string("Log ") + title).c_str());
+}
+
 }  // namespace
 
 LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
@@ -32,6 +84,8 @@ LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
     AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "&Save Picture As...");
     AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "&Copy Picture");
     if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
+    ImageOptions *image = ImageOptionsFor(kind);
+    if (image) AppendImageItems(menu, kind, *image);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
@@ -39,6 +93,8 @@ LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
     if (chosen == IDM_SAVE_PICTURE) SavePlotPicture(window, kind);
     if (chosen == IDM_COPY_PICTURE) CopyPlotPicture(window, kind);
     if (chosen == IDM_IMAGE_QUALITY) ShowImageQualityBox(window);
+    if (image && ChooseImageItem(chosen, *image)) InvalidateRect(window, nullptr, TRUE);
+    if (image && chosen == IDM_LOGARITHMIC) RetitleScale(window, ImageIsLogarithmic(*image));
     return 0;
 }
 

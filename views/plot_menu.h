@@ -5,6 +5,8 @@
 
 // Menu ids of the context menu.
 enum : UINT { IDM_SAVE_PICTURE = 1, IDM_COPY_PICTURE = 2 };
+// The image views' items (IDM_IMAGE_QUALITY is 3): the colour maps and the logarithmic PSF.
+enum : UINT { IDM_MAP_VIRIDIS = 4, IDM_MAP_GREY = 5, IDM_MAP_DIVERGING = 6, IDM_LOGARITHMIC = 7 };
 
 // The data file the program read or wrote last (a name held by the shell; empty for none).
 // Save Picture As starts in its folder until a picture has been saved.

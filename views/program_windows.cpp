@@ -35,3 +35,16 @@ void CenterWindow(HWND window)
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     MoveWindow(window, x, y, width, height, TRUE);
 }
+
+HWND hwndStatus = nullptr;
+
+void ShowStatusText(const std::string &text)
+{
+    if (!hwndStatus) return;
+    // A text longer than the buffer is taken as different.
+    char shown[256] = "";
+    if (SendMessageA(hwndStatus, SB_GETTEXTLENGTHA, 0, 0) < LRESULT(sizeof shown))
+        SendMessageA(hwndStatus, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(shown));
+    if (text != shown)
+        SendMessageA(hwndStatus, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}

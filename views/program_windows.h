@@ -3,6 +3,8 @@
 // caption, the program's message box and centring a window on the screen.
 #pragma once
 
+#include <string>
+
 #include "platform/win32.h"
 
 // Room for a file title (the name without its folder), the end zero included.
@@ -13,6 +15,10 @@ extern const char szDefaultTitle[];  // "Orvinta: Diffraction Point Spread Funct
 
 extern HWND hwnd, mainhwnd;  // both the main window
 extern HDC hdc;              // the context of the paint under way, in the main window or a view
+extern HWND hwndStatus;      // the main window's status bar, or null
+
+// Puts text on the status bar (an empty text clears it); the bar is told only of a change.
+void ShowStatusText(const std::string &text);
 
 // Caption "Orvinta - <title>", or "Orvinta - Orvinta: Diffraction ..." without a title.
 void DoCaption(HWND window, const char *szTitleName);

@@ -13,6 +13,8 @@ HWND hwndChildPhasePlotXslice = nullptr, hwndChildPhasePlotYslice = nullptr;
 HWND hwndChildTransPlotXslice = nullptr, hwndChildTransPlotYslice = nullptr;
 HWND hwndChildMTFTable = nullptr, hwndChildMTFPlotXslice = nullptr,
      hwndChildMTFPlotYslice = nullptr, hwndChildMTFPlot3D = nullptr, hwndChildMTFPlotCont = nullptr;
+HWND hwndChildOutPlotImage = nullptr, hwndChildInRealPlotImage = nullptr,
+     hwndChildInPhasePlotImage = nullptr, hwndChildMTFPlotImage = nullptr;
 
 namespace {
 
@@ -33,7 +35,9 @@ constexpr ViewPlacement contour_at(double fraction) { return {fraction, fraction
 // them, close with a new PSF, the slices first and the surfaces last. A plot's colours count
 // down the palette: surfaces from light grey (7), the PSF contours from yellow (14), the
 // others all black (0). The MTF views close with the PSF views, after them; their slices
-// draw the MTF in blue (9) and the diffraction limit in grey (8).
+// draw the MTF in blue (9) and the diffraction limit in grey (8). The image views come last
+// in their groups; the PSF image needs light as the MTF views do, a dark PSF having no
+// values to colour.
 const ViewEntry kViewRegistry[VIEW_COUNT] = {
     {0,
      IDM_TABLE_TRANSMISSION,
@@ -259,6 +263,48 @@ const ViewEntry kViewRegistry[VIEW_COUNT] = {
      15,
      contour_at(0.18),
      {"mtf-contour", MTF, 14, "Modulation Transfer Function", 4},
+     true},
+    {24,
+     IDM_PLOT_PSF_IMAGE,
+     &hwndChildOutPlotImage,
+     nullptr,
+     Image,
+     true,
+     Output,
+     16,
+     contour_at(0.125),
+     {"psf-image", PSF, 0, "Point Spread Function", 0},
+     true},
+    {25,
+     IDM_PLOT_TRANS_IMAGE,
+     &hwndChildInRealPlotImage,
+     "Pupil Transmission vs. x and y in millimeters",
+     Image,
+     false,
+     Input,
+     6,
+     contour_at(0.035),
+     {"transmission-image", Transmission, 0, "Pupil Transmission", 0}},
+    {26,
+     IDM_PLOT_PHASE_IMAGE,
+     &hwndChildInPhasePlotImage,
+     "Pupil Phase vs. x and y in millimeters",
+     Image,
+     false,
+     Input,
+     7,
+     contour_at(0.085),
+     {"phase-image", Phase, 0, "Pupil Phase in Waves", 0}},
+    {27,
+     IDM_PLOT_MTF_IMAGE,
+     &hwndChildMTFPlotImage,
+     nullptr,
+     Image,
+     true,
+     Output,
+     17,
+     contour_at(0.145),
+     {"mtf-image", MTF, 0, "Modulation Transfer Function", 0},
      true},
 };
 

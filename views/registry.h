@@ -1,4 +1,4 @@
-// The view registry: the twenty-two views with, for each, its kind, the menu command that opens
+// The view registry: the twenty-six views with, for each, its kind, the menu command that opens
 // it, its window handle, title, shape, the group that closes it, where it is placed and, for a
 // plot, what it draws. The main window opens views from it, ChildWndProc learns from it which
 // view a window is, the group functions close views by it and the plots are built from it.
@@ -18,11 +18,13 @@ extern HWND hwndChildPhasePlotXslice, hwndChildPhasePlotYslice;
 extern HWND hwndChildTransPlotXslice, hwndChildTransPlotYslice;
 extern HWND hwndChildMTFTable, hwndChildMTFPlotXslice, hwndChildMTFPlotYslice, hwndChildMTFPlot3D,
     hwndChildMTFPlotCont;
+extern HWND hwndChildOutPlotImage, hwndChildInRealPlotImage, hwndChildInPhasePlotImage,
+    hwndChildMTFPlotImage;
 
 // What closes a view: new settings (DestroyInputChildWindows, the pupil views) or a new PSF
 // (DestroyOutputChildWindows, the PSF views and the pupil slice plots).
 enum class ViewGroup { Input, Output };
-enum class ViewShape { Table, XSlice, YSlice, Surface, Contour };
+enum class ViewShape { Table, XSlice, YSlice, Surface, Contour, Image };
 
 // Position and size as fractions of the main window's client width and height: the tables
 // cascade in steps of 1/16, the plots in steps of 1 %, contour plots are three quarters as
@@ -45,7 +47,7 @@ struct PlotStyle {
 };
 
 struct ViewEntry {
-    int kind;           // ChildKind: 0..3, 6 and 19 tables, 7..18 and 20..23 plots
+    int kind;           // ChildKind: 0..3, 6 and 19 tables, 7..18 and 20..27 plots
     UINT commandId;     // the menu command that opens it
     HWND *handle;       // its handle global
     const char *title;  // null: built from the PSF plot settings when it opens
@@ -58,7 +60,7 @@ struct ViewEntry {
     bool needsLight = false;  // shows the MTF, which a dark PSF does not have
 };
 
-constexpr int VIEW_COUNT = 22;
+constexpr int VIEW_COUNT = 26;
 // In kind order: a window's kind is that of the first row whose handle it is.
 extern const ViewEntry kViewRegistry[VIEW_COUNT];
 

@@ -38,7 +38,7 @@ inline std::vector<std::string> points_of(const std::vector<RecordedOp> &ops)
 // The kinds drawn, in order, each run of one kind with its length: "F1 L9 T6 P1000 L9".
 inline std::string runs_text(const std::vector<RecordedOp> &ops)
 {
-    const char *letters = "LlPREFAXT";  // one per RecordedKind, in its order
+    const char *letters = "LlPREFAXTB";  // one per RecordedKind, in its order
     std::ostringstream out;
     std::size_t i = 0;
     while (i < ops.size()) {

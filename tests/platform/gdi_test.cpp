@@ -504,3 +504,80 @@ TEST(GdiKeys, LeavingTheApplicationForgetsAHeldKey)
 }
 
 }  // namespace
+
+namespace {
+
+// A 3 x 2 bitmap, rows listed top-down: red, green, blue over black, grey, white.
+const std::uint32_t kDib[6] = {0xFF0000, 0x00FF00, 0x0000FF, 0x000000, 0x808080, 0xFFFFFF};
+const COLORREF kDibColours[6] = {kRed, RGB(0, 255, 0), kBlue, kBlack, kGrey, kWhite};
+
+int blit(HDC dc, int left, int top, int width, int height, LONG rows = -2)
+{
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, rows, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return StretchDIBits(dc, left, top, width, height, 0, 0, 3, 2, kDib, &info, DIB_RGB_COLORS,
+                         SRCCOPY);
+}
+
+}  // namespace
+
+TEST(GdiDib, StretchedPixelsCoverWholeBlocks)
+{
+    // 100 wide for 3 columns: column k starts where 3 x / 100 reaches k, at x = 34 and 67;
+    // 30 high for 2 rows: the second starts at y = 15. Drawn at (10, 20).
+    Canvas canvas(200, 200);
+    ASSERT_EQ(blit(canvas.dc, 10, 20, 100, 30), 2);
+    const struct {
+        int x, y, source;
+    } rows[] = {{10, 20, 0},  {43, 20, 0}, {44, 20, 1},   {76, 34, 1}, {77, 34, 2},
+                {109, 35, 5}, {10, 49, 3}, {110, 35, -1}, {10, 50, -1}};
+    for (const auto &row : rows)
+        EXPECT_EQ(GetPixel(canvas.dc, row.x, row.y),
+                  row.source < 0 ? kWhite : kDibColours[row.source])
+            << row.x << ", " << row.y;
+}
+
+TEST(GdiDib, BottomUpRowsAreTurnedOver)
+{
+    Canvas canvas(200, 200);
+    blit(canvas.dc, 0, 0, 3, 2, 2);
+    EXPECT_EQ(GetPixel(canvas.dc, 0, 0), kBlack);
+    EXPECT_EQ(GetPixel(canvas.dc, 0, 1), kRed);
+}
+
+TEST(GdiDib, UnsupportedBlitsDrawNothing)
+{
+    Canvas canvas(200, 200);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 3, -2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    EXPECT_EQ(
+        StretchDIBits(canvas.dc, 0, 0, 9, 9, 0, 0, 3, 2, kDib, &info, DIB_RGB_COLORS, SRCCOPY), 0);
+    EXPECT_EQ(blit(canvas.dc, 0, 0, 0, 9), 0);
+    EXPECT_EQ(canvas.inkBox().right, -1);
+}
+
+TEST(GdiDib, PngAndSvgCarryTheSourcePixels)
+{
+    HDC image = CreateImageDC(40, 20), svg = CreateSvgDC(40, 20, nullptr);
+    for (HDC dc : {image, svg}) blit(dc, 4, 2, 30, 16);
+    std::string png, document;
+    ASSERT_TRUE(GetImagePng(image, &png));
+    ASSERT_TRUE(GetSvgDocument(svg, &document));
+    DeleteDC(image);
+    DeleteDC(svg);
+    // Blocks of 10 x 8 pixels from (4, 2).
+    const QImage picture = QImage::fromData(QByteArray::fromStdString(png), "PNG");
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(picture.pixel(4 + 10 * (k % 3) + 5, 2 + 8 * (k / 3) + 4) & 0xFFFFFF, kDib[k])
+            << "block " << k;
+    const std::string head = "<image x=\"4\" y=\"2\" width=\"30\" height=\"16\"";
+    ASSERT_NE(document.find(head), std::string::npos) << document;
+    const std::string data = "data:image/png;base64,";
+    const std::size_t from = document.find(data) + data.size();
+    const QByteArray embedded = QByteArray::fromBase64(
+        QByteArray::fromStdString(document.substr(from, document.find('"', from) - from)));
+    const QImage source = QImage::fromData(embedded, "PNG");
+    ASSERT_EQ(source.size(), QSize(3, 2));
+    for (int k = 0; k < 6; ++k)
+        EXPECT_EQ(source.pixel(k % 3, k / 3) & 0xFFFFFF, kDib[k]) << "pixel " << k;
+}

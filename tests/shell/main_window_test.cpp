@@ -106,7 +106,7 @@ TEST(MainWindow, PsfPlotTitlesNameThePlotTypeInTheChosenUnits)
     });
 }
 
-TEST(MainWindow, ADarkPupilsReportTellsWhyThePsfIsEmptyAndTheMtfViewsStayShut)
+TEST(MainWindow, ADarkPupilsReportTellsWhyThePsfIsEmptyAndTheMtfAndImageViewsStayShut)
 {
     run_program([] {
         for (float **field : {A_input, B_input})
@@ -119,6 +119,9 @@ TEST(MainWindow, ADarkPupilsReportTellsWhyThePsfIsEmptyAndTheMtfViewsStayShut)
         testing_send_command(mainhwnd, IDM_PLOT_MTF_XSLICE);
         ASSERT_EQ(boxes.size(), 3u) << "the MTF views have nothing to show";
         EXPECT_EQ(boxes[2].caption, "There Is No MTF");
+        testing_send_command(mainhwnd, IDM_PLOT_PSF_IMAGE);
+        ASSERT_EQ(boxes.size(), 4u) << "the PSF image has nothing to colour";
+        EXPECT_EQ(boxes[3].caption, "There Is No Current PSF");
         EXPECT_TRUE(testing_child_windows(mainhwnd).empty());
     });
 }

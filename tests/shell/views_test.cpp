@@ -15,7 +15,9 @@
 #include "views/child.h"
 #include "views/plot.h"
 #include "views/plot_menu.h"
+#include "views/program_windows.h"
 #include "views/quality_box.h"
+#include "views/readout.h"
 #include "views/table.h"
 #include "tests/shell/program_harness.h"
 
@@ -125,6 +127,69 @@ TEST_F(PlotViews, LogPsfPlotsPowersOfTenClippedDecadesBelowThePeak)
         nPSFdecades = row.decades;
         EXPECT_NEAR(describe(7, 1).z[row.i - 1], row.log, 1e-14)
             << row.decades << " decades, i = " << row.i;
+    }
+}
+
+TEST_F(PlotViews, LogPsfImageColoursDecadesBelowOneHundredDownToTheDecades)
+{
+    // Row j = 65 of the whole grid: 100 is 10^0 of 100, 10 is 10^-1, 0.0005 (10^-5.3) and 0
+    // lie below three decades and colour as -3.
+    const struct {
+        int i;
+        double log;
+    } rows[] = {{65, 0.0}, {30, -1.0}, {20, -3.0}, {10, -3.0}};
+    set_psf_slice();
+    PSFPlotType = PSF_LOGARITHMIC;
+    nPSFdecades = 3;
+    const PlotDescription image = describe(24, 1);
+    ASSERT_EQ(image.z.size(), std::size_t(GRID_VALUES));
+    EXPECT_EQ(image.graph.ZMin, -3.0);
+    for (const auto &row : rows)
+        EXPECT_NEAR(image.z[(65 - 1) * GRID + row.i - 1], row.log, 1e-12) << "i = " << row.i;
+}
+
+TEST_F(PlotViews, ReadoutNamesTheSampleUnderThePointerInsideTheAxes)
+{
+    // Axes (60, 45)-(296, 255), 3 columns of 236 / 3 pixels (column 1 from x = 60 + 79, as
+    // 79 x 3 / 236 = 1.004), 2 rows of 105. An image's first row is at the bottom, a contour
+    // map's at the top, where its grid points lie on the edges. A slice takes the nearest x:
+    // at x = 177 the axis reads -1 + 117.5 / 236 x 2 = -0.004. log10(12.41 / 100) = -0.906,
+    // log10(0.5) = -0.301, log10(0.06 / 100) = -3.222.
+    using enum PlotReadout::Kind;
+    const struct {
+        PlotReadout::Kind kind;
+        int x, y;
+        const char *text;
+    } rows[] = {
+        {Image, 60, 45, "x = -1 \xB5m, y = 0.5 \xB5m, PSF = 12.41 (log -0.906)"},
+        {Image, 295, 254, "x = 1 \xB5m, y = -0.5 \xB5m, PSF = 100 (log 0.000)"},
+        {Image, 138, 149, "x = -1 \xB5m, y = 0.5 \xB5m, PSF = 12.41 (log -0.906)"},
+        {Image, 139, 150, "x = 0 \xB5m, y = -0.5 \xB5m, PSF = 50 (log -0.301)"},
+        {Image, 60, 254, "x = -1 \xB5m, y = -0.5 \xB5m, PSF = 0"},
+        {Contour, 60, 45, "x = -1 \xB5m, y = -0.5 \xB5m, PSF = 0"},
+        {Contour, 295, 254, "x = 1 \xB5m, y = 0.5 \xB5m, PSF = 0.06 (log -3.222)"},
+        {Slice, 177, 100, "x = 0 \xB5m, PSF = 50 (log -0.301)"},
+        {Image, 296, 100, ""},
+        {Image, 59, 100, ""},
+        {Contour, 100, 255, ""},
+        {Slice, 100, 44, ""},
+        {None, 100, 100, ""},
+    };
+    PlotReadout readout;
+    readout.axes = RECT{60, 45, 296, 255};
+    readout.columns = 3;
+    readout.rows = 2;
+    readout.xs = {-1, 0, 1};
+    readout.ys = {-0.5, 0.5};
+    readout.values = {0, 50, 100, 12.41, 75, 0.06};
+    readout.low = -1;
+    readout.high = 1;
+    readout.unit = "\xB5m";
+    readout.name = "PSF";
+    readout.withLog = true;
+    for (const auto &row : rows) {
+        readout.kind = row.kind;
+        EXPECT_EQ(ReadoutText(readout, row.x, row.y), row.text) << row.x << ", " << row.y;
     }
 }
 
@@ -521,6 +586,45 @@ TEST_F(PlotWindowMenu, OnlyTheFarFieldViewsOfferImageQuality)
     });
 }
 
+// The image view's menu keeps its choice: a map, or the logarithmic PSF turned on and off
+// again, which its caption follows; the pointer over the picture shows its sample on the status bar
+// until it leaves.
+TEST_F(PlotWindowMenu, ImageViewKeepsItsMapAndScaleAndReadsOutUnderThePointer)
+{
+    const struct {
+        UINT choice;
+        zColourMap map;
+        bool logarithmic;
+    } rows[] = {{IDM_MAP_GREY, zColourMap::Grey, false},
+                {IDM_LOGARITHMIC, zColourMap::Grey, true},
+                {IDM_MAP_DIVERGING, zColourMap::Diverging, true},
+                {IDM_LOGARITHMIC, zColourMap::Diverging, false}};
+    run_program([&] {
+        testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
+        testing_choose_menu_item(mainhwnd, IDM_PLOT_PSF_IMAGE);
+        for (const auto &row : rows) {
+            testing_answer_popup_menus({row.choice});
+            SendMessageA(hwndChildOutPlotImage, WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+            EXPECT_EQ(ImageOptionsFor(24)->map, row.map) << row.choice;
+            EXPECT_EQ(ImageIsLogarithmic(*ImageOptionsFor(24)), row.logarithmic) << row.choice;
+            char caption[256] = "";
+            GetWindowTextA(hwndChildOutPlotImage, caption, sizeof caption);
+            EXPECT_EQ(std::strncmp(caption, "Log PSF vs. ", 12) == 0, row.logarithmic) << caption;
+        }
+        RECT client{};
+        GetClientRect(hwndChildOutPlotImage, &client);
+        UpdateWindow(hwndChildOutPlotImage);
+        char text[256] = "";
+        const LPARAM middle = MAKELPARAM(client.right * 44 / 100, client.bottom / 2);
+        SendMessageA(hwndChildOutPlotImage, WM_MOUSEMOVE, 0, middle);
+        GetWindowTextA(hwndStatus, text, sizeof text);
+        EXPECT_EQ(std::string(text).rfind("x = ", 0), 0u) << text;
+        SendMessageA(hwndChildOutPlotImage, WM_MOUSELEAVE, 0, 0);
+        GetWindowTextA(hwndStatus, text, sizeof text);
+        EXPECT_STREQ(text, "");
+    });
+}
+
 // Save Picture As through the toolkit's dialog: the file the dialog asks about is the file
 // written.
 TEST_F(PlotWindowMenu, SavePictureAsWritesTheFileTheDialogNamedAndAskedAbout)
@@ -569,10 +673,10 @@ TEST_F(PlotWindowMenu, SavePictureAsWritesTheFileTheDialogNamedAndAskedAbout)
 // closes its own.
 TEST(ViewRegistry, ClosingViewsGivesBackTheirCommandsOnly)
 {
-    const UINT kViewCommands[] = {55, 56, 61, 62, 63, 64, 70, 71, 72, 73, 74,
-                                  75, 76, 77, 78, 79, 80, 83, 84, 85, 86, 87};
+    const UINT kViewCommands[] = {55, 56, 61, 62, 63, 64, 70, 71, 72, 73,  74,  75,  76,
+                                  77, 78, 79, 80, 83, 84, 85, 86, 87, 110, 111, 112, 113};
     const auto open_count = [] { return testing_child_windows(mainhwnd).size(); };
-    // Which views survive, when all twenty-two are open.
+    // Which views survive, when all twenty-six are open.
     const struct {
         const char *name;
         void (*close)();
@@ -580,21 +684,21 @@ TEST(ViewRegistry, ClosingViewsGivesBackTheirCommandsOnly)
     } rows[] = {
         {"DestroyInputChildWindows keeps the pupil slice plots",
          DestroyInputChildWindows,
-         {61, 62, 63, 64, 70, 71, 74, 75, 78, 79, 80, 83, 84, 85, 86, 87}},
+         {61, 62, 63, 64, 70, 71, 74, 75, 78, 79, 80, 83, 84, 85, 86, 87, 110, 113}},
         {"Create PSF after a new pupil closes the PSF views and the pupil slice plots",
          [] {
              pillbox_input();
              EnableMenuItem(GetMenu(mainhwnd), IDM_CREATE_PSF, MF_BYCOMMAND | MF_ENABLED);
              testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
          },
-         {55, 56, 72, 73, 76, 77}},
+         {55, 56, 72, 73, 76, 77, 111, 112}},
     };
     run_program([&] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
         for (const auto &row : rows) {
             SCOPED_TRACE(row.name);
             for (UINT id : kViewCommands) testing_send_command(mainhwnd, id);
-            EXPECT_EQ(open_count(), 22u);
+            EXPECT_EQ(open_count(), 26u);
             row.close();
             for (UINT id : kViewCommands) {
                 const bool kept = std::find(row.left.begin(), row.left.end(), id) != row.left.end();
