@@ -31,7 +31,6 @@ namespace {
 
 constexpr int N = GRID_FFT_SIZE;
 constexpr int STRIP = 16;  // columns per butterfly: 128 rows of them fill 16 KB, twice
-constexpr int TILE = 16;   // transpose tile
 
 struct Twiddles {
     float re[N], im[N];  // exp(isign 2 pi i k / 128), computed in double, rounded once
