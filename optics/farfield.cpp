@@ -21,10 +21,11 @@ inline int plane_index(int i, int j) { return GRID * (i - 1) + (j - 1); }
 void pack_row(const float *__restrict a, const float *__restrict b, float *__restrict re,
               float *__restrict im, float s)
 {
-    for (int j = 0; j < GRID; j++) {
-        const float sign = (j & 1) ? -s : s;
-        re[j] = sign * a[j];
-        im[j] = sign * b[j];
+    for (int j = 0; j < GRID; j += 2) {
+        re[j] = s * a[j];
+        im[j] = s * b[j];
+        re[j + 1] = -s * a[j + 1];
+        im[j + 1] = -s * b[j + 1];
     }
 }
 
@@ -55,20 +56,16 @@ void scale_row(float *__restrict m, double percent, float *__restrict columns)
     }
 }
 
-// sums[k] = the sum of row k in index order, four rows side by side.
-void sum_rows(const float *r0, const float *r1, const float *r2, const float *r3, float *sums)
+// sums[k] = the sum of m_output row first + k in index order, eight rows side by side (eight
+// independent running sums instead of one long chain of additions).
+void sum_rows(int first, float *sums)
 {
-    float s0 = 0.0f, s1 = 0.0f, s2 = 0.0f, s3 = 0.0f;
-    for (int j = 0; j < GRID; j++) {
-        s0 += r0[j];
-        s1 += r1[j];
-        s2 += r2[j];
-        s3 += r3[j];
-    }
-    sums[0] = s0;
-    sums[1] = s1;
-    sums[2] = s2;
-    sums[3] = s3;
+    float s[8] = {};
+    const float *row[8];
+    for (int k = 0; k < 8; k++) row[k] = m_output[first + k] + 1;
+    for (int j = 0; j < GRID; j++)
+        for (int k = 0; k < 8; k++) s[k] += row[k][j];
+    std::copy_n(s, 8, sums);
 }
 
 // The centroid of sums[0..127] (sample k + 1 at weight sums[k]) from the centre sample 65.
@@ -134,9 +131,7 @@ void do_FFT()
         const double percent = 100.0 / peak;
         std::array<float, GRID> columns{}, rows{};
         for (int i = 1; i <= GRID; i++) scale_row(m_output[i] + 1, percent, columns.data());
-        for (int i = 1; i <= GRID; i += 4)
-            sum_rows(m_output[i] + 1, m_output[i + 1] + 1, m_output[i + 2] + 1, m_output[i + 3] + 1,
-                     &rows[i - 1]);
+        for (int i = 1; i <= GRID; i += 8) sum_rows(i, &rows[i - 1]);
         ypsfcent = centroid_offset(columns);
         xpsfcent = centroid_offset(rows);
     }
