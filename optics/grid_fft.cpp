@@ -30,7 +30,7 @@
 namespace {
 
 constexpr int N = GRID_FFT_SIZE;
-constexpr int STRIP = 16;  // columns per butterfly: 128 rows of them fill 16 KB, twice
+constexpr int STRIP = 16;  // columns per butterfly: 128 rows of them, 8 KB in each plane
 
 struct Twiddles {
     float re[N], im[N];  // exp(isign 2 pi i k / 128), computed in double, rounded once
