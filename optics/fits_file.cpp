@@ -151,3 +151,5 @@ bool format_fits_file(const ImageQuality &quality, const std::vector<SettingValu
     }
     return fits.finish(bytes, error);
 }
+
+FitsFormatter orvinta_fits_formatter() { return format_fits_file; }

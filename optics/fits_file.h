@@ -1,5 +1,7 @@
 // The PSF and the pupil as a FITS file: the PSF as the primary image, the pupil transmission
-// and phase as image extensions, with the optics and the figures of merit in the header.
+// and phase as image extensions, with the optics and the figures of merit in the header. The
+// writer is its own library, liborvinta_fits.so: CFITSIO brings in some thirty network and
+// crypto libraries, which the program loads only when it writes a FITS file.
 #pragma once
 
 #include <string>
@@ -15,3 +17,9 @@ using SettingValue = std::pair<std::string, double>;
 // written as HIERARCH ORVINTA cards. Returns false with the library's reason in error.
 bool format_fits_file(const ImageQuality &quality, const std::vector<SettingValue> &settings,
                       const std::string &origin, std::string &bytes, std::string &error);
+
+// The writer as the library exports it, under the name ORVINTA_FITS_ENTRY.
+using FitsFormatter = bool (*)(const ImageQuality &, const std::vector<SettingValue> &,
+                               const std::string &, std::string &, std::string &);
+extern "C" FitsFormatter orvinta_fits_formatter();
+#define ORVINTA_FITS_ENTRY "orvinta_fits_formatter"

@@ -5,7 +5,7 @@
 
 constexpr int GRID = 128;  // samples along each side of pupil and far field
 constexpr int GRID_VALUES = GRID * GRID;
-constexpr int DATA_LENGTH = 2 * GRID_VALUES;  // floats in data1/data2: complex, interleaved
+constexpr int DATA_LENGTH = 2 * GRID_VALUES;  // floats in data1/data2: two planes of a grid
 constexpr int PSF_CENTRE = 65;  // the far-field sample on the optical axis, along i and j
 
 // Field arrays, [1..128][1..128], first index i along x, second j along y.
@@ -13,7 +13,8 @@ extern float **r_input, **phase_input, **A_input, **B_input;
 extern float **r_output, **i_output, **m_output;
 // The MTF of m_output, zero frequency at (65, 65), as the MTF views last computed it.
 extern float **mtf_output;
-// Transform work storage: data1/data2 [1..32768], nn [1..2].
+// Transform work storage: data1/data2 [1..32768], each a real and an imaginary plane of the
+// grid; nn [1..2], the lengths of the grid for fourn.
 extern float *data1, *data2;
 extern unsigned long *nn;
 extern int isign;

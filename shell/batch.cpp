@@ -20,6 +20,8 @@
 #include "optics/settings_rules.h"
 #include "optics/transfer_function.h"
 #include "shell/batch_plot.h"
+#include "shell/gui.h"
+#include "shell/program_library.h"
 #include "orvinta_version.h"
 #include "shell/entry.h"
 #include "shell/sweep.h"
@@ -65,8 +67,14 @@ bool format_output(const std::string &path, const ImageQuality &q, std::string &
         bytes = format_data_file(data_save_array());
         return true;
     }
-    return format_fits_file(q, setting_values(), std::string("Orvinta ") + ORVINTA_VERSION, bytes,
-                            error);
+    const auto formatter = reinterpret_cast<FitsFormatter (*)()>(
+        program_library_entry("liborvinta_fits.so", ORVINTA_FITS_ENTRY, error));
+    if (!formatter) {
+        error = "cannot load the FITS writer: " + error;
+        return false;
+    }
+    return formatter()(q, setting_values(), std::string("Orvinta ") + ORVINTA_VERSION, bytes,
+                       error);
 }
 
 // The MTF slices as CSV; a dark PSF has none, and nothing is written.
@@ -94,8 +102,10 @@ int batch_main(int argc, char **argv)
     PlotOptions pictures;
     for (int k = 0; k < argc; k++) {
         const char *arg = argv[k];
-        if (const int taken = parse_plot_option(argc, argv, k, pictures)) {
-            if (taken < 0) return 2;
+        if (!std::strcmp(arg, "--plot") || !std::strcmp(arg, "--size")) {
+            const GuiEntry *side = gui();
+            if (!side) return 1;
+            if (side->parse_plot_option(argc, argv, k, pictures) < 0) return 2;
             continue;
         }
         if (!std::strcmp(arg, "--out")) {
@@ -165,7 +175,9 @@ int batch_main(int argc, char **argv)
         optics_shutdown();
         return 1;
     }
-    int status = write_plot_pictures(pictures);
+    // Pictures need the window side; a job without them never loads it.
+    int status = 0;
+    if (!pictures.plots.empty()) status = gui()->write_plot_pictures(pictures);
     if (out && status == 0) {
         std::string bytes;
         if (!format_output(out, report.quality, bytes, error) ||

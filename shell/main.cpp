@@ -6,6 +6,7 @@
 #include "optics/output_file.h"
 #include "orvinta_version.h"
 #include "shell/entry.h"
+#include "shell/gui.h"
 
 namespace {
 
@@ -101,12 +102,15 @@ int main(int argc, char **argv)
         }
         if (!std::strcmp(command, "--batch")) return batch_main(argc - 2, argv + 2);
         if (!std::strcmp(command, "--eval")) return printed(eval_main(argc - 2, argv + 2));
-        if (!std::strcmp(command, "--has-window-system"))
-            return window_system_available(argc, argv) ? 0 : 1;
+        if (!std::strcmp(command, "--has-window-system")) {
+            const GuiEntry *side = gui();
+            return side && side->window_system_available(argc, argv) ? 0 : 1;
+        }
         if (command[0] == '-' && command[1] == '-') {
             std::fprintf(stderr, "orvinta: unknown option %s (see orvinta --help)\n", command);
             return 2;
         }
     }
-    return window_main(argc, argv);
+    const GuiEntry *side = gui();
+    return side ? side->window_main(argc, argv) : 1;
 }

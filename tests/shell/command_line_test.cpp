@@ -341,6 +341,29 @@ TEST_F(WindowProgram, ExitStatusTellsWhetherTheWindowCouldStart)
             << row.environment << " " << row.args;
 }
 
+// The toolkit and CFITSIO (with its thirty network libraries) load only for the jobs that use
+// them; the dynamic loader names each library it opens (LD_DEBUG=files).
+TEST_F(WindowProgram, JobsLoadOnlyTheLibrariesTheyUse)
+{
+    const struct {
+        const char *args, *library;
+        bool loaded;
+    } rows[] = {
+        {"--batch", "libQt6Core", false},
+        {"--batch", "libcfitsio", false},
+        {"--batch --out psf.txt", "libQt6Core", false},
+        {"--eval X+Y 1 2", "libQt6Core", false},
+        {"--batch --out psf.fits", "libcfitsio", true},
+        {"--batch --plot psf-x-slice slice.svg", "libQt6Core", true},
+    };
+    for (const auto &row : rows) {
+        const Invocation run = run_orvinta(dir, row.args, "env LD_DEBUG=files");
+        EXPECT_EQ(run.status, 0) << row.args;
+        EXPECT_EQ(run.err.find(row.library) != std::string::npos, row.loaded)
+            << row.args << ": " << row.library;
+    }
+}
+
 using CsvRow = std::map<std::string, std::string>;
 
 // The CSV as rows of named fields; comment lines are left out.
