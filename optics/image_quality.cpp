@@ -83,13 +83,13 @@ constexpr double WRAPPING_JITTER = GRID / 6.0;
 std::vector<double> report_frequencies;
 
 // The MTF figures: where each axis's curve falls to 0.5 inside the cut-off, and its values at
-// the frequencies asked for.
-void read_mtf(ImageQuality &q)
+// the frequencies asked for. For one wavelength held still the curves come exactly from the
+// pupil's autocorrelation, else from the samples of the PSF.
+void read_mtf(ImageQuality &q, const PupilAutocorrelation *c)
 {
     const double step = frequency_step();
-    q.cutoff = cutoff_steps() * step;
-    const std::vector<double> along_x = mtf_curve(m_output, true);
-    const std::vector<double> along_y = mtf_curve(m_output, false);
+    const std::vector<double> along_x = c ? mtf_curve(*c, true) : mtf_curve(m_output, true);
+    const std::vector<double> along_y = c ? mtf_curve(*c, false) : mtf_curve(m_output, false);
     const auto in_unit = [step](std::optional<double> steps) -> std::optional<double> {
         if (!steps) return std::nullopt;
         return *steps * step;
@@ -127,14 +127,16 @@ ImageQuality image_quality()
     q.undersampled = q.band_sampling_q < 2;
     q.jitter_wraps = q.jitter_rms > WRAPPING_JITTER;
     q.aliased = q.max_phase_step > 0.5;
-    read_mtf(q);
+    q.cutoff = cutoff_steps() * frequency_step();
     if (is_broadband() || is_jittered()) {
+        read_mtf(q, nullptr);
         read_band(q);
         return q;
     }
 
     ContinuousPsf &psf = continuous_psf;
     psf.read_pupil();
+    read_mtf(q, &psf.autocorrelation());
     if (psf.dark()) return q;
     const PsfPoint peak = psf.peak();
     q.strehl = peak.intensity / (psf.transmission_sum() * psf.transmission_sum());

@@ -74,6 +74,13 @@ void diffraction_limited_intensity(Plane &out)
     }
 }
 
+// C(u, v) for u >= 0, zero beyond the lags the pupil has.
+std::complex<double> lag_or_zero(const PupilAutocorrelation &c, int u, int v)
+{
+    if (u >= c.nu || v <= -c.nv || v >= c.nv) return 0;
+    return c.at(u, v);
+}
+
 }  // namespace
 
 const char *frequency_unit_name()
@@ -128,6 +135,31 @@ std::vector<double> diffraction_limited_mtf_curve(bool along_x)
     for (int j = 0; j < GRID; j++)
         for (int i = 0; i < GRID; i++) p[along_x ? i : j] += intensity.r(j, i);
     return curve_of_line(p);
+}
+
+std::vector<double> mtf_curve(const PupilAutocorrelation &c, bool along_x)
+{
+    if (c.nu == 0 || !(c.at(0, 0).real() > 0)) return {};
+    // C(u, v) is kept for u >= 0; C(-u, -v) is its conjugate.
+    const auto lag = [&c](int u, int v) -> std::complex<double> {
+        if (u < 0) return std::conj(lag_or_zero(c, -u, -v));
+        return lag_or_zero(c, u, v);
+    };
+    std::vector<double> curve(MTF_LAST_STEP + 1);
+    for (int k = 0; k <= MTF_LAST_STEP; k++) {
+        const std::complex<double> sum =
+            along_x ? lag(k, 0) + lag(k - GRID, 0) : lag(0, k) + lag(0, k - GRID);
+        curve[k] = std::abs(sum) / c.at(0, 0).real();
+    }
+    return curve;
+}
+
+std::vector<double> psf_mtf_curve(bool along_x)
+{
+    if (is_broadband() || is_jittered()) return mtf_curve(m_output, along_x);
+    thread_local ContinuousPsf psf;
+    psf.read_pupil();
+    return mtf_curve(psf.autocorrelation(), along_x);
 }
 
 std::vector<std::complex<double>> otf_map(float **intensity)
@@ -197,7 +229,7 @@ int mtf_slice_steps()
 
 std::string format_mtf_csv()
 {
-    const std::vector<double> x = mtf_curve(m_output, true), y = mtf_curve(m_output, false);
+    const std::vector<double> x = psf_mtf_curve(true), y = psf_mtf_curve(false);
     if (x.empty()) return "";
     const std::vector<double> limit_x = diffraction_limited_mtf_curve(true);
     const std::vector<double> limit_y = diffraction_limited_mtf_curve(false);

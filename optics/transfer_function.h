@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "optics/continuous_psf.h"
+
 // The frequency unit: cycles per millimetre in the image plane for a PSF in microns, cycles
 // per milliradian or per arc second for an angle. For people ("cycles/mm") and as a CSV
 // column's ending ("cy_per_mm").
@@ -34,6 +36,13 @@ constexpr int MTF_LAST_STEP = 64;
 std::vector<double> mtf_curve(float **intensity, bool along_x);
 // The same for the PSF of the current transmission without phase error.
 std::vector<double> diffraction_limited_mtf_curve(bool along_x);
+// The transform of the samples of a PSF whose pupil autocorrelation is c, along x or y at
+// 0 .. 64 steps: |C(k) + C(k - 128)| / C(0), the lag k - 128 folding onto k. Exact in double,
+// where the samples m_output hold floats. Empty for a dark pupil.
+std::vector<double> mtf_curve(const PupilAutocorrelation &c, bool along_x);
+// The MTF curve of the current PSF: from its pupil's autocorrelation for one wavelength held
+// still, from the samples m_output over a band or with jitter.
+std::vector<double> psf_mtf_curve(bool along_x);
 
 // The OTF over the whole grid from the intensity [1..128][1..128]: [(i - 1) 128 + j - 1],
 // frequency (i - 65, j - 65) steps. Empty when the intensity holds no light.

@@ -98,7 +98,7 @@ void fill_grid(PlotDescription &plot)
 void fill_mtf_slice(PlotDescription &plot)
 {
     const bool alongX = plot.view->shape == ViewShape::XSlice;
-    const std::vector<double> curves[] = {mtf_curve(m_output, alongX),
+    const std::vector<double> curves[] = {psf_mtf_curve(alongX),
                                           diffraction_limited_mtf_curve(alongX)};
     if (curves[0].empty()) return;
     const double step = frequency_step();

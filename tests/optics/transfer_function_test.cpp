@@ -88,6 +88,22 @@ TEST_F(TransferFunctionTest, MapThroughZeroFrequencyHoldsTheCurves)
     }
 }
 
+// The curves the figures read come from the pupil's autocorrelation in double; they are the
+// transform of the float samples to float rounding, also where a pupil 80 samples wide folds
+// its lags beyond 64 back onto the grid.
+TEST_F(TransferFunctionTest, ExactCurvesAreTheTransformOfTheSamples)
+{
+    for (const char *radius : {"20", "40"}) {
+        compute({{"pupilradius", radius}, {"HasComa", "1"}, {"coma", "0.4"}});
+        for (const bool along_x : {true, false}) {
+            const std::vector<double> exact = psf_mtf_curve(along_x);
+            const std::vector<double> sampled = mtf_curve(m_output, along_x);
+            for (int f = 0; f <= MTF_LAST_STEP; f++)
+                EXPECT_NEAR(exact[f], sampled[f], 2e-6) << radius << " " << along_x << " " << f;
+        }
+    }
+}
+
 // The clear circle falls to one half at nu = 0.40397, 63 x 0.40397 = 25.45 steps; the figure
 // interpolates the same curve that gives the MTF at any frequency asked for.
 TEST_F(TransferFunctionTest, Mtf50IsTheFrequencyWhereTheMtfAtReadsOneHalf)
