@@ -35,7 +35,8 @@ constexpr ViewPlacement contour_at(double fraction) { return {fraction, fraction
 // them, close with a new PSF, the slices first and the surfaces last. A plot's colours count
 // down the palette: surfaces from light grey (7), the PSF contours from yellow (14), the
 // others all black (0). The MTF views close with the PSF views, after them; their slices
-// draw the MTF in blue (9) and the diffraction limit in grey (8). The image views come last
+// draw the MTF in blue (9) and the diffraction limit in grey (8). Every plot's corner leaves
+// room for its height of 85 % above the bottom of the client area. The image views come last
 // in their groups; the PSF image needs light as the MTF views do, a dark PSF having no
 // values to colour.
 const ViewEntry kViewRegistry[VIEW_COUNT] = {
@@ -239,7 +240,7 @@ const ViewEntry kViewRegistry[VIEW_COUNT] = {
      true,
      Output,
      13,
-     plot_at(0.16),
+     plot_at(0.10),
      {"mtf-y-slice", MTF, 9, "Y-Slice of Modulation Transfer Function", 0},
      true},
     {22,
@@ -250,7 +251,7 @@ const ViewEntry kViewRegistry[VIEW_COUNT] = {
      true,
      Output,
      14,
-     plot_at(0.17),
+     plot_at(0.05),
      {"mtf-3d", MTF, 7, "Modulation Transfer Function", 0},
      true},
     {23,
@@ -261,7 +262,7 @@ const ViewEntry kViewRegistry[VIEW_COUNT] = {
      true,
      Output,
      15,
-     contour_at(0.18),
+     contour_at(0.135),
      {"mtf-contour", MTF, 14, "Modulation Transfer Function", 4},
      true},
     {24,

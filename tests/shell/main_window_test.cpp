@@ -145,8 +145,8 @@ TEST(MainWindow, ViewsOpenInTheirOwnPlacesWithTheirTitles)
     // 0.7 W x 0.7 H = 700.7 x 490.7. Plots: corner f W, f H (f = 0.01: 10.01, 7.01; 0.04 for
     // the transmission contour, 0.11 and 0.14 for the PSF's), size 0.85 W x 0.85 H =
     // 850.85 x 595.85, a contour 0.6375 W = 638.1 wide. The MTF views follow the PSF's: the
-    // table at k = 5 (344.1, 240.97), the plots at f = 0.15 and 0.18 (150.15, 105.15; 180.18,
-    // 126.18).
+    // table at k = 5 (344.1, 240.97), the plots at f = 0.15 and 0.135 (150.15, 105.15; 135.14,
+    // 94.64), all inside the client area.
     struct Row {
         UINT id;
         const char *title;
@@ -161,7 +161,7 @@ TEST(MainWindow, ViewsOpenInTheirOwnPlacesWithTheirTitles)
         {83, "PSF vs. x and y in microns.", 140, 98, 638, 595, false},
         {64, "MTF Values (Modulus of the Optical Transfer Function)", 344, 240, 700, 490, true},
         {84, "MTF vs. x frequency in cycles/mm.", 150, 105, 850, 595, false},
-        {87, "MTF vs. x and y frequency in cycles/mm.", 180, 126, 638, 595, false},
+        {87, "MTF vs. x and y frequency in cycles/mm.", 135, 94, 638, 595, false},
     };
     run_program([&] {
         testing_choose_menu_item(mainhwnd, IDM_CREATE_PSF);
