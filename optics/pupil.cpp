@@ -5,6 +5,7 @@
 
 #include "optics/hooks.h"
 #include "optics/settings.h"
+#include "optics/zernike.h"
 
 namespace {
 
@@ -292,6 +293,14 @@ void pillbox_input()
                     const SampleBasis basis(rho, c * cos_d - s * d, s * cos_d + c * d,
                                             zernikes.max_power, zernikes.max_m);
                     phase = zernikes.add_to(phase, basis);
+                }
+                // Terms of a coefficient file beyond the 37 Fringe ones.
+                if (!extra_zernike_terms().empty()) {
+                    const double theta =
+                        std::atan2(static_cast<double>(dy), static_cast<double>(dx)) + 0.000001;
+                    for (const auto &[mode, coefficient] : extra_zernike_terms())
+                        phase = static_cast<float>(phase +
+                                                   coefficient * zernike_value(mode, rho, theta));
                 }
 
                 phase = finite_or_zero(phase);

@@ -4,6 +4,7 @@
 
 #include "optics/nrutil.h"
 #include "optics/pupil.h"
+#include "optics/zernike.h"
 
 float **r_input, **phase_input, **A_input, **B_input;
 float **r_output, **i_output, **m_output;
@@ -100,6 +101,7 @@ void reset_settings()
     nHasPhasePlate = 0;
     PhasePlateSteps = 0;
     PhasePlateWaves = 0.5f;
+    clear_extra_zernike_terms();
     bandwidth = 0.0f;
     nwavelengths = 1;
     jitter_x = jitter_y = 0.0f;

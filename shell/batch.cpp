@@ -1,8 +1,11 @@
 // The headless batch job: start-up settings, the settings given on the command line, the
 // pupil, the far field, and the results as "name: value" lines.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,11 +17,13 @@
 #include "optics/fits_file.h"
 #include "optics/hooks.h"
 #include "optics/image_quality.h"
+#include "optics/number_text.h"
 #include "optics/output_file.h"
 #include "optics/psf_pipeline.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
 #include "optics/transfer_function.h"
+#include "optics/zernike.h"
 #include "shell/batch_plot.h"
 #include "shell/gui.h"
 #include "shell/program_library.h"
@@ -90,6 +95,31 @@ int write_mtf_file(const std::string &path)
     return 1;
 }
 
+// A coefficient file's terms become the pupil's Zernike terms, in waves at the wavelength set.
+std::string load_zernike_file(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    if (file) text << file.rdbuf();
+    if (!file || file.bad())
+        return "cannot read " + path + ": " + std::strerror(errno ? errno : EIO);
+    ZernikeSet set;
+    const std::string problem = parse_zernike_file(text.str(), wavelength, set);
+    if (!problem.empty()) return path + ": " + problem;
+    apply_zernike_set(set);
+    return "";
+}
+
+// The fit's lines: each coefficient under its index in the fit's ordering, in waves, then what
+// the terms leave.
+void print_fit(const ZernikeFit &fit)
+{
+    for (const auto &[index, value] : fit.set.terms)
+        std::printf("zfit_%d: %s\n", index, gN(value, 9).c_str());
+    std::printf("zfit_residual_rms: %s\n", gN(fit.residual_rms, 9).c_str());
+    std::printf("zfit_residual_pv: %s\n", gN(fit.residual_pv, 9).c_str());
+}
+
 }  // namespace
 
 int batch_main(int argc, char **argv)
@@ -99,6 +129,7 @@ int batch_main(int argc, char **argv)
     const char *out = nullptr;
     const char *mtf = nullptr;
     std::vector<double> mtf_at;
+    const char *zernike_file = nullptr, *zernike_fit = nullptr, *zernike_csv = nullptr;
     PlotOptions pictures;
     for (int k = 0; k < argc; k++) {
         const char *arg = argv[k];
@@ -134,6 +165,18 @@ int batch_main(int argc, char **argv)
             }
             continue;
         }
+        if (!std::strcmp(arg, "--zernikes") || !std::strcmp(arg, "--zernike-fit") ||
+            !std::strcmp(arg, "--zernike-csv")) {
+            if (k + 1 >= argc || !*argv[k + 1]) {
+                std::fprintf(stderr, "orvinta: %s needs a value\n", arg);
+                return 2;
+            }
+            const char *value = argv[++k];
+            if (!std::strcmp(arg, "--zernikes")) zernike_file = value;
+            if (!std::strcmp(arg, "--zernike-fit")) zernike_fit = value;
+            if (!std::strcmp(arg, "--zernike-csv")) zernike_csv = value;
+            continue;
+        }
         if (!std::strcmp(arg, "--mtf-at")) {
             const std::string problem =
                 k + 1 < argc ? read_mtf_frequency(argv[++k], mtf_at) : "--mtf-at needs a value";
@@ -162,9 +205,27 @@ int batch_main(int argc, char **argv)
             return 2;
         }
     }
-    const PsfReport report = compute_psf();
+    ZernikeOrdering fit_ordering = ZernikeOrdering::Noll;
+    ZernikeNormalisation fit_normalisation = ZernikeNormalisation::Rms;
+    int fit_count = 0;
+    std::string problem = zernike_csv && !zernike_fit ? "--zernike-csv needs --zernike-fit" : "";
+    if (problem.empty() && zernike_fit)
+        problem = parse_zernike_fit(zernike_fit, fit_ordering, fit_normalisation, fit_count);
+    if (problem.empty() && zernike_file) problem = load_zernike_file(zernike_file);
+    ZernikeFit fit;
+    PsfReport report;
+    if (problem.empty()) {
+        report = compute_psf();
+        if (zernike_fit) fit = fit_zernikes(fit_ordering, fit_normalisation, fit_count, problem);
+    }
+    if (!problem.empty()) {
+        std::fprintf(stderr, "orvinta: %s\n", problem.c_str());
+        optics_shutdown();
+        return 2;
+    }
     if (psf_is_dark()) std::printf("note: the pupil lets no light through; the PSF is all zero\n");
     print_results(report);
+    if (zernike_fit) print_fit(fit);
 
     // The figures reach standard output before the array does, also when the array goes to
     // standard output itself; figures that could not be written end the job as a failed file
@@ -187,6 +248,11 @@ int batch_main(int argc, char **argv)
         }
     }
     if (mtf && status == 0) status = write_mtf_file(mtf);
+    if (zernike_csv && status == 0 &&
+        !write_output_file(zernike_csv, format_zernike_file(fit.set), error)) {
+        std::fprintf(stderr, "orvinta: %s\n", error.c_str());
+        status = 1;
+    }
     optics_shutdown();
     return status;
 }

@@ -240,7 +240,8 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
     for (int k = 0; k < argc; k++) {
         const std::string arg = argv[k];
         const bool has_value = k + 1 < argc;
-        if (arg == "--out" || arg == "--plot" || arg == "--mtf")
+        if (arg == "--out" || arg == "--plot" || arg == "--mtf" || arg == "--zernikes" ||
+            arg == "--zernike-fit" || arg == "--zernike-csv")
             return arg + " cannot be used with --sweep or --random";
         if (arg == "--spectrum") {
             if (!has_value || !*argv[k + 1]) return arg + " needs a file name";

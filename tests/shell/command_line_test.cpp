@@ -122,6 +122,9 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"--sweep defocus=0:1:2 --seed '\t-1' --csv o.csv", "--seed needs a whole number from 0"},
         {"--random Zern5=1e308 --csv o.csv", "with SIGMA 1e308: Zernike coefficient Z05 (Zern5)"},
         {"--mtf-at -1", "--mtf-at needs a frequency of at least 0, not -1"},
+        {"--zernike-fit noll:rms:232", "--zernike-fit needs ORDER:NORM:N"},
+        {"--zernike-csv f.csv", "--zernike-csv needs --zernike-fit"},
+        {"--sweep defocus=0:1:2 --zernikes z.csv", "--zernikes cannot be used"},
         {"--spectrum s.csv", "cannot read s.csv: No such file or directory"},
         {"jitter_x=-1", "Jitter x (RMS) (jitter_x) must be at least 0, not -1."},
         {"--mtf-at 50 --mtf-at 5e1", "--mtf-at 5e1 is given twice"},
@@ -192,6 +195,22 @@ TEST_F(BatchJob, FitsHeaderRecordsTheSpectrumAndTheJitter)
                              "JITTERY =                   0.", "HIERARCH ORVINTA SPECWAVE2 = 550.",
                              "HIERARCH ORVINTA SPECWGHT2 = 3."})
         EXPECT_NE(header.find(card), std::string::npos) << card;
+}
+
+// A fit written as a coefficient file and read back makes the pupil it was fitted to.
+TEST_F(BatchJob, FittedCoefficientsReadBackGiveTheSamePsf)
+{
+    std::ofstream(dir + "/z.csv") << "# ordering=ansi normalisation=peak unit=nm\n4,60\n7,-40\n";
+    const Invocation fitted =
+        run("HasComa=0 --zernikes z.csv --zernike-fit noll:rms:22 --zernike-csv fit.csv");
+    EXPECT_EQ(fitted.status, 0) << fitted.err;
+    const Invocation again = run("HasComa=0 --zernikes fit.csv");
+    for (const char *figure : {"wavesrms", "strehl", "fwhm_x", "ee80_radius"}) {
+        const double first = number(lines_of(fitted.out), figure);
+        // The float phase and centroid: a few parts in 1e7.
+        EXPECT_NEAR(number(lines_of(again.out), figure), first, 1e-5) << figure;
+    }
+    EXPECT_TRUE(read("fit.csv").starts_with("# ordering=noll normalisation=rms unit=waves\n1,"));
 }
 
 TEST_F(BatchJob, DarkPupilHasNoMtfToWriteOrDraw)
