@@ -198,3 +198,21 @@ void BM_band_and_jitter(benchmark::State &state)
 BENCHMARK(BM_band_and_jitter)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+#include "optics/zernike.h"
+
+namespace {
+
+// A 37-term least-squares fit of the start-up pupil's phase (about 1,250 samples with light).
+void BM_zernike_fit_37(benchmark::State &state)
+{
+    optics_startup();
+    std::string problem;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            fit_zernikes(ZernikeOrdering::Noll, ZernikeNormalisation::Rms, 37, problem));
+    optics_shutdown();
+}
+BENCHMARK(BM_zernike_fit_37)->Unit(benchmark::kMillisecond);
+
+}  // namespace
