@@ -200,10 +200,10 @@ std::string parse_zernike_file(const std::string &text, double wavelength_nm, Ze
         const std::string where = "line " + std::to_string(line) + ": ";
         if (line == 1) {
             // "# ordering=noll normalisation=rms unit=waves", the three in any order.
-            std::istringstream words(row);
+            if (row.empty() || row[0] != '#')
+                return where + "needs # ordering=... normalisation=... unit=...";
+            std::istringstream words(row.substr(1));
             std::string word, ordering, normalisation, unit;
-            words >> word;
-            if (word != "#") return where + "needs # ordering=... normalisation=... unit=...";
             while (words >> word) {
                 const std::size_t eq = word.find('=');
                 const std::string key = word.substr(0, eq == std::string::npos ? 0 : eq);
