@@ -129,8 +129,9 @@ TEST(ZernikeFile, RefusesWhatIsNotACoefficientFileNamingTheLine)
         {head + "4,50\n11,-25\n", ""},  // 0.1 and -0.05 wave at 500 nm
         {"4,0.1\n", "line 1: needs # ordering=... normalisation=... unit=..."},
         {"#ordering=noll unit=nm normalisation=rms\n4,50\n11,-25\n", ""},  // any order
-        {"# ordering=zygo normalisation=rms unit=nm\n", "line 1: ordering must be fringe, noll or "
-                                                        "ansi, not 'zygo'"},
+        {"# ordering=zigzag normalisation=rms unit=nm\n",
+         "line 1: ordering must be fringe, noll or "
+         "ansi, not 'zigzag'"},
         {"# ordering=noll normalisation=rms unit=mm\n",
          "line 1: unit must be waves, nm or um, not 'mm'"},
         {head + "0,1\n", "line 2: the noll ordering has no index 0"},
