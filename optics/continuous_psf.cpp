@@ -36,11 +36,6 @@ double frequency(int index) { return TWO_PI * (index - PUPIL_CENTRE) / GRID; }
 
 }  // namespace
 
-// |E|^2 and its first and second derivatives at one point.
-struct ContinuousPsf::Derivatives {
-    double value, dx, dy, dxx, dxy, dyy;
-};
-
 void ContinuousPsf::read_pupil(double phase_scale)
 {
     int i1 = 0, j1 = 0;
@@ -163,7 +158,7 @@ double ContinuousPsf::intensity(double x, double y) const
 // With E = sum over p of ex_p R_p and R_p = sum over q of a ey_q, each derivative brings down a
 // factor i k for its axis: Ex = i sum k_p ex_p R_p, Eyy = -sum ex_p sum k_q^2 a ey_q, ...; then
 // Ix = 2 Re(E* Ex) and Ixx = 2 (|Ex|^2 + Re(E* Exx)), and likewise for y and the cross term.
-ContinuousPsf::Derivatives ContinuousPsf::derivatives(double x, double y) const
+IntensityDerivatives ContinuousPsf::derivatives(double x, double y) const
 {
     std::vector<double> xc, xs, yc, ys;
     phase_factors(i0_, ni_, x, xc, xs);
@@ -201,14 +196,12 @@ ContinuousPsf::Derivatives ContinuousPsf::derivatives(double x, double y) const
             2 * (std::norm(t0) - dot(s0, u0))};
 }
 
-// Newton steps on |E|^2 from the brightest sample; where the surface is not concave (or a
-// step would lose height) it climbs the gradient instead, halving the step until it gains.
-PsfPoint ContinuousPsf::peak() const
+PsfPoint climb_to_peak(PsfPoint at, double most_step,
+                       const std::function<IntensityDerivatives(double, double)> &derivatives,
+                       const std::function<double(double, double)> &intensity)
 {
-    PsfPoint at = brightest_;
-    if (dark()) return at;
     for (int iteration = 0; iteration < 100; iteration++) {
-        const Derivatives d = derivatives(at.x, at.y);
+        const IntensityDerivatives d = derivatives(at.x, at.y);
         at.intensity = d.value;
         const double det = d.dxx * d.dyy - d.dxy * d.dxy;
         double dx, dy;
@@ -222,7 +215,7 @@ PsfPoint ContinuousPsf::peak() const
             dy = 0.25 * d.dy / slope;
         }
         const double length = std::hypot(dx, dy);
-        if (length > 0.5) dx *= 0.5 / length, dy *= 0.5 / length;
+        if (length > most_step) dx *= most_step / length, dy *= most_step / length;
         bool gained = false;
         for (int halving = 0; halving < 40 && !gained; halving++) {
             const double value = intensity(at.x + dx, at.y + dy);
@@ -236,6 +229,40 @@ PsfPoint ContinuousPsf::peak() const
         if (!gained || std::hypot(dx, dy) < 1e-9) break;
     }
     return at;
+}
+
+std::optional<double> width_between_crossings(double centre, double step,
+                                              const std::function<bool(double)> &above_half)
+{
+    constexpr double REACH = GRID / 2;
+    const auto crossing = [&](double side) -> std::optional<double> {
+        double inside = centre;
+        for (int k = 1; k * step <= REACH; k++) {
+            double outside = centre + side * k * step;
+            if (above_half(outside)) {
+                inside = outside;
+                continue;
+            }
+            while (std::fabs(outside - inside) > 1e-8) {
+                const double middle = 0.5 * (inside + outside);
+                (above_half(middle) ? inside : outside) = middle;
+            }
+            return 0.5 * (inside + outside);
+        }
+        return std::nullopt;
+    };
+    const std::optional<double> right = crossing(+1), left = crossing(-1);
+    if (!right || !left) return std::nullopt;
+    return *right - *left;
+}
+
+// Newton steps on |E|^2 from the brightest sample, at most half a sample long.
+PsfPoint ContinuousPsf::peak() const
+{
+    if (dark()) return brightest_;
+    return climb_to_peak(
+        brightest_, 0.5, [this](double x, double y) { return derivatives(x, y); },
+        [this](double x, double y) { return intensity(x, y); });
 }
 
 std::vector<std::complex<double>> ContinuousPsf::line(const PsfPoint &peak, bool along_x) const
@@ -277,24 +304,5 @@ std::optional<double> ContinuousPsf::width_at_half(const PsfPoint &peak, bool al
         }
         return er * er + ei * ei > half;
     };
-    constexpr double STEP = 1.0 / 16, REACH = GRID / 2;
-    const auto crossing = [&](double side) -> std::optional<double> {
-        double inside = centre;
-        for (int k = 1; k * STEP <= REACH; k++) {
-            double outside = centre + side * k * STEP;
-            if (above_half(outside)) {
-                inside = outside;
-                continue;
-            }
-            while (std::fabs(outside - inside) > 1e-8) {
-                const double middle = 0.5 * (inside + outside);
-                (above_half(middle) ? inside : outside) = middle;
-            }
-            return 0.5 * (inside + outside);
-        }
-        return std::nullopt;
-    };
-    const std::optional<double> right = crossing(+1), left = crossing(-1);
-    if (!right || !left) return std::nullopt;
-    return *right - *left;
+    return width_between_crossings(centre, 1.0 / 16, above_half);
 }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <complex>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,6 +20,25 @@ struct PsfPoint {
     double x = 0, y = 0;
     double intensity = 0;
 };
+
+// An intensity with its first and second derivatives at one point.
+struct IntensityDerivatives {
+    double value, dx, dy, dxx, dxy, dyy;
+};
+
+// The brightest point near start of a smooth intensity, to a relative 1e-9: Newton steps,
+// and where the surface is not concave (or a step would lose height) the gradient instead,
+// halving the step until it gains; no step is longer than most_step samples.
+PsfPoint climb_to_peak(PsfPoint start, double most_step,
+                       const std::function<IntensityDerivatives(double, double)> &derivatives,
+                       const std::function<double(double, double)> &intensity);
+
+// The distance between the crossings of half the peak nearest centre on either side of a line
+// through it: stepped out from centre by step samples up to 64, then halved down to 1e-8
+// sample. above_half(t) tells whether the intensity at t is above half. Empty when one side
+// has no crossing.
+std::optional<double> width_between_crossings(double centre, double step,
+                                              const std::function<bool(double)> &above_half);
 
 // C(u, v) = sum a(i + u, j + v) conj(a(i, j)), so that |E(x, y)|^2 = sum over u, v of
 // C(u, v) exp(2 pi i (u x + v y) / 128). Kept for u = 0 .. nu - 1 and |v| < nv; the other half
@@ -57,8 +77,7 @@ public:
     const PupilAutocorrelation &autocorrelation() const { return autocorrelation_; }
 
 private:
-    struct Derivatives;
-    Derivatives derivatives(double x, double y) const;
+    IntensityDerivatives derivatives(double x, double y) const;
     // The line through the peak as a one-dimensional polynomial: its coefficients per pupil
     // index i (along x) or j (along y).
     std::vector<std::complex<double>> line(const PsfPoint &peak, bool along_x) const;

@@ -43,20 +43,19 @@ void SetZoom()
     }
 }
 
-const char *psf_unit_name()
+const PsfUnitNames &psf_unit_names()
 {
+    static const PsfUnitNames microns{"um", " microns", "cycles/mm", "cy_per_mm"};
+    static const PsfUnitNames milliradians{"mrad", " milliradians", "cycles/mrad", "cy_per_mrad"};
+    static const PsfUnitNames arcseconds{"arcsec", " arc seconds", "cycles/arcsec",
+                                         "cy_per_arcsec"};
     switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: return "mrad";
-    case PSF_ARCSECONDS: return "arcsec";
-    default: return "um";
+    case PSF_MILLIRADIANS: return milliradians;
+    case PSF_ARCSECONDS: return arcseconds;
+    default: return microns;
     }
 }
 
-const char *psf_unit_words()
-{
-    switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: return " milliradians";
-    case PSF_ARCSECONDS: return " arc seconds";
-    default: return " microns";
-    }
-}
+const char *psf_unit_name() { return psf_unit_names().name; }
+
+const char *psf_unit_words() { return psf_unit_names().words; }

@@ -11,3 +11,11 @@ void SetZoom();
 // "arcsec") and the words the windows use (" microns", " milliradians", " arc seconds").
 const char *psf_unit_name();
 const char *psf_unit_words();
+
+// All the names of the unit of nCurrentPSFUnits: the two above, then those of the frequencies
+// along it, for people ("cycles/mm", a PSF in microns having its frequencies per millimetre)
+// and as a CSV column's ending ("cy_per_mm").
+struct PsfUnitNames {
+    const char *name, *words, *frequency, *frequency_csv;
+};
+const PsfUnitNames &psf_unit_names();

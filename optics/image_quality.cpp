@@ -171,32 +171,26 @@ std::string figure_text(const std::optional<double> &value)
 std::vector<std::string> image_quality_warnings(const ImageQuality &q)
 {
     std::vector<std::string> lines;
-    char text[200];
+    const auto warn = [&lines](const char *format, double value) {
+        char text[200];
+        std::snprintf(text, sizeof text, format, value);
+        lines.push_back(text);
+    };
     if (q.undersampled) {
-        std::snprintf(text, sizeof text,
-                      "warning: the PSF is undersampled (Q = %.3g, below 2): FWHM and encircled "
-                      "energy are not reliable",
-                      q.band_sampling_q);
-        lines.push_back(text);
-        std::snprintf(text, sizeof text,
-                      "warning: the OTF is aliased (Q = %.3g, below 2): its support, twice the "
-                      "pupil's width, exceeds the grid, so the MTF is not reliable",
-                      q.band_sampling_q);
-        lines.push_back(text);
+        warn("warning: the PSF is undersampled (Q = %.3g, below 2): FWHM and encircled energy "
+             "are not reliable",
+             q.band_sampling_q);
+        warn("warning: the OTF is aliased (Q = %.3g, below 2): its support, twice the pupil's "
+             "width, exceeds the grid, so the MTF is not reliable",
+             q.band_sampling_q);
     }
-    if (q.jitter_wraps) {
-        std::snprintf(text, sizeof text,
-                      "warning: the jitter (RMS %.3g samples) spreads the PSF over the whole "
-                      "grid: the PSF wraps around the grid",
-                      q.jitter_rms);
-        lines.push_back(text);
-    }
-    if (q.aliased) {
-        std::snprintf(text, sizeof text,
-                      "warning: the wavefront is undersampled (phase step %.3g wave, above 0.5): "
-                      "the PSF is aliased",
-                      q.max_phase_step);
-        lines.push_back(text);
-    }
+    if (q.jitter_wraps)
+        warn("warning: the jitter (RMS %.3g samples) spreads the PSF over the whole grid: the PSF "
+             "wraps around the grid",
+             q.jitter_rms);
+    if (q.aliased)
+        warn("warning: the wavefront is undersampled (phase step %.3g wave, above 0.5): the PSF "
+             "is aliased",
+             q.max_phase_step);
     return lines;
 }

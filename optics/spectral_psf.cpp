@@ -50,9 +50,9 @@ void SpectralPsf::read()
     }
 }
 
-SpectralPsf::Derivatives SpectralPsf::derivatives(double x, double y, bool second) const
+IntensityDerivatives SpectralPsf::derivatives(double x, double y, bool second) const
 {
-    Derivatives d{mean_, 0, 0, 0, 0, 0};
+    IntensityDerivatives d{mean_, 0, 0, 0, 0, 0};
     std::vector<std::complex<double>> ru, rv;
     for (const Line &line : terms_) {
         ramp(0, line.nu, line.scale, x, ru);
@@ -86,40 +86,13 @@ SpectralPsf::Derivatives SpectralPsf::derivatives(double x, double y, bool secon
 
 double SpectralPsf::intensity(double x, double y) const { return derivatives(x, y, false).value; }
 
-// Newton steps from the start; where the surface is not concave (or a step would lose height)
-// it climbs the gradient instead, halving the step until it gains.
+// As for one wavelength, with steps of at most half the shortest line's sample.
 PsfPoint SpectralPsf::peak(PsfPoint at) const
 {
     if (dark()) return at;
-    for (int iteration = 0; iteration < 100; iteration++) {
-        const Derivatives d = derivatives(at.x, at.y, true);
-        at.intensity = d.value;
-        const double det = d.dxx * d.dyy - d.dxy * d.dxy;
-        double dx, dy;
-        if (d.dxx < 0 && det > 0) {
-            dx = -(d.dyy * d.dx - d.dxy * d.dy) / det;
-            dy = -(d.dxx * d.dy - d.dxy * d.dx) / det;
-        } else {
-            const double slope = std::hypot(d.dx, d.dy);
-            if (slope == 0) break;
-            dx = 0.25 * d.dx / slope;
-            dy = 0.25 * d.dy / slope;
-        }
-        const double length = std::hypot(dx, dy), most = 0.5 / highest_scale_;
-        if (length > most) dx *= most / length, dy *= most / length;
-        bool gained = false;
-        for (int halving = 0; halving < 40 && !gained; halving++) {
-            const double value = intensity(at.x + dx, at.y + dy);
-            if (value >= d.value) {
-                at = {at.x + dx, at.y + dy, value};
-                gained = true;
-            } else {
-                dx /= 2, dy /= 2;
-            }
-        }
-        if (!gained || std::hypot(dx, dy) < 1e-9) break;
-    }
-    return at;
+    return climb_to_peak(
+        at, 0.5 / highest_scale_, [this](double x, double y) { return derivatives(x, y, true); },
+        [this](double x, double y) { return intensity(x, y); });
 }
 
 std::vector<SpectralPsf::Section> SpectralPsf::section(const PsfPoint &point, bool along_x) const
@@ -161,24 +134,5 @@ std::optional<double> SpectralPsf::width_at_half(const PsfPoint &peak, bool alon
         }
         return value > half;
     };
-    const double step = 1.0 / (16 * highest_scale_), reach = GRID / 2;
-    const auto crossing = [&](double side) -> std::optional<double> {
-        double inside = centre;
-        for (int k = 1; k * step <= reach; k++) {
-            double outside = centre + side * k * step;
-            if (above_half(outside)) {
-                inside = outside;
-                continue;
-            }
-            while (std::fabs(outside - inside) > 1e-8) {
-                const double middle = 0.5 * (inside + outside);
-                (above_half(middle) ? inside : outside) = middle;
-            }
-            return 0.5 * (inside + outside);
-        }
-        return std::nullopt;
-    };
-    const std::optional<double> right = crossing(+1), left = crossing(-1);
-    if (!right || !left) return std::nullopt;
-    return *right - *left;
+    return width_between_crossings(centre, 1.0 / (16 * highest_scale_), above_half);
 }

@@ -40,10 +40,7 @@ private:
         int nu, nv;
         std::vector<std::complex<double>> c;  // [(v + nv - 1) nu + u]
     };
-    struct Derivatives {
-        double value, dx, dy, dxx, dxy, dyy;
-    };
-    Derivatives derivatives(double x, double y, bool second) const;
+    IntensityDerivatives derivatives(double x, double y, bool second) const;
     // The PSF along x or y through a point, per line: the coefficient d_k of each lag k along
     // the axis, the other axis summed at the point.
     struct Section {

@@ -181,6 +181,8 @@ std::string parse_spectrum(const std::string &text, std::vector<SpectrumSample> 
 
 bool is_broadband()
 {
+    // Asked by every transform: a band of no width or of one line needs no list of lines.
+    if (measured.empty() && (bandwidth == 0 || nwavelengths <= 1)) return false;
     for (const SpectralLine &line : spectral_lines())
         if (line.scale != 1) return true;
     return false;

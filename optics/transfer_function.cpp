@@ -83,23 +83,9 @@ std::complex<double> lag_or_zero(const PupilAutocorrelation &c, int u, int v)
 
 }  // namespace
 
-const char *frequency_unit_name()
-{
-    switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: return "cycles/mrad";
-    case PSF_ARCSECONDS: return "cycles/arcsec";
-    default: return "cycles/mm";
-    }
-}
+const char *frequency_unit_name() { return psf_unit_names().frequency; }
 
-const char *frequency_unit_csv()
-{
-    switch (nCurrentPSFUnits) {
-    case PSF_MILLIRADIANS: return "cy_per_mrad";
-    case PSF_ARCSECONDS: return "cy_per_arcsec";
-    default: return "cy_per_mm";
-    }
-}
+const char *frequency_unit_csv() { return psf_unit_names().frequency_csv; }
 
 double frequency_step()
 {

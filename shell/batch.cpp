@@ -1,11 +1,8 @@
 // The headless batch job: start-up settings, the settings given on the command line, the
 // pupil, the far field, and the results as "name: value" lines.
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -98,13 +95,11 @@ int write_mtf_file(const std::string &path)
 // A coefficient file's terms become the pupil's Zernike terms, in waves at the wavelength set.
 std::string load_zernike_file(const std::string &path)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (file) text << file.rdbuf();
-    if (!file || file.bad())
-        return "cannot read " + path + ": " + std::strerror(errno ? errno : EIO);
+    std::string text;
+    std::string problem = read_text_file(path, text);
+    if (!problem.empty()) return problem;
     ZernikeSet set;
-    const std::string problem = parse_zernike_file(text.str(), wavelength, set);
+    problem = parse_zernike_file(text, wavelength, set);
     if (!problem.empty()) return path + ": " + problem;
     apply_zernike_set(set);
     return "";
@@ -131,6 +126,17 @@ int batch_main(int argc, char **argv)
     std::vector<double> mtf_at;
     const char *zernike_file = nullptr, *zernike_fit = nullptr, *zernike_csv = nullptr;
     PlotOptions pictures;
+    // Options that name one file or spec, kept for after the settings.
+    const struct {
+        const char *name, *what;
+        const char **value;
+    } valued[] = {
+        {"--out", "a file name", &out},
+        {"--mtf", "a file name", &mtf},
+        {"--zernikes", "a value", &zernike_file},
+        {"--zernike-fit", "a value", &zernike_fit},
+        {"--zernike-csv", "a value", &zernike_csv},
+    };
     for (int k = 0; k < argc; k++) {
         const char *arg = argv[k];
         if (!std::strcmp(arg, "--plot") || !std::strcmp(arg, "--size")) {
@@ -139,22 +145,18 @@ int batch_main(int argc, char **argv)
             if (side->parse_plot_option(argc, argv, k, pictures) < 0) return 2;
             continue;
         }
-        if (!std::strcmp(arg, "--out")) {
+        bool taken = false;
+        for (const auto &option : valued) {
+            if (std::strcmp(arg, option.name)) continue;
             if (k + 1 >= argc || !*argv[k + 1]) {
-                std::fprintf(stderr, "orvinta: --out needs a file name\n");
+                std::fprintf(stderr, "orvinta: %s needs %s\n", option.name, option.what);
                 return 2;
             }
-            out = argv[++k];
-            continue;
+            *option.value = argv[++k];
+            taken = true;
+            break;
         }
-        if (!std::strcmp(arg, "--mtf")) {
-            if (k + 1 >= argc || !*argv[k + 1]) {
-                std::fprintf(stderr, "orvinta: --mtf needs a file name\n");
-                return 2;
-            }
-            mtf = argv[++k];
-            continue;
-        }
+        if (taken) continue;
         if (!std::strcmp(arg, "--spectrum")) {
             const std::string problem = k + 1 < argc && *argv[k + 1]
                                             ? load_spectrum_file(argv[++k])
@@ -163,18 +165,6 @@ int batch_main(int argc, char **argv)
                 std::fprintf(stderr, "orvinta: %s\n", problem.c_str());
                 return 2;
             }
-            continue;
-        }
-        if (!std::strcmp(arg, "--zernikes") || !std::strcmp(arg, "--zernike-fit") ||
-            !std::strcmp(arg, "--zernike-csv")) {
-            if (k + 1 >= argc || !*argv[k + 1]) {
-                std::fprintf(stderr, "orvinta: %s needs a value\n", arg);
-                return 2;
-            }
-            const char *value = argv[++k];
-            if (!std::strcmp(arg, "--zernikes")) zernike_file = value;
-            if (!std::strcmp(arg, "--zernike-fit")) zernike_fit = value;
-            if (!std::strcmp(arg, "--zernike-csv")) zernike_csv = value;
             continue;
         }
         if (!std::strcmp(arg, "--mtf-at")) {

@@ -213,15 +213,24 @@ std::string read_mtf_frequency(const std::string &text, std::vector<double> &fre
     return "";
 }
 
-std::string load_spectrum_file(const std::string &path)
+std::string read_text_file(const std::string &path, std::string &text)
 {
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (file) text << file.rdbuf();
+    std::ostringstream bytes;
+    if (file) bytes << file.rdbuf();
     if (!file || file.bad())
         return "cannot read " + path + ": " + std::strerror(errno ? errno : EIO);
+    text = bytes.str();
+    return "";
+}
+
+std::string load_spectrum_file(const std::string &path)
+{
+    std::string text;
+    std::string problem = read_text_file(path, text);
+    if (!problem.empty()) return problem;
     std::vector<SpectrumSample> samples;
-    const std::string problem = parse_spectrum(text.str(), samples);
+    problem = parse_spectrum(text, samples);
     if (!problem.empty()) return path + ": " + problem;
     set_spectrum(std::move(samples));
     return "";

@@ -57,6 +57,10 @@ struct SweepPlan {
 // once) to frequencies. Returns "" or the one-line refusal.
 std::string read_mtf_frequency(const std::string &text, std::vector<double> &frequencies);
 
+// The whole of a text file the job reads (a spectrum, Zernike coefficients): "" and its bytes
+// in text, or "cannot read PATH: REASON".
+std::string read_text_file(const std::string &path, std::string &text);
+
 // --spectrum FILE: reads the file's wavelength_nm,weight rows as the band of every PSF.
 // Returns "" or the one-line refusal naming the file.
 std::string load_spectrum_file(const std::string &path);

@@ -91,16 +91,13 @@ void OpenView(HWND window, const ViewEntry &view)
 {
     HWND *const handle = view.handle;
     if (*handle) return;
-    if (view.needsPSF && HaveCurrentPSF == 0) {
+    // A dark PSF has nothing to colour and no MTF: its image refuses as before a PSF is made.
+    const bool dark = view.needsLight && psf_is_dark();
+    if ((view.needsPSF && HaveCurrentPSF == 0) || (dark && view.plot.source == PlotSource::PSF)) {
         MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
         return;
     }
-    // A dark PSF has nothing to colour: its image refuses as before a PSF is made.
-    if (view.needsLight && psf_is_dark() && view.plot.source == PlotSource::PSF) {
-        MessageBoxA(window, "Click on Create PSF in menu above", "There Is No Current PSF", MB_OK);
-        return;
-    }
-    if (view.needsLight && psf_is_dark()) {
+    if (dark) {
         MessageBoxA(window, "The pupil lets no light through, so the PSF has no MTF to show",
                     "There Is No MTF", MB_OK);
         return;

@@ -34,6 +34,15 @@ void common_fields(zGraphStruct &g, const PlotDescription &plot)
 double first_of(const std::vector<double> &v) { return v.empty() ? 0 : v.front(); }
 double last_of(const std::vector<double> &v) { return v.empty() ? 0 : v.back(); }
 
+// The x and y ranges of a grid: from its first to its last column and row.
+void grid_extents(zGraphStruct &g, const PlotDescription &plot)
+{
+    g.XMin = first_of(plot.x);
+    g.XMax = last_of(plot.x);
+    g.YMin = first_of(plot.y);
+    g.YMax = last_of(plot.y);
+}
+
 }  // namespace
 
 ValueRange PlotValueRange(const std::vector<double> &values, bool withZero)
@@ -79,10 +88,7 @@ void Make_XYZ_Graph(PlotDescription &plot)
     g.bShowGrid = 1;
     g.bAutoScale = 0;
     g.DigitPrecision = 0;
-    g.XMin = first_of(plot.x);
-    g.XMax = last_of(plot.x);
-    g.YMin = first_of(plot.y);
-    g.YMax = last_of(plot.y);
+    grid_extents(g, plot);
     // A zoomed surface keeps 0 in its range, as if the grid outside the zoom window were
     // there with the value 0.
     const bool zoomed = plot.z.size() < static_cast<std::size_t>(GRID_VALUES);
@@ -124,10 +130,7 @@ void Make_Image_Graph(PlotDescription &plot, zColourMap map)
     g.YAxisTitle = kNoTitle;
     g.DigitFormat = 1;
     g.DigitPrecision = 4;
-    g.XMin = first_of(plot.x);
-    g.XMax = last_of(plot.x);
-    g.YMin = first_of(plot.y);
-    g.YMax = last_of(plot.y);
+    grid_extents(g, plot);
     g.NumContours = plot.columns;
     g.GradedColorScheme = static_cast<std::int32_t>(map);
     g.bAutoScale = 1;
