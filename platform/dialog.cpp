@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -186,6 +187,12 @@ QWidget *make_control(const DialogControlTemplate &c, HWND dialog, QWidget *pare
         return label;
     }
     case DialogControlKind::Rule: return new RuleWidget(parent);
+    case DialogControlKind::ListBox: {
+        auto *list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        return list;
+    }
     }
     return new QWidget(parent);
 }
@@ -242,8 +249,8 @@ HWND build_dialog(const DialogTemplate &t, HWND owner, DLGPROC proc)
         info->kind = c.kind;
         info->group = group;
         info->widget = control;
-        HWND h =
-            window_attach(control, control, nullptr, dialog, style_of(c), c.id, c.text.c_str());
+        HWND h = window_attach(control, control, dialog_control_proc, dialog, style_of(c), c.id,
+                               c.text.c_str());
         h->extension = info;
         h->onDestroy = [](HWND w) { delete static_cast<ControlRecord *>(w->extension); };
     }

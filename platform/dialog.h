@@ -5,6 +5,20 @@
 
 // Button notification (high word of WM_COMMAND's wParam) and dialog styles.
 enum : WORD { BN_CLICKED = 0 };
+// Messages every control takes: WM_SETFONT (wParam: the HFONT its text is shown in, lParam:
+// whether to redraw now) and WM_GETFONT (the font set, or null for the dialog's own).
+enum : UINT { WM_SETFONT = 0x0030, WM_GETFONT = 0x0031 };
+// A list box's messages. LB_ADDSTRING appends lParam (a text) and returns its index;
+// LB_GETTEXT copies row wParam into lParam, a buffer of at least LB_GETTEXTLEN + 1 characters,
+// and returns its length; each returns LB_ERR for a row that does not exist.
+enum : UINT {
+    LB_ADDSTRING = 0x0180,
+    LB_RESETCONTENT = 0x0184,
+    LB_GETTEXT = 0x0189,
+    LB_GETTEXTLEN = 0x018A,
+    LB_GETCOUNT = 0x018B,
+};
+enum : int { LB_ERR = -1 };
 enum : DWORD { WS_TABSTOP = 0x00010000, WS_GROUP = 0x00020000 };
 
 // Runs the dialog template lpTemplateName modally over hWndParent with lpDialogFunc as its
@@ -26,6 +40,8 @@ BOOL SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
 // only when bSigned); *lpTranslated is FALSE and the result 0 for anything else.
 UINT GetDlgItemInt(HWND hDlg, int nIDDlgItem, BOOL *lpTranslated, BOOL bSigned);
 BOOL SetDlgItemInt(HWND hDlg, int nIDDlgItem, UINT uValue, BOOL bSigned);
+// SendMessageA to the control nIDDlgItem (0 when there is none).
+LRESULT SendDlgItemMessageA(HWND hDlg, int nIDDlgItem, UINT Msg, WPARAM wParam, LPARAM lParam);
 // Check boxes and radio buttons.
 BOOL CheckDlgButton(HWND hDlg, int nIDButton, UINT uCheck);
 UINT IsDlgButtonChecked(HWND hDlg, int nIDButton);

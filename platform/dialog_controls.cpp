@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "platform/dialog.h"
 #include "platform/dialog_internal.h"
+#include "platform/gdi_qt.h"
 #include "platform/qt_convert.h"
 #include "platform/window_internal.h"
 
@@ -23,7 +25,61 @@ QAbstractButton *check_button(HWND dialog, int id)
     return qobject_cast<QAbstractButton *>(c->widget.data());
 }
 
+// The list box messages; LB_ERR for a row that does not exist.
+LRESULT list_box_message(QListWidget *list, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const int row = static_cast<int>(wParam);
+    const QListWidgetItem *item =
+        message == LB_GETTEXT || message == LB_GETTEXTLEN ? list->item(row) : nullptr;
+    const QByteArray text = item ? item->text().toLatin1() : QByteArray();
+    switch (message) {
+    case LB_ADDSTRING:
+        list->addItem(toQString(reinterpret_cast<LPCSTR>(lParam)));
+        return list->count() - 1;
+    case LB_RESETCONTENT: list->clear(); return 0;
+    case LB_GETCOUNT: return list->count();
+    case LB_GETTEXTLEN: return item ? LRESULT(text.size()) : LRESULT(LB_ERR);
+    case LB_GETTEXT:
+        if (!item || !lParam) return LB_ERR;
+        std::memcpy(reinterpret_cast<char *>(lParam), text.constData(), text.size() + 1);
+        return text.size();
+    }
+    return 0;
+}
+
+// A font given by WM_SETFONT replaces the dialog's; a null one puts the dialog's back.
+void set_control_font(ControlRecord *c, HFONT font)
+{
+    const GdiObject *o = gdi_object(font, OBJ_FONT);
+    c->font = o ? font : nullptr;
+    c->widget->setFont(o ? o->font : c->widget->parentWidget()->font());
+}
+
 }  // namespace
+
+LRESULT CALLBACK dialog_control_proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ControlRecord *c = dialog_control_of(control);
+    if (!c || !c->widget) return DefWindowProcA(control, message, wParam, lParam);
+    auto *list = qobject_cast<QListWidget *>(c->widget.data());
+    switch (message) {
+    case WM_SETFONT: set_control_font(c, reinterpret_cast<HFONT>(wParam)); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(c->font);
+    case LB_ADDSTRING:
+    case LB_RESETCONTENT:
+    case LB_GETCOUNT:
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT:
+        return list ? list_box_message(list, message, wParam, lParam) : LRESULT(LB_ERR);
+    }
+    return DefWindowProcA(control, message, wParam, lParam);
+}
+
+LRESULT SendDlgItemMessageA(HWND hDlg, int id, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND control = GetDlgItem(hDlg, id);
+    return control ? SendMessageA(control, message, wParam, lParam) : 0;
+}
 
 UINT GetDlgItemTextA(HWND hDlg, int id, LPSTR buffer, int size)
 {

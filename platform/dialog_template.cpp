@@ -41,6 +41,7 @@ bool kind_from_keyword(const std::string &keyword, DialogControlKind *kind)
         {"DEFPUSHBUTTON", DialogControlKind::DefPushButton},
         {"ICON", DialogControlKind::Icon},
         {"HRULE", DialogControlKind::Rule},
+        {"LISTBOX", DialogControlKind::ListBox},
     };
     auto found = kinds.find(upper(keyword));
     if (found == kinds.end()) return false;
@@ -66,7 +67,8 @@ bool dialog_kind_takes_focus(DialogControlKind kind)
     case DialogControlKind::CheckBox:
     case DialogControlKind::RadioButton:
     case DialogControlKind::PushButton:
-    case DialogControlKind::DefPushButton: return true;
+    case DialogControlKind::DefPushButton:
+    case DialogControlKind::ListBox: return true;
     default: return false;
     }
 }

@@ -21,6 +21,7 @@ enum class DialogControlKind {
     DefPushButton,  // DEFPUSHBUTTON: the button Enter presses
     Icon,           // ICON: an icon resource, by name in the text
     Rule,           // HRULE: a one-pixel horizontal line across the control's width
+    ListBox,        // LISTBOX: a list of text rows, one selectable at a time, with a scroll bar
 };
 
 struct DialogControlTemplate {

@@ -7,8 +7,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
 #include <deque>
 
 #include "platform/dialog_internal.h"
@@ -37,6 +39,7 @@ const char *kind_name(DialogControlKind kind)
     case DialogControlKind::DefPushButton: return "DEFPUSHBUTTON";
     case DialogControlKind::Icon: return "ICON";
     case DialogControlKind::Rule: return "HRULE";
+    case DialogControlKind::ListBox: return "LISTBOX";
     }
     return "?";
 }
@@ -95,6 +98,13 @@ int needed_width(const QWidget *w, const std::string &text)
     if (qobject_cast<const QPushButton *>(w)) return advance + 8;
     if (qobject_cast<const QGroupBox *>(w)) return advance + 16;
     if (qobject_cast<const QLineEdit *>(w)) return advance + 8;
+    if (auto *list = qobject_cast<const QListWidget *>(w)) {
+        // The widest row beside the scroll bar.
+        int widest = 0;
+        for (int i = 0; i < list->count(); ++i)
+            widest = std::max(widest, metrics.horizontalAdvance(list->item(i)->text()));
+        return widest + 2 * list->frameWidth() + style->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    }
     return advance;
 }
 

@@ -12,6 +12,7 @@
 #include "optics/spectrum.h"
 #include "optics/transfer_function.h"
 #include "dialogs/dialog_procs.h"
+#include "dialogs/wavefront_files.h"
 #include "shell/globals.h"
 #include "shell/popfile.h"
 #include "shell/reports.h"
@@ -222,6 +223,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDM_SAVE: SaveData(window); return 0;
     case IDM_SAVEAS: SaveDataAs(window); return 0;
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
+    case IDM_LOAD_ZERNIKES: LoadZernikeCoefficients(window); return 0;
     case IDM_REVIEW_DOMAINS: ReviewDomains(window); return 0;
     case IDM_CREATE_PSF: CreatePSF(window); return 0;
     }

@@ -10,6 +10,7 @@
 #include "views/plot.h"
 #include "views/plot_picture.h"
 #include "views/quality_box.h"
+#include "views/zernike_fit_box.h"
 
 const char *pszPlotDataFile = nullptr;
 
@@ -84,6 +85,7 @@ LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
     AppendMenuA(menu, MF_STRING, IDM_SAVE_PICTURE, "&Save Picture As...");
     AppendMenuA(menu, MF_STRING, IDM_COPY_PICTURE, "&Copy Picture");
     if (ShowsImageQuality(kind)) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
+    if (ShowsZernikeFit(kind)) AppendMenuA(menu, MF_STRING, IDM_ZERNIKE_FIT, kZernikeFitItem);
     ImageOptions *image = ImageOptionsFor(kind);
     if (image) AppendImageItems(menu, kind, *image);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
@@ -93,6 +95,7 @@ LRESULT OnPlotContextMenu(HWND window, int kind, LPARAM lParam)
     if (chosen == IDM_SAVE_PICTURE) SavePlotPicture(window, kind);
     if (chosen == IDM_COPY_PICTURE) CopyPlotPicture(window, kind);
     if (chosen == IDM_IMAGE_QUALITY) ShowImageQualityBox(window);
+    if (chosen == IDM_ZERNIKE_FIT) ShowZernikeFitBox(window);
     if (image && ChooseImageItem(chosen, *image)) InvalidateRect(window, nullptr, TRUE);
     if (image && chosen == IDM_LOGARITHMIC) RetitleScale(window, ImageIsLogarithmic(*image));
     return 0;

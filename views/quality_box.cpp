@@ -2,6 +2,7 @@
 
 #include "optics/figures.h"
 #include "views/registry.h"
+#include "views/zernike_fit_box.h"
 
 bool ShowsImageQuality(int kind)
 {
@@ -32,13 +33,16 @@ void ShowImageQualityBox(HWND window)
 
 LRESULT OnTableContextMenu(HWND window, int kind, LPARAM lParam)
 {
-    if (!ShowsImageQuality(kind)) return 0;
+    const bool quality = ShowsImageQuality(kind), fit = ShowsZernikeFit(kind);
+    if (!quality && !fit) return 0;
     HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
+    if (quality) AppendMenuA(menu, MF_STRING, IDM_IMAGE_QUALITY, kImageQualityItem);
+    if (fit) AppendMenuA(menu, MF_STRING, IDM_ZERNIKE_FIT, kZernikeFitItem);
     const int x = static_cast<short>(LOWORD(lParam)), y = static_cast<short>(HIWORD(lParam));
     const UINT chosen = static_cast<UINT>(
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window, nullptr));
     DestroyMenu(menu);
     if (chosen == IDM_IMAGE_QUALITY) ShowImageQualityBox(window);
+    if (chosen == IDM_ZERNIKE_FIT) ShowZernikeFitBox(window);
     return 0;
 }

@@ -21,5 +21,6 @@ std::string ImageQualityText();
 // Shows the box, owned by window.
 void ShowImageQualityBox(HWND window);
 
-// Right click on a table view: a menu holding the one item, for the far-field tables.
+// Right click on a table view: a menu holding this item for the far-field tables, "Zernike
+// Fit..." for the pupil phase table; no menu for the others.
 LRESULT OnTableContextMenu(HWND window, int kind, LPARAM lParam);

@@ -1,0 +1,76 @@
+#include "dialogs/wavefront_files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "dialogs/dialog_common.h"
+#include "optics/pupil.h"
+#include "optics/settings.h"
+#include "optics/zernike.h"
+#include "platform/filedlg.h"
+
+namespace {
+
+const char kZernikeFilter[] = "CSV Files (*.CSV)\0*.csv\0"
+                              "All Files (*.*)\0*.*\0";  // the literal's own NUL ends the list
+
+// The path the user picks in an open-file dialog, or "" when they cancel.
+std::string ChooseFile(HWND owner, const char *title, const char *filter)
+{
+    char path[1024] = "";
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.lpstrTitle = title;
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+    return GetOpenFileNameA(&ofn) ? path : "";
+}
+
+// "" and the file's bytes, or why they cannot be read.
+std::string ReadWholeFile(const std::string &path, std::string &text)
+{
+    errno = 0;
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    if (file) bytes << file.rdbuf();
+    if (!file || file.bad()) return std::strerror(errno ? errno : EIO);
+    text = bytes.str();
+    return "";
+}
+
+// The new phase makes the PSF stale, as an accepted phase dialog does.
+void RebuildPupil()
+{
+    pillbox_input();
+    RestoreCreatePSFItem();
+    CloseAllViews();
+}
+
+bool Refuse(HWND owner, const std::string &why, const char *caption)
+{
+    MessageBoxA(owner, why.c_str(), caption, MB_ICONEXCLAMATION | MB_OK);
+    return false;
+}
+
+}  // namespace
+
+bool LoadZernikeCoefficients(HWND owner)
+{
+    const std::string path = ChooseFile(owner, "Load Zernike Coefficients", kZernikeFilter);
+    if (path.empty()) return false;
+    std::string text;
+    std::string problem = ReadWholeFile(path, text);
+    ZernikeSet set;
+    if (problem.empty()) problem = parse_zernike_file(text, wavelength, set);
+    if (!problem.empty()) return Refuse(owner, path + ": " + problem, "Zernike Coefficients");
+    apply_zernike_set(set);
+    RebuildPupil();
+    return true;
+}
