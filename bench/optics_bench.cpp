@@ -216,3 +216,76 @@ void BM_zernike_fit_37(benchmark::State &state)
 BENCHMARK(BM_zernike_fit_37)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "optics/fits_file.h"
+#include "optics/phase_map.h"
+
+namespace {
+
+// A 1024 x 1024 map of astigmatism in nm, as a FITS float image and as a text grid, in a
+// folder of its own removed afterwards.
+class MapFiles {
+public:
+    MapFiles()
+    {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "orvinta-bench-XXXXXX").string();
+        if (mkdtemp(name.data())) folder_ = name;
+        std::string fits_data, text;
+        for (int r = 0; r < SIDE; r++) {
+            for (int c = 0; c < SIDE; c++) {
+                const double x = -1 + 2.0 * c / (SIDE - 1), y = -1 + 2.0 * r / (SIDE - 1);
+                const float value = static_cast<float>(40 * (x * x - y * y));
+                std::uint32_t bits;
+                std::memcpy(&bits, &value, 4);
+                for (int shift = 24; shift >= 0; shift -= 8) fits_data += char(bits >> shift);
+                text += std::to_string(value) + (c + 1 < SIDE ? " " : "\n");
+            }
+        }
+        std::string header;
+        for (const char *card : {"SIMPLE  =                    T", "BITPIX  =                  -32",
+                                 "NAXIS   =                    2", "NAXIS1  =                 1024",
+                                 "NAXIS2  =                 1024", "BUNIT   = 'nm      '", "END"})
+            header += card + std::string(80 - std::strlen(card), ' ');
+        header.resize(2880, ' ');
+        fits_data.resize((fits_data.size() + 2879) / 2880 * 2880, '\0');
+        std::ofstream(fits_path(), std::ios::binary) << header << fits_data;
+        std::ofstream(text_path(), std::ios::binary) << "# unit: nm\n" << text;
+    }
+    ~MapFiles()
+    {
+        if (!folder_.empty()) std::filesystem::remove_all(folder_);
+    }
+    std::string fits_path() const { return folder_ + "/map.fits"; }
+    std::string text_path() const { return folder_ + "/map.txt"; }
+
+private:
+    static constexpr int SIDE = 1024;
+    std::string folder_;
+};
+
+void load_and_resample(benchmark::State &state, bool fits)
+{
+    optics_startup();
+    set_fits_image_reader(read_fits_image);
+    const MapFiles files;
+    for (auto _ : state) {
+        const std::string problem = load_phase_map(fits ? files.fits_path() : files.text_path());
+        if (!problem.empty()) state.SkipWithError(problem.c_str());
+        benchmark::DoNotOptimize(resampled_phase_map());
+    }
+    optics_shutdown();
+}
+
+void BM_phase_map_fits_1024(benchmark::State &state) { load_and_resample(state, true); }
+void BM_phase_map_text_1024(benchmark::State &state) { load_and_resample(state, false); }
+BENCHMARK(BM_phase_map_fits_1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_phase_map_text_1024)->Unit(benchmark::kMillisecond);
+
+}  // namespace

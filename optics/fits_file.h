@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "optics/image_quality.h"
+#include "optics/phase_map.h"
 
 // One setting as it is written into the header: its name and its value.
 using SettingValue = std::pair<std::string, double>;
@@ -23,3 +24,9 @@ using FitsFormatter = bool (*)(const ImageQuality &, const std::vector<SettingVa
                                const std::string &, std::string &, std::string &);
 extern "C" FitsFormatter orvinta_fits_formatter();
 #define ORVINTA_FITS_ENTRY "orvinta_fits_formatter"
+
+// A phase map from the first image HDU with data in the bytes of a FITS file, exported under
+// the name ORVINTA_FITS_READER_ENTRY.
+std::string read_fits_image(const std::string &bytes, PhaseMapGrid &grid);
+extern "C" FitsImageReader orvinta_fits_image_reader();
+#define ORVINTA_FITS_READER_ENTRY "orvinta_fits_image_reader"

@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "optics/hooks.h"
+#include "optics/phase_map.h"
 #include "optics/settings.h"
 #include "optics/zernike.h"
 
@@ -221,6 +223,8 @@ void pillbox_input()
     const float ymax = rmax * PupilAspectRatio;
 
     const EnabledZernikes zernikes;
+    // A measured wavefront on the grid, NaN where it has no data.
+    const std::vector<float> map = HasPhaseMap == 1 ? resampled_phase_map() : std::vector<float>{};
     // Index arithmetic in 64 bits: a period or plate edge near the int limits must not wrap.
     // A period longer than the grid puts no line and no cell edge on it, and an edge beyond
     // the grid leaves the whole pupil on one side.
@@ -303,12 +307,19 @@ void pillbox_input()
                                                    coefficient * zernike_value(mode, rho, theta));
                 }
 
-                phase = finite_or_zero(phase);
-                phase_input[i][j] = phase;
-                count += 1.0;
-                const double delta = phase - phase_mean;
-                phase_mean += delta / count;
-                phase_m2 += delta * (phase - phase_mean);
+                // Where the map has no data the pupil is dark, and the phase there is unknown:
+                // it stays 0 and out of the RMS.
+                const float measured = map.empty() ? 0.0f : map[i * (GRID + 1) + j];
+                if (std::isnan(measured)) {
+                    r_input[i][j] = 0.0f;
+                } else {
+                    phase = finite_or_zero(static_cast<float>(phase + measured));
+                    phase_input[i][j] = phase;
+                    count += 1.0;
+                    const double delta = phase - phase_mean;
+                    phase_mean += delta / count;
+                    phase_m2 += delta * (phase - phase_mean);
+                }
             }
 
             if (nCurrentObscuration != 0 && r < LinearObscuration) r_input[i][j] = 0.0f;

@@ -4,6 +4,7 @@
 
 #include "optics/nrutil.h"
 #include "optics/pupil.h"
+#include "optics/phase_map.h"
 #include "optics/zernike.h"
 
 float **r_input, **phase_input, **A_input, **B_input;
@@ -39,6 +40,8 @@ float PhasePlateWaves;
 float bandwidth;
 int nwavelengths;
 float jitter_x, jitter_y;
+int HasPhaseMap;
+float phasemapscale;
 int nCurrentPSFUnits, PSFPlotType, nPSFdecades;
 float PSFthold;
 int nZoomPlot, izoom, istart, istop, jstart, jstop;
@@ -102,6 +105,9 @@ void reset_settings()
     PhasePlateSteps = 0;
     PhasePlateWaves = 0.5f;
     clear_extra_zernike_terms();
+    clear_phase_map();
+    HasPhaseMap = 0;
+    phasemapscale = 1.0f;
     bandwidth = 0.0f;
     nwavelengths = 1;
     jitter_x = jitter_y = 0.0f;

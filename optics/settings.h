@@ -55,6 +55,10 @@ extern float PhasePlateWaves;
 extern float bandwidth;
 extern int nwavelengths;
 extern float jitter_x, jitter_y;
+// A measured phase map (optics/phase_map.h) is added when HasPhaseMap is 1, times
+// phasemapscale.
+extern int HasPhaseMap;
+extern float phasemapscale;
 
 // Analysis and display.
 extern int nCurrentPSFUnits, PSFPlotType, nPSFdecades;

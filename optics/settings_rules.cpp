@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "optics/number_text.h"
+#include "optics/phase_map.h"
 #include "optics/settings.h"
 
 namespace {
@@ -196,6 +197,18 @@ std::vector<Rule> make_rules()
         {"nwavelengths", Kind::Int, &nwavelengths, "Wavelengths", 1, false, 64, false, -INF, {}, 1},
         {"jitter_x", Kind::Float, &jitter_x, "Jitter x (RMS)", 0, false, 1e6, false, -INF, {}, 0},
         {"jitter_y", Kind::Float, &jitter_y, "Jitter y (RMS)", 0, false, 1e6, false, -INF, {}, 0},
+        {"HasPhaseMap", Kind::Flag, &HasPhaseMap, "HasPhaseMap", 0, false, INF, false, -INF, {}, 0},
+        {"phasemapscale",
+         Kind::Float,
+         &phasemapscale,
+         "Phase map scale",
+         -MOST_WAVES,
+         false,
+         MOST_WAVES,
+         false,
+         -INF,
+         {},
+         1},
     };
     rules.insert(rules.end(), spectral.begin(), spectral.end());
     return rules;
@@ -393,6 +406,9 @@ std::string find_setting(const std::string &name, std::string &spelling)
 
 std::string apply_setting(const std::string &name, const std::string &text)
 {
+    // The measured wavefront is named by its file, and kept with the checksum of its bytes.
+    if (same_name(name, "phasemap")) return set_phase_map_setting(text);
+    if (same_name(name, "phasemapsum")) return check_phase_map_checksum(text);
     std::string spelling;
     std::string problem = find_setting(name, spelling);
     if (!problem.empty()) return problem;

@@ -16,6 +16,7 @@
 #include "optics/image_quality.h"
 #include "optics/number_text.h"
 #include "optics/output_file.h"
+#include "optics/phase_map.h"
 #include "optics/psf_pipeline.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
@@ -90,19 +91,6 @@ int write_mtf_file(const std::string &path)
         return 0;
     std::fprintf(stderr, "orvinta: %s\n", error.c_str());
     return 1;
-}
-
-// A coefficient file's terms become the pupil's Zernike terms, in waves at the wavelength set.
-std::string load_zernike_file(const std::string &path)
-{
-    std::string text;
-    std::string problem = read_text_file(path, text);
-    if (!problem.empty()) return problem;
-    ZernikeSet set;
-    problem = parse_zernike_file(text, wavelength, set);
-    if (!problem.empty()) return path + ": " + problem;
-    apply_zernike_set(set);
-    return "";
 }
 
 // The fit's lines: each coefficient under its index in the fit's ordering, in waves, then what
@@ -201,7 +189,10 @@ int batch_main(int argc, char **argv)
     std::string problem = zernike_csv && !zernike_fit ? "--zernike-csv needs --zernike-fit" : "";
     if (problem.empty() && zernike_fit)
         problem = parse_zernike_fit(zernike_fit, fit_ordering, fit_normalisation, fit_count);
-    if (problem.empty() && zernike_file) problem = load_zernike_file(zernike_file);
+    ZernikeSet coefficients;
+    if (problem.empty() && zernike_file) problem = read_zernike_file(zernike_file, coefficients);
+    if (problem.empty() && zernike_file) apply_zernike_set(coefficients);
+    if (problem.empty()) problem = phase_map_problem();
     ZernikeFit fit;
     PsfReport report;
     if (problem.empty()) {

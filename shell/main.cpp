@@ -3,12 +3,25 @@
 #include <cstring>
 #include <string>
 
+#include "optics/fits_file.h"
 #include "optics/output_file.h"
+#include "optics/phase_map.h"
 #include "orvinta_version.h"
 #include "shell/entry.h"
 #include "shell/gui.h"
+#include "shell/program_library.h"
 
 namespace {
+
+// FITS phase maps are read by the FITS library, opened when the first one is.
+std::string read_fits_map(const std::string &bytes, PhaseMapGrid &grid)
+{
+    std::string error;
+    const auto reader = reinterpret_cast<FitsImageReader (*)()>(
+        program_library_entry("liborvinta_fits.so", ORVINTA_FITS_READER_ENTRY, error));
+    if (!reader) return "cannot load the FITS reader: " + error;
+    return reader()(bytes, grid);
+}
 
 void print_usage()
 {
@@ -36,6 +49,9 @@ void print_usage()
         "                                         phase to the first N terms (zfit_K lines, the\n"
         "                                         residual RMS and PV), --zernike-csv FILE writes\n"
         "                                         the fit as a coefficient file;\n"
+        "                                         phasemap=FILE adds a measured wavefront (FITS,\n"
+        "                                         or a text grid with a # unit: nm line) times\n"
+        "                                         phasemapscale; phasemapsum=HEX checks its file;\n"
         "                                         --out FILE.fits writes a FITS file, any other\n"
         "                                         name the text array;\n"
         "                                         --plot draws a plot view into FILE (.svg or "
@@ -54,7 +70,7 @@ void print_usage()
         "                                         phase-image or mtf-image\n"
         "  orvinta --batch [NAME=VALUE ...] --sweep NAME=FROM:TO:STEPS [--sweep ...]\n"
         "          [--random NAME=SIGMA ... --trials N [--seed S]] [--jobs N] [--csv FILE]\n"
-        "          [--mtf-at F ...] [--spectrum FILE] [--shard K/N]\n"
+        "          [--mtf-at F ...] [--spectrum FILE] [--zernikes FILE] [--shard K/N]\n"
         "                                         one CSV row per combination of the swept values\n"
         "                                         (STEPS values FROM to TO, the last --sweep\n"
         "                                         fastest), each with N trials adding a normal\n"
@@ -98,6 +114,7 @@ int main(int argc, char **argv)
     // the path and the reason, never a silent end by signal (nor a temporary file left).
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    set_fits_image_reader(read_fits_map);
     if (argc >= 2) {
         const char *command = argv[1];
         if (!std::strcmp(command, "--help") || !std::strcmp(command, "-h")) {

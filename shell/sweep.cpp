@@ -224,6 +224,15 @@ std::string read_text_file(const std::string &path, std::string &text)
     return "";
 }
 
+std::string read_zernike_file(const std::string &path, ZernikeSet &set)
+{
+    std::string text;
+    std::string problem = read_text_file(path, text);
+    if (!problem.empty()) return problem;
+    problem = parse_zernike_file(text, wavelength, set);
+    return problem.empty() ? "" : path + ": " + problem;
+}
+
 std::string load_spectrum_file(const std::string &path)
 {
     std::string text;
@@ -249,9 +258,14 @@ std::string parse_sweep_job(int argc, char **argv, SweepJob &job)
     for (int k = 0; k < argc; k++) {
         const std::string arg = argv[k];
         const bool has_value = k + 1 < argc;
-        if (arg == "--out" || arg == "--plot" || arg == "--mtf" || arg == "--zernikes" ||
-            arg == "--zernike-fit" || arg == "--zernike-csv")
+        if (arg == "--out" || arg == "--plot" || arg == "--mtf" || arg == "--zernike-fit" ||
+            arg == "--zernike-csv")
             return arg + " cannot be used with --sweep or --random";
+        if (arg == "--zernikes") {
+            if (!has_value || !*argv[k + 1]) return arg + " needs a file name";
+            job.zernike_file = argv[++k];
+            continue;
+        }
         if (arg == "--spectrum") {
             if (!has_value || !*argv[k + 1]) return arg + " needs a file name";
             const std::string problem = load_spectrum_file(argv[++k]);

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "optics/zernike.h"
 
 // --sweep NAME=FROM:TO:STEPS: STEPS evenly spaced values from FROM to TO inclusive.
 struct SweepAxis {
@@ -34,6 +37,8 @@ struct SweepJob {
     std::string csv = "-";
     long shard = 1, shards = 1;  // --shard K/N: this run computes the K-th of N blocks of rows
     std::vector<double> mtf_at;  // --mtf-at frequencies, in the order given
+    std::string zernike_file;    // --zernikes FILE: read once, after the NAME=VALUE settings
+    std::optional<ZernikeSet> zernikes;
 };
 
 // A typo in STEPS should not fill a disk.
@@ -60,6 +65,10 @@ std::string read_mtf_frequency(const std::string &text, std::vector<double> &fre
 // The whole of a text file the job reads (a spectrum, Zernike coefficients): "" and its bytes
 // in text, or "cannot read PATH: REASON".
 std::string read_text_file(const std::string &path, std::string &text);
+
+// --zernikes FILE: the coefficient file's terms, in waves at the wavelength set now. Returns ""
+// or the one-line refusal naming the file.
+std::string read_zernike_file(const std::string &path, ZernikeSet &set);
 
 // --spectrum FILE: reads the file's wavelength_nm,weight rows as the band of every PSF.
 // Returns "" or the one-line refusal naming the file.

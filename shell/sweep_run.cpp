@@ -21,6 +21,7 @@
 #include "optics/image_quality.h"
 #include "optics/number_text.h"
 #include "optics/output_file.h"
+#include "optics/phase_map.h"
 #include "optics/psf_pipeline.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
@@ -79,6 +80,7 @@ std::string compute_row(const SweepJob &job, const SweepPlan &plan, long row, st
     reset_settings();
     reset_pattern_random();
     for (const auto &[name, value] : job.settings) apply_setting(name, value);
+    if (job.zernikes) apply_zernike_set(*job.zernikes);
     const std::vector<std::string> values = row_values(job, plan, row, drawn);
     const std::vector<double> numbers = row_numbers(job, plan, row, drawn);
     for (std::size_t c = 0; c < numbers.size(); c++) set_setting(plan.columns[c], numbers[c]);
@@ -415,7 +417,17 @@ int sweep_main(int argc, char **argv)
             problem = apply_setting(name, value);
             if (!problem.empty()) break;
         }
+        // The coefficient file's terms are part of every row's base, before the swept and
+        // random values.
+        ZernikeSet set;
+        if (problem.empty() && !job.zernike_file.empty())
+            problem = read_zernike_file(job.zernike_file, set);
+        if (problem.empty() && !job.zernike_file.empty()) {
+            apply_zernike_set(set);
+            job.zernikes = set;
+        }
     }
+    if (problem.empty()) problem = phase_map_problem();
     SweepPlan plan;
     if (problem.empty()) problem = plan_sweep(job, plan);
     if (!problem.empty()) {

@@ -124,7 +124,9 @@ TEST_F(BatchJob, RefusedArgumentExitsWithStatus2NamingItsCulprit)
         {"--mtf-at -1", "--mtf-at needs a frequency of at least 0, not -1"},
         {"--zernike-fit noll:rms:232", "--zernike-fit needs ORDER:NORM:N"},
         {"--zernike-csv f.csv", "--zernike-csv needs --zernike-fit"},
-        {"--sweep defocus=0:1:2 --zernikes z.csv", "--zernikes cannot be used"},
+        {"--sweep defocus=0:1:2 --zernikes z.csv", "cannot read z.csv: No such file"},
+        {"phasemap=m.txt", "m.txt: cannot read: No such file or directory"},
+        {"HasPhaseMap=1", "HasPhaseMap is 1, but no phasemap is given"},
         {"--spectrum s.csv", "cannot read s.csv: No such file or directory"},
         {"jitter_x=-1", "Jitter x (RMS) (jitter_x) must be at least 0, not -1."},
         {"--mtf-at 50 --mtf-at 5e1", "--mtf-at 5e1 is given twice"},
@@ -195,6 +197,22 @@ TEST_F(BatchJob, FitsHeaderRecordsTheSpectrumAndTheJitter)
                              "JITTERY =                   0.", "HIERARCH ORVINTA SPECWAVE2 = 550.",
                              "HIERARCH ORVINTA SPECWGHT2 = 3."})
         EXPECT_NE(header.find(card), std::string::npos) << card;
+}
+
+// The map is kept by its absolute path and the checksum of its bytes, which the settings check:
+// a file with other bytes is refused against it.
+TEST_F(BatchJob, FitsHeaderKeepsThePhaseMapByPathAndChecksum)
+{
+    std::ofstream(dir + "/m.txt") << "1 2\n3 4\n";
+    EXPECT_EQ(run("phasemap=m.txt --out p.fits").status, 0);
+    const std::string header = read("p.fits").substr(0, 4 * 2880);
+    EXPECT_NE(header.find("PHASEMAP= '" + dir + "/m.txt'"), std::string::npos);
+    const std::size_t at = header.find("PMAPSUM = '");
+    ASSERT_NE(at, std::string::npos);
+    const std::string sum = header.substr(at + 11, 16);
+    EXPECT_EQ(run("phasemap=m.txt phasemapsum=" + sum).status, 0);
+    std::ofstream(dir + "/m.txt") << "1 2\n3 5\n";
+    EXPECT_EQ(run("phasemap=m.txt phasemapsum=" + sum).status, 2);
 }
 
 // A fit written as a coefficient file and read back makes the pupil it was fitted to.
@@ -466,6 +484,24 @@ TEST_F(SweepJob, EveryRowIsTheSingleRunOfItsSettings)
         EXPECT_EQ(row.at("peak_i") + " " + row.at("peak_j"), printed.at("peak"));
         EXPECT_EQ(row.at("mtf50_x_cy_per_arcsec"), printed.at("mtf50_x"));
         EXPECT_EQ(row.at("mtf_y@0.05"), printed.at("mtf_y@0.05"));
+    }
+}
+
+// A coefficient file and a phase map are part of every row's settings.
+TEST_F(SweepJob, CoefficientFileAndPhaseMapHoldInEveryRow)
+{
+    std::ofstream(dir + "/z.csv") << "# ordering=noll normalisation=rms unit=waves\n11,0.05\n";
+    std::ofstream(dir + "/m.txt") << "0 0.2\n0.1 0\n";
+    const std::string base = "HasComa=0 phasemap=m.txt --zernikes z.csv";
+    const Invocation r = run(base + " --sweep phasemapscale=0:2:2 --jobs 1 --csv -");
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto rows = table(r.out);
+    ASSERT_EQ(rows.size(), 2u);
+    for (const auto &row : rows) {
+        const Invocation single = run(base + " phasemapscale=" + row.at("phasemapscale"));
+        const CsvRow printed = lines_of(single.out);
+        for (const char *column : {"wavesrms", "strehl"})
+            EXPECT_EQ(row.at(column), printed.at(column)) << row.at("row") << " " << column;
     }
 }
 
