@@ -1,11 +1,13 @@
 // The pupil phase dialogs: third-order aberrations, Zernike coefficients, the discontinuous
-// phase pattern and the subaperture phase plate. Each accepted dialog ends the same four
-// ways (rebuild the pupil, restore "&Create PSF", close the views, end the dialog), but not
-// in the same order; each procedure keeps its own.
+// phase pattern, the subaperture phase plate and the measured phase map. Each accepted dialog ends
+// the same four ways (rebuild the pupil, restore "&Create PSF", close the views, end the dialog),
+// but not in the same order; each procedure keeps its own.
 #include <string>
 
 #include "dialogs/dialog_common.h"
 #include "dialogs/dialog_procs.h"
+#include "dialogs/wavefront_files.h"
+#include "optics/phase_map.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
 
@@ -131,6 +133,42 @@ void AcceptPhasePlate(HWND hDlg)
     RebuildPupilAndClose(hDlg);
 }
 
+// --- Phase Map ---------------------------------------------------------------------------------
+
+constexpr int MAP_PATH = 801, MAP_SUM = 802, MAP_ADDED = 803, MAP_SCALE = 804, MAP_LOAD = 805;
+
+// The map's file and checksum; the check box is only offered with a map to add.
+void ShowPhaseMapFile(HWND hDlg)
+{
+    const bool loaded = !phase_map_path().empty();
+    SetDlgItemTextA(hDlg, MAP_PATH, loaded ? phase_map_path().c_str() : "No phase map loaded");
+    SetDlgItemTextA(hDlg, MAP_SUM, phase_map_sum().c_str());
+    ShowCheck(hDlg, MAP_ADDED, HasPhaseMap);
+    EnableWindow(GetDlgItem(hDlg, MAP_ADDED), loaded ? TRUE : FALSE);
+}
+
+void InitPhaseMap(HWND hDlg)
+{
+    ShowPhaseMapFile(hDlg);
+    ShowFieldSignificant(hDlg, MAP_SCALE, phasemapscale, 6);
+}
+
+// Loading is a file command, as on the File menu: it takes effect at once, whatever button
+// ends the dialog.
+void LoadPhaseMapFromDialog(HWND hDlg)
+{
+    if (LoadPhaseMapFile(hDlg)) ShowPhaseMapFile(hDlg);
+}
+
+void AcceptPhaseMap(HWND hDlg)
+{
+    float scale;
+    if (!ReadFloatField(hDlg, MAP_SCALE, "phasemapscale", &scale)) return;
+    HasPhaseMap = ButtonState(hDlg, MAP_ADDED);
+    phasemapscale = scale;
+    RebuildPupilAndClose(hDlg);
+}
+
 }  // namespace
 
 INT_PTR CALLBACK ThirdOrderAnalysisDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
@@ -186,6 +224,21 @@ INT_PTR CALLBACK PhasePlateDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK: AcceptPhasePlate(hDlg); return TRUE;
+        case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK PhaseMapDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG: InitPhaseMap(hDlg); return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case MAP_LOAD: LoadPhaseMapFromDialog(hDlg); return TRUE;
+        case IDOK: AcceptPhaseMap(hDlg); return TRUE;
         case IDCANCEL: EndDialog(hDlg, 0); return TRUE;
         }
         break;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dialogs/dialog_common.h"
+#include "optics/phase_map.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
 #include "optics/zernike.h"
@@ -14,6 +15,9 @@
 
 namespace {
 
+const char kPhaseMapFilter[] = "FITS Files (*.FITS;*.FIT)\0*.fits;*.fit\0"
+                               "Text Files (*.TXT;*.CSV)\0*.txt;*.csv\0"
+                               "All Files (*.*)\0*.*\0";
 const char kZernikeFilter[] = "CSV Files (*.CSV)\0*.csv\0"
                               "All Files (*.*)\0*.*\0";  // the literal's own NUL ends the list
 
@@ -71,6 +75,16 @@ bool LoadZernikeCoefficients(HWND owner)
     if (problem.empty()) problem = parse_zernike_file(text, wavelength, set);
     if (!problem.empty()) return Refuse(owner, path + ": " + problem, "Zernike Coefficients");
     apply_zernike_set(set);
+    RebuildPupil();
+    return true;
+}
+
+bool LoadPhaseMapFile(HWND owner)
+{
+    const std::string path = ChooseFile(owner, "Load Phase Map", kPhaseMapFilter);
+    if (path.empty()) return false;
+    const std::string problem = load_phase_map(path);
+    if (!problem.empty()) return Refuse(owner, problem, "Phase Map");
     RebuildPupil();
     return true;
 }

@@ -8,3 +8,6 @@
 // A coefficient file: its terms become the pupil's Zernike terms at the current wavelength.
 // False when cancelled or refused ("PATH: reason" in a box captioned "Zernike Coefficients").
 bool LoadZernikeCoefficients(HWND owner);
+// A phase map (a FITS image or a text grid): it becomes the pupil's map, added at once.
+// False when cancelled or refused ("PATH: reason" in a box captioned "Phase Map").
+bool LoadPhaseMapFile(HWND owner);

@@ -40,6 +40,7 @@ const DialogCommand kDialogCommands[] = {
     {IDM_OPTICS, "SystemBox", SystemDlgProc},
     {IDM_PUPIL, "PupilBox", PupilSpecsDlgProc},
     {IDM_SPECTRUM_JITTER, "SpectrumJitterBox", SpectrumJitterDlgProc},
+    {IDM_PHASE_MAP, "PhaseMapBox", PhaseMapDlgProc},
 };
 
 const DialogCommand *find_dialog(UINT id)
@@ -223,6 +224,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam)
     case IDM_SAVE: SaveData(window); return 0;
     case IDM_SAVEAS: SaveDataAs(window); return 0;
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); return 0;
+    case IDM_LOAD_PHASE_MAP: LoadPhaseMapFile(window); return 0;
     case IDM_LOAD_ZERNIKES: LoadZernikeCoefficients(window); return 0;
     case IDM_REVIEW_DOMAINS: ReviewDomains(window); return 0;
     case IDM_CREATE_PSF: CreatePSF(window); return 0;

@@ -9,6 +9,7 @@ enum : UINT {
     IDM_SAVE = 22,
     IDM_SAVEAS = 23,
     IDM_EXIT = 25,
+    IDM_LOAD_PHASE_MAP = 26,
     IDM_LOAD_ZERNIKES = 27,
     IDM_REVIEW_DOMAINS = 40,
     IDM_CREATE_PSF = 51,
@@ -50,4 +51,5 @@ enum : UINT {
     IDM_OPTICS = 102,
     IDM_PUPIL = 103,
     IDM_SPECTRUM_JITTER = 104,
+    IDM_PHASE_MAP = 105,
 };

@@ -416,8 +416,8 @@ TEST_F(Windows, MenuItemsAreFoundByCommand)
     EXPECT_EQ(GetMenuItemCount(menu), 7);
     EXPECT_EQ(GetMenuItemID(menu, 2), 40u);
     EXPECT_EQ(GetMenuItemID(menu, 0), MENU_ITEM_NOT_FOUND) << "a pop-up has no id";
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 6)
-        << "File: two items, a separator, Exit, a separator, a loader";
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(menu, 0)), 7)
+        << "File: two items, a separator, Exit, a separator, two loaders";
 }
 
 TEST_F(Windows, EnablingAMenuItemGivesItsPreviousState)

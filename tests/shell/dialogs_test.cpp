@@ -49,7 +49,8 @@ struct DialogRow {
 
 // Each dialog with the marks of the start-up settings: field of view in X, round pupil in
 // millimetres, no obscuration or struts, no apodization, coma alone, no pattern, no plate,
-// microns, linear, zoom on, 3 by 3 pixels, no centroid analysis, PSF modulus saved.
+// microns, linear, zoom on, 3 by 3 pixels, no centroid analysis, PSF modulus saved, no phase
+// map added.
 const DialogRow kDialogs[] = {
     {102, "SystemBox", {118, -119}, false, "RMVE"},
     {103, "PupilBox", {135, 137, -133, -134, -138}, false, "RMVE"},
@@ -62,6 +63,7 @@ const DialogRow kDialogs[] = {
     {96, "AnalyOptDlg", {170, 176, 181, 180, -171, -172, -177, -182, -183}, true, "RMVE"},
     {95, "DataSavingOptions", {542, -540, -541}, true, "E"},
     {104, "SpectrumJitterBox", {}, false, "RMVE"},
+    {105, "PhaseMapBox", {-803}, true, "RMVE"},
     {90, "AboutBox", {}, true, "E"},
 };
 
@@ -149,6 +151,7 @@ TEST_F(AllDialogs, RefusedValueGivesItsMessageLeavingEverythingAsItWas)
         {91, 405, "?", "Zernike coefficient Z05 must be a number.", 455},
         {96, 179, "39", "Decades must be at most 38, not 39.", 182},
         {104, 602, "65", "Wavelengths must be at most 64, not 65.", 601},
+        {105, 804, "2e6", "Phase map scale must be at most 1000000, not 2e6.", 803},
     };
     run_program([&] {
         make_psf_and_open_views();
@@ -196,6 +199,7 @@ TEST(SetupDialogs, TypedValueRoundTripsThroughItsFieldsFormat)
          "-0.0012346"},                                                // 5 digits
         {96, 179, "4.5", [] { return double(nPSFdecades); }, 4, "4"},  // cut at the first non-digit
         {104, 603, "0.1234567", [] { return double(jitter_x); }, 0.1234567, "0.123457"},
+        {105, 804, "-2.5", [] { return double(phasemapscale); }, -2.5, "-2.5"},
     };
     run_program([&] {
         for (const auto &row : rows) {
