@@ -111,7 +111,7 @@ private:
 };
 
 // A primary unit without data, then a 3 x 2 float image in um with one NaN.
-TEST(PhaseMapFits, ReadsTheFirstImageWithDataAndItsUnit)
+std::string two_unit_fits()
 {
     FitsBytes fits;
     fits.card("SIMPLE  =                    T");
@@ -129,8 +129,13 @@ TEST(PhaseMapFits, ReadsTheFirstImageWithDataAndItsUnit)
     fits.card("BUNIT   = 'um      '");
     fits.end_header();
     fits.floats({1, 2, 3, 4, NAN, 6});
+    return fits.bytes();
+}
+
+TEST(PhaseMapFits, ReadsTheFirstImageWithDataAndItsUnit)
+{
     PhaseMapGrid grid;
-    ASSERT_EQ(read_fits_image(fits.bytes(), grid), "");
+    ASSERT_EQ(read_fits_image(two_unit_fits(), grid), "");
     EXPECT_EQ(grid.width, 3);
     EXPECT_EQ(grid.height, 2);
     EXPECT_EQ(grid.unit, PhaseMapUnit::Um);
@@ -280,6 +285,19 @@ TEST_F(PhaseMapTest, SettingsKeepTheFileAndReportAChangedOne)
     EXPECT_EQ(apply_setting("phasemapsum", sum),
               "the phase map " + path + " has changed: its checksum is " +
                   phase_map_checksum("1 2\n3 5\n") + ", the settings keep " + sum);
+}
+
+// A file that opens with a SIMPLE card goes to the FITS reader, whatever its name.
+TEST_F(PhaseMapTest, FitsFileIsToldByItsFirstCard)
+{
+    const std::string path = write("map.txt", two_unit_fits());
+    set_fits_image_reader(nullptr);
+    EXPECT_EQ(load_phase_map(path),
+              path + ": FITS files cannot be read: the FITS library is not loaded");
+    set_fits_image_reader(read_fits_image);
+    ASSERT_EQ(load_phase_map(path), "");
+    EXPECT_EQ(phase_map_grid()->width, 3);
+    EXPECT_EQ(phase_map_grid()->unit, PhaseMapUnit::Um);
 }
 
 TEST_F(PhaseMapTest, RefusedFileChangesNothing)
