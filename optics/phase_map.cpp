@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
-#include <sstream>
+#include <memory>
 #include <strings.h>
 
 #include "optics/settings.h"
@@ -26,10 +26,10 @@ struct LoadedMap {
     PhaseMapGrid grid;
 };
 
-// The map the pupil uses, and the last file read (kept when the settings forget the map).
-LoadedMap current;
-bool has_current = false;
-LoadedMap last_read;
+// The map the pupil uses (null for none), and the last file read, kept when the settings
+// forget the map. Both may share one reading.
+std::shared_ptr<const LoadedMap> current;
+std::shared_ptr<const LoadedMap> last_read;
 
 FitsImageReader fits_reader = nullptr;
 
@@ -54,30 +54,44 @@ bool unit_comment(const std::string &comment, std::string &unit)
     return true;
 }
 
-// A plain decimal "[-]digits[.digits]" of at most 15 digits, the form measurements are written
-// in, read quickly: its digits make a whole number below 2^53 and 10^k for k <= 22 is exact,
-// so one division rounds correctly, to the double from_chars gives. false for other forms.
+// A decimal "[-]digits[.digits][e[sign]digits]" with at most 19 significant digits and a
+// power of ten within 10^+-22, read quickly: the digits make a whole number (rounded once to a
+// double) and the power is exact, so the value is within a double's rounding of the true one,
+// far below what the float it becomes can tell. false for other forms, left to from_chars.
 bool short_decimal(const char *first, const char *last, double &value)
 {
-    static constexpr double POWERS[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    static constexpr double POWERS[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const bool negative = first < last && *first == '-';
-    if (negative) first++;
-    std::int64_t digits = 0;
-    int count = 0, after_point = -1;
-    for (const char *p = first; p < last; p++) {
-        if (*p == '.' && after_point < 0) {
-            after_point = 0;
-        } else if (*p >= '0' && *p <= '9' && count < 15) {
-            digits = digits * 10 + (*p - '0');
-            count++;
-            if (after_point >= 0) after_point++;
-        } else {
+    const char *p = negative ? first + 1 : first;
+    std::uint64_t digits = 0;
+    int count = 0, power = 0;
+    bool point = false;
+    for (; p < last && *p != 'e' && *p != 'E'; p++) {
+        if (*p == '.' && !point) {
+            point = true;
+        } else if (*p < '0' || *p > '9' || count == 19) {
             return false;
+        } else {
+            digits = digits * 10 + (*p - '0');
+            count += digits > 0 ? 1 : 0;  // leading zeros are not significant
+            power -= point ? 1 : 0;
         }
     }
-    if (count == 0) return false;
-    const double magnitude = after_point > 0 ? digits / POWERS[after_point] : double(digits);
+    if (p == (negative ? first + 1 : first) || (p - first == 1 + negative && point)) return false;
+    if (p < last) {  // the exponent: a sign and one to three digits
+        const bool down = ++p < last && *p == '-';
+        if (p < last && (*p == '-' || *p == '+')) p++;
+        int exponent = 0, exponent_digits = 0;
+        for (; p < last && *p >= '0' && *p <= '9' && exponent_digits < 3; p++, exponent_digits++)
+            exponent = exponent * 10 + (*p - '0');
+        if (p != last || exponent_digits == 0) return false;
+        power += down ? -exponent : exponent;
+    }
+    if (power < -22 || power > 22) return false;
+    const double whole = static_cast<double>(digits);
+    const double magnitude = power < 0 ? whole / POWERS[-power] : whole * POWERS[power];
     value = negative ? -magnitude : magnitude;
     return true;
 }
@@ -152,10 +166,9 @@ std::string read_map(const std::string &path, LoadedMap &map)
     return "";
 }
 
-void use(const LoadedMap &map)
+void use(const std::shared_ptr<const LoadedMap> &map)
 {
     current = map;
-    has_current = true;
     HasPhaseMap = 1;
 }
 
@@ -335,11 +348,11 @@ std::string phase_map_checksum(const std::string &bytes)
 
 std::string load_phase_map(const std::string &path)
 {
-    LoadedMap map;
-    const std::string problem = read_map(path, map);
+    auto map = std::make_shared<LoadedMap>();
+    const std::string problem = read_map(path, *map);
     if (!problem.empty()) return problem;
     last_read = map;
-    use(map);
+    use(last_read);
     return "";
 }
 
@@ -349,7 +362,7 @@ std::string set_phase_map_setting(const std::string &path)
     std::error_code ignored;
     const std::string absolute =
         std::filesystem::absolute(path, ignored).lexically_normal().string();
-    if (!last_read.path.empty() && last_read.path == absolute) {
+    if (last_read && last_read->path == absolute) {
         use(last_read);
         return "";
     }
@@ -358,14 +371,14 @@ std::string set_phase_map_setting(const std::string &path)
 
 std::string phase_map_problem()
 {
-    return HasPhaseMap == 1 && !has_current ? "HasPhaseMap is 1, but no phasemap is given" : "";
+    return HasPhaseMap == 1 && !current ? "HasPhaseMap is 1, but no phasemap is given" : "";
 }
 
 std::string check_phase_map_checksum(const std::string &checksum)
 {
-    if (!has_current) return "phasemapsum needs a phasemap before it";
-    if (strcasecmp(trim(checksum).c_str(), current.sum.c_str()) != 0)
-        return "the phase map " + current.path + " has changed: its checksum is " + current.sum +
+    if (!current) return "phasemapsum needs a phasemap before it";
+    if (strcasecmp(trim(checksum).c_str(), current->sum.c_str()) != 0)
+        return "the phase map " + current->path + " has changed: its checksum is " + current->sum +
                ", the settings keep " + trim(checksum);
     return "";
 }
@@ -373,27 +386,23 @@ std::string check_phase_map_checksum(const std::string &checksum)
 const std::string &phase_map_path()
 {
     static const std::string none;
-    return has_current ? current.path : none;
+    return current ? current->path : none;
 }
 
 const std::string &phase_map_sum()
 {
     static const std::string none;
-    return has_current ? current.sum : none;
+    return current ? current->sum : none;
 }
 
-const PhaseMapGrid *phase_map_grid() { return has_current ? &current.grid : nullptr; }
+const PhaseMapGrid *phase_map_grid() { return current ? &current->grid : nullptr; }
 
-void clear_phase_map()
-{
-    current = LoadedMap{};
-    has_current = false;
-}
+void clear_phase_map() { current.reset(); }
 
 std::vector<float> resampled_phase_map()
 {
-    if (!has_current) return {};
-    const PhaseMapGrid &grid = current.grid;
+    if (!current) return {};
+    const PhaseMapGrid &grid = current->grid;
     std::vector<float> out(static_cast<std::size_t>(GRID + 1) * (GRID + 1), NO_DATA);
     const double half = bounding_half_side();
     if (half == 0) return out;

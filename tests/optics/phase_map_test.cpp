@@ -28,6 +28,31 @@ TEST(PhaseMapText, ReadsRowsOfNumbersWithTheirUnit)
     EXPECT_EQ(grid.values[5], 6.0f);
 }
 
+// Every decimal form reads as the compiler reads the same literal.
+TEST(PhaseMapText, ReadsEveryDecimalFormAsTheLiteral)
+{
+    const struct {
+        const char *cell;
+        float value;
+    } rows[] = {
+        {"1.5e+3", 1.5e+3f},
+        {"-2.5E-2", -2.5E-2f},
+        {"007", 7.0f},
+        {"1.", 1.0f},
+        {".5", 0.5f},
+        {"0.1", 0.1f},
+        {"-0.000123", -0.000123f},
+        {"3.4e-30", 3.4e-30f},
+        {"12345678901234567890", 12345678901234567890.0f},
+        {"0.1234567890123456789", 0.1234567890123456789f},
+    };
+    for (const auto &row : rows) {
+        PhaseMapGrid grid;
+        ASSERT_EQ(parse_phase_map_text(std::string(row.cell) + " 0\n0 0\n", grid), "") << row.cell;
+        EXPECT_EQ(grid.values[0], row.value) << row.cell;
+    }
+}
+
 TEST(PhaseMapText, RefusesMalformedGridsNamingTheLine)
 {
     const struct {
@@ -35,6 +60,9 @@ TEST(PhaseMapText, RefusesMalformedGridsNamingTheLine)
     } rows[] = {
         {"1 2\n3 x\n", "line 2: 'x' is not a finite number or nan"},
         {"1 2\n3 inf\n", "line 2: 'inf' is not a finite number or nan"},
+        {"1 2\n3 1e\n", "line 2: '1e' is not a finite number or nan"},
+        {"1 2\n3 -.\n", "line 2: '-.' is not a finite number or nan"},
+        {"1 2\n3 1e39\n", "line 2: '1e39' is not a finite number or nan"},
         {"1 2 3\n4 5\n", "line 2: 2 values, the first row has 3"},
         {"1,,2\n3 4\n", "line 1: an empty cell before a comma"},
         {"1 2,\n3 4\n", "line 1: an empty cell after a comma"},
@@ -83,7 +111,7 @@ private:
 };
 
 // A primary unit without data, then a 3 x 2 float image in um with one NaN.
-TEST(PhaseMapFits, ReadsTheFirstImageWithDataAndItsUnit)
+std::string two_unit_fits()
 {
     FitsBytes fits;
     fits.card("SIMPLE  =                    T");
@@ -101,8 +129,13 @@ TEST(PhaseMapFits, ReadsTheFirstImageWithDataAndItsUnit)
     fits.card("BUNIT   = 'um      '");
     fits.end_header();
     fits.floats({1, 2, 3, 4, NAN, 6});
+    return fits.bytes();
+}
+
+TEST(PhaseMapFits, ReadsTheFirstImageWithDataAndItsUnit)
+{
     PhaseMapGrid grid;
-    ASSERT_EQ(read_fits_image(fits.bytes(), grid), "");
+    ASSERT_EQ(read_fits_image(two_unit_fits(), grid), "");
     EXPECT_EQ(grid.width, 3);
     EXPECT_EQ(grid.height, 2);
     EXPECT_EQ(grid.unit, PhaseMapUnit::Um);
@@ -252,6 +285,19 @@ TEST_F(PhaseMapTest, SettingsKeepTheFileAndReportAChangedOne)
     EXPECT_EQ(apply_setting("phasemapsum", sum),
               "the phase map " + path + " has changed: its checksum is " +
                   phase_map_checksum("1 2\n3 5\n") + ", the settings keep " + sum);
+}
+
+// A file that opens with a SIMPLE card goes to the FITS reader, whatever its name.
+TEST_F(PhaseMapTest, FitsFileIsToldByItsFirstCard)
+{
+    const std::string path = write("map.txt", two_unit_fits());
+    set_fits_image_reader(nullptr);
+    EXPECT_EQ(load_phase_map(path),
+              path + ": FITS files cannot be read: the FITS library is not loaded");
+    set_fits_image_reader(read_fits_image);
+    ASSERT_EQ(load_phase_map(path), "");
+    EXPECT_EQ(phase_map_grid()->width, 3);
+    EXPECT_EQ(phase_map_grid()->unit, PhaseMapUnit::Um);
 }
 
 TEST_F(PhaseMapTest, RefusedFileChangesNothing)
