@@ -71,12 +71,6 @@ BOOL GlobalUnlock(HGLOBAL h)
     return --block->locks > 0 ? TRUE : FALSE;
 }
 
-std::size_t GlobalSize(HGLOBAL h)
-{
-    const GlobalBlock *block = live_block(h);
-    return block ? block->bytes.size() : 0;
-}
-
 HGLOBAL GlobalFree(HGLOBAL h)
 {
     GlobalBlock *block = live_block(h);

@@ -19,7 +19,6 @@ HGLOBAL GlobalAlloc(UINT uFlags, std::size_t dwBytes);
 LPVOID GlobalLock(HGLOBAL hMem);
 // FALSE once the block is no longer locked.
 BOOL GlobalUnlock(HGLOBAL hMem);
-std::size_t GlobalSize(HGLOBAL hMem);
 // Null when the block is freed; the handle back for one that is not a live block.
 HGLOBAL GlobalFree(HGLOBAL hMem);
 

@@ -5,9 +5,9 @@
 
 // Button notification (high word of WM_COMMAND's wParam) and dialog styles.
 enum : WORD { BN_CLICKED = 0 };
-// Messages every control takes: WM_SETFONT (wParam: the HFONT its text is shown in, lParam:
-// whether to redraw now) and WM_GETFONT (the font set, or null for the dialog's own).
-enum : UINT { WM_SETFONT = 0x0030, WM_GETFONT = 0x0031 };
+// Every control takes WM_SETFONT: wParam is the HFONT its text is shown in (null for the
+// dialog's own), lParam whether to redraw now.
+enum : UINT { WM_SETFONT = 0x0030 };
 // A list box's messages. LB_ADDSTRING appends lParam (a text) and returns its index;
 // LB_GETTEXT copies row wParam into lParam, a buffer of at least LB_GETTEXTLEN + 1 characters,
 // and returns its length; each returns LB_ERR for a row that does not exist.

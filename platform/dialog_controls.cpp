@@ -51,7 +51,6 @@ LRESULT list_box_message(QListWidget *list, UINT message, WPARAM wParam, LPARAM 
 void set_control_font(ControlRecord *c, HFONT font)
 {
     const GdiObject *o = gdi_object(font, OBJ_FONT);
-    c->font = o ? font : nullptr;
     c->widget->setFont(o ? o->font : c->widget->parentWidget()->font());
 }
 
@@ -64,7 +63,6 @@ LRESULT CALLBACK dialog_control_proc(HWND control, UINT message, WPARAM wParam, 
     auto *list = qobject_cast<QListWidget *>(c->widget.data());
     switch (message) {
     case WM_SETFONT: set_control_font(c, reinterpret_cast<HFONT>(wParam)); return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(c->font);
     case LB_ADDSTRING:
     case LB_RESETCONTENT:
     case LB_GETCOUNT:

@@ -24,7 +24,6 @@ struct ControlRecord {
     DialogControlKind kind = DialogControlKind::LeftText;
     int group = 0;  // index of the control group (radio buttons clear each other within one)
     QPointer<QWidget> widget;
-    HFONT font = nullptr;  // set by WM_SETFONT; null shows the dialog's font
 };
 
 // The record of a live dialog window, or null.
@@ -35,8 +34,8 @@ ControlRecord *dialog_control_of(HWND control);
 // The dialog that owns a control window, or null.
 HWND dialog_of_control(HWND control);
 
-// The procedure of every control: the font and list box messages (platform/dialog.h); the
-// rest as DefWindowProcA.
+// The procedure of every control: WM_SETFONT and the list box messages (platform/dialog.h);
+// the rest as DefWindowProcA.
 LRESULT CALLBACK dialog_control_proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // A click on a button as the mouse or the space bar makes it: a check box toggles, a radio
