@@ -130,6 +130,12 @@ void OnInitFitBox(HWND hDlg)
     std::snprintf(header, sizeof header, kHeaderFormat, "Index", "n", "m", "Value (waves)");
     SetDlgItemTextA(hDlg, FIT_HEADER, header);
     ClearFit(hDlg);
+    // The box opens on the fit of its first choices; a pupil that cannot be fitted leaves the
+    // table empty until Fit says why.
+    std::string problem;
+    const ZernikeFit fit =
+        fit_zernikes(ZernikeOrdering::Fringe, ZernikeNormalisation::Peak, 37, problem);
+    if (problem.empty()) ShowFit(hDlg, fit);
 }
 
 INT_PTR CALLBACK ZernikeFitDlgProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM)
