@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "optics/nrutil.h"
-#include "optics/pupil.h"
 #include "optics/phase_map.h"
+#include "optics/pupil.h"
 #include "optics/zernike.h"
 
 float **r_input, **phase_input, **A_input, **B_input;
