@@ -137,11 +137,23 @@ void AcceptPhasePlate(HWND hDlg)
 
 constexpr int MAP_PATH = 801, MAP_SUM = 802, MAP_ADDED = 803, MAP_SCALE = 804, MAP_LOAD = 805;
 
+// A path as the field has room for it: a long one loses its beginning, from a folder on, so
+// that the file's own name stays in sight.
+std::string PathInField(const std::string &path)
+{
+    constexpr std::size_t ROOM = 48;
+    if (path.size() <= ROOM) return path;
+    const std::size_t tail = path.size() - (ROOM - 3);
+    const std::size_t folder = path.find('/', tail);
+    return std::string("...").append(path, folder == std::string::npos ? tail : folder);
+}
+
 // The map's file and checksum; the check box is only offered with a map to add.
 void ShowPhaseMapFile(HWND hDlg)
 {
     const bool loaded = !phase_map_path().empty();
-    SetDlgItemTextA(hDlg, MAP_PATH, loaded ? phase_map_path().c_str() : "No phase map loaded");
+    SetDlgItemTextA(hDlg, MAP_PATH,
+                    loaded ? PathInField(phase_map_path()).c_str() : "No phase map loaded");
     SetDlgItemTextA(hDlg, MAP_SUM, phase_map_sum().c_str());
     ShowCheck(hDlg, MAP_ADDED, HasPhaseMap);
     EnableWindow(GetDlgItem(hDlg, MAP_ADDED), loaded ? TRUE : FALSE);
