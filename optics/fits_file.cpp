@@ -225,16 +225,13 @@ std::string read_image(fitsfile *file, int hdu, int axes, const long *size, std:
     read.width = static_cast<int>(width);
     read.height = static_cast<int>(height);
     read.values.resize(static_cast<std::size_t>(width) * height);
-    // Undefined pixels (NaN, or the BLANK value of an integer image) read as NaN: no data.
+    // Undefined pixels read as NaN, no data: the BLANK value of an integer image, and IEEE NaN
+    // and infinity in a floating-point one.
     float no_data = std::numeric_limits<float>::quiet_NaN();
     int any_undefined = 0;
     fits_read_img(file, TFLOAT, 1, static_cast<LONGLONG>(read.values.size()), &no_data,
                   read.values.data(), &any_undefined, &status);
     if (status != 0) return fits_problem(hdu, status);
-    for (std::size_t k = 0; k < read.values.size(); k++)
-        if (std::isinf(read.values[k]))
-            return where + "pixel (" + std::to_string(k % width + 1) + ", " +
-                   std::to_string(k / width + 1) + ") is infinite";
     grid = std::move(read);
     return "";
 }

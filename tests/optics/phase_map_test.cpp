@@ -158,6 +158,12 @@ TEST(PhaseMapFits, RefusesImagesThatAreNoMapNamingTheUnit)
           "NAXIS2  =                    2", "BUNIT   = 'furlong'"},
          "HDU 1: unknown unit 'furlong' in BUNIT (waves, nm, um or m)"},
         {{"NAXIS   =                    0"}, "no image HDU holds data"},
+        {{"NAXIS   =                    2", "NAXIS1  =                    2",
+          "NAXIS2  =                 8193"},
+         "HDU 1: the image is 2 x 8193, more than 8192 on a side"},
+        {{"NAXIS   =                    2", "NAXIS1  =                 1000",
+          "NAXIS2  =                 1000"},
+         "HDU 1: the file ends inside the image"},
     };
     for (const auto &row : rows) {
         FitsBytes fits;

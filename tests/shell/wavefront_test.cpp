@@ -183,6 +183,32 @@ TEST(ZernikeFitBox, CopyPutsTheFitAsACoefficientFile)
     });
 }
 
+// A count of terms the ordering does not have is refused in the dialogs' own words.
+TEST(ZernikeFitBox, TermCountOutsideTheOrderingIsRefused)
+{
+    const struct {
+        int ordering;
+        const char *count, *message;
+    } rows[] = {
+        {FIT_FRINGE, "38", "Terms must be at most 37, not 38."},
+        {FIT_NOLL, "232", "Terms must be at most 231, not 232."},
+        {FIT_NOLL, "0", "Terms must be at least 1, not 0."},
+        {FIT_ANSI, "2.5", "Terms must be a whole number, not 2.5."},
+    };
+    run_program([&] {
+        fit_box_from(IDM_TABLE_PHASE, [&](HWND dlg) {
+            for (const auto &row : rows) {
+                testing_dialog_click(dlg, row.ordering);
+                testing_dialog_type(dlg, FIT_TERMS, row.count);
+                testing_dialog_click(dlg, IDOK);
+            }
+        });
+        std::vector<std::string> expected;
+        for (const auto &row : rows) expected.push_back(row.message);
+        EXPECT_EQ(message_texts(), expected);
+    });
+}
+
 // After a fit, one the pupil cannot give (an obscuration wider than the pupil leaves no light)
 // says why and empties the table.
 TEST(ZernikeFitBox, RefusedFitSaysWhyAndEmptiesTheTable)
