@@ -1,12 +1,9 @@
 #include "dialogs/wavefront_files.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "dialogs/dialog_common.h"
+#include "optics/input_file.h"
 #include "optics/phase_map.h"
 #include "optics/pupil.h"
 #include "optics/settings.h"
@@ -37,18 +34,6 @@ std::string ChooseFile(HWND owner, const char *title, const char *filter)
     return GetOpenFileNameA(&ofn) ? path : "";
 }
 
-// "" and the file's bytes, or why they cannot be read.
-std::string ReadWholeFile(const std::string &path, std::string &text)
-{
-    errno = 0;
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (file) bytes << file.rdbuf();
-    if (!file || file.bad()) return std::strerror(errno ? errno : EIO);
-    text = bytes.str();
-    return "";
-}
-
 // The new phase makes the PSF stale, as an accepted phase dialog does.
 void RebuildPupil()
 {
@@ -70,7 +55,7 @@ bool LoadZernikeCoefficients(HWND owner)
     const std::string path = ChooseFile(owner, "Load Zernike Coefficients", kZernikeFilter);
     if (path.empty()) return false;
     std::string text;
-    std::string problem = ReadWholeFile(path, text);
+    std::string problem = read_input_file(path, text);
     ZernikeSet set;
     if (problem.empty()) problem = parse_zernike_file(text, wavelength, set);
     if (!problem.empty()) return Refuse(owner, path + ": " + problem, "Zernike Coefficients");

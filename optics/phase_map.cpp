@@ -1,7 +1,6 @@
 #include "optics/phase_map.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -12,6 +11,8 @@
 #include <memory>
 #include <strings.h>
 
+#include "optics/input_file.h"
+#include "optics/pupil.h"
 #include "optics/settings.h"
 
 namespace {
@@ -120,27 +121,13 @@ std::string line_problem(long line, const std::string &reason)
     return "line " + std::to_string(line) + ": " + reason;
 }
 
-std::string read_file_bytes(const std::string &path, std::string &bytes)
+// The path a map is kept by: absolute, without "." and ".." steps.
+std::string absolute_path(const std::string &path)
 {
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (!file) return path + ": cannot read: " + std::strerror(errno);
-    std::error_code unknown;
-    const std::uintmax_t size = std::filesystem::file_size(path, unknown);
-    // A regular file is read in one piece, anything else (a pipe) block by block; neither may
-    // exceed what the largest map can take.
-    std::size_t got = 0;
-    if (!unknown && size <= MOST_BYTES) {
-        bytes.resize(size);
-        bytes.resize(std::fread(bytes.data(), 1, size, file));
-    }
-    char block[1 << 16];
-    while (bytes.size() <= MOST_BYTES && (got = std::fread(block, 1, sizeof block, file)) > 0)
-        bytes.append(block, got);
-    const int error = std::ferror(file) ? (errno ? errno : EIO) : 0;
-    std::fclose(file);
-    if (error) return path + ": cannot read: " + std::strerror(error);
-    if (bytes.size() > MOST_BYTES) return path + ": larger than 2 GiB, too large for a phase map";
-    return "";
+    std::error_code ignored;
+    const std::string absolute =
+        std::filesystem::absolute(path, ignored).lexically_normal().string();
+    return absolute.empty() ? path : absolute;
 }
 
 bool is_fits(const std::string &bytes) { return bytes.compare(0, 9, "SIMPLE  =") == 0; }
@@ -149,8 +136,9 @@ bool is_fits(const std::string &bytes) { return bytes.compare(0, 9, "SIMPLE  =")
 std::string read_map(const std::string &path, LoadedMap &map)
 {
     std::string bytes;
-    std::string problem = read_file_bytes(path, bytes);
-    if (!problem.empty()) return problem;
+    std::string problem = read_input_file(path, bytes, MOST_BYTES);
+    if (!problem.empty()) return path + ": cannot read: " + problem;
+    if (bytes.size() > MOST_BYTES) return path + ": larger than 2 GiB, too large for a phase map";
     PhaseMapGrid grid;
     if (is_fits(bytes))
         problem = fits_reader ? fits_reader(bytes, grid)
@@ -158,9 +146,7 @@ std::string read_map(const std::string &path, LoadedMap &map)
     else
         problem = parse_phase_map_text(bytes, grid);
     if (!problem.empty()) return path + ": " + problem;
-    std::error_code ignored;
-    map.path = std::filesystem::absolute(path, ignored).lexically_normal().string();
-    if (map.path.empty()) map.path = path;
+    map.path = absolute_path(path);
     map.sum = phase_map_checksum(bytes);
     map.grid = std::move(grid);
     return "";
@@ -177,17 +163,14 @@ void use(const std::shared_ptr<const LoadedMap> &map)
 // test (obscuration and struts darken samples inside it and do not count).
 double bounding_half_side()
 {
-    const float rmax = static_cast<float>(std::sqrt(ncenter * ncenter + 0.25) / ncenter + 0.00001);
-    const float ymax = rmax * PupilAspectRatio;
+    const PupilOutline outline = pupil_outline();
     double half = 0;
     for (int i = 1; i <= GRID; i++) {
         const float xn = (i - xCent) / ncenter, ax = std::fabs(xn);
         for (int j = 1; j <= GRID; j++) {
             const float yn = (j - yCent) / ncenter, ay = std::fabs(yn);
             const float r = static_cast<float>(std::sqrt(ax * ax + ay * ay));
-            const bool inside = (nCurrentPupilShape == SHAPE_ROUND && r <= rmax) ||
-                                (nCurrentPupilShape == SHAPE_RECTANGLE && ax <= rmax && ay <= ymax);
-            if (inside)
+            if (outline.contains(ax, ay, r))
                 half = std::max({half, std::fabs(i - static_cast<double>(xCent)),
                                  std::fabs(j - static_cast<double>(yCent))});
         }
@@ -238,17 +221,6 @@ std::optional<PhaseMapUnit> phase_map_unit_named(const std::string &name)
     for (const auto &entry : names)
         if (strcasecmp(entry.name, name.c_str()) == 0) return entry.unit;
     return std::nullopt;
-}
-
-const char *phase_map_unit_name(PhaseMapUnit unit)
-{
-    switch (unit) {
-    case PhaseMapUnit::Nm: return "nm";
-    case PhaseMapUnit::Um: return "um";
-    case PhaseMapUnit::M: return "m";
-    case PhaseMapUnit::Waves: break;
-    }
-    return "waves";
 }
 
 std::string parse_phase_map_text(const std::string &text, PhaseMapGrid &grid)
@@ -359,10 +331,7 @@ std::string load_phase_map(const std::string &path)
 std::string set_phase_map_setting(const std::string &path)
 {
     if (path.empty()) return "phasemap needs a file name";
-    std::error_code ignored;
-    const std::string absolute =
-        std::filesystem::absolute(path, ignored).lexically_normal().string();
-    if (last_read && last_read->path == absolute) {
+    if (last_read && last_read->path == absolute_path(path)) {
         use(last_read);
         return "";
     }

@@ -28,7 +28,6 @@ struct PhaseMapGrid {
 
 // "waves", "nm", "um", "m" (any case; "wave" and "micron" too).
 std::optional<PhaseMapUnit> phase_map_unit_named(const std::string &name);
-const char *phase_map_unit_name(PhaseMapUnit unit);
 
 // A text grid: numbers separated by blanks or commas, one row per line, "#" comments, an
 // optional "# unit: nm" line; "nan" for no data. Returns "" or "line N: reason".

@@ -207,6 +207,18 @@ float finite_or_zero(float v) { return std::isfinite(v) ? v : 0.0f; }
 
 void reset_pattern_random() { pattern_state = 1; }
 
+PupilOutline pupil_outline()
+{
+    const float rmax = static_cast<float>(std::sqrt(ncenter * ncenter + 0.25) / ncenter + 0.00001);
+    return {rmax, rmax * PupilAspectRatio};
+}
+
+bool PupilOutline::contains(float ax, float ay, float radius) const
+{
+    return (nCurrentPupilShape == SHAPE_ROUND && radius <= rmax) ||
+           (nCurrentPupilShape == SHAPE_RECTANGLE && ax <= rmax && ay <= ymax);
+}
+
 void pillbox_input()
 {
     set_all_arrays_zero();
@@ -218,9 +230,7 @@ void pillbox_input()
     // squared mean loses a small spread about a large mean.
     double phase_mean = 0.0, phase_m2 = 0.0, count = 0.0;
 
-    const float rmax = static_cast<float>(std::sqrt(ncenter * ncenter + 0.25) / ncenter + 0.00001);
-    const float xmax = rmax;
-    const float ymax = rmax * PupilAspectRatio;
+    const PupilOutline outline = pupil_outline();
 
     const EnabledZernikes zernikes;
     // A measured wavefront on the grid, NaN where it has no data.
@@ -246,8 +256,7 @@ void pillbox_input()
             const float ay = std::fabs(yn);
             r = static_cast<float>(std::sqrt(ax * ax + ay * ay));
 
-            const bool inside = (nCurrentPupilShape == SHAPE_ROUND && r <= rmax) ||
-                                (nCurrentPupilShape == SHAPE_RECTANGLE && ax <= xmax && ay <= ymax);
+            const bool inside = outline.contains(ax, ay, r);
             if (inside) {
                 const float rho = r;
                 r_input[i][j] = finite_or_zero(apodization(rho, ax, ay));

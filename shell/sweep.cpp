@@ -1,15 +1,13 @@
 // The sweep job's options and its plan: which rows, in which order, with which values.
 #include "shell/sweep.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 
+#include "optics/input_file.h"
 #include "optics/number_text.h"
 #include "optics/settings.h"
 #include "optics/settings_rules.h"
@@ -215,13 +213,8 @@ std::string read_mtf_frequency(const std::string &text, std::vector<double> &fre
 
 std::string read_text_file(const std::string &path, std::string &text)
 {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    if (file) bytes << file.rdbuf();
-    if (!file || file.bad())
-        return "cannot read " + path + ": " + std::strerror(errno ? errno : EIO);
-    text = bytes.str();
-    return "";
+    const std::string reason = read_input_file(path, text);
+    return reason.empty() ? "" : "cannot read " + path + ": " + reason;
 }
 
 std::string read_zernike_file(const std::string &path, ZernikeSet &set)
